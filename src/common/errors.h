@@ -1,0 +1,40 @@
+#pragma once
+// The program's one runtime error and the runtime's French texts.
+//
+// Every failure the user may see (a conversion, a file, a table, a printer, a
+// picture) is raised as a RuntimeError carrying the exact French text that the
+// general error box shows. The texts are built here and nowhere else.
+
+#include <QString>
+#include <stdexcept>
+
+class RuntimeError : public std::runtime_error {
+public:
+    explicit RuntimeError(const QString &message);
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+namespace rtl {
+// "'%s' n'est pas une valeur en virgule flottante correcte"
+QString notAFloat(const QString &text);
+// "'%s' n'est pas une valeur entière correcte"
+QString notAnInteger(const QString &text);
+// "Impossible d'ouvrir le fichier %s"
+QString cannotOpenFile(const QString &path);
+// "Impossible de créer le fichier %s"
+QString cannotCreateFile(const QString &path);
+QString readBeyondEnd();   // "Lecture au-delà de la fin de fichier"
+QString accessDenied();    // "Accès au fichier refusé"
+QString fileNotFound();    // "Fichier introuvable"
+QString diskFull();        // "Disque plein"
+QString ioError(int code); // "Erreur E/S %d"
+
+// The operating-system error numbers the I/O texts are chosen by.
+enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };
+// The text of an input/output error number: the ones with a text of their
+// own get it, any other shows "Erreur E/S %d".
+QString ioErrorText(int code);
+} // namespace rtl

@@ -1,0 +1,36 @@
+#pragma once
+// The application's general error box and message boxes, reached through one
+// seam. The program installs a sink that shows a real box; tests install one
+// that records the text, so that nothing ever blocks on a modal dialog.
+
+#include "errors.h"
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+enum class MessageKind { Error, Information };
+using MessageSink = std::function<void(MessageKind, const QString &)>;
+
+// Installs the sink and returns the previous one.
+MessageSink setMessageSink(MessageSink sink);
+
+void showError(const QString &text);
+void showMessage(const QString &text);
+
+// Runs one handler body. A RuntimeError (or any other exception) stops the
+// body where it was raised and its text goes to the error box; what the body
+// already did stays done. Returns true when the body ran to its end.
+template <class F>
+bool guarded(F &&body)
+{
+    try {
+        body();
+        return true;
+    } catch (const RuntimeError &e) {
+        showError(e.message());
+    } catch (const std::exception &e) {
+        showError(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
