@@ -1,0 +1,44 @@
+#pragma once
+// The base of every top-level window, and the two window events the program
+// hangs its rules on: a window becoming active, and a control being left.
+
+#include <QWidget>
+#include <functional>
+
+class QCloseEvent;
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    // `className` becomes the window's objectName, so tests and accessibility
+    // tools find each window by the name of its class.
+    explicit Form(const char *className, QWidget *parent = nullptr);
+
+protected:
+    bool event(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+    virtual void onShow() {}
+    virtual void onActivate() {}
+    virtual void onDeactivate() {}
+    // The title-bar close box: by default a window is only hidden.
+    virtual void onClose(QCloseEvent *e);
+};
+
+// Runs `rule` each time `control`, or a control inside it, loses the focus to
+// another control. Switching to another application or opening a drop-down
+// (a calendar, a menu) is not leaving the control.
+void onExit(QWidget *control, std::function<void()> rule);
+
+// Creates a control of kind W in `parent` under its given name.
+template <class W>
+W *named(QWidget *parent, const char *name)
+{
+    auto *w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+// Shows a window to be worked in: some window systems (Xvfb without a window
+// manager among them) never activate a window that is merely shown.
+void showAndActivate(QWidget *window);

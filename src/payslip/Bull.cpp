@@ -1,0 +1,6 @@
+#include "Bull.h"
+
+TBulletin::TBulletin(QWidget *parent) : Form("TBulletin", parent)
+{
+    setWindowTitle(QStringLiteral("Bulletin de Salaire"));
+}

@@ -1,0 +1,7 @@
+#include "recapitu.h"
+
+TRecap::TRecap(QWidget *parent) : Form("TRecap", parent)
+{
+    setWindowTitle(QStringLiteral("Revoir un mois..."));
+    resize(640, 480);
+}
