@@ -25,6 +25,7 @@ QString accessDenied() { return QStringLiteral("Accès au fichier refusé"); }
 QString fileNotFound() { return QStringLiteral("Fichier introuvable"); }
 QString diskFull() { return QStringLiteral("Disque plein"); }
 QString ioError(int code) { return QStringLiteral("Erreur E/S %1").arg(code); }
+QString invalidFloatOperation() { return QStringLiteral("Opération en virgule flottante incorrecte"); }
 
 QString ioErrorText(int code)
 {

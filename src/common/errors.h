@@ -31,6 +31,8 @@ QString accessDenied();    // "Accès au fichier refusé"
 QString fileNotFound();    // "Fichier introuvable"
 QString diskFull();        // "Disque plein"
 QString ioError(int code); // "Erreur E/S %d"
+// "Opération en virgule flottante incorrecte": a result no number can hold
+QString invalidFloatOperation();
 
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };
