@@ -25,6 +25,24 @@ QString accessDenied() { return QStringLiteral("Accès au fichier refusé"); }
 QString fileNotFound() { return QStringLiteral("Fichier introuvable"); }
 QString diskFull() { return QStringLiteral("Disque plein"); }
 QString ioError(int code) { return QStringLiteral("Erreur E/S %1").arg(code); }
+QString notADate(const QString &text) { return QStringLiteral("'%1' n'est pas une date correcte").arg(text); }
+QString notATime(const QString &text) { return QStringLiteral("'%1' n'est pas une heure correcte").arg(text); }
+
+QString dataSetOpen()
+{
+    return QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données ouvert");
+}
+QString dataSetClosed()
+{
+    return QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données fermé");
+}
+QString notEditing() { return QStringLiteral("Ensemble de données non en mode édition ou insertion"); }
+QString fieldNotFound(const QString &field) { return QStringLiteral("Champ '%1' non trouvé").arg(field); }
+QString notABoolean(const QString &text, const QString &field)
+{
+    return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
+}
+QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
 QString invalidFloatOperation() { return QStringLiteral("Opération en virgule flottante incorrecte"); }
 
 QString ioErrorText(int code)

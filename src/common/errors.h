@@ -31,6 +31,16 @@ QString accessDenied();    // "Accès au fichier refusé"
 QString fileNotFound();    // "Fichier introuvable"
 QString diskFull();        // "Disque plein"
 QString ioError(int code); // "Erreur E/S %d"
+QString notADate(const QString &text); // "'%s' n'est pas une date correcte"
+QString notATime(const QString &text); // "'%s' n'est pas une heure correcte"
+
+// The day-record tables.
+QString dataSetOpen();   // "Impossible d'effectuer cette opération sur un ensemble de données ouvert"
+QString dataSetClosed(); // "Impossible d'effectuer cette opération sur un ensemble de données fermé"
+QString notEditing();    // "Ensemble de données non en mode édition ou insertion"
+QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
+QString notABoolean(const QString &text, const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
+QString noDayToStore();  // "Aucun jour à enregistrer : aucune ligne ne porte de date."
 // "Opération en virgule flottante incorrecte": a result no number can hold
 QString invalidFloatOperation();
 
