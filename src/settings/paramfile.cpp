@@ -1,0 +1,77 @@
+#include "paramfile.h"
+
+#include "ratesfile.h"
+#include "wholefile.h"
+
+#include "common/environment.h"
+#include "common/errors.h"
+
+#include <QFile>
+
+QString paramFilePath() { return programFolder() + QStringLiteral("Paramtre.bvp"); }
+
+void ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead)
+{
+    slotSet.current = 1;
+    // The file is opened for reading and writing: one the user marked
+    // read-only, like one that is absent or held by another program, counts
+    // as no file at all.
+    QFile file(paramFilePath());
+    if (isMarkedReadOnly(file.fileName()) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        ResetSlot(slotSet, 1, rates, now());
+        return;
+    }
+    // The file holds at least one record; records beyond the fifth have no
+    // slot and are left unread.
+    for (int number = 1; number <= SlotCount; ++number) {
+        const QByteArray bytes = file.read(paramrecord::Size);
+        if (bytes.size() < paramrecord::Size)
+            throw RuntimeError(rtl::readBeyondEnd());
+        slotSet.record(number) = paramrecord::decode(bytes);
+        if (onSlotRead)
+            onSlotRead(number, slotSet.record(number).prenom3);
+        if (file.atEnd())
+            break;
+    }
+}
+
+void WriteParamFile(const ParamSlots &slotSet)
+{
+    QByteArray bytes;
+    bytes.reserve(SlotCount * paramrecord::Size);
+    for (const ParamRecord &r : slotSet.slot)
+        bytes += paramrecord::encode(r);
+    writeWholeFile(paramFilePath(), bytes);
+}
+
+ParamRecord defaultRecord(const RatesList &rates, const QDateTime &at)
+{
+    ParamRecord r;
+    r.datenaiss = r.du = r.au = toDateNumber(at);
+    r.diverse = r.abs = r.accpte = QStringLiteral("0");
+    r.SH = rates.line(rates::SH);
+    r.SHbr = rates.line(rates::SHbr);
+    r.FJ = rates.line(rates::FJ);
+    r.FJbr = rates.line(rates::FJbr);
+    r.conge = rates.line(rates::conge);
+    r.Indentr = rates.line(rates::Indentr);
+    r.PD = rates.line(rates::PD);
+    r.D = rates.line(rates::D);
+    r.G = rates.line(rates::G);
+    r.Sp = rates.line(rates::Sp);
+    r.ETH = rates.line(rates::ETH);
+    r.EFJ = rates.line(rates::EFJ);
+    for (int i = 0; i < 9; ++i) {
+        r.lineName[i] = rates.line(rates::NameLine + i);
+        r.netRate[i] = rates.line(rates::NetLine + i);
+        r.grossRate[i] = rates.line(rates::GrossLine + i);
+        r.basePercent[i] = rates.line(rates::BaseLine + i);
+        r.lineTick[i] = i < 6 ? 1 : 0;
+    }
+    return paramrecord::stored(r);
+}
+
+void ResetSlot(ParamSlots &slotSet, int number, const RatesList &rates, const QDateTime &at)
+{
+    slotSet.record(number) = defaultRecord(rates, at);
+}
