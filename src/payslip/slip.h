@@ -1,0 +1,106 @@
+#pragma once
+// The month's pay slip, worked out from the parameters and the month sheet.
+//
+// A slip window gathers a SlipInput from the controls as they stand, calls
+// the computation of its basis and writes the result into its labels. The
+// computation runs its steps in a fixed order, because later steps use the
+// amounts as earlier steps show them; when a text does not read as a number
+// it stops at the step that reads it, and the result keeps what was filled
+// before that point.
+
+#include "payslip/money.h"
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <optional>
+
+// One day row of the hours window's month sheet, the columns the slip reads.
+struct SheetDay {
+    QString date;      // column 1, DD/MM/YYYY
+    QString duration;  // column 6, HH:MM:SS
+    QString flatRate;  // column 7, "OUI" for a flat-rate day
+    QString breakfast; // column 8, "PD"
+    QString lunch;     // column 9, "Déj"
+    QString snack;     // column 10, "Gouter"
+    QString dinner;    // column 11, "Diner"
+    QString holiday;   // column 12, "OUI" for a public holiday
+};
+
+// Everything a slip reads, as the windows hold it: texts as typed, item
+// indexes, check states and dates. Members are named after their controls.
+struct SlipInput {
+    // hours window
+    QString moan;    // month key MMYY
+    QString totheur; // the month's hours, decimal text
+    std::array<SheetDay, 31> days{};
+
+    // parameters window: the parties
+    QString prenom3, nom3;
+    int pol1 = -1; // employee's title: Madame, Mademoiselle, Monsieur
+    QString nom1, prenom1, Adr11, Adr12, cp1, Ville1, Secu;
+    int pol2 = -1; // employer's title: Monsieur, Madame, Mademoiselle
+    QString nom2, prenom2, adr21, adr22, cp2, ville2, urssaf;
+
+    // leave taken this month
+    bool CheckBox10 = false;
+    QDate du, au;
+
+    // the nine contribution lines
+    std::array<QString, 9> lineName;    // StaticText1..9
+    std::array<QString, 9> netRate;     // Edit1..9, NET coefficients
+    std::array<QString, 9> grossRate;   // Edit10..18, BRUT rates in percent
+    std::array<QString, 9> basePercent; // Edit19, 20, 23, 25..30, whole numbers
+
+    // pay
+    QString SH, FJ, SHbr, FJbr;
+    bool Indentre = false; // holiday supplement on
+    QString Indentr;       // its multiplier
+    bool CheckBox11 = false; // hourly maintenance allowance on
+    QString ETH;
+    bool CheckBox12 = false; // daily maintenance allowance on
+    QString EFJ;
+    QString diverse, abs, accpte;
+    QString PD, D, G, Sp; // allowance per breakfast, lunch, snack, dinner
+
+    QDate today; // date of issue
+};
+
+// The new text of one label; nullopt when this computation did not set it.
+using SlipText = std::optional<QString>;
+
+// Every text of a slip, named after the slip window's labels. A computation
+// that stopped leaves the fields it did not reach unset.
+struct SlipResult {
+    SlipText mois, an;
+    SlipText prenom, nom;
+    SlipText pol1, prenom1, nom1, adr11, adr12, cp1, ville1, secu1;
+    SlipText pol2, prenom2, nom2, adr21, adr22, cp2, ville2, secu2;
+    // A title whose radio group has no item chosen keeps its text: the
+    // title is then unset although its step was done.
+    bool pol1Kept = false, pol2Kept = false;
+    SlipText du, au;
+    std::array<SlipText, 9> St;   // line names
+    std::array<SlipText, 9> rate; // net: Ed1..Ed9; gross: Ed10..Ed18
+    std::array<SlipText, 9> base; // gross only: Ed19, Ed20, Ed23, Ed25..Ed30
+    SlipText Date;
+    std::array<std::array<SlipText, 3>, 32> Grille; // [row][column], row 0 the titles
+    SlipText totheur, nbjf, feri1, feri2;
+    SlipText salbrut; // gross only
+    SlipText salnet, Cong, abs, diver, entret;
+    std::array<SlipText, 9> cs;
+    SlipText totcs, nour, acpt, net;
+    SlipText salimp; // gross only
+
+    // The runtime's message when a text did not read, and the step that read it.
+    std::optional<QString> error;
+    int stoppedAtStep = 0;
+    bool complete() const { return !error; }
+};
+
+// Net basis: the contributions are shown for information, the amount to pay
+// is the net salary plus the allowances less the advance.
+SlipResult computeNetSlip(const SlipInput &in);
+// Gross basis: the contributions are deducted from the gross salary, and the
+// taxable salary is shown.
+SlipResult computeGrossSlip(const SlipInput &in);

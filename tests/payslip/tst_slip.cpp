@@ -1,0 +1,524 @@
+#include "common/numbers.h"
+#include "payslip/slip.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+const QString notFloat = QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte");
+const QString notInteger = QStringLiteral("'%1' n'est pas une valeur entière correcte");
+
+// The parameters a slot starts with, for a month of March 2002.
+SlipInput defaults()
+{
+    SlipInput in;
+    in.moan = "0302";
+    in.totheur = "0";
+    in.prenom3 = "Julie";
+    in.nom3 = "Martin";
+    in.pol1 = 0;
+    in.pol2 = 0;
+    in.nom1 = "Durand";
+    in.prenom1 = "Anne";
+    in.Secu = "2 75 03 75 112 005 -42";
+    in.nom2 = "Martin";
+    in.urssaf = "75 01 234 567 890";
+    in.lineName = {"RDS + CSG imposables :", "CSG non imposable :", "Sécurité Sociale :", "Chomage :",
+                   "Retraite complémentaire IRCEM :", "Cotisation AGFF :", "..........", "..........", ".........."};
+    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
+    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
+    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
+    in.SH = "3.00";
+    in.FJ = "30";
+    in.SHbr = "4.00";
+    in.FJbr = "40";
+    in.Indentr = "2";
+    in.ETH = "0";
+    in.EFJ = "0";
+    in.diverse = "0";
+    in.abs = "0";
+    in.accpte = "0";
+    in.PD = "0.76";
+    in.D = "2.29";
+    in.G = "0.76";
+    in.Sp = "1.52";
+    in.today = QDate(2002, 3, 31);
+    return in;
+}
+
+void setDay(SlipInput &in, int day, const QString &duration, bool flat = false, bool holiday = false)
+{
+    SheetDay &d = in.days[day - 1];
+    d.date = QStringLiteral("%1/03/2002").arg(day, 2, 10, QChar('0'));
+    d.duration = duration;
+    d.flatRate = flat ? "OUI" : "";
+    d.holiday = holiday ? "OUI" : "";
+}
+
+QString text(const SlipText &t) { return t.value_or(QStringLiteral("<unset>")); }
+
+// The amount a shown text stands for, in cents, whatever its grouping.
+qint64 cents(const SlipText &t)
+{
+    QString s = text(t);
+    s.remove(' ');
+    return qint64(std::llround(double(parseFloat(s)) * 100));
+}
+
+enum class Basis { Net, Gross };
+SlipResult compute(Basis basis, const SlipInput &in)
+{
+    return basis == Basis::Net ? computeNetSlip(in) : computeGrossSlip(in);
+}
+} // namespace
+
+Q_DECLARE_METATYPE(SlipInput)
+Q_DECLARE_METATYPE(Basis)
+
+class TestSlip : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        setGroupSeparator(QStringLiteral(" "));
+    }
+
+    void netWorkedExample()
+    {
+        SlipInput in = defaults();
+        in.totheur = "80";
+        setDay(in, 4, "", true);
+        setDay(in, 5, "", true);
+        for (int d : {6, 7, 11, 12})
+            in.days[d - 1].lunch = "Déj";
+        const SlipResult r = computeNetSlip(in);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.mois), "Mars");
+        QCOMPARE(text(r.an), "2002");
+        QCOMPARE(text(r.totheur), "80");
+        QCOMPARE(text(r.nbjf), "2");
+        QCOMPARE(text(r.feri1), "0");
+        QCOMPARE(text(r.feri2), "0");
+        QCOMPARE(text(r.salnet), "330.00");
+        QCOMPARE(text(r.Cong), "30.00");
+        QCOMPARE(text(r.abs), "0.00");
+        QCOMPARE(text(r.diver), "0.00");
+        // 330.00 times each coefficient; 8.7450 is a tie shown 8.74.
+        const QStringList cs = {"11.48", "20.23", "30.89", "8.74", "12.51", "3.33", "0.00", "0.00", "0.00"};
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(text(r.cs[k]), cs[k]);
+        QCOMPARE(text(r.totcs), "87.18");
+        QCOMPARE(text(r.nour), "9.16");
+        QCOMPARE(text(r.entret), "0.00");
+        QCOMPARE(text(r.acpt), "0.00");
+        QCOMPARE(text(r.net), "339.16");
+        QVERIFY(!r.salbrut && !r.salimp && !r.base[0]);
+        QCOMPARE(text(r.rate[0]), "0.0348");
+    }
+
+    void grossWorkedExample()
+    {
+        SlipInput in = defaults();
+        in.totheur = "80";
+        const SlipResult r = computeGrossSlip(in);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.salbrut), "352.00");
+        QCOMPARE(text(r.Cong), "32.00");
+        const QStringList cs = {"9.70", "17.05", "26.05", "7.39", "10.56", "2.82", "0.00", "0.00", "0.00"};
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(text(r.cs[k]), cs[k]);
+        QCOMPARE(text(r.totcs), "73.57");
+        QCOMPARE(text(r.salnet), "278.43");
+        QCOMPARE(text(r.net), "278.43");
+        QCOMPARE(text(r.salimp), "288.13");
+        QCOMPARE(text(r.rate[0]), "2.90");
+        QCOMPARE(text(r.base[2]), "100");
+    }
+
+    void parties()
+    {
+        SlipInput in = defaults();
+        in.pol1 = 2;
+        in.pol2 = 1;
+        in.CheckBox10 = true;
+        in.du = QDate(2002, 2, 25);
+        in.au = QDate(2002, 4, 2);
+        SlipResult r = computeNetSlip(in);
+        QCOMPARE(text(r.pol1), "Monsieur");
+        QCOMPARE(text(r.pol2), "Madame");
+        QCOMPARE(text(r.prenom), "Julie");
+        QCOMPARE(text(r.secu1), "2 75 03 75 112 005 -42");
+        QCOMPARE(text(r.secu2), "75 01 234 567 890");
+        QCOMPARE(text(r.du), "25/02/2002");
+        QCOMPARE(text(r.au), "02/04/2002");
+        QCOMPARE(text(r.Date), "31/03/2002");
+        QCOMPARE(text(r.St[4]), "Retraite complémentaire IRCEM :");
+
+        in.CheckBox10 = false;
+        in.pol1 = -1;
+        r = computeNetSlip(in);
+        QCOMPARE(text(r.du), "");
+        QCOMPARE(text(r.au), "");
+        QVERIFY(!r.pol1 && r.pol1Kept);
+        QVERIFY(!r.pol2Kept);
+    }
+
+    void monthKey_data()
+    {
+        QTest::addColumn<QString>("moan");
+        QTest::addColumn<QString>("mois");
+        QTest::addColumn<QString>("an");
+        QTest::newRow("August") << "0803" << "Aôut" << "2003";
+        QTest::newRow("December") << "1299" << "Décembre" << "2099";
+        QTest::newRow("no such month") << "1302" << "" << "2002";
+        QTest::newRow("month zero") << "0002" << "" << "2002";
+        QTest::newRow("empty key") << "" << "" << "";
+        QTest::newRow("key too short") << "03" << "" << "";
+    }
+    void monthKey()
+    {
+        QFETCH(QString, moan);
+        QFETCH(QString, mois);
+        QFETCH(QString, an);
+        SlipInput in = defaults();
+        in.moan = moan;
+        in.totheur = "10";
+        const SlipResult r = computeNetSlip(in);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.mois), mois);
+        QCOMPARE(text(r.an), an);
+        QCOMPARE(text(r.salnet), "33.00");
+    }
+
+    void dayGrid()
+    {
+        SlipInput in = defaults();
+        setDay(in, 1, "08:15:00");
+        setDay(in, 2, "", true);
+        setDay(in, 3, "07:50:00", true);
+        in.days[4].breakfast = "PD"; // meals only: no date, no hours
+        in.days[4].snack = "Gouter";
+        in.days[5].dinner = "Diner";
+        in.days[6].lunch = "Dej"; // not the mark the hours window writes
+        in.totheur = "16.08";
+        const SlipResult r = computeNetSlip(in);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.Grille[0][0]), "Dates");
+        QCOMPARE(text(r.Grille[0][1]), "Forfait");
+        QCOMPARE(text(r.Grille[0][2]), "Heures");
+        QCOMPARE(text(r.Grille[1][0]), "01/03/2002");
+        QCOMPARE(text(r.Grille[1][1]), "");
+        QCOMPARE(text(r.Grille[1][2]), "08:15:00");
+        QCOMPARE(text(r.Grille[2][1]), "X");
+        QCOMPARE(text(r.Grille[2][2]), "");
+        QCOMPARE(text(r.Grille[3][1]), "X");
+        QCOMPARE(text(r.Grille[3][2]), "07:50:00");
+        QCOMPARE(text(r.Grille[31][0]), "");
+        QCOMPARE(text(r.nbjf), "2");
+        // 0.76 + 0.76 + 1.52
+        QCOMPARE(text(r.nour), "3.04");
+        // A flat-rate day with hours is paid both: 3.00 x 16.08 + 2 x 30, plus 10 %.
+        QCOMPARE(text(r.salnet), "119.06");
+    }
+
+    void holidays_data()
+    {
+        QTest::addColumn<Basis>("basis");
+        QTest::addColumn<SlipInput>("input");
+        QTest::addColumn<QString>("feri1");
+        QTest::addColumn<QString>("feri2");
+        QTest::addColumn<QString>("salary");
+        QTest::addColumn<QString>("cong");
+
+        SlipInput in = defaults();
+        setDay(in, 1, "08:00:00");
+        setDay(in, 8, "07:30:00", false, true);
+        in.totheur = "15.5";
+        // 3.00 x 8 = 24 base pay, 26.40 with the leave allowance.
+        QTest::newRow("holiday hours without supplement") << Basis::Net << in << "0" << "7.5" << "26.40" << "2.40";
+        in.Indentre = true;
+        // + 3.00 x 2 x 7.5 = 45, plus 10 %: 49.50 more, 4.50 more leave.
+        QTest::newRow("holiday hours with supplement") << Basis::Net << in << "0" << "7.5" << "75.90" << "6.90";
+        in.Indentr = "2.5";
+        // 26.40 + 56.25 + 5.625 = 88.2750 and 2.40 + 5.625 = 8.0250: ties, shown to the even cent.
+        QTest::newRow("other multiplier") << Basis::Net << in << "0" << "7.5" << "88.28" << "8.02";
+
+        in = defaults();
+        in.Indentre = true;
+        setDay(in, 1, "", true, true);
+        in.totheur = "0";
+        // The flat day goes to the supplement only: 2 x 30 = 60, plus 10 %.
+        QTest::newRow("holiday flat-rate day") << Basis::Net << in << "1" << "0" << "66.00" << "6.00";
+        setDay(in, 1, "05:00:00", true, true);
+        in.totheur = "5";
+        // Its hours stay in the hourly part: + 3.00 x 5, plus 10 %.
+        QTest::newRow("holiday flat-rate day with hours") << Basis::Net << in << "1" << "0" << "82.50" << "7.50";
+        in.Indentre = false;
+        QTest::newRow("holiday flat-rate day, no supplement") << Basis::Net << in << "1" << "0" << "16.50" << "1.50";
+
+        in = defaults();
+        in.Indentre = true;
+        setDay(in, 1, "", false, true);
+        setDay(in, 2, "04:30:00", false, true);
+        setDay(in, 3, "01:00:40", false, true); // the seconds do not count
+        in.totheur = "5.5";
+        // 3.00 x 2 x 5.5 = 33, plus 10 %.
+        QTest::newRow("holiday without hours counts nothing") << Basis::Net << in << "0" << "5.5" << "36.30" << "3.30";
+
+        in = defaults();
+        setDay(in, 1, "00:20:00", false, true);
+        in.totheur = "0.33";
+        // 3.00 x (0.33 - 1/3) = -0.0100: -0.0110 with the leave, whose -0.0010 shows no sign.
+        QTest::newRow("third of an hour") << Basis::Net << in << "0" << "0.333333333333333" << "-0.01" << "0.00";
+
+        in = defaults();
+        in.Indentre = true;
+        setDay(in, 1, "10:00:00", false, true);
+        setDay(in, 2, "", true, true);
+        in.totheur = "10";
+        // 4.00 x 2 x 10 + 2 x 40 = 160, plus 10 %.
+        QTest::newRow("gross holidays") << Basis::Gross << in << "1" << "10" << "176.00" << "16.00";
+    }
+    void holidays()
+    {
+        QFETCH(Basis, basis);
+        QFETCH(SlipInput, input);
+        QFETCH(QString, feri1);
+        QFETCH(QString, feri2);
+        QFETCH(QString, salary);
+        QFETCH(QString, cong);
+        const SlipResult r = compute(basis, input);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.feri1), feri1);
+        QCOMPARE(text(r.feri2), feri2);
+        QCOMPARE(text(basis == Basis::Net ? r.salnet : r.salbrut), salary);
+        QCOMPARE(text(r.Cong), cong);
+    }
+
+    void allowancesAndAdvance_data()
+    {
+        QTest::addColumn<Basis>("basis");
+        QTest::addColumn<SlipInput>("input");
+        QTest::addColumn<QString>("entret");
+        QTest::addColumn<QString>("net");
+
+        SlipInput in = defaults();
+        in.totheur = "80.33";
+        setDay(in, 1, "", true);
+        in.ETH = "0.3333";
+        in.EFJ = "2.5";
+        in.diverse = "10";
+        in.abs = "5.555";
+        // salnet = 5.555 + 10 + 1.1 x (3 x 80.33 + 30) = 313.6440; nothing else to pay.
+        QTest::newRow("no allowance") << Basis::Net << in << "0.00" << "313.64";
+        in.CheckBox11 = true;
+        // 0.3333 x 80.33 = 26.773989 -> 26.7740; enters with four decimals.
+        QTest::newRow("hourly upkeep") << Basis::Net << in << "26.77" << "340.41";
+        in.CheckBox12 = true;
+        QTest::newRow("both upkeeps") << Basis::Net << in << "29.27" << "342.91";
+        in.accpte = "400";
+        QTest::newRow("advance beyond the pay") << Basis::Net << in << "29.27" << "-57.09";
+        // The advance enters as shown, 1 000.92: 342.9140 - 1000.92 = -658.0060.
+        in.accpte = "1000.915";
+        QTest::newRow("advance taken as shown") << Basis::Net << in << "29.27" << "-658.01";
+    }
+    void allowancesAndAdvance()
+    {
+        QFETCH(Basis, basis);
+        QFETCH(SlipInput, input);
+        QFETCH(QString, entret);
+        QFETCH(QString, net);
+        const SlipResult r = compute(basis, input);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.entret), entret);
+        QCOMPARE(text(r.net), net);
+    }
+
+    // Above 1000 the display groups digits; the later steps still use the
+    // amount to the cent.
+    void largeAmounts()
+    {
+        SlipInput in = defaults();
+        in.SHbr = "10.123";
+        in.totheur = "200";
+        in.accpte = "1500";
+        const SlipResult r = computeGrossSlip(in);
+        QVERIFY(r.complete());
+        QCOMPARE(text(r.salbrut), "2 227.06");
+        QCOMPARE(text(r.cs[0]), "61.36");  // 2227.06 x 2.90 x 95 / 10000 = 61.355503
+        QCOMPARE(text(r.cs[2]), "164.80"); // 2227.06 x 7.40 = 164.80244
+        QCOMPARE(text(r.totcs), "465.46");
+        QCOMPARE(text(r.salnet), "1 761.60");
+        QCOMPARE(text(r.salimp), "1 822.96");
+        QCOMPARE(text(r.acpt), "1 500.00");
+        QCOMPARE(text(r.net), "261.60");
+    }
+
+    // On the gross basis the shown contributions and the shown net salary
+    // add up to the shown gross salary, month after month.
+    void grossAddsUp()
+    {
+        QRandomGenerator rng(20020301);
+        for (int month = 0; month < 400; ++month) {
+            SlipInput in = defaults();
+            in.SHbr = QString::number(rng.bounded(100, 2000) / 100.0 + rng.bounded(100) / 10000.0, 'f', 4);
+            in.FJbr = QString::number(rng.bounded(0, 9000) / 100.0, 'f', 2);
+            in.totheur = QString::number(rng.bounded(0, 30000) / 100.0, 'f', 2);
+            in.diverse = QString::number(rng.bounded(0, 5000) / 100.0, 'f', 2);
+            in.abs = QString::number(rng.bounded(0, 5000) / 1000.0, 'f', 3);
+            in.Indentre = rng.bounded(2);
+            for (int d = 1; d <= 31; ++d)
+                if (rng.bounded(4) == 0)
+                    setDay(in, d, QStringLiteral("%1:%2:00").arg(rng.bounded(0, 12), 2, 10, QChar('0')).arg(rng.bounded(0, 60), 2, 10, QChar('0')),
+                           rng.bounded(3) == 0, rng.bounded(6) == 0);
+            for (int k = 0; k < 9; ++k) {
+                in.grossRate[k] = QString::number(rng.bounded(0, 1500) / 100.0, 'f', 2);
+                in.basePercent[k] = QString::number(rng.bounded(50, 101));
+            }
+            const SlipResult r = computeGrossSlip(in);
+            QVERIFY2(r.complete(), qPrintable(r.error.value_or("")));
+            qint64 sum = cents(r.salnet);
+            qint64 total = 0;
+            for (const SlipText &cs : r.cs)
+                total += cents(cs);
+            QCOMPARE(cents(r.totcs), total);
+            sum += total;
+            QCOMPARE(sum, cents(r.salbrut));
+            QCOMPARE(cents(r.salimp), cents(r.salnet) + cents(r.cs[0]));
+        }
+    }
+
+    // A text that does not read stops the slip at the step that reads it:
+    // what came before is filled, what comes after is left unset.
+    void badTexts_data()
+    {
+        QTest::addColumn<Basis>("basis");
+        QTest::addColumn<SlipInput>("input");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("step");
+
+        const SlipInput ok = [] {
+            SlipInput in = defaults();
+            in.totheur = "80";
+            return in;
+        }();
+        SlipInput in = ok;
+        in.moan = "ab02";
+        QTest::newRow("month key") << Basis::Net << in << notInteger.arg("ab") << 1;
+        in = ok;
+        setDay(in, 3, "8:15:00", false, true);
+        QTest::newRow("holiday duration") << Basis::Net << in << notInteger.arg("8:") << 8;
+        in = ok;
+        in.totheur = "";
+        QTest::newRow("empty total") << Basis::Net << in << notFloat.arg("") << 9;
+        in = ok;
+        in.ETH = "x";
+        in.CheckBox11 = true;
+        QTest::newRow("hourly upkeep") << Basis::Net << in << notFloat.arg("x") << 10;
+        in = ok;
+        in.EFJ = "";
+        in.CheckBox12 = true;
+        QTest::newRow("daily upkeep") << Basis::Gross << in << notFloat.arg("") << 10;
+        in = ok;
+        in.Indentr = "deux";
+        in.Indentre = true;
+        QTest::newRow("multiplier") << Basis::Net << in << notFloat.arg("deux") << 12;
+        in = ok;
+        in.FJ = "";
+        QTest::newRow("empty flat rate") << Basis::Net << in << notFloat.arg("") << 13;
+        in.Indentre = true;
+        QTest::newRow("empty flat rate, supplement on") << Basis::Net << in << notFloat.arg("") << 12;
+        in = ok;
+        in.SHbr = "4,00";
+        QTest::newRow("gross hourly wage") << Basis::Gross << in << notFloat.arg("4,00") << 13;
+        in = ok;
+        in.SHbr = "90000000000000";
+        QTest::newRow("pay beyond money") << Basis::Gross << in << QStringLiteral("Opération en virgule flottante incorrecte") << 13;
+        in = ok;
+        in.diverse = "-";
+        QTest::newRow("sundry allowances") << Basis::Net << in << notFloat.arg("-") << 14;
+        in = ok;
+        in.netRate[2] = "3 %";
+        QTest::newRow("net coefficient") << Basis::Net << in << notFloat.arg("3 %") << 16;
+        in = ok;
+        in.grossRate[2] = "";
+        QTest::newRow("gross rate") << Basis::Gross << in << notFloat.arg("") << 16;
+        in = ok;
+        in.basePercent[2] = "98.25";
+        QTest::newRow("decimal base percentage") << Basis::Gross << in << notInteger.arg("98.25") << 16;
+        in = ok;
+        in.G = "0.76€";
+        QTest::newRow("meal allowance") << Basis::Net << in << notFloat.arg("0.76€") << 18;
+        in = ok;
+        in.accpte = "";
+        QTest::newRow("advance") << Basis::Gross << in << notFloat.arg("") << 18;
+    }
+    void badTexts()
+    {
+        QFETCH(Basis, basis);
+        QFETCH(SlipInput, input);
+        QFETCH(QString, message);
+        QFETCH(int, step);
+        const SlipResult r = compute(basis, input);
+        QCOMPARE(r.error.value_or("<none>"), message);
+        QCOMPARE(r.stoppedAtStep, step);
+        // Fields of the steps before are there, the last step's are not.
+        QCOMPARE(bool(r.prenom), step > 3);
+        QCOMPARE(bool(r.Grille[31][2]), step > 8);
+        QCOMPARE(bool(r.totheur), step >= 9);
+        QCOMPARE(bool(r.feri2), step > 11);
+        QCOMPARE(bool(r.Cong), step > 15);
+        QCOMPARE(bool(r.totcs), step > 17);
+        QVERIFY(!r.net);
+        QVERIFY(!r.salimp);
+    }
+
+    void stopsWithinTheStep()
+    {
+        SlipInput in = defaults();
+        in.totheur = "80";
+        setDay(in, 2, "08:00:00");
+        setDay(in, 3, "bad", false, true);
+        SlipResult r = computeNetSlip(in);
+        QCOMPARE(r.stoppedAtStep, 8);
+        QCOMPARE(text(r.Grille[2][0]), "02/03/2002"); // row 2 done
+        QCOMPARE(text(r.Grille[3][2]), "bad");          // row 3 copied before its hours are read
+        QVERIFY(!r.Grille[4][0]);
+
+        in = defaults();
+        in.totheur = "80";
+        in.basePercent[3] = "98.25";
+        r = computeGrossSlip(in);
+        QCOMPARE(text(r.cs[2]), "26.05");
+        QVERIFY(!r.cs[3]);
+        QVERIFY(!r.cs[4]);
+        QCOMPARE(text(r.salbrut), "352.00");
+
+        in.basePercent[3] = "100";
+        in.accpte = "?";
+        r = computeGrossSlip(in);
+        QCOMPARE(text(r.nour), "0.00");
+        QVERIFY(!r.acpt);
+        QCOMPARE(text(r.salnet), "278.43");
+    }
+
+    // The switches that are off leave their texts unread.
+    void switchedOffTextsUnread()
+    {
+        SlipInput in = defaults();
+        in.totheur = "80";
+        in.ETH = in.EFJ = in.Indentr = "";
+        in.SHbr = in.FJbr = "";
+        in.grossRate.fill("?");
+        in.basePercent.fill("?");
+        QVERIFY(computeNetSlip(in).complete());
+        in = defaults();
+        in.SH = in.FJ = "";
+        in.netRate.fill("?");
+        QVERIFY(computeGrossSlip(in).complete());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSlip)
+#include "tst_slip.moc"
