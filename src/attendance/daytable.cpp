@@ -1,0 +1,430 @@
+#include "daytable.h"
+
+#include "common/errors.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace {
+const QString driver = QStringLiteral("QSQLITE");
+
+QString quoted(const QString &name) { return '"' + QString(name).replace('"', QStringLiteral("\"\"")) + '"'; }
+
+QString fieldList()
+{
+    QStringList names;
+    for (const QString &n : day::fieldNames())
+        names << quoted(n);
+    return names.join(QStringLiteral(", "));
+}
+
+QString engineText(const QSqlError &e) { return e.text().trimmed(); }
+
+QSqlDatabase database(const QString &connection) { return QSqlDatabase::database(connection, false); }
+
+// Runs one statement; raises the engine's message when it fails.
+void run(QSqlQuery &q, const QString &sql)
+{
+    const bool ok = q.exec(sql);
+    q.finish();
+    if (!ok)
+        throw RuntimeError(engineText(q.lastError()));
+}
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("berlivo-day-table-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+} // namespace
+
+QString tableNameForSlot(int tabIndex)
+{
+    return tabIndex >= 0 && tabIndex <= 4 ? QStringLiteral("Enf%1.db").arg(tabIndex + 1) : QString();
+}
+
+// ---------------------------------------------------------------- DayTable
+
+DayTable::DayTable() : m_connection(nextConnectionName()), m_model(std::make_unique<DayModel>(this)) {}
+
+DayTable::~DayTable() { close(); }
+
+QString DayTable::sqlTable() { return QStringLiteral("Jours"); }
+
+QStringList DayTable::schema()
+{
+    // The declared types give SQLite tools their reading of each column; the
+    // stored forms (ISO dates, HH:MM:SS, 0/1) never look like numbers, so the
+    // column affinities leave them as they are, and Moan keeps its zero.
+    static const char *const types[day::FieldCount] = {
+        "DATE", "TIME", "TIME", "TIME", "TIME", "REAL",
+        "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN", "CHAR(4)"};
+    QStringList columns;
+    for (int f = 0; f < day::FieldCount; ++f)
+        columns << quoted(day::fieldNames().at(f)) + ' ' + QString::fromLatin1(types[f]);
+    return {
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(sqlTable()), columns.join(QStringLiteral(", "))),
+        QStringLiteral("CREATE INDEX \"Dates\" ON %1 (\"Date\" COLLATE NOCASE)").arg(quoted(sqlTable())),
+    };
+}
+
+bool DayTable::createEmpty(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return false;
+    // Built under a temporary name and renamed once complete, so that an
+    // interrupted build never leaves a half-made table in the program folder.
+    const QString partial = path + QStringLiteral(".part");
+    QFile::remove(partial);
+    const QString connection = nextConnectionName();
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
+        db.setDatabaseName(partial);
+        if (!db.open()) {
+            error = engineText(db.lastError());
+        } else {
+            QSqlQuery q(db);
+            try {
+                for (const QString &statement : schema())
+                    run(q, statement);
+            } catch (const RuntimeError &e) {
+                error = e.message();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (error.isEmpty() && !QFile::rename(partial, path))
+        error = rtl::cannotCreateFile(QDir::toNativeSeparators(path));
+    if (!error.isEmpty()) {
+        QFile::remove(partial);
+        throw RuntimeError(error);
+    }
+    return true;
+}
+
+void DayTable::setFolder(const QString &folder)
+{
+    if (folder != m_folder && isOpen())
+        throw RuntimeError(rtl::dataSetOpen());
+    m_folder = folder;
+}
+
+void DayTable::setTableName(const QString &name)
+{
+    if (name != m_tableName && isOpen())
+        throw RuntimeError(rtl::dataSetOpen());
+    m_tableName = name;
+}
+
+bool DayTable::isOpen() const { return database(m_connection).isOpen(); }
+
+void DayTable::open(Access access)
+{
+    if (isOpen())
+        return;
+    const QString file = path();
+    // SQLite would make an empty database of a missing file; the tables are
+    // installed with the program, so a missing one is an error of its own.
+    if (!QFileInfo(file).isFile())
+        throw RuntimeError(rtl::cannotOpenFile(QDir::toNativeSeparators(file)));
+
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
+        // mode=rw: read and write, never create. No waiting on a lock: a table
+        // held by the other window fails at once with the engine's message.
+        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=0"));
+        try {
+            if (!db.open())
+                throw RuntimeError(engineText(db.lastError()));
+            QSqlQuery q(db);
+            // Reading the fields proves the file is a day-record table.
+            run(q, QStringLiteral("SELECT %1 FROM %2 LIMIT 0").arg(fieldList(), quoted(sqlTable())));
+            if (access == Access::Exclusive) {
+                // An exclusive lock taken once is kept until the connection closes.
+                run(q, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+                run(q, QStringLiteral("BEGIN EXCLUSIVE"));
+                run(q, QStringLiteral("COMMIT"));
+            }
+            QStringList marks;
+            for (int f = 0; f < day::FieldCount; ++f)
+                marks << QStringLiteral("?");
+            m_insert = std::make_unique<QSqlQuery>(db);
+            if (!m_insert->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(quoted(sqlTable()), fieldList(), marks.join(','))))
+                throw RuntimeError(engineText(m_insert->lastError()));
+        } catch (const RuntimeError &e) {
+            error = e.message();
+        }
+    }
+    if (!error.isEmpty()) {
+        close();
+        throw RuntimeError(error);
+    }
+}
+
+void DayTable::close()
+{
+    m_pending.reset();
+    m_model->clear();
+    m_insert.reset();
+    if (QSqlDatabase::contains(m_connection)) {
+        {
+            QSqlDatabase db = database(m_connection);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+}
+
+void DayTable::append()
+{
+    if (!isOpen())
+        throw RuntimeError(rtl::dataSetClosed());
+    if (m_pending)
+        post();
+    m_pending.emplace();
+}
+
+void DayTable::setField(const QString &fieldName, const QString &text)
+{
+    const int field = day::fieldIndex(fieldName);
+    if (field < 0)
+        throw RuntimeError(rtl::fieldNotFound(fieldName));
+    if (!m_pending)
+        throw RuntimeError(rtl::notEditing());
+    (*m_pending)[field] = day::fromText(field, text);
+}
+
+void DayTable::post()
+{
+    if (!m_pending)
+        throw RuntimeError(rtl::notEditing());
+    for (int f = 0; f < day::FieldCount; ++f)
+        m_insert->bindValue(f, (*m_pending)[f]);
+    const bool ok = m_insert->exec();
+    m_insert->finish();
+    if (!ok)
+        throw RuntimeError(engineText(m_insert->lastError()));
+    m_pending.reset();
+}
+
+void DayTable::storeMonth(const QList<day::Record> &days)
+{
+    if (days.isEmpty())
+        throw RuntimeError(rtl::noDayToStore());
+    open();
+    try {
+        QSqlDatabase db = database(m_connection);
+        if (!db.transaction())
+            throw RuntimeError(engineText(db.lastError()));
+        for (const day::Record &rec : days) {
+            append();
+            for (int f = 0; f < day::FieldCount; ++f)
+                setField(day::fieldNames().at(f), rec[f]);
+        }
+        post();
+        if (!db.commit())
+            throw RuntimeError(engineText(db.lastError()));
+    } catch (const RuntimeError &) {
+        // Nothing of this validation stays stored.
+        database(m_connection).rollback();
+        close();
+        throw;
+    }
+    close();
+}
+
+void DayTable::setMonthFilter(const QString &key) { m_model->select(key); }
+
+// ---------------------------------------------------------------- DayModel
+
+DayModel::DayModel(DayTable *table) : m_table(table) {}
+
+int DayModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_rows.size()); }
+int DayModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : day::FieldCount; }
+
+bool DayModel::holds(const QModelIndex &index) const
+{
+    return index.isValid() && index.model() == this && index.row() < m_rows.size() && index.column() < day::FieldCount;
+}
+
+const QVariant &DayModel::stored(int row, int field) const
+{
+    return row == m_editRow ? m_edit[field] : m_rows[row].values[field];
+}
+
+QVariant DayModel::data(const QModelIndex &index, int role) const
+{
+    if (!holds(index))
+        return QVariant();
+    const QVariant &v = stored(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole: return day::toText(index.column(), v);
+    case Qt::EditRole: return day::toValue(index.column(), v);
+    default: return QVariant();
+    }
+}
+
+QVariant DayModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < day::FieldCount ? day::fieldNames().at(section) : QVariant();
+    return section + 1;
+}
+
+Qt::ItemFlags DayModel::flags(const QModelIndex &index) const
+{
+    if (!holds(index))
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+bool DayModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !holds(index))
+        return false;
+    QVariant v;
+    try {
+        v = day::fromValue(index.column(), value);
+    } catch (const RuntimeError &e) {
+        m_lastError = e.message();
+        return false;
+    }
+    // Editing another record stores the one being edited first.
+    if (m_editRow >= 0 && m_editRow != index.row() && !submit())
+        return false;
+    if (m_editRow < 0) {
+        m_editRow = index.row();
+        m_edit = m_rows[m_editRow].values;
+    }
+    m_edit[index.column()] = v;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+bool DayModel::submit()
+{
+    if (m_editRow < 0)
+        return true;
+    QSqlQuery q(database(m_table->connectionName()));
+    QStringList sets;
+    for (const QString &n : day::fieldNames())
+        sets << quoted(n) + QStringLiteral(" = ?");
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoted(DayTable::sqlTable()), sets.join(", ")));
+    for (int f = 0; f < day::FieldCount; ++f)
+        q.addBindValue(m_edit[f]);
+    q.addBindValue(m_rows[m_editRow].id);
+    const bool ok = q.exec();
+    q.finish();
+    if (!ok) {
+        m_lastError = engineText(q.lastError());
+        return false;
+    }
+    m_rows[m_editRow].values = m_edit;
+    m_editRow = -1;
+    return true;
+}
+
+void DayModel::revert()
+{
+    if (m_editRow < 0)
+        return;
+    const int row = m_editRow;
+    m_editRow = -1;
+    emit dataChanged(index(row, 0), index(row, day::FieldCount - 1), {Qt::DisplayRole, Qt::EditRole});
+}
+
+bool DayModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > m_rows.size())
+        return false;
+    QSqlDatabase db = database(m_table->connectionName());
+    if (!db.transaction()) {
+        m_lastError = engineText(db.lastError());
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(DayTable::sqlTable())));
+    for (int r = row; r < row + count; ++r) {
+        q.bindValue(0, m_rows[r].id);
+        const bool ok = q.exec();
+        q.finish();
+        if (!ok) {
+            m_lastError = engineText(q.lastError());
+            db.rollback();
+            return false;
+        }
+    }
+    if (!db.commit()) {
+        m_lastError = engineText(db.lastError());
+        db.rollback();
+        return false;
+    }
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    if (m_editRow >= row && m_editRow < row + count)
+        m_editRow = -1;
+    else if (m_editRow >= row + count)
+        m_editRow -= count;
+    m_rows.remove(row, count);
+    endRemoveRows();
+    return true;
+}
+
+void DayModel::select(const QString &key)
+{
+    if (!m_table->isOpen())
+        throw RuntimeError(rtl::dataSetClosed());
+    // A change pending on the record being left is stored before the
+    // records of the new month are read.
+    if (!submit())
+        throw RuntimeError(m_lastError);
+    QSqlQuery q(database(m_table->connectionName()));
+    q.setForwardOnly(true);
+    QString sql = QStringLiteral("SELECT rowid, %1 FROM %2").arg(fieldList(), quoted(DayTable::sqlTable()));
+    if (!key.isEmpty())
+        sql += QStringLiteral(" WHERE \"Moan\" = ?");
+    sql += QStringLiteral(" ORDER BY rowid");
+    q.prepare(sql);
+    if (!key.isEmpty())
+        q.addBindValue(key);
+    if (!q.exec()) {
+        const QString error = engineText(q.lastError());
+        q.finish();
+        throw RuntimeError(error);
+    }
+    QList<Row> rows;
+    while (q.next()) {
+        Row r{q.value(0).toLongLong(), {}};
+        for (int f = 0; f < day::FieldCount; ++f)
+            r.values[f] = q.value(f + 1);
+        rows.append(r);
+    }
+    q.finish();
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_editRow = -1;
+    endResetModel();
+}
+
+void DayModel::clear()
+{
+    if (m_rows.isEmpty() && m_editRow < 0)
+        return;
+    beginResetModel();
+    m_rows.clear();
+    m_editRow = -1;
+    endResetModel();
+}

@@ -1,0 +1,137 @@
+#pragma once
+// A child's day-record table ("Enf1.db" to "Enf5.db" in the program folder):
+// an SQLite file holding one table of day records, reached through Qt Sql.
+//
+// The program never creates a table (the build lays out the five empty
+// ones); it opens an existing file, appends the days of a validated month,
+// and browses and corrects the days of one month. Each DayTable has its own
+// connection, so the hours window and the month review hold the same file
+// independently; the review holds it exclusively, and then the other fails
+// at once with the engine's message instead of waiting.
+
+#include "attendance/dayrecord.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <optional>
+
+class DayModel;
+class QSqlQuery;
+
+// "Enf1.db" to "Enf5.db" for the child tabs 0 to 4; "" for any other tab.
+QString tableNameForSlot(int tabIndex);
+
+class DayTable {
+public:
+    enum class Access { Shared, Exclusive };
+
+    DayTable();
+    ~DayTable();
+    DayTable(const DayTable &) = delete;
+    DayTable &operator=(const DayTable &) = delete;
+
+    // The folder (ending with "/") and the file name of the table. A new
+    // value is refused while the table is open; the same value is accepted.
+    QString folder() const { return m_folder; }
+    void setFolder(const QString &folder);
+    QString tableName() const { return m_tableName; }
+    void setTableName(const QString &name);
+    QString path() const { return m_folder + m_tableName; }
+
+    bool isOpen() const;
+    // Opening an open table does nothing. A missing file is an error, and no
+    // file is left behind by the attempt.
+    void open(Access access = Access::Shared);
+    // Releases the table; a record still pending is dropped, as is an edit
+    // not yet stored in the model.
+    void close();
+
+    // One record at a time: append() makes a new empty pending record (a
+    // record still pending is stored first), setField() fills it from the
+    // field's text form, post() stores it.
+    void append();
+    void setField(const QString &fieldName, const QString &text);
+    void post();
+    bool hasPending() const { return m_pending.has_value(); }
+
+    // Stores the days of one validated month in one transaction: either all
+    // of them are stored or none. The table is opened for it and closed
+    // after; a failure closes it too and raises the error.
+    void storeMonth(const QList<day::Record> &days);
+
+    // The records in stored order, for browsing and correcting; empty while
+    // the table is closed. The model lives as long as the table object.
+    DayModel *model() const { return m_model.get(); }
+    // Shows only the records of one month key ("Moan =" the key); an empty
+    // key shows them all. Reads the table again.
+    void setMonthFilter(const QString &key);
+
+    // The name of the one table inside the file, and the statements that lay
+    // out an empty one.
+    static QString sqlTable();
+    static QStringList schema();
+    // Creates an empty table file at `path` unless a file is already there.
+    // Returns whether it created one; raises on failure.
+    static bool createEmpty(const QString &path);
+
+private:
+    friend class DayModel;
+    QString connectionName() const { return m_connection; }
+
+    QString m_connection;
+    QString m_folder;
+    QString m_tableName;
+    std::unique_ptr<QSqlQuery> m_insert;
+    std::optional<std::array<QVariant, day::FieldCount>> m_pending;
+    std::unique_ptr<DayModel> m_model;
+};
+
+// The records of a table as a grid of the thirteen fields. DisplayRole gives
+// the program's text forms (DD/MM/YYYY, "Vrai"/"Faux"...), EditRole a value
+// of the field's type (QDate, QTime, double, bool, text). Changes to one
+// record are kept until submit() (the views call it when the current row
+// changes) or editing another record; revert() drops them. removeRows()
+// deletes at once. Records are told apart by their place in the file, so two
+// identical days stay two records.
+class DayModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DayModel(DayTable *table);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    bool removeRows(int row, int count, const QModelIndex &parent = {}) override;
+
+    // The engine's or the conversion's message of the last failure.
+    QString lastError() const { return m_lastError; }
+    bool isDirty() const { return m_editRow >= 0; }
+
+public slots:
+    bool submit() override;
+    void revert() override;
+
+private:
+    friend class DayTable;
+    struct Row {
+        qint64 id;
+        std::array<QVariant, day::FieldCount> values;
+    };
+    void select(const QString &key);
+    void clear();
+    bool holds(const QModelIndex &index) const;
+    const QVariant &stored(int row, int field) const;
+
+    DayTable *m_table;
+    QList<Row> m_rows;
+    int m_editRow = -1;
+    std::array<QVariant, day::FieldCount> m_edit;
+    QString m_lastError;
+};

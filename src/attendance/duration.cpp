@@ -1,0 +1,37 @@
+#include "duration.h"
+
+#include "common/numbers.h"
+
+#include <cmath>
+
+namespace {
+constexpr double msPerDay = 86400000.0;
+
+double dayFraction(QTime t) { return t.msecsSinceStartOfDay() / msPerDay; }
+} // namespace
+
+QString dayDuration(QTime h1, QTime h2, QTime h3, QTime h4)
+{
+    // Fractions of a day, as the pickers' date-time numbers hold the times.
+    const double d = (dayFraction(h2) - dayFraction(h1)) + (dayFraction(h4) - dayFraction(h3));
+    const qint64 ms = std::llround(std::fabs(d) * msPerDay) % qint64(msPerDay);
+    return QTime::fromMSecsSinceStartOfDay(int(ms)).toString(QStringLiteral("HH:mm:ss"));
+}
+
+double durationHours(const QString &duration)
+{
+    const int hours = parseInt(duration.mid(0, 2));
+    const int minutes = parseInt(duration.mid(3, 2));
+    return hours + minutes / 60.0;
+}
+
+QString cutTwoDecimals(double value)
+{
+    QString text = formatGeneral(value, 15);
+    const qsizetype point = text.indexOf(decimalSeparator());
+    if (point >= 0)
+        text.truncate(point + 3);
+    return text;
+}
+
+QString monthKey(const QString &date) { return date.mid(3, 2) + date.mid(8, 2); }

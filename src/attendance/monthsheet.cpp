@@ -1,0 +1,78 @@
+#include "monthsheet.h"
+
+#include "attendance/duration.h"
+
+namespace sheet {
+const QStringList &titles()
+{
+    static const QStringList t = {
+        QStringLiteral("Jour"), QStringLiteral("Date"), QStringLiteral("Arrivée 1"),
+        QStringLiteral("Départ 1"), QStringLiteral("Arrivée 2"), QStringLiteral("Départ 2"),
+        QStringLiteral("Durée"), QStringLiteral("Forfait"), QStringLiteral("PDéj"),
+        QStringLiteral("Déj"), QStringLiteral("Gouter"), QStringLiteral("Diner"),
+        QStringLiteral("Ferié")};
+    return t;
+}
+
+QString mark(Column column)
+{
+    switch (column) {
+    case Flat:
+    case Holiday: return QStringLiteral("OUI");
+    case Breakfast: return QStringLiteral("PD");
+    case Lunch: return QStringLiteral("Déj");
+    case Snack: return QStringLiteral("Gouter");
+    case Dinner: return QStringLiteral("Diner");
+    default: return QString();
+    }
+}
+} // namespace sheet
+
+using namespace sheet;
+
+QString MonthTotals::hoursText() const { return cutTwoDecimals(hours); }
+QString MonthTotals::flatDaysText() const { return QString::number(flatDays); }
+
+void clearIdleDays(MonthSheet &s)
+{
+    for (int r = 1; r <= LastDay; ++r)
+        if (s.cell(Duration, r).isEmpty() && s.cell(Flat, r).isEmpty())
+            s.cell(Date, r).clear();
+}
+
+MonthTotals monthTotals(const MonthSheet &s)
+{
+    MonthTotals t;
+    for (int r = 1; r <= LastDay; ++r) {
+        const QString &duration = s.cell(Duration, r);
+        if (!duration.isEmpty())
+            t.hours += s.cell(Date, r).isEmpty() ? 0.0 : durationHours(duration);
+        if (s.cell(Flat, r) == mark(Flat))
+            ++t.flatDays;
+    }
+    return t;
+}
+
+QList<day::Record> daysToStore(const MonthSheet &s)
+{
+    // The sheet columns of the six marks, in the table's field order.
+    static constexpr Column marks[] = {Flat, Breakfast, Lunch, Snack, Dinner, Holiday};
+    QList<day::Record> days;
+    for (int r = 1; r <= LastDay; ++r) {
+        const QString &date = s.cell(Date, r);
+        if (date.isEmpty())
+            continue;
+        day::Record rec;
+        rec[day::Date] = date;
+        if (!s.cell(Duration, r).isEmpty()) {
+            for (int i = 0; i < 4; ++i)
+                rec[day::Heure1 + i] = s.cell(Arrival1 + i, r);
+            rec[day::Duree] = cutTwoDecimals(durationHours(s.cell(Duration, r)));
+        }
+        for (int i = 0; i < 6; ++i)
+            rec[day::FJ + i] = day::flagText(!s.cell(marks[i], r).isEmpty());
+        rec[day::Moan] = monthKey(date);
+        days.append(rec);
+    }
+    return days;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The month sheet: 31 day rows of 13 text cells under a title row, as the
+// hours window shows it and the pay slips read it, and what the validation
+// of a month computes from it.
+
+#include "attendance/dayrecord.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace sheet {
+enum Column {
+    Day, Date, Arrival1, Departure1, Arrival2, Departure2, Duration,
+    Flat, Breakfast, Lunch, Snack, Dinner, Holiday, ColumnCount
+};
+constexpr int RowCount = 32;   // the title row and days 1 to 31
+constexpr int LastDay = 31;
+
+// The titles of the thirteen columns, "Jour" to "Ferié".
+const QStringList &titles();
+// The mark a ticked box leaves in its column: "OUI" for the flat rate and
+// the public holiday, "PD", "Déj", "Gouter", "Diner" for the meals.
+QString mark(Column column);
+} // namespace sheet
+
+class MonthSheet {
+public:
+    QString &cell(int col, int row) { return m_cells[index(col, row)]; }
+    const QString &cell(int col, int row) const { return m_cells[index(col, row)]; }
+
+private:
+    static std::size_t index(int col, int row) { return std::size_t(row) * sheet::ColumnCount + std::size_t(col); }
+    std::array<QString, sheet::ColumnCount * sheet::RowCount> m_cells;
+};
+
+struct MonthTotals {
+    double hours = 0;  // the sum of the days' decimal hours
+    int flatDays = 0;  // the days marked "OUI" in the flat-rate column
+    QString hoursText() const;     // cut to two decimals
+    QString flatDaysText() const;  // a whole number
+};
+
+// A day row with neither a duration nor the flat rate is not a day of care:
+// its date is emptied so that it is not stored. Its meals stay on the sheet.
+void clearIdleDays(MonthSheet &sheet);
+
+// The month's hours and flat-rate days. A duration on a row without a date
+// counts no hours: such a row is not a stored day either.
+MonthTotals monthTotals(const MonthSheet &sheet);
+
+// The records of the dated rows, in day order: the times and Durée only
+// when the row has a duration, Durée in decimal hours cut to two decimals,
+// the six marks as "Vrai"/"Faux", the month key from the row's own date.
+QList<day::Record> daysToStore(const MonthSheet &sheet);

@@ -1,0 +1,367 @@
+#include "attendance/daytable.h"
+#include "attendance/monthsheet.h"
+#include "common/errors.h"
+#include "common/numbers.h"
+
+#include <QAbstractItemModelTester>
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+day::Record record(const QString &date, const QString &h1 = {}, const QString &h2 = {}, const QString &duration = {},
+                   bool flat = false)
+{
+    day::Record r;
+    r[day::Date] = date;
+    r[day::Heure1] = h1;
+    r[day::Heure2] = h2;
+    r[day::Duree] = duration;
+    for (int f = day::FJ; f <= day::Ferie; ++f)
+        r[f] = day::flagText(f == day::FJ && flat);
+    r[day::Moan] = date.mid(3, 2) + date.mid(8, 2);
+    return r;
+}
+
+// The rows of a table file as SQLite itself holds them, read over a
+// connection of the test's own: "value:type" for each field.
+QStringList rawRows(const QString &path)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
+        db.setDatabaseName(path);
+        db.setConnectOptions("QSQLITE_OPEN_READONLY");
+        if (!db.open())
+            return {"cannot open"};
+        QSqlQuery q(db);
+        QStringList columns;
+        for (const QString &n : day::fieldNames())
+            columns << QString("quote(\"%1\")").arg(n);
+        q.exec(QString("SELECT %1 FROM Jours ORDER BY rowid").arg(columns.join(',')));
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < day::FieldCount; ++i)
+                values << q.value(i).toString();
+            rows << values.join('|');
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("raw");
+    return rows;
+}
+} // namespace
+
+class TestDayTable : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_folder;
+    QString path(const char *name = "Enf1.db") const { return m_folder + name; }
+
+    void prepare(DayTable &t, const char *name = "Enf1.db")
+    {
+        t.setFolder(m_folder);
+        t.setTableName(QString::fromLatin1(name));
+    }
+
+    void expectError(const std::function<void()> &body, const QString &message)
+    {
+        try {
+            body();
+            QFAIL("no error raised");
+        } catch (const RuntimeError &e) {
+            QCOMPARE(e.message(), message);
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        QVERIFY(m_dir.isValid());
+        m_folder = m_dir.path() + '/';
+    }
+
+    void init()
+    {
+        for (int tab = 0; tab < 5; ++tab)
+            QFile::remove(m_folder + tableNameForSlot(tab));
+        QVERIFY(DayTable::createEmpty(path()));
+    }
+
+    void tablesAreLaidOutOnceAndKept()
+    {
+        DayTable t;
+        prepare(t);
+        t.storeMonth({record("05/01/2007", "", "", "", true)});
+        // A second lay-out leaves a table that is there untouched.
+        QVERIFY(!DayTable::createEmpty(path()));
+        QCOMPARE(rawRows(path()).size(), 1);
+        QVERIFY(DayTable::createEmpty(path("Enf2.db")));
+        QVERIFY(rawRows(path("Enf2.db")).isEmpty());
+        QVERIFY(!QFile::exists(path("Enf2.db.part")));
+    }
+
+    void slotsChooseTheirTable_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("first") << 0 << "Enf1.db";
+        QTest::newRow("last") << 4 << "Enf5.db";
+        QTest::newRow("none chosen") << -1 << "";
+        QTest::newRow("beyond") << 5 << "";
+    }
+    void slotsChooseTheirTable()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, name);
+        QCOMPARE(tableNameForSlot(tab), name);
+    }
+
+    void storedValuesAreReadable()
+    {
+        DayTable t;
+        prepare(t);
+        day::Record worked = record("05/01/2007", "08:00:00", "12:00:00", "7.83");
+        worked[day::Heure3] = "13:30:00";
+        worked[day::Dej] = "Vrai";
+        t.storeMonth({record("04/01/2007", "", "", "", true), worked});
+        QVERIFY(!t.isOpen());
+        QCOMPARE(rawRows(path()), QStringList({
+            "'2007-01-04'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|0|'0107'",
+            "'2007-01-05'|'08:00:00'|'12:00:00'|'13:30:00'|NULL|7.83|0|0|1|0|0|0|'0107'",
+        }));
+    }
+
+    void theSqliteToolReadsTheFields()
+    {
+        const QString sqlite = QStandardPaths::findExecutable("sqlite3");
+        if (sqlite.isEmpty())
+            QSKIP("the sqlite3 command is not installed");
+        DayTable t;
+        prepare(t);
+        t.storeMonth({record("31/12/2010", "08:00:00", "16:00:00", "8")});
+        QProcess p;
+        p.start(sqlite, {"-header", "-separator", "|", path(), "SELECT * FROM Jours"});
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), QStringList({
+            "Date|Heure1|Heure2|Heure3|Heure4|Durée|FJ|PD|Déj|Gouter|Diner|Ferié|Moan",
+            "2010-12-31|08:00:00|16:00:00|||8.0|0|0|0|0|0|0|1210",
+        }));
+    }
+
+    void eachValidationAppends()
+    {
+        DayTable t;
+        prepare(t);
+        const QList<day::Record> month = {record("30/01/2007", "", "", "", true), record("01/02/2007", "", "", "", true)};
+        t.storeMonth(month);
+        t.storeMonth(month);
+        const QStringList rows = rawRows(path());
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows[2], rows[0]);
+        QVERIFY(rows[0].endsWith("'0107'"));
+        QVERIFY(rows[1].endsWith("'0207'"));
+    }
+
+    void noDayStoresNothing()
+    {
+        DayTable t;
+        prepare(t);
+        expectError([&] { t.storeMonth({}); }, "Aucun jour à enregistrer : aucune ligne ne porte de date.");
+        QVERIFY(!t.isOpen());
+        QVERIFY(rawRows(path()).isEmpty());
+    }
+
+    void missingTableIsNotCreated()
+    {
+        DayTable t;
+        prepare(t, "Enf3.db");
+        expectError([&] { t.storeMonth({record("05/01/2007", "", "", "", true)}); },
+                    QString("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path("Enf3.db"))));
+        QVERIFY(!t.isOpen());
+        QVERIFY(!QFile::exists(path("Enf3.db")));
+    }
+
+    void fileWithoutTheTableIsRefused()
+    {
+        QFile empty(path("Enf4.db"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        DayTable t;
+        prepare(t, "Enf4.db");
+        try {
+            t.open();
+            QFAIL("no error raised");
+        } catch (const RuntimeError &e) {
+            QVERIFY2(e.message().contains("no such table"), qPrintable(e.message()));
+        }
+        QVERIFY(!t.isOpen());
+    }
+
+    void failedValidationStoresNothingOfIt()
+    {
+        DayTable t;
+        prepare(t);
+        t.storeMonth({record("01/03/2007", "", "", "", true)});
+        expectError([&] { t.storeMonth({record("02/03/2007", "", "", "", true), record("03/03/2007", "", "", "", true),
+                                        record("32/03/2007"), record("04/03/2007", "", "", "", true)}); },
+                    "'32/03/2007' n'est pas une date correcte");
+        QVERIFY(!t.isOpen());
+        QCOMPARE(rawRows(path()).size(), 1);
+        // The table is usable again at once.
+        t.storeMonth({record("05/03/2007", "", "", "", true)});
+        QCOMPARE(rawRows(path()).size(), 2);
+    }
+
+    void nameChangesOnlyWhileClosed()
+    {
+        DayTable t;
+        prepare(t);
+        t.open();
+        t.setTableName("Enf1.db"); // the same name again is accepted
+        t.setFolder(m_folder);
+        const QString refused = "Impossible d'effectuer cette opération sur un ensemble de données ouvert";
+        expectError([&] { t.setTableName("Enf2.db"); }, refused);
+        expectError([&] { t.setFolder(m_folder + "other/"); }, refused);
+        QCOMPARE(t.tableName(), QString("Enf1.db"));
+        t.close();
+        t.setTableName("Enf2.db");
+        QCOMPARE(t.path(), path("Enf2.db"));
+    }
+
+    void recordByRecord()
+    {
+        DayTable t;
+        prepare(t);
+        expectError([&] { t.append(); }, "Impossible d'effectuer cette opération sur un ensemble de données fermé");
+        t.open();
+        expectError([&] { t.post(); }, "Ensemble de données non en mode édition ou insertion");
+        expectError([&] { t.setField("Moan", "0107"); }, "Ensemble de données non en mode édition ou insertion");
+        t.append();
+        expectError([&] { t.setField("Duree", "1"); }, "Champ 'Duree' non trouvé");
+        t.setField("Date", "05/01/2007");
+        t.append(); // stores the pending record first
+        t.setField("Durée", "0.75");
+        t.post();
+        QVERIFY(!t.hasPending());
+        t.append();
+        t.setField("Moan", "0207");
+        t.close(); // drops the record still pending
+        QCOMPARE(rawRows(path()), QStringList({
+            "'2007-01-05'|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
+            "NULL|NULL|NULL|NULL|NULL|0.75|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
+        }));
+    }
+
+    void exclusiveHolderMakesOthersFailAtOnce()
+    {
+        DayTable review;
+        prepare(review);
+        review.open(DayTable::Access::Exclusive);
+        DayTable hours;
+        prepare(hours);
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            hours.storeMonth({record("05/01/2007", "", "", "", true)});
+            QFAIL("no error raised");
+        } catch (const RuntimeError &e) {
+            QVERIFY2(e.message().contains("locked"), qPrintable(e.message()));
+        }
+        // No waiting on the lock (the engine's default would be 5 s).
+        QVERIFY(clock.elapsed() < 3000);
+        QVERIFY(!hours.isOpen());
+        review.close();
+        hours.storeMonth({record("05/01/2007", "", "", "", true)});
+        QCOMPARE(rawRows(path()).size(), 1);
+    }
+
+    void modelShowsOneMonthInStoredOrder()
+    {
+        DayTable t;
+        prepare(t);
+        t.storeMonth({record("31/01/2007", "08:00:00", "12:00:00", "4"), record("01/02/2007", "", "", "", true),
+                      record("02/01/2007", "", "", "", true)});
+        t.open();
+        DayModel *m = t.model();
+        QAbstractItemModelTester tester(m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        t.setMonthFilter("0107");
+        QCOMPARE(m->rowCount(), 2);
+        QCOMPARE(m->columnCount(), 13);
+        QCOMPARE(m->headerData(5, Qt::Horizontal).toString(), QString("Durée"));
+        QCOMPARE(m->index(0, day::Date).data().toString(), QString("31/01/2007"));
+        QCOMPARE(m->index(1, day::Date).data().toString(), QString("02/01/2007"));
+        QCOMPARE(m->index(0, day::Duree).data().toString(), QString("4"));
+        QCOMPARE(m->index(0, day::Heure3).data().toString(), QString());
+        QCOMPARE(m->index(1, day::FJ).data().toString(), QString("Vrai"));
+        QCOMPARE(m->index(1, day::FJ).data(Qt::EditRole), QVariant(true));
+        QCOMPARE(m->index(0, day::Date).data(Qt::EditRole), QVariant(QDate(2007, 1, 31)));
+        t.setMonthFilter("0207");
+        QCOMPARE(m->rowCount(), 1);
+        t.setMonthFilter("0307");
+        QCOMPARE(m->rowCount(), 0);
+        t.close();
+        QCOMPARE(m->rowCount(), 0);
+    }
+
+    void modelEditsTheOneRecordOfTwinDays()
+    {
+        DayTable t;
+        prepare(t);
+        const day::Record twin = record("05/01/2007", "", "", "", true);
+        t.storeMonth({twin, twin});
+        t.open();
+        DayModel *m = t.model();
+        t.setMonthFilter("0107");
+        QVERIFY(m->setData(m->index(1, day::Dej), true));
+        QVERIFY(m->setData(m->index(1, day::Duree), "2.5"));
+        QVERIFY(m->isDirty());
+        QVERIFY(!m->setData(m->index(1, day::Heure1), "8h"));
+        QCOMPARE(m->lastError(), QString("'8h' n'est pas une heure correcte"));
+        // Nothing reaches the file before the record is left.
+        QCOMPARE(rawRows(path())[1], rawRows(path())[0]);
+        QVERIFY(m->submit());
+        QStringList rows = rawRows(path());
+        QCOMPARE(rows[0], QString("'2007-01-05'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|0|'0107'"));
+        QCOMPARE(rows[1], QString("'2007-01-05'|NULL|NULL|NULL|NULL|2.5|1|0|1|0|0|0|'0107'"));
+
+        // A change dropped by revert, or by closing, never reaches the file.
+        QVERIFY(m->setData(m->index(0, day::PD), "Vrai"));
+        m->revert();
+        QCOMPARE(m->index(0, day::PD).data().toString(), QString("Faux"));
+        QVERIFY(m->setData(m->index(0, day::Gouter), "Vrai"));
+        t.close();
+        QCOMPARE(rawRows(path()), rows);
+
+        // Deleting one twin leaves the other.
+        t.open();
+        t.setMonthFilter("0107");
+        QVERIFY(m->removeRows(0, 1));
+        QCOMPARE(m->rowCount(), 1);
+        QCOMPARE(rawRows(path()), QStringList({rows[1]}));
+    }
+
+    void editingAnotherRecordStoresTheFirst()
+    {
+        DayTable t;
+        prepare(t);
+        t.storeMonth({record("05/01/2007", "", "", "", true), record("06/01/2007", "", "", "", true)});
+        t.open();
+        DayModel *m = t.model();
+        t.setMonthFilter("0107");
+        QVERIFY(m->setData(m->index(0, day::Diner), true));
+        QVERIFY(m->setData(m->index(1, day::PD), true));
+        QVERIFY(rawRows(path())[0].contains("|1|0|0|0|1|0|"));
+        t.setMonthFilter("0107"); // choosing a month again stores the pending change
+        QVERIFY(rawRows(path())[1].contains("|1|1|0|0|0|0|"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDayTable)
+#include "tst_daytable.moc"
