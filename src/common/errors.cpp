@@ -43,6 +43,10 @@ QString notABoolean(const QString &text, const QString &field)
     return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
 }
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
+QString invalidMaskedInput()
+{
+    return QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");
+}
 QString invalidFloatOperation() { return QStringLiteral("Opération en virgule flottante incorrecte"); }
 
 QString ioErrorText(int code)
