@@ -58,11 +58,11 @@ QFont blueSerif(QLabel *l)
 
 QTimeEdit *timePicker(QWidget *parent, const char *name, const QString &caption, int x)
 {
-    text(parent, caption, QRect(x, 18, 120, 16));
+    text(parent, caption, QRect(x, 16, 120, 16));
     QTimeEdit *t = named<WholeTab<QTimeEdit>>(parent, name);
     t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     t->setTime(QTime(0, 0));
-    t->setGeometry(x, 34, 100, 24);
+    t->setGeometry(x, 32, 100, 24);
     t->setProperty("helpContext", 1010);
     return t;
 }
@@ -120,27 +120,26 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     selenf->setGeometry(846, 9, 210, 24);
 
     auto *times = new QGroupBox(QStringLiteral("Heures d'arrivées - départ"), this);
-    times->setGeometry(14, 40, 470, 66);
+    times->setGeometry(14, 34, 470, 62);
     H1 = timePicker(times, "H1", QStringLiteral("heure arrivée matin"), 10);
     H2 = timePicker(times, "H2", QStringLiteral("heure départ matin"), 125);
     H3 = timePicker(times, "H3", QStringLiteral("heure arrivée AM"), 240);
     H4 = timePicker(times, "H4", QStringLiteral("heure départ AM"), 355);
 
-    FJ = box(this, "FJ", QStringLiteral("FORFAIT\nJOURNALIER"), QPoint(498, 48));
+    FJ = box(this, "FJ", QStringLiteral("FORFAIT\nJOURNALIER"), QPoint(498, 42));
 
     auto *meals = new QGroupBox(QStringLiteral("Repas"), this);
-    meals->setGeometry(14, 108, 470, 30);
-    meals->setFlat(true);
-    PDej = box(meals, "PDej", QStringLiteral("Petit déjeuner"), QPoint(100, 6));
-    Dej = box(meals, "Dej", QStringLiteral("Déjeuner"), QPoint(215, 6));
-    Gout = box(meals, "Gout", QStringLiteral("Gouter"), QPoint(305, 6));
-    Din = box(meals, "Din", QStringLiteral("Diner"), QPoint(385, 6));
+    meals->setGeometry(14, 98, 470, 48);
+    PDej = box(meals, "PDej", QStringLiteral("Petit déjeuner"), QPoint(10, 20));
+    Dej = box(meals, "Dej", QStringLiteral("Déjeuner"), QPoint(135, 20));
+    Gout = box(meals, "Gout", QStringLiteral("Gouter"), QPoint(250, 20));
+    Din = box(meals, "Din", QStringLiteral("Diner"), QPoint(355, 20));
 
-    Ferie = box(this, "Ferie", QStringLiteral("JOUR\nFERIE"), QPoint(498, 94));
+    Ferie = box(this, "Ferie", QStringLiteral("JOUR\nFERIE"), QPoint(498, 100));
 
-    Suiv = button(this, "Suiv", QStringLiteral("&Suivant"), QRect(628, 44, 100, 28));
-    Prec = button(this, "Prec", QStringLiteral("&Précédant"), QRect(628, 76, 100, 28));
-    BitBtn3 = button(this, "BitBtn3", QStringLiteral("&Valide"), QRect(628, 108, 100, 28));
+    Suiv = button(this, "Suiv", QStringLiteral("&Suivant"), QRect(628, 36, 100, 28));
+    Prec = button(this, "Prec", QStringLiteral("&Précédant"), QRect(628, 68, 100, 28));
+    BitBtn3 = button(this, "BitBtn3", QStringLiteral("&Valide"), QRect(628, 104, 100, 30));
 
     // The month's totals.
     QLabel *hoursTitle = text(this, QStringLiteral("TOTAL HEURES :"), QRect(750, 44, 150, 22));
@@ -163,10 +162,10 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 
     buildGrid();
 
-    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Bulletin"), QRect(14, 790, 110, 30));
+    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Bulletin"), QRect(14, 796, 110, 28));
     BitBtn5->setEnabled(false);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Suppr. ligne"), QRect(134, 790, 110, 30));
-    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Annule"), QRect(946, 790, 110, 30));
+    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Suppr. ligne"), QRect(134, 796, 110, 28));
+    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Annule"), QRect(946, 796, 110, 28));
 
     // The keyboard path through one day runs from Date to Ferie, then on to
     // "&Suivant" for the next day.
@@ -220,7 +219,7 @@ void THoraire::buildGrid()
     StringGrid1->setFont(comic);
     // The whole month in sight: no scrolling, so the title row stays put.
     const int frame = 2 * StringGrid1->frameWidth();
-    StringGrid1->setGeometry(14, 142, sheet::ColumnCount * columnWidth + frame, sheet::RowCount * rowHeight + frame);
+    StringGrid1->setGeometry(14, 150, sheet::ColumnCount * columnWidth + frame, sheet::RowCount * rowHeight + frame);
 
     for (int r = 0; r < sheet::RowCount; ++r)
         for (int c = 0; c < sheet::ColumnCount; ++c) {
