@@ -25,6 +25,8 @@ struct SheetDay {
     QString snack;     // column 10, "Gouter"
     QString dinner;    // column 11, "Diner"
     QString holiday;   // column 12, "OUI" for a public holiday
+
+    friend bool operator==(const SheetDay &, const SheetDay &) = default;
 };
 
 // Everything a slip reads, as the windows hold it: texts as typed, item
@@ -64,6 +66,8 @@ struct SlipInput {
     QString PD, D, G, Sp; // allowance per breakfast, lunch, snack, dinner
 
     QDate today; // date of issue
+
+    friend bool operator==(const SlipInput &, const SlipInput &) = default;
 };
 
 // The new text of one label; nullopt when this computation did not set it.
