@@ -125,6 +125,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     for (int i = 0; i < pageTitles.size(); ++i) {
         auto *page = new QWidget;
         page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        page->setAutoFillBackground(true); // the window's colour, not the style's pane
         Paramtr->addTab(page, pageTitles.at(i));
         pages << page;
     }
@@ -142,6 +143,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     TabControl1->setShape(QTabBar::RoundedEast);
     TabControl1->setExpanding(false);
     TabControl1->setUsesScrollButtons(false);
+    TabControl1->setElideMode(Qt::ElideRight);
     QFont tabFont = look;
     tabFont.setPointSize(14);
     TabControl1->setFont(tabFont);
@@ -571,7 +573,7 @@ void TParametres::FormActivate()
         m_rates.load(ratesFilePath());
         guarded([&] {
             ReadParamFile(m_slots, m_rates, [this](int slot, const QString &caption) {
-                TabControl1->setTabText(slot - 1, caption);
+                setChildCaption(slot - 1, caption);
             });
         });
         // Child 1 is shown even after a read error (with the records read
@@ -623,7 +625,7 @@ void TParametres::LoadSlot()
     urssaf->setText(r.urssaf);
     nom3->setText(r.nom3);
     prenom3->setText(r.prenom3);
-    TabControl1->setTabText(m_slots.current - 1, prenom3->text());
+    setChildCaption(m_slots.current - 1, prenom3->text());
     // The picker keeps its own time of day.
     datenaiss->setDate(fromDateNumber(r.datenaiss).date());
     SH->setText(zeroIfEmpty(r.SH));
@@ -775,7 +777,15 @@ void TParametres::EntretienClick()
     EFJ->setEnabled(ticked(CheckBox12));
 }
 
-void TParametres::prenom3Exit() { TabControl1->setTabText(TabControl1->currentIndex(), prenom3->text()); }
+void TParametres::prenom3Exit() { setChildCaption(TabControl1->currentIndex(), prenom3->text()); }
+
+void TParametres::setChildCaption(int tab, const QString &caption)
+{
+    // A long first name is cut short with "..." on its tab; the whole of it
+    // shows in the tab's tip.
+    TabControl1->setTabText(tab, caption);
+    TabControl1->setTabToolTip(tab, caption);
+}
 
 void TParametres::BitBtn3Click()
 {

@@ -88,6 +88,7 @@ private:
 
     void showWageRow(bool net);
     void selectTabOfCurrentSlot();
+    void setChildCaption(int tab, const QString &caption);
     // The text of the control that line n of the rates file holds.
     QString rateLineText(int n) const;
 

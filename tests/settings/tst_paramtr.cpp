@@ -415,6 +415,7 @@ private slots:
         QCOMPARE(p()->TabControl1->tabText(3), QString()); // shown: the slot's empty name
         leave(p()->prenom3);
         QCOMPARE(p()->TabControl1->tabText(3), QString("Zoé"));
+        QCOMPARE(p()->TabControl1->tabToolTip(3), QString("Zoé"));
         QCOMPARE(p()->TabControl1->tabText(0), QString());
     }
 
