@@ -2,11 +2,10 @@
 #include "attendance/monthsheet.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "storedrows.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,34 +25,6 @@ day::Record record(const QString &date, const QString &h1 = {}, const QString &h
     return r;
 }
 
-// The rows of a table file as SQLite itself holds them, read over a
-// connection of the test's own: "value:type" for each field.
-QStringList rawRows(const QString &path)
-{
-    QStringList rows;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
-        db.setDatabaseName(path);
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
-        if (!db.open())
-            return {"cannot open"};
-        QSqlQuery q(db);
-        QStringList columns;
-        for (const QString &n : day::fieldNames())
-            columns << QString("quote(\"%1\")").arg(n);
-        q.exec(QString("SELECT %1 FROM Jours ORDER BY rowid").arg(columns.join(',')));
-        while (q.next()) {
-            QStringList values;
-            for (int i = 0; i < day::FieldCount; ++i)
-                values << q.value(i).toString();
-            rows << values.join('|');
-        }
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("raw");
-    return rows;
-}
 } // namespace
 
 class TestDayTable : public QObject {
@@ -101,26 +72,10 @@ private slots:
         t.storeMonth({record("05/01/2007", "", "", "", true)});
         // A second lay-out leaves a table that is there untouched.
         QVERIFY(!DayTable::createEmpty(path()));
-        QCOMPARE(rawRows(path()).size(), 1);
+        QCOMPARE(storedRows(path()).size(), 1);
         QVERIFY(DayTable::createEmpty(path("Enf2.db")));
-        QVERIFY(rawRows(path("Enf2.db")).isEmpty());
+        QVERIFY(storedRows(path("Enf2.db")).isEmpty());
         QVERIFY(!QFile::exists(path("Enf2.db.part")));
-    }
-
-    void slotsChooseTheirTable_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("first") << 0 << "Enf1.db";
-        QTest::newRow("last") << 4 << "Enf5.db";
-        QTest::newRow("none chosen") << -1 << "";
-        QTest::newRow("beyond") << 5 << "";
-    }
-    void slotsChooseTheirTable()
-    {
-        QFETCH(int, tab);
-        QFETCH(QString, name);
-        QCOMPARE(tableNameForSlot(tab), name);
     }
 
     void storedValuesAreReadable()
@@ -132,7 +87,7 @@ private slots:
         worked[day::Dej] = "Vrai";
         t.storeMonth({record("04/01/2007", "", "", "", true), worked});
         QVERIFY(!t.isOpen());
-        QCOMPARE(rawRows(path()), QStringList({
+        QCOMPARE(storedRows(path()), QStringList({
             "'2007-01-04'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|0|'0107'",
             "'2007-01-05'|'08:00:00'|'12:00:00'|'13:30:00'|NULL|7.83|0|0|1|0|0|0|'0107'",
         }));
@@ -162,7 +117,7 @@ private slots:
         const QList<day::Record> month = {record("30/01/2007", "", "", "", true), record("01/02/2007", "", "", "", true)};
         t.storeMonth(month);
         t.storeMonth(month);
-        const QStringList rows = rawRows(path());
+        const QStringList rows = storedRows(path());
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows[2], rows[0]);
         QVERIFY(rows[0].endsWith("'0107'"));
@@ -175,7 +130,7 @@ private slots:
         prepare(t);
         expectError([&] { t.storeMonth({}); }, "Aucun jour à enregistrer : aucune ligne ne porte de date.");
         QVERIFY(!t.isOpen());
-        QVERIFY(rawRows(path()).isEmpty());
+        QVERIFY(storedRows(path()).isEmpty());
     }
 
     void missingTableIsNotCreated()
@@ -213,10 +168,10 @@ private slots:
                                         record("32/03/2007"), record("04/03/2007", "", "", "", true)}); },
                     "'32/03/2007' n'est pas une date correcte");
         QVERIFY(!t.isOpen());
-        QCOMPARE(rawRows(path()).size(), 1);
+        QCOMPARE(storedRows(path()).size(), 1);
         // The table is usable again at once.
         t.storeMonth({record("05/03/2007", "", "", "", true)});
-        QCOMPARE(rawRows(path()).size(), 2);
+        QCOMPARE(storedRows(path()).size(), 2);
     }
 
     void nameChangesOnlyWhileClosed()
@@ -253,7 +208,7 @@ private slots:
         t.append();
         t.setField("Moan", "0207");
         t.close(); // drops the record still pending
-        QCOMPARE(rawRows(path()), QStringList({
+        QCOMPARE(storedRows(path()), QStringList({
             "'2007-01-05'|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
             "NULL|NULL|NULL|NULL|NULL|0.75|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
         }));
@@ -279,7 +234,7 @@ private slots:
         QVERIFY(!hours.isOpen());
         review.close();
         hours.storeMonth({record("05/01/2007", "", "", "", true)});
-        QCOMPARE(rawRows(path()).size(), 1);
+        QCOMPARE(storedRows(path()).size(), 1);
     }
 
     void modelShowsOneMonthInStoredOrder()
@@ -325,9 +280,9 @@ private slots:
         QVERIFY(!m->setData(m->index(1, day::Heure1), "8h"));
         QCOMPARE(m->lastError(), QString("'8h' n'est pas une heure correcte"));
         // Nothing reaches the file before the record is left.
-        QCOMPARE(rawRows(path())[1], rawRows(path())[0]);
+        QCOMPARE(storedRows(path())[1], storedRows(path())[0]);
         QVERIFY(m->submit());
-        QStringList rows = rawRows(path());
+        QStringList rows = storedRows(path());
         QCOMPARE(rows[0], QString("'2007-01-05'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|0|'0107'"));
         QCOMPARE(rows[1], QString("'2007-01-05'|NULL|NULL|NULL|NULL|2.5|1|0|1|0|0|0|'0107'"));
 
@@ -337,14 +292,14 @@ private slots:
         QCOMPARE(m->index(0, day::PD).data().toString(), QString("Faux"));
         QVERIFY(m->setData(m->index(0, day::Gouter), "Vrai"));
         t.close();
-        QCOMPARE(rawRows(path()), rows);
+        QCOMPARE(storedRows(path()), rows);
 
         // Deleting one twin leaves the other.
         t.open();
         t.setMonthFilter("0107");
         QVERIFY(m->removeRows(0, 1));
         QCOMPARE(m->rowCount(), 1);
-        QCOMPARE(rawRows(path()), QStringList({rows[1]}));
+        QCOMPARE(storedRows(path()), QStringList({rows[1]}));
     }
 
     void editingAnotherRecordStoresTheFirst()
@@ -357,9 +312,9 @@ private slots:
         t.setMonthFilter("0107");
         QVERIFY(m->setData(m->index(0, day::Diner), true));
         QVERIFY(m->setData(m->index(1, day::PD), true));
-        QVERIFY(rawRows(path())[0].contains("|1|0|0|0|1|0|"));
+        QVERIFY(storedRows(path())[0].contains("|1|0|0|0|1|0|"));
         t.setMonthFilter("0107"); // choosing a month again stores the pending change
-        QVERIFY(rawRows(path())[1].contains("|1|1|0|0|0|0|"));
+        QVERIFY(storedRows(path())[1].contains("|1|1|0|0|0|0|"));
     }
 };
 
