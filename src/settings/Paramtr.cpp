@@ -51,11 +51,7 @@ protected:
     }
 };
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *l = new QLabel(text, parent);
-    return l;
-}
+QLabel *caption(const QString &text, QWidget *parent) { return new QLabel(text, parent); }
 
 QLineEdit *edit(QLineEdit *e, int width, int help = 0)
 {
@@ -144,6 +140,10 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     TabControl1->setExpanding(false);
     TabControl1->setUsesScrollButtons(false);
     TabControl1->setElideMode(Qt::ElideRight);
+    // Clicking a child tab takes the focus first: the field being left runs
+    // its exit rule (prenom3 renames the tab of the child it belongs to)
+    // before the child changes.
+    TabControl1->setFocusPolicy(Qt::StrongFocus);
     QFont tabFont = look;
     tabFont.setPointSize(14);
     TabControl1->setFont(tabFont);

@@ -66,19 +66,13 @@ void MaskEdit::keyPressEvent(QKeyEvent *e)
 {
     const int from = hasSelectedText() ? selectionStart() : cursorPosition();
     const int to = hasSelectedText() ? selectionEnd() : from;
-    if (e->key() == Qt::Key_Escape) {
-        // A change to undo takes the key; otherwise it goes on to the window.
-        if (m_cells == m_enteredCells) {
-            e->ignore();
-            return;
-        }
-        m_cells = m_enteredCells;
-        m_userModified = m_cells != m_loadedCells;
-        show(m_cells, 0);
-        e->accept();
+    if (e->key() == Qt::Key_Escape && m_cells == m_enteredCells) {
+        // Nothing to undo: the key goes on to the window.
+        e->ignore();
         return;
     }
-    if (e == QKeySequence::Undo) {
+    if (e->key() == Qt::Key_Escape || e == QKeySequence::Undo) {
+        // Back to what the field held when the user entered it.
         m_cells = m_enteredCells;
         m_userModified = m_cells != m_loadedCells;
         show(m_cells, 0);
@@ -93,8 +87,8 @@ void MaskEdit::keyPressEvent(QKeyEvent *e)
         apply(m_mask.erased(m_cells, from, to, false));
     } else if (!e->text().isEmpty() && e->text().at(0).isPrint()
                && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        for (QChar c : e->text())
-            apply(m_mask.typed(m_cells, from, to, c));
+        const QString text = e->text();
+        apply(text.size() == 1 ? m_mask.typed(m_cells, from, to, text.at(0)) : m_mask.pasted(m_cells, from, to, text));
     } else {
         // Moving, selecting, copying, Enter and Tab: the line edit's own.
         QLineEdit::keyPressEvent(e);

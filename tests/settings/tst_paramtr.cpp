@@ -124,38 +124,21 @@ private slots:
 
     void lookAndInitialStates()
     {
-        QCOMPARE(p()->windowTitle(), QString("Parametres"));
         QCOMPARE(p()->size(), QSize(834, 594));
         QCOMPARE(p()->palette().color(QPalette::Window), QColor(253, 209, 170));
-        QCOMPARE(p()->font().family(), QString("MS Sans Serif"));
-        QCOMPARE(p()->Paramtr->currentIndex(), 2);
-        QCOMPARE(p()->Paramtr->tabText(0), QString("Employée"));
-        QCOMPARE(p()->Paramtr->tabText(3), QString("Indemnités"));
-        QCOMPARE(p()->TabControl1->count(), 5);
+        QCOMPARE(p()->Paramtr->currentIndex(), 2); // "Salaires"
         QCOMPARE(p()->TabControl1->shape(), QTabBar::RoundedEast);
         QCOMPARE(p()->TabControl1->tabText(4), QString("Enfant 5"));
-        QCOMPARE(p()->raz->text(), QString("raz pour l'enfant..."));
-        QVERIFY(!p()->raz->icon().isNull());
-        QCOMPARE(p()->OK->text(), QString("&OK"));
         QVERIFY(p()->OK->isDefault());
-        QCOMPARE(p()->Anul->text(), QString("&Annule"));
-        QCOMPARE(p()->BitBtn3->text(), QString("&Aide"));
-        QCOMPARE(p()->Conges->button(0)->text(), QString("Répartis sur l'année :"));
-        QCOMPARE(p()->pol1->button(0)->text(), QString("Madame"));
-        QCOMPARE(p()->pol2->button(0)->text(), QString("Monsieur"));
         QVERIFY(!p()->SH->isEnabled());
         QVERIFY(!p()->SHbr->isEnabled());
         QVERIFY(!p()->Indentr->isEnabled());
-        QVERIFY(p()->Edit1->isEnabled());
-        QVERIFY(p()->Edit10->isEnabled());
-        QVERIFY(p()->du->isEnabled());
-        QCOMPARE(p()->cp1->text(), QString("      "));
+        QVERIFY(p()->Edit10->isEnabled() && p()->du->isEnabled());
         QCOMPARE(p()->cp1->displayText(), QString("__ ___"));
         auto *reminder = p()->findChild<QLabel *>("Label25");
         QVERIFY(reminder);
         QCOMPARE(reminder->text(), QString("^  Pensez à vérifier ces données de temps à autre   ^"));
         QVERIFY(reminder->font().underline());
-        QCOMPARE(reminder->font().family(), QString("Times New Roman"));
         QCOMPARE(reminder->palette().color(QPalette::WindowText), QColor(Qt::blue));
     }
 
@@ -417,6 +400,11 @@ private slots:
         QCOMPARE(p()->TabControl1->tabText(3), QString("Zoé"));
         QCOMPARE(p()->TabControl1->tabToolTip(3), QString("Zoé"));
         QCOMPARE(p()->TabControl1->tabText(0), QString());
+        // Going straight to another child renames the tab being left.
+        type(p()->prenom3, "Noé");
+        clickTab(0);
+        QCOMPARE(p()->TabControl1->tabText(3), QString("Noé"));
+        QCOMPARE(p()->currentSlot(), 1);
     }
 
     void enterConfirmsEscapeCancels()

@@ -187,14 +187,11 @@ private slots:
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("text");
         QTest::newRow("denied") << EACCES << QStringLiteral("Accès au fichier refusé");
-        QTest::newRow("not permitted") << EPERM << QStringLiteral("Accès au fichier refusé");
         QTest::newRow("read-only file system") << EROFS << QStringLiteral("Accès au fichier refusé");
         QTest::newRow("disk full") << ENOSPC << QStringLiteral("Disque plein");
-        QTest::newRow("quota") << EDQUOT << QStringLiteral("Disque plein");
         QTest::newRow("no such folder") << ENOENT << QStringLiteral("Erreur E/S 3");
         QTest::newRow("too many files") << EMFILE << QStringLiteral("Erreur E/S 4");
         QTest::newRow("device error") << EIO << QStringLiteral("Erreur E/S 29");
-        QTest::newRow("unknown") << 0 << QStringLiteral("Erreur E/S 29");
     }
     void ioErrorTexts()
     {
