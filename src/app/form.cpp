@@ -11,7 +11,11 @@ Form::Form(const char *className, QWidget *parent) : QWidget(parent, Qt::Window)
 bool Form::event(QEvent *e)
 {
     switch (e->type()) {
-    case QEvent::Show: onShow(); break;
+    case QEvent::Show:
+        // The window system restoring a minimised window is not showing it.
+        if (!e->spontaneous())
+            onShow();
+        break;
     case QEvent::WindowActivate: onActivate(); break;
     case QEvent::WindowDeactivate: onDeactivate(); break;
     default: break;
