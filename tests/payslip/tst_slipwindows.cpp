@@ -1,9 +1,11 @@
 // The two slip windows: what they read from the parameters and hours
 // windows, what they show, and how a slip that stops on a bad text looks.
 
+#include "app/Berlivo.h"
 #include "app/radiogroup.h"
 #include "app/windowset.h"
 #include "attendance/Heures.h"
+#include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/numbers.h"
@@ -14,13 +16,16 @@
 #include "settings/Paramtr.h"
 #include "settings/maskedit.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 #include <QtTest>
 
 namespace {
@@ -72,7 +77,11 @@ private:
 
     static void setCell(int col, int row, const QString &text)
     {
-        hours()->StringGrid1->setItem(row, col, new QTableWidgetItem(text));
+        QTableWidget *grid = hours()->StringGrid1;
+        if (QTableWidgetItem *item = grid->item(row, col))
+            item->setText(text);
+        else
+            grid->setItem(row, col, new QTableWidgetItem(text));
     }
 
     // The parameters a slot starts with, and the hours window as a validation
@@ -124,7 +133,9 @@ private:
         p->G->setText("0.76");
         p->Sp->setText("1.52");
 
-        hours()->StringGrid1->clearContents();
+        for (int row = 1; row <= 31; ++row)
+            for (int col = 1; col <= 12; ++col)
+                setCell(col, row, QString());
         for (int day : {1, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15})
             setCell(1, day, QStringLiteral("%1/03/2002").arg(day, 2, 10, QChar('0')));
         for (int day : {1, 6, 7, 8, 11, 12, 13, 14, 15})
@@ -381,6 +392,80 @@ private slots:
         QCOMPARE(label(slip, "totheur"), "");
         QCOMPARE(label(slip, "salnet"), "");
         QCOMPARE(label(slip, "prenom"), "Julie");
+    }
+
+    // The road of a month: the parameters confirmed, the days entered and
+    // validated in the hours window, then "Bulletin".
+    void fromParametersToSlip()
+    {
+        // Fresh windows, as the program starts.
+        destroyWindows();
+        createWindows();
+        QVERIFY(DayTable::createEmpty(m_dir.filePath("Enf1.db")));
+        TEntree *entree = win().Entree;
+        showAndActivate(entree);
+        QVERIFY(QTest::qWaitForWindowActive(entree));
+        QTest::mouseClick(entree->BitBtn4, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(params()));
+        // The slot as the rates file starts it, with a wage and a name.
+        QCOMPARE(params()->D->text(), "2.29");
+        params()->prenom3->setText("Lucie");
+        params()->SH->setText("3.50");
+        params()->FJ->setText("25");
+        params()->Netbrut->setItemIndex(0);
+        QTest::mouseClick(params()->OK, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(entree));
+        QTest::mouseClick(entree->BitBtn3, Qt::LeftButton);
+        THoraire *h = hours();
+        QVERIFY(QTest::qWaitForWindowActive(h));
+
+        // Two days of care, one flat-rate day that is a public holiday.
+        struct Day {
+            QDate date;
+            QTime from, to;
+            QList<QCheckBox *> ticked;
+        };
+        const QList<Day> days = {{QDate(2007, 5, 2), QTime(8, 0), QTime(17, 30), {h->Dej}},
+                                 {QDate(2007, 5, 3), QTime(8, 15), QTime(12, 0), {h->PDej, h->Dej}},
+                                 {QDate(2007, 5, 8), QTime(), QTime(), {h->FJ, h->Ferie}}};
+        for (const Day &d : days) {
+            QTest::mouseClick(h->Date, Qt::LeftButton);
+            h->Date->setDate(d.date);
+            if (d.from.isValid()) {
+                QTest::mouseClick(h->H1, Qt::LeftButton);
+                h->H1->setTime(d.from);
+                QTest::mouseClick(h->H2, Qt::LeftButton);
+                h->H2->setTime(d.to);
+            }
+            for (QCheckBox *b : d.ticked)
+                QTest::mouseClick(b, Qt::LeftButton);
+            QTest::mouseClick(h->Suiv, Qt::LeftButton);
+        }
+        QTest::mouseClick(h->BitBtn3, Qt::LeftButton);
+        QCOMPARE(h->totheur->text(), "13.25");
+        QVERIFY(h->BitBtn5->isEnabled());
+        TBulletin *slip = win().Bulletin;
+        slip->installEventFilter(&m_slipActivations);
+        QTest::mouseClick(h->BitBtn5, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return m_slipActivations.count > 0; }));
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+
+        const QList<QPair<const char *, QString>> expected = {
+            {"mois", "Mai"}, {"an", "2007"}, {"prenom", "Lucie"}, {"totheur", "13.25"}, {"nbjf", "1"},
+            {"feri1", "1"}, {"feri2", "0"},
+            // 3.50 x 13.25 = 46.375, plus 10 %: 51.0125; the holiday flat day is paid nothing
+            // without the supplement.
+            {"salnet", "51.01"}, {"Cong", "4.64"}, {"cs1", "1.78"},
+            {"nour", "5.34"}, // a breakfast and two lunches at the slot's first allowances
+            {"net", "56.35"},
+        };
+        for (const auto &[name, text] : expected)
+            QCOMPARE(label(slip, name), text);
+        QCOMPARE(slip->gridCell(0, 2), "02/05/2007");
+        QCOMPARE(slip->gridCell(2, 2), "09:30:00");
+        QCOMPARE(slip->gridCell(1, 8), "X");
+        QVERIFY(!h->isVisible());
+        QVERIFY(win().BO->isVisible());
     }
 
     // A radio group with no item chosen leaves its title as it was.
