@@ -16,7 +16,6 @@
 #include "settings/Paramtr.h"
 #include "settings/maskedit.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QHeaderView>
@@ -377,23 +376,6 @@ private slots:
         QVERIFY(win().BO->isVisible());
     }
 
-    void stoppedOnTheDayGrid()
-    {
-        TBulletin *slip = win().Bulletin;
-        QVERIFY(activate(slip));
-        setCell(12, 6, "OUI");
-        setCell(6, 6, "9h");
-        QVERIFY(reactivate(slip));
-        QCOMPARE(m_errors, QStringList{"'9h' n'est pas une valeur entière correcte"});
-        QCOMPARE(slip->gridCell(0, 5), "05/03/2002");
-        QCOMPARE(slip->gridCell(2, 6), "9h");
-        QCOMPARE(slip->gridCell(0, 7), "");
-        QCOMPARE(slip->gridCell(2, 8), "");
-        QCOMPARE(label(slip, "totheur"), "");
-        QCOMPARE(label(slip, "salnet"), "");
-        QCOMPARE(label(slip, "prenom"), "Julie");
-    }
-
     // The road of a month: the parameters confirmed, the days entered and
     // validated in the hours window, then "Bulletin".
     void fromParametersToSlip()
@@ -478,17 +460,6 @@ private slots:
         QVERIFY(reactivate(slip));
         QCOMPARE(label(slip, "pol1"), "Mademoiselle");
         QCOMPARE(label(slip, "pol2"), "Monsieur");
-    }
-
-    void largeAmountsAreGrouped()
-    {
-        params()->SH->setText("10");
-        hours()->totheur->setText("151.67");
-        TBulletin *slip = win().Bulletin;
-        QVERIFY(activate(slip));
-        QCOMPARE(label(slip, "salnet"), "1 734.37");
-        QCOMPARE(label(slip, "cs3"), "162.34");
-        QCOMPARE(label(slip, "net"), "1 743.53");
     }
 };
 
