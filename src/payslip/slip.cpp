@@ -172,8 +172,6 @@ private:
         }
     }
 
-    static SlipText amount(Money m) { return formatAmount(m); }
-
     void pay()
     {
         step = 9;
@@ -216,13 +214,13 @@ private:
         const Money sundry = moneyFromText(in.diverse);
         const Money salary = round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value()))
                                     + holidaySupplement + leaveShare * holidaySupplement);
-        (basis == Basis::Net ? out.salnet : out.salbrut) = amount(salary);
+        (basis == Basis::Net ? out.salnet : out.salbrut) = formatAmount(salary);
 
         step = 15;
-        out.Cong = amount(round4(leaveShare * basePay.value() + leaveShare * holidaySupplement));
-        out.abs = amount(absence);
-        out.entret = amount(round4(hourlyUpkeep.value() + dailyUpkeep.value()));
-        out.diver = amount(sundry);
+        out.Cong = formatAmount(round4(leaveShare * basePay.value() + leaveShare * holidaySupplement));
+        out.abs = formatAmount(absence);
+        out.entret = formatAmount(round4(hourlyUpkeep.value() + dailyUpkeep.value()));
+        out.diver = formatAmount(sundry);
 
         // The contributions work on the salary as shown.
         step = 16;
@@ -236,7 +234,7 @@ private:
                 const long double percent = parseInt(in.basePercent[k]);
                 contribution[k] = round4(shownSalary * rate * percent / 10000.0L);
             }
-            out.cs[k] = amount(contribution[k]);
+            out.cs[k] = formatAmount(contribution[k]);
         }
 
         step = 17;
@@ -244,28 +242,28 @@ private:
         for (const Money c : contribution)
             contributions += shown(c).value();
         const Money total = round4(contributions);
-        out.totcs = amount(total);
+        out.totcs = formatAmount(total);
         Money netSalary = salary;
         if (basis == Basis::Gross) {
             netSalary = round4(shownSalary - shown(total).value());
-            out.salnet = amount(netSalary);
+            out.salnet = formatAmount(netSalary);
         }
 
         step = 18;
         const Money meals = round4(moneyFromText(in.PD).value() * breakfasts + moneyFromText(in.D).value() * lunches
                                    + moneyFromText(in.G).value() * snacks + moneyFromText(in.Sp).value() * dinners);
-        out.nour = amount(meals);
+        out.nour = formatAmount(meals);
         const Money advance = moneyFromText(in.accpte);
-        out.acpt = amount(advance);
+        out.acpt = formatAmount(advance);
 
         // The maintenance allowances enter with their four decimals, the rest as shown.
         step = 19;
-        out.net = amount(round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value()
+        out.net = formatAmount(round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value()
                                 + dailyUpkeep.value() - shown(advance).value()));
 
         if (basis == Basis::Gross) {
             step = 20;
-            out.salimp = amount(round4(shown(netSalary).value() + shown(contribution[0]).value()));
+            out.salimp = formatAmount(round4(shown(netSalary).value() + shown(contribution[0]).value()));
         }
     }
 };
