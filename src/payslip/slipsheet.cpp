@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QFrame>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -204,7 +205,13 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     Grille->setGeometry(16, at.gridTop, 145, 457);
     Grille->setColumnCount(3);
     Grille->setRowCount(31); // day rows; the title row is the header
-    Grille->setFont(plain);
+    // A whole date must read in its 50-pixel column: the stand-in face runs
+    // wider than the original one, so the grid's type shrinks until it fits.
+    QFont gridFont = plain;
+    while (gridFont.pointSizeF() > 5.0
+           && QFontMetrics(gridFont).horizontalAdvance(QStringLiteral("00/00/0000")) > at.gridColumns[0] - 2)
+        gridFont.setPointSizeF(gridFont.pointSizeF() - 0.25);
+    Grille->setFont(gridFont);
     Grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A text wider than its column is cut at the column's edge, not elided.
     Grille->setTextElideMode(Qt::ElideNone);
@@ -333,7 +340,6 @@ void SlipSheet::onActivate()
             // The print/save window floats above the slip; it is only shown,
             // the slip stays the active window.
             TBO *bo = win().BO;
-            bo->setAttribute(Qt::WA_ShowWithoutActivating);
             bo->show();
             bo->raise();
         } else {
