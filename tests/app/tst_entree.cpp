@@ -12,6 +12,8 @@
 #include "review/recapitu.h"
 #include "settings/Paramtr.h"
 
+#include "testfiles.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
@@ -40,7 +42,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Taux.txt", m_dir.filePath("Taux.txt")));
+        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
         setProgramFolder(m_dir.path());
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
         setNowForTests(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));

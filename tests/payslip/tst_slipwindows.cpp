@@ -16,6 +16,8 @@
 #include "settings/Paramtr.h"
 #include "settings/maskedit.h"
 
+#include "testfiles.h"
+
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QHeaderView>
@@ -170,7 +172,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Taux.txt", m_dir.filePath("Taux.txt")));
+        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
         setProgramFolder(m_dir.path());
         setDecimalSeparator('.');
         setGroupSeparator(QStringLiteral(" "));

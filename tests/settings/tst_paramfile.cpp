@@ -4,24 +4,15 @@
 #include "common/environment.h"
 #include "common/errors.h"
 
+#include "testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A slot told apart from the others by its names.
 ParamRecord named(const QString &first, double date = 100.5)

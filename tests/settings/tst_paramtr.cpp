@@ -12,6 +12,8 @@
 #include "settings/Paramtr.h"
 #include "settings/maskedit.h"
 
+#include "testfiles.h"
+
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -26,12 +28,6 @@
 #include <QtTest>
 
 namespace {
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Text field of the stored record: length byte, then the characters.
 QByteArray storedText(const QByteArray &file, int slot, int offset)
 {
@@ -113,7 +109,7 @@ private slots:
     {
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
-        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Taux.txt", ratesFile()));
+        QVERIFY(copyFirstRates(ratesFile()));
         QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         m_shown.clear();
         createWindows();

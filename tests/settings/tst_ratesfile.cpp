@@ -4,6 +4,8 @@
 #include "common/environment.h"
 #include "common/errors.h"
 
+#include "testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,18 +13,7 @@
 #include <cerrno>
 
 namespace {
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QString raisedText(const std::function<void()> &f)
 {
