@@ -53,6 +53,26 @@ protected:
 
 QLabel *caption(const QString &text, QWidget *parent) { return new QLabel(text, parent); }
 
+using CaptionedField = std::pair<QString, QWidget *>;
+
+// The column of a person's particulars: the title group on top, then each
+// field with its caption on the left. Returns the grid and the next free row.
+std::pair<QGridLayout *, int> personGrid(QWidget *page, RadioGroup *title,
+                                         std::initializer_list<CaptionedField> fields)
+{
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(24, 16, 24, 16);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(10);
+    int row = 0;
+    grid->addWidget(title, row++, 1, Qt::AlignLeft);
+    for (const auto &[text, field] : fields) {
+        grid->addWidget(caption(text, page), row, 0, Qt::AlignRight);
+        grid->addWidget(field, row++, 1, Qt::AlignLeft);
+    }
+    return {grid, row};
+}
+
 QLineEdit *edit(QLineEdit *e, int width, int help = 0)
 {
     e->setFixedWidth(width);
@@ -158,10 +178,6 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
 
 void TParametres::buildEmployeePage(QWidget *page)
 {
-    auto *grid = new QGridLayout(page);
-    grid->setContentsMargins(24, 16, 24, 16);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(10);
     pol1 = new RadioGroup(QStringLiteral("pol1"), QStringLiteral("Politesse :"),
                           {QStringLiteral("Madame"), QStringLiteral("Mademoiselle"), QStringLiteral("Monsieur")}, page);
     pol1->setItemIndex(0);
@@ -178,28 +194,21 @@ void TParametres::buildEmployeePage(QWidget *page)
     Secu = new MaskEdit(QStringLiteral("Secu"), QStringLiteral("!0 00 00 00 000 000\\ -99;1;_"), page);
     edit(Secu, 190, PersonHelp);
 
-    int row = 0;
-    grid->addWidget(pol1, row++, 1, Qt::AlignLeft);
-    const std::pair<QString, QWidget *> fields[] = {
-        {QStringLiteral("NOM :"), nom1},          {QStringLiteral("PRENOM :"), prenom1},
-        {QStringLiteral("Adresse :"), Adr11},     {QString(), Adr12},
-        {QStringLiteral("Code Postal :"), cp1},   {QStringLiteral("Ville :"), Ville1},
-        {QStringLiteral("Téléphone :"), Tel1},    {QStringLiteral("N° de sécurité sociale :"), Secu},
-    };
-    for (const auto &[text, field] : fields) {
-        grid->addWidget(caption(text, page), row, 0, Qt::AlignRight);
-        grid->addWidget(field, row++, 1, Qt::AlignLeft);
-    }
+    const auto [grid, row] = personGrid(page, pol1,
+                                        {{QStringLiteral("NOM :"), nom1},
+                                         {QStringLiteral("PRENOM :"), prenom1},
+                                         {QStringLiteral("Adresse :"), Adr11},
+                                         {QString(), Adr12},
+                                         {QStringLiteral("Code Postal :"), cp1},
+                                         {QStringLiteral("Ville :"), Ville1},
+                                         {QStringLiteral("Téléphone :"), Tel1},
+                                         {QStringLiteral("N° de sécurité sociale :"), Secu}});
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(row, 1);
 }
 
 void TParametres::buildEmployerPage(QWidget *page)
 {
-    auto *grid = new QGridLayout(page);
-    grid->setContentsMargins(24, 16, 24, 16);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(10);
     pol2 = new RadioGroup(QStringLiteral("pol2"), QStringLiteral("Politesse :"),
                           {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")}, page);
     pol2->setItemIndex(0);
@@ -216,18 +225,15 @@ void TParametres::buildEmployerPage(QWidget *page)
     urssaf = new MaskEdit(QStringLiteral("urssaf"), QStringLiteral("!00 00 000 000 000;1;_"), page);
     edit(urssaf, 160, PersonHelp);
 
-    int row = 0;
-    grid->addWidget(pol2, row++, 1, Qt::AlignLeft);
-    const std::pair<QString, QWidget *> fields[] = {
-        {QStringLiteral("NOM :"), nom2},        {QStringLiteral("PRENOM :"), prenom2},
-        {QStringLiteral("Adresse :"), adr21},   {QString(), adr22},
-        {QStringLiteral("Code postal :"), cp2}, {QStringLiteral("Ville :"), ville2},
-        {QStringLiteral("Téléphone :"), Tel2},  {QStringLiteral("N° URSSAF :"), urssaf},
-    };
-    for (const auto &[text, field] : fields) {
-        grid->addWidget(caption(text, page), row, 0, Qt::AlignRight);
-        grid->addWidget(field, row++, 1, Qt::AlignLeft);
-    }
+    const auto [grid, row] = personGrid(page, pol2,
+                                        {{QStringLiteral("NOM :"), nom2},
+                                         {QStringLiteral("PRENOM :"), prenom2},
+                                         {QStringLiteral("Adresse :"), adr21},
+                                         {QString(), adr22},
+                                         {QStringLiteral("Code postal :"), cp2},
+                                         {QStringLiteral("Ville :"), ville2},
+                                         {QStringLiteral("Téléphone :"), Tel2},
+                                         {QStringLiteral("N° URSSAF :"), urssaf}});
 
     // The child in care; its date of birth stands below the group.
     auto *child = new QGroupBox(QStringLiteral("Enfant en garde :"), page);
