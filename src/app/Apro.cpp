@@ -13,6 +13,7 @@ TAboutBox::TAboutBox(QWidget *parent) : Form("TAboutBox", parent)
     // A fixed dialog border: no resizing, no minimise or maximise.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(298, 213);
+    centreOnScreen(this);
 
     Panel1 = named<QFrame>(this, "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);

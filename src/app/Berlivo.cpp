@@ -45,6 +45,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
 {
     setWindowTitle(QStringLiteral("Berlivo Paye"));
     setFixedSize(727, 473);
+    centreOnScreen(this);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xFD, 0xD1, 0xAA));

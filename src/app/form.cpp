@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 Form::Form(const char *className, QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -71,4 +73,10 @@ void showAndActivate(QWidget *window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (const QScreen *s = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
+        window->move(s->availableGeometry().center() - window->rect().center());
 }

@@ -39,6 +39,9 @@ W *named(QWidget *parent, const char *name)
     return w;
 }
 
+// Places a window in the middle of the screen it will be shown on.
+void centreOnScreen(QWidget *window);
+
 // Shows a window to be worked in: some window systems (Xvfb without a window
 // manager among them) never activate a window that is merely shown.
 void showAndActivate(QWidget *window);

@@ -5,7 +5,6 @@
 #include "windowset.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -14,7 +13,6 @@ int main(int argc, char *argv[])
     createWindows();
 
     TEntree *main = win().Entree;
-    main->move(main->screen()->availableGeometry().center() - main->rect().center());
     showAndActivate(main);
     const int code = app.exec();
 

@@ -91,6 +91,7 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     setWindowTitle(QStringLiteral("Calcul des heures..."));
     setProperty("helpContext", 1005);
     setFixedSize(1070, 827);
+    centreOnScreen(this);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0xFD, 0xD1, 0xAA));

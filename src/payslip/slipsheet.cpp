@@ -10,13 +10,13 @@
 #include "settings/maskedit.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QDateTimeEdit>
 #include <QFrame>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTableWidget>
 
 namespace {
@@ -166,6 +166,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     caption(at.monthCaption, at.monthCaptionAt, plain);
     mois = value("mois", at.mois, monthFont, teal);
     an = value("an", at.an, monthFont, teal);
+    m_yearLeft = at.an.x();
     caption(QStringLiteral("Assistante Maternelle agrée"), at.child, childFont, teal);
     prenom = value("prenom", at.prenom, childFont, teal);
     nom = value("nom", at.nom, childFont, teal);
@@ -323,8 +324,7 @@ void SlipSheet::onShow()
     if (m_centred)
         return;
     m_centred = true;
-    if (const QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void SlipSheet::onActivate()
@@ -355,6 +355,9 @@ void SlipSheet::fill(const SlipResult &r)
 {
     put(mois, r.mois);
     put(an, r.an);
+    // A long month name ("Septembre", "Décembre") in the stand-in face runs
+    // past the year's place: the year then steps right so both stay readable.
+    an->move(std::max(m_yearLeft, mois->geometry().right() + 6), an->y());
     put(prenom, r.prenom);
     put(nom, r.nom);
     if (!r.pol1Kept)

@@ -92,6 +92,7 @@ private:
     void fill(const SlipResult &r);
 
     bool m_centred = false;
+    int m_yearLeft; // where the year stands when the month name leaves it room
     // The inputs of a slip that stopped on a text: activating it again with
     // the same inputs would only stop again, and re-showing the error box
     // would hand the activation back to the slip, round after round.

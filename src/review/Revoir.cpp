@@ -4,4 +4,5 @@ TRevisu::TRevisu(QWidget *parent) : Form("TRevisu", parent)
 {
     setWindowTitle(QStringLiteral("Visualiser un bulletin ancien"));
     resize(640, 480);
+    centreOnScreen(this);
 }

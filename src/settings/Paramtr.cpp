@@ -19,7 +19,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabBar>
@@ -129,8 +128,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     setPalette(p);
     setAutoFillBackground(true);
     setFixedSize(windowWidth, windowHeight);
-    if (QScreen *s = QGuiApplication::primaryScreen())
-        move(s->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 
     Paramtr = named<QTabWidget>(this, "Paramtr");
     Paramtr->setGeometry(4, 4, 786, windowHeight - 8);
