@@ -29,8 +29,15 @@ QByteArray toWin1252(const QString &text)
 {
     QByteArray out;
     out.reserve(text.size());
-    for (QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const char16_t u = c.unicode();
+        // A character beyond the 16-bit plane is one character: one "?".
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += '?';
+            ++i;
+            continue;
+        }
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF) || (u >= 0x80 && u < 0xA0 && high[u - 0x80] == 0)) {
             out += char(u);
             continue;

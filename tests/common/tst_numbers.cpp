@@ -120,6 +120,7 @@ private slots:
         QCOMPARE(text, QString::fromUtf8("Sécurité € œ"));
         QCOMPARE(toWin1252(text), bytes);
         QCOMPARE(toWin1252(QString::fromUtf8("日")), QByteArray("?"));
+        QCOMPARE(toWin1252(QString::fromUtf8("a\U0001F600b")), QByteArray("a?b"));
     }
 
     void dateNumbers()
