@@ -1,19 +1,19 @@
 #include "editmask.h"
 
-EditMask::EditMask(const QString &spec)
+EditMask::EditMask(const QString &definition)
 {
     // The mask runs to the first ";" that is not escaped; the flag and the
     // blank follow.
     int i = 0;
-    for (; i < spec.size() && spec.at(i) != ';'; ++i) {
-        const QChar c = spec.at(i);
+    for (; i < definition.size() && definition.at(i) != ';'; ++i) {
+        const QChar c = definition.at(i);
         switch (c.unicode()) {
         case '!': m_reverse = true; break;
         case '>':
         case '<': break; // case conversion: no field here uses it
         case '\\':
-            if (i + 1 < spec.size())
-                m_positions.append({Literal, false, spec.at(++i)});
+            if (i + 1 < definition.size())
+                m_positions.append({Literal, false, definition.at(++i)});
             break;
         case '0': m_positions.append({Digit, true, {}}); break;
         case '9': m_positions.append({Digit, false, {}}); break;
@@ -27,8 +27,8 @@ EditMask::EditMask(const QString &spec)
         default: m_positions.append({Literal, false, c}); break;
         }
     }
-    const QStringList rest = spec.mid(i + 1).split(';');
-    if (i < spec.size() && !rest.at(0).isEmpty())
+    const QStringList rest = definition.mid(i + 1).split(';');
+    if (i < definition.size() && !rest.at(0).isEmpty())
         m_keepLiterals = rest.at(0) != QLatin1String("0");
     if (rest.size() > 1 && !rest.at(1).isEmpty())
         m_blank = rest.at(1).at(0);

@@ -20,7 +20,7 @@
 class EditMask {
 public:
     EditMask() = default;
-    explicit EditMask(const QString &spec);
+    explicit EditMask(const QString &definition);
 
     int length() const { return int(m_positions.size()); }
     bool isLiteral(int pos) const;

@@ -14,7 +14,7 @@ class TestEditMask : public QObject {
 private slots:
     void shape_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("definition");
         QTest::addColumn<QString>("blankText");
         QTest::addColumn<QString>("blankDisplay");
         QTest::newRow("postcode") << postcode << "      " << "__ ___";
@@ -26,10 +26,10 @@ private slots:
     }
     void shape()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, definition);
         QFETCH(QString, blankText);
         QFETCH(QString, blankDisplay);
-        const EditMask m(spec);
+        const EditMask m(definition);
         QCOMPARE(m.text(m.blankCells()), blankText);
         QCOMPARE(m.display(m.blankCells()), blankDisplay);
         QCOMPARE(m.text(m.cellsFrom(QString())), blankText);
@@ -38,7 +38,7 @@ private slots:
 
     void storedText_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("definition");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("firstMissing");
@@ -61,11 +61,11 @@ private slots:
     }
     void storedText()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, definition);
         QFETCH(QString, stored);
         QFETCH(QString, text);
         QFETCH(int, firstMissing);
-        const EditMask m(spec);
+        const EditMask m(definition);
         const QString cells = m.cellsFrom(stored);
         QCOMPARE(m.text(cells), text);
         QCOMPARE(m.firstMissing(cells), firstMissing);
@@ -85,7 +85,7 @@ private slots:
 
     void typing_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("definition");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
@@ -108,7 +108,7 @@ private slots:
     }
     void typing()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, definition);
         QFETCH(QString, stored);
         QFETCH(int, from);
         QFETCH(int, to);
@@ -116,7 +116,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, cursor);
         QFETCH(int, refused);
-        const EditMask m(spec);
+        const EditMask m(definition);
         EditMask::Edit e{m.cellsFrom(stored), from, true};
         int refusals = 0;
         for (QChar c : keys) {
@@ -163,7 +163,7 @@ private slots:
 
     void pasting_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("definition");
         QTest::addColumn<int>("from");
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("text");
@@ -175,11 +175,11 @@ private slots:
     }
     void pasting()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, definition);
         QFETCH(int, from);
         QFETCH(QString, clip);
         QFETCH(QString, text);
-        const EditMask m(spec);
+        const EditMask m(definition);
         QCOMPARE(m.text(m.pasted(m.blankCells(), from, from, clip).cells), text);
     }
 };
