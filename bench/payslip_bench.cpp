@@ -2,14 +2,14 @@
 // slip window (gathering the inputs from the other windows, computing,
 // filling every label and the day grid).
 
-#include "app/radiogroup.h"
-#include "app/windowset.h"
-#include "attendance/Heures.h"
+#include "widgets/radiogroup.h"
+#include "windows/windowset.h"
+#include "windows/hourswindow.h"
 #include "common/numbers.h"
-#include "payslip/Bull.h"
-#include "payslip/Bullbrut.h"
+#include "windows/netslipwindow.h"
+#include "windows/grossslipwindow.h"
 #include "payslip/slip.h"
-#include "settings/Paramtr.h"
+#include "windows/parameterswindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,0 +1,273 @@
+#include "payslip/slip.h"
+
+#include "common/environment.h"
+#include "common/errors.h"
+#include "common/numbers.h"
+
+namespace {
+enum class Basis { Net, Gross };
+
+// The leave allowance: 10 %, as an extended constant.
+constexpr long double leaveShare = 0.1L;
+
+QString employeeTitle(int index)
+{
+    switch (index) {
+    case 0: return QStringLiteral("Madame");
+    case 1: return QStringLiteral("Mademoiselle");
+    case 2: return QStringLiteral("Monsieur");
+    default: return {};
+    }
+}
+
+QString employerTitle(int index)
+{
+    switch (index) {
+    case 0: return QStringLiteral("Monsieur");
+    case 1: return QStringLiteral("Madame");
+    case 2: return QStringLiteral("Mademoiselle");
+    default: return {};
+    }
+}
+
+// Hours of a duration written HH:MM:SS; the seconds do not count.
+double durationHours(const QString &duration)
+{
+    const qint32 hours = parseInt(duration.mid(0, 2));
+    const qint32 minutes = parseInt(duration.mid(3, 2));
+    return double(hours + minutes / 60.0L);
+}
+
+class SlipComputation {
+public:
+    SlipComputation(const SlipInput &input, Basis b) : in(input), basis(b) {}
+
+    SlipResult run()
+    {
+        try {
+            steps();
+        } catch (const RuntimeError &e) {
+            out.error = e.message();
+            out.stoppedAtStep = step;
+        }
+        return out;
+    }
+
+private:
+    const SlipInput &in;
+    const Basis basis;
+    SlipResult out;
+    int step = 0;
+
+    void steps()
+    {
+        monthAndYear();
+        step = 2; // the print/save window is shown by the slip window itself
+        parties();
+        leaveDates();
+        contributionLines();
+        step = 6;
+        out.Date = shortDate(in.today);
+        gridTitles();
+        dayLoop();
+        pay();
+    }
+
+    void monthAndYear()
+    {
+        step = 1;
+        // A key too short to hold a month and a year (no day of the month
+        // was dated) names neither.
+        if (in.moan.size() < 4) {
+            out.mois = QString();
+            out.an = QString();
+            return;
+        }
+        out.mois = monthName(parseInt(in.moan.left(2)));
+        out.an = QStringLiteral("20") + in.moan.mid(2, 2);
+    }
+
+    void parties()
+    {
+        step = 3;
+        out.prenom = in.prenom3;
+        out.nom = in.nom3;
+        const QString t1 = employeeTitle(in.pol1), t2 = employerTitle(in.pol2);
+        if (t1.isEmpty())
+            out.pol1Kept = true;
+        else
+            out.pol1 = t1;
+        if (t2.isEmpty())
+            out.pol2Kept = true;
+        else
+            out.pol2 = t2;
+        out.nom1 = in.nom1;
+        out.nom2 = in.nom2;
+        out.prenom1 = in.prenom1;
+        out.prenom2 = in.prenom2;
+        out.adr11 = in.Adr11;
+        out.adr12 = in.Adr12;
+        out.adr21 = in.adr21;
+        out.adr22 = in.adr22;
+        out.cp1 = in.cp1;
+        out.cp2 = in.cp2;
+        out.ville1 = in.Ville1;
+        out.ville2 = in.ville2;
+        out.secu1 = in.Secu;
+        out.secu2 = in.urssaf;
+    }
+
+    void leaveDates()
+    {
+        step = 4;
+        out.du = in.CheckBox10 ? shortDate(in.du) : QString();
+        out.au = in.CheckBox10 ? shortDate(in.au) : QString();
+    }
+
+    void contributionLines()
+    {
+        step = 5;
+        for (int k = 0; k < 9; ++k)
+            out.St[k] = in.lineName[k];
+        for (int k = 0; k < 9; ++k)
+            out.rate[k] = basis == Basis::Net ? in.netRate[k] : in.grossRate[k];
+        if (basis == Basis::Gross)
+            for (int k = 0; k < 9; ++k)
+                out.base[k] = in.basePercent[k];
+    }
+
+    void gridTitles()
+    {
+        step = 7;
+        out.Grille[0] = {QStringLiteral("Dates"), QStringLiteral("Forfait"), QStringLiteral("Heures")};
+    }
+
+    // Counted by the day loop.
+    int flatDays = 0, breakfasts = 0, lunches = 0, snacks = 0, dinners = 0, holidayFlatDays = 0;
+    double holidayHours = 0.0;
+
+    void dayLoop()
+    {
+        step = 8;
+        const QString yes = QStringLiteral("OUI");
+        for (int r = 1; r <= 31; ++r) {
+            const SheetDay &day = in.days[r - 1];
+            auto &row = out.Grille[r];
+            row[0] = day.date;
+            const bool flat = day.flatRate == yes;
+            row[1] = flat ? QStringLiteral("X") : QString();
+            flatDays += flat;
+            row[2] = day.duration;
+            breakfasts += day.breakfast == QLatin1String("PD");
+            lunches += day.lunch == QStringLiteral("Déj");
+            snacks += day.snack == QLatin1String("Gouter");
+            dinners += day.dinner == QLatin1String("Diner");
+            if (day.holiday == yes) {
+                if (flat)
+                    ++holidayFlatDays;
+                // A holiday with neither a flat rate nor hours was not worked.
+                else if (!day.duration.trimmed().isEmpty())
+                    holidayHours += durationHours(day.duration);
+            }
+        }
+    }
+
+    void pay()
+    {
+        step = 9;
+        out.totheur = in.totheur;
+        const double totalHours = double(parseFloat(in.totheur));
+        out.nbjf = QString::number(flatDays);
+
+        step = 10;
+        const Money hourlyUpkeep = in.CheckBox11 ? round4(moneyFromText(in.ETH).value() * totalHours) : Money();
+        const Money dailyUpkeep = in.CheckBox12 ? round4(moneyFromText(in.EFJ).value() * flatDays) : Money();
+
+        step = 11;
+        out.feri1 = QString::number(holidayFlatDays);
+        out.feri2 = formatGeneral(holidayHours);
+
+        const QString &hourlyText = basis == Basis::Net ? in.SH : in.SHbr;
+        const QString &dailyText = basis == Basis::Net ? in.FJ : in.FJbr;
+
+        // Holiday hours and holiday flat days are paid only through the
+        // supplement, at the multiplier's rate; it stays unrounded.
+        step = 12;
+        double holidaySupplement = 0.0;
+        if (in.Indentre) {
+            const long double hourly = moneyFromText(hourlyText).value();
+            const long double multiplier = parseFloat(in.Indentr);
+            const long double daily = moneyFromText(dailyText).value();
+            holidaySupplement =
+                double(hourly * (multiplier * holidayHours) + multiplier * (daily * holidayFlatDays));
+        }
+
+        // Every other hour of the month is paid at the hourly rate, also on a
+        // flat-rate day.
+        step = 13;
+        const Money basePay =
+            round4(moneyFromText(hourlyText).value() * (static_cast<long double>(totalHours) - holidayHours)
+                   + moneyFromText(dailyText).value() * (flatDays - holidayFlatDays));
+
+        step = 14;
+        const Money absence = moneyFromText(in.abs);
+        const Money sundry = moneyFromText(in.diverse);
+        const Money salary = round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value()))
+                                    + holidaySupplement + leaveShare * holidaySupplement);
+        (basis == Basis::Net ? out.salnet : out.salbrut) = formatAmount(salary);
+
+        step = 15;
+        out.Cong = formatAmount(round4(leaveShare * basePay.value() + leaveShare * holidaySupplement));
+        out.abs = formatAmount(absence);
+        out.entret = formatAmount(round4(hourlyUpkeep.value() + dailyUpkeep.value()));
+        out.diver = formatAmount(sundry);
+
+        // The contributions work on the salary as shown.
+        step = 16;
+        const long double shownSalary = shown(salary).value();
+        std::array<Money, 9> contribution{};
+        for (int k = 0; k < 9; ++k) {
+            if (basis == Basis::Net) {
+                contribution[k] = round4(shownSalary * parseFloat(in.netRate[k]));
+            } else {
+                const long double rate = parseFloat(in.grossRate[k]);
+                const long double percent = parseInt(in.basePercent[k]);
+                contribution[k] = round4(shownSalary * rate * percent / 10000.0L);
+            }
+            out.cs[k] = formatAmount(contribution[k]);
+        }
+
+        step = 17;
+        long double contributions = 0;
+        for (const Money c : contribution)
+            contributions += shown(c).value();
+        const Money total = round4(contributions);
+        out.totcs = formatAmount(total);
+        Money netSalary = salary;
+        if (basis == Basis::Gross) {
+            netSalary = round4(shownSalary - shown(total).value());
+            out.salnet = formatAmount(netSalary);
+        }
+
+        step = 18;
+        const Money meals = round4(moneyFromText(in.PD).value() * breakfasts + moneyFromText(in.D).value() * lunches
+                                   + moneyFromText(in.G).value() * snacks + moneyFromText(in.Sp).value() * dinners);
+        out.nour = formatAmount(meals);
+        const Money advance = moneyFromText(in.accpte);
+        out.acpt = formatAmount(advance);
+
+        // The maintenance allowances enter with their four decimals, the rest as shown.
+        step = 19;
+        out.net = formatAmount(round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value()
+                                + dailyUpkeep.value() - shown(advance).value()));
+
+        if (basis == Basis::Gross) {
+            step = 20;
+            out.salimp = formatAmount(round4(shown(netSalary).value() + shown(contribution[0]).value()));
+        }
+    }
+};
+} // namespace
+
+SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
+SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }

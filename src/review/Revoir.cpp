@@ -1,8 +1,0 @@
-#include "Revoir.h"
-
-TRevisu::TRevisu(QWidget *parent) : Form("TRevisu", parent)
-{
-    setWindowTitle(QStringLiteral("Visualiser un bulletin ancien"));
-    resize(640, 480);
-    centreOnScreen(this);
-}

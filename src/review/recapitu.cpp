@@ -1,8 +1,0 @@
-#include "recapitu.h"
-
-TRecap::TRecap(QWidget *parent) : Form("TRecap", parent)
-{
-    setWindowTitle(QStringLiteral("Revoir un mois..."));
-    resize(640, 480);
-    centreOnScreen(this);
-}

@@ -1,0 +1,47 @@
+#include "widgets/application.h"
+
+#include "widgets/appicons.h"
+#include "common/messages.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitution(QStringLiteral("Monotype Corsiva"), QStringLiteral("Z003"));
+    QFont::insertSubstitution(QStringLiteral("Papyrus"), QStringLiteral("Z003"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+}
+
+void setUpApplication(QApplication &app)
+{
+    app.setApplicationName(QStringLiteral("Berlivo"));
+    app.setApplicationDisplayName(QStringLiteral("Berlivo"));
+    app.setWindowIcon(QIcon(programPixmap(64)));
+
+    // Qt's standard buttons and dialogs in French ("Annuler", ...).
+    auto *qtFrench = new QTranslator(&app);
+    if (qtFrench->load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qtFrench);
+    // Day and month names of calendars and date pickers in French; numbers
+    // never go through the locale (the program's own conversions use ".").
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+
+    installFontSubstitutes();
+    QFont base(QStringLiteral("MS Sans Serif"));
+    base.setPointSize(8);
+    app.setFont(base);
+
+    setMessageSink([](MessageKind kind, const QString &text) {
+        QWidget *parent = QApplication::activeWindow();
+        if (kind == MessageKind::Error)
+            QMessageBox::critical(parent, QStringLiteral("Berlivo"), text);
+        else
+            QMessageBox::information(parent, QStringLiteral("Berlivo"), text);
+    });
+}

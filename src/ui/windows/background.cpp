@@ -1,0 +1,42 @@
+#include "windows/background.h"
+
+#include <QLabel>
+
+namespace {
+QLabel *titleLabel(QWidget *parent, const char *name, const QString &text, int pixels)
+{
+    auto *l = named<QLabel>(parent, name);
+    QFont f(QStringLiteral("Monotype Corsiva"));
+    f.setPixelSize(pixels);
+    f.setItalic(true);
+    l->setFont(f);
+    l->setText(text);
+    l->setStyleSheet(QStringLiteral("color: #B900B9;"));
+    l->adjustSize();
+    return l;
+}
+} // namespace
+
+TBVPfond::TBVPfond(QWidget *parent) : Form("TBVPfond", parent)
+{
+    setWindowTitle(QStringLiteral("Berlivo Paye"));
+    // Only the system-menu box in the title bar.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    // Shown behind the main window, it must not take the activation from it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0x00, 0x00, 0x8C));
+    setPalette(pal);
+    Label1 = titleLabel(this, "Label1", QStringLiteral("Berlivo Paye"), 120);
+    Label2 = titleLabel(this, "Label2", QStringLiteral("3.0"), 104);
+    resize(1024, 768);
+}
+
+void TBVPfond::resizeEvent(QResizeEvent *e)
+{
+    // "Berlivo Paye" near the top, centred; "3.0" near the bottom right.
+    Label1->move((width() - Label1->width()) / 2, 24);
+    Label2->move(width() - Label2->width() - 48, height() - Label2->height() - 32);
+    Form::resizeEvent(e);
+}

@@ -1,0 +1,411 @@
+#include "windows/hourswindow.h"
+
+#include "windows/mainwindow.h"
+#include "widgets/radiogroup.h"
+#include "windows/windowset.h"
+#include "attendance/duration.h"
+#include "attendance/monthsheet.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "windows/netslipwindow.h"
+#include "windows/grossslipwindow.h"
+#include "windows/parameterswindow.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTimeEdit>
+
+namespace {
+const QColor navy(0, 0, 128);
+const QColor paleYellow(255, 255, 225);
+constexpr int columnWidth = 80, rowHeight = 20;
+
+// Tab leaves a picker for the next control, as it does every other control
+// of the day's path; the arrow keys move between the picker's fields.
+template <class Picker>
+class WholeTab : public Picker {
+public:
+    using Picker::Picker;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+QLabel *text(QWidget *parent, const QString &caption, const QRect &at)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setGeometry(at);
+    return l;
+}
+
+QFont blueSerif(QLabel *l)
+{
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setPointSize(12);
+    f.setBold(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, Qt::blue);
+    l->setPalette(p);
+    return f;
+}
+
+QTimeEdit *timePicker(QWidget *parent, const char *name, const QString &caption, int x)
+{
+    text(parent, caption, QRect(x, 16, 120, 16));
+    QTimeEdit *t = named<WholeTab<QTimeEdit>>(parent, name);
+    t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    t->setTime(QTime(0, 0));
+    t->setGeometry(x, 32, 100, 24);
+    t->setProperty("helpContext", 1010);
+    return t;
+}
+
+QCheckBox *box(QWidget *parent, const char *name, const QString &caption, QPoint at)
+{
+    auto *b = named<QCheckBox>(parent, name);
+    b->setText(caption);
+    // No wider than its caption: a click beside the text would not tick it.
+    b->move(at);
+    b->adjustSize();
+    return b;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &at)
+{
+    auto *b = named<QPushButton>(parent, name);
+    b->setText(caption);
+    b->setGeometry(at);
+    return b;
+}
+} // namespace
+
+THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
+{
+    setWindowTitle(QStringLiteral("Calcul des heures..."));
+    setProperty("helpContext", 1005);
+    setFixedSize(1070, 827);
+    centreOnScreen(this);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xFD, 0xD1, 0xAA));
+    setPalette(pal);
+
+    // The day being entered.
+    text(this, QStringLiteral("Jour :"), QRect(14, 12, 40, 20));
+    Date = named<WholeTab<QDateTimeEdit>>(this, "Date");
+    Date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    Date->setCalendarPopup(true);
+    Date->setLocale(QLocale(QLocale::French, QLocale::France));
+    Date->setGeometry(56, 9, 120, 24);
+    Date->setProperty("helpContext", 1010);
+
+    Edit3 = named<QLineEdit>(this, "Edit3");
+    Edit3->setText(QStringLiteral("Enfant actuellement selectionné  :"));
+    Edit3->setReadOnly(true);
+    Edit3->setFrame(false);
+    Edit3->setFocusPolicy(Qt::NoFocus);
+    Edit3->setGeometry(610, 9, 230, 24);
+    selenf = named<QLineEdit>(this, "selenf");
+    selenf->setReadOnly(true);
+    selenf->setFocusPolicy(Qt::NoFocus);
+    QFont bold = selenf->font();
+    bold.setBold(true);
+    selenf->setFont(bold);
+    selenf->setGeometry(846, 9, 210, 24);
+
+    auto *times = new QGroupBox(QStringLiteral("Heures d'arrivées - départ"), this);
+    times->setGeometry(14, 34, 470, 62);
+    H1 = timePicker(times, "H1", QStringLiteral("heure arrivée matin"), 10);
+    H2 = timePicker(times, "H2", QStringLiteral("heure départ matin"), 125);
+    H3 = timePicker(times, "H3", QStringLiteral("heure arrivée AM"), 240);
+    H4 = timePicker(times, "H4", QStringLiteral("heure départ AM"), 355);
+
+    FJ = box(this, "FJ", QStringLiteral("FORFAIT\nJOURNALIER"), QPoint(498, 42));
+
+    auto *meals = new QGroupBox(QStringLiteral("Repas"), this);
+    meals->setGeometry(14, 98, 470, 48);
+    PDej = box(meals, "PDej", QStringLiteral("Petit déjeuner"), QPoint(10, 20));
+    Dej = box(meals, "Dej", QStringLiteral("Déjeuner"), QPoint(135, 20));
+    Gout = box(meals, "Gout", QStringLiteral("Gouter"), QPoint(250, 20));
+    Din = box(meals, "Din", QStringLiteral("Diner"), QPoint(355, 20));
+
+    Ferie = box(this, "Ferie", QStringLiteral("JOUR\nFERIE"), QPoint(498, 100));
+
+    Suiv = button(this, "Suiv", QStringLiteral("&Suivant"), QRect(628, 36, 100, 28));
+    Prec = button(this, "Prec", QStringLiteral("&Précédant"), QRect(628, 68, 100, 28));
+    BitBtn3 = button(this, "BitBtn3", QStringLiteral("&Valide"), QRect(628, 104, 100, 30));
+
+    // The month's totals.
+    QLabel *hoursTitle = text(this, QStringLiteral("TOTAL HEURES :"), QRect(750, 44, 150, 22));
+    hoursTitle->setFont(blueSerif(hoursTitle));
+    QLabel *flatTitle = text(this, QStringLiteral("Nb Forfaits :"), QRect(910, 44, 140, 22));
+    flatTitle->setFont(blueSerif(flatTitle));
+    QFont total = font();
+    total.setPointSize(14);
+    total.setBold(true);
+    totheur = named<QLabel>(this, "totheur");
+    totheur->setGeometry(750, 70, 150, 30);
+    totheur->setFont(total);
+    totfj = named<QLabel>(this, "totfj");
+    totfj->setGeometry(910, 70, 140, 30);
+    totfj->setFont(total);
+    moan = named<QLabel>(this, "moan");
+    moan->setText(QStringLiteral("moan"));
+    moan->setGeometry(910, 108, 60, 20);
+    moan->setVisible(false);
+
+    buildGrid();
+
+    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Bulletin"), QRect(14, 796, 110, 28));
+    BitBtn5->setEnabled(false);
+    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Suppr. ligne"), QRect(134, 796, 110, 28));
+    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Annule"), QRect(946, 796, 110, 28));
+
+    // The keyboard path through one day runs from Date to Ferie, then on to
+    // "&Suivant" for the next day.
+    QWidget *order[] = {Date, H1, H2, H3, H4, FJ, PDej, Dej, Gout, Din, Ferie,
+                        Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, BitBtn4};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    onExit(Date, [this] { DateExit(); });
+    onExit(H1, [this] { H1Exit(); });
+    onExit(H2, [this] { H2Exit(); });
+    onExit(H3, [this] { H3Exit(); });
+    onExit(H4, [this] { H4Exit(); });
+    onExit(FJ, [this] { FJExit(); });
+    onExit(StringGrid1, [this] { FJExit(); });
+    onExit(PDej, [this] { PDejExit(); });
+    onExit(Dej, [this] { DejExit(); });
+    onExit(Gout, [this] { GoutExit(); });
+    onExit(Din, [this] { DinExit(); });
+    onExit(Ferie, [this] { FerieExit(); });
+    connect(Prec, &QPushButton::clicked, this, &THoraire::PrecClick);
+    connect(Suiv, &QPushButton::clicked, this, &THoraire::SuivClick);
+    connect(StringGrid1, &QTableWidget::cellClicked, this, &THoraire::StringGrid1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &THoraire::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &THoraire::BitBtn3Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &THoraire::Button1Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &THoraire::BitBtn4Click);
+}
+
+void THoraire::buildGrid()
+{
+    StringGrid1 = named<QTableWidget>(this, "StringGrid1");
+    StringGrid1->setColumnCount(sheet::ColumnCount);
+    StringGrid1->setRowCount(sheet::RowCount);
+    // The title row and the day column are cells of the sheet, as the slips
+    // read them; the grid's own headers stay out of sight.
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setMinimumSectionSize(columnWidth);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(columnWidth);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(rowHeight);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setTabKeyNavigation(false);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont comic(QStringLiteral("Comic Sans MS"));
+    comic.setPointSize(8);
+    StringGrid1->setFont(comic);
+    // The whole month in sight: no scrolling, so the title row stays put.
+    const int frame = 2 * StringGrid1->frameWidth();
+    StringGrid1->setGeometry(14, 150, sheet::ColumnCount * columnWidth + frame, sheet::RowCount * rowHeight + frame);
+
+    for (int r = 0; r < sheet::RowCount; ++r)
+        for (int c = 0; c < sheet::ColumnCount; ++c) {
+            auto *item = new QTableWidgetItem;
+            item->setForeground(navy);
+            if (r == 0 || c == 0) {
+                item->setBackground(paleYellow);
+                item->setFlags(Qt::ItemIsEnabled);
+            } else {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            }
+            StringGrid1->setItem(r, c, item);
+        }
+    for (int c = 0; c < sheet::ColumnCount; ++c)
+        setCell(c, 0, sheet::titles().at(c));
+    for (int r = 1; r <= sheet::LastDay; ++r)
+        setCell(sheet::Day, r, QString::number(r));
+}
+
+QString THoraire::cell(int col, int row) const
+{
+    const auto *item = StringGrid1->item(row, col);
+    return item ? item->text() : QString();
+}
+
+void THoraire::setCell(int col, int row, const QString &text)
+{
+    if (auto *item = StringGrid1->item(row, col))
+        item->setText(text);
+}
+
+MonthSheet THoraire::sheet() const
+{
+    MonthSheet s;
+    for (int r = 0; r < sheet::RowCount; ++r)
+        for (int c = 0; c < sheet::ColumnCount; ++c)
+            s.cell(c, r) = cell(c, r);
+    return s;
+}
+
+// ---------------------------------------------------------------- showing
+
+void THoraire::onShow() { FormShow(); }
+void THoraire::onActivate() { FormActivate(); }
+void THoraire::onDeactivate() { FormDeactivate(); }
+
+void THoraire::FormShow()
+{
+    // A month starts afresh each time the window is opened; coming back to
+    // it from another window keeps the sheet as it was.
+    Date->setFocus(Qt::OtherFocusReason);
+    totheur->clear();
+    totfj->clear();
+    for (int r = 1; r <= sheet::LastDay; ++r)
+        for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+            setCell(c, r, QString());
+    Date->setDateTime(now());
+    BitBtn5->setEnabled(false);
+    StringGrid1->setCurrentCell(1, sheet::Date);
+    FormActivate();
+}
+
+void THoraire::FormActivate()
+{
+    guarded([&] {
+        selenf->setText(win().Entree->selenf->text());
+        m_table.setFolder(programFolder());
+        const QString name = tableNameForSlot(win().Parametres->TabControl1->currentIndex());
+        if (!name.isEmpty())
+            m_table.setTableName(name);
+    });
+}
+
+void THoraire::FormDeactivate() { BitBtn3->setEnabled(true); }
+
+// ---------------------------------------------------------------- entries
+
+void THoraire::DateExit()
+{
+    m_dayRow = Date->date().day();
+    setCell(sheet::Date, m_dayRow, shortDate(Date->date()));
+}
+
+void THoraire::timeExit(QTimeEdit *picker, int col)
+{
+    if (m_dayRow < 1)
+        return;
+    setCell(col, m_dayRow, picker->time().toString(QStringLiteral("HH:mm:ss")));
+    setCell(sheet::Duration, m_dayRow, dayDuration(H1->time(), H2->time(), H3->time(), H4->time()));
+}
+
+void THoraire::H1Exit() { timeExit(H1, sheet::Arrival1); }
+void THoraire::H2Exit() { timeExit(H2, sheet::Departure1); }
+void THoraire::H3Exit() { timeExit(H3, sheet::Arrival2); }
+void THoraire::H4Exit() { timeExit(H4, sheet::Departure2); }
+
+void THoraire::boxExit(QCheckBox *b, int col)
+{
+    if (m_dayRow >= 1)
+        setCell(col, m_dayRow, b->isChecked() ? sheet::mark(sheet::Column(col)) : QString());
+}
+
+void THoraire::FJExit() { boxExit(FJ, sheet::Flat); }
+void THoraire::PDejExit() { boxExit(PDej, sheet::Breakfast); }
+void THoraire::DejExit() { boxExit(Dej, sheet::Lunch); }
+void THoraire::GoutExit() { boxExit(Gout, sheet::Snack); }
+void THoraire::DinExit() { boxExit(Din, sheet::Dinner); }
+void THoraire::FerieExit() { boxExit(Ferie, sheet::Holiday); }
+
+// ---------------------------------------------------------------- moving
+
+void THoraire::leaveEntry(QPushButton *b)
+{
+    // A button pressed by its shortcut does not take the focus; taking it
+    // here writes the entry being typed into its day first, as a click does.
+    if (!b->hasFocus())
+        b->setFocus(Qt::ShortcutFocusReason);
+}
+
+void THoraire::stepDay(QPushButton *b, int step)
+{
+    leaveEntry(b);
+    const int gridRow = StringGrid1->currentRow();
+    if ((step < 0 && gridRow <= 1) || (step > 0 && gridRow >= sheet::LastDay))
+        return;
+    // Before the first row or after the last there is no row to select, but
+    // the day still moves (from the 1st of a month back to the day before).
+    const int target = m_dayRow + step;
+    if (target >= 1 && target <= sheet::LastDay)
+        StringGrid1->setCurrentCell(target, sheet::Date);
+    for (QTimeEdit *t : {H1, H2, H3, H4})
+        t->setTime(QTime(0, 0));
+    for (QCheckBox *mark : {Ferie, FJ, PDej, Dej, Gout, Din})
+        mark->setChecked(false);
+    Date->setDateTime(Date->dateTime().addDays(step));
+    // The new day's row follows when Date is left.
+    Date->setFocus(Qt::OtherFocusReason);
+}
+
+void THoraire::PrecClick() { stepDay(Prec, -1); }
+void THoraire::SuivClick() { stepDay(Suiv, +1); }
+
+void THoraire::StringGrid1Click() { BitBtn3->setEnabled(true); }
+
+void THoraire::BitBtn2Click()
+{
+    leaveEntry(BitBtn2);
+    const int row = StringGrid1->currentRow();
+    if (row < 1 || row > sheet::LastDay)
+        return;
+    for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+        setCell(c, row, QString());
+}
+
+// ---------------------------------------------------------------- the month
+
+void THoraire::BitBtn3Click()
+{
+    leaveEntry(BitBtn3);
+    guarded([&] {
+        MonthSheet s = sheet();
+        clearIdleDays(s);
+        for (int r = 1; r <= sheet::LastDay; ++r)
+            setCell(sheet::Date, r, s.cell(sheet::Date, r));
+        const MonthTotals totals = monthTotals(s);
+        totfj->setText(totals.flatDaysText());
+        totheur->setText(totals.hoursText());
+
+        const QList<day::Record> days = daysToStore(s);
+        m_table.storeMonth(days);
+        moan->setText(days.last()[day::Moan]);
+        BitBtn3->setEnabled(false);
+        BitBtn5->setEnabled(true);
+    });
+}
+
+void THoraire::Button1Click()
+{
+    leaveEntry(BitBtn5);
+    hide();
+    switch (win().Parametres->Netbrut->itemIndex()) {
+    case 0: showAndActivate(win().Bulletin); break;
+    case 1: showAndActivate(win().Bulletinbrut); break;
+    default: break;
+    }
+}
+
+void THoraire::BitBtn4Click() { hide(); }

@@ -1,0 +1,79 @@
+#pragma once
+// The hours window: the month sheet of one child, entered day by day. Each
+// control writes its value into the current day's row when it is left; the
+// times give the day's duration; "&Valide" totals the month, stores its days
+// in the child's table and opens the way to the pay slip, which reads the
+// sheet and the labels `totheur` and `moan`.
+
+#include "widgets/form.h"
+#include "attendance/daytable.h"
+
+class QTableWidget;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QDateTimeEdit;
+class QTimeEdit;
+class QCheckBox;
+class MonthSheet;
+
+class THoraire : public Form {
+    Q_OBJECT
+public:
+    explicit THoraire(QWidget *parent = nullptr);
+
+    // The text of the month sheet's cell (Cells[col, row]); "" when empty.
+    QString cell(int col, int row) const;
+
+    QTableWidget *StringGrid1;
+    QLabel *totheur, *totfj, *moan;
+    QLineEdit *selenf, *Edit3;
+    QPushButton *BitBtn3, *BitBtn5, *BitBtn2, *BitBtn4, *Suiv, *Prec;
+    QDateTimeEdit *Date;
+    QTimeEdit *H1, *H2, *H3, *H4;
+    QCheckBox *FJ, *PDej, *Dej, *Gout, *Din, *Ferie;
+
+protected:
+    void onShow() override;
+    void onActivate() override;
+    void onDeactivate() override;
+
+private:
+    void FormShow();
+    void FormActivate();
+    void FormDeactivate();
+    void DateExit();
+    void H1Exit();
+    void H2Exit();
+    void H3Exit();
+    void H4Exit();
+    void FJExit();
+    void PDejExit();
+    void DejExit();
+    void GoutExit();
+    void DinExit();
+    void FerieExit();
+    void PrecClick();
+    void SuivClick();
+    void StringGrid1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void Button1Click();
+    void BitBtn4Click();
+
+    void buildGrid();
+    void setCell(int col, int row, const QString &text);
+    // A time left: its column, then the day's duration.
+    void timeExit(QTimeEdit *picker, int col);
+    // A box left: its mark in its column, or nothing.
+    void boxExit(QCheckBox *box, int col);
+    void leaveEntry(QPushButton *button);
+    // Moves to the day before (-1) or after (+1) with a blank day's entries.
+    void stepDay(QPushButton *button, int step);
+    MonthSheet sheet() const;
+
+    DayTable m_table;
+    // The row of the day being entered: the day of `Date` when it was last
+    // left; 0 until then, when no row takes an entry.
+    int m_dayRow = 0;
+};

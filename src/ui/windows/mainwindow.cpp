@@ -1,0 +1,224 @@
+#include "windows/mainwindow.h"
+
+#include "windows/aboutbox.h"
+#include "windows/background.h"
+#include "widgets/appicons.h"
+#include "windows/hourswindow.h"
+#include "common/environment.h"
+#include "common/numbers.h"
+#include "windows/slipviewerwindow.h"
+#include "windows/monthreviewwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/windowset.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit *readOnlyEdit(QWidget *parent, const char *name, const QString &text)
+{
+    auto *e = named<QLineEdit>(parent, name);
+    e->setReadOnly(true);
+    e->setText(text);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+QFont scriptFont(int pixels)
+{
+    QFont f(QStringLiteral("Monotype Corsiva"));
+    f.setPixelSize(pixels);
+    f.setItalic(true);
+    return f;
+}
+} // namespace
+
+TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
+{
+    setWindowTitle(QStringLiteral("Berlivo Paye"));
+    setFixedSize(727, 473);
+    centreOnScreen(this);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xFD, 0xD1, 0xAA));
+    setPalette(pal);
+
+    // Menu: the same four functions as the buttons, always enabled.
+    MainMenu1 = named<QMenuBar>(this, "MainMenu1");
+    Fichier1 = MainMenu1->addMenu(QStringLiteral("Fichier"));
+    Fichier1->setObjectName(QStringLiteral("Fichier1"));
+    auto addItem = [](QMenu *menu, const char *name, const QString &caption, const QIcon &icon) {
+        QAction *a = menu->addAction(icon, caption);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    Paramtrer1 = addItem(Fichier1, "Paramtrer1", QStringLiteral("&Parametrer"), appIcon(AppIcon::Settings));
+    Dbuter1 = addItem(Fichier1, "Dbuter1", QStringLiteral("&Calculer le salaire"), appIcon(AppIcon::Compute));
+    Revoirunmois1 = addItem(Fichier1, "Revoirunmois1", QStringLiteral("&Revoir un mois"), appIcon(AppIcon::Month));
+    Revoirunbulletin1 =
+        addItem(Fichier1, "Revoirunbulletin1", QStringLiteral("Re&voir un bulletin"), appIcon(AppIcon::Slip));
+    Fichier1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    Quitter1 = addItem(Fichier1, "Quitter1", QStringLiteral("&Quitter"), appIcon(AppIcon::Quit));
+    N1 = MainMenu1->addMenu(QStringLiteral("?"));
+    N1->setObjectName(QStringLiteral("N1"));
+    Aide1 = addItem(N1, "Aide1", QStringLiteral("Sommaire de l'aide"), appIcon(AppIcon::Help));
+    Indexdelaide1 = addItem(N1, "Indexdelaide1", QStringLiteral("Index de l'aide"), appIcon(AppIcon::Index));
+    Recherchedanslaide1 =
+        addItem(N1, "Recherchedanslaide1", QStringLiteral("Recherche dans l'aide"), appIcon(AppIcon::Search));
+    N1->addSeparator()->setObjectName(QStringLiteral("N4"));
+    Apropos1 = addItem(N1, "Apropos1", QStringLiteral("A &propos..."), appIcon(AppIcon::About));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(MainMenu1);
+
+    // Title and version, in the script face on purple.
+    Edit1 = readOnlyEdit(this, "Edit1", QStringLiteral("Berlivo Paye"));
+    Edit2 = readOnlyEdit(this, "Edit2", QStringLiteral("Version 3.0"));
+    for (QLineEdit *e : {Edit1, Edit2}) {
+        e->setAlignment(Qt::AlignCenter);
+        e->setStyleSheet(QStringLiteral("QLineEdit { color: #D200D2; background: #8D03C9; border: 2px inset #5a0280; }"));
+    }
+    Edit1->setFont(scriptFont(64));
+    Edit1->setGeometry(24, 32, 424, 96);
+    Edit2->setFont(scriptFont(35));
+    Edit2->setGeometry(24, 136, 424, 56);
+
+    MonthCalendar1 = named<QCalendarWidget>(this, "MonthCalendar1");
+    MonthCalendar1->setGeometry(464, 32, 248, 192);
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+
+    Edit3 = readOnlyEdit(this, "Edit3", QStringLiteral("Enfant actuellement selectionné  :"));
+    Edit3->setGeometry(24, 212, 232, 24);
+    selenf = readOnlyEdit(this, "selenf", QString());
+    QFont bold = selenf->font();
+    bold.setBold(true);
+    selenf->setFont(bold);
+    selenf->setGeometry(264, 212, 184, 24);
+
+    auto button = [this](const char *name, const QString &caption, const QIcon &icon, QRect r) {
+        auto *b = named<QPushButton>(this, name);
+        b->setText(caption);
+        b->setIcon(icon);
+        b->setIconSize(QSize(24, 24));
+        b->setGeometry(r);
+        return b;
+    };
+    BitBtn4 = button("BitBtn4", QStringLiteral("&Parametrer"), appIcon(AppIcon::Settings), {24, 256, 208, 48});
+    BitBtn3 = button("BitBtn3", QStringLiteral("&Calculer le salaire"), appIcon(AppIcon::Compute), {24, 320, 208, 48});
+    BitBtn5 = button("BitBtn5", QStringLiteral("&Revoir un mois"), appIcon(AppIcon::Month), {256, 256, 208, 48});
+    BitBtn7 = button("BitBtn7", QStringLiteral("Re&voir un Bulletin"), appIcon(AppIcon::Slip), {256, 320, 208, 48});
+    BitBtn2 = button("BitBtn2", QStringLiteral("&Aide"), appIcon(AppIcon::Help), {488, 256, 208, 48});
+    BitBtn1 = button("BitBtn1", QStringLiteral("&Quitter"), appIcon(AppIcon::Quit), {488, 320, 208, 48});
+    BitBtn2->setCursor(Qt::WhatsThisCursor);
+    BitBtn3->setDefault(true);
+    BitBtn7->setDefault(true);
+    // The functions that need a child's parameters wait for the first "&Parametrer".
+    BitBtn3->setEnabled(false);
+    BitBtn5->setEnabled(false);
+    BitBtn7->setEnabled(false);
+
+    connect(BitBtn4, &QPushButton::clicked, this, &TEntree::BitBtn4Click);
+    connect(Paramtrer1, &QAction::triggered, this, &TEntree::BitBtn4Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TEntree::BitBtn3Click);
+    connect(Dbuter1, &QAction::triggered, this, &TEntree::BitBtn3Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TEntree::BitBtn5Click);
+    connect(Revoirunmois1, &QAction::triggered, this, &TEntree::BitBtn5Click);
+    connect(BitBtn7, &QPushButton::clicked, this, &TEntree::BitBtn7Click);
+    connect(Revoirunbulletin1, &QAction::triggered, this, &TEntree::BitBtn7Click);
+    // The button closes the window (which ends the program); only the menu
+    // item restores the separator first.
+    connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
+    connect(Quitter1, &QAction::triggered, this, &TEntree::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TEntree::Aide1Click);
+    connect(Aide1, &QAction::triggered, this, &TEntree::Aide1Click);
+    connect(Indexdelaide1, &QAction::triggered, this, &TEntree::Indexdelaide1Click);
+    connect(Recherchedanslaide1, &QAction::triggered, this, &TEntree::Recherchedanslaide1Click);
+    connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
+}
+
+void TEntree::onShow()
+{
+    if (TBVPfond *fond = win().BVPfond) {
+        // Cover the screen even where no window manager maximises windows.
+        fond->setGeometry(screen()->availableGeometry());
+        fond->showMaximized();
+    }
+}
+
+void TEntree::onActivate()
+{
+    m_savedSeparator = decimalSeparator();
+    if (m_savedSeparator != '.')
+        setDecimalSeparator('.');
+    if (win().Parametres)
+        selenf->setText(win().Parametres->prenom3->text());
+    MonthCalendar1->setSelectedDate(now().date());
+}
+
+void TEntree::onDeactivate() { closeBackground(); }
+
+void TEntree::onClose(QCloseEvent *e)
+{
+    // Closing the main window, by its button or its close box, ends the program.
+    e->accept();
+    QCoreApplication::quit();
+}
+
+void TEntree::closeBackground()
+{
+    if (win().BVPfond)
+        win().BVPfond->hide();
+}
+
+void TEntree::BitBtn4Click()
+{
+    closeBackground();
+    BitBtn3->setEnabled(true);
+    BitBtn5->setEnabled(true);
+    BitBtn7->setEnabled(true);
+    win().BVPfond->Label1->setVisible(false);
+    win().BVPfond->Label2->setVisible(false);
+    hide();
+    showAndActivate(win().Parametres);
+}
+
+void TEntree::BitBtn3Click()
+{
+    closeBackground();
+    showAndActivate(win().Horaire);
+}
+
+void TEntree::BitBtn5Click()
+{
+    closeBackground();
+    showAndActivate(win().Recap);
+}
+
+void TEntree::BitBtn7Click()
+{
+    closeBackground();
+    showAndActivate(win().Revisu);
+}
+
+void TEntree::BitBtn1Click()
+{
+    if (!m_savedSeparator.isNull())
+        setDecimalSeparator(m_savedSeparator);
+    QCoreApplication::quit();
+}
+
+void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }
+
+// The help viewer is not part of the program yet: the commands exist so that
+// the menu and the parameters window's help button are wired, and do nothing.
+void TEntree::Aide1Click() {}
+void TEntree::Indexdelaide1Click() {}
+void TEntree::Recherchedanslaide1Click() {}

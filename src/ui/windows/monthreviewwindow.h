@@ -1,0 +1,10 @@
+#pragma once
+// This window is not built yet: it exists from start to exit with its caption.
+
+#include "widgets/form.h"
+
+class TRecap : public Form {
+    Q_OBJECT
+public:
+    explicit TRecap(QWidget *parent = nullptr);
+};

@@ -1,0 +1,798 @@
+#include "windows/parameterswindow.h"
+
+#include "windows/mainwindow.h"
+#include "widgets/radiogroup.h"
+#include "windows/windowset.h"
+#include "windows/hourswindow.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "widgets/maskedit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTimeEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+const QColor background(253, 209, 170);
+constexpr int windowWidth = 834, windowHeight = 594;
+constexpr int childTabLength = 105;
+
+// Help topics of the controls (F1).
+enum HelpContext { PagesHelp = 1004, DatesHelp = 1010, PersonHelp = 1011, WagesHelp = 1012,
+                   AllowancesHelp = 1013, ChildTabsHelp = 1014, ResetHelp = 1015 };
+
+void setHelp(QWidget *w, int context) { w->setProperty("helpContext", context); }
+
+// The child tabs stand along the right edge, each as long as the others
+// whatever its caption (an empty first name leaves an empty tab).
+class ChildTabBar : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize s = QTabBar::tabSizeHint(index);
+        s.setHeight(childTabLength);
+        return s;
+    }
+};
+
+QLabel *caption(const QString &text, QWidget *parent) { return new QLabel(text, parent); }
+
+using CaptionedField = std::pair<QString, QWidget *>;
+
+// The column of a person's particulars: the title group on top, then each
+// field with its caption on the left. Returns the grid and the next free row.
+std::pair<QGridLayout *, int> personGrid(QWidget *page, RadioGroup *title,
+                                         std::initializer_list<CaptionedField> fields)
+{
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(24, 16, 24, 16);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(10);
+    int row = 0;
+    grid->addWidget(title, row++, 1, Qt::AlignLeft);
+    for (const auto &[text, field] : fields) {
+        grid->addWidget(caption(text, page), row, 0, Qt::AlignRight);
+        grid->addWidget(field, row++, 1, Qt::AlignLeft);
+    }
+    return {grid, row};
+}
+
+QLineEdit *edit(QLineEdit *e, int width, int help = 0)
+{
+    e->setFixedWidth(width);
+    if (help)
+        setHelp(e, help);
+    return e;
+}
+
+QDateTimeEdit *datePicker(QWidget *parent, const char *name)
+{
+    auto *d = named<QDateTimeEdit>(parent, name);
+    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setCalendarPopup(true);
+    d->setMinimumDate(QDate(100, 1, 1));
+    d->setDateTime(now());
+    d->setFixedWidth(110);
+    return d;
+}
+
+QString zeroIfEmpty(const QString &text) { return text.isEmpty() ? QStringLiteral("0") : text; }
+
+Qt::CheckState checkState(quint8 state)
+{
+    return state == 0 ? Qt::Unchecked : state == 1 ? Qt::Checked : Qt::PartiallyChecked;
+}
+
+void setState(QCheckBox *box, quint8 state)
+{
+    if (state < 2)
+        box->setTristate(false);
+    box->setCheckState(checkState(state));
+}
+
+quint8 stateOf(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Unchecked: return 0;
+    case Qt::Checked: return 1;
+    default: return 2;
+    }
+}
+
+bool ticked(const QCheckBox *box) { return box->checkState() == Qt::Checked; }
+} // namespace
+
+TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
+{
+    setWindowTitle(QStringLiteral("Parametres"));
+    QFont look(QStringLiteral("MS Sans Serif"));
+    look.setPointSize(8);
+    setFont(look);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, background);
+    setPalette(p);
+    setAutoFillBackground(true);
+    setFixedSize(windowWidth, windowHeight);
+    centreOnScreen(this);
+
+    Paramtr = named<QTabWidget>(this, "Paramtr");
+    Paramtr->setGeometry(4, 4, 786, windowHeight - 8);
+    setHelp(Paramtr, PagesHelp);
+    const QStringList pageTitles = {QStringLiteral("Employée"), QStringLiteral("Employeur"),
+                                    QStringLiteral("Salaires"), QStringLiteral("Indemnités")};
+    QList<QWidget *> pages;
+    for (int i = 0; i < pageTitles.size(); ++i) {
+        auto *page = new QWidget;
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        page->setAutoFillBackground(true); // the window's colour, not the style's pane
+        Paramtr->addTab(page, pageTitles.at(i));
+        pages << page;
+    }
+    buildEmployeePage(pages[0]);
+    buildEmployerPage(pages[1]);
+    buildWagesPage(pages[2]);
+    buildAllowancesPage(pages[3]);
+    Paramtr->setCurrentIndex(2); // "Salaires" the first time
+    // A click on a page's tab takes the focus, so that it does not wander
+    // onto the first control of the page shown (and run its exit rule).
+    Paramtr->tabBar()->setFocusPolicy(Qt::StrongFocus);
+
+    TabControl1 = new ChildTabBar(this);
+    TabControl1->setObjectName(QStringLiteral("TabControl1"));
+    TabControl1->setShape(QTabBar::RoundedEast);
+    TabControl1->setExpanding(false);
+    TabControl1->setUsesScrollButtons(false);
+    TabControl1->setElideMode(Qt::ElideRight);
+    // Clicking a child tab takes the focus first: the field being left runs
+    // its exit rule (prenom3 renames the tab of the child it belongs to)
+    // before the child changes.
+    TabControl1->setFocusPolicy(Qt::StrongFocus);
+    QFont tabFont = look;
+    tabFont.setPointSize(14);
+    TabControl1->setFont(tabFont);
+    for (int i = 1; i <= SlotCount; ++i)
+        TabControl1->addTab(QStringLiteral("Enfant %1").arg(i));
+    TabControl1->setGeometry(790, 26, windowWidth - 790, SlotCount * childTabLength + 8);
+    setHelp(TabControl1, ChildTabsHelp);
+
+    buildButtons();
+    connectRules();
+}
+
+void TParametres::buildEmployeePage(QWidget *page)
+{
+    pol1 = new RadioGroup(QStringLiteral("pol1"), QStringLiteral("Politesse :"),
+                          {QStringLiteral("Madame"), QStringLiteral("Mademoiselle"), QStringLiteral("Monsieur")}, page);
+    pol1->setItemIndex(0);
+    setHelp(pol1, PersonHelp);
+    nom1 = edit(named<QLineEdit>(page, "nom1"), 220, PersonHelp);
+    prenom1 = edit(named<QLineEdit>(page, "prenom1"), 220, PersonHelp);
+    Adr11 = edit(named<QLineEdit>(page, "Adr11"), 320, PersonHelp);
+    Adr12 = edit(named<QLineEdit>(page, "Adr12"), 320, PersonHelp);
+    cp1 = new MaskEdit(QStringLiteral("cp1"), QStringLiteral("00 000;1;_"), page);
+    edit(cp1, 70, PersonHelp);
+    Ville1 = edit(named<QLineEdit>(page, "Ville1"), 220, PersonHelp);
+    Tel1 = new MaskEdit(QStringLiteral("Tel1"), QStringLiteral("!00\\.00\\.00\\.00\\.00;1;_"), page);
+    edit(Tel1, 130, PersonHelp);
+    Secu = new MaskEdit(QStringLiteral("Secu"), QStringLiteral("!0 00 00 00 000 000\\ -99;1;_"), page);
+    edit(Secu, 190, PersonHelp);
+
+    const auto [grid, row] = personGrid(page, pol1,
+                                        {{QStringLiteral("NOM :"), nom1},
+                                         {QStringLiteral("PRENOM :"), prenom1},
+                                         {QStringLiteral("Adresse :"), Adr11},
+                                         {QString(), Adr12},
+                                         {QStringLiteral("Code Postal :"), cp1},
+                                         {QStringLiteral("Ville :"), Ville1},
+                                         {QStringLiteral("Téléphone :"), Tel1},
+                                         {QStringLiteral("N° de sécurité sociale :"), Secu}});
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(row, 1);
+}
+
+void TParametres::buildEmployerPage(QWidget *page)
+{
+    pol2 = new RadioGroup(QStringLiteral("pol2"), QStringLiteral("Politesse :"),
+                          {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")}, page);
+    pol2->setItemIndex(0);
+    setHelp(pol2, PersonHelp);
+    nom2 = edit(named<QLineEdit>(page, "nom2"), 220, PersonHelp);
+    prenom2 = edit(named<QLineEdit>(page, "prenom2"), 220, PersonHelp);
+    adr21 = edit(named<QLineEdit>(page, "adr21"), 320, PersonHelp);
+    adr22 = edit(named<QLineEdit>(page, "adr22"), 320, PersonHelp);
+    cp2 = new MaskEdit(QStringLiteral("cp2"), QStringLiteral("00 000;1;_"), page);
+    edit(cp2, 70, PersonHelp);
+    ville2 = edit(named<QLineEdit>(page, "ville2"), 220, PersonHelp);
+    Tel2 = new MaskEdit(QStringLiteral("Tel2"), QStringLiteral("!00\\.00\\.00\\.00\\.00;1;_"), page);
+    edit(Tel2, 130, PersonHelp);
+    urssaf = new MaskEdit(QStringLiteral("urssaf"), QStringLiteral("!00 00 000 000 000;1;_"), page);
+    edit(urssaf, 160, PersonHelp);
+
+    const auto [grid, row] = personGrid(page, pol2,
+                                        {{QStringLiteral("NOM :"), nom2},
+                                         {QStringLiteral("PRENOM :"), prenom2},
+                                         {QStringLiteral("Adresse :"), adr21},
+                                         {QString(), adr22},
+                                         {QStringLiteral("Code postal :"), cp2},
+                                         {QStringLiteral("Ville :"), ville2},
+                                         {QStringLiteral("Téléphone :"), Tel2},
+                                         {QStringLiteral("N° URSSAF :"), urssaf}});
+
+    // The child in care; its date of birth stands below the group.
+    auto *child = new QGroupBox(QStringLiteral("Enfant en garde :"), page);
+    setHelp(child, PersonHelp);
+    auto *childGrid = new QGridLayout(child);
+    nom3 = edit(named<QLineEdit>(child, "nom3"), 200);
+    prenom3 = edit(named<QLineEdit>(child, "prenom3"), 200);
+    childGrid->addWidget(caption(QStringLiteral("Nom :"), child), 0, 0, Qt::AlignRight);
+    childGrid->addWidget(nom3, 0, 1);
+    childGrid->addWidget(caption(QStringLiteral("Prénom :"), child), 1, 0, Qt::AlignRight);
+    childGrid->addWidget(prenom3, 1, 1);
+    grid->addWidget(child, 1, 3, 4, 2, Qt::AlignTop);
+    datenaiss = datePicker(page, "datenaiss");
+    grid->addWidget(caption(QStringLiteral("Date de naissance :"), page), 5, 3, Qt::AlignRight);
+    grid->addWidget(datenaiss, 5, 4, Qt::AlignLeft);
+    grid->setColumnMinimumWidth(2, 24);
+    grid->setColumnStretch(5, 1);
+    grid->setRowStretch(row, 1);
+}
+
+void TParametres::buildWagesPage(QWidget *page)
+{
+    auto *columns = new QHBoxLayout(page);
+    columns->setContentsMargins(12, 10, 12, 10);
+    columns->setSpacing(18);
+
+    // Left: the pay rules.
+    auto *left = new QVBoxLayout;
+    left->setSpacing(10);
+    auto *basisRow = new QHBoxLayout;
+    Netbrut = new RadioGroup(QStringLiteral("Netbrut"), QStringLiteral("Mode de calcul :"),
+                             {QStringLiteral("NET"), QStringLiteral("BRUT")}, page);
+    Netbrut->setItemIndex(0);
+    basisRow->addWidget(Netbrut);
+    auto *wages = new QGridLayout;
+    SH = edit(named<QLineEdit>(page, "SH"), 70, WagesHelp);
+    SHbr = edit(named<QLineEdit>(page, "SHbr"), 70, WagesHelp);
+    FJ = edit(named<QLineEdit>(page, "FJ"), 70, WagesHelp);
+    FJbr = edit(named<QLineEdit>(page, "FJbr"), 70, WagesHelp);
+    // The net and the gross row share one place; only one of them is shown.
+    wages->addWidget(caption(QStringLiteral("Salaire horaire :"), page), 0, 0, Qt::AlignRight);
+    wages->addWidget(SH, 0, 1);
+    wages->addWidget(SHbr, 0, 1);
+    wages->addWidget(caption(QStringLiteral("Euros"), page), 0, 2);
+    wages->addWidget(caption(QStringLiteral("Forfait journalier :"), page), 1, 0, Qt::AlignRight);
+    wages->addWidget(FJ, 1, 1);
+    wages->addWidget(FJbr, 1, 1);
+    wages->addWidget(caption(QStringLiteral("Euros"), page), 1, 2);
+    basisRow->addLayout(wages);
+    basisRow->addStretch(1);
+    left->addLayout(basisRow);
+
+    Conges = new RadioGroup(QStringLiteral("Conges"), QStringLiteral("Congés payés :"),
+                            {QStringLiteral("Répartis sur l'année :"), QStringLiteral("Sur le mois de vacances.")}, page);
+    Conges->setItemIndex(0);
+    setHelp(Conges, WagesHelp);
+    // The percentage stands beside the first item.
+    conge = edit(named<QLineEdit>(Conges, "conge"), 40, WagesHelp);
+    if (auto *items = qobject_cast<QBoxLayout *>(Conges->layout())) {
+        auto *first = new QHBoxLayout;
+        items->removeWidget(Conges->button(0));
+        first->addWidget(Conges->button(0));
+        first->addWidget(conge);
+        first->addWidget(caption(QStringLiteral("%"), Conges));
+        first->addStretch(1);
+        items->insertLayout(0, first);
+    }
+    left->addWidget(Conges);
+
+    auto *holiday = new QHBoxLayout;
+    Indentre = named<QCheckBox>(page, "Indentre");
+    Indentre->setText(QStringLiteral("Majoration jour férié :"));
+    setHelp(Indentre, WagesHelp);
+    Indentr = edit(named<QLineEdit>(page, "Indentr"), 40, WagesHelp);
+    holiday->addWidget(Indentre);
+    holiday->addWidget(caption(QStringLiteral("salaire horaire  X  par"), page));
+    holiday->addWidget(Indentr);
+    holiday->addStretch(1);
+    left->addLayout(holiday);
+
+    auto *meals = new QGroupBox(QStringLiteral("Indemnité de repas  (en Euros) :"), page);
+    setHelp(meals, WagesHelp);
+    auto *mealGrid = new QGridLayout(meals);
+    PD = edit(named<QLineEdit>(meals, "PD"), 60);
+    D = edit(named<QLineEdit>(meals, "D"), 60);
+    G = edit(named<QLineEdit>(meals, "G"), 60);
+    Sp = edit(named<QLineEdit>(meals, "Sp"), 60);
+    mealGrid->addWidget(caption(QStringLiteral("Petit Déjeuner :"), meals), 0, 0, Qt::AlignRight);
+    mealGrid->addWidget(PD, 0, 1);
+    mealGrid->addWidget(caption(QStringLiteral("Déjeuner :"), meals), 0, 2, Qt::AlignRight);
+    mealGrid->addWidget(D, 0, 3);
+    mealGrid->addWidget(caption(QStringLiteral("Goûter :"), meals), 1, 0, Qt::AlignRight);
+    mealGrid->addWidget(G, 1, 1);
+    mealGrid->addWidget(caption(QStringLiteral("Diner :"), meals), 1, 2, Qt::AlignRight);
+    mealGrid->addWidget(Sp, 1, 3);
+    left->addWidget(meals);
+    left->addStretch(1);
+    columns->addLayout(left);
+
+    // Right: the contribution table common to every child.
+    auto *right = new QVBoxLayout;
+    right->setSpacing(6);
+    auto *title = caption(QStringLiteral("Charges sociales :"), page);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    right->addWidget(title);
+    auto *table = new QGridLayout;
+    table->setHorizontalSpacing(4);
+    table->setVerticalSpacing(4);
+    table->addWidget(caption(QStringLiteral("NET :"), page), 0, 2);
+    table->addWidget(caption(QStringLiteral("BRUT :"), page), 0, 3);
+    table->addWidget(caption(QStringLiteral("assiette"), page), 0, 5);
+    for (int i = 0; i < 9; ++i) {
+        const auto name = [](const char *prefix, int n) { return QStringLiteral("%1%2").arg(prefix).arg(n).toLatin1(); };
+        lineTick[i] = named<QCheckBox>(page, name("CheckBox", i + 1));
+        lineName[i] = named<QLabel>(page, name("StaticText", i + 1));
+        lineName[i]->setMinimumWidth(180);
+        netRate[i] = edit(named<QLineEdit>(page, name("Edit", i + 1)), 56);
+        grossRate[i] = edit(named<QLineEdit>(page, name("Edit", i + 10)), 44);
+        basePercent[i] = edit(named<QLineEdit>(page, paramrecord::baseNames[i]), 34);
+        table->addWidget(lineTick[i], i + 1, 0);
+        table->addWidget(lineName[i], i + 1, 1);
+        table->addWidget(netRate[i], i + 1, 2);
+        table->addWidget(grossRate[i], i + 1, 3);
+        table->addWidget(caption(QStringLiteral("%"), page), i + 1, 4);
+        table->addWidget(basePercent[i], i + 1, 5);
+        table->addWidget(caption(QStringLiteral("%"), page), i + 1, 6);
+    }
+    right->addLayout(table);
+    auto *reminder = caption(QStringLiteral("^  Pensez à vérifier ces données de temps à autre   ^"), page);
+    reminder->setObjectName(QStringLiteral("Label25"));
+    QFont serif(QStringLiteral("Times New Roman"));
+    serif.setPointSize(10);
+    serif.setUnderline(true);
+    reminder->setFont(serif);
+    QPalette blue = reminder->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    reminder->setPalette(blue);
+    right->addWidget(reminder, 0, Qt::AlignHCenter);
+    right->addStretch(1);
+    columns->addLayout(right);
+
+    std::tie(CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8, CheckBox9) =
+        std::tuple_cat(lineTick);
+    std::tie(StaticText1, StaticText2, StaticText3, StaticText4, StaticText5, StaticText6, StaticText7,
+             StaticText8, StaticText9) = std::tuple_cat(lineName);
+    std::tie(Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9) = std::tuple_cat(netRate);
+    std::tie(Edit10, Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18) = std::tuple_cat(grossRate);
+    std::tie(Edit19, Edit20, Edit23, Edit25, Edit26, Edit27, Edit28, Edit29, Edit30) = std::tuple_cat(basePercent);
+}
+
+void TParametres::buildAllowancesPage(QWidget *page)
+{
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(24, 16, 24, 16);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(14);
+    auto *title = caption(QStringLiteral("INDEMNITES  ET  CONGES  POUR  LE  MOIS  EN  COURS  :"), page);
+    QFont f = title->font();
+    f.setBold(true);
+    f.setUnderline(true);
+    title->setFont(f);
+    grid->addWidget(title, 0, 0, 1, 3);
+
+    auto *paid = new QGroupBox(QStringLiteral("       Indemnités versées ce mois  :      "), page);
+    setHelp(paid, AllowancesHelp);
+    auto *paidGrid = new QGridLayout(paid);
+    diverse = edit(named<QLineEdit>(paid, "diverse"), 80);
+    abs = edit(named<QLineEdit>(paid, "abs"), 80);
+    accpte = edit(named<QLineEdit>(paid, "accpte"), 80);
+    const std::pair<QString, QLineEdit *> amounts[] = {{QStringLiteral("Indemnités diverses :"), diverse},
+                                                       {QStringLiteral("Indemnités d'absence :"), abs},
+                                                       {QStringLiteral("Accompte déjà versé :"), accpte}};
+    int row = 0;
+    for (const auto &[text, field] : amounts) {
+        paidGrid->addWidget(caption(text, paid), row, 0, Qt::AlignRight);
+        paidGrid->addWidget(field, row, 1);
+        paidGrid->addWidget(caption(QStringLiteral("Euros"), paid), row++, 2);
+    }
+    grid->addWidget(paid, 1, 0, Qt::AlignTop);
+
+    // The leave taken this month.
+    auto *leave = new QGridLayout;
+    CheckBox10 = named<QCheckBox>(page, "CheckBox10");
+    CheckBox10->setText(QStringLiteral("Congés effectivements pris "));
+    du = datePicker(page, "du");
+    au = datePicker(page, "au");
+    setHelp(du, DatesHelp);
+    setHelp(au, DatesHelp);
+    leave->addWidget(CheckBox10, 0, 0, 1, 2);
+    leave->addWidget(caption(QStringLiteral("ce mois :"), page), 1, 0, 1, 2);
+    leave->addWidget(caption(QStringLiteral("Du :"), page), 2, 0, Qt::AlignRight);
+    leave->addWidget(du, 2, 1, Qt::AlignLeft);
+    leave->addWidget(caption(QStringLiteral("Au :"), page), 3, 0, Qt::AlignRight);
+    leave->addWidget(au, 3, 1, Qt::AlignLeft);
+    grid->addLayout(leave, 1, 1, Qt::AlignTop);
+
+    Entretien = new QGroupBox(QStringLiteral("Indemnités d'entretien :"), page);
+    Entretien->setObjectName(QStringLiteral("Entretien"));
+    setHelp(Entretien, AllowancesHelp);
+    auto *upkeep = new QGridLayout(Entretien);
+    upkeep->setContentsMargins(14, 18, 14, 14);
+    CheckBox11 = named<QCheckBox>(Entretien, "CheckBox11");
+    CheckBox11->setText(QStringLiteral("Au taux horaire :"));
+    CheckBox12 = named<QCheckBox>(Entretien, "CheckBox12");
+    CheckBox12->setText(QStringLiteral("Au forfait journalier :"));
+    ETH = edit(named<QLineEdit>(Entretien, "ETH"), 80, AllowancesHelp);
+    EFJ = edit(named<QLineEdit>(Entretien, "EFJ"), 80, AllowancesHelp);
+    upkeep->addWidget(CheckBox11, 0, 0);
+    upkeep->addWidget(ETH, 0, 1);
+    upkeep->addWidget(caption(QStringLiteral("Euros/heure"), Entretien), 0, 2);
+    upkeep->addWidget(CheckBox12, 1, 0);
+    upkeep->addWidget(EFJ, 1, 1);
+    upkeep->addWidget(caption(QStringLiteral("Euros"), Entretien), 1, 2);
+    grid->addWidget(Entretien, 2, 0, Qt::AlignTop);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(3, 1);
+}
+
+void TParametres::buildButtons()
+{
+    // Over the lower edge of the pages, right of their contents.
+    raz = named<QPushButton>(this, "raz");
+    raz->setText(QStringLiteral("raz pour l'enfant..."));
+    raz->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    setHelp(raz, ResetHelp);
+    OK = named<QPushButton>(this, "OK");
+    OK->setText(QStringLiteral("&OK"));
+    OK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    OK->setDefault(true);
+    Anul = named<QPushButton>(this, "Anul");
+    Anul->setText(QStringLiteral("&Annule"));
+    Anul->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BitBtn3 = named<QPushButton>(this, "BitBtn3");
+    BitBtn3->setText(QStringLiteral("&Aide"));
+    BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    int x = 780;
+    const int y = windowHeight - 44;
+    for (QPushButton *b : {BitBtn3, Anul, OK, raz}) {
+        // Enter on a focused button presses that button, as everywhere else.
+        b->setAutoDefault(true);
+        const int width = qMax(90, b->sizeHint().width() + 8);
+        x -= width;
+        b->setGeometry(x, y, width, 28);
+        b->raise();
+        x -= 8;
+    }
+}
+
+void TParametres::connectRules()
+{
+    // Initial states, before any rule runs.
+    SH->setEnabled(false);
+    SHbr->setEnabled(false);
+    Indentr->setEnabled(false);
+
+    connect(TabControl1, &QTabBar::currentChanged, this, &TParametres::TabControl1Change);
+    connect(OK, &QPushButton::clicked, this, &TParametres::OKClick);
+    connect(Anul, &QPushButton::clicked, this, &TParametres::AnulClick);
+    connect(raz, &QPushButton::clicked, this, &TParametres::razClick);
+    connect(BitBtn3, &QPushButton::clicked, this, &TParametres::BitBtn3Click);
+    // A change of item runs the rule whether the user or LoadSlot made it.
+    connect(Netbrut, &RadioGroup::itemIndexChanged, this, &TParametres::NetbrutExit);
+    onExit(Netbrut, [this] { NetbrutExit(); });
+    connect(Conges, &RadioGroup::itemIndexChanged, this, &TParametres::CongesClick);
+    connect(Indentre, &QCheckBox::stateChanged, this, &TParametres::IndentreClick);
+    connect(CheckBox10, &QCheckBox::stateChanged, this, &TParametres::CheckBox10Click);
+    Entretien->installEventFilter(this);
+    onExit(prenom3, [this] { prenom3Exit(); });
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
+void TParametres::showEvent(QShowEvent *e)
+{
+    Form::showEvent(e);
+    // Opened from the main window, not merely restored by the window system.
+    if (!e->spontaneous())
+        FormActivate();
+}
+
+void TParametres::onClose(QCloseEvent *e)
+{
+    // The title-bar close box cancels, like "&Annule".
+    e->ignore();
+    if (isVisible())
+        AnulClick();
+}
+
+void TParametres::keyPressEvent(QKeyEvent *e)
+{
+    // Keys that no control used: Enter confirms, Escape cancels.
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (e->modifiers() & ~Qt::KeypadModifier)
+            break;
+        OK->click();
+        return;
+    case Qt::Key_Escape:
+        Anul->click();
+        return;
+    default: break;
+    }
+    Form::keyPressEvent(e);
+}
+
+bool TParametres::eventFilter(QObject *watched, QEvent *e)
+{
+    // A click on the group box Entretien itself (its frame, its caption),
+    // not on one of its controls or texts.
+    if (watched == Entretien && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonRelease)) {
+        auto *m = static_cast<QMouseEvent *>(e);
+        const QPoint at = m->position().toPoint();
+        const bool onFrame = m->button() == Qt::LeftButton && !Entretien->childAt(at) && Entretien->rect().contains(at);
+        if (e->type() == QEvent::MouseButtonPress) {
+            m_entretienPressed = onFrame;
+        } else {
+            const bool clicked = m_entretienPressed && onFrame;
+            m_entretienPressed = false;
+            if (clicked)
+                EntretienClick();
+        }
+        if (onFrame) {
+            e->accept();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, e);
+}
+
+// ---------------------------------------------------------------------------
+// The rules
+
+void TParametres::FormActivate()
+{
+    guarded([&] {
+        if (win().Horaire)
+            win().Horaire->BitBtn3->setEnabled(true);
+        // Without the rates file the window keeps what it showed.
+        m_rates.load(ratesFilePath());
+        guarded([&] {
+            ReadParamFile(m_slots, m_rates, [this](int slot, const QString &caption) {
+                setChildCaption(slot - 1, caption);
+            });
+        });
+        // Child 1 is shown even after a read error (with the records read
+        // before it), so that the tab, the slot and the controls agree.
+        selectTabOfCurrentSlot();
+        LoadSlot();
+        // The rate columns stay as they are: only NetbrutExit switches them.
+        showWageRow(Netbrut->itemIndex() == 0);
+    });
+}
+
+void TParametres::selectTabOfCurrentSlot()
+{
+    const QSignalBlocker quiet(TabControl1);
+    TabControl1->setCurrentIndex(m_slots.current - 1);
+}
+
+void TParametres::showWageRow(bool net)
+{
+    // The net and the gross row share one place: only the chosen one shows.
+    SH->setEnabled(net);
+    SH->setVisible(net);
+    SHbr->setEnabled(!net);
+    SHbr->setVisible(!net);
+    FJ->setVisible(net);
+    FJbr->setVisible(!net);
+}
+
+void TParametres::LoadSlot()
+{
+    const ParamRecord &r = m_slots.currentRecord();
+    pol1->setItemIndex(r.pol1);
+    nom1->setText(r.nom1);
+    prenom1->setText(r.prenom1);
+    Adr11->setText(r.Adr11);
+    Adr12->setText(r.Adr12);
+    cp1->setText(r.cp1);
+    Ville1->setText(r.Ville1);
+    Tel1->setText(r.Tel1);
+    Secu->setText(r.Secu);
+    pol2->setItemIndex(r.pol2);
+    nom2->setText(r.nom2);
+    prenom2->setText(r.prenom2);
+    adr21->setText(r.adr21);
+    adr22->setText(r.adr22);
+    cp2->setText(r.cp2);
+    ville2->setText(r.ville2);
+    Tel2->setText(r.Tel2);
+    urssaf->setText(r.urssaf);
+    nom3->setText(r.nom3);
+    prenom3->setText(r.prenom3);
+    setChildCaption(m_slots.current - 1, prenom3->text());
+    // The picker keeps its own time of day.
+    datenaiss->setDate(fromDateNumber(r.datenaiss).date());
+    SH->setText(zeroIfEmpty(r.SH));
+    SHbr->setText(zeroIfEmpty(r.SHbr));
+    FJ->setText(zeroIfEmpty(r.FJ));
+    FJbr->setText(zeroIfEmpty(r.FJbr));
+    // The contribution table always comes from the rates list, common to
+    // every child; only the tick boxes are the child's own.
+    for (int i = 0; i < 9; ++i)
+        lineName[i]->setText(m_rates.line(rates::NameLine + i));
+    for (int i = 0; i < 9; ++i)
+        setState(lineTick[i], r.lineTick[i]);
+    for (int i = 0; i < 9; ++i) {
+        netRate[i]->setText(m_rates.line(rates::NetLine + i));
+        grossRate[i]->setText(m_rates.line(rates::GrossLine + i));
+        basePercent[i]->setText(m_rates.line(rates::BaseLine + i));
+    }
+    Conges->setItemIndex(r.Conges); // CongesClick on a change
+    conge->setText(r.conge);
+    Netbrut->setItemIndex(r.Netbrut); // NetbrutExit on a change
+    PD->setText(zeroIfEmpty(r.PD));
+    D->setText(zeroIfEmpty(r.D));
+    G->setText(zeroIfEmpty(r.G));
+    Sp->setText(zeroIfEmpty(r.Sp));
+    setState(CheckBox11, r.CheckBox11);
+    setState(CheckBox12, r.CheckBox12);
+    diverse->setText(zeroIfEmpty(r.diverse));
+    abs->setText(zeroIfEmpty(r.abs));
+    accpte->setText(zeroIfEmpty(r.accpte));
+    ETH->setText(zeroIfEmpty(r.ETH));
+    EFJ->setText(zeroIfEmpty(r.EFJ));
+    setState(CheckBox10, r.CheckBox10); // CheckBox10Click on a change
+    du->setDateTime(fromDateNumber(r.du));
+    au->setDateTime(fromDateNumber(r.au));
+    setState(Indentre, r.Indentre); // IndentreClick on a change
+    Indentr->setText(r.Indentr);
+}
+
+void TParametres::StoreSlot()
+{
+    // Every field of the record is the control of the same name.
+    ParamRecord r;
+    for (const paramrecord::TextField &f : paramrecord::textFields()) {
+        QWidget *control = findChild<QWidget *>(f.name);
+        if (auto *m = qobject_cast<MaskEdit *>(control))
+            f.ref(r) = m->text();
+        else if (auto *e = qobject_cast<QLineEdit *>(control))
+            f.ref(r) = e->text();
+        else if (auto *l = qobject_cast<QLabel *>(control))
+            f.ref(r) = l->text();
+    }
+    for (const paramrecord::DateField &f : paramrecord::dateFields())
+        r.*f.member = toDateNumber(findChild<QDateTimeEdit *>(f.name)->dateTime());
+    for (const paramrecord::IntField &f : paramrecord::intFields())
+        r.*f.member = findChild<RadioGroup *>(f.name)->itemIndex();
+    for (const paramrecord::StateField &f : paramrecord::stateFields())
+        f.ref(r) = stateOf(findChild<QCheckBox *>(f.name));
+    m_slots.currentRecord() = paramrecord::stored(r);
+}
+
+void TParametres::TabControl1Change(int index)
+{
+    if (index < 0)
+        return;
+    guarded([&] {
+        StoreSlot();
+        m_slots.current = index + 1;
+        LoadSlot();
+    });
+}
+
+QString TParametres::rateLineText(int n) const
+{
+    if (n < rates::NetLine)
+        return lineName[n - rates::NameLine]->text();
+    if (n < rates::GrossLine)
+        return netRate[n - rates::NetLine]->text();
+    if (n < rates::BaseLine)
+        return grossRate[n - rates::GrossLine]->text();
+    if (n < rates::TableLines)
+        return basePercent[n - rates::BaseLine]->text();
+    const QLineEdit *defaults[] = {SH, SHbr, FJ, FJbr, conge, Indentr, PD, D, G, Sp, ETH, EFJ};
+    return defaults[n - rates::SH]->text();
+}
+
+void TParametres::OKClick()
+{
+    guarded([&] {
+        for (int n = 0; n < rates::LineCount; ++n)
+            m_rates.setLine(n, rateLineText(n));
+        m_rates.save(ratesFilePath());
+        StoreSlot();
+        WriteParamFile(m_slots);
+        hide();
+        if (win().Entree)
+            showAndActivate(win().Entree);
+    });
+}
+
+void TParametres::AnulClick()
+{
+    // Nothing is written and nothing restored: the values as edited stay in
+    // effect for the other windows until the window is opened again.
+    hide();
+    if (win().Entree)
+        showAndActivate(win().Entree);
+}
+
+void TParametres::razClick()
+{
+    guarded([&] {
+        ResetSlot(m_slots, m_slots.current, m_rates, now());
+        LoadSlot();
+    });
+}
+
+void TParametres::NetbrutExit()
+{
+    const int item = Netbrut->itemIndex();
+    if (item != 0 && item != 1)
+        return;
+    const bool net = item == 0;
+    showWageRow(net);
+    for (int i = 0; i < 9; ++i) {
+        netRate[i]->setEnabled(net);
+        grossRate[i]->setEnabled(!net);
+        basePercent[i]->setEnabled(!net);
+    }
+}
+
+void TParametres::CongesClick()
+{
+    const int item = Conges->itemIndex();
+    if (item == 0 || item == 1)
+        conge->setEnabled(item == 0);
+}
+
+void TParametres::IndentreClick() { Indentr->setEnabled(ticked(Indentre)); }
+
+void TParametres::CheckBox10Click()
+{
+    du->setEnabled(ticked(CheckBox10));
+    au->setEnabled(ticked(CheckBox10));
+}
+
+void TParametres::EntretienClick()
+{
+    ETH->setEnabled(ticked(CheckBox11));
+    EFJ->setEnabled(ticked(CheckBox12));
+}
+
+void TParametres::prenom3Exit() { setChildCaption(TabControl1->currentIndex(), prenom3->text()); }
+
+void TParametres::setChildCaption(int tab, const QString &caption)
+{
+    // A long first name is cut short with "..." on its tab; the whole of it
+    // shows in the tab's tip.
+    TabControl1->setTabText(tab, caption);
+    TabControl1->setTabToolTip(tab, caption);
+}
+
+void TParametres::BitBtn3Click()
+{
+    if (win().Entree)
+        win().Entree->Aide1Click();
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The parameters window: the particulars, pay rules and allowances of each of
+// the five children, and the contribution table common to all of them.
+//
+// Its controls are the working copy of the shown child's parameters for the
+// whole program: the other windows read them straight from here. The window
+// keeps the five parameter records and the rates list, and moves values
+// between them and its controls (LoadSlot, StoreSlot). Both files are read
+// when the window is opened and written only by "&OK".
+
+#include "widgets/form.h"
+#include "settings/paramfile.h"
+#include "settings/ratesfile.h"
+
+#include <array>
+
+class QTabWidget;
+class QTabBar;
+class QLineEdit;
+class QCheckBox;
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class RadioGroup;
+class MaskEdit;
+
+class TParametres : public Form {
+    Q_OBJECT
+public:
+    explicit TParametres(QWidget *parent = nullptr);
+
+    QTabWidget *Paramtr;
+    QTabBar *TabControl1; // child tabs: the selected tab + 1 is the child slot
+    RadioGroup *pol1, *pol2, *Conges, *Netbrut;
+    QLineEdit *nom1, *prenom1, *Adr11, *Adr12, *Ville1, *nom2, *prenom2, *adr21, *adr22, *ville2, *nom3,
+        *prenom3, *SH, *SHbr, *FJ, *FJbr, *conge, *Indentr, *PD, *D, *G, *Sp, *diverse, *abs, *accpte, *ETH, *EFJ;
+    QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
+    QLineEdit *Edit10, *Edit11, *Edit12, *Edit13, *Edit14, *Edit15, *Edit16, *Edit17, *Edit18;
+    QLineEdit *Edit19, *Edit20, *Edit23, *Edit25, *Edit26, *Edit27, *Edit28, *Edit29, *Edit30;
+    // Contribution lines 1 to 9: NET coefficient, BRUT rate, base percentage.
+    std::array<QLineEdit *, 9> netRate{}, grossRate{}, basePercent{};
+    MaskEdit *cp1, *cp2, *Tel1, *Tel2, *Secu, *urssaf;
+    QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox6, *CheckBox7, *CheckBox8,
+        *CheckBox9, *CheckBox10, *CheckBox11, *CheckBox12, *Indentre;
+    std::array<QCheckBox *, 9> lineTick{};
+    QDateTimeEdit *datenaiss, *du, *au;
+    QLabel *StaticText1, *StaticText2, *StaticText3, *StaticText4, *StaticText5, *StaticText6, *StaticText7,
+        *StaticText8, *StaticText9;
+    std::array<QLabel *, 9> lineName{};
+    QGroupBox *Entretien;
+    QPushButton *raz, *OK, *Anul, *BitBtn3;
+
+    // The child slot the controls show (1 to 5).
+    int currentSlot() const { return m_slots.current; }
+    const ParamRecord &slotRecord(int number) const { return m_slots.record(number); }
+    const RatesList &ratesList() const { return m_rates; }
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void onClose(QCloseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    void buildEmployeePage(QWidget *page);
+    void buildEmployerPage(QWidget *page);
+    void buildWagesPage(QWidget *page);
+    void buildAllowancesPage(QWidget *page);
+    void buildButtons();
+    void connectRules();
+
+    // The rules.
+    void FormActivate();
+    void LoadSlot();
+    void StoreSlot();
+    void TabControl1Change(int index);
+    void OKClick();
+    void AnulClick();
+    void razClick();
+    void NetbrutExit();
+    void CongesClick();
+    void IndentreClick();
+    void CheckBox10Click();
+    void EntretienClick();
+    void prenom3Exit();
+    void BitBtn3Click();
+
+    void showWageRow(bool net);
+    void selectTabOfCurrentSlot();
+    void setChildCaption(int tab, const QString &caption);
+    // The text of the control that line n of the rates file holds.
+    QString rateLineText(int n) const;
+
+    RatesList m_rates;
+    ParamSlots m_slots;
+    bool m_entretienPressed = false;
+};

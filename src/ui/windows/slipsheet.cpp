@@ -1,0 +1,410 @@
+#include "windows/slipsheet.h"
+
+#include "widgets/radiogroup.h"
+#include "windows/windowset.h"
+#include "windows/hourswindow.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "windows/printsavewindow.h"
+#include "windows/parameterswindow.h"
+#include "widgets/maskedit.h"
+
+#include <QCheckBox>
+#include <algorithm>
+#include <QDateTimeEdit>
+#include <QFrame>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace {
+const QColor navy(0x00, 0x00, 0x80);
+const QColor teal(0x00, 0x80, 0x80);
+const QColor red(0xFF, 0x00, 0x00);
+const QColor moneyGreen(0xC0, 0xDC, 0xC0);
+
+void setColour(QWidget *w, const QColor &colour)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    w->setPalette(pal);
+}
+} // namespace
+
+SlipInput gatherSlipInput()
+{
+    const TParametres &p = *win().Parametres;
+    const THoraire &h = *win().Horaire;
+    SlipInput in;
+    in.moan = h.moan->text();
+    in.totheur = h.totheur->text();
+    for (int r = 1; r <= 31; ++r)
+        in.days[r - 1] = {h.cell(1, r), h.cell(6, r), h.cell(7, r), h.cell(8, r),
+                          h.cell(9, r), h.cell(10, r), h.cell(11, r), h.cell(12, r)};
+    in.prenom3 = p.prenom3->text();
+    in.nom3 = p.nom3->text();
+    in.pol1 = p.pol1->itemIndex();
+    in.nom1 = p.nom1->text();
+    in.prenom1 = p.prenom1->text();
+    in.Adr11 = p.Adr11->text();
+    in.Adr12 = p.Adr12->text();
+    in.cp1 = p.cp1->text();
+    in.Ville1 = p.Ville1->text();
+    in.Secu = p.Secu->text();
+    in.pol2 = p.pol2->itemIndex();
+    in.nom2 = p.nom2->text();
+    in.prenom2 = p.prenom2->text();
+    in.adr21 = p.adr21->text();
+    in.adr22 = p.adr22->text();
+    in.cp2 = p.cp2->text();
+    in.ville2 = p.ville2->text();
+    in.urssaf = p.urssaf->text();
+    in.CheckBox10 = p.CheckBox10->isChecked();
+    in.du = p.du->date();
+    in.au = p.au->date();
+    for (int k = 0; k < 9; ++k) {
+        in.lineName[k] = p.lineName[k]->text();
+        in.netRate[k] = p.netRate[k]->text();
+        in.grossRate[k] = p.grossRate[k]->text();
+        in.basePercent[k] = p.basePercent[k]->text();
+    }
+    in.SH = p.SH->text();
+    in.FJ = p.FJ->text();
+    in.SHbr = p.SHbr->text();
+    in.FJbr = p.FJbr->text();
+    in.Indentre = p.Indentre->isChecked();
+    in.Indentr = p.Indentr->text();
+    in.CheckBox11 = p.CheckBox11->isChecked();
+    in.ETH = p.ETH->text();
+    in.CheckBox12 = p.CheckBox12->isChecked();
+    in.EFJ = p.EFJ->text();
+    in.diverse = p.diverse->text();
+    in.abs = p.abs->text();
+    in.accpte = p.accpte->text();
+    in.PD = p.PD->text();
+    in.D = p.D->text();
+    in.G = p.G->text();
+    in.Sp = p.Sp->text();
+    in.today = now().date();
+    return in;
+}
+
+QFont SlipSheet::sheetFont(int points, bool bold)
+{
+    QFont f(QStringLiteral("MS Sans Serif"));
+    // The sheet's pixel positions leave each text the room it takes in the
+    // original bitmap face; the free face standing in for it runs about a
+    // sixteenth wider, so it is set a sixteenth smaller.
+    f.setPointSizeF(points * 15.0 / 16.0);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel *SlipSheet::caption(const QString &text, QPoint at, const QFont &font, const QColor &colour)
+{
+    auto *l = new QLabel(text, this);
+    l->setFont(font);
+    setColour(l, colour);
+    l->move(at);
+    l->adjustSize();
+    return l;
+}
+
+QLabel *SlipSheet::value(const char *name, QPoint at, const QFont &font, const QColor &colour)
+{
+    // Until the first activation a value label shows its own name.
+    QLabel *l = caption(QString::fromLatin1(name), at, font, colour);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QLabel *SlipSheet::euro(QPoint at) { return caption(QStringLiteral("€"), at, sheetFont(8)); }
+
+SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const SheetPlaces &at, QWidget *parent)
+    : Form(className, parent)
+{
+    setWindowTitle(windowCaption);
+    // A title bar without system menu, hence without a close box: the
+    // print/save window closes the slip once it is saved.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setProperty("helpContext", 1009);
+    setFixedSize(at.size);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    const QFont plain = sheetFont(8), bold = sheetFont(8, true);
+    auto box = [this](const QRect &r, QFrame::Shadow shadow) {
+        auto *f = new QFrame(this);
+        f->setFrameStyle(QFrame::Box | shadow);
+        f->setGeometry(r);
+        return f;
+    };
+    // Drawn first, so that the headings standing on their top lines hide them.
+    box(QRect(16, 120, 257, 129), QFrame::Sunken);
+    box(QRect(288, 120, 257, 129), QFrame::Sunken);
+    box(at.payFrame, QFrame::Plain);
+    box(at.contributionsFrame, QFrame::Plain);
+    box(at.paymentFrame, QFrame::Plain);
+    auto heading = [&](const QString &text, QPoint p) {
+        QFont f = sheetFont(10);
+        f.setItalic(true);
+        QLabel *l = caption(text, p, f, navy);
+        l->setAutoFillBackground(true);
+        return l;
+    };
+
+    QFont titleFont(QStringLiteral("Papyrus"));
+    titleFont.setPixelSize(29);
+    titleFont.setBold(true);
+    caption(QStringLiteral("BULLETIN DE SALAIRE"), at.title, titleFont);
+
+    QFont monthFont = sheetFont(12, true), childFont = sheetFont(10, true);
+    caption(at.monthCaption, at.monthCaptionAt, plain);
+    mois = value("mois", at.mois, monthFont, teal);
+    an = value("an", at.an, monthFont, teal);
+    m_yearLeft = at.an.x();
+    caption(QStringLiteral("Assistante Maternelle agrée"), at.child, childFont, teal);
+    prenom = value("prenom", at.prenom, childFont, teal);
+    nom = value("nom", at.nom, childFont, teal);
+
+    heading(QStringLiteral("EMPLOYEUR"), {88, 112});
+    pol2 = value("pol2", {24, 128}, bold);
+    prenom2 = value("prenom2", at.prenom2, bold);
+    nom2 = value("nom2", at.nom2, bold);
+    adr21 = value("adr21", {24, 152}, bold);
+    adr22 = value("adr22", {24, 176}, bold);
+    cp2 = value("cp2", {24, 200}, bold);
+    ville2 = value("ville2", {72, 200}, bold);
+    caption(QStringLiteral("N° URSSAF  :"), {24, 224}, plain);
+    secu2 = value("secu2", {104, 224}, bold);
+
+    const int e = at.employeeLeft;
+    heading(QStringLiteral("EMPLOYE"), {384, 112});
+    pol1 = value("pol1", {e, 128}, bold);
+    prenom1 = value("prenom1", {376, 128}, bold);
+    nom1 = value("nom1", at.nom1, bold);
+    adr11 = value("adr11", {e, 152}, bold);
+    adr12 = value("adr12", {e, 176}, bold);
+    cp1 = value("cp1", {e, 208}, bold);
+    ville1 = value("ville1", {at.ville1Left, 208}, bold);
+    caption(QStringLiteral("N° de Sécu  :"), {e, 232}, plain);
+    secu1 = value("secu1", {392, 232}, bold);
+
+    QFont underlined = plain;
+    underlined.setUnderline(true);
+    caption(QStringLiteral("Date des congés :"), at.leaveCaption, underlined);
+    caption(QStringLiteral(" du :"), {632, 152}, plain);
+    du = value("du", {at.leaveLeft, 176}, bold);
+    caption(at.auCaption, {640, 200}, plain);
+    au = value("au", {at.leaveLeft, 224}, bold);
+
+    Grille = named<QTableWidget>(this, "Grille");
+    Grille->setGeometry(16, at.gridTop, 145, 457);
+    Grille->setColumnCount(3);
+    Grille->setRowCount(31); // day rows; the title row is the header
+    // A whole date must read in its 50-pixel column: the stand-in face runs
+    // wider than the original one, so the grid's type shrinks until it fits.
+    QFont gridFont = plain;
+    while (gridFont.pointSizeF() > 5.0
+           && QFontMetrics(gridFont).horizontalAdvance(QStringLiteral("00/00/0000")) > at.gridColumns[0] - 2)
+        gridFont.setPointSizeF(gridFont.pointSizeF() - 0.25);
+    Grille->setFont(gridFont);
+    Grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A text wider than its column is cut at the column's edge, not elided.
+    Grille->setTextElideMode(Qt::ElideNone);
+    Grille->setWordWrap(false);
+    Grille->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 1px; }"));
+    Grille->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grille->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grille->verticalHeader()->hide();
+    Grille->verticalHeader()->setMinimumSectionSize(1);
+    Grille->verticalHeader()->setDefaultSectionSize(14); // 13 pixels and the grid line
+    Grille->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView *titles = Grille->horizontalHeader();
+    titles->setMinimumSectionSize(1);
+    titles->setSectionResizeMode(QHeaderView::Interactive);
+    titles->setHighlightSections(false);
+    titles->setFixedHeight(14);
+    titles->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; padding: 0px;"
+                                         " border: 0px; border-right: 1px solid #808080;"
+                                         " border-bottom: 1px solid #808080; }")
+                              .arg(moneyGreen.name()));
+    for (int c = 0; c < 3; ++c) {
+        Grille->setColumnWidth(c, at.gridColumns[c]);
+        Grille->setHorizontalHeaderItem(c, new QTableWidgetItem);
+        for (int r = 0; r < 31; ++r) {
+            auto *item = new QTableWidgetItem;
+            if (c == 0) {
+                // The dates column is fixed, as the title row: not selectable.
+                item->setFlags(Qt::ItemIsEnabled);
+                item->setBackground(moneyGreen);
+            } else {
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            }
+            Grille->setItem(r, c, item);
+        }
+    }
+
+    heading(at.payHeading, at.payHeadingAt);
+    caption(QStringLiteral("Gardes effectuées dans le mois :"), {200, 288}, plain);
+    totheur = value("totheur", {at.totheurLeft, 288}, bold);
+    caption(QStringLiteral("heures et/ou "), {at.hoursCaptionLeft, 288}, plain);
+    nbjf = value("nbjf", {560, 288}, bold);
+    caption(QStringLiteral("jours forfaitaires"), {at.flatCaptionLeft, 288}, plain);
+    euro({at.payEuroLeft, 312});
+    caption(QStringLiteral("dont indemnités de congés payés :"), {200, at.congTop}, plain);
+    Cong = value("Cong", {368, at.congTop}, bold);
+    euro({at.payEuroLeft, at.congTop});
+    caption(QStringLiteral("dont indemnités d'absence :"), {200, at.congTop + 16}, plain);
+    abs = value("abs", {368, at.congTop + 16}, bold);
+    euro({at.payEuroLeft, at.congTop + 16});
+    caption(QStringLiteral("dont indemnités diverses :"), {200, at.congTop + 32}, plain);
+    diver = value("diver", {368, at.congTop + 32}, bold);
+    euro({at.payEuroLeft, at.congTop + 32});
+    caption(QStringLiteral("Nombre d'heures de travail en jour ferié :"), at.feri2Caption, plain);
+    feri2 = value("feri2", at.feri2, bold);
+    caption(QStringLiteral("Nombre de journées de travail feriées :"), at.feri1Caption, plain);
+    feri1 = value("feri1", at.feri1, bold);
+
+    heading(QStringLiteral("CALCUL DES COTISATIONS SALARIALES"), at.contributionsHeading);
+    for (int k = 0; k < 9; ++k) {
+        const int top = at.firstLineTop + 16 * k;
+        St[k] = value(qPrintable(QStringLiteral("St%1").arg(k + 1)), {200, top}, bold);
+        cs[k] = value(qPrintable(QStringLiteral("cs%1").arg(k + 1)), {at.csLeft, top}, bold);
+        euro({at.csEuroLeft, top});
+    }
+    caption(QStringLiteral("Total des cotisations salariales :"), {200, 576}, bold);
+    totcs = value("totcs", {at.totcsLeft, 576}, bold);
+    euro({at.csEuroLeft, 576});
+
+    heading(QStringLiteral("SALAIRE A VERSER"), at.paymentHeading);
+    const int n = at.nourTop;
+    caption(QStringLiteral("Indemnité de nourriture :"), {200, n}, plain);
+    nour = value("nour", {456, n}, bold);
+    caption(QStringLiteral("Indemnités d'entretien :"), {200, n + 16}, plain);
+    entret = value("entret", {456, n + 16}, bold);
+    caption(QStringLiteral("Accompte déjà versé dans le mois :"), {200, n + 32}, plain);
+    acpt = value("acpt", {456, n + 32}, bold);
+    const QFont redFont = sheetFont(10, true);
+    caption(QStringLiteral("MONTANT NET A PAYER :"), {200, n + 64}, redFont, red);
+    net = value("net", {456, n + 64}, redFont, red);
+    for (int top : {n, n + 16, n + 32, n + 64})
+        euro({528, top});
+
+    caption(QStringLiteral("Ce bulletin de paie doit être conservé sans limitation de durée."), {24, at.noticeTop},
+            plain);
+    caption(QStringLiteral("Date :"), {24, at.dateTop}, plain);
+    Date = value("Date", {72, at.dateTop}, bold);
+    caption(QStringLiteral("Signature de l'employeur :"), {328, at.dateTop}, plain);
+
+    // The headings stand on the frames' top lines.
+    for (QLabel *l : findChildren<QLabel *>())
+        if (l->autoFillBackground())
+            l->raise();
+}
+
+QString SlipSheet::gridCell(int col, int row) const
+{
+    const QTableWidgetItem *item = row == 0 ? Grille->horizontalHeaderItem(col) : Grille->item(row - 1, col);
+    return item ? item->text() : QString();
+}
+
+void SlipSheet::put(QLabel *label, const SlipText &text)
+{
+    label->setText(text.value_or(QString()));
+    label->adjustSize();
+}
+
+void SlipSheet::onShow()
+{
+    if (m_centred)
+        return;
+    m_centred = true;
+    centreOnScreen(this);
+}
+
+void SlipSheet::onActivate()
+{
+    guarded([&] {
+        SlipInput in = gatherSlipInput();
+        if (m_failedInput && *m_failedInput == in)
+            return;
+        const SlipResult r = compute(in);
+        fill(r);
+        if (r.complete()) {
+            m_failedInput.reset();
+            // The print/save window floats above the slip; it is only shown,
+            // the slip stays the active window.
+            TBO *bo = win().BO;
+            bo->show();
+            bo->raise();
+        } else {
+            // A slip that stopped half-way must be neither printed nor saved.
+            m_failedInput = std::move(in);
+            win().BO->hide();
+            showError(*r.error);
+        }
+    });
+}
+
+void SlipSheet::fill(const SlipResult &r)
+{
+    put(mois, r.mois);
+    put(an, r.an);
+    // A long month name ("Septembre", "Décembre") in the stand-in face runs
+    // past the year's place: the year then steps right so both stay readable.
+    an->move(std::max(m_yearLeft, mois->geometry().right() + 6), an->y());
+    put(prenom, r.prenom);
+    put(nom, r.nom);
+    if (!r.pol1Kept)
+        put(pol1, r.pol1);
+    put(prenom1, r.prenom1);
+    put(nom1, r.nom1);
+    put(adr11, r.adr11);
+    put(adr12, r.adr12);
+    put(cp1, r.cp1);
+    put(ville1, r.ville1);
+    put(secu1, r.secu1);
+    if (!r.pol2Kept)
+        put(pol2, r.pol2);
+    put(prenom2, r.prenom2);
+    put(nom2, r.nom2);
+    put(adr21, r.adr21);
+    put(adr22, r.adr22);
+    put(cp2, r.cp2);
+    put(ville2, r.ville2);
+    put(secu2, r.secu2);
+    put(du, r.du);
+    put(au, r.au);
+    for (int k = 0; k < 9; ++k) {
+        put(St[k], r.St[k]);
+        put(cs[k], r.cs[k]);
+    }
+    put(Date, r.Date);
+    for (int c = 0; c < 3; ++c) {
+        Grille->horizontalHeaderItem(c)->setText(r.Grille[0][c].value_or(QString()));
+        for (int row = 1; row <= 31; ++row)
+            Grille->item(row - 1, c)->setText(r.Grille[row][c].value_or(QString()));
+    }
+    // No cell stands selected on a fresh sheet.
+    Grille->setCurrentItem(nullptr);
+    Grille->clearSelection();
+    put(totheur, r.totheur);
+    put(nbjf, r.nbjf);
+    put(feri1, r.feri1);
+    put(feri2, r.feri2);
+    put(salnet, r.salnet);
+    put(Cong, r.Cong);
+    put(abs, r.abs);
+    put(diver, r.diver);
+    put(entret, r.entret);
+    put(totcs, r.totcs);
+    put(nour, r.nour);
+    put(acpt, r.acpt);
+    put(net, r.net);
+    fillOwn(r);
+}

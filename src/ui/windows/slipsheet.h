@@ -1,0 +1,100 @@
+#pragma once
+// What the two slip windows share: a read-only white sheet of labels at fixed
+// pixel positions, the day grid, and the activation that gathers the inputs
+// from the parameters and hours windows, works out the slip and fills the
+// labels.
+
+#include "widgets/form.h"
+#include "payslip/slip.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <array>
+#include <optional>
+
+class QLabel;
+class QTableWidget;
+
+// The month's inputs as the parameters window and the hours window hold them now.
+SlipInput gatherSlipInput();
+
+// Where the parts of a sheet stand: the two sheets differ by a few pixels
+// almost everywhere, and by what they call their salary lines.
+struct SheetPlaces {
+    QSize size;
+    QPoint title;
+    QString monthCaption;
+    QPoint monthCaptionAt, mois, an;
+    QPoint child, prenom, nom;
+    QPoint prenom2, nom2;
+    int employeeLeft; // pol1, the address lines, the postcode and the "N° de Sécu" caption
+    QPoint nom1;
+    int ville1Left;
+    QPoint leaveCaption;
+    int leaveLeft; // du, au
+    QString auCaption;
+    int gridTop;
+    std::array<int, 3> gridColumns;
+    // pay block
+    QString payHeading;
+    QPoint payHeadingAt;
+    QRect payFrame;
+    int totheurLeft, hoursCaptionLeft, flatCaptionLeft;
+    int congTop, payEuroLeft;
+    QPoint feri2Caption, feri2, feri1Caption, feri1;
+    // contributions block
+    QPoint contributionsHeading;
+    QRect contributionsFrame;
+    int firstLineTop, csLeft, csEuroLeft, totcsLeft;
+    // payment block
+    QPoint paymentHeading;
+    QRect paymentFrame;
+    int nourTop;
+    int noticeTop, dateTop;
+};
+
+class SlipSheet : public Form {
+    Q_OBJECT
+public:
+    // The text of the day grid's cell (Cells[col, row]); row 0 holds the titles.
+    QString gridCell(int col, int row) const;
+
+    QLabel *mois, *an, *prenom, *nom;
+    QLabel *pol1, *prenom1, *nom1, *adr11, *adr12, *cp1, *ville1, *secu1;
+    QLabel *pol2, *prenom2, *nom2, *adr21, *adr22, *cp2, *ville2, *secu2;
+    QLabel *du, *au, *Date;
+    std::array<QLabel *, 9> St{}, cs{};
+    QTableWidget *Grille;
+    QLabel *totheur, *nbjf, *feri1, *feri2;
+    QLabel *salnet = nullptr, *Cong, *abs, *diver, *entret, *totcs, *nour, *acpt, *net;
+
+protected:
+    SlipSheet(const char *className, const QString &caption, const SheetPlaces &places, QWidget *parent);
+
+    void onActivate() override;
+    void onShow() override;
+
+    virtual SlipResult compute(const SlipInput &in) const = 0;
+    // The labels of one sheet only.
+    virtual void fillOwn(const SlipResult &r) = 0;
+
+    // Building blocks of the layout.
+    QLabel *caption(const QString &text, QPoint at, const QFont &font, const QColor &colour = Qt::black);
+    QLabel *value(const char *name, QPoint at, const QFont &font, const QColor &colour = Qt::black);
+    QLabel *euro(QPoint at);
+    static QFont sheetFont(int points, bool bold = false);
+
+    // Writes a label's new text; one the computation did not reach is emptied.
+    static void put(QLabel *label, const SlipText &text);
+
+private:
+    void fill(const SlipResult &r);
+
+    bool m_centred = false;
+    int m_yearLeft; // where the year stands when the month name leaves it room
+    // The inputs of a slip that stopped on a text: activating it again with
+    // the same inputs would only stop again, and re-showing the error box
+    // would hand the activation back to the slip, round after round.
+    std::optional<SlipInput> m_failedInput;
+};

@@ -1,0 +1,46 @@
+#pragma once
+// The ten windows of the program, created once at start and reached by every
+// window through this one set.
+//
+//   class          file                   what it is for
+//   TEntree        mainwindow             the main window: child, commands, menu
+//   TParametres    parameterswindow       the five children's parameters and the rates
+//   THoraire       hourswindow            a month's days typed in and stored
+//   TBulletin      netslipwindow          the slip on a net basis
+//   TRecap         monthreviewwindow      a stored month reviewed and corrected
+//   TBulletinbrut  grossslipwindow        the slip on a gross basis
+//   TRevisu        slipviewerwindow       a saved slip picture seen again
+//   TBO            printsavewindow        printing and saving the slip shown
+//   TAboutBox      aboutbox               title and version
+//   TBVPfond       background             the backdrop behind the main window
+//   (both slips)   slipsheet              the sheet the two slip windows share
+
+class TEntree;
+class TParametres;
+class THoraire;
+class TBulletin;
+class TRecap;
+class TBulletinbrut;
+class TRevisu;
+class TBO;
+class TAboutBox;
+class TBVPfond;
+
+struct WindowSet {
+    TEntree *Entree = nullptr;
+    TParametres *Parametres = nullptr;
+    THoraire *Horaire = nullptr;
+    TBulletin *Bulletin = nullptr;
+    TRecap *Recap = nullptr;
+    TBulletinbrut *Bulletinbrut = nullptr;
+    TRevisu *Revisu = nullptr;
+    TBO *BO = nullptr;
+    TAboutBox *AboutBox = nullptr;
+    TBVPfond *BVPfond = nullptr;
+};
+
+WindowSet &win();
+// Creates the ten windows in their fixed order; the first is the main window.
+void createWindows();
+// Destroys them all (at exit, and between tests).
+void destroyWindows();

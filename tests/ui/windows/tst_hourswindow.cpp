@@ -1,0 +1,382 @@
+// The hours window driven as a user drives it: values put in the pickers and
+// boxes, the focus moved on with Tab, buttons clicked; the month stored in a
+// real table of a temporary program folder.
+
+#include "windows/mainwindow.h"
+#include "widgets/radiogroup.h"
+#include "windows/windowset.h"
+#include "windows/hourswindow.h"
+#include "attendance/daytable.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "windows/netslipwindow.h"
+#include "windows/grossslipwindow.h"
+#include "windows/parameterswindow.h"
+#include "storedrows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QtTest>
+
+namespace {
+QTime hm(int h, int m) { return QTime(h, m); }
+const QTime none;
+
+} // namespace
+
+class TestHeures : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QStringList m_shown;
+
+    THoraire *h() { return win().Horaire; }
+    QString table(int n = 1) const { return m_dir.filePath(QString("Enf%1.db").arg(n)); }
+
+    bool activate(QWidget *w)
+    {
+        showAndActivate(w);
+        return QTest::qWaitForWindowActive(w);
+    }
+    void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+
+    // One day entered with the mouse: the date, the times given (an invalid
+    // time leaves its picker untouched), the boxes to tick, then "&Suivant",
+    // which leaves the last control and blanks the pickers for the next day.
+    void enterDay(const QDate &date, QTime h1, QTime h2, QTime h3, QTime h4, QList<QCheckBox *> ticked = {})
+    {
+        QTest::mouseClick(h()->Date, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), h()->Date);
+        h()->Date->setDate(date);
+        QTimeEdit *pickers[] = {h()->H1, h()->H2, h()->H3, h()->H4};
+        const QTime times[] = {h1, h2, h3, h4};
+        for (int i = 0; i < 4; ++i)
+            if (times[i].isValid()) {
+                QTest::mouseClick(pickers[i], Qt::LeftButton);
+                QCOMPARE(QApplication::focusWidget(), pickers[i]);
+                pickers[i]->setTime(times[i]);
+            }
+        for (QCheckBox *b : ticked)
+            QTest::mouseClick(b, Qt::LeftButton);
+        QTest::mouseClick(h()->Suiv, Qt::LeftButton);
+    }
+
+    void validate() { QTest::mouseClick(h()->BitBtn3, Qt::LeftButton); }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        QVERIFY(m_dir.isValid());
+        setProgramFolder(m_dir.path());
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
+    }
+    void init()
+    {
+        m_shown.clear();
+        for (int n = 1; n <= 5; ++n)
+            QFile::remove(table(n));
+        QVERIFY(DayTable::createEmpty(table(1)));
+        QVERIFY(DayTable::createEmpty(table(2)));
+        createWindows();
+        win().Entree->selenf->setText("Lucie");
+        QVERIFY(activate(h()));
+    }
+    void cleanup() { destroyWindows(); }
+
+    void windowLooksAsDrawn()
+    {
+        QCOMPARE(h()->windowTitle(), QString("Calcul des heures..."));
+        QCOMPARE(h()->size(), QSize(1070, 827));
+        QCOMPARE(h()->palette().color(QPalette::Window), QColor(0xFD, 0xD1, 0xAA));
+        QTableWidget *g = h()->StringGrid1;
+        QCOMPARE(g->columnCount(), 13);
+        QCOMPARE(g->rowCount(), 32);
+        QCOMPARE(g->columnWidth(7), 80);
+        QCOMPARE(g->rowHeight(31), 20);
+        QCOMPARE(g->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(g->selectionBehavior(), QAbstractItemView::SelectRows);
+        QStringList titles;
+        for (int c = 0; c < 13; ++c)
+            titles << h()->cell(c, 0);
+        QCOMPARE(titles, QStringList({"Jour", "Date", "Arrivée 1", "Départ 1", "Arrivée 2", "Départ 2", "Durée",
+                                      "Forfait", "PDéj", "Déj", "Gouter", "Diner", "Ferié"}));
+        QCOMPARE(h()->cell(0, 31), QString("31"));
+        QCOMPARE(h()->Date->text(), QString("30/04/2007"));
+        QCOMPARE(h()->H3->text(), QString("00:00:00"));
+        QCOMPARE(h()->selenf->text(), QString("Lucie"));
+        QVERIFY(!h()->moan->isVisible());
+        QVERIFY(h()->BitBtn3->isEnabled());
+        QVERIFY(!h()->BitBtn5->isEnabled());
+
+        // The keyboard path: Date, the four times, the six boxes, then the buttons.
+        QCOMPARE(QApplication::focusWidget(), h()->Date);
+        QStringList path;
+        for (int i = 0; i < 18; ++i) {
+            path << QApplication::focusWidget()->objectName();
+            tab();
+        }
+        // ("Bulletin", disabled, is passed by.)
+        QCOMPARE(path, QStringList({"Date", "H1", "H2", "H3", "H4", "FJ", "PDej", "Dej", "Gout", "Din", "Ferie",
+                                    "Suiv", "Prec", "BitBtn3", "StringGrid1", "BitBtn2", "BitBtn4", "Date"}));
+    }
+
+    void aDayAlongTheKeyboardPath()
+    {
+        QCOMPARE(QApplication::focusWidget(), h()->Date);
+        h()->Date->setDate(QDate(2007, 4, 12));
+        tab();
+        for (auto [picker, time] : {std::pair(h()->H1, hm(8, 0)), std::pair(h()->H2, hm(12, 0)),
+                                    std::pair(h()->H3, hm(13, 30)), std::pair(h()->H4, hm(17, 45))}) {
+            QCOMPARE(QApplication::focusWidget(), picker);
+            picker->setTime(time);
+            tab();
+        }
+        for (QCheckBox *b : {h()->FJ, h()->PDej, h()->Dej, h()->Gout, h()->Din, h()->Ferie}) {
+            QCOMPARE(QApplication::focusWidget(), b);
+            if (b == h()->Dej || b == h()->Gout)
+                QTest::keyClick(b, Qt::Key_Space);
+            tab();
+        }
+        QCOMPARE(QApplication::focusWidget(), h()->Suiv);
+        QStringList row;
+        for (int c = 1; c < 13; ++c)
+            row << h()->cell(c, 12);
+        QCOMPARE(row, QStringList({"12/04/2007", "08:00:00", "12:00:00", "13:30:00", "17:45:00", "08:15:00", "",
+                                   "", "Déj", "Gouter", "", ""}));
+        validate();
+        QCOMPARE(m_shown, QStringList());
+        QCOMPARE(h()->totheur->text(), QString("8.25"));
+        QCOMPARE(h()->totfj->text(), QString("0"));
+        QCOMPARE(h()->moan->text(), QString("0407"));
+        QCOMPARE(storedRows(table()), QStringList({
+            "'2007-04-12'|'08:00:00'|'12:00:00'|'13:30:00'|'17:45:00'|8.25|0|0|1|1|0|0|'0407'"}));
+    }
+
+    void flatRateOnlyDay()
+    {
+        enterDay(QDate(2007, 4, 5), none, none, none, none, {h()->FJ, h()->Ferie});
+        QCOMPARE(h()->cell(7, 5), QString("OUI"));
+        QCOMPARE(h()->cell(12, 5), QString("OUI"));
+        QCOMPARE(h()->cell(6, 5), QString());
+        validate();
+        QCOMPARE(h()->totfj->text(), QString("1"));
+        QCOMPARE(h()->totheur->text(), QString("0"));
+        QCOMPARE(h()->cell(1, 5), QString("05/04/2007"));
+        QCOMPARE(storedRows(table()), QStringList({"'2007-04-05'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|1|'0407'"}));
+    }
+
+    void mealsOnlyRowIsNotADay()
+    {
+        enterDay(QDate(2007, 4, 6), none, none, none, none, {h()->PDej, h()->Din});
+        enterDay(QDate(2007, 4, 7), none, none, none, none, {h()->FJ});
+        validate();
+        QCOMPARE(h()->cell(1, 6), QString());
+        QCOMPARE(h()->cell(8, 6), QString("PD"));
+        QCOMPARE(h()->cell(11, 6), QString("Diner"));
+        const QStringList rows = storedRows(table());
+        QCOMPARE(rows.size(), 1);
+        QVERIFY(rows[0].startsWith("'2007-04-07'"));
+    }
+
+    void daysOfTwoMonths()
+    {
+        enterDay(QDate(2007, 3, 31), hm(8, 0), hm(12, 0), none, none);
+        enterDay(QDate(2007, 4, 1), none, none, none, none, {h()->FJ});
+        validate();
+        const QStringList rows = storedRows(table());
+        QCOMPARE(rows.size(), 2);
+        // Rows are stored by day of the month: the 1st before the 31st.
+        QVERIFY(rows[0].startsWith("'2007-04-01'") && rows[0].endsWith("'0407'"));
+        QVERIFY(rows[1].startsWith("'2007-03-31'") && rows[1].endsWith("'0307'"));
+        QCOMPARE(h()->moan->text(), QString("0307"));
+    }
+
+    void validatingTwiceStoresTwice()
+    {
+        enterDay(QDate(2007, 4, 10), hm(9, 0), hm(17, 0), none, none);
+        validate();
+        QVERIFY(!h()->BitBtn3->isEnabled());
+        QVERIFY(h()->BitBtn5->isEnabled());
+        // A click in the sheet makes "&Valide" usable again.
+        QTest::mouseClick(h()->StringGrid1->viewport(), Qt::LeftButton, {},
+                          h()->StringGrid1->visualRect(h()->StringGrid1->model()->index(3, 2)).center());
+        QVERIFY(h()->BitBtn3->isEnabled());
+        validate();
+        const QStringList rows = storedRows(table());
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1], rows[0]);
+    }
+
+    void nextDayAtTheEndOfApril()
+    {
+        h()->Date->setFocus(Qt::MouseFocusReason);
+        tab(); // the 30th becomes the current day
+        h()->H1->setTime(hm(8, 0));
+        h()->FJ->setChecked(true); // ticked, but never left
+        QTest::mouseClick(h()->Suiv, Qt::LeftButton);
+        QCOMPARE(h()->Date->date(), QDate(2007, 5, 1));
+        QCOMPARE(h()->Date->time(), QTime(9, 30));
+        QCOMPARE(h()->StringGrid1->currentRow(), 31);
+        QCOMPARE(h()->H1->time(), QTime(0, 0));
+        QVERIFY(!h()->FJ->isChecked());
+        QCOMPARE(QApplication::focusWidget(), h()->Date);
+        // The time left by the click went to the 30th; the box did not.
+        QCOMPARE(h()->cell(2, 30), QString("08:00:00"));
+        QCOMPARE(h()->cell(6, 30), QString("08:00:00"));
+        QCOMPARE(h()->cell(7, 30), QString());
+        tab();
+        QCOMPARE(h()->cell(1, 1), QString("01/05/2007"));
+        // From the 1st back to the 30th: no row before the first, but the day moves.
+        QTest::mouseClick(h()->Prec, Qt::LeftButton);
+        QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
+        QCOMPARE(h()->StringGrid1->currentRow(), 31);
+        // "&Suivant" on the sheet's last row does nothing.
+        QTest::mouseClick(h()->Suiv, Qt::LeftButton);
+        QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
+    }
+
+    void missingTableStoresNothing()
+    {
+        QVERIFY(activate(win().Parametres));
+        win().Parametres->TabControl1->setCurrentIndex(2); // "Enf3.db" is not there
+        QVERIFY(activate(h()));
+        enterDay(QDate(2007, 4, 16), hm(8, 0), hm(12, 0), none, none);
+        m_shown.clear();
+        validate();
+        QCOMPARE(m_shown, QStringList({QString("Impossible d'ouvrir le fichier %1")
+                                           .arg(QDir::toNativeSeparators(table(3)))}));
+        QVERIFY(!QFile::exists(table(3)));
+        // The totals are shown, the rest of the validation is not done.
+        QCOMPARE(h()->totheur->text(), QString("4"));
+        QCOMPARE(h()->moan->text(), QString("moan"));
+        QVERIFY(h()->BitBtn3->isEnabled());
+        QVERIFY(!h()->BitBtn5->isEnabled());
+        QCOMPARE(h()->cell(1, 16), QString("16/04/2007"));
+        // The second child's table is used once its tab is chosen.
+        QVERIFY(activate(win().Parametres));
+        win().Parametres->TabControl1->setCurrentIndex(1);
+        QVERIFY(activate(h()));
+        validate();
+        QCOMPARE(storedRows(table(2)).size(), 1);
+        QVERIFY(storedRows(table(1)).isEmpty());
+    }
+
+    void noDatedRowStoresNothing()
+    {
+        enterDay(QDate(2007, 4, 17), none, none, none, none, {h()->Dej});
+        validate();
+        QCOMPARE(m_shown, QStringList({"Aucun jour à enregistrer : aucune ligne ne porte de date."}));
+        QCOMPARE(h()->totheur->text(), QString("0"));
+        QCOMPARE(h()->moan->text(), QString("moan"));
+        QVERIFY(!h()->BitBtn5->isEnabled());
+        QVERIFY(storedRows(table()).isEmpty());
+    }
+
+    void comingBackKeepsTheMonth()
+    {
+        enterDay(QDate(2007, 4, 18), hm(8, 0), hm(12, 0), none, none);
+        validate();
+        QVERIFY(h()->BitBtn5->isEnabled());
+        const QDate day = h()->Date->date();
+        QVERIFY(activate(win().Entree));
+        win().Entree->selenf->setText("Paul");
+        QVERIFY(activate(h()));
+        QCOMPARE(h()->cell(1, 18), QString("18/04/2007"));
+        QCOMPARE(h()->totheur->text(), QString("4"));
+        QVERIFY(h()->BitBtn5->isEnabled());
+        QVERIFY(h()->BitBtn3->isEnabled()); // enabled again when the window was left
+        QCOMPARE(h()->Date->date(), day);
+        QCOMPARE(h()->selenf->text(), QString("Paul"));
+
+        // Opened anew, the window starts a new month.
+        QTest::mouseClick(h()->BitBtn4, Qt::LeftButton);
+        QVERIFY(!h()->isVisible());
+        QVERIFY(activate(h()));
+        QCOMPARE(h()->cell(1, 18), QString());
+        QCOMPARE(h()->cell(6, 18), QString());
+        QCOMPARE(h()->cell(0, 18), QString("18"));
+        QCOMPARE(h()->totheur->text(), QString());
+        QCOMPARE(h()->totfj->text(), QString());
+        QVERIFY(!h()->BitBtn5->isEnabled());
+        QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
+    }
+
+    void bulletinOpensTheSlipOfTheBasis_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::addColumn<QString>("slip");
+        QTest::newRow("net") << 0 << "TBulletin";
+        QTest::newRow("gross") << 1 << "TBulletinbrut";
+        QTest::newRow("none chosen") << -1 << "";
+    }
+    void bulletinOpensTheSlipOfTheBasis()
+    {
+        QFETCH(int, basis);
+        QFETCH(QString, slip);
+        win().Parametres->Netbrut->setItemIndex(basis);
+        enterDay(QDate(2007, 4, 19), hm(8, 0), hm(12, 0), none, none);
+        validate();
+        QTest::mouseClick(h()->BitBtn5, Qt::LeftButton);
+        QVERIFY(!h()->isVisible());
+        QCOMPARE(win().Bulletin->isVisible(), slip == "TBulletin");
+        QCOMPARE(win().Bulletinbrut->isVisible(), slip == "TBulletinbrut");
+    }
+
+    void deleteLineClearsTheChosenRow()
+    {
+        enterDay(QDate(2007, 4, 20), hm(8, 0), hm(12, 0), none, none, {h()->PDej});
+        enterDay(QDate(2007, 4, 21), hm(8, 0), hm(9, 0), none, none);
+        QTableWidget *g = h()->StringGrid1;
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(20, 5)).center());
+        QTest::mouseClick(h()->BitBtn2, Qt::LeftButton);
+        for (int c = 1; c < 13; ++c)
+            QCOMPARE(h()->cell(c, 20), QString());
+        QCOMPARE(h()->cell(0, 20), QString("20"));
+        QCOMPARE(h()->cell(6, 21), QString("01:00:00"));
+        QVERIFY(storedRows(table()).isEmpty());
+    }
+
+    void shortcutWritesTheEntryFirst()
+    {
+        h()->Date->setDate(QDate(2007, 4, 23));
+        tab();
+        h()->H1->setTime(hm(7, 30));
+        tab();
+        h()->H2->setTime(hm(12, 0));
+        // Alt+V while H2 still holds the focus: its time counts.
+        QTest::keyClick(h()->H2, Qt::Key_V, Qt::AltModifier);
+        QTRY_COMPARE(h()->totheur->text(), QString("4.5"));
+        QCOMPARE(h()->cell(6, 23), QString("04:30:00"));
+        QCOMPARE(storedRows(table()).size(), 1);
+    }
+
+    void typedTimes()
+    {
+        h()->Date->setDate(QDate(2007, 4, 24));
+        tab();
+        QTest::keyClicks(h()->H1, "0815");
+        tab();
+        QTest::keyClicks(h()->H2, "164540");
+        tab();
+        QCOMPARE(h()->cell(2, 24), QString("08:15:00"));
+        QCOMPARE(h()->cell(3, 24), QString("16:45:40"));
+        QCOMPARE(h()->cell(6, 24), QString("08:30:40"));
+        validate();
+        QCOMPARE(h()->totheur->text(), QString("8.5"));
+    }
+};
+
+QTEST_MAIN(TestHeures)
+#include "tst_hourswindow.moc"

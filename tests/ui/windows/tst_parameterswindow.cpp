@@ -1,0 +1,556 @@
+// The parameters window, driven as a user would: its files, its children,
+// its rules and its masked fields.
+
+#include "windows/aboutbox.h"
+#include "windows/mainwindow.h"
+#include "widgets/radiogroup.h"
+#include "windows/windowset.h"
+#include "windows/hourswindow.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "windows/parameterswindow.h"
+#include "widgets/maskedit.h"
+
+#include "testfiles.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+// Text field of the stored record: length byte, then the characters.
+QByteArray storedText(const QByteArray &file, int slot, int offset)
+{
+    const int at = (slot - 1) * 1136 + offset;
+    return file.mid(at + 1, quint8(file.at(at)));
+}
+} // namespace
+
+class TestParametres : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QStringList m_shown;
+    const QDateTime m_now{QDate(2026, 3, 14), QTime(10, 30)};
+
+    TParametres *p() { return win().Parametres; }
+    QString paramFile() const { return m_dir.filePath("Paramtre.bvp"); }
+    QString ratesFile() const { return m_dir.filePath("Taux.txt"); }
+
+    // "&Parametrer" in the main window.
+    bool open()
+    {
+        QTest::mouseClick(win().Entree->BitBtn4, Qt::LeftButton);
+        return p()->isVisible() && QTest::qWaitForWindowActive(p());
+    }
+    void clickTab(int index)
+    {
+        QTest::mouseClick(p()->TabControl1, Qt::LeftButton, {}, p()->TabControl1->tabRect(index).center());
+    }
+    // Clicks the tab of the page that holds the control.
+    void showPage(QWidget *control)
+    {
+        QTabBar *bar = p()->Paramtr->tabBar();
+        for (int i = 0; i < p()->Paramtr->count(); ++i)
+            if (p()->Paramtr->widget(i)->isAncestorOf(control) && bar->currentIndex() != i)
+                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+    }
+    // Replaces the text of a field by typing over it.
+    void type(QLineEdit *e, const QString &text)
+    {
+        showPage(e);
+        e->setFocus();
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(e, Qt::Key_Delete);
+        keys(e, text);
+    }
+    // Types the characters one key at a time, accented ones included.
+    static void keys(QWidget *w, const QString &text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(w, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    // Leaves the focused control with the Tab key.
+    void leave(QWidget *w)
+    {
+        QTest::keyClick(w, Qt::Key_Tab);
+        QCoreApplication::processEvents();
+    }
+    // On the item's round button, which takes the click wherever the label ends.
+    void clickItem(RadioGroup *g, int item)
+    {
+        QRadioButton *b = g->button(item);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        setProgramFolder(m_dir.path());
+        setDecimalSeparator('.');
+        setNowForTests(m_now);
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+    }
+    void init()
+    {
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        QVERIFY(copyFirstRates(ratesFile()));
+        QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        m_shown.clear();
+        createWindows();
+        showAndActivate(win().Entree);
+        QVERIFY(QTest::qWaitForWindowActive(win().Entree));
+    }
+    void cleanup() { destroyWindows(); }
+
+    void lookAndInitialStates()
+    {
+        QCOMPARE(p()->size(), QSize(834, 594));
+        QCOMPARE(p()->palette().color(QPalette::Window), QColor(253, 209, 170));
+        QCOMPARE(p()->Paramtr->currentIndex(), 2); // "Salaires"
+        QCOMPARE(p()->TabControl1->shape(), QTabBar::RoundedEast);
+        QCOMPARE(p()->TabControl1->tabText(4), QString("Enfant 5"));
+        QVERIFY(p()->OK->isDefault());
+        QVERIFY(!p()->SH->isEnabled());
+        QVERIFY(!p()->SHbr->isEnabled());
+        QVERIFY(!p()->Indentr->isEnabled());
+        QVERIFY(p()->Edit10->isEnabled() && p()->du->isEnabled());
+        QCOMPARE(p()->cp1->displayText(), QString("__ ___"));
+        auto *reminder = p()->findChild<QLabel *>("Label25");
+        QVERIFY(reminder);
+        QCOMPARE(reminder->text(), QString("^  Pensez à vérifier ces données de temps à autre   ^"));
+        QVERIFY(reminder->font().underline());
+        QCOMPARE(reminder->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    }
+
+    void firstStartWithoutParameterFile()
+    {
+        win().Horaire->BitBtn3->setEnabled(false);
+        QVERIFY(open());
+        QVERIFY(m_shown.isEmpty());
+        QVERIFY(win().Horaire->BitBtn3->isEnabled());
+        QCOMPARE(p()->currentSlot(), 1);
+        QCOMPARE(p()->TabControl1->currentIndex(), 0);
+        QCOMPARE(p()->TabControl1->tabText(0), QString());     // no first name yet
+        QCOMPARE(p()->TabControl1->tabText(1), QString("Enfant 2"));
+        QCOMPARE(p()->nom1->text(), QString());
+        QCOMPARE(p()->datenaiss->date(), m_now.date());
+        QCOMPARE(p()->du->dateTime(), m_now);
+        QCOMPARE(p()->SH->text(), QString("0")); // line 36 is empty
+        QCOMPARE(p()->PD->text(), QString("0.76"));
+        QCOMPARE(p()->Sp->text(), QString("1.52"));
+        QCOMPARE(p()->conge->text(), QString("10"));
+        QCOMPARE(p()->Indentr->text(), QString("2"));
+        QCOMPARE(p()->diverse->text(), QString("0"));
+        QCOMPARE(p()->StaticText3->text(), QString("Sécurité Sociale :"));
+        QCOMPARE(p()->Edit3->text(), QString("0.0936"));
+        QCOMPARE(p()->Edit12->text(), QString("7.40"));
+        QCOMPARE(p()->Edit19->text(), QString("95"));
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(p()->lineTick[i]->isChecked(), i < 6);
+        QCOMPARE(p()->Netbrut->itemIndex(), 0);
+        QCOMPARE(p()->Conges->itemIndex(), 0);
+        QCOMPARE(p()->Tel1->text(), QString("  .  .  .  .  "));
+        // On the net basis both rate columns stay editable until Netbrut is used.
+        QVERIFY(p()->SH->isVisible() && p()->SH->isEnabled());
+        QVERIFY(!p()->SHbr->isVisible());
+        QVERIFY(p()->Edit10->isEnabled());
+        QVERIFY(p()->Edit25->isEnabled());
+
+        // Slots 2 to 5: nothing read, nothing reset.
+        clickTab(1);
+        QCOMPARE(p()->currentSlot(), 2);
+        QCOMPARE(p()->TabControl1->tabText(1), QString());
+        QCOMPARE(p()->SH->text(), QString("0"));
+        QCOMPARE(p()->PD->text(), QString("0"));
+        QCOMPARE(p()->accpte->text(), QString("0"));
+        QCOMPARE(p()->conge->text(), QString());
+        QCOMPARE(p()->Indentr->text(), QString());
+        QCOMPARE(p()->datenaiss->date(), QDate(1899, 12, 30));
+        QCOMPARE(p()->au->date(), QDate(1899, 12, 30));
+        for (QCheckBox *b : p()->lineTick)
+            QVERIFY(!b->isChecked());
+        QCOMPARE(p()->Edit12->text(), QString("7.40")); // the table is common
+    }
+
+    void okWritesBothFiles()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "Dupont-Lefebvre de la Tour"); // 26 characters
+        type(p()->Adr11, "12 rue des Écoles");
+        type(p()->cp1, "75011");
+        type(p()->Tel1, "0123456789");
+        type(p()->nom3, "Petit");
+        type(p()->prenom3, "Léa");
+        type(p()->SH, "8.15");
+        type(p()->Edit12, "7.50");
+        type(p()->conge, "12.5");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(m_shown.isEmpty());
+        QVERIFY(!p()->isVisible());
+        QVERIFY(win().Entree->isVisible());
+
+        const QByteArray params = readBytes(paramFile());
+        QCOMPARE(params.size(), 5680);
+        QCOMPARE(storedText(params, 1, 0), QByteArray("Dupont-Lefebvre de l"));
+        QCOMPARE(storedText(params, 1, 168), QByteArray("12 rue des \xc9" "coles"));
+        QCOMPARE(storedText(params, 1, 312), QByteArray("75 011"));
+        QCOMPARE(storedText(params, 1, 354), QByteArray("01.23.45.67.89"));
+        QCOMPARE(storedText(params, 1, 384), QByteArray("                   -  "));
+        QCOMPARE(storedText(params, 1, 147), QByteArray("L\xe9" "a"));
+        QCOMPARE(storedText(params, 1, 456), QByteArray("8.15"));
+        QCOMPARE(storedText(params, 1, 573 + 7 * 2), QByteArray("7.50"));
+        QCOMPARE(storedText(params, 1, 1045), QByteArray("12"));
+        QCOMPARE(storedText(params, 1, 676 + 41 * 2), QByteArray("S\xe9" "curit\xe9 Sociale :"));
+        QCOMPARE(params.mid(1120, 9), QByteArray::fromHex("010101010101000000"));
+        QCOMPARE(params.mid(1136), QByteArray(4 * 1136, '\0')); // slots never shown
+
+        const QByteArray rates = readBytes(ratesFile());
+        const QList<QByteArray> lines = rates.split('\n');
+        QCOMPARE(lines.size(), 49); // 48 lines and what follows the last break
+        QCOMPARE(rates.count("\r\n"), 48);
+        QCOMPARE(lines.at(2), QByteArray("S\xe9" "curit\xe9 Sociale :\r"));
+        QCOMPARE(lines.at(20), QByteArray("7.50\r"));
+        QCOMPARE(lines.at(36), QByteArray("8.15\r"));
+        QCOMPARE(lines.at(40), QByteArray("12.5\r")); // the rates file keeps the whole text
+        QCOMPARE(lines.at(42), QByteArray("0.76\r"));
+
+        // Opened again: the record as stored.
+        QVERIFY(open());
+        QCOMPARE(p()->nom1->text(), QString("Dupont-Lefebvre de l"));
+        QCOMPARE(p()->conge->text(), QString("12"));
+        QCOMPARE(p()->TabControl1->tabText(0), QString("Léa"));
+        QCOMPARE(p()->cp1->text(), QString("75 011"));
+    }
+
+    void switchingChildrenKeepsUnconfirmedEdits()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "Martin");
+        clickTab(1);
+        QCOMPARE(p()->nom1->text(), QString());
+        type(p()->nom1, "Bernard");
+        clickTab(0);
+        QCOMPARE(p()->currentSlot(), 1);
+        QCOMPARE(p()->nom1->text(), QString("Martin"));
+        clickTab(1);
+        QCOMPARE(p()->nom1->text(), QString("Bernard"));
+
+        // "&Annule": the edits stay on screen for the other windows ...
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+        QVERIFY(!p()->isVisible());
+        QVERIFY(win().Entree->isVisible());
+        QCOMPARE(p()->nom1->text(), QString("Bernard"));
+        QVERIFY(!QFile::exists(paramFile()));
+        // ... and opening the window again drops them.
+        QVERIFY(open());
+        QCOMPARE(p()->TabControl1->currentIndex(), 0);
+        QCOMPARE(p()->nom1->text(), QString());
+        clickTab(1);
+        QCOMPARE(p()->nom1->text(), QString("Bernard")); // slot 2 is not reset by a missing file
+    }
+
+    void returningToTheOpenWindowKeepsTheScreen()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "Martin");
+        showAndActivate(win().AboutBox);
+        QVERIFY(QTest::qWaitForWindowActive(win().AboutBox));
+        showAndActivate(p());
+        QVERIFY(QTest::qWaitForWindowActive(p()));
+        QCOMPARE(p()->nom1->text(), QString("Martin"));
+    }
+
+    void resetThenCancelKeepsTheFile()
+    {
+        QVERIFY(open());
+        clickTab(2);
+        type(p()->nom1, "Ancien");
+        type(p()->PD, "");
+        type(p()->Sp, "1.99");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        const QByteArray before = readBytes(paramFile());
+
+        QVERIFY(open());
+        clickTab(2);
+        QCOMPARE(p()->nom1->text(), QString("Ancien"));
+        QCOMPARE(p()->PD->text(), QString("0")); // an emptied amount shows "0"
+        QTest::mouseClick(p()->raz, Qt::LeftButton);
+        QCOMPARE(p()->nom1->text(), QString());
+        QCOMPARE(p()->datenaiss->date(), m_now.date());
+        QCOMPARE(p()->lineTick[5]->isChecked(), true);
+        // The defaults are those of the child shown at the last OK.
+        QCOMPARE(p()->PD->text(), QString("0"));
+        QCOMPARE(p()->Sp->text(), QString("1.99"));
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+        QCOMPARE(readBytes(paramFile()), before);
+        QVERIFY(open());
+        clickTab(2);
+        QCOMPARE(p()->nom1->text(), QString("Ancien"));
+    }
+
+    void confirmedRateHoldsForEveryChild()
+    {
+        QVERIFY(open());
+        type(p()->Edit12, "7.55");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(open());
+        for (int tab = 0; tab < 5; ++tab) {
+            clickTab(tab);
+            QCOMPARE(p()->Edit12->text(), QString("7.55"));
+        }
+    }
+
+    void rateChangedThenTabSwitchIsLost()
+    {
+        QVERIFY(open());
+        type(p()->Edit12, "9.99");
+        clickTab(1);
+        QCOMPARE(p()->Edit12->text(), QString("7.40"));
+        clickTab(0);
+        QCOMPARE(p()->Edit12->text(), QString("7.40"));
+    }
+
+    void netOrGrossBasis()
+    {
+        QVERIFY(open());
+        clickItem(p()->Netbrut, 1);
+        QVERIFY(!p()->SH->isVisible() && !p()->SH->isEnabled());
+        QVERIFY(p()->SHbr->isVisible() && p()->SHbr->isEnabled());
+        QVERIFY(p()->FJbr->isVisible() && !p()->FJ->isVisible());
+        for (int i = 0; i < 9; ++i) {
+            QVERIFY(!p()->netRate[i]->isEnabled());
+            QVERIFY(p()->grossRate[i]->isEnabled());
+            QVERIFY(p()->basePercent[i]->isEnabled());
+        }
+        type(p()->SHbr, "10.40");
+        // Slot 2 on the net basis: shown at once with the net row and column.
+        clickTab(1);
+        QVERIFY(p()->SH->isVisible() && !p()->SHbr->isVisible());
+        QVERIFY(p()->Edit1->isEnabled() && !p()->Edit10->isEnabled() && !p()->Edit19->isEnabled());
+        clickTab(0);
+        QCOMPARE(p()->Netbrut->itemIndex(), 1);
+        QVERIFY(p()->SHbr->isVisible());
+        QCOMPARE(p()->SHbr->text(), QString("10.40"));
+        QVERIFY(!p()->Edit9->isEnabled() && p()->Edit30->isEnabled());
+        // Leaving Netbrut also runs its rule.
+        clickItem(p()->Netbrut, 0);
+        QVERIFY(p()->SH->isVisible() && p()->Edit1->isEnabled() && !p()->Edit18->isEnabled());
+    }
+
+    void tickBoxesAndTheirFields()
+    {
+        QVERIFY(open());
+        QTest::mouseClick(p()->Indentre, Qt::LeftButton);
+        QVERIFY(p()->Indentr->isEnabled());
+        clickItem(p()->Conges, 1);
+        QVERIFY(!p()->conge->isEnabled());
+        showPage(p()->CheckBox10);
+        QTest::mouseClick(p()->CheckBox10, Qt::LeftButton);
+        QTest::mouseClick(p()->CheckBox10, Qt::LeftButton);
+        QVERIFY(!p()->du->isEnabled() && !p()->au->isEnabled());
+        // An empty slot shown instead runs the rules of what changes.
+        clickTab(1);
+        QVERIFY(!p()->Indentr->isEnabled());
+        QVERIFY(p()->conge->isEnabled());
+        QVERIFY(!p()->du->isEnabled()); // CheckBox10 did not change: nothing ran
+
+        // Entretien: ticking does nothing, a click on the group box applies.
+        QTest::mouseClick(p()->CheckBox11, Qt::LeftButton);
+        QVERIFY(p()->ETH->isEnabled() && p()->EFJ->isEnabled());
+        QGroupBox *group = p()->Entretien;
+        QLabel *euros = nullptr;
+        for (QLabel *l : group->findChildren<QLabel *>())
+            if (l->text() == "Euros")
+                euros = l;
+        QVERIFY(euros);
+        QTest::mouseClick(euros, Qt::LeftButton);
+        QVERIFY(p()->EFJ->isEnabled());
+        QTest::mouseClick(group, Qt::LeftButton, {}, QPoint(4, group->height() - 4));
+        QVERIFY(p()->ETH->isEnabled());
+        QVERIFY(!p()->EFJ->isEnabled());
+    }
+
+    void leavingTheFirstNameRenamesTheTab()
+    {
+        QVERIFY(open());
+        clickTab(3);
+        type(p()->prenom3, "Zoé");
+        QCOMPARE(p()->TabControl1->tabText(3), QString()); // shown: the slot's empty name
+        leave(p()->prenom3);
+        QCOMPARE(p()->TabControl1->tabText(3), QString("Zoé"));
+        QCOMPARE(p()->TabControl1->tabToolTip(3), QString("Zoé"));
+        QCOMPARE(p()->TabControl1->tabText(0), QString());
+        // Going straight to another child renames the tab being left.
+        type(p()->prenom3, "Noé");
+        clickTab(0);
+        QCOMPARE(p()->TabControl1->tabText(3), QString("Noé"));
+        QCOMPARE(p()->currentSlot(), 1);
+    }
+
+    void enterConfirmsEscapeCancels()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "Entrée");
+        QTest::keyClick(p()->nom1, Qt::Key_Return);
+        QVERIFY(!p()->isVisible());
+        QCOMPARE(storedText(readBytes(paramFile()), 1, 0), QByteArray("Entr\xe9" "e"));
+
+        QVERIFY(open());
+        type(p()->nom1, "Echap");
+        QTest::keyClick(p()->nom1, Qt::Key_Escape);
+        QVERIFY(!p()->isVisible());
+        QVERIFY(win().Entree->isVisible());
+        QCOMPARE(storedText(readBytes(paramFile()), 1, 0), QByteArray("Entr\xe9" "e"));
+
+        // The close box cancels too.
+        QVERIFY(open());
+        p()->close();
+        QVERIFY(!p()->isVisible());
+        QVERIFY(win().Entree->isVisible());
+    }
+
+    void maskedFields_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("cp1") << "cp1" << "75011" << "75 011" << 312;
+        QTest::newRow("cp2") << "cp2" << "13 008" << "13 008" << 319;
+        QTest::newRow("Tel1") << "Tel1" << "01.23.45.67.89" << "01.23.45.67.89" << 354;
+        QTest::newRow("Tel2") << "Tel2" << "0607080910" << "06.07.08.09.10" << 369;
+        QTest::newRow("Secu with key") << "Secu" << "185057800608436" << "1 85 05 78 006 084 -36" << 384;
+        QTest::newRow("Secu without key") << "Secu" << "1850578006084" << "1 85 05 78 006 084 -  " << 384;
+        QTest::newRow("urssaf") << "urssaf" << "1234567890123" << "12 34 567 890 123" << 407;
+        QTest::newRow("untouched postcode") << "cp2" << "" << "      " << 319;
+        QTest::newRow("untouched phone") << "Tel2" << "" << "  .  .  .  .  " << 369;
+    }
+    void maskedFields()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(int, offset);
+        QVERIFY(open());
+        auto *m = p()->findChild<MaskEdit *>(field);
+        QVERIFY(m);
+        showPage(m);
+        m->setFocus();
+        keys(m, typed);
+        leave(m);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(m->text(), text);
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QCOMPARE(QString::fromLatin1(storedText(readBytes(paramFile()), 1, offset)), text);
+    }
+
+    void incompleteMaskedField()
+    {
+        QVERIFY(open());
+        // Shown and left untouched: never checked.
+        showPage(p()->cp1);
+        p()->cp1->setFocus();
+        leave(p()->cp1);
+        QVERIFY(m_shown.isEmpty());
+
+        p()->Tel1->setFocus();
+        keys(p()->Tel1, "0123");
+        leave(p()->Tel1);
+        QTRY_COMPARE(m_shown, QStringList{"Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"});
+        QVERIFY(p()->Tel1->hasFocus());
+        QCOMPARE(p()->Tel1->cursorPosition(), 6);
+
+        // Even from another page, the field's page comes back.
+        p()->Paramtr->setCurrentIndex(2);
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(m_shown.size(), 2);
+        QCOMPARE(p()->Paramtr->currentIndex(), 0);
+        QVERIFY(p()->Tel1->hasFocus());
+
+        // Escape undoes the change instead of closing the window.
+        QTest::keyClick(p()->Tel1, Qt::Key_Escape);
+        QVERIFY(p()->isVisible());
+        QCOMPARE(p()->Tel1->text(), QString("  .  .  .  .  "));
+        leave(p()->Tel1);
+        QCOMPARE(m_shown.size(), 2);
+        // Escape with nothing to undo cancels the window.
+        p()->Tel1->setFocus();
+        QTest::keyClick(p()->Tel1, Qt::Key_Escape);
+        QVERIFY(!p()->isVisible());
+    }
+
+    void ratesFileMissing()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "affiché");
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+        QVERIFY(QFile::remove(ratesFile()));
+        QVERIFY(open());
+        QCOMPARE(m_shown, QStringList{"Impossible d'ouvrir le fichier " + QDir::toNativeSeparators(ratesFile())});
+        QCOMPARE(p()->nom1->text(), QString("affiché"));
+    }
+
+    void parameterFileCutShort()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "Premier");
+        clickTab(1);
+        type(p()->nom1, "Second");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QFile f(paramFile());
+        QVERIFY(f.resize(1136 + 600));
+        QVERIFY(open());
+        QCOMPARE(m_shown, QStringList{"Lecture au-delà de la fin de fichier"});
+        // Child 1, read before the error, is shown.
+        QCOMPARE(p()->TabControl1->currentIndex(), 0);
+        QCOMPARE(p()->nom1->text(), QString("Premier"));
+    }
+
+    void writeFailures()
+    {
+        // A read-only parameter file reads as none; OK then cannot replace it,
+        // after the rates file was written.
+        QVERIFY(open());
+        type(p()->nom1, "Protégé");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        const QByteArray before = readBytes(paramFile());
+        QVERIFY(QFile::setPermissions(paramFile(), QFileDevice::ReadOwner));
+        QVERIFY(open());
+        QCOMPARE(p()->nom1->text(), QString());
+        type(p()->Edit12, "7.77");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QCOMPARE(m_shown, QStringList{"Accès au fichier refusé"});
+        QVERIFY(p()->isVisible());
+        QCOMPARE(readBytes(paramFile()), before);
+        QVERIFY(readBytes(ratesFile()).contains("\r\n7.77\r\n"));
+
+        // A rates file that cannot be replaced stops OK before the parameter file.
+        QVERIFY(QFile::setPermissions(paramFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner));
+        type(p()->nom1, "Bloqué");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QCOMPARE(m_shown.size(), 2);
+        QCOMPARE(m_shown.last(), QString("Accès au fichier refusé"));
+        QVERIFY(p()->isVisible());
+        QCOMPARE(readBytes(paramFile()), before);
+    }
+};
+
+QTEST_MAIN(TestParametres)
+#include "tst_parameterswindow.moc"
