@@ -25,6 +25,13 @@ double durationHours(const QString &duration)
     return hours + minutes / 60.0;
 }
 
+double durationHoursExtended(const QString &duration)
+{
+    const qint32 hours = parseInt(duration.mid(0, 2));
+    const qint32 minutes = parseInt(duration.mid(3, 2));
+    return double(hours + minutes / 60.0L);
+}
+
 QString cutTwoDecimals(double value)
 {
     QString text = formatGeneral(value, 15);

@@ -17,6 +17,11 @@ QString dayDuration(QTime h1, QTime h2, QTime h3, QTime h4);
 // seconds ignored. A text whose fixed positions do not hold numbers raises
 // the runtime's integer error.
 double durationHours(const QString &duration);
+// The same hours worked out in extended precision and then held as a double,
+// as the slip computes its holiday hours. The two differ in the last bit for
+// some minutes (1:13 among them); each keeps the figures its own window has
+// always shown, the stored Durée and totals on one side, the slip on the other.
+double durationHoursExtended(const QString &duration);
 
 // The value in general format, cut after its second decimal (37.8333 gives
 // 37.83, 0.1666 gives 0.16): the slip and the stored days never show a

@@ -53,6 +53,18 @@ MonthTotals monthTotals(const MonthSheet &s)
     return t;
 }
 
+MonthValidation validateMonth(const MonthSheet &s)
+{
+    MonthValidation v;
+    v.sheet = s;
+    clearIdleDays(v.sheet);
+    v.totals = monthTotals(v.sheet);
+    v.days = daysToStore(v.sheet);
+    if (!v.days.isEmpty())
+        v.monthKey = v.days.last()[day::Moan];
+    return v;
+}
+
 QList<day::Record> daysToStore(const MonthSheet &s)
 {
     // The sheet columns of the six marks, in the table's field order.

@@ -54,3 +54,14 @@ MonthTotals monthTotals(const MonthSheet &sheet);
 // when the row has a duration, Durée in decimal hours cut to two decimals,
 // the six marks as "Vrai"/"Faux", the month key from the row's own date.
 QList<day::Record> daysToStore(const MonthSheet &sheet);
+
+// What "&Valide" makes of the sheet: the idle days' dates emptied, the
+// month's totals, the records to store, and the month key the slip is filed
+// under, the last stored day's (empty when no day is dated).
+struct MonthValidation {
+    MonthSheet sheet;
+    MonthTotals totals;
+    QList<day::Record> days;
+    QString monthKey;
+};
+MonthValidation validateMonth(const MonthSheet &sheet);

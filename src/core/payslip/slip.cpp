@@ -3,40 +3,14 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "attendance/duration.h"
+#include "settings/paramrecord.h"
 
 namespace {
 enum class Basis { Net, Gross };
 
 // The leave allowance: 10 %, as an extended constant.
 constexpr long double leaveShare = 0.1L;
-
-QString employeeTitle(int index)
-{
-    switch (index) {
-    case 0: return QStringLiteral("Madame");
-    case 1: return QStringLiteral("Mademoiselle");
-    case 2: return QStringLiteral("Monsieur");
-    default: return {};
-    }
-}
-
-QString employerTitle(int index)
-{
-    switch (index) {
-    case 0: return QStringLiteral("Monsieur");
-    case 1: return QStringLiteral("Madame");
-    case 2: return QStringLiteral("Mademoiselle");
-    default: return {};
-    }
-}
-
-// Hours of a duration written HH:MM:SS; the seconds do not count.
-double durationHours(const QString &duration)
-{
-    const qint32 hours = parseInt(duration.mid(0, 2));
-    const qint32 minutes = parseInt(duration.mid(3, 2));
-    return double(hours + minutes / 60.0L);
-}
 
 class SlipComputation {
 public:
@@ -92,7 +66,7 @@ private:
         step = 3;
         out.prenom = in.prenom3;
         out.nom = in.nom3;
-        const QString t1 = employeeTitle(in.pol1), t2 = employerTitle(in.pol2);
+        const QString t1 = paramrecord::employeeTitles().value(in.pol1), t2 = paramrecord::employerTitles().value(in.pol2);
         if (t1.isEmpty())
             out.pol1Kept = true;
         else
@@ -149,7 +123,7 @@ private:
     void dayLoop()
     {
         step = 8;
-        const QString yes = QStringLiteral("OUI");
+        const QString yes = sheet::mark(sheet::Flat);
         for (int r = 1; r <= 31; ++r) {
             const SheetDay &day = in.days[r - 1];
             auto &row = out.Grille[r];
@@ -158,16 +132,16 @@ private:
             row[1] = flat ? QStringLiteral("X") : QString();
             flatDays += flat;
             row[2] = day.duration;
-            breakfasts += day.breakfast == QLatin1String("PD");
-            lunches += day.lunch == QStringLiteral("Déj");
-            snacks += day.snack == QLatin1String("Gouter");
-            dinners += day.dinner == QLatin1String("Diner");
-            if (day.holiday == yes) {
+            breakfasts += day.breakfast == sheet::mark(sheet::Breakfast);
+            lunches += day.lunch == sheet::mark(sheet::Lunch);
+            snacks += day.snack == sheet::mark(sheet::Snack);
+            dinners += day.dinner == sheet::mark(sheet::Dinner);
+            if (day.holiday == sheet::mark(sheet::Holiday)) {
                 if (flat)
                     ++holidayFlatDays;
                 // A holiday with neither a flat rate nor hours was not worked.
                 else if (!day.duration.trimmed().isEmpty())
-                    holidayHours += durationHours(day.duration);
+                    holidayHours += durationHoursExtended(day.duration);
             }
         }
     }
@@ -271,3 +245,10 @@ private:
 
 SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
 SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }
+
+SheetDay sheetDay(const MonthSheet &s, int row)
+{
+    using namespace sheet;
+    return {s.cell(Date, row),      s.cell(Duration, row), s.cell(Flat, row),   s.cell(Breakfast, row),
+            s.cell(Lunch, row),     s.cell(Snack, row),    s.cell(Dinner, row), s.cell(Holiday, row)};
+}

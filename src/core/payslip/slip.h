@@ -8,6 +8,7 @@
 // it stops at the step that reads it, and the result keeps what was filled
 // before that point.
 
+#include "attendance/monthsheet.h"
 #include "payslip/money.h"
 
 #include <QDate>
@@ -15,16 +16,17 @@
 #include <array>
 #include <optional>
 
-// One day row of the hours window's month sheet, the columns the slip reads.
+// One day row of the hours window's month sheet, the columns the slip reads
+// (each holds its mark, sheet::mark(), when ticked).
 struct SheetDay {
-    QString date;      // column 1, DD/MM/YYYY
-    QString duration;  // column 6, HH:MM:SS
-    QString flatRate;  // column 7, "OUI" for a flat-rate day
-    QString breakfast; // column 8, "PD"
-    QString lunch;     // column 9, "Déj"
-    QString snack;     // column 10, "Gouter"
-    QString dinner;    // column 11, "Diner"
-    QString holiday;   // column 12, "OUI" for a public holiday
+    QString date;      // DD/MM/YYYY
+    QString duration;  // HH:MM:SS
+    QString flatRate;
+    QString breakfast;
+    QString lunch;
+    QString snack;
+    QString dinner;
+    QString holiday;
 
     friend bool operator==(const SheetDay &, const SheetDay &) = default;
 };
@@ -108,3 +110,6 @@ SlipResult computeNetSlip(const SlipInput &in);
 // Gross basis: the contributions are deducted from the gross salary, and the
 // taxable salary is shown.
 SlipResult computeGrossSlip(const SlipInput &in);
+
+// The columns of day row `row` (1 to 31) of a month sheet that a slip reads.
+SheetDay sheetDay(const MonthSheet &sheet, int row);

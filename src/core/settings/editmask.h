@@ -27,8 +27,6 @@ public:
     bool isRequired(int pos) const;
     // Whether `c` may stand at editable position `pos`.
     bool accepts(int pos, QChar c) const;
-    QChar blank() const { return m_blank; }
-    bool keepsLiterals() const { return m_keepLiterals; }
 
     // Cells with nothing typed.
     QString blankCells() const;

@@ -49,25 +49,10 @@ ParamRecord defaultRecord(const RatesList &rates, const QDateTime &at)
     ParamRecord r;
     r.datenaiss = r.du = r.au = toDateNumber(at);
     r.diverse = r.abs = r.accpte = QStringLiteral("0");
-    r.SH = rates.line(rates::SH);
-    r.SHbr = rates.line(rates::SHbr);
-    r.FJ = rates.line(rates::FJ);
-    r.FJbr = rates.line(rates::FJbr);
-    r.conge = rates.line(rates::conge);
-    r.Indentr = rates.line(rates::Indentr);
-    r.PD = rates.line(rates::PD);
-    r.D = rates.line(rates::D);
-    r.G = rates.line(rates::G);
-    r.Sp = rates.line(rates::Sp);
-    r.ETH = rates.line(rates::ETH);
-    r.EFJ = rates.line(rates::EFJ);
-    for (int i = 0; i < 9; ++i) {
-        r.lineName[i] = rates.line(rates::NameLine + i);
-        r.netRate[i] = rates.line(rates::NetLine + i);
-        r.grossRate[i] = rates.line(rates::GrossLine + i);
-        r.basePercent[i] = rates.line(rates::BaseLine + i);
+    for (int n = 0; n < rates::LineCount; ++n)
+        paramrecord::textField(rates::lineField(n))->ref(r) = rates.line(n);
+    for (int i = 0; i < 9; ++i)
         r.lineTick[i] = i < 6 ? 1 : 0;
-    }
     return paramrecord::stored(r);
 }
 

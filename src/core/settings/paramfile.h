@@ -1,7 +1,7 @@
 #pragma once
-// The five child slotSet and the parameter file "Paramtre.bvp".
+// The five child slots and the parameter file "Paramtre.bvp".
 //
-// The file holds the records of slotSet 1 to 5 in order, 1136 bytes each, with
+// The file holds the records of slots 1 to 5 in order, 1136 bytes each, with
 // no header: 5680 bytes, always written whole.
 
 #include "paramrecord.h"
@@ -28,11 +28,11 @@ struct ParamSlots {
 // name that becomes the caption of the slot's tab.
 using SlotReadCallback = std::function<void(int slot, const QString &caption)>;
 
-// Fills the slotSet from the parameter file, the first five records at most.
+// Fills the slots from the parameter file, the first five records at most.
 // Without a usable file (absent, marked read-only, or that cannot be opened
-// for reading and writing) slot 1 gets its defaults and slotSet 2 to 5 keep
+// for reading and writing) slot 1 gets its defaults and slots 2 to 5 keep
 // what they hold. An empty file or a last record cut short raises "Lecture
-// au-delà de la fin de fichier"; the slotSet read before it keep their new
+// au-delà de la fin de fichier"; the slots read before it keep their new
 // contents. The current slot is 1 afterwards in every case.
 void ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead = {});
 

@@ -10,6 +10,25 @@ namespace paramrecord {
 const std::array<const char *, 9> baseNames = {
     "Edit19", "Edit20", "Edit23", "Edit25", "Edit26", "Edit27", "Edit28", "Edit29", "Edit30"};
 
+const QStringList &employeeTitles()
+{
+    static const QStringList t = {QStringLiteral("Madame"), QStringLiteral("Mademoiselle"), QStringLiteral("Monsieur")};
+    return t;
+}
+
+const QStringList &employerTitles()
+{
+    static const QStringList t = {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")};
+    return t;
+}
+
+QString shownText(const QString &field, const QString &value)
+{
+    static const QStringList zeroWhenEmpty = {"SH", "SHbr", "FJ", "FJbr", "PD", "D", "G", "Sp",
+                                              "diverse", "abs", "accpte", "ETH", "EFJ"};
+    return value.isEmpty() && zeroWhenEmpty.contains(field) ? QStringLiteral("0") : value;
+}
+
 namespace {
 template <QString ParamRecord::*M>
 QString &member(ParamRecord &r) { return r.*M; }

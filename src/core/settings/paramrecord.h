@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <vector>
@@ -75,6 +76,16 @@ const TextField *textField(const QString &name);
 
 // The control names of the base percentages of lines 1 to 9.
 extern const std::array<const char *, 9> baseNames;
+
+// The items of the two title groups: pol1, the employee's, and pol2, the
+// employer's (item index 0, 1, 2).
+const QStringList &employeeTitles();
+const QStringList &employerTitles();
+
+// The text the parameters window shows for a field's stored value: the wages,
+// meal and month allowances of a child show "0" rather than nothing, so that
+// a slip reads a number from a field never filled in.
+QString shownText(const QString &field, const QString &value);
 
 // The stored form of a record: texts cut to their capacity, unused bytes 0.
 QByteArray encode(const ParamRecord &record);

@@ -1,5 +1,6 @@
 #include "ratesfile.h"
 
+#include "paramrecord.h"
 #include "wholefile.h"
 
 #include "common/environment.h"
@@ -8,6 +9,34 @@
 
 #include <QDir>
 #include <QFile>
+
+namespace rates {
+namespace {
+QStringList buildLineFields()
+{
+    QStringList f;
+    for (int i = 1; i <= 9; ++i)
+        f << QStringLiteral("StaticText%1").arg(i);
+    for (int i = 1; i <= 18; ++i)
+        f << QStringLiteral("Edit%1").arg(i);
+    for (const char *base : paramrecord::baseNames)
+        f << QString::fromLatin1(base);
+    f << QStringLiteral("SH") << QStringLiteral("SHbr") << QStringLiteral("FJ") << QStringLiteral("FJbr")
+      << QStringLiteral("conge") << QStringLiteral("Indentr") << QStringLiteral("PD") << QStringLiteral("D")
+      << QStringLiteral("G") << QStringLiteral("Sp") << QStringLiteral("ETH") << QStringLiteral("EFJ");
+    return f;
+}
+
+const QStringList &lineFields()
+{
+    static const QStringList fields = buildLineFields();
+    return fields;
+}
+} // namespace
+
+QString lineField(int n) { return lineFields().value(n); }
+int lineOfField(const QString &field) { return int(lineFields().indexOf(field)); }
+} // namespace rates
 
 QString RatesList::line(int n) const { return n >= 0 && n < m_lines.size() ? m_lines.at(n) : QString(); }
 

@@ -21,6 +21,13 @@ constexpr int TableLines = 36; // lines 0..35: the contribution table
 constexpr int SH = 36, SHbr = 37, FJ = 38, FJbr = 39, conge = 40, Indentr = 41;
 constexpr int PD = 42, D = 43, G = 44, Sp = 45, ETH = 46, EFJ = 47;
 constexpr int LineCount = 48; // the lines a saved file holds
+
+// The parameter record field, and the parameters window's control of the
+// same name, that line n holds: StaticText1..9, Edit1..9, Edit10..18, the base
+// percentages, then SH, SHbr, FJ, FJbr, conge, Indentr, PD, D, G, Sp, ETH, EFJ.
+QString lineField(int n);
+// The line that holds a field, or -1 for a field the file does not hold.
+int lineOfField(const QString &field);
 } // namespace rates
 
 class RatesList {

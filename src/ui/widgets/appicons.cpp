@@ -1,5 +1,6 @@
 #include "widgets/appicons.h"
 
+#include "widgets/look.h"
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
@@ -17,7 +18,6 @@ QIcon appIcon(AppIcon which)
     case AppIcon::Index: return s->standardIcon(QStyle::SP_FileDialogListView);
     case AppIcon::Search: return s->standardIcon(QStyle::SP_FileDialogContentsView);
     case AppIcon::About: return s->standardIcon(QStyle::SP_MessageBoxInformation);
-    case AppIcon::Reset: return s->standardIcon(QStyle::SP_BrowserReload);
     }
     return {};
 }
@@ -28,14 +28,14 @@ QPixmap programPixmap(int size)
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0x8D, 0x03, 0xC9));
-    p.setPen(QPen(QColor(0xD2, 0x00, 0xD2), size / 16.0));
+    p.setBrush(look::iconFill);
+    p.setPen(QPen(look::iconEdge, size / 16.0));
     p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), size / 6.0, size / 6.0);
     QFont f(QStringLiteral("Monotype Corsiva"));
     f.setItalic(true);
     f.setPixelSize(int(size * 0.8));
     p.setFont(f);
-    p.setPen(QColor(0xFD, 0xD1, 0xAA));
+    p.setPen(look::windowColour);
     p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("B"));
     return pm;
 }

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-enum class AppIcon { Settings, Compute, Month, Slip, Quit, Help, Index, Search, About, Reset };
+enum class AppIcon { Settings, Compute, Month, Slip, Quit, Help, Index, Search, About };
 
 QIcon appIcon(AppIcon which);
 // The program's own icon, a square of the given size.

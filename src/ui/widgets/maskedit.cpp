@@ -23,9 +23,9 @@ MaskEdit::MaskEdit(const QString &name, const QString &mask, QWidget *parent)
     connect(this, &QLineEdit::textChanged, this, &MaskEdit::shownTextChanged);
 }
 
-QString MaskEdit::text() const { return m_mask.text(m_cells); }
+QString MaskEdit::maskedText() const { return m_mask.text(m_cells); }
 
-void MaskEdit::setText(const QString &text)
+void MaskEdit::setMaskedText(const QString &text)
 {
     m_cells = m_loadedCells = m_enteredCells = m_mask.cellsFrom(text);
     m_userModified = false;

@@ -2,8 +2,9 @@
 // A masked edit field: the user fills the positions of a fixed mask; the
 // literals stay in place and a position not filled shows the mask's blank.
 //
-// text() gives the field's text with its literals and a space for each blank
-// position (QLineEdit's own text is what the field shows, blanks included).
+// maskedText() gives the field's value: its literals and a space for each
+// blank position. QLineEdit's text() stays what the field shows, blanks
+// included, whichever pointer a caller holds.
 // When the user leaves a field he changed with a required position still
 // blank, the field beeps, shows "Valeur d'entrée incorrecte. Utiliser Echap
 // pour abandonner les modifications" and takes the focus back at that
@@ -15,16 +16,13 @@
 
 class MaskEdit : public QLineEdit {
     Q_OBJECT
-    Q_PROPERTY(QString text READ text WRITE setText)
+    Q_PROPERTY(QString maskedText READ maskedText WRITE setMaskedText)
 public:
     MaskEdit(const QString &name, const QString &mask, QWidget *parent = nullptr);
 
-    QString text() const;
+    QString maskedText() const;
     // Shows a value set by the program: the field counts as unchanged.
-    void setText(const QString &text);
-    // Whether the user changed the field since the program last set it.
-    bool isUserModified() const { return m_userModified; }
-    const EditMask &mask() const { return m_mask; }
+    void setMaskedText(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;

@@ -18,7 +18,6 @@ RadioGroup::RadioGroup(const QString &name, const QString &title, const QStringL
         layout->addWidget(b);
         m_buttons << b;
     }
-    connect(m_group, &QButtonGroup::idClicked, this, [this](int id) { emit itemClicked(id); });
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on)
             emit itemIndexChanged(id);

@@ -23,7 +23,6 @@ public:
     QRadioButton *button(int i) const { return m_buttons.value(i); }
 
 signals:
-    void itemClicked(int index); // the user chose an item
     void itemIndexChanged(int index);
 
 private:

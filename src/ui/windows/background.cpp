@@ -1,5 +1,6 @@
 #include "windows/background.h"
 
+#include "widgets/look.h"
 #include <QLabel>
 
 namespace {
@@ -24,10 +25,7 @@ TBVPfond::TBVPfond(QWidget *parent) : Form("TBVPfond", parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     // Shown behind the main window, it must not take the activation from it.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0x00, 0x00, 0x8C));
-    setPalette(pal);
+    look::setBackground(this, look::backdropColour);
     Label1 = titleLabel(this, "Label1", QStringLiteral("Berlivo Paye"), 120);
     Label2 = titleLabel(this, "Label2", QStringLiteral("3.0"), 104);
     resize(1024, 768);

@@ -1,5 +1,6 @@
 #include "windows/hourswindow.h"
 
+#include "widgets/look.h"
 #include "windows/mainwindow.h"
 #include "widgets/radiogroup.h"
 #include "windows/windowset.h"
@@ -50,9 +51,7 @@ QFont blueSerif(QLabel *l)
     QFont f(QStringLiteral("Times New Roman"));
     f.setPointSize(12);
     f.setBold(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, Qt::blue);
-    l->setPalette(p);
+    look::setTextColour(l, Qt::blue);
     return f;
 }
 
@@ -63,7 +62,7 @@ QTimeEdit *timePicker(QWidget *parent, const char *name, const QString &caption,
     t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     t->setTime(QTime(0, 0));
     t->setGeometry(x, 32, 100, 24);
-    t->setProperty("helpContext", 1010);
+    setHelpContext(t, DatesHelp);
     return t;
 }
 
@@ -89,13 +88,10 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
 THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 {
     setWindowTitle(QStringLiteral("Calcul des heures..."));
-    setProperty("helpContext", 1005);
+    setHelpContext(this, HoursHelp);
     setFixedSize(1070, 827);
     centreOnScreen(this);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xFD, 0xD1, 0xAA));
-    setPalette(pal);
+    look::setBackground(this, look::windowColour);
 
     // The day being entered.
     text(this, QStringLiteral("Jour :"), QRect(14, 12, 40, 20));
@@ -104,7 +100,7 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     Date->setCalendarPopup(true);
     Date->setLocale(QLocale(QLocale::French, QLocale::France));
     Date->setGeometry(56, 9, 120, 24);
-    Date->setProperty("helpContext", 1010);
+    setHelpContext(Date, DatesHelp);
 
     Edit3 = named<QLineEdit>(this, "Edit3");
     Edit3->setText(QStringLiteral("Enfant actuellement selectionné  :"));
@@ -381,17 +377,14 @@ void THoraire::BitBtn3Click()
 {
     leaveEntry(BitBtn3);
     guarded([&] {
-        MonthSheet s = sheet();
-        clearIdleDays(s);
+        const MonthValidation month = validateMonth(sheet());
         for (int r = 1; r <= sheet::LastDay; ++r)
-            setCell(sheet::Date, r, s.cell(sheet::Date, r));
-        const MonthTotals totals = monthTotals(s);
-        totfj->setText(totals.flatDaysText());
-        totheur->setText(totals.hoursText());
+            setCell(sheet::Date, r, month.sheet.cell(sheet::Date, r));
+        totfj->setText(month.totals.flatDaysText());
+        totheur->setText(month.totals.hoursText());
 
-        const QList<day::Record> days = daysToStore(s);
-        m_table.storeMonth(days);
-        moan->setText(days.last()[day::Moan]);
+        m_table.storeMonth(month.days);
+        moan->setText(month.monthKey);
         BitBtn3->setEnabled(false);
         BitBtn5->setEnabled(true);
     });

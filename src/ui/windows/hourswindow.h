@@ -24,6 +24,8 @@ public:
 
     // The text of the month sheet's cell (Cells[col, row]); "" when empty.
     QString cell(int col, int row) const;
+    // The whole month sheet as it stands.
+    MonthSheet sheet() const;
 
     QTableWidget *StringGrid1;
     QLabel *totheur, *totfj, *moan;
@@ -70,7 +72,6 @@ private:
     void leaveEntry(QPushButton *button);
     // Moves to the day before (-1) or after (+1) with a blank day's entries.
     void stepDay(QPushButton *button, int step);
-    MonthSheet sheet() const;
 
     DayTable m_table;
     // The row of the day being entered: the day of `Date` when it was last

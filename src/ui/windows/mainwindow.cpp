@@ -1,5 +1,6 @@
 #include "windows/mainwindow.h"
 
+#include "widgets/look.h"
 #include "windows/aboutbox.h"
 #include "windows/background.h"
 #include "widgets/appicons.h"
@@ -46,10 +47,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     setWindowTitle(QStringLiteral("Berlivo Paye"));
     setFixedSize(727, 473);
     centreOnScreen(this);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0xFD, 0xD1, 0xAA));
-    setPalette(pal);
+    look::setBackground(this, look::windowColour);
 
     // Menu: the same four functions as the buttons, always enabled.
     MainMenu1 = named<QMenuBar>(this, "MainMenu1");

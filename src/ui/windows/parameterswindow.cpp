@@ -6,6 +6,7 @@
 #include "windows/hourswindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "widgets/look.h"
 #include "widgets/maskedit.h"
 
 #include <QApplication>
@@ -25,15 +26,13 @@
 #include <QTabWidget>
 
 namespace {
-const QColor background(253, 209, 170);
 constexpr int windowWidth = 834, windowHeight = 594;
 constexpr int childTabLength = 105;
 
-// Help topics of the controls (F1).
-enum HelpContext { PagesHelp = 1004, DatesHelp = 1010, PersonHelp = 1011, WagesHelp = 1012,
-                   AllowancesHelp = 1013, ChildTabsHelp = 1014, ResetHelp = 1015 };
+// Both title groups carry the same caption.
+const QString titleCaption = QStringLiteral("Politesse :");
 
-void setHelp(QWidget *w, int context) { w->setProperty("helpContext", context); }
+void setHelp(QWidget *w, HelpContext context) { setHelpContext(w, context); }
 
 // The child tabs stand along the right edge, each as long as the others
 // whatever its caption (an empty first name leaves an empty tab).
@@ -72,7 +71,7 @@ std::pair<QGridLayout *, int> personGrid(QWidget *page, RadioGroup *title,
     return {grid, row};
 }
 
-QLineEdit *edit(QLineEdit *e, int width, int help = 0)
+QLineEdit *edit(QLineEdit *e, int width, HelpContext help = HelpContext(0))
 {
     e->setFixedWidth(width);
     if (help)
@@ -90,8 +89,6 @@ QDateTimeEdit *datePicker(QWidget *parent, const char *name)
     d->setFixedWidth(110);
     return d;
 }
-
-QString zeroIfEmpty(const QString &text) { return text.isEmpty() ? QStringLiteral("0") : text; }
 
 Qt::CheckState checkState(quint8 state)
 {
@@ -123,16 +120,13 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     QFont look(QStringLiteral("MS Sans Serif"));
     look.setPointSize(8);
     setFont(look);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, background);
-    setPalette(p);
-    setAutoFillBackground(true);
+    look::setBackground(this, look::windowColour);
     setFixedSize(windowWidth, windowHeight);
     centreOnScreen(this);
 
     Paramtr = named<QTabWidget>(this, "Paramtr");
     Paramtr->setGeometry(4, 4, 786, windowHeight - 8);
-    setHelp(Paramtr, PagesHelp);
+    setHelp(Paramtr, ParametersHelp);
     const QStringList pageTitles = {QStringLiteral("Employée"), QStringLiteral("Employeur"),
                                     QStringLiteral("Salaires"), QStringLiteral("Indemnités")};
     QList<QWidget *> pages;
@@ -176,8 +170,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
 
 void TParametres::buildEmployeePage(QWidget *page)
 {
-    pol1 = new RadioGroup(QStringLiteral("pol1"), QStringLiteral("Politesse :"),
-                          {QStringLiteral("Madame"), QStringLiteral("Mademoiselle"), QStringLiteral("Monsieur")}, page);
+    pol1 = new RadioGroup(QStringLiteral("pol1"), titleCaption, paramrecord::employeeTitles(), page);
     pol1->setItemIndex(0);
     setHelp(pol1, PersonHelp);
     nom1 = edit(named<QLineEdit>(page, "nom1"), 220, PersonHelp);
@@ -207,8 +200,7 @@ void TParametres::buildEmployeePage(QWidget *page)
 
 void TParametres::buildEmployerPage(QWidget *page)
 {
-    pol2 = new RadioGroup(QStringLiteral("pol2"), QStringLiteral("Politesse :"),
-                          {QStringLiteral("Monsieur"), QStringLiteral("Madame"), QStringLiteral("Mademoiselle")}, page);
+    pol2 = new RadioGroup(QStringLiteral("pol2"), titleCaption, paramrecord::employerTitles(), page);
     pol2->setItemIndex(0);
     setHelp(pol2, PersonHelp);
     nom2 = edit(named<QLineEdit>(page, "nom2"), 220, PersonHelp);
@@ -368,9 +360,7 @@ void TParametres::buildWagesPage(QWidget *page)
     serif.setPointSize(10);
     serif.setUnderline(true);
     reminder->setFont(serif);
-    QPalette blue = reminder->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    reminder->setPalette(blue);
+    look::setTextColour(reminder, Qt::blue);
     right->addWidget(reminder, 0, Qt::AlignHCenter);
     right->addStretch(1);
     columns->addLayout(right);
@@ -608,79 +598,37 @@ void TParametres::showWageRow(bool net)
 
 void TParametres::LoadSlot()
 {
-    const ParamRecord &r = m_slots.currentRecord();
-    pol1->setItemIndex(r.pol1);
-    nom1->setText(r.nom1);
-    prenom1->setText(r.prenom1);
-    Adr11->setText(r.Adr11);
-    Adr12->setText(r.Adr12);
-    cp1->setText(r.cp1);
-    Ville1->setText(r.Ville1);
-    Tel1->setText(r.Tel1);
-    Secu->setText(r.Secu);
-    pol2->setItemIndex(r.pol2);
-    nom2->setText(r.nom2);
-    prenom2->setText(r.prenom2);
-    adr21->setText(r.adr21);
-    adr22->setText(r.adr22);
-    cp2->setText(r.cp2);
-    ville2->setText(r.ville2);
-    Tel2->setText(r.Tel2);
-    urssaf->setText(r.urssaf);
-    nom3->setText(r.nom3);
-    prenom3->setText(r.prenom3);
+    ParamRecord r = m_slots.currentRecord();
+    // The contribution table always comes from the rates list, common to
+    // every child; every other text is the child's own.
+    for (const paramrecord::TextField &f : paramrecord::textFields()) {
+        const int line = rates::lineOfField(f.name);
+        setControlText(f.name, line >= 0 && line < rates::TableLines ? m_rates.line(line)
+                                                                     : paramrecord::shownText(f.name, f.ref(r)));
+    }
     setChildCaption(m_slots.current - 1, prenom3->text());
     // The picker keeps its own time of day.
     datenaiss->setDate(fromDateNumber(r.datenaiss).date());
-    SH->setText(zeroIfEmpty(r.SH));
-    SHbr->setText(zeroIfEmpty(r.SHbr));
-    FJ->setText(zeroIfEmpty(r.FJ));
-    FJbr->setText(zeroIfEmpty(r.FJbr));
-    // The contribution table always comes from the rates list, common to
-    // every child; only the tick boxes are the child's own.
-    for (int i = 0; i < 9; ++i)
-        lineName[i]->setText(m_rates.line(rates::NameLine + i));
-    for (int i = 0; i < 9; ++i)
-        setState(lineTick[i], r.lineTick[i]);
-    for (int i = 0; i < 9; ++i) {
-        netRate[i]->setText(m_rates.line(rates::NetLine + i));
-        grossRate[i]->setText(m_rates.line(rates::GrossLine + i));
-        basePercent[i]->setText(m_rates.line(rates::BaseLine + i));
-    }
-    Conges->setItemIndex(r.Conges); // CongesClick on a change
-    conge->setText(r.conge);
-    Netbrut->setItemIndex(r.Netbrut); // NetbrutExit on a change
-    PD->setText(zeroIfEmpty(r.PD));
-    D->setText(zeroIfEmpty(r.D));
-    G->setText(zeroIfEmpty(r.G));
-    Sp->setText(zeroIfEmpty(r.Sp));
-    setState(CheckBox11, r.CheckBox11);
-    setState(CheckBox12, r.CheckBox12);
-    diverse->setText(zeroIfEmpty(r.diverse));
-    abs->setText(zeroIfEmpty(r.abs));
-    accpte->setText(zeroIfEmpty(r.accpte));
-    ETH->setText(zeroIfEmpty(r.ETH));
-    EFJ->setText(zeroIfEmpty(r.EFJ));
-    setState(CheckBox10, r.CheckBox10); // CheckBox10Click on a change
     du->setDateTime(fromDateNumber(r.du));
     au->setDateTime(fromDateNumber(r.au));
-    setState(Indentre, r.Indentre); // IndentreClick on a change
-    Indentr->setText(r.Indentr);
+    pol1->setItemIndex(r.pol1);
+    pol2->setItemIndex(r.pol2);
+    for (int i = 0; i < 9; ++i)
+        setState(lineTick[i], r.lineTick[i]);
+    Conges->setItemIndex(r.Conges);   // CongesClick on a change
+    Netbrut->setItemIndex(r.Netbrut); // NetbrutExit on a change
+    setState(CheckBox11, r.CheckBox11);
+    setState(CheckBox12, r.CheckBox12);
+    setState(CheckBox10, r.CheckBox10); // CheckBox10Click on a change
+    setState(Indentre, r.Indentre);     // IndentreClick on a change
 }
 
 void TParametres::StoreSlot()
 {
     // Every field of the record is the control of the same name.
     ParamRecord r;
-    for (const paramrecord::TextField &f : paramrecord::textFields()) {
-        QWidget *control = findChild<QWidget *>(f.name);
-        if (auto *m = qobject_cast<MaskEdit *>(control))
-            f.ref(r) = m->text();
-        else if (auto *e = qobject_cast<QLineEdit *>(control))
-            f.ref(r) = e->text();
-        else if (auto *l = qobject_cast<QLabel *>(control))
-            f.ref(r) = l->text();
-    }
+    for (const paramrecord::TextField &f : paramrecord::textFields())
+        f.ref(r) = controlText(f.name);
     for (const paramrecord::DateField &f : paramrecord::dateFields())
         r.*f.member = toDateNumber(findChild<QDateTimeEdit *>(f.name)->dateTime());
     for (const paramrecord::IntField &f : paramrecord::intFields())
@@ -688,6 +636,29 @@ void TParametres::StoreSlot()
     for (const paramrecord::StateField &f : paramrecord::stateFields())
         f.ref(r) = stateOf(findChild<QCheckBox *>(f.name));
     m_slots.currentRecord() = paramrecord::stored(r);
+}
+
+QString TParametres::controlText(const QString &name) const
+{
+    QWidget *control = findChild<QWidget *>(name);
+    if (auto *m = qobject_cast<MaskEdit *>(control))
+        return m->maskedText();
+    if (auto *e = qobject_cast<QLineEdit *>(control))
+        return e->text();
+    if (auto *l = qobject_cast<QLabel *>(control))
+        return l->text();
+    return {};
+}
+
+void TParametres::setControlText(const QString &name, const QString &text)
+{
+    QWidget *control = findChild<QWidget *>(name);
+    if (auto *m = qobject_cast<MaskEdit *>(control))
+        m->setMaskedText(text);
+    else if (auto *e = qobject_cast<QLineEdit *>(control))
+        e->setText(text);
+    else if (auto *l = qobject_cast<QLabel *>(control))
+        l->setText(text);
 }
 
 void TParametres::TabControl1Change(int index)
@@ -701,25 +672,11 @@ void TParametres::TabControl1Change(int index)
     });
 }
 
-QString TParametres::rateLineText(int n) const
-{
-    if (n < rates::NetLine)
-        return lineName[n - rates::NameLine]->text();
-    if (n < rates::GrossLine)
-        return netRate[n - rates::NetLine]->text();
-    if (n < rates::BaseLine)
-        return grossRate[n - rates::GrossLine]->text();
-    if (n < rates::TableLines)
-        return basePercent[n - rates::BaseLine]->text();
-    const QLineEdit *defaults[] = {SH, SHbr, FJ, FJbr, conge, Indentr, PD, D, G, Sp, ETH, EFJ};
-    return defaults[n - rates::SH]->text();
-}
-
 void TParametres::OKClick()
 {
     guarded([&] {
         for (int n = 0; n < rates::LineCount; ++n)
-            m_rates.setLine(n, rateLineText(n));
+            m_rates.setLine(n, controlText(rates::lineField(n)));
         m_rates.save(ratesFilePath());
         StoreSlot();
         WriteParamFile(m_slots);

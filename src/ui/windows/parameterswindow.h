@@ -53,8 +53,6 @@ public:
 
     // The child slot the controls show (1 to 5).
     int currentSlot() const { return m_slots.current; }
-    const ParamRecord &slotRecord(int number) const { return m_slots.record(number); }
-    const RatesList &ratesList() const { return m_rates; }
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -89,8 +87,9 @@ private:
     void showWageRow(bool net);
     void selectTabOfCurrentSlot();
     void setChildCaption(int tab, const QString &caption);
-    // The text of the control that line n of the rates file holds.
-    QString rateLineText(int n) const;
+    // The text of the control that holds the record field of that name.
+    QString controlText(const QString &name) const;
+    void setControlText(const QString &name, const QString &text);
 
     RatesList m_rates;
     ParamSlots m_slots;

@@ -1,5 +1,6 @@
 #include "windows/slipsheet.h"
 
+#include "widgets/look.h"
 #include "widgets/radiogroup.h"
 #include "windows/windowset.h"
 #include "windows/hourswindow.h"
@@ -25,12 +26,6 @@ const QColor teal(0x00, 0x80, 0x80);
 const QColor red(0xFF, 0x00, 0x00);
 const QColor moneyGreen(0xC0, 0xDC, 0xC0);
 
-void setColour(QWidget *w, const QColor &colour)
-{
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    w->setPalette(pal);
-}
 } // namespace
 
 SlipInput gatherSlipInput()
@@ -40,9 +35,9 @@ SlipInput gatherSlipInput()
     SlipInput in;
     in.moan = h.moan->text();
     in.totheur = h.totheur->text();
-    for (int r = 1; r <= 31; ++r)
-        in.days[r - 1] = {h.cell(1, r), h.cell(6, r), h.cell(7, r), h.cell(8, r),
-                          h.cell(9, r), h.cell(10, r), h.cell(11, r), h.cell(12, r)};
+    const MonthSheet month = h.sheet();
+    for (int r = 1; r <= sheet::LastDay; ++r)
+        in.days[r - 1] = sheetDay(month, r);
     in.prenom3 = p.prenom3->text();
     in.nom3 = p.nom3->text();
     in.pol1 = p.pol1->itemIndex();
@@ -50,17 +45,17 @@ SlipInput gatherSlipInput()
     in.prenom1 = p.prenom1->text();
     in.Adr11 = p.Adr11->text();
     in.Adr12 = p.Adr12->text();
-    in.cp1 = p.cp1->text();
+    in.cp1 = p.cp1->maskedText();
     in.Ville1 = p.Ville1->text();
-    in.Secu = p.Secu->text();
+    in.Secu = p.Secu->maskedText();
     in.pol2 = p.pol2->itemIndex();
     in.nom2 = p.nom2->text();
     in.prenom2 = p.prenom2->text();
     in.adr21 = p.adr21->text();
     in.adr22 = p.adr22->text();
-    in.cp2 = p.cp2->text();
+    in.cp2 = p.cp2->maskedText();
     in.ville2 = p.ville2->text();
-    in.urssaf = p.urssaf->text();
+    in.urssaf = p.urssaf->maskedText();
     in.CheckBox10 = p.CheckBox10->isChecked();
     in.du = p.du->date();
     in.au = p.au->date();
@@ -106,7 +101,7 @@ QLabel *SlipSheet::caption(const QString &text, QPoint at, const QFont &font, co
 {
     auto *l = new QLabel(text, this);
     l->setFont(font);
-    setColour(l, colour);
+    look::setTextColour(l, colour);
     l->move(at);
     l->adjustSize();
     return l;
@@ -129,12 +124,9 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     // A title bar without system menu, hence without a close box: the
     // print/save window closes the slip once it is saved.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setProperty("helpContext", 1009);
+    setHelpContext(this, SlipHelp);
     setFixedSize(at.size);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
+    look::setBackground(this, Qt::white);
 
     const QFont plain = sheetFont(8), bold = sheetFont(8, true);
     auto box = [this](const QRect &r, QFrame::Shadow shadow) {

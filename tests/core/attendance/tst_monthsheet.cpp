@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 
 #include <QtTest>
+#include <cmath>
 
 namespace {
 QTime t(const char *text) { return QTime::fromString(QString::fromLatin1(text), "HH:mm:ss.zzz"); }
@@ -70,6 +71,15 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, hours);
         QCOMPARE(::durationHours(text), hours);
+    }
+
+    void extendedHoursDifferOnlyInTheLastBit()
+    {
+        // 1:13 is one of the durations whose two precisions part.
+        const double plain = ::durationHours("01:13:00"), extended = ::durationHoursExtended("01:13:00");
+        QVERIFY(plain != extended);
+        QCOMPARE(std::nextafter(plain, extended), extended);
+        QCOMPARE(::durationHoursExtended("08:15:00"), 8.25);
     }
 
     void durationHoursRejectsBadText()
@@ -161,6 +171,20 @@ private slots:
         QCOMPARE(s.cell(sheet::Date, 2), QString());
         QCOMPARE(s.cell(sheet::Lunch, 2), QString("Déj"));
         QCOMPARE(s.cell(sheet::Date, 3), QString("03/03/2007"));
+    }
+
+    void validationFilesTheMonthUnderItsLastStoredDay()
+    {
+        MonthSheet s;
+        putDay(s, 1, "28/02/2007", "08:00:00");
+        putDay(s, 2, "01/03/2007", "");          // neither hours nor flat rate: not stored
+        putDay(s, 3, "02/03/2007", "", true);
+        const MonthValidation v = validateMonth(s);
+        QCOMPARE(v.sheet.cell(sheet::Date, 2), QString());
+        QCOMPARE(v.days.size(), 2);
+        QCOMPARE(v.monthKey, QString("0307"));
+        QCOMPARE(v.totals.flatDays, 1);
+        QCOMPARE(validateMonth(MonthSheet()).monthKey, QString());
     }
 
     void recordsOfTheDatedRows()

@@ -1,4 +1,5 @@
 #include "settings/ratesfile.h"
+#include "settings/paramrecord.h"
 #include "settings/wholefile.h"
 
 #include "common/environment.h"
@@ -57,6 +58,25 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
         QCOMPARE(RatesList::splitLines(text), lines);
+    }
+
+    void everyLineHoldsOneRecordField()
+    {
+        // The line table drives the defaults of a new child and the window's
+        // reading and writing of the file: each line must name a distinct
+        // text field of the record, and map back to its own line.
+        QSet<QString> seen;
+        for (int n = 0; n < rates::LineCount; ++n) {
+            const QString field = rates::lineField(n);
+            QVERIFY2(paramrecord::textField(field), qPrintable(field));
+            QVERIFY(!seen.contains(field));
+            seen.insert(field);
+            QCOMPARE(rates::lineOfField(field), n);
+        }
+        QCOMPARE(rates::lineField(rates::NetLine), QString("Edit1"));
+        QCOMPARE(rates::lineField(rates::BaseLine + 2), QString("Edit23"));
+        QCOMPARE(rates::lineField(rates::EFJ), QString("EFJ"));
+        QCOMPARE(rates::lineOfField("nom1"), -1);
     }
 
     void linesBeyondTheEnd()

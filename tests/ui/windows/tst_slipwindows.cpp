@@ -253,7 +253,7 @@ private slots:
             {"mois", "Mars"}, {"an", "2002"}, {"prenom", "Julie"}, {"nom", "Martin"},
             {"pol1", "Mademoiselle"}, {"pol2", "Mademoiselle"}, {"prenom1", "Anne"}, {"adr11", "12 rue des Lilas"},
             {"ville1", "Lyon"}, {"prenom2", "Paul"}, {"ville2", "Villeurbanne"},
-            {"cp1", params()->cp1->text()}, {"secu1", params()->Secu->text()}, {"secu2", params()->urssaf->text()},
+            {"cp1", params()->cp1->maskedText()}, {"secu1", params()->Secu->maskedText()}, {"secu2", params()->urssaf->maskedText()},
             {"du", "18/03/2002"}, {"au", "22/03/2002"}, {"Date", "02/04/2002"},
             {"St5", "Retraite complémentaire IRCEM :"}, {"Ed1", "0.0348"}, {"Ed7", "0.0"},
             {"totheur", "80"}, {"nbjf", "2"}, {"feri1", "0"}, {"feri2", "0"},
