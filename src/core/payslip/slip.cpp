@@ -116,6 +116,13 @@ private:
         out.Grille[0] = {QStringLiteral("Dates"), QStringLiteral("Forfait"), QStringLiteral("Heures")};
     }
 
+    // An amount's text, and the amount as that text shows it.
+    static void show(SlipText &text, Money &shownAmount, Money amount)
+    {
+        text = formatAmount(amount);
+        shownAmount = shown(amount);
+    }
+
     // Counted by the day loop.
     int flatDays = 0, breakfasts = 0, lunches = 0, snacks = 0, dinners = 0, holidayFlatDays = 0;
     double holidayHours = 0.0;
@@ -188,13 +195,16 @@ private:
         const Money sundry = moneyFromText(in.diverse);
         const Money salary = round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value()))
                                     + holidaySupplement + leaveShare * holidaySupplement);
-        (basis == Basis::Net ? out.salnet : out.salbrut) = formatAmount(salary);
+        if (basis == Basis::Net)
+            show(out.salnet, out.amounts.salnet, salary);
+        else
+            show(out.salbrut, out.amounts.salbrut, salary);
 
         step = 15;
-        out.Cong = formatAmount(round4(leaveShare * basePay.value() + leaveShare * holidaySupplement));
-        out.abs = formatAmount(absence);
-        out.entret = formatAmount(round4(hourlyUpkeep.value() + dailyUpkeep.value()));
-        out.diver = formatAmount(sundry);
+        show(out.Cong, out.amounts.Cong, round4(leaveShare * basePay.value() + leaveShare * holidaySupplement));
+        show(out.abs, out.amounts.abs, absence);
+        show(out.entret, out.amounts.entret, round4(hourlyUpkeep.value() + dailyUpkeep.value()));
+        show(out.diver, out.amounts.diver, sundry);
 
         // The contributions work on the salary as shown.
         step = 16;
@@ -208,7 +218,7 @@ private:
                 const long double percent = parseInt(in.basePercent[k]);
                 contribution[k] = round4(shownSalary * rate * percent / 10000.0L);
             }
-            out.cs[k] = formatAmount(contribution[k]);
+            show(out.cs[k], out.amounts.cs[k], contribution[k]);
         }
 
         step = 17;
@@ -216,28 +226,29 @@ private:
         for (const Money c : contribution)
             contributions += shown(c).value();
         const Money total = round4(contributions);
-        out.totcs = formatAmount(total);
+        show(out.totcs, out.amounts.totcs, total);
         Money netSalary = salary;
         if (basis == Basis::Gross) {
             netSalary = round4(shownSalary - shown(total).value());
-            out.salnet = formatAmount(netSalary);
+            show(out.salnet, out.amounts.salnet, netSalary);
         }
 
         step = 18;
         const Money meals = round4(moneyFromText(in.PD).value() * breakfasts + moneyFromText(in.D).value() * lunches
                                    + moneyFromText(in.G).value() * snacks + moneyFromText(in.Sp).value() * dinners);
-        out.nour = formatAmount(meals);
+        show(out.nour, out.amounts.nour, meals);
         const Money advance = moneyFromText(in.accpte);
-        out.acpt = formatAmount(advance);
+        show(out.acpt, out.amounts.acpt, advance);
 
         // The maintenance allowances enter with their four decimals, the rest as shown.
         step = 19;
-        out.net = formatAmount(round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value()
-                                + dailyUpkeep.value() - shown(advance).value()));
+        show(out.net, out.amounts.net,
+             round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value() + dailyUpkeep.value()
+                    - shown(advance).value()));
 
         if (basis == Basis::Gross) {
             step = 20;
-            out.salimp = formatAmount(round4(shown(netSalary).value() + shown(contribution[0]).value()));
+            show(out.salimp, out.amounts.salimp, round4(shown(netSalary).value() + shown(contribution[0]).value()));
         }
     }
 };

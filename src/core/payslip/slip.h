@@ -98,6 +98,13 @@ struct SlipResult {
     SlipText totcs, nour, acpt, net;
     SlipText salimp; // gross only
 
+    // The amounts as shown, to the cent, for what reads the slip's figures
+    // rather than its texts; meaningful where the text is set.
+    struct Amounts {
+        Money salbrut, salnet, Cong, abs, diver, entret, nour, acpt, net, totcs, salimp;
+        std::array<Money, 9> cs{};
+    } amounts;
+
     // The runtime's message when a text did not read, and the step that read it.
     std::optional<QString> error;
     int stoppedAtStep = 0;

@@ -1,6 +1,7 @@
 #include "windows/mainwindow.h"
 
 #include "widgets/look.h"
+#include "windows/declarationwindow.h"
 #include "windows/aboutbox.h"
 #include "windows/background.h"
 #include "widgets/appicons.h"
@@ -63,6 +64,8 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     Revoirunmois1 = addItem(Fichier1, "Revoirunmois1", QStringLiteral("&Revoir un mois"), appIcon(AppIcon::Month));
     Revoirunbulletin1 =
         addItem(Fichier1, "Revoirunbulletin1", QStringLiteral("Re&voir un bulletin"), appIcon(AppIcon::Slip));
+    Declaration1 = addItem(Fichier1, "Declaration1", QStringLiteral("Déclaration du &mois..."), QIcon());
+    Declaration1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     Fichier1->addSeparator()->setObjectName(QStringLiteral("N3"));
     Quitter1 = addItem(Fichier1, "Quitter1", QStringLiteral("&Quitter"), appIcon(AppIcon::Quit));
     N1 = MainMenu1->addMenu(QStringLiteral("?"));
@@ -140,6 +143,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(Indexdelaide1, &QAction::triggered, this, &TEntree::Indexdelaide1Click);
     connect(Recherchedanslaide1, &QAction::triggered, this, &TEntree::Recherchedanslaide1Click);
     connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
+    connect(Declaration1, &QAction::triggered, this, &TEntree::Declaration1Click);
 }
 
 void TEntree::onShow()
@@ -211,6 +215,12 @@ void TEntree::BitBtn1Click()
     if (!m_savedSeparator.isNull())
         setDecimalSeparator(m_savedSeparator);
     QCoreApplication::quit();
+}
+
+void TEntree::Declaration1Click()
+{
+    closeBackground();
+    showAndActivate(win().Declaration);
 }
 
 void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }

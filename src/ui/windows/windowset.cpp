@@ -10,6 +10,7 @@
 #include "windows/slipviewerwindow.h"
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
+#include "windows/declarationwindow.h"
 
 WindowSet &win()
 {
@@ -30,13 +31,14 @@ void createWindows()
     w.BO = new TBO;
     w.AboutBox = new TAboutBox;
     w.BVPfond = new TBVPfond;
+    w.Declaration = new TDeclaration;
 }
 
 void destroyWindows()
 {
     WindowSet &w = win();
     // Hide first, so that no window's deactivation reaches one already gone.
-    QWidget *all[] = {w.BVPfond, w.AboutBox, w.BO, w.Revisu, w.Bulletinbrut,
+    QWidget *all[] = {w.Declaration, w.BVPfond, w.AboutBox, w.BO, w.Revisu, w.Bulletinbrut,
                       w.Recap, w.Bulletin, w.Horaire, w.Parametres, w.Entree};
     for (QWidget *x : all)
         if (x)

@@ -14,6 +14,7 @@
 //   TAboutBox      aboutbox               title and version
 //   TBVPfond       background             the backdrop behind the main window
 //   (both slips)   slipsheet              the sheet the two slip windows share
+//   TDeclaration   declarationwindow      the month's figures for the online declaration
 
 class TEntree;
 class TParametres;
@@ -25,6 +26,7 @@ class TRevisu;
 class TBO;
 class TAboutBox;
 class TBVPfond;
+class TDeclaration;
 
 struct WindowSet {
     TEntree *Entree = nullptr;
@@ -37,6 +39,8 @@ struct WindowSet {
     TBO *BO = nullptr;
     TAboutBox *AboutBox = nullptr;
     TBVPfond *BVPfond = nullptr;
+    // Windows beyond the ten, created after them.
+    TDeclaration *Declaration = nullptr;
 };
 
 WindowSet &win();

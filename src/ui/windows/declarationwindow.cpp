@@ -1,0 +1,115 @@
+#include "windows/declarationwindow.h"
+
+#include "payslip/declaration.h"
+#include "widgets/look.h"
+#include "widgets/radiogroup.h"
+#include "windows/parameterswindow.h"
+#include "windows/slipsheet.h"
+#include "windows/windowset.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
+{
+    setWindowTitle(QStringLiteral("Déclaration du mois"));
+    look::setBackground(this, look::windowColour);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(18, 14, 18, 14);
+    column->setSpacing(10);
+
+    auto *child = new QHBoxLayout;
+    child->addWidget(new QLabel(QStringLiteral("Enfant :"), this));
+    prenom = named<QLabel>(this, "prenom");
+    QFont bold = prenom->font();
+    bold.setBold(true);
+    prenom->setFont(bold);
+    child->addWidget(prenom, 1);
+    column->addLayout(child);
+
+    Message = named<QLabel>(this, "Message");
+    Message->setWordWrap(true);
+    look::setTextColour(Message, Qt::darkRed);
+    column->addWidget(Message);
+
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    for (int i = 0; i < FigureCount; ++i) {
+        const QByteArray n = QByteArray::number(i + 1);
+        Libelle << named<QLabel>(this, "Libelle" + n);
+        Libelle[i]->setText(declarationLabels().at(i));
+        Valeur << named<QLineEdit>(this, "Valeur" + n);
+        Valeur[i]->setReadOnly(true);
+        Valeur[i]->setAlignment(Qt::AlignRight);
+        Valeur[i]->setFixedWidth(120);
+        Valeur[i]->setFont(bold);
+        Detail << named<QLabel>(this, "Detail" + n);
+        Copier << named<QPushButton>(this, "Copier" + n);
+        Copier[i]->setText(QStringLiteral("Copier"));
+        grid->addWidget(Libelle[i], i, 0);
+        grid->addWidget(Valeur[i], i, 1);
+        grid->addWidget(Copier[i], i, 2);
+        grid->addWidget(Detail[i], i, 3);
+        connect(Copier[i], &QPushButton::clicked, this,
+                [this, i] { QGuiApplication::clipboard()->setText(Valeur[i]->text()); });
+    }
+    grid->setColumnStretch(3, 1);
+    column->addLayout(grid);
+
+    Note = named<QLabel>(this, "Note");
+    Note->setWordWrap(true);
+    Note->setText(QStringLiteral("Chaque mois, le service en ligne demande les heures normales (en heures "
+                                 "entières), les jours d'activité et le salaire net ; les indemnités "
+                                 "d'entretien et de repas se déclarent à part, sans cotisations."));
+    column->addWidget(Note);
+
+    auto *buttons = new QHBoxLayout;
+    ToutCopier = named<QPushButton>(this, "ToutCopier");
+    ToutCopier->setText(QStringLiteral("Tout copier"));
+    Fermer = named<QPushButton>(this, "Fermer");
+    Fermer->setText(QStringLiteral("&Fermer"));
+    buttons->addWidget(ToutCopier);
+    buttons->addStretch(1);
+    buttons->addWidget(Fermer);
+    column->addLayout(buttons);
+    connect(ToutCopier, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(m_allText); });
+    connect(Fermer, &QPushButton::clicked, this, &QWidget::hide);
+
+    resize(620, 420);
+    centreOnScreen(this);
+}
+
+void TDeclaration::FormActivate()
+{
+    const SlipInput in = gatherSlipInput();
+    const int basis = win().Parametres->Netbrut->itemIndex();
+    if (basis != 0 && basis != 1) {
+        Declaration none;
+        none.childName = in.prenom3;
+        none.failure = QStringLiteral("Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant.");
+        show(none);
+        return;
+    }
+    const bool gross = basis == 1;
+    show(declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross));
+}
+
+void TDeclaration::show(const Declaration &d)
+{
+    prenom->setText(d.childName);
+    Message->setText(d.failure);
+    Message->setVisible(!d.complete());
+    for (int i = 0; i < FigureCount; ++i) {
+        const bool has = i < d.figures.size();
+        Valeur[i]->setText(has ? d.figures[i].value : QString());
+        Detail[i]->setText(has ? d.figures[i].detail : QString());
+        Copier[i]->setEnabled(has);
+    }
+    m_allText = declarationText(d);
+    ToutCopier->setEnabled(d.complete());
+}

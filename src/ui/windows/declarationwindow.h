@@ -1,0 +1,36 @@
+#pragma once
+// The month's declaration figures, each ready to copy into the online
+// declaration service, worked out afresh from the parameters and the month
+// sheet each time the window becomes active.
+
+#include "widgets/form.h"
+
+#include <QList>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+struct Declaration;
+
+class TDeclaration : public Form {
+    Q_OBJECT
+public:
+    explicit TDeclaration(QWidget *parent = nullptr);
+
+    static constexpr int FigureCount = 8;
+    QLabel *prenom, *Message, *Note;
+    QList<QLabel *> Libelle, Detail;  // Libelle1..8, Detail1..8
+    QList<QLineEdit *> Valeur;        // Valeur1..8
+    QList<QPushButton *> Copier;      // Copier1..8
+    QPushButton *ToutCopier, *Fermer;
+
+    // Recomputes the figures from the windows as they stand.
+    void FormActivate();
+
+protected:
+    void onActivate() override { FormActivate(); }
+
+private:
+    void show(const Declaration &d);
+    QString m_allText;
+};

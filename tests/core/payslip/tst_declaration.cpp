@@ -1,0 +1,203 @@
+#include "common/numbers.h"
+#include "payslip/declaration.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+// A March 2002 of 80 hours on the parameters a slot starts with.
+SlipInput march()
+{
+    SlipInput in;
+    in.moan = "0302";
+    in.totheur = "80";
+    in.prenom3 = "Julie";
+    in.lineName.fill("..........");
+    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
+    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
+    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
+    in.SH = "3.00";
+    in.FJ = "30";
+    in.SHbr = "4.00";
+    in.FJbr = "40";
+    in.Indentr = "2";
+    for (QString *t : {&in.ETH, &in.EFJ, &in.diverse, &in.abs, &in.accpte})
+        *t = "0";
+    in.PD = "0.76";
+    in.D = "2.29";
+    in.G = "0.76";
+    in.Sp = "1.52";
+    in.today = QDate(2002, 3, 31);
+    return in;
+}
+
+void setDay(SlipInput &in, int day, const QString &duration, bool flat = false, bool holiday = false)
+{
+    SheetDay &d = in.days[day - 1];
+    d.date = QStringLiteral("%1/03/2002").arg(day, 2, 10, QChar('0'));
+    d.duration = duration;
+    d.flatRate = flat ? "OUI" : "";
+    d.holiday = holiday ? "OUI" : "";
+}
+
+Declaration declare(const SlipInput &in, bool gross)
+{
+    return declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+}
+
+QStringList values(const Declaration &d)
+{
+    QStringList v;
+    for (const DeclarationFigure &f : d.figures)
+        v << f.value;
+    return v;
+}
+
+// The cents a shown amount text stands for, whatever its grouping.
+qint64 textCents(const SlipText &t)
+{
+    QString s = t.value_or(QString());
+    s.remove(' ');
+    return qint64(std::llround(double(parseFloat(s)) * 100));
+}
+} // namespace
+
+class TestDeclaration : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        setGroupSeparator(QStringLiteral(" "));
+    }
+
+    void workedMonths_data()
+    {
+        QTest::addColumn<bool>("gross");
+        QTest::addColumn<QStringList>("expected");
+        // The slip tests' two worked months. Net: 80 h at 3.00, two flat days
+        // and four lunches. Gross: 80 h alone, 4.00 x 278.43 / 352.00 = 3.1639...
+        // net an hour.
+        QTest::newRow("net") << false
+                             << QStringList{"Mars 2002", "80", "2", "3,00", "330,00", "0,00", "9,16", "339,16"};
+        QTest::newRow("gross") << true
+                               << QStringList{"Mars 2002", "80", "0", "3,16", "278,43", "0,00", "0,00", "278,43"};
+    }
+    void workedMonths()
+    {
+        QFETCH(bool, gross);
+        QFETCH(QStringList, expected);
+        SlipInput in = march();
+        if (!gross) {
+            setDay(in, 4, "", true);
+            setDay(in, 5, "", true);
+            for (int d : {6, 7, 11, 12})
+                in.days[d - 1].lunch = "Déj";
+        }
+        const Declaration d = declare(in, gross);
+        QVERIFY2(d.complete(), qPrintable(d.failure));
+        QCOMPARE(d.childName, QString("Julie"));
+        QCOMPARE(values(d), expected);
+        QCOMPARE(d.figures[1].detail, QString("80 h exactement"));
+        QCOMPARE(declarationText(d).split('\n').first(), QString("Période\tMars 2002"));
+        QCOMPARE(declarationText(d).count('\n'), 8);
+    }
+
+    void hoursRoundHalfUp_data()
+    {
+        QTest::addColumn<QString>("totheur");
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow(".49") << "80.49" << "80" << "80,49 h exactement";
+        QTest::newRow(".5") << "80.5" << "81" << "80,5 h exactement";
+        QTest::newRow(".51") << "80.51" << "81" << "80,51 h exactement";
+        QTest::newRow("half an hour") << "0.5" << "1" << "0,5 h exactement";
+    }
+    void hoursRoundHalfUp()
+    {
+        QFETCH(QString, totheur);
+        SlipInput in = march();
+        in.totheur = totheur;
+        const Declaration d = declare(in, false);
+        QVERIFY2(d.complete(), qPrintable(d.failure));
+        QTEST(d.figures[1].value, "hours");
+        QTEST(d.figures[1].detail, "detail");
+    }
+
+    void daysOfActivity()
+    {
+        SlipInput in = march();
+        setDay(in, 1, "", true);               // flat-rate day without hours: counts
+        setDay(in, 2, "08:00:00", false, true); // worked public holiday: counts
+        setDay(in, 3, "00:00:00");              // dated, no hours (meals only): does not
+        setDay(in, 4, "00:00:40");              // seconds alone are no hours
+        setDay(in, 5, "07:30:00");              // an ordinary day: counts
+        in.days[9].duration = "05:00:00";       // a duration without a date: not a day of the month
+        QCOMPARE(declare(in, false).figures[2].value, QString("3"));
+    }
+
+    void noFiguresWithoutACompleteSlip()
+    {
+        for (const char *key : {"", "moan", "1302"}) { // none, the placeholder, no such month
+            SlipInput unvalidated = march();
+            unvalidated.moan = key;
+            QVERIFY(declare(unvalidated, false).failure.startsWith("Aucun mois n'a été validé"));
+        }
+
+        SlipInput bad = march();
+        bad.SH = "3,00";
+        const Declaration d = declare(bad, false);
+        QVERIFY(d.figures.isEmpty());
+        QCOMPARE(d.failure, QString("Le bulletin de ce mois ne peut pas être calculé : "
+                                    "'3,00' n'est pas une valeur en virgule flottante correcte"));
+
+        SlipInput unpaid = march();
+        unpaid.totheur = "0";
+        QVERIFY(declare(unpaid, true).failure.startsWith("Le salaire brut du mois est nul"));
+    }
+
+    void amountsAreTheShownTexts()
+    {
+        // The figures read the slip's amounts, not its texts: both must agree.
+        QRandomGenerator rng(20261207);
+        for (int i = 0; i < 300; ++i) {
+            SlipInput in = march();
+            in.totheur = QString::number(rng.bounded(20000) / 100.0, 'f', 2);
+            in.SH = QString::number(rng.bounded(100, 1500) / 100.0, 'f', 2);
+            in.SHbr = QString::number(rng.bounded(100, 1500) / 100.0, 'f', 3);
+            in.ETH = QString::number(rng.bounded(300) / 100.0, 'f', 2);
+            in.CheckBox11 = rng.bounded(2);
+            in.accpte = QString::number(rng.bounded(10000) / 100.0, 'f', 2);
+            for (const bool gross : {false, true}) {
+                const SlipResult r = gross ? computeGrossSlip(in) : computeNetSlip(in);
+                QVERIFY(r.complete());
+                const SlipResult::Amounts &a = r.amounts;
+                const std::pair<const SlipText &, Money> pairs[] = {
+                    {r.salnet, a.salnet}, {r.Cong, a.Cong}, {r.entret, a.entret}, {r.nour, a.nour},
+                    {r.acpt, a.acpt},     {r.net, a.net},   {r.totcs, a.totcs},   {r.cs[0], a.cs[0]}};
+                for (const auto &[text, amount] : pairs)
+                    QCOMPARE(amount.count(), textCents(text) * 100);
+                if (gross)
+                    QCOMPARE(a.salbrut.count(), textCents(r.salbrut) * 100);
+            }
+        }
+    }
+
+    void amountForm_data()
+    {
+        QTest::addColumn<qint64>("count");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no grouping") << qint64(12345678900) << "1234567,89";
+        QTest::newRow("negative") << qint64(-31000) << "-3,10";
+        QTest::newRow("tie to even") << qint64(12350) << "1,24";
+        QTest::newRow("zero") << qint64(0) << "0,00";
+    }
+    void amountForm()
+    {
+        QFETCH(qint64, count);
+        QTEST(declarationAmount(Money::fromCount(count)), "text");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDeclaration)
+#include "tst_declaration.moc"

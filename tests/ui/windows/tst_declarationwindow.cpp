@@ -1,0 +1,137 @@
+// The declaration window shows what the declaration unit derives from the
+// windows as they stand, and each button copies exactly its figure.
+
+#include "attendance/daytable.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "payslip/declaration.h"
+#include "widgets/radiogroup.h"
+#include "windows/declarationwindow.h"
+#include "windows/hourswindow.h"
+#include "windows/mainwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/slipsheet.h"
+#include "windows/windowset.h"
+
+#include "testfiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QtTest>
+
+class TestDeclarationWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QStringList m_shown;
+
+    static TDeclaration *decl() { return win().Declaration; }
+    static THoraire *hours() { return win().Horaire; }
+
+    static bool activate(QWidget *w)
+    {
+        showAndActivate(w);
+        return QTest::qWaitForWindowActive(w);
+    }
+
+    // One day typed in the hours window, then "&Suivant".
+    static void enterDay(const QDate &date, QTime from, QTime to, bool flat = false)
+    {
+        QTest::mouseClick(hours()->Date, Qt::LeftButton);
+        hours()->Date->setDate(date);
+        QTest::mouseClick(hours()->H1, Qt::LeftButton);
+        hours()->H1->setTime(from);
+        QTest::mouseClick(hours()->H2, Qt::LeftButton);
+        hours()->H2->setTime(to);
+        if (flat)
+            QTest::mouseClick(hours()->FJ, Qt::LeftButton);
+        QTest::mouseClick(hours()->Suiv, Qt::LeftButton);
+    }
+
+    static Declaration expected(bool gross)
+    {
+        const SlipInput in = gatherSlipInput();
+        return declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        QVERIFY(m_dir.isValid());
+        setProgramFolder(m_dir.path());
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
+        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
+        QVERIFY(DayTable::createEmpty(m_dir.filePath("Enf1.db")));
+    }
+    void init()
+    {
+        createWindows();
+        // A child filled with the rates file's defaults, as after "&Parametrer".
+        QVERIFY(activate(win().Parametres));
+        TParametres *p = win().Parametres;
+        p->prenom3->setText("Julie");
+        p->SH->setText("3.00");
+        p->FJ->setText("30");
+        p->SHbr->setText("3.90");
+        p->FJbr->setText("39");
+        win().Parametres->Anul->click();
+        QVERIFY(activate(hours()));
+    }
+    void cleanup() { destroyWindows(); }
+
+    void saysWhyBeforeAMonthIsValidated()
+    {
+        win().Entree->Declaration1->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(decl()));
+        QCOMPARE(decl()->prenom->text(), QString("Julie"));
+        QVERIFY(decl()->Message->text().startsWith("Aucun mois n'a été validé"));
+        QVERIFY(!decl()->ToutCopier->isEnabled());
+        QVERIFY(m_shown.isEmpty());
+    }
+
+    void figuresOfAValidatedMonthCopied_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::newRow("net") << 0;
+        QTest::newRow("gross") << 1;
+    }
+    void figuresOfAValidatedMonthCopied()
+    {
+        QFETCH(int, basis);
+        win().Parametres->Netbrut->setItemIndex(basis);
+        enterDay(QDate(2007, 4, 2), QTime(8, 0), QTime(17, 13));
+        enterDay(QDate(2007, 4, 3), QTime(7, 45), QTime(12, 0));
+        enterDay(QDate(2007, 4, 4), QTime(0, 0), QTime(0, 0), true);
+        QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+
+        win().Entree->Declaration1->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(decl()));
+        const Declaration d = expected(basis == 1);
+        QVERIFY2(d.complete(), qPrintable(d.failure));
+        QVERIFY(decl()->Message->isHidden());
+        QCOMPARE(d.figures[2].value, QString("3")); // two days with hours, one flat-rate day
+        for (int i = 0; i < TDeclaration::FigureCount; ++i) {
+            QCOMPARE(decl()->Libelle[i]->text(), d.figures[i].label);
+            QCOMPARE(decl()->Valeur[i]->text(), d.figures[i].value);
+            QTest::mouseClick(decl()->Copier[i], Qt::LeftButton);
+            QCOMPARE(QGuiApplication::clipboard()->text(), d.figures[i].value);
+        }
+        QTest::mouseClick(decl()->ToutCopier, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), declarationText(d));
+    }
+};
+
+QTEST_MAIN(TestDeclarationWindow)
+#include "tst_declarationwindow.moc"
