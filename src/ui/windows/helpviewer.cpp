@@ -43,6 +43,19 @@ std::optional<ViewerVersion> realViewerVersion()
 // The page every help opens on, in the virtual folder of the help project.
 const QString homePage = QStringLiteral("aide/index.html");
 
+// Qt Help's French translation still files the texts of the search results
+// under the name the result page had in earlier versions.
+class HelpTranslator : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
+    {
+        if (qstrcmp(context, "QResultWidget") == 0)
+            context = "QCLuceneResultWidget";
+        return QTranslator::translate(context, sourceText, disambiguation, n);
+    }
+};
+
 // The search and index widgets of Qt Help speak French too.
 void installHelpTranslation()
 {
@@ -50,7 +63,7 @@ void installHelpTranslation()
     if (done || !qApp)
         return;
     done = true;
-    auto *french = new QTranslator(qApp);
+    auto *french = new HelpTranslator(qApp);
     if (french->load(QStringLiteral("qt_help_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(french);
     else
@@ -182,8 +195,10 @@ TAide::TAide(QWidget *parent) : Form("TAide", parent)
                 if (!documents.isEmpty())
                     openTopic(documents.first().url);
             });
-    connect(Question, &QHelpSearchQueryWidget::search, search,
-            [this, search] { search->search(Question->searchInput()); });
+    connect(Question, &QHelpSearchQueryWidget::search, search, [this, search] {
+        Reponses->show();
+        search->search(Question->searchInput());
+    });
     connect(Reponses, &QHelpSearchResultWidget::requestShowLink, this, &TAide::openTopic);
     connect(search, &QHelpSearchEngine::indexingStarted, Indexation, &QWidget::show);
     connect(search, &QHelpSearchEngine::indexingFinished, Indexation, &QWidget::hide);
@@ -243,7 +258,9 @@ void TAide::HtmlHelp(const QString &helpFile, quint32 command, qint32 argument)
         break;
     case HH_DISPLAY_SEARCH:
         Onglets->setCurrentIndex(2);
+        // A fresh search: no query, and no list of results left from before.
         Question->setSearchInput(QString());
+        Reponses->hide();
         if (topic().isEmpty())
             openHome();
         Question->setFocus();

@@ -305,6 +305,7 @@ private slots:
         QCOMPARE(viewer(), first);
         QVERIFY(QTest::qWaitForWindowActive(viewer()));
         QCOMPARE(viewer()->Question->searchInput().isEmpty(), tab == 2);
+        QCOMPARE(viewer()->Reponses->isHidden(), tab == 2);
     }
 
     void indexKeywordWithAccentOpensItsTopic()
