@@ -5,7 +5,10 @@
 #include "widgets/appicons.h"
 #include "windows/hourswindow.h"
 #include "common/environment.h"
+#include "common/messages.h"
 #include "common/numbers.h"
+#include "datafolder/backup.h"
+#include "datafolder/folderlayout.h"
 #include "windows/slipviewerwindow.h"
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
@@ -14,6 +17,8 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -65,6 +70,11 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     Revoirunmois1 = addItem(Fichier1, "Revoirunmois1", QStringLiteral("&Revoir un mois"), appIcon(AppIcon::Month));
     Revoirunbulletin1 =
         addItem(Fichier1, "Revoirunbulletin1", QStringLiteral("Re&voir un bulletin"), appIcon(AppIcon::Slip));
+    Fichier1->addSeparator()->setObjectName(QStringLiteral("N5"));
+    Sauvegarder1 = addItem(Fichier1, "Sauvegarder1", QStringLiteral("Sauvegarder mes données..."),
+                           style()->standardIcon(QStyle::SP_DialogSaveButton));
+    Restaurer1 = addItem(Fichier1, "Restaurer1", QStringLiteral("Restaurer une sauvegarde..."),
+                         style()->standardIcon(QStyle::SP_BrowserReload));
     Fichier1->addSeparator()->setObjectName(QStringLiteral("N3"));
     Quitter1 = addItem(Fichier1, "Quitter1", QStringLiteral("&Quitter"), appIcon(AppIcon::Quit));
     N1 = MainMenu1->addMenu(QStringLiteral("?"));
@@ -142,6 +152,8 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(Indexdelaide1, &QAction::triggered, this, &TEntree::Indexdelaide1Click);
     connect(Recherchedanslaide1, &QAction::triggered, this, &TEntree::Recherchedanslaide1Click);
     connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
+    connect(Sauvegarder1, &QAction::triggered, this, &TEntree::Sauvegarder1Click);
+    connect(Restaurer1, &QAction::triggered, this, &TEntree::Restaurer1Click);
 }
 
 void TEntree::onShow()
@@ -222,3 +234,56 @@ void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }
 void TEntree::Aide1Click() {}
 void TEntree::Indexdelaide1Click() {}
 void TEntree::Recherchedanslaide1Click() {}
+
+void TEntree::Sauvegarder1Click()
+{
+    closeBackground();
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(QStringLiteral("yyyy-MM-dd"))));
+    QString zip = QFileDialog::getSaveFileName(this, QStringLiteral("Sauvegarder mes données"), suggested,
+                                               QStringLiteral("Sauvegardes Berlivo (*.zip)"));
+    if (zip.isEmpty())
+        return;
+    if (!zip.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        zip += QStringLiteral(".zip");
+    saveBackup(zip);
+}
+
+void TEntree::Restaurer1Click()
+{
+    closeBackground();
+    const QString zip = QFileDialog::getOpenFileName(this, QStringLiteral("Restaurer une sauvegarde"), QDir::homePath(),
+                                                     QStringLiteral("Sauvegardes Berlivo (*.zip)"));
+    if (!zip.isEmpty())
+        restoreBackup(zip);
+}
+
+void TEntree::saveBackup(const QString &zipPath)
+{
+    guarded([&] {
+        const backup::Contents saved = backup::create(programFolder(), zipPath);
+        showMessage(QStringLiteral("Vos données (%1 fichiers) sont sauvegardées dans\n%2")
+                        .arg(saved.files.size())
+                        .arg(QDir::toNativeSeparators(zipPath)));
+    });
+}
+
+void TEntree::restoreBackup(const QString &zipPath)
+{
+    guarded([&] {
+        backup::Restore restore(programFolder(), zipPath);
+        const backup::Contents &c = restore.contents();
+        const QString when = c.created.toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
+        if (!confirm(QStringLiteral("Remplacer vos données par celles de la sauvegarde du %1 (%2 fichiers) ?\n"
+                                    "Vos données actuelles seront gardées dans un dossier daté, dans\n%3")
+                         .arg(when)
+                         .arg(c.files.size())
+                         .arg(QDir::toNativeSeparators(programFolder()))))
+            return;
+        const QString kept = restore.apply();
+        // A backup made before a table existed leaves it to be laid out anew.
+        folder::layOut(programFolder(), installedFilesFolder() + folder::ratesFile);
+        showMessage(QStringLiteral("La sauvegarde du %1 est restaurée.\nVos données précédentes sont gardées dans\n%2")
+                        .arg(when, QDir::toNativeSeparators(kept)));
+    });
+}
