@@ -274,8 +274,9 @@ void TEntree::restoreBackup(const QString &zipPath)
         backup::Restore restore(programFolder(), zipPath);
         const backup::Contents &c = restore.contents();
         const QString when = c.created.toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
-        if (!confirm(QStringLiteral("Remplacer vos données par celles de la sauvegarde du %1 (%2 fichiers) ?\n"
-                                    "Vos données actuelles seront gardées dans un dossier daté, dans\n%3")
+        // A no-break space keeps the question mark with its question.
+        if (!confirm(QStringLiteral("Restaurer la sauvegarde du %1 (%2 fichiers)\u00a0?\n"
+                                    "Elle remplacera vos données, qui seront gardées dans un dossier daté, dans\n%3")
                          .arg(when)
                          .arg(c.files.size())
                          .arg(QDir::toNativeSeparators(programFolder()))))

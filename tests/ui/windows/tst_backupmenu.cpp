@@ -114,8 +114,8 @@ private slots:
         answerFileDialog(zip());
         entree()->Restaurer1->trigger();
 
-        QCOMPARE(m_asked, QStringList("Remplacer vos données par celles de la sauvegarde du 14/03/2026 à 10:00 "
-                                      "(6 fichiers) ?\nVos données actuelles seront gardées dans un dossier daté, dans\n" +
+        QCOMPARE(m_asked, QStringList("Restaurer la sauvegarde du 14/03/2026 à 10:00 (6 fichiers)\u00a0?\n"
+                                      "Elle remplacera vos données, qui seront gardées dans un dossier daté, dans\n" +
                                       m_data));
         const QString kept = m_data + "Avant restauration 2026-03-14 10h00m00/";
         if (answer) {
