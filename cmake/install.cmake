@@ -28,7 +28,8 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_
 # cpack -G DEB: the package's library dependencies are read from the
 # program's own links (dpkg-shlibdeps); what it loads at run time or only
 # uses by name is declared here: the SQLite driver and the X11 platform of
-# Qt, Qt's French texts, the fonts of the look, the CUPS client.
+# Qt, Qt's French texts, the JPEG codec of the slip pictures, the fonts of
+# the look, the CUPS client.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME berlivo-paye)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -43,5 +44,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n, fonts-urw-base35, fonts-liberation2, fonts-comic-neue, libcups2")
+  "libqt6sql6-sqlite, qt6-qpa-plugins, qt6-translations-l10n, libjpeg62-turbo, fonts-urw-base35, fonts-liberation2, fonts-comic-neue, libcups2")
 include(CPack)

@@ -75,6 +75,12 @@ QString cannotWrite(const QString &zip, const QString &why)
 {
     return QStringLiteral("La sauvegarde n'a pas pu être écrite dans « %1 » : %2").arg(native(zip), why);
 }
+QString unsavable(const QString &path)
+{
+    return QStringLiteral("Le fichier « %1 » a un nom qu'une sauvegarde ne peut pas garder : "
+                          "renommez-le, puis recommencez la sauvegarde.")
+        .arg(native(path));
+}
 QString moveFailed(const QString &path)
 {
     return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n"
@@ -176,8 +182,12 @@ bool isDataName(const QString &name)
     if (name == folder::ratesFile || name == folder::paramFile || isDatabase(name))
         return true;
     const QString prefix = folder::pictures + '/';
-    if (!name.startsWith(prefix) || name.contains('\\'))
+    if (!name.startsWith(prefix))
         return false;
+#ifdef Q_OS_WIN
+    if (name.contains('\\')) // a separator there
+        return false;
+#endif
     const QStringList parts = name.mid(prefix.size()).split('/');
     for (const QString &p : parts) {
         if (p.isEmpty() || p == QLatin1String(".") || p == QLatin1String(".."))
@@ -190,8 +200,9 @@ bool isDataName(const QString &name)
 }
 
 // The data of a program folder, as names relative to it: what a backup holds
-// and what a restore replaces.
-QStringList dataFiles(const QString &programFolder)
+// and what a restore replaces. `except` (the archive being written, when the
+// user puts it among the pictures) is left out.
+QStringList dataFiles(const QString &programFolder, const QString &except = QString())
 {
     const QDir dir(programFolder);
     QStringList names;
@@ -201,8 +212,12 @@ QStringList dataFiles(const QString &programFolder)
     QStringList pictures;
     QDirIterator it(dir.filePath(folder::pictures), QDir::Files | QDir::Hidden | QDir::NoSymLinks,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
-        pictures << dir.relativeFilePath(it.next());
+    const QString skipped = QFileInfo(except).absoluteFilePath();
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).absoluteFilePath() != skipped)
+            pictures << dir.relativeFilePath(path);
+    }
     pictures.sort();
     return names + pictures;
 }
@@ -420,6 +435,11 @@ Contents create(const QString &programFolder, const QString &zipPath)
 {
     const QDir dir(programFolder);
     const QDateTime stamp = now();
+    // Listed before the archive's temporary file exists beside it.
+    const QStringList names = dataFiles(programFolder, zipPath);
+    for (const QString &name : names)
+        if (!isDataName(name))
+            throw RuntimeError(unsavable(dir.filePath(name)));
     QSaveFile file(zipPath);
     if (!file.open(QIODevice::WriteOnly))
         throw RuntimeError(cannotWrite(zipPath, file.errorString()));
@@ -431,7 +451,7 @@ Contents create(const QString &programFolder, const QString &zipPath)
             throw RuntimeError(cannotWrite(zipPath, ZipFailure{zip.getZipError()}.text()));
         QJsonArray files;
         try {
-            for (const QString &name : dataFiles(programFolder)) {
+            for (const QString &name : names) {
                 const QString path = dir.filePath(name);
                 QByteArray bytes;
                 if (isDatabase(name)) {

@@ -257,6 +257,23 @@ private slots:
         QCOMPARE(readBytes(m_zip), QByteArray("the previous backup"));
     }
 
+    void backupAmongThePicturesLeavesItselfOut()
+    {
+        const QString zip = data("bulljpg/sauvegarde.zip");
+        backup::create(m_data, zip);
+        const backup::Contents again = backup::create(m_data, zip);
+        QCOMPARE(again.files.filter("bulljpg/"), QStringList({"bulljpg/Léa0126.jpg", "bulljpg/Tom0226.jpg"}));
+    }
+
+    void aPictureNameNoRestoreWouldTakeIsRefused()
+    {
+        writeBytes(data("bulljpg/L\tea.jpg"), "x");
+        QCOMPARE(errorOf([&] { backup::create(m_data, m_zip); }),
+                 "Le fichier « " + data("bulljpg/L\tea.jpg") +
+                     " » a un nom qu'une sauvegarde ne peut pas garder : renommez-le, puis recommencez la sauvegarde.");
+        QVERIFY(!QFileInfo::exists(m_zip));
+    }
+
     void backupToAFolderThatCannotBeWritten()
     {
         const QString zip = m_dir->filePath("nowhere/sauvegarde.zip");
