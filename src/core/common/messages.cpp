@@ -19,3 +19,23 @@ MessageSink setMessageSink(MessageSink next)
 
 void showError(const QString &text) { sink()(MessageKind::Error, text); }
 void showMessage(const QString &text) { sink()(MessageKind::Information, text); }
+
+namespace {
+QuestionSink &questionSink()
+{
+    static QuestionSink s = [](const QString &text) {
+        qWarning().noquote() << text;
+        return false;
+    };
+    return s;
+}
+} // namespace
+
+QuestionSink setQuestionSink(QuestionSink next)
+{
+    QuestionSink previous = std::move(questionSink());
+    questionSink() = std::move(next);
+    return previous;
+}
+
+bool askOkCancel(const QString &text) { return questionSink()(text); }

@@ -18,6 +18,12 @@ MessageSink setMessageSink(MessageSink sink);
 void showError(const QString &text);
 void showMessage(const QString &text);
 
+// A question answered with OK or Cancel, through a seam of its own: true for
+// OK. With no box installed the answer is Cancel, so nothing is done unasked.
+using QuestionSink = std::function<bool(const QString &)>;
+QuestionSink setQuestionSink(QuestionSink sink);
+bool askOkCancel(const QString &text);
+
 // Runs one handler body. A RuntimeError (or any other exception) stops the
 // body where it was raised and its text goes to the error box; what the body
 // already did stays done. Returns true when the body ran to its end.

@@ -44,4 +44,8 @@ void setUpApplication(QApplication &app)
         else
             QMessageBox::information(parent, QStringLiteral("Berlivo"), text);
     });
+    setQuestionSink([](const QString &text) {
+        return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Confirmation"), text,
+                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+    });
 }
