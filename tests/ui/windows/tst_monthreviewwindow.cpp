@@ -218,6 +218,12 @@ private slots:
         QVERIFY(activate(r()));
         choose(QDate(2002, 3, 31));
         QCOMPARE(gridDates(), QStringList({"01/03/2002", "02/03/2002", "01/03/2002", "02/03/2002"}));
+        // One of two identical days is deleted alone.
+        r()->DBGrid1->setCurrentIndex(r()->DBGrid1->model()->index(2, day::Date));
+        r()->DBGrid1->setFocus();
+        QTest::keyClick(r()->DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(gridDates(), QStringList({"01/03/2002", "02/03/2002", "02/03/2002"}));
+        QCOMPARE(sqliteRows("\"Date\"").filter("2002-03-01").size(), 1);
         choose(QDate(2002, 2, 1));
         QCOMPARE(gridDates(), QStringList({"28/02/2002"}));
         choose(QDate(2002, 4, 1));
