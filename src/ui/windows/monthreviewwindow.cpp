@@ -335,9 +335,16 @@ void TRecap::onClose(QCloseEvent *e)
 
 void TRecap::keyPressEvent(QKeyEvent *e)
 {
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && Valid->isEnabled()) {
-        Valid->click();
-        return;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        // Enter presses the button that has the focus, else the default one.
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget())) {
+            focused->click();
+            return;
+        }
+        if (Valid->isEnabled()) {
+            Valid->click();
+            return;
+        }
     }
     Form::keyPressEvent(e);
 }

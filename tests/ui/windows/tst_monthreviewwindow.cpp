@@ -180,6 +180,11 @@ private slots:
         QCOMPARE(r()->DBText1->text(), QString("31/01/2007"));
         QVERIFY(r()->DBCheckBox5->isChecked());
         QVERIFY(!r()->DBNavigator1->button(TableNavigator::Next)->isEnabled());
+        // Enter on the focused "Quitter" presses it, not the default button.
+        r()->Button1->setFocus();
+        QTest::keyClick(r()->Button1, Qt::Key_Return);
+        QVERIFY(!r()->isVisible());
+        QVERIFY(!r()->Table1().isOpen());
     }
 
     // The labels and the records shown are those of the whole month of the day chosen.
