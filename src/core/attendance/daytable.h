@@ -69,6 +69,9 @@ public:
     // Shows only the records of one month key ("Moan =" the key); an empty
     // key shows them all. Reads the table again.
     void setMonthFilter(const QString &key);
+    // The filter in force (Moan ='0302'); empty when filtering is off, as it
+    // is once the table is closed.
+    QString filter() const { return m_filter; }
 
     // The name of the one table inside the file, and the statements that lay
     // out an empty one.
@@ -85,6 +88,7 @@ private:
     QString m_connection;
     QString m_folder;
     QString m_tableName;
+    QString m_filter;
     std::unique_ptr<QSqlQuery> m_insert;
     std::optional<std::array<QVariant, day::FieldCount>> m_pending;
     std::unique_ptr<DayModel> m_model;

@@ -43,6 +43,12 @@ QString notABoolean(const QString &text, const QString &field)
     return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
 }
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
+QString tableLocked(const QString &path)
+{
+    return QStringLiteral("La table %1 est verrouillée : une autre fenêtre (Revoir un mois...) ou un autre "
+                          "programme la tient ouverte. Rien n'y a été enregistré.")
+        .arg(path);
+}
 QString invalidMaskedInput()
 {
     return QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");

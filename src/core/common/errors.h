@@ -41,6 +41,9 @@ QString notEditing();    // "Ensemble de données non en mode édition ou insert
 QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
 QString notABoolean(const QString &text, const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
 QString noDayToStore();  // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+// A table held exclusively by the month review (or another program): said at
+// once rather than after the engine's wait on its lock.
+QString tableLocked(const QString &path);
 // "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"
 QString invalidMaskedInput();
 // "Opération en virgule flottante incorrecte": a result no number can hold
