@@ -111,6 +111,8 @@ TBO::TBO(QWidget *parent) : Form("TBO", parent)
     connect(NiceButton2, &QAbstractButton::clicked, this, &TBO::NiceButton2Click);
 }
 
+void TBO::onShow() { fitOuterSize(); }
+
 void TBO::moveEvent(QMoveEvent *e)
 {
     Form::moveEvent(e);
@@ -118,7 +120,7 @@ void TBO::moveEvent(QMoveEvent *e)
 }
 
 // The size is given frame included; the frame is known only once the window
-// system has placed the window.
+// system has framed the window, on its first showing or a little later.
 void TBO::fitOuterSize()
 {
     if (m_outerSizeFitted || !isVisible())

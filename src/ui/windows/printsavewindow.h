@@ -22,6 +22,7 @@ public:
     void NiceButton2Click();
 
 protected:
+    void onShow() override;
     void onActivate() override;
     void onDeactivate() override;
     void moveEvent(QMoveEvent *e) override;
