@@ -93,7 +93,8 @@ TRevisu::TRevisu(QWidget *parent) : Form("TRevisu", parent)
     Edit3->setReadOnly(true);
     Edit3->setFrame(false);
     Edit3->setFocusPolicy(Qt::NoFocus);
-    Edit3->setGeometry(720, 312, 144, 21);
+    Edit3->setGeometry(720, 312, 148, 21);
+    Edit3->setCursorPosition(0); // the caption read from its start
     selenf = named<QLineEdit>(this, "selenf");
     selenf->setReadOnly(true);
     QFont bold = selenf->font();

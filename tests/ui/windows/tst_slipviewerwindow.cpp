@@ -50,18 +50,19 @@ class TestSlipViewerWindow : public QObject {
     {
         QTimer::singleShot(0, this, [=] {
             QFileDialog *dialog = viewer()->OpenPictureDialog1;
+            // Cancelled, or left by a failed check: it must not wait for ever.
+            auto cancel = qScopeGuard([dialog] { dialog->reject(); });
             QVERIFY(dialog->isVisible());
             if (startFolder)
                 *startFolder = dialog->directory().absolutePath();
-            if (file.isEmpty()) {
-                dialog->reject();
-            } else {
-                // Typed in the name field, as a user does, then confirmed.
-                auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-                QVERIFY(name);
-                name->setText(file);
-                QMetaObject::invokeMethod(dialog, "accept");
-            }
+            if (file.isEmpty())
+                return;
+            // Typed in the name field, as a user does, then confirmed.
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            QVERIFY(name);
+            name->setText(file);
+            cancel.dismiss();
+            QMetaObject::invokeMethod(dialog, "accept");
         });
         QTest::mouseClick(viewer()->BitBtn2, Qt::LeftButton);
     }
@@ -218,12 +219,14 @@ private slots:
         QVERIFY(viewer()->Image1->pixmap().isNull());
     }
 
-    // The dialog lists the pictures of every child, and no other file.
+    // The dialog lists the pictures of every child, and no other file, and
+    // previews the one under the cursor.
     void dialogListsEveryChildsPictures()
     {
         QStringList listed;
         QTimer::singleShot(0, this, [&] {
             QFileDialog *dialog = viewer()->OpenPictureDialog1;
+            auto cancel = qScopeGuard([dialog] { dialog->reject(); });
             auto *model = dialog->findChild<QFileSystemModel *>();
             QVERIFY(model);
             const QModelIndex folder = model->index(QDir(bulljpg()).absolutePath());
@@ -233,7 +236,14 @@ private slots:
                 if (model->flags(item) & Qt::ItemIsEnabled)
                     listed << item.data().toString();
             }
-            dialog->reject();
+            // The file under the cursor shows in the preview; one that is
+            // no picture shows nothing.
+            auto *preview = dialog->findChild<QLabel *>("preview");
+            emit dialog->currentChanged(bulljpg() + "Paul0402.jpg");
+            QVERIFY(!preview->pixmap().isNull());
+            QVERIFY(preview->pixmap().width() <= preview->width());
+            emit dialog->currentChanged(bulljpg() + "notes.txt");
+            QVERIFY(preview->pixmap().isNull());
         });
         showAndActivate(viewer());
         QTest::mouseClick(viewer()->BitBtn2, Qt::LeftButton);
