@@ -126,7 +126,7 @@ void TBO::fitOuterSize()
     if (m_outerSizeFitted || !isVisible())
         return;
     const QSize frame = frameGeometry().size() - size();
-    if (frame.isEmpty())
+    if (frame.width() <= 0 && frame.height() <= 0)
         return;
     m_outerSizeFitted = true;
     resize(OuterSize - frame);
