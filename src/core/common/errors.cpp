@@ -54,6 +54,14 @@ QString invalidMaskedInput()
     return QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");
 }
 QString invalidFloatOperation() { return QStringLiteral("Opération en virgule flottante incorrecte"); }
+QString noDefaultPrinter() { return QStringLiteral("Aucune imprimante par défaut sélectionnée"); }
+QString printerFailed(const QString &printer) { return QStringLiteral("Impossible d'imprimer sur %1").arg(printer); }
+QString unknownPictureExtension(const QString &extension)
+{
+    return QStringLiteral("Extension de fichier image inconnue (.%1)").arg(extension);
+}
+QString jpegError(int code) { return QStringLiteral("Erreur JPEG #%1").arg(code); }
+QString outOfMemory() { return QStringLiteral("Mémoire insuffisante"); }
 
 QString ioErrorText(int code)
 {

@@ -49,6 +49,14 @@ QString invalidMaskedInput();
 // "Opération en virgule flottante incorrecte": a result no number can hold
 QString invalidFloatOperation();
 
+// Printing and the slip pictures.
+QString noDefaultPrinter();  // "Aucune imprimante par défaut sélectionnée"
+QString printerFailed(const QString &printer); // "Impossible d'imprimer sur %s"
+// "Extension de fichier image inconnue (.%s)": the extension without its dot
+QString unknownPictureExtension(const QString &extension);
+QString jpegError(int code); // "Erreur JPEG #%d": the JPEG library's message number
+QString outOfMemory();       // "Mémoire insuffisante"
+
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };
 // The text of an input/output error number: the ones with a text of their
