@@ -41,6 +41,12 @@ QString notEditing();    // "Ensemble de données non en mode édition ou insert
 QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
 QString notABoolean(const QString &text, const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
 QString noDayToStore();  // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+// What the program was doing with a day-record table when it failed.
+enum class TableAction { Store, Open, Read, Change, Delete };
+// A table's failure as a parent reads it: a French line saying what failed on
+// which table ("Impossible d'enregistrer les jours dans Enf1.db :"), then, on
+// the next line, the engine's own text, kept for whoever looks further.
+QString tableFailure(TableAction action, const QString &tableName, const QString &engineText);
 // "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"
 QString invalidMaskedInput();
 // "Opération en virgule flottante incorrecte": a result no number can hold
