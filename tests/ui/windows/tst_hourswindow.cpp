@@ -475,6 +475,20 @@ private slots:
         QCOMPARE(h()->cell(column, row), shown);
     }
 
+    void typedTimeLeftWithTheMouse()
+    {
+        // A click elsewhere leaves the picker as Tab does: the sheet gets
+        // the time typed, not the one before it.
+        tab();
+        QTest::keyClicks(h()->H1, "7:5");
+        QCOMPARE(h()->H1->text(), QString("07:5_:00"));
+        QTest::mouseClick(h()->H2, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), h()->H2);
+        QCOMPARE(h()->H1->time(), QTime(7, 5));
+        QCOMPARE(h()->cell(2, 30), QString("07:05:00"));
+        QCOMPARE(h()->cell(6, 30), QString("07:05:00"));
+    }
+
     void typedTimes()
     {
         h()->Date->setDate(QDate(2007, 4, 24));
