@@ -151,7 +151,11 @@ void DayTable::open(Access access)
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
         // mode=rw: read and write, never create. No waiting on a lock: a table
         // held by the other window fails at once with the engine's message.
-        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        // A table the user marked read-only is opened so, even by a user
+        // the system would let write it: storing into it then fails.
+        const bool readOnly = !(QFileInfo(file).permissions() & QFileDevice::WriteOwner);
+        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)
+                           + (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=0"));
         try {
             if (!db.open())
@@ -242,26 +246,30 @@ void DayTable::storeMonth(const QList<day::Record> &days)
 {
     if (days.isEmpty())
         throw RuntimeError(rtl::noDayToStore());
-    open();
     try {
-        QSqlDatabase db = database(m_connection);
-        if (!db.transaction())
-            throw RuntimeError(engineText(db.lastError()));
-        for (const day::Record &rec : days) {
-            append();
-            for (int f = 0; f < day::FieldCount; ++f)
-                setField(day::fieldNames().at(f), rec[f]);
+        open();
+        try {
+            QSqlDatabase db = database(m_connection);
+            if (!db.transaction())
+                throw RuntimeError(engineText(db.lastError()));
+            for (const day::Record &rec : days) {
+                append();
+                for (int f = 0; f < day::FieldCount; ++f)
+                    setField(day::fieldNames().at(f), rec[f]);
+            }
+            post();
+            if (!db.commit())
+                throw RuntimeError(engineText(db.lastError()));
+        } catch (const RuntimeError &) {
+            // Nothing of this validation stays stored.
+            database(m_connection).rollback();
+            close();
+            throw;
         }
-        post();
-        if (!db.commit())
-            throw RuntimeError(engineText(db.lastError()));
-    } catch (const RuntimeError &) {
-        // Nothing of this validation stays stored.
-        database(m_connection).rollback();
         close();
-        throw;
+    } catch (const RuntimeError &e) {
+        throw RuntimeError(rtl::tableFailure(rtl::TableAction::Store, m_tableName, e.message()));
     }
-    close();
 }
 
 void DayTable::setMonthFilter(const QString &key)

@@ -49,6 +49,19 @@ QString tableLocked(const QString &path)
                           "programme la tient ouverte. Rien n'y a été enregistré.")
         .arg(path);
 }
+
+QString tableFailure(TableAction action, const QString &tableName, const QString &engineText)
+{
+    QString what;
+    switch (action) {
+    case TableAction::Store: what = QStringLiteral("Impossible d'enregistrer les jours dans %1 :"); break;
+    case TableAction::Open: what = QStringLiteral("Impossible d'ouvrir les jours de %1 :"); break;
+    case TableAction::Read: what = QStringLiteral("Impossible de lire les jours de %1 :"); break;
+    case TableAction::Change: what = QStringLiteral("Impossible de modifier les jours de %1 :"); break;
+    case TableAction::Delete: what = QStringLiteral("Impossible de supprimer le jour de %1 :"); break;
+    }
+    return what.arg(tableName) + QLatin1Char('\n') + engineText;
+}
 QString invalidMaskedInput()
 {
     return QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");

@@ -44,6 +44,12 @@ QString noDayToStore();  // "Aucun jour à enregistrer : aucune ligne ne porte d
 // A table held exclusively by the month review (or another program): said at
 // once rather than after the engine's wait on its lock.
 QString tableLocked(const QString &path);
+// What the program was doing with a day-record table when it failed.
+enum class TableAction { Store, Open, Read, Change, Delete };
+// A table's failure as a parent reads it: a French line saying what failed on
+// which table ("Impossible d'enregistrer les jours dans Enf1.db :"), then, on
+// the next line, the engine's own text, kept for whoever looks further.
+QString tableFailure(TableAction action, const QString &tableName, const QString &engineText);
 // "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"
 QString invalidMaskedInput();
 // "Opération en virgule flottante incorrecte": a result no number can hold

@@ -10,7 +10,7 @@
 
 QString paramFilePath() { return programFolder() + QStringLiteral("Paramtre.bvp"); }
 
-void ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead)
+bool ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead)
 {
     slotSet.current = 1;
     // The file is opened for reading and writing: one the user marked
@@ -19,7 +19,7 @@ void ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCa
     QFile file(paramFilePath());
     if (isMarkedReadOnly(file.fileName()) || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         ResetSlot(slotSet, 1, rates, now());
-        return;
+        return false;
     }
     // The file holds at least one record; records beyond the fifth have no
     // slot and are left unread.
@@ -33,16 +33,19 @@ void ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCa
         if (file.atEnd())
             break;
     }
+    return true;
 }
 
-void WriteParamFile(const ParamSlots &slotSet)
+QByteArray paramFileBytes(const ParamSlots &slotSet)
 {
     QByteArray bytes;
     bytes.reserve(SlotCount * paramrecord::Size);
     for (const ParamRecord &r : slotSet.slot)
         bytes += paramrecord::encode(r);
-    writeWholeFile(paramFilePath(), bytes);
+    return bytes;
 }
+
+void WriteParamFile(const ParamSlots &slotSet) { writeWholeFile(paramFilePath(), paramFileBytes(slotSet)); }
 
 ParamRecord defaultRecord(const RatesList &rates, const QDateTime &at)
 {

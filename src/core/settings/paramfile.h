@@ -33,11 +33,14 @@ using SlotReadCallback = std::function<void(int slot, const QString &caption)>;
 // for reading and writing) slot 1 gets its defaults and slots 2 to 5 keep
 // what they hold. An empty file or a last record cut short raises "Lecture
 // au-delà de la fin de fichier"; the slots read before it keep their new
-// contents. The current slot is 1 afterwards in every case.
-void ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead = {});
+// contents. The current slot is 1 afterwards in every case. Returns whether
+// the slots came from the file.
+bool ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead = {});
 
 // Replaces the parameter file by the five records.
 void WriteParamFile(const ParamSlots &slotSet);
+// The 5680 bytes of the parameter file.
+QByteArray paramFileBytes(const ParamSlots &slotSet);
 
 // Fills a slot with its defaults: empty particulars, the given date and time
 // in the three dates, "0" in the allowances of the month, the wages, rates

@@ -36,8 +36,6 @@ TBulletinbrut::TBulletinbrut(QWidget *parent)
 
     for (int k = 0; k < 9; ++k) {
         const int top = 424 + 16 * k;
-        // A long line name is cut before the base percentage rather than run into it.
-        St[k]->setFixedWidth(352 - 200 - 4);
         base[k] = value(baseNames[k], {352, top}, bold);
         caption(QStringLiteral("% du brut"), {392, top}, plain);
         rate[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 10)), {488, top}, bold);

@@ -1,6 +1,7 @@
 #include "windows/hourswindow.h"
 
 #include "widgets/look.h"
+#include "widgets/picker.h"
 #include "windows/mainwindow.h"
 #include "widgets/radiogroup.h"
 #include "windows/windowset.h"
@@ -58,7 +59,7 @@ QFont blueSerif(QLabel *l)
 QTimeEdit *timePicker(QWidget *parent, const char *name, const QString &caption, int x)
 {
     text(parent, caption, QRect(x, 16, 120, 16));
-    QTimeEdit *t = named<WholeTab<QTimeEdit>>(parent, name);
+    QTimeEdit *t = named<WholeTab<TimePicker>>(parent, name);
     t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     t->setTime(QTime(0, 0));
     t->setGeometry(x, 32, 100, 24);
@@ -95,7 +96,7 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 
     // The day being entered.
     text(this, QStringLiteral("Jour :"), QRect(14, 12, 40, 20));
-    Date = named<WholeTab<QDateTimeEdit>>(this, "Date");
+    Date = named<WholeTab<DatePicker>>(this, "Date");
     Date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     Date->setCalendarPopup(true);
     Date->setLocale(QLocale(QLocale::French, QLocale::France));

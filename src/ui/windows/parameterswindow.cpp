@@ -8,6 +8,7 @@
 #include "common/messages.h"
 #include "widgets/look.h"
 #include "widgets/maskedit.h"
+#include "widgets/picker.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -81,7 +82,7 @@ QLineEdit *edit(QLineEdit *e, int width, HelpContext help = HelpContext(0))
 
 QDateTimeEdit *datePicker(QWidget *parent, const char *name)
 {
-    auto *d = named<QDateTimeEdit>(parent, name);
+    auto *d = named<DatePicker>(parent, name);
     d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     d->setCalendarPopup(true);
     d->setMinimumDate(QDate(100, 1, 1));
@@ -560,19 +561,21 @@ bool TParametres::eventFilter(QObject *watched, QEvent *e)
 
 void TParametres::FormActivate()
 {
+    if (win().Horaire)
+        win().Horaire->BitBtn3->setEnabled(true);
+    // Both files are read as far as they can be, each error shown, the rates
+    // file's first: without the rates file the table shows empty, but the
+    // children are still read, so that OK never writes blank ones over them.
+    const QStringList errors = loadSettings(m_files, m_rates, m_slots, [this](int slot, const QString &caption) {
+        setChildCaption(slot - 1, caption);
+    });
+    for (const QString &error : errors)
+        showError(error);
     guarded([&] {
-        if (win().Horaire)
-            win().Horaire->BitBtn3->setEnabled(true);
-        // Without the rates file the window keeps what it showed.
-        m_rates.load(ratesFilePath());
-        guarded([&] {
-            ReadParamFile(m_slots, m_rates, [this](int slot, const QString &caption) {
-                setChildCaption(slot - 1, caption);
-            });
-        });
         // Child 1 is shown even after a read error (with the records read
         // before it), so that the tab, the slot and the controls agree.
         selectTabOfCurrentSlot();
+        showRatesTable();
         LoadSlot();
         // The rate columns stay as they are: only NetbrutExit switches them.
         showWageRow(Netbrut->itemIndex() == 0);
@@ -599,12 +602,13 @@ void TParametres::showWageRow(bool net)
 void TParametres::LoadSlot()
 {
     ParamRecord r = m_slots.currentRecord();
-    // The contribution table always comes from the rates list, common to
-    // every child; every other text is the child's own.
+    // Every text but the contribution table is the child's own. The table is
+    // common to every child: it stays as shown (typed rates included) from
+    // one child to the next, until OK writes it or the window is opened anew.
     for (const paramrecord::TextField &f : paramrecord::textFields()) {
         const int line = rates::lineOfField(f.name);
-        setControlText(f.name, line >= 0 && line < rates::TableLines ? m_rates.line(line)
-                                                                     : paramrecord::shownText(f.name, f.ref(r)));
+        if (line < 0 || line >= rates::TableLines)
+            setControlText(f.name, paramrecord::shownText(f.name, f.ref(r)));
     }
     setChildCaption(m_slots.current - 1, prenom3->text());
     // The picker keeps its own time of day.
@@ -621,6 +625,12 @@ void TParametres::LoadSlot()
     setState(CheckBox12, r.CheckBox12);
     setState(CheckBox10, r.CheckBox10); // CheckBox10Click on a change
     setState(Indentre, r.Indentre);     // IndentreClick on a change
+}
+
+void TParametres::showRatesTable()
+{
+    for (int n = 0; n < rates::TableLines; ++n)
+        setControlText(rates::lineField(n), m_rates.line(n));
 }
 
 void TParametres::StoreSlot()
@@ -677,9 +687,9 @@ void TParametres::OKClick()
     guarded([&] {
         for (int n = 0; n < rates::LineCount; ++n)
             m_rates.setLine(n, controlText(rates::lineField(n)));
-        m_rates.save(ratesFilePath());
         StoreSlot();
-        WriteParamFile(m_slots);
+        // Both files or neither: a failure leaves the two old files as they were.
+        saveSettings(m_files, m_rates, m_slots);
         hide();
         if (win().Entree)
             showAndActivate(win().Entree);

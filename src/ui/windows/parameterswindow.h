@@ -11,6 +11,7 @@
 #include "widgets/form.h"
 #include "settings/paramfile.h"
 #include "settings/ratesfile.h"
+#include "settings/settingsfiles.h"
 
 #include <array>
 
@@ -85,6 +86,8 @@ private:
     void BitBtn3Click();
 
     void showWageRow(bool net);
+    // The contribution table, common to every child, from the rates list.
+    void showRatesTable();
     void selectTabOfCurrentSlot();
     void setChildCaption(int tab, const QString &caption);
     // The text of the control that holds the record field of that name.
@@ -93,5 +96,6 @@ private:
 
     RatesList m_rates;
     ParamSlots m_slots;
+    SettingsFiles m_files;
     bool m_entretienPressed = false;
 };

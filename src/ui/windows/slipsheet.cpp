@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <algorithm>
+#include <functional>
 #include <QDateTimeEdit>
 #include <QFrame>
 #include <QFontMetrics>
@@ -26,6 +27,41 @@ const QColor teal(0x00, 0x80, 0x80);
 const QColor red(0xFF, 0x00, 0x00);
 const QColor moneyGreen(0xC0, 0xDC, 0xC0);
 
+// The type a text is given where it stands, kept to shrink from afresh each
+// time the text changes.
+const char *const naturalFont = "berlivoNaturalFont";
+// Where a text that follows another on its line stands when that one leaves it room.
+const char *const designLeft = "berlivoDesignLeft";
+
+// The sheet's one rule for a text wider than its room: the stand-in faces
+// run wider than the original ones, so the type shrinks a quarter point at a
+// time, not below 5 points, until the text fits.
+QFont shrunkToFit(QFont font, int room, const std::function<int(const QFont &)> &widthIn)
+{
+    while (font.pointSizeF() > 5.0 && widthIn(font) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font;
+}
+
+// Where a label's text must end: before the next thing on its line, inside
+// the box it starts in, inside the sheet.
+int roomEnd(const QWidget *sheet, const QLabel *label)
+{
+    const QRect r = label->geometry();
+    int end = sheet->width() - 4;
+    for (const QWidget *w : sheet->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (w == label || w->isHidden())
+            continue;
+        const QRect o = w->geometry();
+        if (w->metaObject() == &QFrame::staticMetaObject) {
+            if (o.contains(r.topLeft() + QPoint(0, 2)))
+                end = std::min(end, o.right() - 3);
+        } else if (o.left() > r.left() && o.top() + 3 < r.bottom() - 3 && r.top() + 3 < o.bottom() - 3) {
+            end = std::min(end, o.left() - 4);
+        }
+    }
+    return end;
+}
 } // namespace
 
 SlipInput gatherSlipInput()
@@ -101,6 +137,7 @@ QLabel *SlipSheet::caption(const QString &text, QPoint at, const QFont &font, co
 {
     auto *l = new QLabel(text, this);
     l->setFont(font);
+    l->setProperty(naturalFont, font);
     look::setTextColour(l, colour);
     l->move(at);
     l->adjustSize();
@@ -200,11 +237,9 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     Grille->setRowCount(31); // day rows; the title row is the header
     // A whole date must read in its 50-pixel column: the stand-in face runs
     // wider than the original one, so the grid's type shrinks until it fits.
-    QFont gridFont = plain;
-    while (gridFont.pointSizeF() > 5.0
-           && QFontMetrics(gridFont).horizontalAdvance(QStringLiteral("00/00/0000")) > at.gridColumns[0] - 2)
-        gridFont.setPointSizeF(gridFont.pointSizeF() - 0.25);
-    Grille->setFont(gridFont);
+    Grille->setFont(shrunkToFit(plain, at.gridColumns[0] - 2, [](const QFont &f) {
+        return QFontMetrics(f).horizontalAdvance(QStringLiteral("00/00/0000"));
+    }));
     Grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A text wider than its column is cut at the column's edge, not elided.
     Grille->setTextElideMode(Qt::ElideNone);
@@ -293,6 +328,11 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     Date = value("Date", {72, at.dateTop}, bold);
     caption(QStringLiteral("Signature de l'employeur :"), {328, at.dateTop}, plain);
 
+    m_lines = {{pol2, prenom2, nom2}, {pol1, prenom1, nom1}, {prenom, nom}, {cp2, ville2}, {cp1, ville1}};
+    for (const auto &line : m_lines)
+        for (QLabel *l : line)
+            l->setProperty(designLeft, l->x());
+
     // The headings stand on the frames' top lines.
     for (QLabel *l : findChildren<QLabel *>())
         if (l->autoFillBackground())
@@ -311,8 +351,39 @@ void SlipSheet::put(QLabel *label, const SlipText &text)
     label->adjustSize();
 }
 
+void SlipSheet::fitTexts()
+{
+    const QList<QLabel *> labels = findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    for (QLabel *l : labels) {
+        l->setFont(l->property(naturalFont).value<QFont>());
+        l->adjustSize();
+    }
+    // A title, a first name and a surname (a postcode and a town) follow one
+    // another: a long one pushes the next one right rather than run into it.
+    for (const auto &line : m_lines) {
+        int next = 0;
+        for (QLabel *l : line) {
+            l->move(std::max(l->property(designLeft).toInt(), next), l->y());
+            next = l->geometry().right() + 5;
+        }
+    }
+    // Then every text of the sheet fits its room, by the day grid's rule.
+    for (QLabel *l : labels) {
+        const QFont natural = l->property(naturalFont).value<QFont>();
+        const int room = roomEnd(this, l) - l->x();
+        if (l->width() <= room)
+            continue;
+        l->setFont(shrunkToFit(natural, room, [l](const QFont &f) {
+            l->setFont(f);
+            return l->sizeHint().width();
+        }));
+        l->adjustSize();
+    }
+}
+
 void SlipSheet::onShow()
 {
+    fitTexts();
     if (m_centred)
         return;
     m_centred = true;
@@ -377,7 +448,16 @@ void SlipSheet::fill(const SlipResult &r)
         put(cs[k], r.cs[k]);
     }
     put(Date, r.Date);
+    // The column titles fit their columns by the same rule as the dates.
+    const QFont titleFont = shrunkToFit(sheetFont(8), 0, [&](const QFont &f) {
+        int over = 0;
+        for (int c = 0; c < 3; ++c)
+            over = std::max(over, QFontMetrics(f).horizontalAdvance(r.Grille[0][c].value_or(QString()))
+                                      - (Grille->columnWidth(c) - 2));
+        return over;
+    });
     for (int c = 0; c < 3; ++c) {
+        Grille->horizontalHeaderItem(c)->setFont(titleFont);
         Grille->horizontalHeaderItem(c)->setText(r.Grille[0][c].value_or(QString()));
         for (int row = 1; row <= 31; ++row)
             Grille->item(row - 1, c)->setText(r.Grille[row][c].value_or(QString()));
@@ -399,4 +479,5 @@ void SlipSheet::fill(const SlipResult &r)
     put(acpt, r.acpt);
     put(net, r.net);
     fillOwn(r);
+    fitTexts();
 }

@@ -12,6 +12,7 @@
 #include <QSize>
 #include <array>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QTableWidget;
@@ -90,9 +91,13 @@ protected:
 
 private:
     void fill(const SlipResult &r);
+    // Shrinks the type of each text too wide for its room.
+    void fitTexts();
 
     bool m_centred = false;
     int m_yearLeft; // where the year stands when the month name leaves it room
+    // The texts that follow one another on a line.
+    std::vector<std::vector<QLabel *>> m_lines;
     // The inputs of a slip that stopped on a text: activating it again with
     // the same inputs would only stop again, and re-showing the error box
     // would hand the activation back to the slip, round after round.

@@ -138,7 +138,8 @@ private slots:
         DayTable t;
         prepare(t, "Enf3.db");
         expectError([&] { t.storeMonth({record("05/01/2007", "", "", "", true)}); },
-                    QString("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path("Enf3.db"))));
+                    rtl::tableFailure(rtl::TableAction::Store, "Enf3.db",
+                                      QString("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path("Enf3.db")))));
         QVERIFY(!t.isOpen());
         QVERIFY(!QFile::exists(path("Enf3.db")));
     }
@@ -166,7 +167,7 @@ private slots:
         t.storeMonth({record("01/03/2007", "", "", "", true)});
         expectError([&] { t.storeMonth({record("02/03/2007", "", "", "", true), record("03/03/2007", "", "", "", true),
                                         record("32/03/2007"), record("04/03/2007", "", "", "", true)}); },
-                    "'32/03/2007' n'est pas une date correcte");
+                    "Impossible d'enregistrer les jours dans Enf1.db :\n'32/03/2007' n'est pas une date correcte");
         QVERIFY(!t.isOpen());
         QCOMPARE(storedRows(path()).size(), 1);
         // The table is usable again at once.
@@ -227,7 +228,8 @@ private slots:
             hours.storeMonth({record("05/01/2007", "", "", "", true)});
             QFAIL("no error raised");
         } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), rtl::tableLocked(QDir::toNativeSeparators(path())));
+            QCOMPARE(e.message(), rtl::tableFailure(rtl::TableAction::Store, "Enf1.db",
+                                                   rtl::tableLocked(QDir::toNativeSeparators(path()))));
         }
         // No waiting on the lock (the engine's default would be 5 s).
         QVERIFY(clock.elapsed() < 3000);

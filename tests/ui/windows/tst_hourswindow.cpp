@@ -14,6 +14,8 @@
 #include "windows/grossslipwindow.h"
 #include "windows/parameterswindow.h"
 #include "storedrows.h"
+#include "widgets/picker.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,7 +28,11 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
+#include <memory>
 
 namespace {
 QTime hm(int h, int m) { return QTime(h, m); }
@@ -255,7 +261,8 @@ private slots:
         enterDay(QDate(2007, 4, 16), hm(8, 0), hm(12, 0), none, none);
         m_shown.clear();
         validate();
-        QCOMPARE(m_shown, QStringList({QString("Impossible d'ouvrir le fichier %1")
+        QCOMPARE(m_shown, QStringList({QString("Impossible d'enregistrer les jours dans Enf3.db :\n"
+                                               "Impossible d'ouvrir le fichier %1")
                                            .arg(QDir::toNativeSeparators(table(3)))}));
         QVERIFY(!QFile::exists(table(3)));
         // The totals are shown, the rest of the validation is not done.
@@ -360,6 +367,126 @@ private slots:
         QTRY_COMPARE(h()->totheur->text(), QString("4.5"));
         QCOMPARE(h()->cell(6, 23), QString("04:30:00"));
         QCOMPARE(storedRows(table()).size(), 1);
+    }
+
+    void tableFaultsSayWhatFailed_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("engine"); // a piece of the engine's text, on the second line
+        QTest::newRow("missing") << "missing" << "Impossible d'ouvrir le fichier";
+        QTest::newRow("zero bytes") << "empty" << "no such table";
+        QTest::newRow("random bytes") << "random" << "not a database";
+        QTest::newRow("foreign schema") << "schema" << "column";
+        QTest::newRow("read-only") << "read-only" << "readonly";
+        QTest::newRow("locked") << "locked" << "verrouillée";
+    }
+    void tableFaultsSayWhatFailed()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, engine);
+        const QString file = table(1);
+        std::unique_ptr<DayTable> holder;
+        if (fault != "read-only" && fault != "locked")
+            QVERIFY(QFile::remove(file));
+        if (fault == "empty")
+            writeBytes(file, {});
+        if (fault == "random") {
+            QByteArray noise(8192, '\0');
+            QRandomGenerator generator(9);
+            for (char &c : noise)
+                c = char(generator.bounded(256));
+            writeBytes(file, noise);
+        }
+        if (fault == "schema") {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+                db.setDatabaseName(file);
+                QVERIFY(db.open());
+                QVERIFY(QSqlQuery(db).exec("CREATE TABLE Jours (Jour TEXT, Heures REAL)"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase("foreign");
+        }
+        if (fault == "read-only")
+            QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner));
+        if (fault == "locked") {
+            holder = std::make_unique<DayTable>();
+            holder->setFolder(m_dir.path() + "/");
+            holder->setTableName("Enf1.db");
+            holder->open(DayTable::Access::Exclusive);
+        }
+        const QByteArray before = readBytes(file);
+
+        enterDay(QDate(2007, 4, 16), hm(8, 0), hm(12, 0), none, none);
+        m_shown.clear();
+        validate();
+        QCOMPARE(m_shown.size(), 1);
+        const QStringList lines = m_shown.first().split('\n');
+        QCOMPARE(lines.first(), QString("Impossible d'enregistrer les jours dans Enf1.db :"));
+        QVERIFY2(lines.value(1).contains(engine), qPrintable(m_shown.first()));
+        // The month stays on screen, as it was typed; nothing is stored.
+        QCOMPARE(h()->cell(1, 16), QString("16/04/2007"));
+        QCOMPARE(h()->cell(6, 16), QString("04:00:00"));
+        QCOMPARE(h()->totheur->text(), QString("4"));
+        QCOMPARE(h()->moan->text(), QString("moan"));
+        QVERIFY(!h()->BitBtn5->isEnabled());
+        holder.reset();
+        QCOMPARE(readBytes(file), before);
+        if (fault == "read-only" || fault == "locked")
+            QVERIFY(storedRows(file).isEmpty());
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    void typingIntoThePickers_data()
+    {
+        QTest::addColumn<QString>("picker");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown"); // the picker's text once left
+        QTest::addColumn<bool>("refused");
+        // The date starts on 30/04/2007, the times on 00:00:00.
+        QTest::newRow("date in full") << "Date" << "02/09/2023" << "02/09/2023" << false;
+        QTest::newRow("date in short parts") << "Date" << "2/9/2023" << "02/09/2023" << false;
+        QTest::newRow("31 February") << "Date" << "31022023" << "30/04/2007" << true;
+        QTest::newRow("hour 24") << "H1" << "24" << "00:00:00" << true;
+        QTest::newRow("hours and minutes") << "H1" << "0730" << "07:30:00" << false;
+        QTest::newRow("short parts") << "H1" << "7:5" << "07:05:00" << false;
+        QTest::newRow("minutes 60 after a good hour") << "H2" << "1260" << "00:00:00" << true;
+    }
+    void typingIntoThePickers()
+    {
+        QFETCH(QString, picker);
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        QFETCH(bool, refused);
+        auto *target = h()->findChild<QDateTimeEdit *>(picker);
+        QVERIFY(target);
+        // Reached from Date by the keyboard, as a user goes through a day.
+        QCOMPARE(QApplication::focusWidget(), h()->Date);
+        while (QApplication::focusWidget() != target)
+            tab();
+        const int beeps = picker::beeps();
+        QTest::keyClicks(target, keys);
+        tab();
+        QCOMPARE(target->text(), shown);
+        QCOMPARE(picker::beeps() > beeps, refused);
+        // What the sheet took is what the picker shows.
+        const int row = h()->Date->date().day();
+        const int column = picker == "Date" ? 1 : picker == "H1" ? 2 : 3;
+        QCOMPARE(h()->cell(column, row), shown);
+    }
+
+    void typedTimeLeftWithTheMouse()
+    {
+        // A click elsewhere leaves the picker as Tab does: the sheet gets
+        // the time typed, not the one before it.
+        tab();
+        QTest::keyClicks(h()->H1, "7:5");
+        QCOMPARE(h()->H1->text(), QString("07:5_:00"));
+        QTest::mouseClick(h()->H2, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), h()->H2);
+        QCOMPARE(h()->H1->time(), QTime(7, 5));
+        QCOMPARE(h()->cell(2, 30), QString("07:05:00"));
+        QCOMPARE(h()->cell(6, 30), QString("07:05:00"));
     }
 
     void typedTimes()

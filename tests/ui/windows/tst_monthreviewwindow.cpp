@@ -302,7 +302,8 @@ private slots:
         clock.start();
         QTest::mouseClick(h->BitBtn3, Qt::LeftButton);
         QVERIFY2(clock.elapsed() < 2000, "waited on the lock");
-        QCOMPARE(m_shown, QStringList({rtl::tableLocked(QDir::toNativeSeparators(table()))}));
+        QCOMPARE(m_shown, QStringList({rtl::tableFailure(rtl::TableAction::Store, "Enf1.db",
+                                                          rtl::tableLocked(QDir::toNativeSeparators(table())))}));
         QCOMPARE(h->cell(1, 16), QString("16/04/2007"));
         QCOMPARE(h->cell(7, 16), QString("OUI"));
         QVERIFY(h->BitBtn3->isEnabled());

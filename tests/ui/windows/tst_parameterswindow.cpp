@@ -11,7 +11,10 @@
 #include "common/numbers.h"
 #include "windows/parameterswindow.h"
 #include "widgets/maskedit.h"
+#include "settings/paramrecord.h"
+#include "settings/ratesfile.h"
 
+#include "smalldisk.h"
 #include "testfiles.h"
 
 #include <QCheckBox>
@@ -316,14 +319,18 @@ private slots:
         }
     }
 
-    void rateChangedThenTabSwitchIsLost()
+    void rateChangedThenTabSwitchOrResetIsKept()
     {
+        // The table is common to every child: neither another child nor a
+        // reset brings the file's value back over a typed one.
         QVERIFY(open());
         type(p()->Edit12, "9.99");
         clickTab(1);
-        QCOMPARE(p()->Edit12->text(), QString("7.40"));
+        QCOMPARE(p()->Edit12->text(), QString("9.99"));
+        QTest::mouseClick(p()->raz, Qt::LeftButton);
+        QCOMPARE(p()->Edit12->text(), QString("9.99"));
         clickTab(0);
-        QCOMPARE(p()->Edit12->text(), QString("7.40"));
+        QCOMPARE(p()->Edit12->text(), QString("9.99"));
     }
 
     void netOrGrossBasis()
@@ -495,15 +502,87 @@ private slots:
         QVERIFY(!p()->isVisible());
     }
 
-    void ratesFileMissing()
+    void ratesFileMissingKeepsTheChildren()
     {
         QVERIFY(open());
-        type(p()->nom1, "affiché");
-        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+        for (int c = 0; c < SlotCount; ++c) {
+            clickTab(c);
+            type(p()->prenom3, QStringLiteral("Enfant%1").arg(c + 1));
+            type(p()->nom1, QStringLiteral("Nounou%1").arg(c + 1));
+        }
+        clickTab(0);
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        const QByteArray before = readBytes(paramFile());
         QVERIFY(QFile::remove(ratesFile()));
+
         QVERIFY(open());
         QCOMPARE(m_shown, QStringList{"Impossible d'ouvrir le fichier " + QDir::toNativeSeparators(ratesFile())});
-        QCOMPARE(p()->nom1->text(), QString("affiché"));
+        QCOMPARE(p()->nom1->text(), QString("Nounou1")); // the children are read all the same
+        QCOMPARE(p()->TabControl1->tabText(4), QString("Enfant5"));
+        QCOMPARE(p()->StaticText5->text(), QString()); // the table shows empty
+        QCOMPARE(p()->Edit12->text(), QString());
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QCOMPARE(m_shown.size(), 1);
+
+        // Field by field, every record as it was; the child shown now holds
+        // the contribution table as shown: empty.
+        const QByteArray after = readBytes(paramFile());
+        QCOMPARE(after.size(), 5680);
+        for (int slot = 1; slot <= SlotCount; ++slot) {
+            ParamRecord was = paramrecord::decode(before.mid((slot - 1) * 1136, 1136));
+            const ParamRecord is = paramrecord::decode(after.mid((slot - 1) * 1136, 1136));
+            for (const paramrecord::TextField &f : paramrecord::textFields()) {
+                const int line = rates::lineOfField(f.name);
+                const bool table = line >= 0 && line < rates::TableLines;
+                QCOMPARE(f.ref(const_cast<ParamRecord &>(is)), slot == 1 && table ? QString() : f.ref(was));
+                if (slot == 1 && table)
+                    f.ref(was).clear();
+            }
+            QCOMPARE(paramrecord::encode(is), paramrecord::encode(was)); // dates, titles, ticks
+        }
+        // The rates file as shown: an empty table, the shown child's wages.
+        const QList<QByteArray> lines = readBytes(ratesFile()).split('\n');
+        QCOMPARE(lines.size(), 49);
+        QCOMPARE(lines.at(4), QByteArray("\r"));
+        QCOMPARE(lines.at(42), QByteArray("0.76\r"));
+    }
+
+    void damagedParameterFileKeptAsBackup()
+    {
+        QVERIFY(open());
+        type(p()->nom1, "Premier");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QFile f(paramFile());
+        QVERIFY(f.resize(1135));
+        const QByteArray damaged = readBytes(paramFile());
+        QVERIFY(open());
+        QCOMPARE(m_shown, QStringList{"Lecture au-delà de la fin de fichier"});
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QCOMPARE(m_shown.size(), 1);
+        QCOMPARE(readBytes(paramFile() + ".bak"), damaged);
+        QCOMPARE(readBytes(paramFile()).size(), 5680);
+        QVERIFY(!QFile::exists(ratesFile() + ".bak")); // that one was read
+    }
+
+    void typedRateSurvivesSwitchingChildren()
+    {
+        QVERIFY(open());
+        type(p()->Edit12, "7.77");
+        clickTab(1);
+        QCOMPARE(p()->Edit12->text(), QString("7.77"));
+        clickTab(0);
+        QCOMPARE(p()->Edit12->text(), QString("7.77"));
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(m_shown.isEmpty());
+        QCOMPARE(readBytes(ratesFile()).split('\n').at(20), QByteArray("7.77\r"));
+        const QByteArray params = readBytes(paramFile());
+        for (int slot : {1, 2}) // the two children shown
+            QCOMPARE(storedText(params, slot, 573 + 7 * 2), QByteArray("7.77"));
+        // "&Annule" drops the edit: the window shows the file again.
+        type(p()->Edit12, "8.88");
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+        QVERIFY(open());
+        QCOMPARE(p()->Edit12->text(), QString("7.77"));
     }
 
     void parameterFileCutShort()
@@ -522,14 +601,30 @@ private slots:
         QCOMPARE(p()->nom1->text(), QString("Premier"));
     }
 
+    void typedDatesAreStoredAsShown()
+    {
+        QVERIFY(open());
+        showPage(p()->datenaiss);
+        QTest::mouseClick(p()->datenaiss, Qt::LeftButton, {}, QPoint(6, p()->datenaiss->height() / 2));
+        QTest::keyClicks(p()->datenaiss, "2/9/2023");
+        QCOMPARE(p()->datenaiss->date(), QDate(2023, 9, 2));
+        QTest::keyClicks(p()->datenaiss, "31022023"); // refused: the date stays
+        QCOMPARE(p()->datenaiss->text(), QString("02/09/2023"));
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        const QByteArray params = readBytes(paramFile());
+        double stored = 0;
+        memcpy(&stored, params.constData() + 432, 8);
+        QCOMPARE(fromDateNumber(stored).date(), QDate(2023, 9, 2));
+    }
+
     void writeFailures()
     {
-        // A read-only parameter file reads as none; OK then cannot replace it,
-        // after the rates file was written.
+        // A read-only parameter file reads as none; OK then cannot replace
+        // it, and the rates file is not replaced either.
         QVERIFY(open());
         type(p()->nom1, "Protégé");
         QTest::mouseClick(p()->OK, Qt::LeftButton);
-        const QByteArray before = readBytes(paramFile());
+        const QByteArray params = readBytes(paramFile()), rates = readBytes(ratesFile());
         QVERIFY(QFile::setPermissions(paramFile(), QFileDevice::ReadOwner));
         QVERIFY(open());
         QCOMPARE(p()->nom1->text(), QString());
@@ -537,10 +632,10 @@ private slots:
         QTest::mouseClick(p()->OK, Qt::LeftButton);
         QCOMPARE(m_shown, QStringList{"Accès au fichier refusé"});
         QVERIFY(p()->isVisible());
-        QCOMPARE(readBytes(paramFile()), before);
-        QVERIFY(readBytes(ratesFile()).contains("\r\n7.77\r\n"));
+        QCOMPARE(readBytes(paramFile()), params);
+        QCOMPARE(readBytes(ratesFile()), rates);
 
-        // A rates file that cannot be replaced stops OK before the parameter file.
+        // A rates file that cannot be replaced: neither file is.
         QVERIFY(QFile::setPermissions(paramFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QVERIFY(QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner));
         type(p()->nom1, "Bloqué");
@@ -548,7 +643,35 @@ private slots:
         QCOMPARE(m_shown.size(), 2);
         QCOMPARE(m_shown.last(), QString("Accès au fichier refusé"));
         QVERIFY(p()->isVisible());
-        QCOMPARE(readBytes(paramFile()), before);
+        QCOMPARE(readBytes(paramFile()), params);
+        QCOMPARE(readBytes(ratesFile()), rates);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void fullDiskReplacesNeitherFile()
+    {
+        SmallDisk disk(64);
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.reason()));
+        setProgramFolder(disk.path());
+        const auto back = qScopeGuard([this] { setProgramFolder(m_dir.path()); });
+        QVERIFY(copyFirstRates(disk.path() + "/Taux.txt"));
+        QVERIFY(open());
+        type(p()->nom1, "Avant");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(m_shown.isEmpty());
+        const QByteArray params = readBytes(disk.path() + "/Paramtre.bvp"), rates = readBytes(disk.path() + "/Taux.txt");
+        QCOMPARE(params.size(), 5680);
+
+        QVERIFY(open());
+        type(p()->nom1, "Après");
+        type(p()->Edit12, "7.77");
+        QVERIFY(disk.fillLeaving(4096));
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QCOMPARE(m_shown, QStringList{"Disque plein"});
+        QVERIFY(p()->isVisible());
+        QCOMPARE(readBytes(disk.path() + "/Paramtre.bvp"), params);
+        QCOMPARE(readBytes(disk.path() + "/Taux.txt"), rates);
     }
 };
 

@@ -15,6 +15,7 @@
 #include "payslip/money.h"
 #include "windows/parameterswindow.h"
 #include "widgets/maskedit.h"
+#include "widgets/application.h"
 
 #include "testfiles.h"
 
@@ -178,6 +179,8 @@ private slots:
         setGroupSeparator(QStringLiteral(" "));
         setNowForTests(QDateTime(QDate(2002, 4, 2), QTime(9, 30)));
         setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
+        // The faces the program shows its sheets in, as it sets them up.
+        installFontSubstitutes();
     }
     void init()
     {
@@ -242,6 +245,58 @@ private slots:
         QCOMPARE(grossSheet->findChild<QLabel *>("salnet")->pos(), QPoint(432, 600));
         QCOMPARE(grossSheet->findChild<QLabel *>("Ed25")->pos(), QPoint(352, 472));
         QCOMPARE(grossSheet->findChild<QLabel *>("salimp")->pos(), QPoint(560, 752));
+    }
+
+    // Each text of both slips fits its room: no two texts of a line meet,
+    // none runs out of its box or off the sheet, none is cut.
+    void textsFitTheirRoom_data()
+    {
+        QTest::addColumn<QString>("lineName");
+        QTest::newRow("default names") << "";
+        QTest::newRow("longest default name on every line") << "Retraite complémentaire IRCEM :";
+    }
+    void textsFitTheirRoom()
+    {
+        QFETCH(QString, lineName);
+        if (!lineName.isEmpty())
+            for (QLabel *name : params()->lineName)
+                name->setText(lineName);
+        for (int basis : {0, 1}) {
+            params()->Netbrut->setItemIndex(basis);
+            SlipSheet *slip = basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut;
+            QVERIFY(activate(slip));
+            QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+            QList<QRect> texts, boxes;
+            for (QWidget *w : slip->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (w->metaObject() == &QFrame::staticMetaObject)
+                    boxes << w->geometry();
+                else if (auto *l = qobject_cast<QLabel *>(w); l && !l->text().isEmpty())
+                    texts << QRect(l->pos(), QSize(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->height()));
+            }
+            for (const QRect &t : texts) {
+                QVERIFY(t.right() < slip->width());
+                for (const QRect &b : boxes)
+                    if (b.contains(t.topLeft() + QPoint(0, 2)))
+                        QVERIFY2(t.right() < b.right(), qPrintable(QStringLiteral("%1 past its box").arg(t.x())));
+                for (const QRect &o : texts)
+                    if (o != t && qAbs(o.center().y() - t.center().y()) < 6 && o.left() > t.left())
+                        QVERIFY2(t.right() < o.left(), qPrintable(QStringLiteral("text at %1,%2 runs into %3")
+                                                                      .arg(t.x()).arg(t.y()).arg(o.x())));
+            }
+            for (int c = 0; c < 3; ++c)
+                QVERIFY(QFontMetrics(slip->Grille->horizontalHeaderItem(c)->font()).horizontalAdvance(slip->gridCell(c, 0))
+                        <= slip->Grille->columnWidth(c) - 2);
+            for (int k = 0; k < 9; ++k) {
+                QCOMPARE(slip->St[k]->text(), params()->lineName[k]->text()); // whole
+                QVERIFY(slip->St[k]->font().pointSizeF() >= 5.0);
+            }
+            if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty())
+                slip->grab().save(QStringLiteral("%1/%2-%3.png")
+                                      .arg(QString::fromLocal8Bit(shots), slip->objectName(),
+                                           lineName.isEmpty() ? "default" : "longest"));
+            slip->hide();
+            win().BO->hide();
+        }
     }
 
     void netSlip()
