@@ -62,6 +62,8 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     Grille->setColumnCount(int(summaryColumns().size()));
     Grille->setHorizontalHeaderLabels(summaryColumns());
     Grille->verticalHeader()->hide();
+    // Twelve months and the total fit without scrolling.
+    Grille->verticalHeader()->setDefaultSectionSize(Grille->fontMetrics().height() + 8);
     Grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grille->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grille->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -192,6 +194,9 @@ void TAnnuel::load()
         failure = e.message();
     }
     display(s);
+    // A child whose parameters were not opened yet is named by its archive.
+    if (childName(slot).isEmpty() && !s.firstName.isEmpty())
+        Enfant->setItemText(slot - 1, QStringLiteral("Enfant %1 : %2").arg(slot).arg(s.firstName));
     if (!failure.isEmpty()) {
         Message->setText(failure);
         Message->show();
