@@ -76,6 +76,7 @@ QByteArray yearSummaryPdf(const YearSummary &s)
     const QString heading = QStringLiteral("Récapitulatif annuel %1 : %2 (Enfant %3)").arg(s.year).arg(s.firstName).arg(s.slot);
     p.drawText(QRect(0, y, area.width(), 10 * mm), Qt::AlignLeft | Qt::AlignVCenter, heading);
     y += 14 * mm;
+    font.setBold(false);
 
     // The table: the month a little wider, the state last.
     const QStringList columns = summaryColumns();
@@ -112,7 +113,7 @@ QByteArray yearSummaryPdf(const YearSummary &s)
     font.setPointSizeF(10);
     for (const TaxFigure &f : taxReturnFigures(s)) {
         QFont b = font;
-        p.setFont(b);
+        p.setFont(b); // the label plain, its amount bold
         p.drawText(QRect(0, y, area.width() * 70 / 100, 7 * mm), Qt::AlignLeft | Qt::AlignVCenter, f.label);
         b.setBold(true);
         p.setFont(b);
