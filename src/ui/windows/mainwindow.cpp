@@ -8,7 +8,11 @@
 #include "widgets/appicons.h"
 #include "windows/hourswindow.h"
 #include "common/environment.h"
+#include "common/helpfile.h"
+#include "common/messages.h"
 #include "common/numbers.h"
+#include "widgets/helphook.h"
+#include "windows/helpviewer.h"
 #include "windows/slipviewerwindow.h"
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -49,6 +54,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     setWindowTitle(QStringLiteral("Berlivo Paye"));
     setFixedSize(727, 473);
     centreOnScreen(this);
+    setHelpContext(this, MainWindowHelp);
     look::setBackground(this, look::windowColour);
 
     // Menu: the same four functions as the buttons, always enabled.
@@ -121,6 +127,10 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     BitBtn2 = button("BitBtn2", QStringLiteral("&Aide"), appIcon(AppIcon::Help), {488, 256, 208, 48});
     BitBtn1 = button("BitBtn1", QStringLiteral("&Quitter"), appIcon(AppIcon::Quit), {488, 320, 208, 48});
     BitBtn2->setCursor(Qt::WhatsThisCursor);
+    setHelpContext(BitBtn4, ParametersHelp);
+    setHelpContext(BitBtn3, HoursHelp);
+    setHelpContext(BitBtn5, MonthReviewHelp);
+    setHelpContext(BitBtn7, SlipViewerHelp);
     BitBtn3->setDefault(true);
     BitBtn7->setDefault(true);
     // The functions that need a child's parameters wait for the first "&Parametrer".
@@ -147,6 +157,40 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
     connect(Declaration1, &QAction::triggered, this, &TEntree::Declaration1Click);
     connect(Annuel1, &QAction::triggered, this, &TEntree::Annuel1Click);
+
+    FormCreate();
+}
+
+TEntree::~TEntree() = default;
+
+void TEntree::FormCreate()
+{
+    setApplicationHelp(this, [this](quint16 command, qint32 Data, bool &callHelp) {
+        return ApplicationHelp(command, Data, callHelp);
+    });
+    m_helpFile = helpFilePath();
+    // Both checks only warn: start-up goes on and the help commands stay.
+    if (!QFileInfo(m_helpFile).isFile())
+        showMessage(QStringLiteral("Le fichier d'aide est introuvable !"));
+    if (!viewerIsRecentEnough(helpViewerVersion()))
+        showMessage(QStringLiteral("Vous devez installer la version 1.2 ou supérieurede Microsoft HTML Help !"));
+}
+
+bool TEntree::ApplicationHelp(quint16 Command, qint32 Data, bool &CallHelp)
+{
+    CallHelp = false;
+    if (Command == HELP_CONTEXT)
+        HtmlHelp(HH_HELP_CONTEXT, Data);
+    else
+        CallHelp = true;
+    return true;
+}
+
+void TEntree::HtmlHelp(quint32 command, qint32 argument)
+{
+    if (!m_helpViewer)
+        m_helpViewer = std::make_unique<TAide>();
+    m_helpViewer->HtmlHelp(m_helpFile, command, argument);
 }
 
 void TEntree::onShow()
@@ -234,8 +278,6 @@ void TEntree::Annuel1Click()
 
 void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }
 
-// The help viewer is not part of the program yet: the commands exist so that
-// the menu and the parameters window's help button are wired, and do nothing.
-void TEntree::Aide1Click() {}
-void TEntree::Indexdelaide1Click() {}
-void TEntree::Recherchedanslaide1Click() {}
+void TEntree::Aide1Click() { HtmlHelp(HH_DISPLAY_TOC, 0); }
+void TEntree::Indexdelaide1Click() { HtmlHelp(HH_DISPLAY_INDEX, 0); }
+void TEntree::Recherchedanslaide1Click() { HtmlHelp(HH_DISPLAY_SEARCH, 0); }

@@ -5,17 +5,21 @@
 
 #include "widgets/form.h"
 
+#include <memory>
+
 class QCalendarWidget;
 class QLineEdit;
 class QMenuBar;
 class QMenu;
 class QAction;
 class QPushButton;
+class TAide;
 
 class TEntree : public Form {
     Q_OBJECT
 public:
     explicit TEntree(QWidget *parent = nullptr);
+    ~TEntree() override;
 
     QLineEdit *Edit1, *Edit2, *Edit3, *selenf;
     QCalendarWidget *MonthCalendar1;
@@ -27,6 +31,13 @@ public:
 
     // The separator that was in force when the window was last activated.
     QChar savedSeparator() const { return m_savedSeparator; }
+    // The full path of the help file, set once at creation.
+    QString helpFile() const { return m_helpFile; }
+    // The help viewer, created at the first help request (null until then).
+    TAide *helpViewer() const { return m_helpViewer.get(); }
+
+    // The application's help handler: every help request of the windows.
+    bool ApplicationHelp(quint16 Command, qint32 Data, bool &CallHelp);
 
 public slots:
     void BitBtn4Click(); // "&Parametrer"
@@ -49,6 +60,12 @@ protected:
     void onClose(QCloseEvent *e) override;
 
 private:
+    void FormCreate();
     void closeBackground();
+    // The help viewer's entry point, as the help commands call it.
+    void HtmlHelp(quint32 command, qint32 argument);
     QChar m_savedSeparator;
+    QString m_helpFile;
+    // Not a child window: the viewer stays beside the program's windows.
+    std::unique_ptr<TAide> m_helpViewer;
 };

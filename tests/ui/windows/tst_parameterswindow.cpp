@@ -111,8 +111,8 @@ private slots:
         QDir().mkpath(m_dir.path());
         QVERIFY(copyFirstRates(ratesFile()));
         QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        m_shown.clear();
         createWindows();
+        m_shown.clear(); // the start-up messages about help are not looked at here
         showAndActivate(win().Entree);
         QVERIFY(QTest::qWaitForWindowActive(win().Entree));
     }

@@ -181,8 +181,8 @@ private slots:
     }
     void init()
     {
-        m_errors.clear();
         createWindows();
+        m_errors.clear(); // the start-up messages about help are not looked at here
         m_elsewhere = new QWidget;
         m_elsewhere->resize(100, 100);
         m_slipActivations.count = 0;
@@ -385,6 +385,7 @@ private slots:
         // Fresh windows, as the program starts.
         destroyWindows();
         createWindows();
+        m_errors.clear();
         QVERIFY(DayTable::createEmpty(m_dir.filePath("Enf1.db")));
         TEntree *entree = win().Entree;
         showAndActivate(entree);
