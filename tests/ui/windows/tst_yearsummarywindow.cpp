@@ -58,8 +58,8 @@ private slots:
     }
     void init()
     {
-        m_errors.clear();
         createWindows();
+        m_errors.clear(); // the help file's absence is told at start
     }
     void cleanup() { destroyWindows(); }
 
