@@ -1,6 +1,4 @@
-# Lays out the program folder: the first rates file and the folders of slip
-# pictures and help. Never overwrites what is already there.
-file(MAKE_DIRECTORY ${PROGRAM_DIR}/bulljpg ${PROGRAM_DIR}/Aide)
-if(NOT EXISTS ${PROGRAM_DIR}/Taux.txt)
-  file(COPY ${SOURCE_DIR}/data/Taux.txt DESTINATION ${PROGRAM_DIR})
-endif()
+# Lays out the program folder's help folder. The rates file, the tables and
+# the picture folder are laid out by berlivo_mktables, by the program's own
+# rule. Never overwrites what is already there.
+file(MAKE_DIRECTORY ${PROGRAM_DIR}/Aide)

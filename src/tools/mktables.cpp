@@ -1,9 +1,10 @@
-// Lays out the five empty day-record tables in the program folder given as
-// the one argument. A table already there is left as it is: it holds the
-// user's days.
+// Lays out a fresh program folder beside the built executable: the first
+// rates file, the five empty day-record tables and the folder of slip
+// pictures, by the same rule the installed program follows at its first
+// start. What is already there is the user's and is left as it is.
 
-#include "attendance/daytable.h"
 #include "common/errors.h"
+#include "datafolder/folderlayout.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,21 +13,15 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <program folder>\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <program folder> <first Taux.txt>\n", argv[0]);
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "%s\n", qPrintable(rtl::cannotCreateFile(folder)));
-        return 1;
-    }
     try {
-        for (int tab = 0; tab < 5; ++tab) {
-            const QString path = QDir(folder).filePath(tableNameForSlot(tab));
-            if (DayTable::createEmpty(path))
-                std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
-        }
+        const QStringList created =
+            folder::layOut(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+        for (const QString &path : created)
+            std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
     } catch (const RuntimeError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;

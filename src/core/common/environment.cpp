@@ -2,7 +2,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <cmath>
+
+// Where the installed files lie, relative to the installed executable's
+// folder; the install rules give it.
+#ifndef BERLIVO_INSTALLED_FILES
+#define BERLIVO_INSTALLED_FILES "../share/berlivo-paye"
+#endif
 
 namespace {
 QString &folderOverride()
@@ -19,11 +27,56 @@ const QDate epoch(1899, 12, 30);
 constexpr double msPerDay = 86400000.0;
 } // namespace
 
+namespace {
+QString withSlash(const QString &folder)
+{
+    const QString f = QDir::cleanPath(QDir(folder).absolutePath());
+    return f.endsWith('/') ? f : f + '/';
+}
+
+// The installed package's shared folder beside `executableFolder`, or "".
+QString installedShare(const QString &executableFolder)
+{
+    const QString share = withSlash(executableFolder + QStringLiteral("/" BERLIVO_INSTALLED_FILES));
+    return QFileInfo(share + QStringLiteral("Taux.txt")).isFile() ? share : QString();
+}
+
+QString executableFolder() { return withSlash(QCoreApplication::applicationDirPath()); }
+} // namespace
+
+QString chooseProgramFolder(const QString &executableFolder, const QString &perUserFolder)
+{
+    const QFileInfo exe(executableFolder);
+    const bool writable = exe.isDir() && exe.isWritable() && (exe.permissions() & QFileDevice::WriteOwner);
+    // An installed executable shares its folder (/usr/bin) with every other
+    // program, even when root may write there.
+    if (writable && installedShare(executableFolder).isEmpty())
+        return withSlash(executableFolder);
+    return withSlash(perUserFolder);
+}
+
+QString installedFilesFolder(const QString &executableFolder)
+{
+    const QString share = installedShare(executableFolder);
+    return share.isEmpty() ? withSlash(executableFolder) : share;
+}
+
+QString installedFilesFolder() { return installedFilesFolder(executableFolder()); }
+
 QString programFolder()
 {
-    QString f = folderOverride().isEmpty() ? QCoreApplication::applicationDirPath() : folderOverride();
-    f = QDir::cleanPath(QDir(f).absolutePath());
-    return f.endsWith('/') ? f : f + '/';
+    if (!folderOverride().isEmpty())
+        return withSlash(folderOverride());
+    // Chosen once: the folder cannot change while the program runs.
+    static const QString chosen = chooseProgramFolder(
+        executableFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return chosen;
+}
+
+QString helpFolder()
+{
+    const QString own = programFolder() + QStringLiteral("Aide/");
+    return QFileInfo(own).isDir() ? own : installedFilesFolder() + QStringLiteral("Aide/");
 }
 
 void setProgramFolder(const QString &folder) { folderOverride() = folder; }

@@ -5,11 +5,30 @@
 #include <QDateTime>
 #include <QString>
 
-// The folder of the program's executable, ending with "/". Every file the
-// program keeps is found there under a fixed name.
+// The program folder, ending with "/": every file the program keeps is found
+// there under a fixed name. It is the executable's folder when the program
+// runs from a folder of its own that it may write (the portable layout the
+// build makes); an installed program, or one in a folder it may not write,
+// keeps its files in the user's data folder instead.
 QString programFolder();
 // Points the program at another folder (tests); an empty path restores the default.
 void setProgramFolder(const QString &folder);
+
+// The rule behind programFolder(): `executableFolder` when it is writable and
+// not an installed program's folder, otherwise `perUserFolder`. A folder its
+// owner may not write counts as read-only even for a user the system would
+// let through (root). Both end with "/".
+QString chooseProgramFolder(const QString &executableFolder, const QString &perUserFolder);
+
+// The folder that holds the files installed with the program (the first
+// Taux.txt, the help), ending with "/": the installed package's shared folder
+// when there is one beside the executable, otherwise the executable's folder.
+QString installedFilesFolder(const QString &executableFolder);
+// The same for the running program.
+QString installedFilesFolder();
+// The help folder "Aide/": the program folder's own when it has one (the
+// portable layout), otherwise the installed one.
+QString helpFolder();
 
 // The current local date and time; tests can pin it.
 QDateTime now();

@@ -8,6 +8,14 @@ MessageSink &sink()
     static MessageSink s = [](MessageKind, const QString &text) { qWarning().noquote() << text; };
     return s;
 }
+QuestionSink &questionSink()
+{
+    static QuestionSink s = [](const QString &question) {
+        qWarning().noquote() << question;
+        return false;
+    };
+    return s;
+}
 } // namespace
 
 MessageSink setMessageSink(MessageSink next)
@@ -19,3 +27,12 @@ MessageSink setMessageSink(MessageSink next)
 
 void showError(const QString &text) { sink()(MessageKind::Error, text); }
 void showMessage(const QString &text) { sink()(MessageKind::Information, text); }
+
+QuestionSink setQuestionSink(QuestionSink next)
+{
+    QuestionSink previous = std::move(questionSink());
+    questionSink() = std::move(next);
+    return previous;
+}
+
+bool confirm(const QString &question) { return questionSink()(question); }

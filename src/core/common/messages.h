@@ -18,6 +18,13 @@ MessageSink setMessageSink(MessageSink sink);
 void showError(const QString &text);
 void showMessage(const QString &text);
 
+// A question answered by yes or no, asked before an action that replaces
+// the user's data. The program's sink asks with a box; until one is
+// installed, nothing is confirmed.
+using QuestionSink = std::function<bool(const QString &)>;
+QuestionSink setQuestionSink(QuestionSink sink);
+bool confirm(const QString &question);
+
 // Runs one handler body. A RuntimeError (or any other exception) stops the
 // body where it was raised and its text goes to the error box; what the body
 // already did stays done. Returns true when the body ran to its end.

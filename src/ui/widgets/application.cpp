@@ -44,4 +44,8 @@ void setUpApplication(QApplication &app)
         else
             QMessageBox::information(parent, QStringLiteral("Berlivo"), text);
     });
+    setQuestionSink([](const QString &question) {
+        return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Berlivo"), question,
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    });
 }

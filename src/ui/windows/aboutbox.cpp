@@ -1,7 +1,9 @@
 #include "windows/aboutbox.h"
 
 #include "widgets/appicons.h"
+#include "common/environment.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +33,10 @@ TAboutBox::TAboutBox(QWidget *parent) : Form("TAboutBox", parent)
     Version = named<QLabel>(Panel1, "Version");
     Version->setText(QStringLiteral("Version 3.0"));
     Version->setGeometry(88, 40, 180, 16);
+    DataFolder = named<QLabel>(Panel1, "DataFolder");
+    DataFolder->setGeometry(8, 80, 266, 72);
+    DataFolder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    DataFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     OKButton = named<QPushButton>(this, "OKButton");
     OKButton->setText(QStringLiteral("OK"));
@@ -40,6 +46,15 @@ TAboutBox::TAboutBox(QWidget *parent) : Form("TAboutBox", parent)
 }
 
 void TAboutBox::OKButtonClick() { hide(); }
+
+void TAboutBox::onShow()
+{
+    // A long folder is shortened in its middle; the whole path is the tip.
+    const QString path = QDir::toNativeSeparators(programFolder());
+    DataFolder->setToolTip(path);
+    DataFolder->setText(QStringLiteral("Vos données sont dans :\n") +
+                        DataFolder->fontMetrics().elidedText(path, Qt::ElideMiddle, DataFolder->width()));
+}
 
 void TAboutBox::keyPressEvent(QKeyEvent *e)
 {

@@ -14,6 +14,7 @@ public:
 
     QFrame *Panel1;
     QLabel *ProgramIcon, *ProductName, *Version;
+    QLabel *DataFolder; // where the user's data lives
     QPushButton *OKButton;
 
 public slots:
@@ -21,4 +22,5 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    void onShow() override;
 };

@@ -13,6 +13,8 @@
 #include "common/numbers.h"
 #include "widgets/helphook.h"
 #include "windows/helpviewer.h"
+#include "datafolder/backup.h"
+#include "datafolder/folderlayout.h"
 #include "windows/slipviewerwindow.h"
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
@@ -22,6 +24,8 @@
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -74,6 +78,11 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     Declaration1 = addItem(Fichier1, "Declaration1", QStringLiteral("Déclaration du &mois..."), QIcon());
     Declaration1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     Annuel1 = addItem(Fichier1, "Annuel1", QStringLiteral("Récapitulatif &annuel..."), QIcon());
+    Fichier1->addSeparator()->setObjectName(QStringLiteral("N5"));
+    Sauvegarder1 = addItem(Fichier1, "Sauvegarder1", QStringLiteral("Sauvegarder mes données..."),
+                           style()->standardIcon(QStyle::SP_DialogSaveButton));
+    Restaurer1 = addItem(Fichier1, "Restaurer1", QStringLiteral("Restaurer une sauvegarde..."),
+                         style()->standardIcon(QStyle::SP_BrowserReload));
     Fichier1->addSeparator()->setObjectName(QStringLiteral("N3"));
     Quitter1 = addItem(Fichier1, "Quitter1", QStringLiteral("&Quitter"), appIcon(AppIcon::Quit));
     N1 = MainMenu1->addMenu(QStringLiteral("?"));
@@ -157,6 +166,8 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
     connect(Declaration1, &QAction::triggered, this, &TEntree::Declaration1Click);
     connect(Annuel1, &QAction::triggered, this, &TEntree::Annuel1Click);
+    connect(Sauvegarder1, &QAction::triggered, this, &TEntree::Sauvegarder1Click);
+    connect(Restaurer1, &QAction::triggered, this, &TEntree::Restaurer1Click);
 
     FormCreate();
 }
@@ -281,3 +292,57 @@ void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }
 void TEntree::Aide1Click() { HtmlHelp(HH_DISPLAY_TOC, 0); }
 void TEntree::Indexdelaide1Click() { HtmlHelp(HH_DISPLAY_INDEX, 0); }
 void TEntree::Recherchedanslaide1Click() { HtmlHelp(HH_DISPLAY_SEARCH, 0); }
+
+void TEntree::Sauvegarder1Click()
+{
+    closeBackground();
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(QStringLiteral("yyyy-MM-dd"))));
+    QString zip = QFileDialog::getSaveFileName(this, QStringLiteral("Sauvegarder mes données"), suggested,
+                                               QStringLiteral("Sauvegardes Berlivo (*.zip)"));
+    if (zip.isEmpty())
+        return;
+    if (!zip.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        zip += QStringLiteral(".zip");
+    saveBackup(zip);
+}
+
+void TEntree::Restaurer1Click()
+{
+    closeBackground();
+    const QString zip = QFileDialog::getOpenFileName(this, QStringLiteral("Restaurer une sauvegarde"), QDir::homePath(),
+                                                     QStringLiteral("Sauvegardes Berlivo (*.zip)"));
+    if (!zip.isEmpty())
+        restoreBackup(zip);
+}
+
+void TEntree::saveBackup(const QString &zipPath)
+{
+    guarded([&] {
+        const backup::Contents saved = backup::create(programFolder(), zipPath);
+        showMessage(QStringLiteral("Vos données (%1 fichiers) sont sauvegardées dans\n%2")
+                        .arg(saved.files.size())
+                        .arg(QDir::toNativeSeparators(zipPath)));
+    });
+}
+
+void TEntree::restoreBackup(const QString &zipPath)
+{
+    guarded([&] {
+        backup::Restore restore(programFolder(), zipPath);
+        const backup::Contents &c = restore.contents();
+        const QString when = c.created.toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
+        // A no-break space keeps the question mark with its question.
+        if (!confirm(QStringLiteral("Restaurer la sauvegarde du %1 (%2 fichiers)\u00a0?\n"
+                                    "Elle remplacera vos données, qui seront gardées dans un dossier daté, dans\n%3")
+                         .arg(when)
+                         .arg(c.files.size())
+                         .arg(QDir::toNativeSeparators(programFolder()))))
+            return;
+        const QString kept = restore.apply();
+        // A backup made before a table existed leaves it to be laid out anew.
+        folder::layOut(programFolder(), installedFilesFolder() + folder::ratesFile);
+        showMessage(QStringLiteral("La sauvegarde du %1 est restaurée.\nVos données précédentes sont gardées dans\n%2")
+                        .arg(when, QDir::toNativeSeparators(kept)));
+    });
+}

@@ -27,6 +27,7 @@ public:
     QMenuBar *MainMenu1;
     QMenu *Fichier1, *N1;
     QAction *Paramtrer1, *Dbuter1, *Revoirunmois1, *Revoirunbulletin1, *Declaration1, *Annuel1, *Quitter1;
+    QAction *Sauvegarder1, *Restaurer1; // backup and restore of the user's data
     QAction *Aide1, *Indexdelaide1, *Recherchedanslaide1, *Apropos1;
 
     // The separator that was in force when the window was last activated.
@@ -52,6 +53,16 @@ public slots:
     void Aide1Click();
     void Indexdelaide1Click();
     void Recherchedanslaide1Click();
+    // "Sauvegarder mes données..." and "Restaurer une sauvegarde...": each
+    // asks for the file, then runs the step below.
+    void Sauvegarder1Click();
+    void Restaurer1Click();
+
+public:
+    // Backs the program folder up into `zipPath`, and says where.
+    void saveBackup(const QString &zipPath);
+    // Checks the backup, asks for confirmation, then restores it.
+    void restoreBackup(const QString &zipPath);
 
 protected:
     void onShow() override;      // FormShow

@@ -1,0 +1,32 @@
+#pragma once
+// What a program folder holds, and laying out a fresh one.
+//
+// The build lays out the portable program folder beside the executable, and
+// the installed program lays out the user's data folder at its first start,
+// through the same rule: the first rates file, the five empty day-record
+// tables and the folder of slip pictures. A file already there is the user's
+// and is never replaced.
+
+#include <QString>
+#include <QStringList>
+
+namespace folder {
+
+inline const QString ratesFile = QStringLiteral("Taux.txt");
+inline const QString paramFile = QStringLiteral("Paramtre.bvp");
+inline const QString slipArchive = QStringLiteral("Bulletins.db");
+inline const QString pictures = QStringLiteral("bulljpg");
+
+// The five day-record tables, "Enf1.db" to "Enf5.db".
+QStringList dayTables();
+// Every SQLite file the program keeps: the day tables and the slip archive.
+QStringList databases();
+
+// Lays out `programFolder`: creates it when missing, the empty tables, the
+// picture folder, and a copy of `firstRates` as its Taux.txt, each only when
+// missing. Returns the paths it created. Raises the runtime's "Impossible de
+// créer le fichier %s" when one cannot be made, and "Impossible d'ouvrir le
+// fichier %s" when the rates file is missing and so is its original.
+QStringList layOut(const QString &programFolder, const QString &firstRates);
+
+} // namespace folder

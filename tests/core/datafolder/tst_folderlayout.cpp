@@ -1,0 +1,153 @@
+// Where the program keeps its files, and laying out a fresh program folder.
+
+#include "attendance/daytable.h"
+#include "common/environment.h"
+#include "common/errors.h"
+#include "datafolder/folderlayout.h"
+
+#include "storedrows.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFolderLayout : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString original() const { return QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"); }
+
+private slots:
+    void cleanup()
+    {
+        // Leave every folder writable so the next test and the clean-up can use it.
+        QDirIterator it(m_dir.path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            QFile::setPermissions(it.next(), QFileDevice::Permissions(0x7700));
+        for (const QString &e : QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            QFileInfo(path(e)).isDir() ? QDir(path(e)).removeRecursively() : QFile::remove(path(e));
+    }
+
+    void programFolderChoice_data()
+    {
+        QTest::addColumn<QString>("layout"); // how the executable's folder is set up
+        QTest::addColumn<bool>("perUser");
+        QTest::newRow("built, writable: beside the executable") << "writable" << false;
+        QTest::newRow("read-only folder: per user") << "read-only" << true;
+        QTest::newRow("installed, even where root may write: per user") << "installed" << true;
+        QTest::newRow("no such folder: per user") << "missing" << true;
+    }
+    void programFolderChoice()
+    {
+        QFETCH(QString, layout);
+        QFETCH(bool, perUser);
+        const QString exe = path("prefix/bin");
+        const QString user = path("home/.local/share/Berlivo");
+        if (layout != "missing")
+            QVERIFY(QDir().mkpath(exe));
+        if (layout == "installed") {
+            QVERIFY(QDir().mkpath(path("prefix/share/berlivo-paye")));
+            QVERIFY(copyFirstRates(path("prefix/share/berlivo-paye/Taux.txt")));
+        }
+        if (layout == "read-only")
+            QVERIFY(QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+        QCOMPARE(chooseProgramFolder(exe, user), (perUser ? user : exe) + '/');
+        // The files installed with the program are found in the shared
+        // folder once installed, beside the executable otherwise.
+        const QString shared = layout == "installed" ? path("prefix/share/berlivo-paye/") : exe + '/';
+        QCOMPARE(installedFilesFolder(exe), shared);
+    }
+
+    void helpFolderIsTheProgramFoldersOwnWhenThere()
+    {
+        setProgramFolder(m_dir.path());
+        QCOMPARE(helpFolder(), installedFilesFolder() + "Aide/");
+        QVERIFY(QDir(m_dir.path()).mkdir("Aide"));
+        QCOMPARE(helpFolder(), m_dir.path() + "/Aide/");
+        setProgramFolder(QString());
+    }
+
+    void freshFolderIsLaidOut()
+    {
+        // The installed original is read-only; the user's copy must not be.
+        QVERIFY(QDir().mkpath(path("share")));
+        QVERIFY(copyFirstRates(path("share/Taux.txt")));
+        QVERIFY(QFile::setPermissions(path("share/Taux.txt"), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+        const QString folder = path("home/.local/share/Berlivo");
+
+        const QStringList created = folder::layOut(folder, path("share/Taux.txt"));
+
+        QCOMPARE(created.size(), 7);
+        QCOMPARE(readBytes(folder + "/Taux.txt"), readBytes(original()));
+        QVERIFY(QFileInfo(folder + "/Taux.txt").permissions() & QFileDevice::WriteOwner);
+        QVERIFY(QFileInfo(folder + "/bulljpg").isDir());
+        for (const QString &table : folder::dayTables()) {
+            DayTable t;
+            t.setFolder(folder + '/');
+            t.setTableName(table);
+            t.open(); // raises unless it is a day-record table
+            QCOMPARE(t.model()->rowCount(), 0);
+        }
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 7);
+    }
+
+    void userFilesAreNeverReplaced()
+    {
+        const QString folder = m_dir.path();
+        folder::layOut(folder, original());
+        writeBytes(path("Taux.txt"), "the user's own rates\r\n");
+        writeBytes(path("bulljpg/Léa0306.jpg"), "picture");
+        DayTable t;
+        t.setFolder(folder + '/');
+        t.setTableName("Enf2.db");
+        day::Record r;
+        r.fill("Faux");
+        r[day::Date] = "14/03/2026";
+        r[day::Heure1] = r[day::Heure2] = r[day::Heure3] = r[day::Heure4] = r[day::Duree] = QString();
+        r[day::Moan] = "0326";
+        t.storeMonth({r});
+        const QByteArray table2 = readBytes(path("Enf2.db"));
+        QVERIFY(QFile::remove(path("Enf4.db")));
+
+        QCOMPARE(folder::layOut(folder, original()), QStringList{path("Enf4.db")});
+        QCOMPARE(readBytes(path("Taux.txt")), QByteArray("the user's own rates\r\n"));
+        QCOMPARE(readBytes(path("Enf2.db")), table2);
+        QCOMPARE(storedRows(path("Enf2.db")).size(), 1);
+        QCOMPARE(readBytes(path("bulljpg/Léa0306.jpg")), QByteArray("picture"));
+    }
+
+    void failuresAreReported_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no original rates: the rest is still laid out")
+            << "no original" << "Impossible d'ouvrir le fichier " + path("nowhere/Taux.txt");
+        QTest::newRow("a file where the folder should be")
+            << "file in the way" << "Impossible de créer le fichier " + path("data");
+    }
+    void failuresAreReported()
+    {
+        QFETCH(QString, obstacle);
+        QFETCH(QString, message);
+        const QString rates = obstacle == "no original" ? path("nowhere/Taux.txt") : original();
+        if (obstacle == "file in the way")
+            writeBytes(path("data"), "not a folder");
+        try {
+            folder::layOut(path("data"), rates);
+            QFAIL("no error raised");
+        } catch (const RuntimeError &e) {
+            QCOMPARE(e.message(), message);
+        }
+        if (obstacle == "no original") {
+            QVERIFY(QFileInfo(path("data/Enf5.db")).isFile());
+            QVERIFY(QFileInfo(path("data/bulljpg")).isDir());
+            QVERIFY(!QFileInfo::exists(path("data/Taux.txt")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFolderLayout)
+#include "tst_folderlayout.moc"
