@@ -1,5 +1,6 @@
 #include "daytable.h"
 
+#include "attendance/monthchoice.h"
 #include "common/errors.h"
 
 #include <QAtomicInt>
@@ -27,6 +28,15 @@ QString fieldList()
 }
 
 QString engineText(const QSqlError &e) { return e.text().trimmed(); }
+
+// SQLITE_BUSY or SQLITE_LOCKED, plain or extended: another connection holds
+// the file (the month review keeps its table exclusively until "Quitter").
+bool isLockedOut(const QSqlError &e)
+{
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 5 || code == 6);
+}
 
 QSqlDatabase database(const QString &connection) { return QSqlDatabase::database(connection, false); }
 
@@ -187,13 +197,21 @@ void DayTable::open(Access access)
             if (!db.open())
                 throw RuntimeError(engineText(db.lastError()));
             QSqlQuery q(db);
+            // A table held by another connection is said so in plain words.
+            const auto step = [&](const QString &sql) {
+                const bool ok = q.exec(sql);
+                q.finish();
+                if (!ok)
+                    throw RuntimeError(isLockedOut(q.lastError()) ? rtl::tableLocked(QDir::toNativeSeparators(file))
+                                                                  : engineText(q.lastError()));
+            };
             // Reading the fields proves the file is a day-record table.
-            run(q, QStringLiteral("SELECT %1 FROM %2 LIMIT 0").arg(fieldList(), quoted(sqlTable())));
+            step(QStringLiteral("SELECT %1 FROM %2 LIMIT 0").arg(fieldList(), quoted(sqlTable())));
             if (access == Access::Exclusive) {
                 // An exclusive lock taken once is kept until the connection closes.
-                run(q, QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
-                run(q, QStringLiteral("BEGIN EXCLUSIVE"));
-                run(q, QStringLiteral("COMMIT"));
+                step(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE"));
+                step(QStringLiteral("BEGIN EXCLUSIVE"));
+                step(QStringLiteral("COMMIT"));
             }
             QStringList marks;
             for (int f = 0; f < day::FieldCount; ++f)
@@ -214,6 +232,7 @@ void DayTable::open(Access access)
 
 void DayTable::close()
 {
+    m_filter.clear();
     m_pending.reset();
     m_model->clear();
     m_insert.reset();
@@ -285,7 +304,11 @@ void DayTable::storeMonth(const QList<day::Record> &days)
     close();
 }
 
-void DayTable::setMonthFilter(const QString &key) { m_model->select(key); }
+void DayTable::setMonthFilter(const QString &key)
+{
+    m_model->select(key);
+    m_filter = key.isEmpty() ? QString() : review::monthFilter(key);
+}
 
 // ---------------------------------------------------------------- DayModel
 

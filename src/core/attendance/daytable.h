@@ -69,6 +69,9 @@ public:
     // Shows only the records of one month key ("Moan =" the key); an empty
     // key shows them all. Reads the table again.
     void setMonthFilter(const QString &key);
+    // The filter in force (Moan ='0302'); empty when filtering is off, as it
+    // is once the table is closed.
+    QString filter() const { return m_filter; }
 
     // The months (1 to 12) of year 20YY that have day records in the table
     // file at `path`, read without taking the table from a window that holds
@@ -90,6 +93,7 @@ private:
     QString m_connection;
     QString m_folder;
     QString m_tableName;
+    QString m_filter;
     std::unique_ptr<QSqlQuery> m_insert;
     std::optional<std::array<QVariant, day::FieldCount>> m_pending;
     std::unique_ptr<DayModel> m_model;

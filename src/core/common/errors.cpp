@@ -43,11 +43,25 @@ QString notABoolean(const QString &text, const QString &field)
     return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
 }
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
+QString tableLocked(const QString &path)
+{
+    return QStringLiteral("La table %1 est verrouillée : une autre fenêtre (Revoir un mois...) ou un autre "
+                          "programme la tient ouverte. Rien n'y a été enregistré.")
+        .arg(path);
+}
 QString invalidMaskedInput()
 {
     return QStringLiteral("Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");
 }
 QString invalidFloatOperation() { return QStringLiteral("Opération en virgule flottante incorrecte"); }
+QString noDefaultPrinter() { return QStringLiteral("Aucune imprimante par défaut sélectionnée"); }
+QString printerFailed(const QString &printer) { return QStringLiteral("Impossible d'imprimer sur %1").arg(printer); }
+QString unknownPictureExtension(const QString &extension)
+{
+    return QStringLiteral("Extension de fichier image inconnue (.%1)").arg(extension);
+}
+QString jpegError(int code) { return QStringLiteral("Erreur JPEG #%1").arg(code); }
+QString outOfMemory() { return QStringLiteral("Mémoire insuffisante"); }
 
 QString ioErrorText(int code)
 {

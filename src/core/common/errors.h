@@ -41,10 +41,21 @@ QString notEditing();    // "Ensemble de données non en mode édition ou insert
 QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
 QString notABoolean(const QString &text, const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
 QString noDayToStore();  // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+// A table held exclusively by the month review (or another program): said at
+// once rather than after the engine's wait on its lock.
+QString tableLocked(const QString &path);
 // "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"
 QString invalidMaskedInput();
 // "Opération en virgule flottante incorrecte": a result no number can hold
 QString invalidFloatOperation();
+
+// Printing and the slip pictures.
+QString noDefaultPrinter();  // "Aucune imprimante par défaut sélectionnée"
+QString printerFailed(const QString &printer); // "Impossible d'imprimer sur %s"
+// "Extension de fichier image inconnue (.%s)": the extension without its dot
+QString unknownPictureExtension(const QString &extension);
+QString jpegError(int code); // "Erreur JPEG #%d": the JPEG library's message number
+QString outOfMemory();       // "Mémoire insuffisante"
 
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };

@@ -18,9 +18,9 @@ MessageSink setMessageSink(MessageSink sink);
 void showError(const QString &text);
 void showMessage(const QString &text);
 
-// A question answered by yes or no, asked before an action that replaces
-// the user's data. The program's sink asks with a box; until one is
-// installed, nothing is confirmed.
+// A question answered with OK or Cancel, asked before an action that
+// replaces or deletes the user's data: true for OK. With no box installed the
+// answer is Cancel, so nothing is done unasked.
 using QuestionSink = std::function<bool(const QString &)>;
 QuestionSink setQuestionSink(QuestionSink sink);
 bool confirm(const QString &question);

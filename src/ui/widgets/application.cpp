@@ -44,8 +44,8 @@ void setUpApplication(QApplication &app)
         else
             QMessageBox::information(parent, QStringLiteral("Berlivo"), text);
     });
-    setQuestionSink([](const QString &question) {
-        return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Berlivo"), question,
-                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    setQuestionSink([](const QString &text) {
+        return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Confirmation"), text,
+                                     QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
     });
 }

@@ -1,22 +1,188 @@
 #include "windows/printsavewindow.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
+#include "windows/grossslipwindow.h"
+#include "windows/hourswindow.h"
+#include "windows/mainwindow.h"
+#include "windows/netslipwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/windowset.h"
+#include "widgets/capture.h"
+#include "widgets/radiogroup.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "payslip/slippicture.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+// Where the window stands and how large it is, frame and title bar included.
+constexpr QPoint OuterPosition(728, 311);
+constexpr QSize OuterSize(134, 122);
+
+// A button drawn with a picture of its own, one when released and one when
+// pressed, its caption over it.
+class PictureButton : public QAbstractButton {
+public:
+    explicit PictureButton(QWidget *parent) : QAbstractButton(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const bool down = isDown();
+        const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
+        QLinearGradient fill(r.topLeft(), r.bottomLeft());
+        const QColor light = isEnabled() ? QColor(0xe8, 0xf0, 0xfb) : QColor(0xee, 0xee, 0xee);
+        const QColor deep = isEnabled() ? QColor(0x6f, 0x94, 0xc8) : QColor(0xb8, 0xb8, 0xb8);
+        // Released, the light comes from above; pressed, from below.
+        fill.setColorAt(0, down ? deep : light);
+        fill.setColorAt(1, down ? light : deep);
+        QPainterPath shape;
+        shape.addRoundedRect(r, 8, 8);
+        p.fillPath(shape, fill);
+        p.setPen(QPen(down ? QColor(0x24, 0x3f, 0x6b) : QColor(0x4a, 0x6a, 0x9a), down ? 2 : 1));
+        p.drawPath(shape);
+        p.setPen(isEnabled() ? Qt::black : Qt::gray);
+        p.setFont(font());
+        p.drawText(rect().translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter, text());
+    }
+};
+
+SlipSheet *slipForBasis(int basis)
+{
+    return basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut;
+}
+
+// One print job of one page: the slip's picture at its physical size from
+// the top-left corner of the printable area of the default printer.
+void printSlip(QWidget *slip)
+{
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (defaultPrinter.isNull())
+        throw RuntimeError(rtl::noDefaultPrinter());
+    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
+    const QImage picture = captureClientArea(slip);
+    const QSize size = printedPictureSize(picture.size(), printer.logicalDpiX(), printer.logicalDpiY(),
+                                          slip->logicalDpiX(), slip->logicalDpiY());
+    painter.drawImage(QRect(QPoint(0, 0), size), picture);
+    if (!painter.end())
+        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
+}
+} // namespace
 
 TBO::TBO(QWidget *parent) : Form("TBO", parent)
 {
-    // A small tool window kept above the slip it serves, without a caption.
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
+    // A small window kept above every other, with an empty title bar and no
+    // buttons on it: the save is the way out of a slip.
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     // Shown by the slip on each of its activations: taking the activation
     // from the slip would only start the slip's activation again.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    Impression = named<QPushButton>(this, "Impression");
-    Impression->setText(QStringLiteral("Impression"));
-    Enregistrement = named<QPushButton>(this, "Enregistrement");
-    Enregistrement->setText(QStringLiteral("Enregistrement"));
-    Impression->setEnabled(false);
-    Enregistrement->setEnabled(false);
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(Impression);
-    layout->addWidget(Enregistrement);
+    move(OuterPosition);
+    resize(OuterSize);
+
+    NiceButton1 = named<PictureButton>(this, "NiceButton1");
+    NiceButton1->setText(QStringLiteral("Impression"));
+    NiceButton1->setGeometry(8, 6, 118, 36);
+    NiceButton2 = named<PictureButton>(this, "NiceButton2");
+    NiceButton2->setText(QStringLiteral("Enregistrement"));
+    NiceButton2->setGeometry(8, 48, 118, 36);
+    NiceButton2->setEnabled(false);
+    NiceButton2->hide();
+    for (QAbstractButton *b : {NiceButton1, NiceButton2})
+        b->setFocusPolicy(Qt::NoFocus);
+    Image1 = named<QLabel>(this, "Image1");
+    Image1->hide();
+
+    connect(NiceButton1, &QAbstractButton::clicked, this, &TBO::NiceButton1Click);
+    connect(NiceButton2, &QAbstractButton::clicked, this, &TBO::NiceButton2Click);
+}
+
+void TBO::onShow() { fitOuterSize(); }
+
+void TBO::moveEvent(QMoveEvent *e)
+{
+    Form::moveEvent(e);
+    fitOuterSize();
+}
+
+// The size is given frame included; the frame is known only once the window
+// system has framed the window, on its first showing or a little later.
+void TBO::fitOuterSize()
+{
+    if (m_outerSizeFitted || !isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        return;
+    m_outerSizeFitted = true;
+    resize(OuterSize - frame);
+}
+
+void TBO::onActivate()
+{
+    if (std::exchange(m_lostToMessageBox, false))
+        return;
+    FormActivate();
+}
+
+void TBO::onDeactivate()
+{
+    if (m_inMessageBox)
+        m_lostToMessageBox = true;
+}
+
+void TBO::FormActivate()
+{
+    NiceButton2->setEnabled(false);
+    NiceButton2->hide();
+}
+
+void TBO::NiceButton1Click()
+{
+    guarded([&] {
+        m_inMessageBox = true;
+        showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
+        m_inMessageBox = false;
+        const int basis = win().Parametres->Netbrut->itemIndex();
+        if (basis == 0 || basis == 1) {
+            SlipSheet *slip = slipForBasis(basis);
+            printSlip(slip);
+            printSlip(slip);
+        }
+        NiceButton2->setEnabled(true);
+        NiceButton2->show();
+    });
+}
+
+void TBO::NiceButton2Click()
+{
+    guarded([&] {
+        SlipSheet *slip = slipForBasis(win().Parametres->Netbrut->itemIndex());
+        const QImage picture = captureClientArea(slip);
+        // The slip stays on the clipboard whatever happens next; the file is
+        // written from what the clipboard holds.
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->setImage(picture);
+        const QImage held = clipboard->image();
+        Image1->setPixmap(QPixmap::fromImage(held.isNull() ? picture : held));
+        const QString path =
+            slipPicturePath(programFolder(), win().Entree->selenf->text(), win().Horaire->moan->text());
+        saveSlipPicture(path, Image1->pixmap().toImage());
+        slip->close();
+        close();
+    });
 }

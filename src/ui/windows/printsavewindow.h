@@ -1,15 +1,40 @@
 #pragma once
-// The print/save window that floats above a slip on screen. Printing and
-// saving the slip are not built yet: the window only shows its two buttons.
+// The small print/save window that floats above a slip on screen. "Impression"
+// prints the slip twice on the default printer, then offers "Enregistrement",
+// which puts the slip's picture on the clipboard, saves it as the month's
+// JPEG picture and ends the slip's display. Coming back to this window from
+// another one takes "Enregistrement" away until the next print.
 
 #include "widgets/form.h"
 
-class QPushButton;
+class QAbstractButton;
+class QLabel;
 
 class TBO : public Form {
     Q_OBJECT
 public:
     explicit TBO(QWidget *parent = nullptr);
 
-    QPushButton *Impression, *Enregistrement;
+    QAbstractButton *NiceButton1, *NiceButton2;
+    QLabel *Image1; // holds the slip's picture between the clipboard and the file
+
+    void NiceButton1Click();
+    void NiceButton2Click();
+
+protected:
+    void onShow() override;
+    void onActivate() override;
+    void onDeactivate() override;
+    void moveEvent(QMoveEvent *e) override;
+
+private:
+    void FormActivate();
+    void fitOuterSize();
+
+    // The print message box is open / the window lost the activation to it:
+    // the activation it gets back when the box closes, possibly only after
+    // the print is done, is no return from another window.
+    bool m_inMessageBox = false;
+    bool m_lostToMessageBox = false;
+    bool m_outerSizeFitted = false;
 };

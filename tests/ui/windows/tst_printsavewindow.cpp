@@ -1,0 +1,481 @@
+// The print/save window over a slip: its look, the two print jobs sent to a
+// real CUPS queue that writes PDF files, the save to the clipboard and to the
+// month's picture, and the states between them.
+//
+// The printing cases need a default printer that is a cups-pdf queue
+// (scripts/test sets one up as root); without one they skip, saying so.
+
+#include "windows/grossslipwindow.h"
+#include "windows/hourswindow.h"
+#include "windows/mainwindow.h"
+#include "windows/netslipwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/printsavewindow.h"
+#include "windows/windowset.h"
+#include "widgets/capture.h"
+#include "widgets/radiogroup.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "payslip/jpegcodec.h"
+#include "payslip/slippicture.h"
+
+#include "pictures.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString PrintMessage = QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier");
+
+// The default printer when it is a queue of the cups-pdf backend: its name
+// and the folder its PDF files land in (from its own cups-pdf settings).
+struct PdfQueue {
+    QString name, folder, unusable;
+
+    static PdfQueue find()
+    {
+        PdfQueue q;
+        const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+        if (printer.isNull()) {
+            q.unusable = QStringLiteral("no default printer (scripts/test sets up a cups-pdf queue as root)");
+            return q;
+        }
+        q.name = printer.printerName();
+        const QString settings = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(q.name);
+        const QRegularExpression out(QStringLiteral("^Out\\s+(\\S+)"), QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch m = out.match(QString::fromUtf8(readBytes(settings)));
+        if (!m.hasMatch() || !QFileInfo(m.captured(1)).isDir())
+            q.unusable = QStringLiteral("the default printer %1 is not a cups-pdf queue with its own output folder")
+                             .arg(q.name);
+        else
+            q.folder = m.captured(1);
+        return q;
+    }
+    // The numbers of the jobs the queue remembers, finished or not. CUPS
+    // forgets the oldest finished ones past its limit, so new jobs are
+    // counted by number, not by how many are listed.
+    QList<int> jobIds() const
+    {
+        QList<int> ids;
+        const QRegularExpression id(QStringLiteral("^%1-(\\d+)\\s").arg(QRegularExpression::escape(name)),
+                                    QRegularExpression::MultilineOption);
+        auto it = id.globalMatch(QString::fromUtf8(runTool("lpstat", {"-W", "all", "-o", name})));
+        while (it.hasNext())
+            ids << it.next().captured(1).toInt();
+        return ids;
+    }
+    int lastJob() const
+    {
+        const QList<int> ids = jobIds();
+        return ids.isEmpty() ? 0 : *std::max_element(ids.begin(), ids.end());
+    }
+    int jobsSince(int last) const
+    {
+        const QList<int> ids = jobIds();
+        return int(std::count_if(ids.begin(), ids.end(), [last](int id) { return id > last; }));
+    }
+    bool idle() const { return runTool("lpstat", {"-o", name}).trimmed().isEmpty(); }
+    QStringList pdfs() const { return QDir(folder).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+};
+
+// One page of a printed PDF: its count of pages, and the size in pixels and
+// the resolution of the pictures on it.
+struct PrintedPage {
+    int pages = 0;
+    QList<QSize> pictures;
+    QList<QSizeF> ppi;
+};
+
+PrintedPage readPdf(const QString &path)
+{
+    PrintedPage page;
+    const QRegularExpression pagesLine(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
+    page.pages = pagesLine.match(QString::fromUtf8(runTool("pdfinfo", {path}))).captured(1).toInt();
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    const QStringList lines = QString::fromUtf8(runTool("pdfimages", {"-list", path})).split('\n');
+    for (const QString &line : lines.mid(2)) {
+        const QStringList f = line.simplified().split(' ');
+        if (f.size() < 14 || f[2] != QLatin1String("image"))
+            continue;
+        page.pictures << QSize(f[3].toInt(), f[4].toInt());
+        page.ppi << QSizeF(f[12].toDouble(), f[13].toDouble());
+    }
+    return page;
+}
+} // namespace
+
+class TestPrintSaveWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QStringList m_messages;
+    PdfQueue m_queue;
+    QWidget *m_elsewhere = nullptr;
+
+    static TBO *bo() { return win().BO; }
+    static TParametres *params() { return win().Parametres; }
+    static SlipSheet *slipFor(int basis)
+    {
+        return basis == 1 ? static_cast<SlipSheet *>(win().Bulletinbrut) : win().Bulletin;
+    }
+    // The program folder, inside the test's own folder: a name leading out of
+    // it still lands where the test can see it.
+    QString folder() const { return m_dir.path() + "/program/"; }
+
+    static void setCell(int col, int row, const QString &text)
+    {
+        QTableWidget *grid = win().Horaire->StringGrid1;
+        if (QTableWidgetItem *item = grid->item(row, col))
+            item->setText(text);
+        else
+            grid->setItem(row, col, new QTableWidgetItem(text));
+    }
+
+    // A month of March 2002 for Julie, as a validation leaves it, and the
+    // slip of the basis shown with the print/save window over it.
+    bool showSlip(int basis)
+    {
+        // Opening the parameters window fills the first child with the
+        // defaults of the rates file.
+        params()->show();
+        params()->hide();
+        params()->prenom3->setText("Julie");
+        params()->nom3->setText("Martin");
+        params()->Netbrut->setItemIndex(basis);
+        win().Entree->selenf->setText("Julie");
+        for (int day : {1, 4, 5, 6})
+            setCell(1, day, QStringLiteral("%1/03/2002").arg(day, 2, 10, QChar('0')));
+        for (int day : {1, 6})
+            setCell(6, day, "08:00:00");
+        setCell(7, 4, "OUI");
+        win().Horaire->totheur->setText("16");
+        win().Horaire->moan->setText("0302");
+        SlipSheet *slip = slipFor(basis);
+        showAndActivate(slip);
+        const bool shown = QTest::qWaitFor([&] { return bo()->isVisible() || !m_messages.isEmpty(); });
+        if (!m_messages.isEmpty())
+            qWarning() << "the slip stopped:" << m_messages;
+        return shown && m_messages.isEmpty();
+    }
+
+    // The page drawn back at the screen's resolution holds the slip with its
+    // top-left corner at the top-left corner of the printable area.
+    static bool atPrintableTopLeft(const QString &pdf, const QImage &slip, int dpi)
+    {
+        const QImage page = QImage::fromData(
+            runTool("pdftoppm", {"-r", QString::number(dpi), "-f", "1", "-l", "1", "-png", pdf}), "PNG");
+        QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        const QPointF margin = printer.pageRect(QPrinter::Inch).topLeft() - printer.paperRect(QPrinter::Inch).topLeft();
+        const QPoint at = (margin * dpi).toPoint();
+        // The mean difference of the colour channels, the slip against the
+        // page at `offset` from where it should be.
+        const auto difference = [&](QPoint offset) {
+            const QImage part = page.copy(QRect(at + offset, slip.size())).convertToFormat(QImage::Format_RGB32);
+            qint64 sum = 0;
+            for (int y = 0; y < slip.height(); ++y)
+                for (int x = 0; x < slip.width(); ++x) {
+                    const QRgb a = slip.pixel(x, y), b = part.pixel(x, y);
+                    sum += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+                }
+            return double(sum) / (3.0 * slip.width() * slip.height());
+        };
+        // The margin rarely falls on a whole pixel: the page drawn back is
+        // blurred by up to half a pixel, so the slip must match best within
+        // a pixel of its place, and clearly worse three pixels away.
+        double there = 1e9, away = 1e9;
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx) {
+                const int ring = qMax(qAbs(dx), qAbs(dy));
+                if (ring <= 1)
+                    there = qMin(there, difference({dx, dy}));
+                else if (ring == 3)
+                    away = qMin(away, difference({dx, dy}));
+            }
+        qInfo("slip on the page: mean difference %.2f in place, %.2f three pixels away", there, away);
+        return !page.isNull() && there < 0.7 * away;
+    }
+
+    bool saveOffered() const { return bo()->NiceButton2->isVisible() && bo()->NiceButton2->isEnabled(); }
+
+    void requireQueue()
+    {
+        if (!m_queue.unusable.isEmpty())
+            QSKIP(qPrintable(m_queue.unusable));
+    }
+
+    // Waits for the queue to finish its jobs; the PDF files that appeared
+    // since `before`.
+    QStringList newPdfs(const QStringList &before, int expected)
+    {
+        QStringList added;
+        (void)QTest::qWaitFor(
+            [&] {
+                added.clear();
+                for (const QString &f : m_queue.pdfs())
+                    if (!before.contains(f))
+                        added << m_queue.folder + '/' + f;
+                return m_queue.idle() && added.size() >= expected;
+            },
+            120000);
+        return added;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir(m_dir.path()).mkdir("program"));
+        QVERIFY(copyFirstRates(folder() + "Taux.txt"));
+        setProgramFolder(folder());
+        setDecimalSeparator('.');
+        setGroupSeparator(QStringLiteral(" "));
+        setNowForTests(QDateTime(QDate(2002, 4, 2), QTime(9, 30)));
+        setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
+        m_queue = PdfQueue::find();
+    }
+    void init()
+    {
+        m_messages.clear();
+        QDir(folder() + "bulljpg").removeRecursively();
+        QVERIFY(QDir(folder()).mkdir("bulljpg"));
+        createWindows();
+        m_messages.clear(); // the start-up help check finds no help in a test folder
+        m_elsewhere = new QWidget;
+        m_elsewhere->resize(100, 100);
+    }
+    void cleanup()
+    {
+        delete m_elsewhere;
+        destroyWindows();
+    }
+
+    void look()
+    {
+        TBO *w = bo();
+        QCOMPARE(w->objectName(), "TBO");
+        QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QCOMPARE(w->NiceButton1->objectName(), "NiceButton1");
+        QCOMPARE(w->NiceButton1->text(), "Impression");
+        QCOMPARE(w->NiceButton2->objectName(), "NiceButton2");
+        QCOMPARE(w->NiceButton2->text(), "Enregistrement");
+        QCOMPARE(w->Image1->objectName(), "Image1");
+        for (QWidget *b : {static_cast<QWidget *>(w->NiceButton1), static_cast<QWidget *>(w->NiceButton2)})
+            QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+
+        QVERIFY(showSlip(0));
+        // No frame offscreen: the outer size is the client size.
+        QCOMPARE(w->frameGeometry(), QRect(728, 311, 134, 122));
+        QVERIFY(w->NiceButton1->isVisible() && w->NiceButton1->isEnabled());
+        QVERIFY(!w->NiceButton2->isVisible() && !w->NiceButton2->isEnabled());
+        QVERIFY(!w->Image1->isVisible());
+    }
+
+    void print_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::addColumn<int>("commands");
+        QTest::addColumn<int>("jobs");
+        QTest::newRow("net") << 0 << 1 << 2;
+        QTest::newRow("gross") << 1 << 1 << 2;
+        QTest::newRow("two commands") << 0 << 2 << 4;
+        QTest::newRow("no basis") << -1 << 1 << 0;
+    }
+    // Each command shows the message, then sends two one-page jobs holding
+    // the slip's picture at its physical size, then offers the save.
+    void print()
+    {
+        QFETCH(int, basis);
+        QFETCH(int, commands);
+        QFETCH(int, jobs);
+        requireQueue();
+        QVERIFY(showSlip(basis == 1 ? 1 : 0));
+        params()->Netbrut->setItemIndex(basis);
+        SlipSheet *slip = slipFor(basis);
+        const QSize slipSize = slip->size();
+        const QStringList before = m_queue.pdfs();
+        const int lastJob = m_queue.lastJob();
+        for (int k = 0; k < commands; ++k)
+            QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
+        QCOMPARE(m_messages, QStringList(commands, PrintMessage));
+        QCOMPARE(m_queue.jobsSince(lastJob), jobs);
+        QVERIFY(saveOffered());
+        QVERIFY(slip->isVisible());
+
+        const QStringList printed = newPdfs(before, jobs);
+        QCOMPARE(printed.size(), jobs);
+        if (jobs > 0)
+            QVERIFY2(atPrintableTopLeft(printed.first(), captureClientArea(slip), slip->logicalDpiX()), "the slip is not where expected");
+        const double screenDpi = slip->logicalDpiX();
+        for (const QString &pdf : printed) {
+            const PrintedPage page = readPdf(pdf);
+            QFile::remove(pdf); // read: the queue's folder need not grow run after run
+            QCOMPARE(page.pages, 1);
+            QCOMPARE(page.pictures, QList<QSize>{slipSize});
+            // At its physical size: as many pixels per inch as the screen.
+            QVERIFY2(qAbs(page.ppi[0].width() - screenDpi) < 1 && qAbs(page.ppi[0].height() - screenDpi) < 1,
+                     qPrintable(QStringLiteral("%1 x %2 ppi").arg(page.ppi[0].width()).arg(page.ppi[0].height())));
+        }
+    }
+
+    void noDefaultPrinter()
+    {
+        QVERIFY(showSlip(0));
+        const int lastJob = m_queue.unusable.isEmpty() ? m_queue.lastJob() : 0;
+        // The user's own default names a printer that is not there: CUPS
+        // then has no default printer.
+        qputenv("PRINTER", "BerlivoNoSuchPrinter");
+        QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+        QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
+        qunsetenv("PRINTER");
+        QCOMPARE(m_messages, (QStringList{PrintMessage, "Aucune imprimante par défaut sélectionnée"}));
+        QVERIFY(!bo()->NiceButton2->isVisible() && !bo()->NiceButton2->isEnabled());
+        QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
+        if (m_queue.unusable.isEmpty())
+            QCOMPARE(m_queue.jobsSince(lastJob), 0);
+    }
+
+    // Coming back to the window from another takes the save away until the
+    // next print; the print message box handing the activation back does not.
+    void saveOfferedUntilComingBack()
+    {
+        QVERIFY(showSlip(-1 + 1));
+        params()->Netbrut->setItemIndex(-1); // nothing to print: the states alone
+        auto *box = new QWidget;
+        box->resize(200, 80);
+        setMessageSink([&](MessageKind, const QString &t) {
+            m_messages << t;
+            showAndActivate(box);
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            box->hide();
+        });
+        showAndActivate(bo());
+        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
+        QVERIFY(saveOffered());
+        // The box gone, the activation comes back to the window.
+        showAndActivate(bo());
+        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(saveOffered());
+        setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
+        delete box;
+
+        showAndActivate(m_elsewhere);
+        QVERIFY(QTest::qWaitForWindowActive(m_elsewhere));
+        QVERIFY(saveOffered());
+        showAndActivate(bo());
+        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(!bo()->NiceButton2->isVisible() && !bo()->NiceButton2->isEnabled());
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::addColumn<QString>("firstName");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("net") << 0 << "Julie" << "Julie0302.jpg";
+        QTest::newRow("gross") << 1 << "Julie" << "Julie0302.jpg";
+        QTest::newRow("no first name") << 0 << "" << "0302.jpg";
+        QTest::newRow("kept as typed") << 0 << " Zoé d'Arc" << " Zoé d'Arc0302.jpg";
+    }
+    // The slip goes to the clipboard and to its month's picture, which is
+    // what the reference encoder makes of the same pixels; the slip and the
+    // window close, without a message. A second save replaces the picture.
+    void save()
+    {
+        QFETCH(int, basis);
+        QFETCH(QString, firstName);
+        QFETCH(QString, file);
+        QVERIFY(showSlip(basis));
+        win().Entree->selenf->setText(firstName);
+        SlipSheet *slip = slipFor(basis);
+        const QImage picture = captureClientArea(slip);
+        QCOMPARE(picture.size(), slip->size());
+        const QString path = folder() + "bulljpg/" + file;
+        writeBytes(path, "an earlier picture");
+
+        bo()->NiceButton2Click();
+        QCOMPARE(m_messages, QStringList());
+        QVERIFY(!slip->isVisible());
+        QVERIFY(!bo()->isVisible());
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
+        QCOMPARE(QDir(folder() + "bulljpg").entryList(QDir::Files | QDir::Hidden), QStringList{file});
+
+        const QByteArray saved = readBytes(path);
+        const QString cjpeg = QStandardPaths::findExecutable("cjpeg");
+        const QByteArray reference = cjpeg.isEmpty()
+                                         ? encodeJpeg(picture)
+                                         : runTool(cjpeg, cjpegSettings, ppm(picture));
+        QVERIFY(saved == reference);
+        QCOMPARE(decodeJpeg(saved).size(), slip->size());
+        const QString djpeg = QStandardPaths::findExecutable("djpeg");
+        if (!djpeg.isEmpty())
+            QVERIFY(runTool(djpeg, {"-pnm", path}).startsWith(
+                QStringLiteral("P6\n%1 %2\n").arg(slip->width()).arg(slip->height()).toLatin1()));
+    }
+
+    void saveFailures_data()
+    {
+        QTest::addColumn<QString>("firstName");
+        QTest::addColumn<bool>("folderMissing");
+        QTest::newRow("no bulljpg folder") << "Julie" << true;
+        QTest::newRow("first name leading out") << "../../Julie" << false;
+        QTest::newRow("first name with a backslash") << "Ju\\lie" << false;
+        QTest::newRow("first name ..") << ".." << false;
+    }
+    // A save that can't write its file says which one, closes nothing, and
+    // writes nothing anywhere; the clipboard already holds the slip.
+    void saveFailures()
+    {
+        QFETCH(QString, firstName);
+        QFETCH(bool, folderMissing);
+        QVERIFY(showSlip(0));
+        if (folderMissing)
+            QVERIFY(QDir(folder() + "bulljpg").removeRecursively());
+        win().Entree->selenf->setText(firstName);
+        const QImage picture = captureClientArea(win().Bulletin);
+        const auto before = tree(m_dir.path());
+
+        bo()->NiceButton2Click();
+        QCOMPARE(m_messages, QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
+        QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
+        QCOMPARE(tree(m_dir.path()), before);
+        QCOMPARE(QFileInfo::exists(folder() + "bulljpg"), !folderMissing);
+    }
+
+    // Under a real X server: after a save, another program pastes the slip.
+    void clipboardReadByAnotherProgram()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server: run by tst_printsavewindow_x11 under xvfb-run");
+        const QString xclip = QStandardPaths::findExecutable("xclip");
+        if (xclip.isEmpty())
+            QSKIP("xclip is not installed");
+        QVERIFY(showSlip(0));
+        const QImage picture = captureClientArea(win().Bulletin);
+        bo()->NiceButton2Click();
+        QCOMPARE(m_messages, QStringList());
+        // xclip asks this process for the picture: the event loop must run.
+        QProcess p;
+        p.start(xclip, {"-selection", "clipboard", "-t", "image/png", "-o"});
+        QVERIFY(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 30000));
+        QCOMPARE(p.exitCode(), 0);
+        const QImage pasted = QImage::fromData(p.readAllStandardOutput(), "PNG");
+        QCOMPARE(pasted.convertToFormat(QImage::Format_RGB32), picture);
+    }
+};
+
+QTEST_MAIN(TestPrintSaveWindow)
+#include "tst_printsavewindow.moc"
