@@ -12,6 +12,8 @@
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
 
@@ -118,6 +120,44 @@ bool DayTable::createEmpty(const QString &path)
         throw RuntimeError(error);
     }
     return true;
+}
+
+QList<int> DayTable::monthsWithDays(const QString &path, int year)
+{
+    QList<int> months;
+    if (!QFileInfo(path).isFile())
+        return months;
+    const QString connection = nextConnectionName();
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
+        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
+        if (!db.open()) {
+            error = engineText(db.lastError());
+        } else {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            // The key is MMYY: the year's last two digits end it.
+            q.prepare(QStringLiteral("SELECT DISTINCT substr(\"Moan\", 1, 2) FROM %1 WHERE substr(\"Moan\", 3, 2) = ?")
+                          .arg(quoted(sqlTable())));
+            q.addBindValue(QStringLiteral("%1").arg(year % 100, 2, 10, QChar('0')));
+            if (!q.exec())
+                error = engineText(q.lastError());
+            while (error.isEmpty() && q.next()) {
+                const int m = q.value(0).toString().toInt();
+                if (m >= 1 && m <= 12)
+                    months << m;
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!error.isEmpty())
+        throw RuntimeError(error);
+    std::sort(months.begin(), months.end());
+    return months;
 }
 
 void DayTable::setFolder(const QString &folder)

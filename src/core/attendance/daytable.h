@@ -73,6 +73,11 @@ public:
     // is once the table is closed.
     QString filter() const { return m_filter; }
 
+    // The months (1 to 12) of year 20YY that have day records in the table
+    // file at `path`, read without taking the table from a window that holds
+    // it. A missing file has none.
+    static QList<int> monthsWithDays(const QString &path, int year);
+
     // The name of the one table inside the file, and the statements that lay
     // out an empty one.
     static QString sqlTable();

@@ -32,7 +32,9 @@ qint64 centsOfRatio(__int128 numerator, __int128 denominator)
     return qint64(negative ? -q : q);
 }
 
-// Days that count as days of activity: dated rows with hours worked or a flat rate.
+QString decimalComma(QString text) { return text.replace(QChar('.'), QChar(',')); }
+} // namespace
+
 int activityDays(const SlipInput &in)
 {
     int days = 0;
@@ -45,9 +47,6 @@ int activityDays(const SlipInput &in)
     }
     return days;
 }
-
-QString decimalComma(QString text) { return text.replace(QChar('.'), QChar(',')); }
-} // namespace
 
 QString declarationAmount(Money amount)
 {

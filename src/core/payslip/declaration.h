@@ -38,6 +38,9 @@ QString declarationText(const Declaration &d);
 // An amount as the form takes it: "1234,56", "-3,10".
 QString declarationAmount(Money amount);
 
+// The month's days of activity: dated days with hours worked or a flat rate.
+int activityDays(const SlipInput &in);
+
 // The whole number of hours the service takes: the month's decimal hours
 // rounded half up (80.49 gives 80, 80.5 gives 81).
 qint64 declaredHours(Money hours);

@@ -2,6 +2,7 @@
 
 #include "widgets/look.h"
 #include "windows/declarationwindow.h"
+#include "windows/yearsummarywindow.h"
 #include "windows/aboutbox.h"
 #include "windows/background.h"
 #include "widgets/appicons.h"
@@ -76,6 +77,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
         addItem(Fichier1, "Revoirunbulletin1", QStringLiteral("Re&voir un bulletin"), appIcon(AppIcon::Slip));
     Declaration1 = addItem(Fichier1, "Declaration1", QStringLiteral("Déclaration du &mois..."), QIcon());
     Declaration1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    Annuel1 = addItem(Fichier1, "Annuel1", QStringLiteral("Récapitulatif &annuel..."), QIcon());
     Fichier1->addSeparator()->setObjectName(QStringLiteral("N5"));
     Sauvegarder1 = addItem(Fichier1, "Sauvegarder1", QStringLiteral("Sauvegarder mes données..."),
                            style()->standardIcon(QStyle::SP_DialogSaveButton));
@@ -163,6 +165,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(Recherchedanslaide1, &QAction::triggered, this, &TEntree::Recherchedanslaide1Click);
     connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
     connect(Declaration1, &QAction::triggered, this, &TEntree::Declaration1Click);
+    connect(Annuel1, &QAction::triggered, this, &TEntree::Annuel1Click);
     connect(Sauvegarder1, &QAction::triggered, this, &TEntree::Sauvegarder1Click);
     connect(Restaurer1, &QAction::triggered, this, &TEntree::Restaurer1Click);
 
@@ -276,6 +279,12 @@ void TEntree::Declaration1Click()
 {
     closeBackground();
     showAndActivate(win().Declaration);
+}
+
+void TEntree::Annuel1Click()
+{
+    closeBackground();
+    showAndActivate(win().Annuel);
 }
 
 void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }

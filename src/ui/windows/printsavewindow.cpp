@@ -11,9 +11,13 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "payslip/slippicture.h"
+#include "payslip/jpegcodec.h"
+#include "archive/slipsave.h"
+#include "widgets/pdfpage.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,9 +183,19 @@ void TBO::NiceButton2Click()
         clipboard->setImage(picture);
         const QImage held = clipboard->image();
         Image1->setPixmap(QPixmap::fromImage(held.isNull() ? picture : held));
-        const QString path =
-            slipPicturePath(programFolder(), win().Entree->selenf->text(), win().Horaire->moan->text());
-        saveSlipPicture(path, Image1->pixmap().toImage());
+        const QString firstName = win().Entree->selenf->text();
+        const QString monthKey = win().Horaire->moan->text();
+        const QString path = slipPicturePath(programFolder(), firstName, monthKey);
+        // The picture, a searchable PDF of the same slip beside it, and the
+        // slip's figures in the archive land together or not at all.
+        SlipSave save;
+        save.picturePath = path;
+        save.jpeg = encodeJpeg(Image1->pixmap().toImage());
+        save.pdf = windowPdf(slip, firstName + monthKey);
+        if (const auto &shown = slip->shownSlip())
+            save.row = archivedSlipFor(shown->input, shown->result, slip == win().Bulletinbrut,
+                                       win().Parametres->currentSlot(), QFileInfo(path).fileName(), now());
+        saveSlip(programFolder(), save);
         slip->close();
         close();
     });

@@ -2,7 +2,8 @@
 // The small print/save window that floats above a slip on screen. "Impression"
 // prints the slip twice on the default printer, then offers "Enregistrement",
 // which puts the slip's picture on the clipboard, saves it as the month's
-// JPEG picture and ends the slip's display. Coming back to this window from
+// JPEG picture with a PDF of the slip beside it, keeps the slip's figures in
+// the archive (all three together or none), and ends the slip's display. Coming back to this window from
 // another one takes "Enregistrement" away until the next print.
 
 #include "widgets/form.h"

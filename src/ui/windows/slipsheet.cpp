@@ -398,8 +398,10 @@ void SlipSheet::onActivate()
             return;
         const SlipResult r = compute(in);
         fill(r);
+        m_shown.reset();
         if (r.complete()) {
             m_failedInput.reset();
+            m_shown = Shown{in, r};
             // The print/save window floats above the slip; it is only shown,
             // the slip stays the active window.
             TBO *bo = win().BO;

@@ -61,6 +61,14 @@ public:
     // The text of the day grid's cell (Cells[col, row]); row 0 holds the titles.
     QString gridCell(int col, int row) const;
 
+    // The inputs and figures of the complete slip the sheet shows now, as
+    // its last activation worked them out; none after a slip that stopped.
+    struct Shown {
+        SlipInput input;
+        SlipResult result;
+    };
+    const std::optional<Shown> &shownSlip() const { return m_shown; }
+
     QLabel *mois, *an, *prenom, *nom;
     QLabel *pol1, *prenom1, *nom1, *adr11, *adr12, *cp1, *ville1, *secu1;
     QLabel *pol2, *prenom2, *nom2, *adr21, *adr22, *cp2, *ville2, *secu2;
@@ -102,4 +110,5 @@ private:
     // the same inputs would only stop again, and re-showing the error box
     // would hand the activation back to the slip, round after round.
     std::optional<SlipInput> m_failedInput;
+    std::optional<Shown> m_shown;
 };

@@ -11,6 +11,7 @@
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
 #include "windows/declarationwindow.h"
+#include "windows/yearsummarywindow.h"
 
 WindowSet &win()
 {
@@ -32,13 +33,14 @@ void createWindows()
     w.AboutBox = new TAboutBox;
     w.BVPfond = new TBVPfond;
     w.Declaration = new TDeclaration;
+    w.Annuel = new TAnnuel;
 }
 
 void destroyWindows()
 {
     WindowSet &w = win();
     // Hide first, so that no window's deactivation reaches one already gone.
-    QWidget *all[] = {w.Declaration, w.BVPfond, w.AboutBox, w.BO, w.Revisu, w.Bulletinbrut,
+    QWidget *all[] = {w.Annuel, w.Declaration, w.BVPfond, w.AboutBox, w.BO, w.Revisu, w.Bulletinbrut,
                       w.Recap, w.Bulletin, w.Horaire, w.Parametres, w.Entree};
     for (QWidget *x : all)
         if (x)

@@ -15,6 +15,7 @@
 //   TBVPfond       background             the backdrop behind the main window
 //   (both slips)   slipsheet              the sheet the two slip windows share
 //   TDeclaration   declarationwindow      the month's figures for the online declaration
+//   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return
 
 class TEntree;
 class TParametres;
@@ -27,6 +28,7 @@ class TBO;
 class TAboutBox;
 class TBVPfond;
 class TDeclaration;
+class TAnnuel;
 
 struct WindowSet {
     TEntree *Entree = nullptr;
@@ -41,6 +43,7 @@ struct WindowSet {
     TBVPfond *BVPfond = nullptr;
     // Windows beyond the ten, created after them.
     TDeclaration *Declaration = nullptr;
+    TAnnuel *Annuel = nullptr;
 };
 
 WindowSet &win();

@@ -410,7 +410,10 @@ private slots:
         QVERIFY(!slip->isVisible());
         QVERIFY(!bo()->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
-        QCOMPARE(QDir(folder() + "bulljpg").entryList(QDir::Files | QDir::Hidden), QStringList{file});
+        // The slip's PDF stands beside its picture, and nothing else is left.
+        QStringList expected{file, file.chopped(4) + ".pdf"};
+        expected.sort();
+        QCOMPARE(QDir(folder() + "bulljpg").entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 
         const QByteArray saved = readBytes(path);
         const QString cjpeg = QStandardPaths::findExecutable("cjpeg");

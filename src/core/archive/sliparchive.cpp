@@ -1,0 +1,348 @@
+#include "archive/sliparchive.h"
+
+#include "attendance/monthsheet.h"
+#include "common/errors.h"
+#include "payslip/declaration.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+const QString driver = QStringLiteral("QSQLITE");
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("berlivo-slip-archive-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+// The amount columns, in the order of ArchivedSlip's members.
+const QStringList &amountColumns()
+{
+    static const QStringList columns = [] {
+        QStringList c = {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs", "salimp"};
+        for (int i = 1; i <= 9; ++i)
+            c << QStringLiteral("cs%1").arg(i);
+        return c;
+    }();
+    return columns;
+}
+
+std::array<qint64 *, 20> amountsOf(ArchivedSlip &s)
+{
+    return {&s.salbrut, &s.salnet, &s.Cong, &s.abs, &s.diver, &s.entret, &s.nour, &s.acpt, &s.net, &s.totcs,
+            &s.salimp, &s.cs[0], &s.cs[1], &s.cs[2], &s.cs[3], &s.cs[4], &s.cs[5], &s.cs[6], &s.cs[7], &s.cs[8]};
+}
+
+const QStringList &otherColumns()
+{
+    static const QStringList columns = {"enfant", "prenom", "annee", "mois", "moan", "base", "heures_centiemes",
+                                        "jours_activite", "jours_forfait", "image", "enregistre"};
+    return columns;
+}
+
+QString selectList() { return (otherColumns() + amountColumns()).join(QStringLiteral(", ")); }
+
+QStringList schema()
+{
+    QStringList amounts;
+    for (const QString &c : amountColumns())
+        amounts << c + QStringLiteral(" INTEGER NOT NULL");
+    return {
+        // Amounts in whole cents, hours in hundredths: sums stay exact.
+        QStringLiteral("CREATE TABLE Bulletins (\n"
+                       "  enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5),\n"
+                       "  prenom TEXT NOT NULL,\n"
+                       "  annee INTEGER NOT NULL,\n"
+                       "  mois INTEGER NOT NULL CHECK (mois BETWEEN 1 AND 12),\n"
+                       "  moan TEXT NOT NULL,  -- MMYY\n"
+                       "  base TEXT NOT NULL CHECK (base IN ('net', 'brut')),\n"
+                       "  heures_centiemes INTEGER NOT NULL,\n"
+                       "  jours_activite INTEGER NOT NULL,\n"
+                       "  jours_forfait INTEGER NOT NULL,\n"
+                       "  image TEXT NOT NULL,  -- file name in bulljpg/\n"
+                       "  enregistre TEXT NOT NULL,  -- local date and time of the save, ISO 8601\n"
+                       "  -- amounts as shown on the slip, in cents\n"
+                       "  %1,\n"
+                       "  PRIMARY KEY (enfant, annee, mois)\n"
+                       ") WITHOUT ROWID")
+            .arg(amounts.join(QStringLiteral(",\n  "))),
+        QStringLiteral("PRAGMA user_version = %1").arg(SlipArchive::SchemaVersion),
+    };
+}
+
+ArchivedSlip rowFrom(const QSqlQuery &q)
+{
+    ArchivedSlip s;
+    s.slot = q.value(0).toInt();
+    s.firstName = q.value(1).toString();
+    s.monthKey = q.value(4).toString();
+    s.grossBasis = q.value(5).toString() == QLatin1String("brut");
+    s.hours = q.value(6).toLongLong();
+    s.activityDays = q.value(7).toInt();
+    s.flatDays = q.value(8).toInt();
+    s.picture = q.value(9).toString();
+    s.savedAt = QDateTime::fromString(q.value(10).toString(), Qt::ISODate);
+    const auto amounts = amountsOf(s);
+    for (int i = 0; i < int(amounts.size()); ++i)
+        *amounts[i] = q.value(otherColumns().size() + i).toLongLong();
+    return s;
+}
+
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+} // namespace
+
+qint64 shownCents(Money amount) { return shown(amount).count() / 100; }
+
+ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
+                             const QString &picture, const QDateTime &savedAt)
+{
+    static const QRegularExpression monthKey(QStringLiteral("^(0[1-9]|1[0-2])[0-9]{2}$"));
+    if (!monthKey.match(in.moan).hasMatch())
+        throw RuntimeError(QStringLiteral("Aucun mois n'a été validé : le bulletin n'a pas de mois."));
+    if (!slip.complete())
+        throw RuntimeError(*slip.error);
+    ArchivedSlip s;
+    s.slot = slot;
+    s.firstName = in.prenom3;
+    s.monthKey = in.moan;
+    s.grossBasis = grossBasis;
+    s.hours = moneyFromText(in.totheur).count() / 100;
+    s.activityDays = activityDays(in);
+    for (const SheetDay &d : in.days)
+        s.flatDays += d.flatRate == sheet::mark(sheet::Flat);
+    const SlipResult::Amounts &a = slip.amounts;
+    s.salbrut = grossBasis ? shownCents(a.salbrut) : 0;
+    s.salnet = shownCents(a.salnet);
+    s.Cong = shownCents(a.Cong);
+    s.abs = shownCents(a.abs);
+    s.diver = shownCents(a.diver);
+    s.entret = shownCents(a.entret);
+    s.nour = shownCents(a.nour);
+    s.acpt = shownCents(a.acpt);
+    s.net = shownCents(a.net);
+    s.totcs = shownCents(a.totcs);
+    s.salimp = grossBasis ? shownCents(a.salimp) : 0;
+    for (int i = 0; i < 9; ++i)
+        s.cs[i] = shownCents(a.cs[i]);
+    s.picture = picture;
+    // Kept to the second, as it is stored.
+    s.savedAt = savedAt.addMSecs(-savedAt.time().msec());
+    return s;
+}
+
+QString SlipArchive::fileName() { return QStringLiteral("Bulletins.db"); }
+
+SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextConnectionName())
+{
+    const bool existed = QFileInfo::exists(path);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
+        db.setDatabaseName(path);
+        // A file held by another program fails soon, not after a long wait.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        if (!db.open()) {
+            error = existed ? rtl::cannotOpenFile(native(path)) : rtl::cannotCreateFile(native(path));
+        } else {
+            QSqlQuery q(db);
+            int version = -1;
+            int tables = 0;
+            if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next())
+                version = q.value(0).toInt();
+            q.finish();
+            if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next())
+                tables = q.value(0).toInt();
+            q.finish();
+            if (version < 0) {
+                error = QStringLiteral("Impossible de lire %1 : %2").arg(native(path), q.lastError().text().trimmed());
+            } else if (version == 0 && tables == 0) {
+                // A new file: lay it out in one transaction.
+                bool ok = db.transaction();
+                for (const QString &statement : schema()) {
+                    if (!ok)
+                        break;
+                    ok = q.exec(statement);
+                    q.finish();
+                }
+                if (!ok || !db.commit()) {
+                    error = rtl::cannotCreateFile(native(path));
+                    db.rollback();
+                }
+            } else if (version > SchemaVersion) {
+                error = QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : "
+                                       "mettez le programme à jour pour le lire.")
+                            .arg(native(path));
+            } else if (version == 0) {
+                error = QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(native(path));
+            }
+            if (!error.isEmpty())
+                db.close();
+        }
+    }
+    if (!error.isEmpty()) {
+        QSqlDatabase::removeDatabase(m_connection);
+        // Leave no empty file behind a failed first use.
+        if (!existed && QFileInfo(path).size() == 0)
+            QFile::remove(path);
+        throw RuntimeError(error);
+    }
+}
+
+SlipArchive::~SlipArchive()
+{
+    m_yearQuery.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isOpen()) {
+            db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+namespace {
+[[noreturn]] void failWrite(const QString &path, const QSqlError &e)
+{
+    throw RuntimeError(
+        QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(native(path), e.text().trimmed()));
+}
+[[noreturn]] void failRead(const QString &path, const QSqlError &e)
+{
+    throw RuntimeError(QStringLiteral("Impossible de lire %1 : %2").arg(native(path), e.text().trimmed()));
+}
+} // namespace
+
+void SlipArchive::begin()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction())
+        failWrite(m_path, db.lastError());
+}
+
+void SlipArchive::commit()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.commit())
+        failWrite(m_path, db.lastError());
+}
+
+void SlipArchive::rollback() noexcept
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.rollback();
+}
+
+void SlipArchive::put(const ArchivedSlip &slip)
+{
+    QStringList marks;
+    const QStringList columns = otherColumns() + amountColumns();
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO Bulletins (%1) VALUES (%2)")
+                  .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    q.addBindValue(slip.slot);
+    q.addBindValue(slip.firstName);
+    q.addBindValue(slip.year());
+    q.addBindValue(slip.month());
+    q.addBindValue(slip.monthKey);
+    q.addBindValue(slip.grossBasis ? QStringLiteral("brut") : QStringLiteral("net"));
+    q.addBindValue(slip.hours);
+    q.addBindValue(slip.activityDays);
+    q.addBindValue(slip.flatDays);
+    q.addBindValue(slip.picture);
+    q.addBindValue(slip.savedAt.toString(Qt::ISODate));
+    ArchivedSlip copy = slip;
+    for (qint64 *amount : amountsOf(copy))
+        q.addBindValue(*amount);
+    if (!q.exec())
+        failWrite(m_path, q.lastError());
+    q.finish();
+}
+
+QList<ArchivedSlip> SlipArchive::year(int slot, int year) const
+{
+    if (!m_yearQuery) {
+        m_yearQuery = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection, false));
+        m_yearQuery->setForwardOnly(true);
+        if (!m_yearQuery->prepare(
+                QStringLiteral("SELECT %1 FROM Bulletins WHERE enfant = ? AND annee = ? ORDER BY mois").arg(selectList()))) {
+            const QSqlError e = m_yearQuery->lastError();
+            m_yearQuery.reset();
+            failRead(m_path, e);
+        }
+    }
+    QSqlQuery &q = *m_yearQuery;
+    q.bindValue(0, slot);
+    q.bindValue(1, year);
+    if (!q.exec())
+        failRead(m_path, q.lastError());
+    QList<ArchivedSlip> rows;
+    while (q.next())
+        rows << rowFrom(q);
+    q.finish();
+    return rows;
+}
+
+std::optional<ArchivedSlip> SlipArchive::find(int slot, const QString &monthKey) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM Bulletins WHERE enfant = ? AND moan = ?").arg(selectList()));
+    q.addBindValue(slot);
+    q.addBindValue(monthKey);
+    if (!q.exec())
+        failRead(m_path, q.lastError());
+    std::optional<ArchivedSlip> row;
+    if (q.next())
+        row = rowFrom(q);
+    q.finish();
+    return row;
+}
+
+QList<int> SlipArchive::years(int slot) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT DISTINCT annee FROM Bulletins WHERE enfant = ? ORDER BY annee"));
+    q.addBindValue(slot);
+    if (!q.exec())
+        failRead(m_path, q.lastError());
+    QList<int> years;
+    while (q.next())
+        years << q.value(0).toInt();
+    q.finish();
+    return years;
+}
+
+int SlipArchive::count() const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM Bulletins")) || !q.next())
+        failRead(m_path, q.lastError());
+    const int n = q.value(0).toInt();
+    q.finish();
+    return n;
+}
+
+QString SlipArchive::latestFirstName(int slot) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT prenom FROM Bulletins WHERE enfant = ? ORDER BY annee DESC, mois DESC LIMIT 1"));
+    q.addBindValue(slot);
+    if (!q.exec())
+        failRead(m_path, q.lastError());
+    const QString name = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    return name;
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The slip archive: the figures of every saved slip, one row per child and
+// month, in "Bulletins.db" in the program folder (SQLite).
+//
+// The program lays out the file itself on first use and marks its layout
+// with PRAGMA user_version, so that a later program can tell an older file
+// and bring it up to date. Amounts are whole cents (the slip's shown
+// amounts), hours whole hundredths: a year adds up exactly, and any SQLite
+// tool reads the file.
+//
+// A save keeps its row only together with its picture: begin() a
+// transaction, put() the row, put the picture in place, then commit(); on
+// any failure rollback() leaves the file as it was.
+
+#include "payslip/slip.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QSqlQuery;
+
+// One archived slip.
+struct ArchivedSlip {
+    int slot = 0;        // child slot 1 to 5
+    QString firstName;   // the child's first name when the slip was saved
+    QString monthKey;    // MMYY
+    bool grossBasis = false;
+    qint64 hours = 0;    // the month's hours, in hundredths of an hour
+    int activityDays = 0;
+    int flatDays = 0;
+    // The shown amounts, in cents. salbrut and salimp are 0 on a net basis.
+    qint64 salbrut = 0, salnet = 0, Cong = 0, abs = 0, diver = 0, entret = 0, nour = 0, acpt = 0, net = 0,
+           totcs = 0, salimp = 0;
+    std::array<qint64, 9> cs{};
+    QString picture;     // the picture's file name in bulljpg/
+    QDateTime savedAt;
+
+    int month() const { return monthKey.left(2).toInt(); }
+    int year() const { return 2000 + monthKey.mid(2, 2).toInt(); }
+
+    friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
+};
+
+// An amount as shown on the slip, in cents.
+qint64 shownCents(Money amount);
+
+// The row of a slip the program is saving, from its inputs and its result.
+// A slip that stopped on a text, or a month key that is not MMYY, raises:
+// there are no figures to keep.
+ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
+                             const QString &picture, const QDateTime &savedAt);
+
+class SlipArchive {
+public:
+    static constexpr int SchemaVersion = 1;
+    // "Bulletins.db"
+    static QString fileName();
+
+    // Opens the archive at `path`, laying it out when the file is new. A
+    // file from a newer program, or one that is not an archive, raises.
+    explicit SlipArchive(const QString &path);
+    ~SlipArchive();
+    SlipArchive(const SlipArchive &) = delete;
+    SlipArchive &operator=(const SlipArchive &) = delete;
+
+    const QString &path() const { return m_path; }
+
+    void begin();
+    void commit();
+    // Never raises: it runs where a save is already failing.
+    void rollback() noexcept;
+
+    // Stores the row, replacing the one of the same child and month.
+    void put(const ArchivedSlip &slip);
+
+    // The rows of a child for one year, in month order.
+    QList<ArchivedSlip> year(int slot, int year) const;
+    std::optional<ArchivedSlip> find(int slot, const QString &monthKey) const;
+    // The years a child has rows for, in increasing order.
+    QList<int> years(int slot) const;
+    int count() const;
+    // The first name of the child's most recent archived slip, "" when none.
+    QString latestFirstName(int slot) const;
+
+private:
+    QString m_path;
+    QString m_connection;
+    // The year's query, prepared once: a summary reads it at each change of
+    // child or year.
+    mutable std::unique_ptr<QSqlQuery> m_yearQuery;
+};

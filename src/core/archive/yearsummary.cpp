@@ -1,0 +1,197 @@
+#include "archive/yearsummary.h"
+
+#include "attendance/daytable.h"
+#include "payslip/money.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <algorithm>
+
+QList<int> YearSummary::monthsOf(SummaryMonth::Kind kind) const
+{
+    QList<int> found;
+    for (const SummaryMonth &m : months)
+        if (m.kind == kind)
+            found << m.month;
+    return found;
+}
+
+YearSummary buildYearSummary(int slot, int year, const QString &firstName, const QList<ArchivedSlip> &archived,
+                             const QList<int> &monthsWithDays, const QList<int> &monthsWithPicture)
+{
+    YearSummary s;
+    s.slot = slot;
+    s.year = year;
+    s.firstName = firstName;
+    QMap<int, SummaryMonth> byMonth;
+    for (int m : monthsWithDays)
+        if (m >= 1 && m <= 12)
+            byMonth[m] = {m, SummaryMonth::Kind::Missing, std::nullopt};
+    for (int m : monthsWithPicture)
+        if (m >= 1 && m <= 12)
+            byMonth[m] = {m, SummaryMonth::Kind::PictureOnly, std::nullopt};
+    for (const ArchivedSlip &a : archived) {
+        if (a.slot != slot || a.year() != year || a.month() < 1 || a.month() > 12)
+            continue;
+        byMonth[a.month()] = {a.month(), SummaryMonth::Kind::Archived, a};
+        YearTotals &t = s.totals;
+        t.hours += a.hours;
+        t.activityDays += a.activityDays;
+        t.salnet += a.salnet;
+        t.Cong += a.Cong;
+        t.entret += a.entret;
+        t.nour += a.nour;
+        t.net += a.net;
+    }
+    s.months = byMonth.values();
+    return s;
+}
+
+YearSummary loadYearSummary(const QString &programFolder, int slot, const QString &givenName, int year)
+{
+    QList<ArchivedSlip> archived;
+    QString firstName = givenName;
+    const QString archivePath = programFolder + SlipArchive::fileName();
+    if (QFileInfo::exists(archivePath)) {
+        const SlipArchive archive(archivePath);
+        archived = archive.year(slot, year);
+        if (firstName.isEmpty())
+            firstName = archive.latestFirstName(slot);
+    }
+    const QList<int> days = DayTable::monthsWithDays(programFolder + tableNameForSlot(slot - 1), year);
+    QList<int> pictures;
+    // A first name that would name a file elsewhere has no picture to find.
+    const bool safeName = !firstName.contains('/') && !firstName.contains('\\') && firstName != QLatin1String(".") &&
+                          firstName != QLatin1String("..");
+    for (int m = 1; safeName && m <= 12; ++m) {
+        const QString key = QStringLiteral("%1%2").arg(m, 2, 10, QChar('0')).arg(year % 100, 2, 10, QChar('0'));
+        if (QFileInfo::exists(programFolder + QStringLiteral("bulljpg/") + firstName + key + QStringLiteral(".jpg")))
+            pictures << m;
+    }
+    return buildYearSummary(slot, year, firstName, archived, days, pictures);
+}
+
+QList<int> summaryYears(const QString &programFolder, int slot, int currentYear)
+{
+    QList<int> years = {currentYear - 1, currentYear};
+    const QString archivePath = programFolder + SlipArchive::fileName();
+    if (QFileInfo::exists(archivePath))
+        years += SlipArchive(archivePath).years(slot);
+    std::sort(years.begin(), years.end());
+    years.erase(std::unique(years.begin(), years.end()), years.end());
+    return years;
+}
+
+QString centsText(qint64 cents)
+{
+    const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    const QString text = QStringLiteral("%1,%2").arg(magnitude / 100).arg(magnitude % 100, 2, 10, QChar('0'));
+    return cents < 0 ? '-' + text : text;
+}
+
+QString hoursText(qint64 hundredths) { return centsText(hundredths); }
+
+QString monthTitle(int month, int year)
+{
+    // The slip spells August its own old way; a table for the tax return spells it right.
+    const QString name = month == 8 ? QStringLiteral("Août") : monthName(month);
+    return name + ' ' + QString::number(year);
+}
+
+QString kindText(SummaryMonth::Kind kind)
+{
+    switch (kind) {
+    case SummaryMonth::Kind::Archived:
+        return QStringLiteral("archivé");
+    case SummaryMonth::Kind::PictureOnly:
+        return QStringLiteral("image seule");
+    case SummaryMonth::Kind::Missing:
+        return QStringLiteral("manquant");
+    }
+    return {};
+}
+
+const QStringList &summaryColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("Mois"),
+        QStringLiteral("Heures"),
+        QStringLiteral("Jours d'activité"),
+        QStringLiteral("Salaire net"),
+        QStringLiteral("dont congés payés"),
+        QStringLiteral("Indemnités d'entretien"),
+        QStringLiteral("Indemnités de repas"),
+        QStringLiteral("Montant versé"),
+        QStringLiteral("Bulletin"),
+    };
+    return columns;
+}
+
+QList<QStringList> summaryTable(const YearSummary &s)
+{
+    QList<QStringList> rows;
+    for (const SummaryMonth &m : s.months) {
+        QStringList row = {monthTitle(m.month, s.year)};
+        if (m.slip) {
+            const ArchivedSlip &a = *m.slip;
+            row << hoursText(a.hours) << QString::number(a.activityDays) << centsText(a.salnet) << centsText(a.Cong)
+                << centsText(a.entret) << centsText(a.nour) << centsText(a.net);
+        } else {
+            for (int i = 0; i < 7; ++i)
+                row << QString();
+        }
+        row << kindText(m.kind);
+        rows << row;
+    }
+    const YearTotals &t = s.totals;
+    rows << QStringList{QStringLiteral("Total %1").arg(s.year), hoursText(t.hours), QString::number(t.activityDays),
+                        centsText(t.salnet), centsText(t.Cong), centsText(t.entret), centsText(t.nour),
+                        centsText(t.net), QString()};
+    return rows;
+}
+
+QList<TaxFigure> taxReturnFigures(const YearSummary &s)
+{
+    return {
+        {QStringLiteral("Salaires nets versés en %1").arg(s.year), centsText(s.totals.salnet) + QStringLiteral(" €")},
+        {QStringLiteral("Indemnités d'entretien"), centsText(s.totals.entret) + QStringLiteral(" €")},
+        {QStringLiteral("Frais de garde à déclarer (crédit d'impôt)"), centsText(s.taxCreditBase()) + QStringLiteral(" €")},
+    };
+}
+
+QString taxReturnNote(const YearSummary &s)
+{
+    QString note = QStringLiteral(
+        "Les indemnités de repas ne comptent pas dans les frais de garde. Déduisez de ce montant les aides "
+        "reçues pour cette garde (complément de libre choix du mode de garde versé par la CAF ou la MSA, "
+        "aide de l'employeur) avant de le reporter sur la déclaration de revenus.");
+    const int unknown = int(s.monthsOf(SummaryMonth::Kind::PictureOnly).size() + s.monthsOf(SummaryMonth::Kind::Missing).size());
+    if (unknown > 0)
+        note += QStringLiteral(" %1 mois de l'année n'ont pas de chiffres archivés : ajoutez-les d'après leurs bulletins.")
+                    .arg(unknown);
+    return note;
+}
+
+namespace {
+QString csvField(const QString &text)
+{
+    if (!text.contains(';') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
+        return text;
+    return '"' + QString(text).replace('"', QStringLiteral("\"\"")) + '"';
+}
+} // namespace
+
+QByteArray summaryCsv(const YearSummary &s)
+{
+    // The mark lets spreadsheets that would guess a Windows code page read UTF-8.
+    QByteArray out = QByteArrayLiteral("\xEF\xBB\xBF");
+    QList<QStringList> rows = summaryTable(s);
+    rows.prepend(summaryColumns());
+    for (const QStringList &row : rows) {
+        QStringList fields;
+        for (const QString &f : row)
+            fields << csvField(f);
+        out += fields.join(';').toUtf8() + "\r\n";
+    }
+    return out;
+}

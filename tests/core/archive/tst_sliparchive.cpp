@@ -1,0 +1,343 @@
+#include "archive/sliparchive.h"
+#include "archive/yearsummary.h"
+#include "attendance/daytable.h"
+#include "common/errors.h"
+#include "common/numbers.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+// A month of `hours` on the parameters a slot starts with, with allowances
+// that make every amount of the slip differ from zero.
+SlipInput month(int m, int year, const QString &hours, quint32 seed = 0)
+{
+    QRandomGenerator rng(seed);
+    SlipInput in;
+    in.moan = QStringLiteral("%1%2").arg(m, 2, 10, QChar('0')).arg(year % 100, 2, 10, QChar('0'));
+    in.totheur = hours;
+    in.prenom3 = "Julie";
+    in.lineName.fill("..........");
+    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
+    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
+    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
+    in.SH = QStringLiteral("3.%1").arg(rng.bounded(10, 99));
+    in.FJ = "30";
+    in.SHbr = QStringLiteral("4.%1").arg(rng.bounded(10, 99));
+    in.FJbr = "40";
+    in.Indentr = "2";
+    in.CheckBox11 = true;
+    in.ETH = QStringLiteral("0.%1").arg(rng.bounded(10, 99));
+    in.CheckBox12 = true;
+    in.EFJ = "2.5";
+    in.diverse = QStringLiteral("%1.25").arg(rng.bounded(0, 20));
+    in.abs = "0";
+    in.accpte = QStringLiteral("%1").arg(rng.bounded(0, 50));
+    in.PD = "0.76";
+    in.D = "2.29";
+    in.G = "0.76";
+    in.Sp = "1.52";
+    in.today = QDate(year, m, 28);
+    for (int d = 1; d <= 20; ++d) {
+        SheetDay &day = in.days[d - 1];
+        day.date = QStringLiteral("%1/%2/%3").arg(d, 2, 10, QChar('0')).arg(m, 2, 10, QChar('0')).arg(year);
+        day.duration = d % 5 == 0 ? QString() : QStringLiteral("04:00:00");
+        day.flatRate = d % 5 == 0 || rng.bounded(4) == 0 ? QStringLiteral("OUI") : QString();
+        day.lunch = rng.bounded(2) ? QStringLiteral("Déj") : QString();
+    }
+    return in;
+}
+
+SlipResult compute(const SlipInput &in, bool gross) { return gross ? computeGrossSlip(in) : computeNetSlip(in); }
+
+// The cents a shown amount text stands for, read back from the text alone.
+qint64 textCents(const SlipText &t)
+{
+    QString s = t.value_or(QString());
+    s.remove(' ');
+    return qint64(std::llround(double(parseFloat(s)) * 100));
+}
+
+ArchivedSlip rowFor(const SlipInput &in, bool gross, int slot = 1)
+{
+    return archivedSlipFor(in, compute(in, gross), gross, slot, in.prenom3 + in.moan + ".jpg",
+                           QDateTime(QDate(2026, 12, 8), QTime(1, 2, 3)));
+}
+
+void store(SlipArchive &a, const ArchivedSlip &row)
+{
+    a.begin();
+    a.put(row);
+    a.commit();
+}
+
+// "1 234,56" read back as cents.
+qint64 frenchCents(const QString &text)
+{
+    QString s = text;
+    s.replace(',', '.');
+    return qint64(std::llround(double(parseFloat(s)) * 100));
+}
+} // namespace
+
+class TestSlipArchive : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_folder;
+    QString archivePath() const { return m_folder + SlipArchive::fileName(); }
+
+    void expectError(const std::function<void()> &body, const QString &message)
+    {
+        try {
+            body();
+            QFAIL("no error raised");
+        } catch (const RuntimeError &e) {
+            QCOMPARE(e.message(), message);
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        setGroupSeparator(QStringLiteral(" "));
+        QVERIFY(m_dir.isValid());
+        m_folder = m_dir.path() + '/';
+    }
+
+    void init()
+    {
+        QFile::remove(archivePath());
+        QDir(m_folder + "bulljpg").removeRecursively();
+        QFile::remove(m_folder + "Enf1.db");
+    }
+
+    void rowHoldsShownFigures_data()
+    {
+        QTest::addColumn<bool>("gross");
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 7u, 42u}) {
+            QTest::addRow("net %u", seed) << false << seed;
+            QTest::addRow("gross %u", seed) << true << seed;
+        }
+    }
+    void rowHoldsShownFigures()
+    {
+        QFETCH(bool, gross);
+        QFETCH(quint32, seed);
+        const SlipInput in = month(3, 2002, "67.83", seed);
+        const SlipResult slip = compute(in, gross);
+        QVERIFY(slip.complete());
+        {
+            SlipArchive a(archivePath());
+            store(a, rowFor(in, gross));
+        }
+        // Read back through a new connection: what is on disk, not in memory.
+        const auto row = SlipArchive(archivePath()).find(1, "0302");
+        QVERIFY(row);
+        QCOMPARE(row->grossBasis, gross);
+        QCOMPARE(row->hours, 6783);
+        QCOMPARE(row->salnet, textCents(slip.salnet));
+        QCOMPARE(row->Cong, textCents(slip.Cong));
+        QCOMPARE(row->abs, textCents(slip.abs));
+        QCOMPARE(row->diver, textCents(slip.diver));
+        QCOMPARE(row->entret, textCents(slip.entret));
+        QCOMPARE(row->nour, textCents(slip.nour));
+        QCOMPARE(row->acpt, textCents(slip.acpt));
+        QCOMPARE(row->net, textCents(slip.net));
+        QCOMPARE(row->totcs, textCents(slip.totcs));
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(row->cs[k], textCents(slip.cs[k]));
+        QCOMPARE(row->salbrut, gross ? textCents(slip.salbrut) : 0);
+        QCOMPARE(row->salimp, gross ? textCents(slip.salimp) : 0);
+        QCOMPARE(row->flatDays, slip.nbjf->toInt());
+        QCOMPARE(row->activityDays, 20);
+        QCOMPARE(*row, rowFor(in, gross));
+    }
+
+    void slipWithoutFiguresIsRefused()
+    {
+        SlipInput in = month(3, 2002, "80");
+        in.SH = "abc";
+        expectError([&] { rowFor(in, false); }, rtl::notAFloat("abc"));
+        in = month(3, 2002, "80");
+        in.moan = "Moan";
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, rowFor(in, false));
+    }
+
+    void sameChildAndMonthReplaces()
+    {
+        SlipArchive a(archivePath());
+        const ArchivedSlip first = rowFor(month(3, 2002, "80", 1), false);
+        ArchivedSlip second = rowFor(month(3, 2002, "90", 2), true);
+        store(a, first);
+        store(a, rowFor(month(3, 2002, "80", 1), false, 2)); // another child, same month
+        store(a, second);
+        QCOMPARE(a.count(), 2);
+        QCOMPARE(a.find(1, "0302"), std::optional(second));
+        QCOMPARE(a.find(2, "0302")->slot, 2);
+    }
+
+    void rollbackLeavesTheArchiveAsItWas()
+    {
+        SlipArchive a(archivePath());
+        const ArchivedSlip kept = rowFor(month(3, 2002, "80", 1), false);
+        store(a, kept);
+        a.begin();
+        a.put(rowFor(month(3, 2002, "99", 5), false));
+        a.put(rowFor(month(4, 2002, "99", 5), false));
+        a.rollback();
+        QCOMPARE(a.count(), 1);
+        QCOMPARE(SlipArchive(archivePath()).find(1, "0302"), std::optional(kept));
+    }
+
+    void layoutIsVersioned()
+    {
+        { SlipArchive a(archivePath()); }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "probe");
+            db.setDatabaseName(archivePath());
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("PRAGMA user_version") && q.next());
+            QCOMPARE(q.value(0).toInt(), SlipArchive::SchemaVersion);
+            QVERIFY(q.exec("PRAGMA user_version = 99"));
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("probe");
+        const QString native = QDir::toNativeSeparators(archivePath());
+        expectError([&] { SlipArchive a(archivePath()); },
+                    QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : "
+                                   "mettez le programme à jour pour le lire.")
+                        .arg(native));
+        // A day table under the archive's name is not taken for an archive.
+        QFile::remove(archivePath());
+        QVERIFY(DayTable::createEmpty(archivePath()));
+        expectError([&] { SlipArchive a(archivePath()); },
+                    QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(native));
+        // A folder where nothing can be created leaves no file and says so.
+        const QString nowhere = m_folder + "absent/" + SlipArchive::fileName();
+        expectError([&] { SlipArchive a(nowhere); }, rtl::cannotCreateFile(QDir::toNativeSeparators(nowhere)));
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
+    void yearOfRandomMonthsSumsExactly()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("seed %u", seed);
+        QRandomGenerator rng(seed);
+        SlipArchive a(archivePath());
+        qint64 salnet = 0, entret = 0, nour = 0, net = 0, cong = 0, hours = 0;
+        for (int m = 1; m <= 12; ++m) {
+            const bool gross = rng.bounded(2);
+            const QString h = QStringLiteral("%1.%2").arg(rng.bounded(20, 200)).arg(rng.bounded(0, 100), 2, 10, QChar('0'));
+            const SlipInput in = month(m, 2024, h, rng.generate());
+            const SlipResult slip = compute(in, gross);
+            salnet += textCents(slip.salnet);
+            entret += textCents(slip.entret);
+            nour += textCents(slip.nour);
+            net += textCents(slip.net);
+            cong += textCents(slip.Cong);
+            hours += frenchCents(QString(h).replace('.', ','));
+            store(a, rowFor(in, gross));
+        }
+        store(a, rowFor(month(1, 2025, "80"), false)); // another year stays out
+        const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
+        QCOMPARE(s.months.size(), 12);
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::Archived).size(), 12);
+        QCOMPARE(s.totals.salnet, salnet);
+        QCOMPARE(s.totals.entret, entret);
+        QCOMPARE(s.totals.nour, nour);
+        QCOMPARE(s.totals.net, net);
+        QCOMPARE(s.totals.Cong, cong);
+        QCOMPARE(s.totals.hours, hours);
+        // Meals are no part of the credit.
+        QCOMPARE(s.taxCreditBase(), salnet + entret);
+    }
+
+    void monthsWithoutFigures()
+    {
+        // Days entered for January to April; slips archived for January and
+        // February, a picture alone for March; April never saved.
+        QVERIFY(DayTable::createEmpty(m_folder + "Enf1.db"));
+        DayTable t;
+        t.setFolder(m_folder);
+        t.setTableName("Enf1.db");
+        QList<day::Record> days;
+        for (int m : {1, 2, 3, 4}) {
+            day::Record r;
+            r[day::Date] = QStringLiteral("03/%1/2024").arg(m, 2, 10, QChar('0'));
+            for (int f = day::FJ; f <= day::Ferie; ++f)
+                r[f] = day::flagText(false);
+            r[day::Moan] = r[day::Date].mid(3, 2) + r[day::Date].mid(8, 2);
+            days << r;
+        }
+        days << days[0];
+        days.last()[day::Date] = "03/05/2023";
+        days.last()[day::Moan] = "0523";
+        t.storeMonth(days);
+        {
+            SlipArchive a(archivePath());
+            store(a, rowFor(month(1, 2024, "80"), false));
+            store(a, rowFor(month(2, 2024, "80"), false));
+        }
+        QVERIFY(QDir(m_folder).mkdir("bulljpg"));
+        writeBytes(m_folder + "bulljpg/Julie0324.jpg", "jpeg");
+        writeBytes(m_folder + "bulljpg/Julie0124.jpg", "jpeg"); // archived: the row wins
+        writeBytes(m_folder + "bulljpg/Julie0624.jpg", "jpeg"); // saved before any day table
+        const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::Archived), QList<int>({1, 2}));
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::PictureOnly), QList<int>({3, 6}));
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::Missing), QList<int>({4}));
+        const QList<QStringList> table = summaryTable(s);
+        QCOMPARE(table.size(), 6);
+        QCOMPARE(table[2].first(), "Mars 2024");
+        QCOMPARE(table[2].last(), "image seule");
+        QCOMPARE(table[3].last(), "manquant");
+        QCOMPARE(table[4].last(), "image seule");
+        // Another child's slips and another year's days are not this summary's.
+        QVERIFY(loadYearSummary(m_folder, 2, "Julie", 2023).monthsOf(SummaryMonth::Kind::Archived).isEmpty());
+        QCOMPARE(loadYearSummary(m_folder, 1, "Paul", 2023).monthsOf(SummaryMonth::Kind::Missing), QList<int>({5}));
+        QCOMPARE(summaryYears(m_folder, 1, 2026), QList<int>({2024, 2025, 2026}));
+    }
+
+    void csvReadsBack()
+    {
+        SlipArchive a(archivePath());
+        for (int m : {1, 8, 11})
+            store(a, rowFor(month(m, 2024, "1234.5", m), m == 8));
+        const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
+        const QByteArray csv = summaryCsv(s);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(csv.endsWith("\r\n"));
+        const QStringList lines = QString::fromUtf8(csv.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 3 + 1);
+        QCOMPARE(lines[0].split(';'), summaryColumns());
+        QCOMPARE(lines[2].split(';').first(), "Août 2024");
+        const int netColumn = summaryColumns().indexOf("Salaire net");
+        qint64 sum = 0;
+        for (int i = 1; i <= 3; ++i) {
+            const QStringList f = lines[i].split(';');
+            QCOMPARE(f.size(), summaryColumns().size());
+            QCOMPARE(f[1], "1234,50");
+            sum += frenchCents(f[netColumn]);
+        }
+        const QStringList total = lines[4].split(';');
+        QCOMPARE(total[0], "Total 2024");
+        QCOMPARE(frenchCents(total[netColumn]), sum);
+        QCOMPARE(sum, s.totals.salnet);
+        QCOMPARE(centsText(-310), "-3,10");
+        QCOMPARE(centsText(123456789), "1234567,89");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSlipArchive)
+#include "tst_sliparchive.moc"

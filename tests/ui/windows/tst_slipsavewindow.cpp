@@ -1,0 +1,176 @@
+// "Enregistrement" from the print/save window: the picture, the PDF beside
+// it and the archive row, on both bases, and a failed save that changes
+// nothing.
+
+#include "archive/sliparchive.h"
+#include "common/environment.h"
+#include "common/errors.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "payslip/money.h"
+#include "payslip/slippicture.h"
+#include "windows/grossslipwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/netslipwindow.h"
+#include "windows/printsavewindow.h"
+
+#include "slipmonth.h"
+#include "testfiles.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+SlipSheet *slipFor(int basis) { return basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut; }
+
+// The cents a label shows, read back from its text alone.
+qint64 labelCents(const QLabel *l)
+{
+    QString s = l->text();
+    s.remove(' ');
+    return qint64(std::llround(double(parseFloat(s)) * 100));
+}
+
+bool lockFolder(const QString &folder, bool locked)
+{
+    QFile::setPermissions(folder, locked ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!locked) {
+        QProcess::execute("chattr", {"-i", folder});
+        return true;
+    }
+    const auto writable = [&] {
+        QFile probe(folder + "/probe");
+        const bool ok = probe.open(QIODevice::WriteOnly);
+        probe.remove();
+        return ok;
+    };
+    if (writable())
+        QProcess::execute("chattr", {"+i", folder});
+    return !writable();
+}
+} // namespace
+
+class TestSlipSaveWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_folder;
+    QStringList m_errors;
+
+    // The slip of March 2024 on a basis, on screen with its print/save window.
+    SlipSheet *showSlip(int basis, const QString &hourly = "3.27")
+    {
+        const QString firstName = "Julie";
+        enterMonth(3, firstName, basis);
+        win().Parametres->SH->setText(hourly);
+        win().Entree->selenf->setText(firstName);
+        SlipSheet *slip = slipFor(basis);
+        showAndActivate(slip);
+        if (!QTest::qWaitFor([&] { return slip->shownSlip().has_value() && win().BO->isVisible(); }))
+            return nullptr;
+        return slip;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_folder = m_dir.path() + '/';
+        QVERIFY(copyFirstRates(m_folder + "Taux.txt"));
+        setProgramFolder(m_dir.path());
+        setDecimalSeparator('.');
+        setGroupSeparator(QStringLiteral(" "));
+        setNowForTests(QDateTime(QDate(2024, 4, 2), QTime(9, 30)));
+        setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+    }
+    void init()
+    {
+        lockFolder(m_folder + "bulljpg", false);
+        QDir(m_folder + "bulljpg").removeRecursively();
+        QVERIFY(QDir(m_folder).mkdir("bulljpg"));
+        QFile::remove(m_folder + SlipArchive::fileName());
+        createWindows();
+        m_errors.clear(); // the help file's absence is told at start
+    }
+    void cleanup()
+    {
+        destroyWindows();
+        lockFolder(m_folder + "bulljpg", false);
+    }
+
+    void savesPictureSlipAndRow_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::newRow("net") << 0;
+        QTest::newRow("gross") << 1;
+    }
+    void savesPictureSlipAndRow()
+    {
+        QFETCH(int, basis);
+        SlipSheet *slip = showSlip(basis);
+        QVERIFY(slip);
+        const SlipSheet::Shown shown = *slip->shownSlip();
+        win().BO->NiceButton2Click();
+        QCOMPARE(m_errors, QStringList());
+        QVERIFY(!slip->isVisible());
+
+        QVERIFY(QFile::exists(m_folder + "bulljpg/Julie0324.jpg"));
+        const QString pdf = m_folder + "bulljpg/Julie0324.pdf";
+        QCOMPARE(pdfPages(pdf), 1);
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(slip->net->text()), qPrintable(text));
+        QVERIFY(text.contains("Julie"));
+
+        const auto row = SlipArchive(m_folder + SlipArchive::fileName()).find(1, "0324");
+        QVERIFY(row);
+        // The row holds what the slip showed, to the cent.
+        QCOMPARE(row->grossBasis, basis == 1);
+        QCOMPARE(row->net, labelCents(slip->net));
+        QCOMPARE(row->salnet, labelCents(slip->salnet));
+        QCOMPARE(row->entret, labelCents(slip->entret));
+        QCOMPARE(row->nour, labelCents(slip->nour));
+        QCOMPARE(row->totcs, labelCents(slip->totcs));
+        for (int k = 0; k < 9; ++k)
+            QCOMPARE(row->cs[k], labelCents(slip->cs[k]));
+        QCOMPARE(row->picture, "Julie0324.jpg");
+        QCOMPARE(*row, archivedSlipFor(shown.input, shown.result, basis == 1, 1, "Julie0324.jpg", now()));
+
+        // Saved again on the other basis: the month's row is replaced.
+        SlipSheet *again = showSlip(1 - basis);
+        QVERIFY(again);
+        win().BO->NiceButton2Click();
+        SlipArchive archive(m_folder + SlipArchive::fileName());
+        QCOMPARE(archive.count(), 1);
+        QCOMPARE(archive.find(1, "0324")->grossBasis, basis == 0);
+    }
+
+    void failedSaveChangesNothing()
+    {
+        SlipSheet *slip = showSlip(0);
+        QVERIFY(slip);
+        win().BO->NiceButton2Click();
+        const QString archivePath = m_folder + SlipArchive::fileName();
+        const QByteArray archiveBefore = readBytes(archivePath);
+        const QByteArray pictureBefore = readBytes(m_folder + "bulljpg/Julie0324.jpg");
+        slip = showSlip(0, "9.99"); // a different slip
+        QVERIFY(slip);
+        QVERIFY(slip->shownSlip()->result.amounts.net.count() != SlipArchive(archivePath).find(1, "0324")->net * 100);
+        if (!lockFolder(m_folder + "bulljpg", true))
+            QSKIP("bulljpg/ cannot be made read-only here");
+        win().BO->NiceButton2Click();
+        QCOMPARE(m_errors, QStringList({rtl::cannotCreateFile(m_folder + "bulljpg/Julie0324.jpg")}));
+        QVERIFY(slip->isVisible());
+        QCOMPARE(readBytes(archivePath), archiveBefore);
+        QCOMPARE(readBytes(m_folder + "bulljpg/Julie0324.jpg"), pictureBefore);
+    }
+};
+
+QTEST_MAIN(TestSlipSaveWindow)
+#include "tst_slipsavewindow.moc"
