@@ -141,7 +141,12 @@ void DayTable::open(Access access)
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
         // mode=rw: read and write, never create. No waiting on a lock: a table
         // held by the other window fails at once with the engine's message.
-        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+        // A table the user marked read-only is opened for reading only, even
+        // by a user the system would let write (root), as the settings files
+        // are: storing into it then fails with the engine's message.
+        const bool readOnly = !(QFileInfo(file).permissions() & QFileDevice::WriteOwner);
+        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)
+                           + (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=0"));
         try {
             if (!db.open())

@@ -32,6 +32,8 @@ void createWindows()
     w.BVPfond = new TBVPfond;
 }
 
+void prepareEverythingNow() {}
+
 void destroyWindows()
 {
     WindowSet &w = win();
