@@ -6,7 +6,8 @@
 // resident high-water mark at that moment. The cases run interleaved, so a
 // machine that slows down weighs on all of them alike.
 //
-//   bare       a QApplication and one empty top-level window
+//   bare       a QApplication and one empty top-level window: bare_window,
+//              a program of its own in helpers/ beside this one, linked with Qt Widgets alone
 //   program    what the program does before its main window paints
 //   as-before  the same, with the work it now leaves until it is needed
 //              (fonts, translations, the parts of hidden windows built on
@@ -17,7 +18,16 @@
 
 #include "widgets/application.h"
 #include "widgets/form.h"
+#include "windows/aboutbox.h"
+#include "windows/background.h"
+#include "windows/grossslipwindow.h"
+#include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
+#include "windows/monthreviewwindow.h"
+#include "windows/netslipwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/printsavewindow.h"
+#include "windows/slipviewerwindow.h"
 #include "windows/windowset.h"
 
 #include <QApplication>
@@ -68,17 +78,54 @@ private:
     bool m_seen = false;
 };
 
+// Where the time goes before the main window paints, phase by phase
+// (startup_bench --phases): for looking, not for comparing.
+int phases(int argc, char **argv)
+{
+    const qint64 t0 = monotonicNs();
+    qint64 last = t0;
+    auto mark = [&](const char *what) {
+        const qint64 t = monotonicNs();
+        std::fprintf(stderr, "%-28s %7.2f ms\n", what, double(t - last) / 1e6);
+        last = t;
+    };
+    QApplication app(argc, argv);
+    mark("QApplication");
+    setUpApplication(app);
+    mark("setUpApplication");
+    WindowSet &w = win();
+    w.Entree = new TEntree;
+    mark("TEntree");
+    w.Parametres = new TParametres;
+    mark("TParametres");
+    w.Horaire = new THoraire;
+    mark("THoraire");
+    w.Bulletin = new TBulletin;
+    mark("TBulletin");
+    w.Recap = new TRecap;
+    mark("TRecap");
+    w.Bulletinbrut = new TBulletinbrut;
+    mark("TBulletinbrut");
+    w.Revisu = new TRevisu;
+    mark("TRevisu");
+    w.BO = new TBO;
+    mark("TBO");
+    w.AboutBox = new TAboutBox;
+    mark("TAboutBox");
+    w.BVPfond = new TBVPfond;
+    mark("TBVPfond");
+    showAndActivate(w.Entree);
+    mark("show");
+    FirstPaint firstPaint;
+    w.Entree->installEventFilter(&firstPaint);
+    QTimer::singleShot(0, [&] { mark("first events"); });
+    return app.exec();
+}
+
 int runCase(const std::string &which, int argc, char **argv)
 {
     QApplication app(argc, argv);
     FirstPaint firstPaint;
-    if (which == "bare") {
-        QWidget *window = new QWidget;
-        window->resize(640, 480);
-        window->installEventFilter(&firstPaint);
-        window->show();
-        return app.exec();
-    }
     setUpApplication(app);
     createWindows();
     if (which == "as-before")
@@ -94,9 +141,11 @@ struct Sample {
     long peakKb;
 };
 
-Sample spawnCase(const char *self, const char *which)
+Sample spawnCase(const std::string &self, const char *which)
 {
-    char *args[] = {const_cast<char *>(self), const_cast<char *>("--case"), const_cast<char *>(which), nullptr};
+    const bool bare = std::strcmp(which, "bare") == 0;
+    const std::string exe = bare ? self.substr(0, self.rfind('/') + 1) + "helpers/bare_window" : self;
+    char *args[] = {const_cast<char *>(exe.c_str()), const_cast<char *>("--case"), const_cast<char *>(which), nullptr};
     int out[2];
     if (pipe(out) != 0)
         return {-1, 0};
@@ -108,7 +157,7 @@ Sample spawnCase(const char *self, const char *which)
     posix_spawn_file_actions_addclose(&actions, out[0]);
     const qint64 start = monotonicNs();
     pid_t pid;
-    if (posix_spawn(&pid, self, &actions, nullptr, args, environ) != 0)
+    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, args, environ) != 0)
         return {-1, 0};
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
@@ -134,6 +183,8 @@ double median(std::vector<double> v)
 
 int main(int argc, char **argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--phases") == 0)
+        return phases(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "--case") == 0)
         return runCase(argv[2], argc, argv);
 
@@ -157,13 +208,11 @@ int main(int argc, char **argv)
         {"as-before", "start-up: program as it was before", {}, {}},
         {"bare", "start-up: bare Qt 6 window (baseline)", {}, {}},
     };
-    const char *self = "/proc/self/exe";
     char path[4096];
-    const ssize_t len = readlink(self, path, sizeof path - 1);
-    if (len > 0) {
-        path[len] = '\0';
-        self = path;
-    }
+    const ssize_t len = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (len <= 0)
+        return 1;
+    const std::string self(path, size_t(len));
     // One warm-up of each, so that the first case does not pay for a cold disk cache.
     for (Case &c : cases)
         spawnCase(self, c.which);

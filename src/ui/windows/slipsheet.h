@@ -74,6 +74,7 @@ protected:
 
     void onActivate() override;
     void onShow() override;
+    bool event(QEvent *e) override;
 
     virtual SlipResult compute(const SlipInput &in) const = 0;
     // The labels of one sheet only.
@@ -90,8 +91,15 @@ protected:
 
 private:
     void fill(const SlipResult &r);
+    // Sizes the labels to their texts and fits the day grid's type: it needs
+    // the sheet's fonts, which the start of the program need not load for a
+    // hidden window, so it waits until the sheet is first shown or drawn.
+    void fitToFonts();
 
     bool m_centred = false;
+    bool m_fitted = false;
+    QList<QLabel *> m_unfitted;
+    int m_gridDateWidth;
     int m_yearLeft; // where the year stands when the month name leaves it room
     // The inputs of a slip that stopped on a text: activating it again with
     // the same inputs would only stop again, and re-showing the error box
