@@ -216,7 +216,6 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     // A text wider than its column is cut at the column's edge, not elided.
     Grille->setTextElideMode(Qt::ElideNone);
     Grille->setWordWrap(false);
-    Grille->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 1px; }"));
     Grille->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grille->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grille->verticalHeader()->hide();
@@ -335,6 +334,8 @@ void SlipSheet::fitToFonts()
            && QFontMetrics(gridFont).horizontalAdvance(QStringLiteral("00/00/0000")) > m_gridDateWidth)
         gridFont.setPointSizeF(gridFont.pointSizeF() - 0.25);
     Grille->setFont(gridFont);
+    // Setting a style sheet restyles the grid and its headers at once.
+    Grille->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 1px; }"));
 }
 
 void SlipSheet::put(QLabel *label, const SlipText &text)
