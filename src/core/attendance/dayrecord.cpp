@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QTime>
+#include <cmath>
 
 namespace day {
 
@@ -76,7 +77,14 @@ QVariant fromText(int field, const QString &text)
     switch (kindOf(field)) {
     case Kind::Date: return dateFromText(text).toString(isoDate);
     case Kind::Time: return timeFromText(text).toString(clock);
-    case Kind::Real: return double(parseFloat(text));
+    case Kind::Real: {
+        // Durée is an 8-byte real: a number beyond its range would be stored
+        // as infinity, shown as "inf", and refused when edited again.
+        const double value = double(parseFloat(text));
+        if (!std::isfinite(value))
+            throw RuntimeError(rtl::notAFloat(text));
+        return value;
+    }
     case Kind::Flag: return int(flagFromText(field, text));
     case Kind::Key: return text.left(4);
     }

@@ -191,8 +191,9 @@ void DayTable::open(Access access)
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
         // mode=rw: read and write, never create. No waiting on a lock: a table
         // held by the other window fails at once with the engine's message.
-        // A table the user marked read-only is opened so, even by a user
-        // the system would let write it: storing into it then fails.
+        // A table the user marked read-only is opened for reading only, even
+        // by a user the system would let write (root), as the settings files
+        // are: storing into it then fails with the engine's message.
         const bool readOnly = !(QFileInfo(file).permissions() & QFileDevice::WriteOwner);
         db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)
                            + (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));

@@ -7,6 +7,7 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "widgets/look.h"
+#include "widgets/appicons.h"
 #include "widgets/maskedit.h"
 #include "widgets/picker.h"
 
@@ -448,18 +449,18 @@ void TParametres::buildButtons()
     // Over the lower edge of the pages, right of their contents.
     raz = named<QPushButton>(this, "raz");
     raz->setText(QStringLiteral("raz pour l'enfant..."));
-    raz->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    raz->setIcon(appIcon(AppIcon::Reset));
     setHelp(raz, ResetHelp);
     OK = named<QPushButton>(this, "OK");
     OK->setText(QStringLiteral("&OK"));
-    OK->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    OK->setIcon(appIcon(AppIcon::Ok));
     OK->setDefault(true);
     Anul = named<QPushButton>(this, "Anul");
     Anul->setText(QStringLiteral("&Annule"));
-    Anul->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    Anul->setIcon(appIcon(AppIcon::Cancel));
     BitBtn3 = named<QPushButton>(this, "BitBtn3");
     BitBtn3->setText(QStringLiteral("&Aide"));
-    BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    BitBtn3->setIcon(appIcon(AppIcon::Help));
     int x = 780;
     const int y = windowHeight - 44;
     for (QPushButton *b : {BitBtn3, Anul, OK, raz}) {

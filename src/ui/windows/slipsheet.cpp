@@ -15,6 +15,7 @@
 #include <functional>
 #include <QDateTimeEdit>
 #include <QFrame>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -140,7 +141,10 @@ QLabel *SlipSheet::caption(const QString &text, QPoint at, const QFont &font, co
     l->setProperty(naturalFont, font);
     look::setTextColour(l, colour);
     l->move(at);
-    l->adjustSize();
+    if (m_fitted)
+        l->adjustSize();
+    else
+        m_unfitted.append(l);
     return l;
 }
 
@@ -235,16 +239,12 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     Grille->setGeometry(16, at.gridTop, 145, 457);
     Grille->setColumnCount(3);
     Grille->setRowCount(31); // day rows; the title row is the header
-    // A whole date must read in its 50-pixel column: the stand-in face runs
-    // wider than the original one, so the grid's type shrinks until it fits.
-    Grille->setFont(shrunkToFit(plain, at.gridColumns[0] - 2, [](const QFont &f) {
-        return QFontMetrics(f).horizontalAdvance(QStringLiteral("00/00/0000"));
-    }));
+    Grille->setFont(plain);
+    m_gridDateWidth = at.gridColumns[0] - 2;
     Grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // A text wider than its column is cut at the column's edge, not elided.
     Grille->setTextElideMode(Qt::ElideNone);
     Grille->setWordWrap(false);
-    Grille->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 1px; }"));
     Grille->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grille->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grille->verticalHeader()->hide();
@@ -343,6 +343,31 @@ QString SlipSheet::gridCell(int col, int row) const
 {
     const QTableWidgetItem *item = row == 0 ? Grille->horizontalHeaderItem(col) : Grille->item(row - 1, col);
     return item ? item->text() : QString();
+}
+
+bool SlipSheet::event(QEvent *e)
+{
+    // Sent once, before the sheet is first shown, printed or captured.
+    if (e->type() == QEvent::Polish)
+        fitToFonts();
+    return Form::event(e);
+}
+
+void SlipSheet::fitToFonts()
+{
+    if (m_fitted)
+        return;
+    m_fitted = true;
+    for (QLabel *l : std::as_const(m_unfitted))
+        l->adjustSize();
+    m_unfitted.clear();
+    // A whole date must read in its 50-pixel column: the stand-in face runs
+    // wider than the original one, so the grid's type shrinks until it fits.
+    Grille->setFont(shrunkToFit(Grille->font(), m_gridDateWidth, [](const QFont &f) {
+        return QFontMetrics(f).horizontalAdvance(QStringLiteral("00/00/0000"));
+    }));
+    // Setting a style sheet restyles the grid and its headers at once.
+    Grille->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px 1px; }"));
 }
 
 void SlipSheet::put(QLabel *label, const SlipText &text)

@@ -83,6 +83,7 @@ protected:
 
     void onActivate() override;
     void onShow() override;
+    bool event(QEvent *e) override;
 
     virtual SlipResult compute(const SlipInput &in) const = 0;
     // The labels of one sheet only.
@@ -101,8 +102,15 @@ private:
     void fill(const SlipResult &r);
     // Shrinks the type of each text too wide for its room.
     void fitTexts();
+    // Sizes the labels to their texts and fits the day grid's type: it needs
+    // the sheet's fonts, which the start of the program need not load for a
+    // hidden window, so it waits until the sheet is first shown or drawn.
+    void fitToFonts();
 
     bool m_centred = false;
+    bool m_fitted = false;
+    QList<QLabel *> m_unfitted;
+    int m_gridDateWidth;
     int m_yearLeft; // where the year stands when the month name leaves it room
     // The texts that follow one another on a line.
     std::vector<std::vector<QLabel *>> m_lines;

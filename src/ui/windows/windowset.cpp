@@ -12,6 +12,32 @@
 #include "windows/parameterswindow.h"
 #include "windows/declarationwindow.h"
 #include "windows/yearsummarywindow.h"
+#include "widgets/appicons.h"
+
+#include <QEvent>
+#include <algorithm>
+
+namespace {
+// A window asks to be polished (its style applied to every control, its
+// fonts measured) as soon as it is made; Qt polishes it anyway before it is
+// first shown or drawn. Holding the request back for a window still hidden
+// spares the start the work of the windows the main window hides.
+class PolishWhenShown : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        return e->type() == QEvent::PolishRequest && !static_cast<QWidget *>(watched)->isVisible();
+    }
+};
+
+// Every window, in the order of creation; the main window first.
+QList<QWidget *> allWindows(const WindowSet &w)
+{
+    return {w.Entree, w.Parametres, w.Horaire, w.Bulletin, w.Recap, w.Bulletinbrut,
+            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel};
+}
+} // namespace
 
 WindowSet &win()
 {
@@ -34,14 +60,26 @@ void createWindows()
     w.BVPfond = new TBVPfond;
     w.Declaration = new TDeclaration;
     w.Annuel = new TAnnuel;
+
+    auto *polish = new PolishWhenShown(w.Entree);
+    for (QWidget *x : allWindows(w).mid(1))
+        x->installEventFilter(polish);
+}
+
+void prepareEverythingNow()
+{
+    for (int k = 0; k <= int(LastAppIcon); ++k)
+        appIcon(AppIcon(k)).availableSizes();
+    for (QWidget *x : allWindows(win()))
+        x->ensurePolished();
 }
 
 void destroyWindows()
 {
     WindowSet &w = win();
     // Hide first, so that no window's deactivation reaches one already gone.
-    QWidget *all[] = {w.Annuel, w.Declaration, w.BVPfond, w.AboutBox, w.BO, w.Revisu, w.Bulletinbrut,
-                      w.Recap, w.Bulletin, w.Horaire, w.Parametres, w.Entree};
+    QList<QWidget *> all = allWindows(w);
+    std::reverse(all.begin(), all.end());
     for (QWidget *x : all)
         if (x)
             x->hide();

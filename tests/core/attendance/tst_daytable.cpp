@@ -93,6 +93,30 @@ private slots:
         }));
     }
 
+    // Found by fuzzing: a duration beyond the range of the 8-byte real was
+    // stored as infinity, shown "inf", and that text refused when edited.
+    void durationBeyondTheRealIsRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("exponent past a double") << ".781e333";
+        QTest::newRow("long digits past a double") << QString("1") + QString(400, '0');
+        QTest::newRow("negative") << "-2e308";
+    }
+    void durationBeyondTheRealIsRefused()
+    {
+        QFETCH(QString, text);
+        expectError([&] { day::fromText(day::Duree, text); }, rtl::notAFloat(text));
+        DayTable t;
+        prepare(t);
+        expectError([&] { t.storeMonth({record("05/01/2007", "08:00:00", "12:00:00", text)}); },
+                    rtl::tableFailure(rtl::TableAction::Store, "Enf1.db", rtl::notAFloat(text)));
+        QCOMPARE(storedRows(path()), QStringList());
+        // A large real within range is stored and reads back as itself.
+        const QVariant large = day::fromText(day::Duree, "1e300");
+        QCOMPARE(large, QVariant(1e300));
+        QCOMPARE(day::fromText(day::Duree, day::toText(day::Duree, large)), large);
+    }
+
     void theSqliteToolReadsTheFields()
     {
         const QString sqlite = QStandardPaths::findExecutable("sqlite3");
