@@ -73,11 +73,14 @@ QString programFolder()
     return chosen;
 }
 
-QString helpFolder()
+QString helpFolder(const QString &programFolder, const QString &executableFolder)
 {
-    const QString own = programFolder() + QStringLiteral("Aide/");
-    return QFileInfo(own).isDir() ? own : installedFilesFolder() + QStringLiteral("Aide/");
+    const QString own = withSlash(programFolder) + QStringLiteral("Aide/");
+    const QString share = installedShare(executableFolder);
+    return share.isEmpty() || QFileInfo(own).isDir() ? own : share + QStringLiteral("Aide/");
 }
+
+QString helpFolder() { return helpFolder(programFolder(), executableFolder()); }
 
 void setProgramFolder(const QString &folder) { folderOverride() = folder; }
 

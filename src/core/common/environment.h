@@ -26,8 +26,11 @@ QString chooseProgramFolder(const QString &executableFolder, const QString &perU
 QString installedFilesFolder(const QString &executableFolder);
 // The same for the running program.
 QString installedFilesFolder();
-// The help folder "Aide/": the program folder's own when it has one (the
-// portable layout), otherwise the installed one.
+// The help folder "Aide/", ending with "/": an installed program's shared
+// one, unless the program folder holds its own (the portable layout, and a
+// program run from its build, always use the program folder's).
+QString helpFolder(const QString &programFolder, const QString &executableFolder);
+// The same for the running program.
 QString helpFolder();
 
 // The current local date and time; tests can pin it.

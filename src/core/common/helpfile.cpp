@@ -13,7 +13,7 @@ QString &cacheOverride()
 }
 } // namespace
 
-QString helpFilePath() { return QDir::cleanPath(programFolder() + QStringLiteral("Aide/Berlivo.qch")); }
+QString helpFilePath() { return QDir::cleanPath(helpFolder() + QStringLiteral("Berlivo.qch")); }
 
 QString helpCacheFolder()
 {

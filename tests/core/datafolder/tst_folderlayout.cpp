@@ -61,13 +61,20 @@ private slots:
         QCOMPARE(installedFilesFolder(exe), shared);
     }
 
-    void helpFolderIsTheProgramFoldersOwnWhenThere()
+    void helpFolderOfAnInstalledProgramIsTheSharedOne()
     {
-        setProgramFolder(m_dir.path());
-        QCOMPARE(helpFolder(), installedFilesFolder() + "Aide/");
-        QVERIFY(QDir(m_dir.path()).mkdir("Aide"));
-        QCOMPARE(helpFolder(), m_dir.path() + "/Aide/");
-        setProgramFolder(QString());
+        // An installed program's data folder holds no help: it must read the
+        // installed one, or it would say at every start that the help is missing.
+        const QString exe = path("prefix/bin");
+        const QString data = path("home/.local/share/Berlivo");
+        QVERIFY(QDir().mkpath(exe));
+        QVERIFY(QDir().mkpath(data));
+        QCOMPARE(helpFolder(data, exe), data + "/Aide/"); // not installed: the program folder's, there or not
+        QVERIFY(QDir().mkpath(path("prefix/share/berlivo-paye")));
+        QVERIFY(copyFirstRates(path("prefix/share/berlivo-paye/Taux.txt")));
+        QCOMPARE(helpFolder(data, exe), path("prefix/share/berlivo-paye/Aide/"));
+        QVERIFY(QDir(data).mkdir("Aide")); // a portable copy's own help comes first
+        QCOMPARE(helpFolder(data, exe), data + "/Aide/");
     }
 
     void freshFolderIsLaidOut()
