@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QtTest>
 
@@ -24,4 +25,27 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
 inline bool copyFirstRates(const QString &destination)
 {
     return QFile::copy(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"), destination);
+}
+
+// A folder made read-only for whoever runs the test: its mode bits, and for
+// a user they do not stop (root), the immutable flag. False when neither
+// holds it.
+inline bool lockFolder(const QString &folder, bool locked)
+{
+    QFile::setPermissions(folder, locked ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!locked) {
+        QProcess::execute("chattr", {"-i", folder});
+        return true;
+    }
+    const auto writable = [&] {
+        QFile probe(folder + "/probe");
+        const bool ok = probe.open(QIODevice::WriteOnly);
+        probe.remove();
+        return ok;
+    };
+    if (!writable())
+        return true;
+    QProcess::execute("chattr", {"+i", folder});
+    return !writable();
 }

@@ -3,6 +3,7 @@
 #include "attendance/daytable.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "raised.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -95,12 +96,7 @@ private:
 
     void expectError(const std::function<void()> &body, const QString &message)
     {
-        try {
-            body();
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), message);
-        }
+        QCOMPARE(raised(body), message);
     }
 
 private slots:

@@ -24,28 +24,6 @@ ArchivedSlip row(const QString &monthKey, qint64 net)
     return s;
 }
 
-// bulljpg/ made read-only for whoever runs the test: its mode bits, and for
-// a user they do not stop (root), the immutable flag. False when neither
-// holds it.
-bool lockFolder(const QString &folder, bool locked)
-{
-    QFile::setPermissions(folder, locked ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!locked) {
-        QProcess::execute("chattr", {"-i", folder});
-        return true;
-    }
-    const auto writable = [&] {
-        QFile probe(folder + "/probe");
-        const bool ok = probe.open(QIODevice::WriteOnly);
-        probe.remove();
-        return ok;
-    };
-    if (!writable())
-        return true;
-    QProcess::execute("chattr", {"+i", folder});
-    return !writable();
-}
 } // namespace
 
 class TestSlipSave : public QObject {

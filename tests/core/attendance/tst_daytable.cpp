@@ -2,6 +2,7 @@
 #include "attendance/monthsheet.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "raised.h"
 #include "storedrows.h"
 
 #include <QAbstractItemModelTester>
@@ -42,12 +43,7 @@ private:
 
     void expectError(const std::function<void()> &body, const QString &message)
     {
-        try {
-            body();
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), message);
-        }
+        QCOMPARE(raised(body), message);
     }
 
 private slots:

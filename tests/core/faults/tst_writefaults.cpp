@@ -15,6 +15,7 @@
 #include "common/numbers.h"
 #include "settings/paramfile.h"
 #include "settings/ratesfile.h"
+#include "raised.h"
 #include "storedrows.h"
 #include "testfiles.h"
 
@@ -168,16 +169,6 @@ void write(Writer w, bool fresh)
         break;
     }
     }
-}
-
-QString raised(const std::function<void()> &body)
-{
-    try {
-        body();
-    } catch (const RuntimeError &e) {
-        return e.message();
-    }
-    return QStringLiteral("<no error>");
 }
 
 bool isRoot() { return ::geteuid() == 0; }

@@ -1,43 +1,18 @@
 #include "common/numbers.h"
 #include "payslip/declaration.h"
 
+#include "march2002.h"
+
 #include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
-// A March 2002 of 80 hours on the parameters a slot starts with.
+// A March 2002 of 80 hours.
 SlipInput march()
 {
-    SlipInput in;
-    in.moan = "0302";
+    SlipInput in = march2002();
     in.totheur = "80";
-    in.prenom3 = "Julie";
-    in.lineName.fill("..........");
-    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
-    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
-    in.SH = "3.00";
-    in.FJ = "30";
-    in.SHbr = "4.00";
-    in.FJbr = "40";
-    in.Indentr = "2";
-    for (QString *t : {&in.ETH, &in.EFJ, &in.diverse, &in.abs, &in.accpte})
-        *t = "0";
-    in.PD = "0.76";
-    in.D = "2.29";
-    in.G = "0.76";
-    in.Sp = "1.52";
-    in.today = QDate(2002, 3, 31);
     return in;
-}
-
-void setDay(SlipInput &in, int day, const QString &duration, bool flat = false, bool holiday = false)
-{
-    SheetDay &d = in.days[day - 1];
-    d.date = QStringLiteral("%1/03/2002").arg(day, 2, 10, QChar('0'));
-    d.duration = duration;
-    d.flatRate = flat ? "OUI" : "";
-    d.holiday = holiday ? "OUI" : "";
 }
 
 Declaration declare(const SlipInput &in, bool gross)

@@ -1,59 +1,14 @@
 #include "common/numbers.h"
 #include "payslip/slip.h"
 
+#include "march2002.h"
+
 #include <QRandomGenerator>
 #include <QtTest>
 
 namespace {
 const QString notFloat = QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte");
 const QString notInteger = QStringLiteral("'%1' n'est pas une valeur entière correcte");
-
-// The parameters a slot starts with, for a month of March 2002.
-SlipInput defaults()
-{
-    SlipInput in;
-    in.moan = "0302";
-    in.totheur = "0";
-    in.prenom3 = "Julie";
-    in.nom3 = "Martin";
-    in.pol1 = 0;
-    in.pol2 = 0;
-    in.nom1 = "Durand";
-    in.prenom1 = "Anne";
-    in.Secu = "2 75 03 75 112 005 -42";
-    in.nom2 = "Martin";
-    in.urssaf = "75 01 234 567 890";
-    in.lineName = {"RDS + CSG imposables :", "CSG non imposable :", "Sécurité Sociale :", "Chomage :",
-                   "Retraite complémentaire IRCEM :", "Cotisation AGFF :", "..........", "..........", ".........."};
-    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
-    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
-    in.SH = "3.00";
-    in.FJ = "30";
-    in.SHbr = "4.00";
-    in.FJbr = "40";
-    in.Indentr = "2";
-    in.ETH = "0";
-    in.EFJ = "0";
-    in.diverse = "0";
-    in.abs = "0";
-    in.accpte = "0";
-    in.PD = "0.76";
-    in.D = "2.29";
-    in.G = "0.76";
-    in.Sp = "1.52";
-    in.today = QDate(2002, 3, 31);
-    return in;
-}
-
-void setDay(SlipInput &in, int day, const QString &duration, bool flat = false, bool holiday = false)
-{
-    SheetDay &d = in.days[day - 1];
-    d.date = QStringLiteral("%1/03/2002").arg(day, 2, 10, QChar('0'));
-    d.duration = duration;
-    d.flatRate = flat ? "OUI" : "";
-    d.holiday = holiday ? "OUI" : "";
-}
 
 QString text(const SlipText &t) { return t.value_or(QStringLiteral("<unset>")); }
 
@@ -86,7 +41,7 @@ private slots:
 
     void netWorkedExample()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.totheur = "80";
         setDay(in, 4, "", true);
         setDay(in, 5, "", true);
@@ -119,7 +74,7 @@ private slots:
 
     void grossWorkedExample()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.totheur = "80";
         const SlipResult r = computeGrossSlip(in);
         QVERIFY(r.complete());
@@ -138,7 +93,7 @@ private slots:
 
     void parties()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.pol1 = 2;
         in.pol2 = 1;
         in.CheckBox10 = true;
@@ -181,7 +136,7 @@ private slots:
         QFETCH(QString, moan);
         QFETCH(QString, mois);
         QFETCH(QString, an);
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.moan = moan;
         in.totheur = "10";
         const SlipResult r = computeNetSlip(in);
@@ -193,7 +148,7 @@ private slots:
 
     void dayGrid()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         setDay(in, 1, "08:15:00");
         setDay(in, 2, "", true);
         setDay(in, 3, "07:50:00", true);
@@ -231,7 +186,7 @@ private slots:
         QTest::addColumn<QString>("salary");
         QTest::addColumn<QString>("cong");
 
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         setDay(in, 1, "08:00:00");
         setDay(in, 8, "07:30:00", false, true);
         in.totheur = "15.5";
@@ -244,7 +199,7 @@ private slots:
         // 26.40 + 56.25 + 5.625 = 88.2750 and 2.40 + 5.625 = 8.0250: ties, shown to the even cent.
         QTest::newRow("other multiplier") << Basis::Net << in << "0" << "7.5" << "88.28" << "8.02";
 
-        in = defaults();
+        in = march2002();
         in.Indentre = true;
         setDay(in, 1, "", true, true);
         in.totheur = "0";
@@ -257,7 +212,7 @@ private slots:
         in.Indentre = false;
         QTest::newRow("holiday flat-rate day, no supplement") << Basis::Net << in << "1" << "0" << "16.50" << "1.50";
 
-        in = defaults();
+        in = march2002();
         in.Indentre = true;
         setDay(in, 1, "", false, true);
         setDay(in, 2, "04:30:00", false, true);
@@ -266,13 +221,13 @@ private slots:
         // 3.00 x 2 x 5.5 = 33, plus 10 %.
         QTest::newRow("holiday without hours counts nothing") << Basis::Net << in << "0" << "5.5" << "36.30" << "3.30";
 
-        in = defaults();
+        in = march2002();
         setDay(in, 1, "00:20:00", false, true);
         in.totheur = "0.33";
         // 3.00 x (0.33 - 1/3) = -0.0100: -0.0110 with the leave, whose -0.0010 shows no sign.
         QTest::newRow("third of an hour") << Basis::Net << in << "0" << "0.333333333333333" << "-0.01" << "0.00";
 
-        in = defaults();
+        in = march2002();
         in.Indentre = true;
         setDay(in, 1, "10:00:00", false, true);
         setDay(in, 2, "", true, true);
@@ -303,7 +258,7 @@ private slots:
         QTest::addColumn<QString>("entret");
         QTest::addColumn<QString>("net");
 
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.totheur = "80.33";
         setDay(in, 1, "", true);
         in.ETH = "0.3333";
@@ -339,7 +294,7 @@ private slots:
     // amount to the cent.
     void largeAmounts()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.SHbr = "10.123";
         in.totheur = "200";
         in.accpte = "1500";
@@ -361,7 +316,7 @@ private slots:
     {
         QRandomGenerator rng(20020301);
         for (int month = 0; month < 400; ++month) {
-            SlipInput in = defaults();
+            SlipInput in = march2002();
             in.SHbr = QString::number(rng.bounded(100, 2000) / 100.0 + rng.bounded(100) / 10000.0, 'f', 4);
             in.FJbr = QString::number(rng.bounded(0, 9000) / 100.0, 'f', 2);
             in.totheur = QString::number(rng.bounded(0, 30000) / 100.0, 'f', 2);
@@ -399,7 +354,7 @@ private slots:
         QTest::addColumn<int>("step");
 
         const SlipInput ok = [] {
-            SlipInput in = defaults();
+            SlipInput in = march2002();
             in.totheur = "80";
             return in;
         }();
@@ -476,7 +431,7 @@ private slots:
 
     void stopsWithinTheStep()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.totheur = "80";
         setDay(in, 2, "08:00:00");
         setDay(in, 3, "bad", false, true);
@@ -486,7 +441,7 @@ private slots:
         QCOMPARE(text(r.Grille[3][2]), "bad");          // row 3 copied before its hours are read
         QVERIFY(!r.Grille[4][0]);
 
-        in = defaults();
+        in = march2002();
         in.totheur = "80";
         in.basePercent[3] = "98.25";
         r = computeGrossSlip(in);
@@ -506,14 +461,14 @@ private slots:
     // The switches that are off leave their texts unread.
     void switchedOffTextsUnread()
     {
-        SlipInput in = defaults();
+        SlipInput in = march2002();
         in.totheur = "80";
         in.ETH = in.EFJ = in.Indentr = "";
         in.SHbr = in.FJbr = "";
         in.grossRate.fill("?");
         in.basePercent.fill("?");
         QVERIFY(computeNetSlip(in).complete());
-        in = defaults();
+        in = march2002();
         in.SH = in.FJ = "";
         in.netRate.fill("?");
         QVERIFY(computeGrossSlip(in).complete());

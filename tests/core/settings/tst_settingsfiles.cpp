@@ -7,6 +7,7 @@
 #include "common/environment.h"
 #include "common/errors.h"
 
+#include "raised.h"
 #include "smalldisk.h"
 #include "testfiles.h"
 
@@ -32,15 +33,6 @@ QStringList listing(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-QString raised(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.message();
-    }
-    return {};
-}
 } // namespace
 
 class TestSettingsFiles : public QObject {

@@ -35,24 +35,6 @@ qint64 labelCents(const QLabel *l)
     return qint64(std::llround(double(parseFloat(s)) * 100));
 }
 
-bool lockFolder(const QString &folder, bool locked)
-{
-    QFile::setPermissions(folder, locked ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                         : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (!locked) {
-        QProcess::execute("chattr", {"-i", folder});
-        return true;
-    }
-    const auto writable = [&] {
-        QFile probe(folder + "/probe");
-        const bool ok = probe.open(QIODevice::WriteOnly);
-        probe.remove();
-        return ok;
-    };
-    if (writable())
-        QProcess::execute("chattr", {"+i", folder});
-    return !writable();
-}
 } // namespace
 
 class TestSlipSaveWindow : public QObject {
