@@ -20,6 +20,7 @@
 #include "widgets/form.h"
 #include "windows/aboutbox.h"
 #include "windows/background.h"
+#include "windows/declarationwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
@@ -29,6 +30,7 @@
 #include "windows/printsavewindow.h"
 #include "windows/slipviewerwindow.h"
 #include "windows/windowset.h"
+#include "windows/yearsummarywindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -114,6 +116,10 @@ int phases(int argc, char **argv)
     mark("TAboutBox");
     w.BVPfond = new TBVPfond;
     mark("TBVPfond");
+    w.Declaration = new TDeclaration;
+    mark("TDeclaration");
+    w.Annuel = new TAnnuel;
+    mark("TAnnuel");
     showAndActivate(w.Entree);
     mark("show");
     FirstPaint firstPaint;
