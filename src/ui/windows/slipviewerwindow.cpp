@@ -103,7 +103,6 @@ TRevisu::TRevisu(QWidget *parent) : Form("TRevisu", parent)
     selenf->setFont(bold);
     selenf->setGeometry(720, 336, 144, 21);
 
-    OpenPictureDialog1 = pictureDialog(this);
 
     connect(BitBtn2, &QPushButton::clicked, this, &TRevisu::BitBtn2Click);
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);
@@ -113,13 +112,21 @@ void TRevisu::onActivate() { FormActivate(); }
 
 void TRevisu::FormActivate() { selenf->setText(win().Entree->selenf->text()); }
 
+QFileDialog *TRevisu::openPictureDialog()
+{
+    if (!OpenPictureDialog1)
+        OpenPictureDialog1 = pictureDialog(this);
+    return OpenPictureDialog1;
+}
+
 void TRevisu::BitBtn2Click()
 {
     guarded([&] {
+        QFileDialog *dialog = openPictureDialog();
         // When the folder is missing the dialog opens where it was last.
-        OpenPictureDialog1->setDirectory(programFolder() + QStringLiteral("bulljpg/"));
-        if (OpenPictureDialog1->exec() == QDialog::Accepted && !OpenPictureDialog1->selectedFiles().isEmpty())
-            m_chosenFile = OpenPictureDialog1->selectedFiles().constFirst();
+        dialog->setDirectory(programFolder() + QStringLiteral("bulljpg/"));
+        if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
+            m_chosenFile = dialog->selectedFiles().constFirst();
         // Cancelling shows the file chosen last again.
         showPicture(loadSlipPicture(m_chosenFile));
     });

@@ -20,7 +20,10 @@ public:
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
     QPushButton *BitBtn2, *BitBtn1;
     QLineEdit *Edit3, *selenf;
-    QFileDialog *OpenPictureDialog1;
+    // Made when first needed: building Qt's own file dialog costs the start
+    // of the program more than any of its windows.
+    QFileDialog *OpenPictureDialog1 = nullptr;
+    QFileDialog *openPictureDialog();
 
     void BitBtn2Click();
 

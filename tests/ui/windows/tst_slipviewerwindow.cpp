@@ -110,8 +110,10 @@ private slots:
         QVERIFY(edit3->isReadOnly());
         auto *selenf = w->findChild<QLineEdit *>("selenf");
         QVERIFY(selenf->isReadOnly() && selenf->font().bold());
-        auto *dialog = w->findChild<QFileDialog *>("OpenPictureDialog1");
-        QVERIFY(dialog);
+        // The dialog is made when first needed, as a child of the window.
+        QVERIFY(!w->findChild<QFileDialog *>("OpenPictureDialog1"));
+        auto *dialog = win().Revisu->openPictureDialog();
+        QCOMPARE(w->findChild<QFileDialog *>("OpenPictureDialog1"), dialog);
         QCOMPARE(dialog->windowTitle(), "Bulletin à charger...");
         QCOMPARE(dialog->nameFilters(), QStringList{"Fichier image JPEG (*.jpg)"});
         QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
