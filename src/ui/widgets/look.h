@@ -35,6 +35,8 @@ enum HelpContext {
     AllowancesHelp = 1013,
     ChildTabsHelp = 1014,
     ResetHelp = 1015,
+    DeclarationHelp = 1016,
+    YearSummaryHelp = 1017,
 };
 
 // The topic F1 opens on this control (the `helpContext` property; 0 for none).

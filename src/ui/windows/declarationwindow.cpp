@@ -18,6 +18,7 @@
 TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
 {
     setWindowTitle(QStringLiteral("Déclaration du mois"));
+    setHelpContext(this, DeclarationHelp);
     look::setBackground(this, look::windowColour);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(18, 14, 18, 14);

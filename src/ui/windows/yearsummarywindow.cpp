@@ -29,6 +29,7 @@ TAnnuel::FileChooser TAnnuel::chooseFile = [](QWidget *parent, const QString &su
 TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>())
 {
     setWindowTitle(QStringLiteral("Récapitulatif annuel"));
+    setHelpContext(this, YearSummaryHelp);
     look::setBackground(this, look::windowColour);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(18, 14, 18, 14);

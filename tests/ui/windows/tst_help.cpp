@@ -186,6 +186,8 @@ private slots:
         QTest::newRow("net slip") << "TBulletin" << "" << "bulletin.html";
         QTest::newRow("gross slip") << "TBulletinbrut" << "" << "bulletin.html";
         QTest::newRow("about box") << "TAboutBox" << "OKButton" << "";
+        QTest::newRow("declaration, by its window") << "TDeclaration" << "Fermer" << "declaration.html";
+        QTest::newRow("year summary, by its window") << "TAnnuel" << "Grille" << "annuel.html";
     }
     void f1OpensTheTopicOfTheFocusedControl()
     {
@@ -331,6 +333,7 @@ private slots:
         QTest::newRow("imposable") << "imposable" << "bulletin.html";
         QTest::newRow("sécurité") << "sécurité" << "personnes.html";
         QTest::newRow("férié") << "férié" << "salaires.html";
+        QTest::newRow("récapitulatif") << "récapitulatif" << "annuel.html";
     }
     void fullTextSearchFindsItsTopic()
     {
