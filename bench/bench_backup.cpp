@@ -81,14 +81,14 @@ void BM_Backup(benchmark::State &state)
     state.counters["archive_MB"] = double(QFileInfo(g_zip).size()) / 1e6;
     state.counters["data_MB"] = double(folderBytes(g_folder)) / 1e6;
 }
-BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Backup)->Unit(benchmark::kMillisecond)->Name("backup and restore: backup");
 
 void BM_Check(benchmark::State &state)
 {
     for (auto _ : state)
         backup::check(g_zip);
 }
-BENCHMARK(BM_Check)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Check)->Unit(benchmark::kMillisecond)->Name("backup and restore: check of the archive");
 
 void BM_Restore(benchmark::State &state)
 {
@@ -99,7 +99,7 @@ void BM_Restore(benchmark::State &state)
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Restore)->Unit(benchmark::kMillisecond)->Name("backup and restore: restore");
 
 // The same files copied one by one to another folder on the same disk.
 void BM_PlainCopy(benchmark::State &state)
@@ -118,7 +118,7 @@ void BM_PlainCopy(benchmark::State &state)
         }
     }
 }
-BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->Name("backup and restore: plain copy of the same files (baseline)");
 } // namespace
 
 int main(int argc, char **argv)

@@ -70,14 +70,14 @@ void BM_SaveSlip(benchmark::State &state)
     for (auto _ : state)
         saveSlipPicture(path, captureClientArea(slip));
 }
-BENCHMARK(BM_SaveSlip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveSlip)->Unit(benchmark::kMillisecond)->Name("slip picture: one save (capture, encoding, file)");
 
 void BM_CaptureSlip(benchmark::State &state)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(captureClientArea(slip));
 }
-BENCHMARK(BM_CaptureSlip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CaptureSlip)->Unit(benchmark::kMillisecond)->Name("slip picture: capture alone");
 
 void BM_EncodeSlip(benchmark::State &state)
 {
@@ -85,7 +85,7 @@ void BM_EncodeSlip(benchmark::State &state)
         benchmark::DoNotOptimize(encodeJpeg(picture));
     state.counters["bytes"] = double(encodeJpeg(picture).size());
 }
-BENCHMARK(BM_EncodeSlip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodeSlip)->Unit(benchmark::kMillisecond)->Name("slip picture: encoding alone");
 
 double childCpuMs()
 {
@@ -122,10 +122,10 @@ void runCjpeg(benchmark::State &state, const QByteArray &input)
 }
 
 void BM_CjpegSlip(benchmark::State &state) { runCjpeg(state, ppm(picture)); }
-BENCHMARK(BM_CjpegSlip)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CjpegSlip)->Unit(benchmark::kMillisecond)->UseRealTime()->Name("slip picture: cjpeg on the same pixels, as a process (baseline)");
 
 void BM_CjpegStartOnly(benchmark::State &state) { runCjpeg(state, ppm(picture.copy(0, 0, 1, 1))); }
-BENCHMARK(BM_CjpegStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CjpegStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Name("slip picture: starting cjpeg alone");
 } // namespace
 
 int main(int argc, char **argv)
