@@ -1,6 +1,6 @@
 #pragma once
-// The ten windows of the program, created once at start and reached by every
-// window through this one set.
+// The windows of the program, created once at start and reached by every
+// window through this one set (the help viewer is the main window's own).
 //
 //   class          file                   what it is for
 //   TEntree        mainwindow             the main window: child, commands, menu
@@ -47,7 +47,7 @@ struct WindowSet {
 };
 
 WindowSet &win();
-// Creates the ten windows in their fixed order; the first is the main window.
+// Creates the windows in their fixed order; the first is the main window.
 void createWindows();
 // Builds at once what the windows otherwise build when first needed, as
 // start-up did before it left that work until after the main window shows
