@@ -46,3 +46,6 @@ inline QString textOf(const uint8_t *data, size_t size)
 // A folder of the fuzz target's own (in memory when /dev/shm exists), set
 // as the program folder, ending with "/".
 QString fuzzProgramFolder();
+
+// Writes the input as the file a user picked, replacing the previous one.
+void writeInputFile(const QString &path, const QByteArray &bytes);

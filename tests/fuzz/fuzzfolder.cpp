@@ -3,6 +3,7 @@
 #include "common/environment.h"
 
 #include <QDir>
+#include <QFile>
 #include <unistd.h>
 
 QString fuzzProgramFolder()
@@ -19,4 +20,11 @@ QString fuzzProgramFolder()
         return f;
     }();
     return folder;
+}
+
+void writeInputFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    FUZZ_CHECK(f.write(bytes) == bytes.size());
 }

@@ -76,6 +76,11 @@ int compress(const QImage &rgb, unsigned char **buffer, unsigned long *size)
 // slip is under 2 MiB), and short of what a forged header could make us
 // allocate.
 constexpr qint64 MaxPictureBytes = qint64(256) << 20;
+// The library's own working memory beside the picture. A progressive or
+// multi-scan file keeps every coefficient of every component until its last
+// scan (two bytes a sample, up to ten components): a header within the
+// picture limit may still ask for more than this, and is then refused.
+constexpr long MaxLibraryBytes = 768L << 20;
 
 // Returns 0, -1 when the picture is too large to hold, or the library's
 // message number of the error that stopped it.
@@ -88,18 +93,22 @@ int decompress(const QByteArray &file, QImage *out)
     if (setjmp(err.back)) {
         const int code = err.pub.msg_code;
         jpeg_destroy_decompress(&cinfo);
-        return code;
+        // Memory refused by the limit above, or by the system.
+        return code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY ? -1 : code;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = MaxLibraryBytes;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(file.constData()),
                  static_cast<unsigned long>(file.size()));
     jpeg_read_header(&cinfo, TRUE);
     cinfo.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&cinfo);
-    if (qint64(cinfo.output_width) * cinfo.output_height * 3 > MaxPictureBytes) {
+    // Judged on the header, before the library sets up its buffers: starting
+    // the decompression already allocates for the whole picture.
+    if (qint64(cinfo.image_width) * cinfo.image_height * 3 > MaxPictureBytes) {
         jpeg_destroy_decompress(&cinfo);
         return -1;
     }
+    jpeg_start_decompress(&cinfo);
     *out = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB888);
     if (out->isNull()) {
         jpeg_destroy_decompress(&cinfo);

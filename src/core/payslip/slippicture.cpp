@@ -2,6 +2,7 @@
 
 #include "jpegcodec.h"
 #include "common/errors.h"
+#include "settings/wholefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +37,9 @@ void PendingSlipPicture::write(const QByteArray &jpeg)
     // A save into a missing folder must fail, not fall back to writing the
     // final file in place.
     m_file.setDirectWriteFallback(false);
-    if (!m_file.open(QIODevice::WriteOnly))
+    // The rename would quietly replace a picture marked read-only, and for
+    // root the save file's own check lets it through: refused here for all.
+    if (isMarkedReadOnly(m_path) || !m_file.open(QIODevice::WriteOnly))
         throw RuntimeError(rtl::cannotCreateFile(m_path));
     errno = 0;
     if (m_file.write(jpeg) != jpeg.size() || !m_file.flush()) {

@@ -30,7 +30,8 @@ public:
 
     // Writes the whole file under a temporary name in the same folder. The
     // folder is never created: when it is missing, or the file can't be
-    // created, "Impossible de créer le fichier %s"; a full disk "Disque plein".
+    // created or is marked read-only (even for root), "Impossible de créer
+    // le fichier %s"; a full disk "Disque plein".
     void write(const QByteArray &jpeg);
     // Puts the written file in place of any earlier one of the same name.
     void commit();

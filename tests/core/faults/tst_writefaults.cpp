@@ -1,5 +1,6 @@
 // Faults under every file the program writes: the parameter file, the rates
-// file and a child's day table. Each write meets a read-only file, a
+// file, a child's day table and a saved slip (its picture, with the PDF and
+// the archive row that land with it). Each write meets a read-only file, a
 // read-only folder, a missing folder, a full disk, or the process killed in
 // the middle, and must show its message and leave the previous file exactly
 // as it was: never a half-written file.
@@ -8,13 +9,17 @@
 // read-only folder are real file systems: a small tmpfs mounted for the test.
 // Without the right to mount, those cases are skipped with the reason.
 
+#include "archive/slipsave.h"
 #include "attendance/daytable.h"
 #include "attendance/duration.h"
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "payslip/jpegcodec.h"
+#include "payslip/slippicture.h"
 #include "settings/paramfile.h"
 #include "settings/ratesfile.h"
+#include "pictures.h"
 #include "raised.h"
 #include "storedrows.h"
 #include "testfiles.h"
@@ -109,7 +114,7 @@ int fdatasync(int fd)
 // ---------------------------------------------------------------------------
 
 namespace {
-enum Writer { ParamWriter, RatesWriter, TableWriter };
+enum Writer { ParamWriter, RatesWriter, TableWriter, SlipWriter };
 enum Fault { ReadOnlyFile, ReadOnlyFolder, MissingFolder, FullDisk };
 
 QString fileName(Writer w)
@@ -118,8 +123,25 @@ QString fileName(Writer w)
     case ParamWriter: return QStringLiteral("Paramtre.bvp");
     case RatesWriter: return QStringLiteral("Taux.txt");
     case TableWriter: return QStringLiteral("Enf1.db");
+    case SlipWriter: return QStringLiteral("bulljpg/Julie0302.jpg");
     }
     return {};
+}
+
+// The folder the written file is in, inside the program folder.
+QString folderOf(Writer w) { return QFileInfo(programFolder() + fileName(w)).path() + '/'; }
+
+ArchivedSlip march(qint64 net)
+{
+    ArchivedSlip s;
+    s.slot = 1;
+    s.firstName = QStringLiteral("Julie");
+    s.monthKey = QStringLiteral("0302");
+    s.hours = 8000;
+    s.net = net;
+    s.picture = QStringLiteral("Julie0302.jpg");
+    s.savedAt = QDateTime(QDate(2002, 4, 1), QTime(10, 0));
+    return s;
 }
 
 QList<day::Record> month(const QString &monthYear, int days)
@@ -168,13 +190,21 @@ void write(Writer w, bool fresh)
         t.storeMonth(fresh ? month(QStringLiteral("02/2027"), 28) : month(QStringLiteral("01/2027"), 31));
         break;
     }
+    case SlipWriter: {
+        // The saved slip's folder is the user's to make: only the setup makes it.
+        if (!fresh)
+            QDir().mkpath(folderOf(w));
+        QImage picture(48, 32, QImage::Format_RGB32);
+        picture.fill(fresh ? Qt::red : Qt::blue);
+        const QByteArray jpeg = encodeJpeg(picture);
+        saveSlip(programFolder(), {programFolder() + fileName(w), jpeg, "%PDF-1.4 " + who.toLatin1(),
+                                   march(fresh ? 54321 : 12345)});
+        break;
+    }
     }
 }
 
 bool isRoot() { return ::geteuid() == 0; }
-
-// The slip picture writer comes here as a fourth Writer when it exists, with
-// its file name, its previous and new picture, and its rows in each table.
 } // namespace
 
 class TestWriteFaults : public QObject {
@@ -225,7 +255,8 @@ private slots:
 
     void cleanup()
     {
-        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (const QString &f : {m_folder, folderOf(SlipWriter)})
+            QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (m_mounted)
             ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
         m_mounted = false;
@@ -253,6 +284,12 @@ private slots:
         QTest::newRow("Enf1.db, missing folder") << int(TableWriter) << int(MissingFolder) << QString();
         QTest::newRow("Enf1.db, full disk")
             << int(TableWriter) << int(FullDisk) << QStringLiteral("database or disk is full Unable to fetch row");
+        // The slip's folder is bulljpg/: missing, it is not made up either.
+        const QString cannotCreate = rtl::cannotCreateFile(QStringLiteral("%1"));
+        QTest::newRow("slip, read-only file") << int(SlipWriter) << int(ReadOnlyFile) << cannotCreate;
+        QTest::newRow("slip, read-only folder") << int(SlipWriter) << int(ReadOnlyFolder) << cannotCreate;
+        QTest::newRow("slip, missing folder") << int(SlipWriter) << int(MissingFolder) << cannotCreate;
+        QTest::newRow("slip, full disk") << int(SlipWriter) << int(FullDisk) << full;
     }
     void faultKeepsThePreviousFile()
     {
@@ -267,11 +304,15 @@ private slots:
             QSKIP("root writes into any folder: a read-only one needs a tmpfs mounted read-only");
 
         QByteArray before;
+        QMap<QString, QByteArray> folderBefore;
         if (fault != MissingFolder) {
             write(w, false);
             before = readBytes(target(w));
             QVERIFY(before.size() > 0);
+            folderBefore = tree(m_folder);
         }
+        if (message.contains(QLatin1String("%1")))
+            message = message.arg(target(w));
         switch (fault) {
         case ReadOnlyFile:
             QVERIFY(QFile::setPermissions(target(w), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
@@ -281,10 +322,11 @@ private slots:
                 QCOMPARE(::mount(nullptr, QFile::encodeName(m_folder).constData(), nullptr,
                                  MS_REMOUNT | MS_RDONLY, nullptr), 0);
             else
-                QVERIFY(QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner));
+                QVERIFY(QFile::setPermissions(folderOf(w), QFile::ReadOwner | QFile::ExeOwner));
             break;
         case MissingFolder:
-            QVERIFY(QDir(m_folder).removeRecursively());
+            QVERIFY(QDir(folderOf(w)).removeRecursively());
+            QVERIFY(!QFileInfo::exists(folderOf(w)));
             if (message.isEmpty())
                 message = rtl::cannotOpenFile(target(w));
             break;
@@ -297,14 +339,17 @@ private slots:
             message = rtl::tableFailure(rtl::TableAction::Store, fileName(w), message);
         QCOMPARE(raised([&] { write(w, true); }), message);
         if (fault == MissingFolder) {
-            QVERIFY(!QFileInfo::exists(m_folder)); // nothing made up in its place
+            QVERIFY(!QFileInfo::exists(folderOf(w))); // nothing made up in its place
+            QVERIFY(!QFileInfo::exists(m_folder + SlipArchive::fileName()));
             return;
         }
         QCOMPARE(readBytes(target(w)), before);
-        // Nothing left beside it: no temporary file, no journal.
-        QStringList left = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
-        left.removeAll(QStringLiteral("filler"));
-        QCOMPARE(left, QStringList{fileName(w)});
+        // Nothing else changed and nothing left beside it: no temporary
+        // file, no journal (for a slip, its PDF and archive row as they were).
+        QMap<QString, QByteArray> left = tree(m_folder);
+        left.remove(m_folder + QStringLiteral("filler"));
+        QCOMPARE(left.keys(), folderBefore.keys());
+        QVERIFY(left == folderBefore);
     }
 
     void killedMidWriteKeepsThePreviousFile_data()
@@ -313,6 +358,7 @@ private slots:
         QTest::newRow("Paramtre.bvp") << int(ParamWriter);
         QTest::newRow("Taux.txt") << int(RatesWriter);
         QTest::newRow("Enf1.db") << int(TableWriter);
+        QTest::newRow("slip") << int(SlipWriter);
     }
     void killedMidWriteKeepsThePreviousFile()
     {
@@ -321,6 +367,8 @@ private slots:
         write(w, false);
         const QByteArray before = readBytes(target(w));
         const QStringList rowsBefore = w == TableWriter ? storedRows(target(w)) : QStringList();
+        const QString pdf = slipPdfPath(target(SlipWriter));
+        const QByteArray pdfBefore = readBytes(pdf);
 
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -346,6 +394,14 @@ private slots:
             t.open();
             t.close();
             QCOMPARE(storedRows(target(w)), rowsBefore);
+        }
+        if (w == SlipWriter) {
+            // Stopped at the picture's rename, with the row put in the
+            // archive's open transaction: the row never landed, the PDF
+            // was not replaced.
+            QCOMPARE(SlipArchive(m_folder + SlipArchive::fileName()).find(1, QStringLiteral("0302")),
+                     std::optional(march(12345)));
+            QCOMPARE(readBytes(pdf), pdfBefore);
         }
         QCOMPARE(readBytes(target(w)), before);
     }

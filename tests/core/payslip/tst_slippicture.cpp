@@ -38,6 +38,18 @@ QImage testPicture(int w, int h, quint32 seed)
     return img;
 }
 
+// A file whose frame header is made to claim another size and coding: 0xC0
+// baseline, 0xC2 progressive (whose coefficients the library would hold for
+// the whole picture).
+QByteArray forged(QByteArray jpeg, int w, int h, uchar frame)
+{
+    const qsizetype sof = jpeg.indexOf("\xff\xc0");
+    jpeg[sof + 1] = char(frame);
+    jpeg[sof + 5] = char(h >> 8), jpeg[sof + 6] = char(h);
+    jpeg[sof + 7] = char(w >> 8), jpeg[sof + 8] = char(w);
+    return jpeg;
+}
+
 // The marker segments of a JPEG file up to its first scan: marker -> payload.
 QMap<int, QByteArray> segments(const QByteArray &jpeg)
 {
@@ -139,6 +151,11 @@ private slots:
         // comes out at its size with the missing rows filled in.
         QTest::newRow("truncated") << good.left(good.size() / 2) << QString() << QSize(120, 90);
         QTest::newRow("whole") << good << QString() << QSize(120, 90);
+        // A forged size is refused from the header, before anything is
+        // allocated for it.
+        QTest::newRow("huge") << forged(good, 65000, 65000, 0xc0) << rtl::outOfMemory() << QSize(0, 0);
+        QTest::newRow("huge progressive") << forged(good, 65000, 65000, 0xc2) << rtl::outOfMemory() << QSize(0, 0);
+        QTest::newRow("just over") << forged(good, 9460, 9460, 0xc2) << rtl::outOfMemory() << QSize(0, 0);
     }
     void decodeFailures()
     {
