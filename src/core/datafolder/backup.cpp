@@ -34,6 +34,10 @@ namespace {
 const QString formatName = QStringLiteral("Berlivo Paye sauvegarde");
 constexpr int formatVersion = 1;
 constexpr qint64 chunk = 1 << 20;
+// A table is checked whole in memory: far beyond any real one (25 years of
+// days take about a megabyte), and a forged archive cannot make the check
+// ask for more memory than this.
+constexpr qint64 tableLimit = qint64(256) << 20;
 constexpr qint64 manifestLimit = 4 << 20;
 
 // ------------------------------------------------------------ the texts
@@ -315,6 +319,8 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
     QByteArray buffer;
     for (const Entry &e : std::as_const(m.entries)) {
         auto broken = [&](const QString &why) { return RuntimeError(damaged(zipPath, why.arg(e.name))); };
+        if (isDatabase(e.name) && e.size > tableLimit)
+            throw broken(QStringLiteral("table %1 trop grande"));
         if (!zip.setCurrentFile(e.name, QuaZip::csSensitive))
             throw broken(QStringLiteral("%1 manquant"));
         QuaZipFile in(&zip);

@@ -316,6 +316,7 @@ private slots:
         QTest::newRow("a name leading out of the picture folder") << "escape" << foreign;
         QTest::newRow("a checksum that does not match") << "wrong checksum" << broken.arg("%1", "Taux.txt altéré");
         QTest::newRow("a table that is not a database") << "bad table" << broken.arg("%1", "table Enf1.db abîmée");
+        QTest::newRow("a table announced larger than any real one") << "huge table" << broken.arg("%1", "table Enf1.db trop grande");
         QTest::newRow("from a newer version")
             << "newer" << "La sauvegarde « %1 » a été faite par une version plus récente de Berlivo Paye (9.1) : "
                           "cette version ne sait pas la restaurer." + unchanged;
@@ -353,6 +354,13 @@ private slots:
         } else if (fault == "bad table") {
             const QByteArray notATable = randomBytes(4096, 7);
             writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Enf1.db", notATable}})}, {"Enf1.db", notATable}});
+        } else if (fault == "huge table") {
+            // A forged size: the check must refuse it before reading the table into memory.
+            const QByteArray table = randomBytes(4096, 7);
+            QByteArray manifest = manifestFor({{"Enf1.db", table}});
+            QVERIFY(manifest.contains("\"size\": 4096"));
+            manifest.replace("\"size\": 4096", "\"size\": 300000000");
+            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifest}, {"Enf1.db", table}});
         } else if (fault == "newer") {
             writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Taux.txt", rates}}, 2)}, {"Taux.txt", rates}});
         }
