@@ -17,9 +17,9 @@
 namespace {
 // A month of `hours` on the parameters a slot starts with, with allowances
 // that make every amount of the slip differ from zero.
-SlipInput month(int m, int year, const QString &hours, quint32 seed = 0)
+SlipInput month(int m, int year, const QString &hours, quint32 draw = 0)
 {
-    QRandomGenerator rng(seed);
+    QRandomGenerator rng(draw);
     SlipInput in;
     in.moan = QStringLiteral("%1%2").arg(m, 2, 10, QChar('0')).arg(year % 100, 2, 10, QChar('0'));
     in.totheur = hours;
@@ -118,17 +118,17 @@ private slots:
     void rowHoldsShownFigures_data()
     {
         QTest::addColumn<bool>("gross");
-        QTest::addColumn<quint32>("seed");
-        for (quint32 seed : {1u, 7u, 42u}) {
-            QTest::addRow("net %u", seed) << false << seed;
-            QTest::addRow("gross %u", seed) << true << seed;
+        QTest::addColumn<quint32>("draw");
+        for (quint32 draw : {1u, 7u, 42u}) {
+            QTest::addRow("net %u", draw) << false << draw;
+            QTest::addRow("gross %u", draw) << true << draw;
         }
     }
     void rowHoldsShownFigures()
     {
         QFETCH(bool, gross);
-        QFETCH(quint32, seed);
-        const SlipInput in = month(3, 2002, "67.83", seed);
+        QFETCH(quint32, draw);
+        const SlipInput in = month(3, 2002, "67.83", draw);
         const SlipResult slip = compute(in, gross);
         QVERIFY(slip.complete());
         {
@@ -227,9 +227,9 @@ private slots:
 
     void yearOfRandomMonthsSumsExactly()
     {
-        const quint32 seed = QRandomGenerator::global()->generate();
-        qInfo("seed %u", seed);
-        QRandomGenerator rng(seed);
+        const quint32 draw = QRandomGenerator::global()->generate();
+        qInfo("draw %u", draw);
+        QRandomGenerator rng(draw);
         SlipArchive a(archivePath());
         qint64 salnet = 0, entret = 0, nour = 0, net = 0, cong = 0, hours = 0;
         for (int m = 1; m <= 12; ++m) {

@@ -61,9 +61,9 @@ QMap<QString, QByteArray> inside(const QMap<QString, QByteArray> &files, const Q
     return part;
 }
 
-QByteArray randomBytes(int size, quint32 seed)
+QByteArray randomBytes(int size, quint32 draw)
 {
-    QRandomGenerator g(seed);
+    QRandomGenerator g(draw);
     QByteArray b(size, '\0');
     for (char &c : b)
         c = char(g.bounded(256));

@@ -20,10 +20,10 @@
 namespace {
 // A picture that exercises every part of the encoder: smooth gradients,
 // sharp edges and noise, at a size that is no multiple of the 16-pixel MCU.
-QImage testPicture(int w, int h, quint32 seed)
+QImage testPicture(int w, int h, quint32 draw)
 {
     QImage img(w, h, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
+    QRandomGenerator rng(draw);
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
         for (int x = 0; x < w; ++x) {
