@@ -37,6 +37,7 @@ enum HelpContext {
     ResetHelp = 1015,
     DeclarationHelp = 1016,
     YearSummaryHelp = 1017,
+    ContractHelp = 1018,
 };
 
 // The topic F1 opens on this control (the `helpContext` property; 0 for none).

@@ -16,6 +16,7 @@
 //   (both slips)   slipsheet              the sheet the two slip windows share
 //   TDeclaration   declarationwindow      the month's figures for the online declaration
 //   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return
+//   TContrat       contractwindow         the child's contract (built when first opened)
 
 class TEntree;
 class TParametres;
@@ -29,6 +30,7 @@ class TAboutBox;
 class TBVPfond;
 class TDeclaration;
 class TAnnuel;
+class TContrat;
 
 struct WindowSet {
     TEntree *Entree = nullptr;
@@ -44,6 +46,8 @@ struct WindowSet {
     // Windows beyond the ten, created after them.
     TDeclaration *Declaration = nullptr;
     TAnnuel *Annuel = nullptr;
+    // Built when first opened; null until then.
+    TContrat *Contrat = nullptr;
 };
 
 WindowSet &win();

@@ -1,0 +1,150 @@
+#include "contract/contract.h"
+
+#include "common/errors.h"
+
+namespace contract {
+
+const QStringList &kindTexts()
+{
+    static const QStringList texts = {QStringLiteral("Heures réelles (accueil occasionnel)"),
+                                      QStringLiteral("Année complète (52 semaines)"),
+                                      QStringLiteral("Année incomplète")};
+    return texts;
+}
+
+const QStringList &reasonTexts()
+{
+    static const QStringList texts = {QStringLiteral("Absence de l'assistante maternelle (maladie, congé sans solde)"),
+                                      QStringLiteral("Enfant malade (certificat médical)"),
+                                      QStringLiteral("Enfant hospitalisé"),
+                                      QStringLiteral("Absence de l'enfant (convenance des parents)"),
+                                      QStringLiteral("Congés payés de l'assistante maternelle")};
+    return texts;
+}
+
+Limits limitsInForce()
+{
+    // The collective agreement of 2022: a week of at most 45 hours, the
+    // hours beyond paid at least 10 % more, at most 46 weeks of care in an
+    // incomplete year.
+    return {45 * 60, 10, 46};
+}
+
+int Contract::weeklyMinutes() const
+{
+    int total = 0;
+    for (int m : plannedMinutes)
+        total += m;
+    return total;
+}
+
+int Contract::weeksPerYear() const { return kind == Kind::IncompleteYear ? weeks : 52; }
+
+bool Contract::withoutCare(QDate d) const
+{
+    for (const DateRange &p : periodsWithoutCare)
+        if (p.contains(d))
+            return true;
+    return false;
+}
+
+int Contract::plannedOn(QDate d) const
+{
+    if (!inside(d) || withoutCare(d))
+        return 0;
+    return plannedMinutes[size_t(d.dayOfWeek() - 1)];
+}
+
+QDate Contract::contractYearStart(QDate d) const
+{
+    int years = d.year() - first.year();
+    while (years > 0 && first.addYears(years) > d)
+        --years;
+    while (first.addYears(years + 1) <= d)
+        ++years;
+    return first.addYears(years);
+}
+
+QString weeksNote(const Contract &c, QDate today)
+{
+    if (c.kind != Kind::IncompleteYear || !c.first.isValid())
+        return {};
+    const QDate start = c.contractYearStart(std::max(today, c.first));
+    const int left = weeksLeftInYear(c, start);
+    if (left == c.weeks)
+        return {};
+    return contractmsg::weeksLeft(left, dateText(start), dateText(start.addYears(1).addDays(-1)), c.weeks);
+}
+
+QString minutesText(qint64 minutes)
+{
+    const QString sign = minutes < 0 ? QStringLiteral("-") : QString();
+    const qint64 m = minutes < 0 ? -minutes : minutes;
+    return sign + QStringLiteral("%1:%2").arg(m / 60, 2, 10, QChar('0')).arg(m % 60, 2, 10, QChar('0'));
+}
+
+QString dateText(QDate d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
+
+namespace {
+// The faults of one table of ranges, rows counted from 1 as the window shows them.
+QString rangeFault(const QString &table, int row, const DateRange &r)
+{
+    if (!r.from.isValid() || !r.to.isValid())
+        return contractmsg::dateMissing(table, row);
+    if (r.to < r.from)
+        return contractmsg::rangeEndBeforeStart(table, row, dateText(r.from), dateText(r.to));
+    return {};
+}
+} // namespace
+
+QString validate(const Contract &c)
+{
+    const Limits law = limitsInForce();
+    if (!c.first.isValid())
+        return contractmsg::dateMissing(QStringLiteral("Début du contrat"), 1);
+    if (c.last.isValid() && c.last < c.first)
+        return contractmsg::endBeforeStart(dateText(c.first), dateText(c.last));
+    if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > law.maximumWeeks))
+        return contractmsg::weeksOutOfRange(c.weeks, law.maximumWeeks);
+    if (c.weeklyMinutes() > law.weekMinutes)
+        return contractmsg::weekTooLong(minutesText(c.weeklyMinutes()), minutesText(law.weekMinutes));
+    for (int i = 0; i < c.periodsWithoutCare.size(); ++i)
+        if (QString f = rangeFault(QStringLiteral("Périodes sans accueil"), i + 1, c.periodsWithoutCare[i]);
+            !f.isEmpty())
+            return f;
+    for (int i = 0; i < c.absences.size(); ++i)
+        if (QString f = rangeFault(QStringLiteral("Absences"), i + 1, c.absences[i].range); !f.isEmpty())
+            return f;
+    for (int i = 0; i < c.absences.size(); ++i)
+        for (int j = i + 1; j < c.absences.size(); ++j)
+            if (c.absences[i].range.overlaps(c.absences[j].range))
+                return contractmsg::absencesOverlap(i + 1, j + 1);
+    return {};
+}
+
+QString warning(const Contract &c)
+{
+    const Limits law = limitsInForce();
+    if (c.majHM < law.minimumMajHM)
+        return contractmsg::majorationBelowMinimum(c.majHM, law.minimumMajHM);
+    return {};
+}
+
+int weeksLeftInYear(const Contract &c, QDate yearStart)
+{
+    const QDate end = yearStart.addYears(1);
+    QDate monday = yearStart.addDays((8 - yearStart.dayOfWeek()) % 7);
+    int weeks = 0;
+    for (; monday < end && weeks < 52; monday = monday.addDays(7)) {
+        for (int k = 0; k < 7; ++k) {
+            const QDate d = monday.addDays(k);
+            if (c.plannedMinutes[size_t(k)] > 0 && !c.withoutCare(d)) {
+                ++weeks;
+                break;
+            }
+        }
+    }
+    return weeks;
+}
+
+} // namespace contract
