@@ -109,13 +109,13 @@ QString absencesOverlap(int row1, int row2)
 }
 QString weeksOutOfRange(int weeks, int maximum)
 {
-    return QStringLiteral("Semaines de garde par an : %1 n'est pas entre 1 et %2 pour une année incomplète.")
+    return QStringLiteral("Semaines d'accueil par an : %1 n'est pas entre 1 et %2 pour une année incomplète.")
         .arg(weeks)
         .arg(maximum);
 }
 QString weekTooLong(const QString &total, const QString &maximum)
 {
-    return QStringLiteral("Heures de la semaine : %1 dépasse le maximum de %2 par semaine.").arg(total, maximum);
+    return QStringLiteral("Heures par semaine : %1 dépasse le maximum de %2 par semaine.").arg(total, maximum);
 }
 QString majorationBelowMinimum(int rate, int minimum)
 {

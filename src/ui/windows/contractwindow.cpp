@@ -178,7 +178,8 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
         auto *table = named<QTableWidget>(p, tableName);
         table->setColumnCount(int(columns.size()));
         table->setHorizontalHeaderLabels(columns);
-        table->horizontalHeader()->setStretchLastSection(true);
+        // The reason's column takes the room left; two dates keep their width.
+        table->horizontalHeader()->setStretchLastSection(columns.size() > 2);
         table->verticalHeader()->setDefaultSectionSize(28);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -251,11 +251,11 @@ void TestContract::refusals_data()
     c.last = on("2025-01-05");
     QTest::newRow("end before start") << c << "Fin du contrat : le dernier jour (05/01/2025) précède le premier (06/01/2025).";
     c = planned("2025-01-06", mondayToFriday, 480, Kind::IncompleteYear, 47);
-    QTest::newRow("47 weeks") << c << "Semaines de garde par an : 47 n'est pas entre 1 et 46 pour une année incomplète.";
+    QTest::newRow("47 weeks") << c << "Semaines d'accueil par an : 47 n'est pas entre 1 et 46 pour une année incomplète.";
     c.weeks = 0;
-    QTest::newRow("no weeks") << c << "Semaines de garde par an : 0 n'est pas entre 1 et 46 pour une année incomplète.";
+    QTest::newRow("no weeks") << c << "Semaines d'accueil par an : 0 n'est pas entre 1 et 46 pour une année incomplète.";
     c = planned("2025-01-06", {1, 2, 3, 4, 5}, 9 * 60 + 1);
-    QTest::newRow("45 h and 5 minutes") << c << "Heures de la semaine : 45:05 dépasse le maximum de 45:00 par semaine.";
+    QTest::newRow("45 h and 5 minutes") << c << "Heures par semaine : 45:05 dépasse le maximum de 45:00 par semaine.";
     c = ok;
     c.periodsWithoutCare << DateRange{on("2025-08-01"), on("2025-08-31")} << DateRange{on("2025-12-31"), on("2025-12-20")};
     QTest::newRow("period backwards") << c << "Périodes sans accueil, ligne 2 : « Au » (20/12/2025) précède « Du » (31/12/2025).";

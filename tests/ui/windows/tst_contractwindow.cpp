@@ -21,6 +21,9 @@
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSqlDatabase>
@@ -119,6 +122,18 @@ private slots:
         QCOMPARE(window()->SemainesRestantes->text(), weeksNote(shown, now().date()));
         QVERIFY(!window()->SemainesRestantes->text().isEmpty());
 
+        // Each page as a real X server shows it (run under xvfb-run with
+        // -platform xcb), for a person to look at.
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            for (int i = 0; i < window()->Pages->count(); ++i) {
+                window()->Pages->setCurrentIndex(i);
+                QTest::qWait(300);
+                const QString file = QStringLiteral("%1/TContrat-%2.png").arg(QString::fromLocal8Bit(shots)).arg(i + 1);
+                if (QProcess::execute("import", {"-window", "root", file}) != 0)
+                    window()->grab().save(file);
+            }
+        }
+
         QTest::mouseClick(window()->OK, Qt::LeftButton);
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
         QVERIFY(window()->isHidden());
@@ -130,9 +145,9 @@ private slots:
             QVERIFY(q.exec("SELECT enfant, type, debut, fin, lundi, vendredi, samedi, semaines, maj_hc, maj_hm "
                            "FROM Contrats"));
             QVERIFY(q.next());
-            const QVariantList row = {q.value(0), q.value(1), q.value(2), q.value(3), q.value(4),
+            const QVariantList row = {q.value(0), q.value(1), q.value(2), q.value(3).isNull(), q.value(4),
                                       q.value(5), q.value(6), q.value(7), q.value(8), q.value(9)};
-            QCOMPARE(row, (QVariantList{2, 2, "2025-09-01", QVariant(), 360, 360, 0, 36, 25, 10}));
+            QCOMPARE(row, (QVariantList{2, 2, "2025-09-01", true, 360, 360, 0, 36, 25, 10})); // no end: NULL
             QVERIFY(!q.next());
             QVERIFY(q.exec("SELECT du, au FROM Periodes WHERE enfant = 2") && q.next());
             QCOMPARE(q.value(0).toString() + ' ' + q.value(1).toString(), QString("2025-10-18 2025-11-02"));
@@ -152,6 +167,16 @@ private slots:
         openFromMenu();
         QCOMPARE(window()->MajHM->value(), 10);
         QVERIFY(window()->Avertissement->isHidden());
+
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            window()->hide();
+            showAndActivate(win().Entree);
+            QTest::qWait(300);
+            win().Entree->Fichier1->popup(win().Entree->mapToGlobal(QPoint(10, 30)));
+            QTest::qWait(300);
+            QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(shots) + "/TEntree-Fichier.png"});
+            win().Entree->Fichier1->hide();
+        }
     }
 
     void refusalLeavesTheFileAlone_data()
@@ -162,8 +187,8 @@ private slots:
         QTest::newRow("period ending before it starts") << 1 << "Périodes sans accueil, ligne 2";
         QTest::newRow("absence without its end") << 2 << "Absences, ligne 2";
         QTest::newRow("overlapping absences") << 3 << "Absences, lignes 1 et 2";
-        QTest::newRow("47 weeks") << 4 << "Semaines de garde par an";
-        QTest::newRow("46 h a week") << 5 << "Heures de la semaine";
+        QTest::newRow("47 weeks") << 4 << "Semaines d'accueil par an";
+        QTest::newRow("46 h a week") << 5 << "Heures par semaine";
         QTest::newRow("a file that is not a contract file") << 6 << "Le fichier";
     }
     void refusalLeavesTheFileAlone()
