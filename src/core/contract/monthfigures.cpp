@@ -1,6 +1,9 @@
 #include "contract/monthfigures.h"
 
 #include "common/errors.h"
+#include "contract/contractstore.h"
+
+#include <QDir>
 
 #include <QHash>
 
@@ -221,6 +224,19 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     f.salary = Money::fromCount(f.base.count() - f.deduction.count() + f.complementaryPay.count() +
                                 f.majoratedPay.count() + f.holidaySupplement.count());
     return f;
+}
+
+MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, int month, Money rate,
+                            const HolidaySetting &holiday)
+{
+    const QDir dir(programFolder);
+    const Contract c = loadContract(dir.filePath(fileName()), slot).value_or(Contract{});
+    QList<StoredDay> days;
+    if (c.isRegular()) {
+        const DateRange range = daysNeeded(c, year, month);
+        days = DayTable::workedDays(dir.filePath(tableNameForSlot(slot - 1)), range.from, range.to);
+    }
+    return monthFigures(c, year, month, days, rate, holiday);
 }
 
 } // namespace contract

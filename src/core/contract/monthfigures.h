@@ -95,6 +95,13 @@ DateRange daysNeeded(const Contract &c, int year, int month);
 MonthFigures monthFigures(const Contract &c, int year, int month, const QList<StoredDay> &days, Money rate,
                           const HolidaySetting &holiday);
 
+// The month's figures of child slot 1 to 5 from the program folder: its
+// contract in Contrats.db and its days in its day table (read without taking
+// the table from a window that holds it). A child without a stored contract
+// has the occasional kind, and so no figures.
+MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, int month, Money rate,
+                            const HolidaySetting &holiday);
+
 // numerator / denominator cents, rounded once to the cent, half away from
 // zero (the denominator is positive).
 Money centsOf(__int128 numerator, __int128 denominator);

@@ -63,6 +63,7 @@ private slots:
     void refusals_data();
     void refusals();
     void storedWholeAndReadBack();
+    void figuresFromTheProgramFolder();
     void unsoundFileNeverWritten_data();
     void unsoundFileNeverWritten();
 };
@@ -315,6 +316,41 @@ void TestContract::storedWholeAndReadBack()
     }
     QSqlDatabase::removeDatabase("peek");
     QCOMPARE(checkContractFile(path), QString());
+}
+
+// Through the files: the contract from Contrats.db, the days from the
+// child's table as the hours window stores them (Durée cut to 7.83 for
+// 7 h 50), a day validated twice counting as stored last.
+void TestContract::figuresFromTheProgramFolder()
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath(tableNameForSlot(1));
+    QVERIFY(DayTable::createEmpty(table));
+    auto stored = [](const QString &date, const QString &duration) {
+        day::Record r;
+        r[day::Date] = date;
+        r[day::Duree] = duration;
+        for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
+            r[f] = day::flagText(false);
+        r[day::Moan] = date.mid(3, 2) + date.right(2);
+        return r;
+    };
+    // 9 h 24 (9.4) Monday to Thursday and 7 h 50 on Friday of 9 March 2026:
+    // 45 h 26, after a first validation of Monday at 2 h.
+    DayTable t;
+    t.setFolder(dir.path() + '/');
+    t.setTableName(tableNameForSlot(1));
+    t.storeMonth({stored("09/03/2026", "2")});
+    t.storeMonth({stored("09/03/2026", "9.4"), stored("10/03/2026", "9.4"), stored("11/03/2026", "9.4"),
+                  stored("12/03/2026", "9.4"), stored("13/03/2026", "7.83")});
+    storeContract(dir.filePath(fileName()), 2, planned("2025-01-06", mondayToFriday, 480));
+
+    const MonthFigures f = monthFiguresOf(dir.path(), 2, 2026, 3, four, {});
+    QCOMPARE(f.weeks.size(), 4);
+    QCOMPARE(f.weeks[1].worked, 4 * 564 + 470LL);
+    QCOMPARE(f.complementaryMinutes, 300LL);
+    QCOMPARE(f.majoratedMinutes, 26LL);
+    QVERIFY(!monthFiguresOf(dir.path(), 1, 2026, 3, four, {}).complete()); // no contract: occasional
 }
 
 void TestContract::unsoundFileNeverWritten_data()
