@@ -328,9 +328,12 @@ void TContrat::refresh()
 {
     const Contract c = contractShown();
     HeuresSemaine->setText(minutesText(c.weeklyMinutes()));
+    // Occasional care has no mensualised salary: its slips pay the hours.
     const Mensualised m = mensualised(c, m_rate.value_or(Money()));
-    HeuresMois->setText(QStringLiteral("%1.%2").arg(m.hundredths / 100).arg(m.hundredths % 100, 2, 10, QChar('0')));
-    SalaireBase->setText(m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
+    HeuresMois->setText(c.isRegular() ? QStringLiteral("%1.%2").arg(m.hundredths / 100).arg(m.hundredths % 100, 2, 10,
+                                                                                             QChar('0'))
+                                      : QString());
+    SalaireBase->setText(c.isRegular() && m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
     Avertissement->setText(warning(c));
     Avertissement->setVisible(!Avertissement->text().isEmpty());
     SemainesRestantes->setText(weeksNote(c, now().date()));
