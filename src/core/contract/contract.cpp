@@ -57,6 +57,8 @@ int Contract::plannedOn(QDate d) const
 
 QDate Contract::contractYearStart(QDate d) const
 {
+    if (!first.isValid() || !d.isValid())
+        return first;
     int years = d.year() - first.year();
     while (years > 0 && first.addYears(years) > d)
         --years;

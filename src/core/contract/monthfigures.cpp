@@ -126,6 +126,12 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
         f.failure = contractmsg::noMensualisedSalary();
         return f;
     }
+    // A contract that could not have been stored (a file edited by hand)
+    // gives no figures rather than wrong ones.
+    if (QString fault = validate(c); !fault.isEmpty()) {
+        f.failure = fault;
+        return f;
+    }
     if (monthEnd < c.first || (c.last.isValid() && monthStart > c.last)) {
         f.outsideContract = true;
         f.failure = contractmsg::monthOutsideContract(monthStart.toString(QStringLiteral("MM/yyyy")),

@@ -239,6 +239,9 @@ void TestContract::noFiguresOutsideAContract()
     }
     c.kind = Kind::Occasional;
     QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}).failure, contractmsg::noMensualisedSalary());
+    c.kind = Kind::CompleteYear;
+    c.first = QDate(); // as a file edited by hand may hold it
+    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}).failure, validate(c));
 }
 
 void TestContract::refusals_data()
