@@ -262,7 +262,9 @@ void TContrat::open()
     const bool gross = p->Netbrut->itemIndex() == 1;
     const QString rate = gross ? p->SHbr->text() : p->SH->text();
     m_rate.reset();
-    guarded([&] { m_rate = moneyFromText(rate); });
+    // No wage typed yet (the parameters not opened): no base, and nothing to say.
+    if (!rate.trimmed().isEmpty())
+        guarded([&] { m_rate = moneyFromText(rate); });
     TauxHoraire->setText((m_rate ? formatAmount(*m_rate) : rate) + (gross ? QStringLiteral(" brut") : QStringLiteral(" net")));
 
     Contract c;
@@ -271,11 +273,11 @@ void TContrat::open()
         if (auto stored = loadContract(filePath(), m_slot))
             c = *stored;
     });
-    show(c);
+    showContract(c);
     Pages->setCurrentIndex(0);
 }
 
-void TContrat::show(const Contract &c)
+void TContrat::showContract(const Contract &c)
 {
     TypeContrat->setItemIndex(int(c.kind));
     DebutContrat->setDate(c.first.isValid() ? c.first : now().date());

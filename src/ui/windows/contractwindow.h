@@ -57,7 +57,7 @@ public:
     void AnnuleClick();
 
 private:
-    void show(const contract::Contract &c);
+    void showContract(const contract::Contract &c);
     void refresh();
     void TypeContratClick();
     void FinConnueClick();
