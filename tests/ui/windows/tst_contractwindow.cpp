@@ -238,6 +238,23 @@ private slots:
         QCOMPARE(readBytes(path()), before);
     }
 
+    // The button's shortcut takes the focus first, so an hour still being
+    // typed is taken before the contract is read.
+    void altOTakesAnHourBeingTyped()
+    {
+        openFromMenu();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        window()->TypeContrat->button(1)->click();
+        window()->HLundi->setFocus();
+        QTest::keyClick(window()->HLundi, Qt::Key_7);
+        QTest::keyClick(window()->HLundi, Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(window()->isHidden()); // a shortcut clicks a moment later
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        const std::optional<Contract> stored = loadContract(path(), 2);
+        QVERIFY(stored);
+        QCOMPARE(stored->plannedMinutes[0], 7 * 60);
+    }
+
     void removeDropsTheCurrentRow()
     {
         openFromMenu();
