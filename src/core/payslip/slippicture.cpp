@@ -2,6 +2,7 @@
 
 #include "jpegcodec.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
 #include "settings/wholefile.h"
 
 #include <QFile>
@@ -11,7 +12,7 @@
 
 QString slipPicturePath(const QString &programFolder, const QString &firstName, const QString &monthKey)
 {
-    const QString path = programFolder + QStringLiteral("bulljpg/") + firstName + monthKey + QStringLiteral(".jpg");
+    const QString path = programFolder + folder::slipPicture(firstName, monthKey);
     // Either part holding a separator would name a file in another folder.
     // "." and "..", the names of folders, are refused with them.
     const auto leadsOut = [](const QString &part) {

@@ -13,7 +13,7 @@
 
 class RatesList;
 
-constexpr int SlotCount = 5;
+constexpr int SlotCount = ChildCount;
 
 struct ParamSlots {
     std::array<ParamRecord, SlotCount> slot; // slot[0] is child slot 1
