@@ -63,8 +63,7 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
     const QList<int> days = DayTable::monthsWithDays(programFolder + tableNameForSlot(slot - 1), year);
     QList<int> pictures;
     // A first name that would name a file elsewhere has no picture to find.
-    const bool safeName = !firstName.contains('/') && !firstName.contains('\\') && firstName != QLatin1String(".") &&
-                          firstName != QLatin1String("..");
+    const bool safeName = folder::staysInFolder(firstName);
     for (int m = 1; safeName && m <= 12; ++m) {
         const QString key = MonthKey::of(m, year).text();
         if (QFileInfo::exists(programFolder + folder::slipPicture(firstName, key)))

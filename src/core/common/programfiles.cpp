@@ -14,4 +14,10 @@ QString slipPicture(const QString &firstName, const QString &monthKey)
     return pictures + QLatin1Char('/') + firstName + monthKey + QStringLiteral(".jpg");
 }
 
+bool staysInFolder(const QString &part)
+{
+    return !part.contains(QLatin1Char('/')) && !part.contains(QLatin1Char('\\')) && part != QLatin1String(".") &&
+           part != QLatin1String("..");
+}
+
 } // namespace folder

@@ -20,5 +20,9 @@ inline const QString helpCollection = QStringLiteral("Berlivo.qhc");
 QString dayTable(int slot);
 // A saved slip's picture, relative to the program folder: "bulljpg/Léa0302.jpg".
 QString slipPicture(const QString &firstName, const QString &monthKey);
+// Whether a part of a file name keeps the file in its folder: one holding a
+// separator ("/" or "\") would name a file elsewhere, and "." and ".." are
+// the names of folders.
+bool staysInFolder(const QString &part);
 
 } // namespace folder

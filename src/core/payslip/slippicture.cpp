@@ -13,13 +13,7 @@
 QString slipPicturePath(const QString &programFolder, const QString &firstName, const QString &monthKey)
 {
     const QString path = programFolder + folder::slipPicture(firstName, monthKey);
-    // Either part holding a separator would name a file in another folder.
-    // "." and "..", the names of folders, are refused with them.
-    const auto leadsOut = [](const QString &part) {
-        return part.contains(QLatin1Char('/')) || part.contains(QLatin1Char('\\')) || part == QLatin1String(".") ||
-               part == QLatin1String("..");
-    };
-    if (leadsOut(firstName) || leadsOut(monthKey))
+    if (!folder::staysInFolder(firstName) || !folder::staysInFolder(monthKey))
         throw RuntimeError(rtl::cannotCreateFile(path));
     return path;
 }
