@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+QString slotCaption(int slot) { return QStringLiteral("Enfant %1").arg(slot); }
+
 QString paramFilePath() { return programFolder() + folder::paramFile; }
 
 bool ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead)

@@ -162,7 +162,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     tabFont.setPointSize(14);
     TabControl1->setFont(tabFont);
     for (int i = 1; i <= SlotCount; ++i)
-        TabControl1->addTab(QStringLiteral("Enfant %1").arg(i));
+        TabControl1->addTab(slotCaption(i));
     TabControl1->setGeometry(790, 26, windowWidth - 790, SlotCount * childTabLength + 8);
     setHelp(TabControl1, ChildTabsHelp);
 

@@ -43,7 +43,7 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     Annee = named<QComboBox>(this, "Annee");
     yearCaption->setBuddy(Annee);
     for (int slot = 1; slot <= ChildCount; ++slot)
-        Enfant->addItem(QStringLiteral("Enfant %1").arg(slot), slot);
+        Enfant->addItem(slotCaption(slot), slot);
     Enfant->setMinimumContentsLength(22);
     pickers->addWidget(childCaption);
     pickers->addWidget(Enfant);
@@ -130,7 +130,7 @@ QString TAnnuel::childName(int slot) const
     if (slot == p->currentSlot() && !p->prenom3->text().isEmpty())
         return p->prenom3->text();
     const QString tip = p->TabControl1->tabToolTip(slot - 1);
-    return tip == QStringLiteral("Enfant %1").arg(slot) ? QString() : tip;
+    return tip == slotCaption(slot) ? QString() : tip;
 }
 
 void TAnnuel::FormActivate()
@@ -141,8 +141,8 @@ void TAnnuel::FormActivate()
         Enfant->setCurrentIndex(std::clamp(win().Parametres->currentSlot(), 1, ChildCount) - 1);
     for (int slot = 1; slot <= ChildCount; ++slot) {
         const QString name = childName(slot);
-        Enfant->setItemText(slot - 1, name.isEmpty() ? QStringLiteral("Enfant %1").arg(slot)
-                                                     : QStringLiteral("Enfant %1 : %2").arg(slot).arg(name));
+        Enfant->setItemText(slot - 1,
+                            name.isEmpty() ? slotCaption(slot) : slotCaption(slot) + QStringLiteral(" : ") + name);
     }
     m_filling = false;
     fillYears();
@@ -197,7 +197,7 @@ void TAnnuel::load()
     display(s);
     // A child whose parameters were not opened yet is named by its archive.
     if (childName(slot).isEmpty() && !s.firstName.isEmpty())
-        Enfant->setItemText(slot - 1, QStringLiteral("Enfant %1 : %2").arg(slot).arg(s.firstName));
+        Enfant->setItemText(slot - 1, slotCaption(slot) + QStringLiteral(" : ") + s.firstName);
     if (!failure.isEmpty()) {
         Message->setText(failure);
         Message->show();
