@@ -1,5 +1,6 @@
 #include "contract/contract.h"
 
+#include "common/environment.h"
 #include "common/errors.h"
 
 namespace contract {
@@ -75,7 +76,7 @@ QString weeksNote(const Contract &c, QDate today)
     const int left = weeksLeftInYear(c, start);
     if (left == c.weeks)
         return {};
-    return contractmsg::weeksLeft(left, dateText(start), dateText(start.addYears(1).addDays(-1)), c.weeks);
+    return contractmsg::weeksLeft(left, shortDate(start), shortDate(start.addYears(1).addDays(-1)), c.weeks);
 }
 
 QString minutesText(qint64 minutes)
@@ -85,7 +86,6 @@ QString minutesText(qint64 minutes)
     return sign + QStringLiteral("%1:%2").arg(m / 60, 2, 10, QChar('0')).arg(m % 60, 2, 10, QChar('0'));
 }
 
-QString dateText(QDate d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
 namespace {
 // The faults of one table of ranges, rows counted from 1 as the window shows them.
@@ -94,7 +94,7 @@ QString rangeFault(const QString &table, int row, const DateRange &r)
     if (!r.from.isValid() || !r.to.isValid())
         return contractmsg::dateMissing(table, row);
     if (r.to < r.from)
-        return contractmsg::rangeEndBeforeStart(table, row, dateText(r.from), dateText(r.to));
+        return contractmsg::rangeEndBeforeStart(table, row, shortDate(r.from), shortDate(r.to));
     return {};
 }
 } // namespace
@@ -105,7 +105,7 @@ QString validate(const Contract &c)
     if (!c.first.isValid())
         return contractmsg::dateMissing(QStringLiteral("Début du contrat"), 1);
     if (c.last.isValid() && c.last < c.first)
-        return contractmsg::endBeforeStart(dateText(c.first), dateText(c.last));
+        return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
     if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > law.maximumWeeks))
         return contractmsg::weeksOutOfRange(c.weeks, law.maximumWeeks);
     if (c.weeklyMinutes() > law.weekMinutes)

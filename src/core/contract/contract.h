@@ -97,7 +97,5 @@ QString weeksNote(const Contract &c, QDate today);
 
 // "HH:MM" of a count of minutes (hours beyond 99 are written whole).
 QString minutesText(qint64 minutes);
-// "DD/MM/YYYY".
-QString dateText(QDate d);
 
 } // namespace contract

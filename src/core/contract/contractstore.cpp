@@ -1,5 +1,7 @@
 #include "contract/contractstore.h"
 
+#include "common/counts.h"
+#include "common/environment.h"
 #include "common/errors.h"
 
 #include <QAtomicInt>
@@ -13,8 +15,6 @@
 #include <QVariant>
 
 namespace contract {
-
-QString fileName() { return QStringLiteral("Contrats.db"); }
 
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
@@ -40,7 +40,7 @@ QStringList schema()
     return {
         // Dates are YYYY-MM-DD, planned hours whole minutes, rates whole percents.
         QStringLiteral("CREATE TABLE Contrats (\n"
-                       "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND 5),\n"
+                       "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
                        "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
                        "  debut TEXT NOT NULL,\n"
                        "  fin TEXT,  -- NULL while the end is not known\n"
@@ -49,7 +49,8 @@ QStringList schema()
                        "  maj_hc INTEGER NOT NULL,\n"
                        "  maj_hm INTEGER NOT NULL\n"
                        ")")
-            .arg(weekdays.join(QStringLiteral(",\n  "))),
+            .arg(weekdays.join(QStringLiteral(",\n  ")))
+            .arg(ChildCount),
         QStringLiteral("CREATE TABLE Periodes (\n"
                        "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
                        "  ligne INTEGER NOT NULL,\n"
@@ -71,8 +72,8 @@ QStringList schema()
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 QString engineText(const QSqlError &e) { return e.text().trimmed(); }
-QString isoDate(QDate d) { return d.isValid() ? d.toString(Qt::ISODate) : QString(); }
-QDate fromIso(const QVariant &v) { return QDate::fromString(v.toString(), Qt::ISODate); }
+QString isoDate(QDate d) { return d.isValid() ? d.toString(isoDateFormat()) : QString(); }
+QDate fromIso(const QVariant &v) { return QDate::fromString(v.toString(), isoDateFormat()); }
 
 // One connection for the length of one call.
 class Connection {

@@ -17,8 +17,6 @@
 namespace contract {
 
 inline constexpr int SchemaVersion = 1;
-// "Contrats.db"
-QString fileName();
 
 // The contract of child slot 1 to 5 in the file at `path`; none when the
 // file, or the slot's contract, is not there. Reading never makes a file.

@@ -1,6 +1,9 @@
 #include "contract/monthfigures.h"
 
+#include "common/environment.h"
 #include "common/errors.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
 #include "contract/contractstore.h"
 
 #include <QDir>
@@ -134,8 +137,8 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     }
     if (monthEnd < c.first || (c.last.isValid() && monthStart > c.last)) {
         f.outsideContract = true;
-        f.failure = contractmsg::monthOutsideContract(monthStart.toString(QStringLiteral("MM/yyyy")),
-                                                      dateText(c.first), c.last.isValid() ? dateText(c.last) : QString());
+        f.failure = contractmsg::monthOutsideContract(MonthKey::of(month, year).title(), shortDate(c.first),
+                                                      c.last.isValid() ? shortDate(c.last) : QString());
         return f;
     }
 
@@ -236,11 +239,11 @@ MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, in
                             const HolidaySetting &holiday)
 {
     const QDir dir(programFolder);
-    const Contract c = loadContract(dir.filePath(fileName()), slot).value_or(Contract{});
+    const Contract c = loadContract(dir.filePath(folder::contracts), slot).value_or(Contract{});
     QList<StoredDay> days;
     if (c.isRegular()) {
         const DateRange range = daysNeeded(c, year, month);
-        days = DayTable::workedDays(dir.filePath(tableNameForSlot(slot - 1)), range.from, range.to);
+        days = DayTable::workedDays(dir.filePath(folder::dayTable(slot)), range.from, range.to);
     }
     return monthFigures(c, year, month, days, rate, holiday);
 }

@@ -2,11 +2,13 @@
 
 #include "common/environment.h"
 #include "common/messages.h"
+#include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "widgets/look.h"
 #include "widgets/picker.h"
 #include "widgets/radiogroup.h"
+#include "settings/paramrecord.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
@@ -38,7 +40,7 @@ const QString emptyDate = QStringLiteral("  /  /    ");
 QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty)
 {
     auto *d = named<DatePicker>(parent, name);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setDisplayFormat(shortDateFormat());
     d->setCalendarPopup(true);
     d->setLocale(QLocale(QLocale::French, QLocale::France));
     if (mayBeEmpty) {
@@ -146,7 +148,7 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     const QStringList captions = {"Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi", "Dimanche"};
     for (int i = 0; i < 7; ++i) {
         auto *t = named<TimePicker>(week, names[i]);
-        t->setDisplayFormat(QStringLiteral("HH:mm"));
+        t->setDisplayFormat(hoursMinutesFormat());
         t->setTime(QTime(0, 0));
         days->addWidget(new QLabel(captions[i], week), 0, i);
         days->addWidget(t, 1, i);
@@ -164,7 +166,7 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     form->addWidget(MajHM, 5, 2);
     Avertissement = named<QLabel>(page, "Avertissement");
     Avertissement->setWordWrap(true);
-    look::setTextColour(Avertissement, Qt::darkRed);
+    look::setTextColour(Avertissement, look::warning);
     form->addWidget(Avertissement, 6, 0, 1, 4);
     form->setRowStretch(7, 1);
     Pages->addTab(page, QStringLiteral("Contrat"));
@@ -220,7 +222,7 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     column->addLayout(figures);
     SemainesRestantes = named<QLabel>(this, "SemainesRestantes");
     SemainesRestantes->setWordWrap(true);
-    look::setTextColour(SemainesRestantes, Qt::darkBlue);
+    look::setTextColour(SemainesRestantes, look::navy);
     column->addWidget(SemainesRestantes);
 
     auto *buttons = new QHBoxLayout;
@@ -252,15 +254,17 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     centreOnScreen(this);
 }
 
-QString TContrat::filePath() { return QDir(programFolder()).filePath(contract::fileName()); }
+QString TContrat::filePath() { return QDir(programFolder()).filePath(folder::contracts); }
 
 void TContrat::open()
 {
     TParametres *p = win().Parametres;
     m_slot = p->TabControl1->currentIndex() + 1;
-    prenom->setText(p->prenom3->text());
-    const bool gross = p->Netbrut->itemIndex() == 1;
-    const QString rate = gross ? p->SHbr->text() : p->SH->text();
+    // The child's record as the parameters window shows it, as the slips read it.
+    const ParamRecord record = p->recordOnScreen();
+    prenom->setText(record.prenom3);
+    const bool gross = record.Netbrut == 1;
+    const QString rate = gross ? record.SHbr : record.SH;
     m_rate.reset();
     // No wage typed yet (the parameters not opened): no base, and nothing to say.
     if (!rate.trimmed().isEmpty())

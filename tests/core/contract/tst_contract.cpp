@@ -1,3 +1,5 @@
+#include "common/monthkey.h"
+#include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "raised.h"
@@ -234,7 +236,7 @@ void TestContract::noFiguresOutsideAContract()
     for (const char *month : {"2025-08-01", "2026-07-01"}) {
         const MonthFigures f = contract::monthFigures(c, on(month).year(), on(month).month(), {}, four, {});
         QVERIFY(f.outsideContract);
-        QCOMPARE(f.failure, contractmsg::monthOutsideContract(on(month).toString("MM/yyyy"), "01/09/2025", "30/06/2026"));
+        QCOMPARE(f.failure, contractmsg::monthOutsideContract(MonthKey::of(on(month).month(), on(month).year()).title(), "01/09/2025", "30/06/2026"));
         QCOMPARE(f.salary, Money());
     }
     c.kind = Kind::Occasional;
@@ -282,7 +284,7 @@ void TestContract::refusals()
 void TestContract::storedWholeAndReadBack()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(fileName());
+    const QString path = dir.filePath(folder::contracts);
     QVERIFY(!loadContract(path, 1));
     QVERIFY(!QFileInfo::exists(path)); // reading makes no file
 
@@ -327,7 +329,7 @@ void TestContract::storedWholeAndReadBack()
 void TestContract::figuresFromTheProgramFolder()
 {
     QTemporaryDir dir;
-    const QString table = dir.filePath(tableNameForSlot(1));
+    const QString table = dir.filePath(folder::dayTable(2));
     QVERIFY(DayTable::createEmpty(table));
     auto stored = [](const QString &date, const QString &duration) {
         day::Record r;
@@ -342,11 +344,11 @@ void TestContract::figuresFromTheProgramFolder()
     // 45 h 26, after a first validation of Monday at 2 h.
     DayTable t;
     t.setFolder(dir.path() + '/');
-    t.setTableName(tableNameForSlot(1));
+    t.setTableName(folder::dayTable(2));
     t.storeMonth({stored("09/03/2026", "2")});
     t.storeMonth({stored("09/03/2026", "9.4"), stored("10/03/2026", "9.4"), stored("11/03/2026", "9.4"),
                   stored("12/03/2026", "9.4"), stored("13/03/2026", "7.83")});
-    storeContract(dir.filePath(fileName()), 2, planned("2025-01-06", mondayToFriday, 480));
+    storeContract(dir.filePath(folder::contracts), 2, planned("2025-01-06", mondayToFriday, 480));
 
     const MonthFigures f = monthFiguresOf(dir.path(), 2, 2026, 3, four, {});
     QCOMPARE(f.weeks.size(), 4);
@@ -371,7 +373,7 @@ void TestContract::unsoundFileNeverWritten()
     QFETCH(QString, statements);
     QFETCH(QString, message);
     QTemporaryDir dir;
-    const QString path = dir.filePath(fileName());
+    const QString path = dir.filePath(folder::contracts);
     if (statements.startsWith("text:")) {
         writeBytes(path, statements.mid(5).toUtf8());
     } else if (statements == "readonly") {

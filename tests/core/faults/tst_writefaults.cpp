@@ -12,6 +12,7 @@
 #include "archive/slipsave.h"
 #include "attendance/daytable.h"
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"
@@ -125,7 +126,7 @@ QString fileName(Writer w)
     case RatesWriter: return QStringLiteral("Taux.txt");
     case TableWriter: return QStringLiteral("Enf1.db");
     case SlipWriter: return QStringLiteral("bulljpg/Julie0302.jpg");
-    case ContractWriter: return contract::fileName();
+    case ContractWriter: return folder::contracts;
     }
     return {};
 }
