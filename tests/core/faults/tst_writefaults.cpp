@@ -16,6 +16,7 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "payslip/jpegcodec.h"
 #include "payslip/slippicture.h"
