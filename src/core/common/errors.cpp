@@ -76,6 +76,18 @@ QString unknownPictureExtension(const QString &extension)
 QString jpegError(int code) { return QStringLiteral("Erreur JPEG #%1").arg(code); }
 QString outOfMemory() { return QStringLiteral("Mémoire insuffisante"); }
 
+QString legalTableMissing(const QString &path)
+{
+    return QStringLiteral("Le fichier des valeurs légales %1 est introuvable : aucun minimum n'est vérifié.").arg(path);
+}
+QString legalTableDamaged(const QString &path, int line, const QString &why)
+{
+    return QStringLiteral("Le fichier des valeurs légales %1 est abîmé (ligne %2 : %3) : aucun minimum n'est vérifié.")
+        .arg(path)
+        .arg(line)
+        .arg(why);
+}
+
 QString ioErrorText(int code)
 {
     switch (code) {

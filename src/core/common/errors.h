@@ -63,6 +63,12 @@ QString unknownPictureExtension(const QString &extension);
 QString jpegError(int code); // "Erreur JPEG #%d": the JPEG library's message number
 QString outOfMemory();       // "Mémoire insuffisante"
 
+// The table of legal values with their dates. Both texts end by saying that
+// no minimum is checked: a table that cannot be trusted gives no warning
+// rather than a wrong one.
+QString legalTableMissing(const QString &path);
+QString legalTableDamaged(const QString &path, int line, const QString &why);
+
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };
 // The text of an input/output error number: the ones with a text of their

@@ -11,6 +11,9 @@ namespace look {
 inline const QColor windowColour{0xFD, 0xD1, 0xAA};
 // The deep blue of the backdrop behind the main window.
 inline const QColor backdropColour{0x00, 0x00, 0x8C};
+// The dark red of a note that asks for a parent's attention (a missing
+// figure, an amount below a legal minimum).
+inline const QColor warningColour{0x8B, 0x00, 0x00};
 // The program's icon: a purple square edged in magenta.
 inline const QColor iconFill{0x8D, 0x03, 0xC9};
 inline const QColor iconEdge{0xD2, 0x00, 0xD2};

@@ -1,5 +1,8 @@
 #include "windows/declarationwindow.h"
 
+#include "common/environment.h"
+#include "datafolder/folderlayout.h"
+#include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
@@ -62,6 +65,12 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     grid->setColumnStretch(3, 1);
     column->addLayout(grid);
 
+    Avertissement = named<QLabel>(this, "Avertissement");
+    Avertissement->setWordWrap(true);
+    look::setTextColour(Avertissement, look::warningColour);
+    Avertissement->hide();
+    column->addWidget(Avertissement);
+
     Note = named<QLabel>(this, "Note");
     Note->setWordWrap(true);
     Note->setText(QStringLiteral("Chaque mois, le service en ligne demande les heures normales (en heures "
@@ -94,10 +103,20 @@ void TDeclaration::FormActivate()
         none.childName = in.prenom3;
         none.failure = QStringLiteral("Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant.");
         show(none);
+        Avertissement->hide();
         return;
     }
     const bool gross = basis == 1;
-    show(declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross));
+    const Declaration d = declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+    show(d);
+    // The minimums of the month declared; a month without figures has none to check.
+    QString note;
+    if (d.complete()) {
+        const legal::Loaded legalValues = legal::loadTable(programFolder() + folder::legalTable);
+        note = legalValues.table ? legal::monthWarnings(*legalValues.table, in, gross).join('\n') : legalValues.message;
+    }
+    Avertissement->setText(note);
+    Avertissement->setVisible(!note.isEmpty());
 }
 
 void TDeclaration::show(const Declaration &d)
