@@ -181,7 +181,7 @@ QString csvField(const QString &text)
 }
 } // namespace
 
-QByteArray summaryCsv(const YearSummary &s)
+QByteArray summaryCsv(const YearSummary &s, const QList<TaxFigure> &figures)
 {
     // The mark lets spreadsheets that would guess a Windows code page read UTF-8.
     QByteArray out = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -193,5 +193,9 @@ QByteArray summaryCsv(const YearSummary &s)
             fields << csvField(f);
         out += fields.join(';').toUtf8() + "\r\n";
     }
+    if (!figures.isEmpty())
+        out += "\r\n";
+    for (const TaxFigure &f : figures)
+        out += (csvField(f.label) + ';' + csvField(f.value)).toUtf8() + "\r\n";
     return out;
 }

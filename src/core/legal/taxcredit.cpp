@@ -1,6 +1,7 @@
 #include "legal/taxcredit.h"
 
 #include "common/environment.h"
+#include "common/errors.h"
 
 #include <QFileInfo>
 
@@ -117,6 +118,21 @@ QList<CareYear> careYears(const QString &programFolder, int year, const std::arr
         children << child;
     }
     return children;
+}
+
+void storeCareAid(const QString &programFolder, int slot, int year, const CareAid &aid)
+{
+    SlipArchive(programFolder + SlipArchive::fileName()).putCareAid(slot, year, aid);
+}
+
+qint64 typedCents(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return 0;
+    const Money m = moneyFromText(QString(text).replace(QChar(','), QChar('.')));
+    if (m.count() < 0)
+        throw RuntimeError(rtl::notAFloat(text));
+    return shown(m).count() / 100;
 }
 
 QList<TaxFigure> creditFigures(const TaxCredit &c)

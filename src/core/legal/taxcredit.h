@@ -70,6 +70,14 @@ TaxCredit taxCredit(const Table &table, int year, const QList<CareYear> &childre
 // parameters hold, slot 1 first. Without an archive every child has no cost.
 QList<CareYear> careYears(const QString &programFolder, int year, const std::array<QDate, 5> &births);
 
+// Keeps the aid typed for a child and year in the archive of the program
+// folder (laying the archive out when it is new).
+void storeCareAid(const QString &programFolder, int slot, int year, const CareAid &aid);
+// An amount of aid as typed, with "," or ".", in cents; blank is 0. A text
+// that is not an amount, or a negative one, raises the runtime's
+// floating-point error.
+qint64 typedCents(const QString &text);
+
 // The credit's figures as label and amount text (for the window, the CSV and
 // the PDF); only the reason when there is no credit.
 QList<TaxFigure> creditFigures(const TaxCredit &credit);

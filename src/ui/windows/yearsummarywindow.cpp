@@ -2,13 +2,17 @@
 
 #include "archive/yearsummary.h"
 #include "common/environment.h"
+#include "common/errors.h"
 #include "common/messages.h"
+#include "datafolder/folderlayout.h"
+#include "legal/taxcredit.h"
 #include "settings/wholefile.h"
 #include "widgets/look.h"
 #include "widgets/pdfpage.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +23,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,7 +31,8 @@ TAnnuel::FileChooser TAnnuel::chooseFile = [](QWidget *parent, const QString &su
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Exporter le récapitulatif"), suggested, filter);
 };
 
-TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>())
+TAnnuel::TAnnuel(QWidget *parent)
+    : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>()), m_credit(std::make_unique<legal::TaxCredit>())
 {
     setWindowTitle(QStringLiteral("Récapitulatif annuel"));
     setHelpContext(this, YearSummaryHelp);
@@ -90,6 +96,40 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     tax->setColumnStretch(2, 1);
     column->addLayout(tax);
 
+    // The tax credit: the aid received, then its figures or why there are none.
+    auto *aid = new QHBoxLayout;
+    auto *aidCaption = new QLabel(QStringLiteral("CMG reçu pour l'année (€) :"), this);
+    CMG = named<QLineEdit>(this, "CMG");
+    CMG->setFixedWidth(100);
+    CMG->setAlignment(Qt::AlignRight);
+    aidCaption->setBuddy(CMG);
+    GardeAlternee = named<QCheckBox>(this, "GardeAlternee");
+    GardeAlternee->setText(QStringLiteral("Garde alternée (plafond divisé par deux)"));
+    aid->addWidget(aidCaption);
+    aid->addWidget(CMG);
+    aid->addSpacing(20);
+    aid->addWidget(GardeAlternee);
+    aid->addStretch(1);
+    column->addLayout(aid);
+    auto *credit = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray n = QByteArray::number(i + 1);
+        Credit << named<QLabel>(this, "Credit" + n);
+        CreditValeur << named<QLabel>(this, "CreditValeur" + n);
+        CreditValeur[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        CreditValeur[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        CreditValeur[i]->setFont(bold);
+        credit->addWidget(Credit[i], i, 0);
+        credit->addWidget(CreditValeur[i], i, 1);
+    }
+    credit->setColumnStretch(2, 1);
+    column->addLayout(credit);
+    Motif = named<QLabel>(this, "Motif");
+    Motif->setWordWrap(true);
+    look::setTextColour(Motif, look::warningColour);
+    Motif->hide();
+    column->addWidget(Motif);
+
     Note = named<QLabel>(this, "Note");
     Note->setWordWrap(true);
     column->addWidget(Note);
@@ -112,8 +152,10 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     connect(ExportCsv, &QPushButton::clicked, this, &TAnnuel::ExportCsvClick);
     connect(ExportPdf, &QPushButton::clicked, this, &TAnnuel::ExportPdfClick);
     connect(Fermer, &QPushButton::clicked, this, &QWidget::hide);
+    connect(CMG, &QLineEdit::editingFinished, this, &TAnnuel::CMGExit);
+    connect(GardeAlternee, &QCheckBox::clicked, this, &TAnnuel::GardeAlterneeClick);
 
-    resize(900, 640);
+    resize(900, 760);
     centreOnScreen(this);
 }
 
@@ -230,6 +272,7 @@ void TAnnuel::display(const YearSummary &s)
         FiscalValeur[i]->setText(figures[i].value);
     }
     Note->setText(taxReturnNote(s));
+    showCredit();
     const bool any = !s.months.isEmpty();
     Message->setText(any ? QString()
                          : QStringLiteral("Aucun bulletin enregistré ni aucun jour saisi pour cet enfant en %1.").arg(s.year));
@@ -249,12 +292,80 @@ void TAnnuel::ExportCsvClick()
 {
     const QString path = chooseFile(this, suggestedName("csv"), QStringLiteral("Tableur CSV (*.csv)"));
     if (!path.isEmpty())
-        guarded([&] { writeWholeFile(path, summaryCsv(*m_summary)); });
+        guarded([&] { writeWholeFile(path, summaryCsv(*m_summary, legal::creditFigures(*m_credit))); });
 }
 
 void TAnnuel::ExportPdfClick()
 {
     const QString path = chooseFile(this, suggestedName("pdf"), QStringLiteral("Document PDF (*.pdf)"));
     if (!path.isEmpty())
-        guarded([&] { writeWholeFile(path, yearSummaryPdf(*m_summary)); });
+        guarded([&] { writeWholeFile(path, yearSummaryPdf(*m_summary, legal::creditFigures(*m_credit))); });
 }
+
+// The credit of the child and year shown, from the archive, the children's
+// dates of birth as the parameters hold them, and the legal values.
+void TAnnuel::showCredit()
+{
+    const int slot = m_summary->slot, year = m_summary->year;
+    legal::TaxCredit c;
+    std::array<QDate, 5> births;
+    for (int i = 0; i < int(births.size()); ++i)
+        births[size_t(i)] = win().Parametres ? win().Parametres->birthDate(i + 1) : QDate();
+    QList<legal::CareYear> children;
+    try {
+        children = legal::careYears(programFolder(), year, births);
+        const legal::Loaded values = legal::loadTable(programFolder() + folder::legalTable);
+        if (values.table) {
+            c = legal::taxCredit(*values.table, year, children, slot);
+        } else {
+            c.status = legal::TaxCredit::Status::NoValues;
+            c.reason = values.message;
+        }
+    } catch (const RuntimeError &e) {
+        c.status = legal::TaxCredit::Status::NoValues;
+        c.reason = e.message();
+    }
+    *m_credit = c;
+    CareAid aid;
+    for (const legal::CareYear &child : children)
+        if (child.slot == slot)
+            aid = child.aid;
+    {
+        const QSignalBlocker quiet(GardeAlternee);
+        CMG->setText(centsText(aid.cmg));
+        GardeAlternee->setChecked(aid.shared);
+    }
+    const QList<TaxFigure> figures = legal::creditFigures(c);
+    const bool has = c.status == legal::TaxCredit::Status::Credit;
+    for (int i = 0; i < Credit.size(); ++i) {
+        const bool shown = has && i < figures.size();
+        Credit[i]->setText(shown ? figures[i].label + QStringLiteral(" :") : QString());
+        CreditValeur[i]->setText(shown ? figures[i].value : QString());
+        Credit[i]->setVisible(shown);
+        CreditValeur[i]->setVisible(shown);
+    }
+    const QString why = has ? c.boxNote : c.reason;
+    Motif->setText(why);
+    Motif->setVisible(!why.isEmpty());
+}
+
+void TAnnuel::storeAid()
+{
+    guarded([&] {
+        CareAid aid;
+        aid.cmg = legal::typedCents(CMG->text());
+        aid.shared = GardeAlternee->isChecked();
+        legal::storeCareAid(programFolder(), m_summary->slot, m_summary->year, aid);
+    });
+    showCredit();
+}
+
+void TAnnuel::CMGExit()
+{
+    // Only a change is stored: leaving the field untouched writes nothing.
+    if (CMG->isModified())
+        storeAid();
+    CMG->setModified(false);
+}
+
+void TAnnuel::GardeAlterneeClick() { storeAid(); }
