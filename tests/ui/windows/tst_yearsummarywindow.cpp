@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
