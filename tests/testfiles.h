@@ -35,6 +35,18 @@ inline QByteArray legalTableFile(const QByteArray &rows, int edition = 1)
     return "BERLIVO VALEURS LEGALES;" + QByteArray::number(edition) + ';' + sum + '\n' + rows;
 }
 
+// With BERLIVO_SHOTS set (a folder), the X server's whole screen as
+// <folder>/<name>.png, taken by ImageMagick's import once the windows have
+// painted: run the test with -platform xcb under xvfb-run to look at a window.
+inline void screenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("BERLIVO_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(300);
+    QProcess::execute("import", {"-window", "root", folder + '/' + name + ".png"});
+}
+
 // A folder made read-only for whoever runs the test: its mode bits, and for
 // a user they do not stop (root), the immutable flag. False when neither
 // holds it.

@@ -8,7 +8,8 @@
 namespace legal {
 
 namespace {
-QString euros(Money m) { return formatAmount(m) + QStringLiteral(" €"); }
+// The sign stays on the line of its amount when the note wraps.
+QString euros(Money m) { return formatAmount(m) + QStringLiteral("\u00a0€"); }
 
 // The month key MMYY as the first day of its month; invalid when not a key.
 QDate firstDayOf(const QString &moan)

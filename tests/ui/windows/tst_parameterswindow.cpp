@@ -724,6 +724,8 @@ private slots:
         QCOMPARE(shown->text(), note);
         QCOMPARE(shown->isVisible(), !note.isEmpty());
         QCOMPARE(shown->palette().color(QPalette::WindowText), look::warningColour);
+        if (!note.isEmpty())
+            screenshot(QStringLiteral("parametres-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
         QCOMPARE(edit->text(), typed);
         QTest::mouseClick(p()->OK, Qt::LeftButton);
         QVERIFY(!p()->isVisible());

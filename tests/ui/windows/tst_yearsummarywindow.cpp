@@ -209,6 +209,7 @@ private slots:
             QCOMPARE(w->Motif->text(), expected.reason);
             QVERIFY(w->CreditValeur[0]->isHidden());
         }
+        screenshot(QStringLiteral("annuel-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
         // The aid stays with the child and year; the exports carry the credit.
         QCOMPARE(SlipArchive(m_folder + SlipArchive::fileName()).careAid(1, 2024).cmg, qint64(10025));
         TAnnuel::chooseFile = [&](QWidget *, const QString &suggested, const QString &) {
