@@ -35,8 +35,11 @@ std::optional<Key> keyOf(const QString &name)
 }
 
 // The header line and the rest of the file, split at the first line end.
-std::pair<QByteArray, QByteArray> splitHeader(const QByteArray &bytes)
+std::pair<QByteArray, QByteArray> splitHeader(QByteArray bytes)
 {
+    // An editor may have put a byte order mark in front.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     const qsizetype end = bytes.indexOf('\n');
     if (end < 0)
         return {bytes, {}};

@@ -147,6 +147,7 @@ private slots:
         QTest::newRow("same edition") << v2 << v2 << false;
         QTest::newRow("newer than the program's") << v2 << v1 << false;
         QTest::newRow("not a table at all") << QByteArray("notes\n") << v2 << false;
+        QTest::newRow("older, as shipped, with a byte order mark") << "\xEF\xBB\xBF" + v1 << v2 << true;
     }
     void shippedReplaces()
     {
