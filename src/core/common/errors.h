@@ -62,6 +62,28 @@ QString printerFailed(const QString &printer); // "Impossible d'imprimer sur %s"
 QString unknownPictureExtension(const QString &extension);
 QString jpegError(int code); // "Erreur JPEG #%d": the JPEG library's message number
 QString outOfMemory();       // "Mémoire insuffisante"
+QString pdfPageFailed();     // "Impossible de préparer la page PDF."
+
+// The slips' figures: declared for a month, or kept in the slip archive.
+// "Aucun mois n'a été validé : saisissez les heures du mois, validez-les, puis revenez ici."
+QString noValidatedMonth();
+// "Le bulletin de ce mois ne peut pas être calculé : %s", with why.
+QString slipNotComputed(const QString &reason);
+// "Le salaire brut du mois est nul : il n'y a pas de salaire à déclarer."
+QString zeroGrossSalary();
+// "Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant."
+QString noBasisChosen();
+// "Impossible de lire %s : %s", and "Impossible d'enregistrer le bulletin dans %s : %s", with the engine's text.
+QString archiveReadFailed(const QString &path, const QString &engineText);
+QString archiveWriteFailed(const QString &path, const QString &engineText);
+// An archive file a newer program laid out, or a file that is not an archive.
+QString archiveTooNew(const QString &path);
+QString notAnArchive(const QString &path);
+// "Impossible de mettre à jour %s : %s": an older archive that could not be
+// brought to the present layout.
+QString archiveUpgradeFailed(const QString &path, const QString &engineText);
+// "Impossible d'enregistrer l'aide reçue dans %s : %s": the year's childcare aid.
+QString careAidWriteFailed(const QString &path, const QString &engineText);
 
 // The table of legal values with their dates. Both texts end by saying that
 // no minimum is checked: a table that cannot be trusted gives no warning

@@ -24,7 +24,7 @@ QDate firstDayOf(const QString &moan)
 } // namespace
 
 std::optional<Money> grossHourlyWage(bool grossBasis, const QString &SH, const QString &SHbr,
-                                     const std::array<QString, 9> &netRate)
+                                     const std::array<QString, ContributionLines> &netRate)
 {
     try {
         return grossBasis ? moneyFromText(SHbr) : grossOfNet(moneyFromText(SH), netRate);

@@ -20,7 +20,7 @@ namespace legal {
 // the net slip works out its contributions. nullopt when a text is not a
 // number (the slip says so when it is computed).
 std::optional<Money> grossHourlyWage(bool grossBasis, const QString &SH, const QString &SHbr,
-                                     const std::array<QString, 9> &netRate);
+                                     const std::array<QString, ContributionLines> &netRate);
 
 // The hourly wage against the childminder's minimum gross hourly wage in
 // force on `date`. `net` is the net wage it was carried from, said too.

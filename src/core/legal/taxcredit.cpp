@@ -100,7 +100,7 @@ TaxCredit taxCredit(const Table &table, int year, const QList<CareYear> &childre
     return c;
 }
 
-QList<CareYear> careYears(const QString &programFolder, int year, const std::array<QDate, 5> &births)
+QList<CareYear> careYears(const QString &programFolder, int year, const std::array<QDate, ChildCount> &births)
 {
     QList<CareYear> children;
     const QString path = programFolder + SlipArchive::fileName();

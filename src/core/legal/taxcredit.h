@@ -68,7 +68,7 @@ TaxCredit taxCredit(const Table &table, int year, const QList<CareYear> &childre
 // The year's children from the archive of the program folder (ending with
 // "/"): each slot's archived costs and typed aid. `births` are the dates the
 // parameters hold, slot 1 first. Without an archive every child has no cost.
-QList<CareYear> careYears(const QString &programFolder, int year, const std::array<QDate, 5> &births);
+QList<CareYear> careYears(const QString &programFolder, int year, const std::array<QDate, ChildCount> &births);
 
 // Keeps the aid typed for a child and year in the archive of the program
 // folder (laying the archive out when it is new).

@@ -1,7 +1,8 @@
 #include "windows/declarationwindow.h"
 
 #include "common/environment.h"
-#include "datafolder/folderlayout.h"
+#include "common/errors.h"
+#include "common/programfiles.h"
 #include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
@@ -38,7 +39,7 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
 
     Message = named<QLabel>(this, "Message");
     Message->setWordWrap(true);
-    look::setTextColour(Message, Qt::darkRed);
+    look::setTextColour(Message, look::warning);
     column->addWidget(Message);
 
     auto *grid = new QGridLayout;
@@ -67,7 +68,7 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
 
     Avertissement = named<QLabel>(this, "Avertissement");
     Avertissement->setWordWrap(true);
-    look::setTextColour(Avertissement, look::warningColour);
+    look::setTextColour(Avertissement, look::warning);
     Avertissement->hide();
     column->addWidget(Avertissement);
 
@@ -101,7 +102,7 @@ void TDeclaration::FormActivate()
     if (basis != 0 && basis != 1) {
         Declaration none;
         none.childName = in.prenom3;
-        none.failure = QStringLiteral("Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant.");
+        none.failure = rtl::noBasisChosen();
         show(none);
         Avertissement->hide();
         return;

@@ -5,7 +5,7 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/numbers.h"
-#include "datafolder/folderlayout.h"
+#include "common/programfiles.h"
 #include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/radiogroup.h"

@@ -15,7 +15,7 @@
 #include "widgets/maskedit.h"
 #include "settings/paramrecord.h"
 #include "settings/ratesfile.h"
-#include "datafolder/folderlayout.h"
+#include "common/programfiles.h"
 #include "legal/minimums.h"
 
 #include "smalldisk.h"
@@ -723,7 +723,7 @@ private slots:
         QLabel *shown = field.startsWith('E') ? p()->AvertEntretien : p()->AvertSalaire;
         QCOMPARE(shown->text(), note);
         QCOMPARE(shown->isVisible(), !note.isEmpty());
-        QCOMPARE(shown->palette().color(QPalette::WindowText), look::warningColour);
+        QCOMPARE(shown->palette().color(QPalette::WindowText), look::warning);
         if (!note.isEmpty())
             screenshot(QStringLiteral("parametres-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
         QCOMPARE(edit->text(), typed);

@@ -4,7 +4,7 @@
 #include "archive/sliparchive.h"
 #include "archive/yearsummary.h"
 #include "common/environment.h"
-#include "datafolder/folderlayout.h"
+#include "common/programfiles.h"
 #include "legal/taxcredit.h"
 #include "common/messages.h"
 #include "common/numbers.h"
