@@ -110,8 +110,8 @@ TAnnuel::TAnnuel(QWidget *parent)
     aid->addSpacing(20);
     aid->addWidget(GardeAlternee);
     aid->addStretch(1);
-    column->addLayout(aid);
-    auto *credit = new QGridLayout;
+    // Under the tax figures, the amounts in their column.
+    tax->addLayout(aid, 4, 0, 1, 3);
     for (int i = 0; i < 4; ++i) {
         const QByteArray n = QByteArray::number(i + 1);
         Credit << named<QLabel>(this, "Credit" + n);
@@ -119,11 +119,9 @@ TAnnuel::TAnnuel(QWidget *parent)
         CreditValeur[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         CreditValeur[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
         CreditValeur[i]->setFont(bold);
-        credit->addWidget(Credit[i], i, 0);
-        credit->addWidget(CreditValeur[i], i, 1);
+        tax->addWidget(Credit[i], i + 5, 0);
+        tax->addWidget(CreditValeur[i], i + 5, 1);
     }
-    credit->setColumnStretch(2, 1);
-    column->addLayout(credit);
     Motif = named<QLabel>(this, "Motif");
     Motif->setWordWrap(true);
     look::setTextColour(Motif, look::warning);
