@@ -2,6 +2,7 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
 
 #include <QFileInfo>
 
@@ -118,6 +119,26 @@ QList<CareYear> careYears(const QString &programFolder, int year, const std::arr
         children << child;
     }
     return children;
+}
+
+YearCredit yearCredit(const QString &programFolder, int year, int slot, const std::array<QDate, ChildCount> &births)
+{
+    YearCredit y;
+    try {
+        const QList<CareYear> children = careYears(programFolder, year, births);
+        for (const CareYear &child : children)
+            if (child.slot == slot)
+                y.aid = child.aid;
+        const Loaded values = loadTable(programFolder + folder::legalTable);
+        if (!values.table)
+            throw RuntimeError(values.message);
+        y.credit = taxCredit(*values.table, year, children, slot);
+    } catch (const RuntimeError &e) {
+        y.credit = TaxCredit();
+        y.credit.status = TaxCredit::Status::NoValues;
+        y.credit.reason = e.message();
+    }
+    return y;
 }
 
 void storeCareAid(const QString &programFolder, int slot, int year, const CareAid &aid)

@@ -70,6 +70,16 @@ TaxCredit taxCredit(const Table &table, int year, const QList<CareYear> &childre
 // parameters hold, slot 1 first. Without an archive every child has no cost.
 QList<CareYear> careYears(const QString &programFolder, int year, const std::array<QDate, ChildCount> &births);
 
+// The credit of a child and year from the program folder (ending with "/"):
+// its archive and its table of legal values, with the dates of birth the
+// parameters hold; and the aid typed for that child and year. A file that
+// cannot be read gives no credit, its message as the reason.
+struct YearCredit {
+    TaxCredit credit;
+    CareAid aid;
+};
+YearCredit yearCredit(const QString &programFolder, int year, int slot, const std::array<QDate, ChildCount> &births);
+
 // Keeps the aid typed for a child and year in the archive of the program
 // folder (laying the archive out when it is new).
 void storeCareAid(const QString &programFolder, int slot, int year, const CareAid &aid);

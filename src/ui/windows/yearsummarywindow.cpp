@@ -3,7 +3,6 @@
 #include "archive/yearsummary.h"
 #include "archive/yearsummarypdf.h"
 #include "common/environment.h"
-#include "common/errors.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
 #include "legal/taxcredit.h"
@@ -112,7 +111,7 @@ TAnnuel::TAnnuel(QWidget *parent)
     aid->addStretch(1);
     // Under the tax figures, the amounts in their column.
     tax->addLayout(aid, 4, 0, 1, 3);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < CreditRows; ++i) {
         const QByteArray n = QByteArray::number(i + 1);
         Credit << named<QLabel>(this, "Credit" + n);
         CreditValeur << named<QLabel>(this, "CreditValeur" + n);
@@ -304,34 +303,16 @@ void TAnnuel::ExportPdfClick()
 // dates of birth as the parameters hold them, and the legal values.
 void TAnnuel::showCredit()
 {
-    const int slot = m_summary->slot, year = m_summary->year;
-    legal::TaxCredit c;
     std::array<QDate, ChildCount> births;
     for (int i = 0; i < int(births.size()); ++i)
         births[size_t(i)] = win().Parametres ? win().Parametres->birthDate(i + 1) : QDate();
-    QList<legal::CareYear> children;
-    try {
-        children = legal::careYears(programFolder(), year, births);
-        const legal::Loaded values = legal::loadTable(programFolder() + folder::legalTable);
-        if (values.table) {
-            c = legal::taxCredit(*values.table, year, children, slot);
-        } else {
-            c.status = legal::TaxCredit::Status::NoValues;
-            c.reason = values.message;
-        }
-    } catch (const RuntimeError &e) {
-        c.status = legal::TaxCredit::Status::NoValues;
-        c.reason = e.message();
-    }
+    const legal::YearCredit y = legal::yearCredit(programFolder(), m_summary->year, m_summary->slot, births);
+    const legal::TaxCredit &c = y.credit;
     *m_credit = c;
-    CareAid aid;
-    for (const legal::CareYear &child : children)
-        if (child.slot == slot)
-            aid = child.aid;
     {
         const QSignalBlocker quiet(GardeAlternee);
-        CMG->setText(centsText(aid.cmg));
-        GardeAlternee->setChecked(aid.shared);
+        CMG->setText(centsText(y.aid.cmg));
+        GardeAlternee->setChecked(y.aid.shared);
     }
     const QList<TaxFigure> figures = legal::creditFigures(c);
     const bool has = c.status == legal::TaxCredit::Status::Credit;

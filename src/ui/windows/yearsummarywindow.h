@@ -37,6 +37,7 @@ public:
     // credit's figures, or the reason there is none.
     QLineEdit *CMG;
     QCheckBox *GardeAlternee;
+    static constexpr int CreditRows = 4;
     QList<QLabel *> Credit, CreditValeur; // Credit1..4, CreditValeur1..4
     QLabel *Motif;
 
