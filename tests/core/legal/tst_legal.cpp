@@ -184,6 +184,48 @@ private slots:
         QVERIFY2(expected.isEmpty() ? note.isEmpty() : note.contains(expected), qPrintable(note));
     }
 
+    // A month's maintenance allowances, day by day, against the day's minimum.
+    void monthUpkeep_data()
+    {
+        QTest::addColumn<QString>("moan");
+        QTest::addColumn<QString>("perHour"); // "" when not ticked
+        QTest::addColumn<QString>("perDay");  // "" when not ticked
+        QTest::addColumn<QStringList>("days"); // duration, "+" after it for a flat-rate day
+        QTest::addColumn<int>("shortDays");
+        QTest::newRow("0.43 an hour, 9 hours") << "0326" << "0.43" << "" << QStringList{"09:00:00"} << 0;
+        QTest::newRow("0.42 an hour, 9 hours") << "0326" << "0.42" << "" << QStringList{"09:00:00"} << 1;
+        QTest::newRow("0.42 an hour, 4 hours: below 2.65") << "0326" << "0.42" << "" << QStringList{"04:00:00"} << 1;
+        QTest::newRow("0.42 an hour, 12 hours: 5.04 for 5.11") << "0326" << "0.42" << "" << QStringList{"12:00:00"} << 1;
+        QTest::newRow("2.65 a flat day of 4 hours") << "0326" << "" << "2.65" << QStringList{"04:00:00+"} << 0;
+        QTest::newRow("2.65 a flat day of 9 hours") << "0326" << "" << "2.65" << QStringList{"09:00:00+", "04:00:00+"} << 1;
+        QTest::newRow("nothing ticked") << "0326" << "" << "" << QStringList{"02:00:00", "00:00:00"} << 1;
+        QTest::newRow("before the minimums' first date") << "1225" << "" << "" << QStringList{"09:00:00"} << 0;
+    }
+    void monthUpkeep()
+    {
+        QFETCH(QString, moan);
+        QFETCH(QString, perHour);
+        QFETCH(QString, perDay);
+        QFETCH(QStringList, days);
+        QFETCH(int, shortDays);
+        SlipInput in;
+        in.moan = moan;
+        in.SHbr = "5";
+        in.CheckBox11 = !perHour.isEmpty();
+        in.ETH = perHour;
+        in.CheckBox12 = !perDay.isEmpty();
+        in.EFJ = perDay;
+        for (int i = 0; i < days.size(); ++i) {
+            in.days[size_t(i)].date = QStringLiteral("%1/%2/20%3").arg(i + 1, 2, 10, QChar('0')).arg(moan.left(2), moan.mid(2));
+            in.days[size_t(i)].duration = days[i].left(8);
+            in.days[size_t(i)].flatRate = days[i].endsWith('+') ? "OUI" : "";
+        }
+        const QString note = legal::monthWarnings(m_shipped, in, true).join('\n');
+        QCOMPARE(note.isEmpty(), shortDays == 0);
+        if (shortDays > 0)
+            QVERIFY2(note.contains(QStringLiteral("sur %1 jour(s)").arg(shortDays)), qPrintable(note));
+    }
+
     void upkeepAndGross()
     {
         const legal::Table &t = m_shipped;
