@@ -213,6 +213,12 @@ QString noMensualisedSalary()
 {
     return QStringLiteral("L'enfant est en heures réelles (accueil occasionnel) : pas de salaire mensualisé.");
 }
+QString limitsUnknown(const QString &month)
+{
+    return QStringLiteral("Les valeurs légales d'un contrat (heures par semaine, majoration) ne sont pas connues "
+                          "pour %1 : pas de salaire mensualisé.")
+        .arg(month);
+}
 QString monthOutsideContract(const QString &month, const QString &first, const QString &last)
 {
     if (last.isEmpty())

@@ -118,5 +118,6 @@ QString storeFailed(const QString &path, const QString &engineText);
 QString readFailed(const QString &path, const QString &engineText);
 // The month's figures that cannot be given.
 QString noMensualisedSalary();
+QString limitsUnknown(const QString &month);
 QString monthOutsideContract(const QString &month, const QString &first, const QString &last);
 } // namespace contractmsg

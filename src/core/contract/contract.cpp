@@ -2,6 +2,7 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "legal/legaltable.h"
 
 namespace contract {
 
@@ -23,12 +24,16 @@ const QStringList &reasonTexts()
     return texts;
 }
 
-Limits limitsInForce()
+std::optional<Limits> limitsOn(const legal::Table &table, QDate date)
 {
-    // The collective agreement of 2022: a week of at most 45 hours, the
-    // hours beyond paid at least 10 % more, at most 46 weeks of care in an
-    // incomplete year.
-    return {45 * 60, 10, 46};
+    const auto week = table.inForce(legal::Key::WeekHoursMax, date);
+    const auto majoration = table.inForce(legal::Key::MajorationMin, date);
+    const auto weeks = table.inForce(legal::Key::IncompleteYearWeeksMax, date);
+    if (!week || !majoration || !weeks)
+        return std::nullopt;
+    // The table holds hours, percents and weeks as amounts of four decimals.
+    return Limits{int(week->amount.count() * 60 / 10000), int(majoration->amount.count() / 10000),
+                  int(weeks->amount.count() / 10000)};
 }
 
 int Contract::weeklyMinutes() const
@@ -99,17 +104,17 @@ QString rangeFault(const QString &table, int row, const DateRange &r)
 }
 } // namespace
 
-QString validate(const Contract &c)
+QString validate(const Contract &c, const std::optional<Limits> &law)
 {
-    const Limits law = limitsInForce();
     if (!c.first.isValid())
         return contractmsg::dateMissing(QStringLiteral("Début du contrat"), 1);
     if (c.last.isValid() && c.last < c.first)
         return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
-    if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > law.maximumWeeks))
-        return contractmsg::weeksOutOfRange(c.weeks, law.maximumWeeks);
-    if (c.weeklyMinutes() > law.weekMinutes)
-        return contractmsg::weekTooLong(minutesText(c.weeklyMinutes()), minutesText(law.weekMinutes));
+    const int maximumWeeks = law ? law->maximumWeeks : 52;
+    if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > maximumWeeks))
+        return contractmsg::weeksOutOfRange(c.weeks, maximumWeeks);
+    if (law && c.weeklyMinutes() > law->weekMinutes)
+        return contractmsg::weekTooLong(minutesText(c.weeklyMinutes()), minutesText(law->weekMinutes));
     for (int i = 0; i < c.periodsWithoutCare.size(); ++i)
         if (QString f = rangeFault(QStringLiteral("Périodes sans accueil"), i + 1, c.periodsWithoutCare[i]);
             !f.isEmpty())
@@ -124,11 +129,10 @@ QString validate(const Contract &c)
     return {};
 }
 
-QString warning(const Contract &c)
+QString warning(const Contract &c, const std::optional<Limits> &law)
 {
-    const Limits law = limitsInForce();
-    if (c.majHM < law.minimumMajHM)
-        return contractmsg::majorationBelowMinimum(c.majHM, law.minimumMajHM);
+    if (law && c.majHM < law->minimumMajHM)
+        return contractmsg::majorationBelowMinimum(c.majHM, law->minimumMajHM);
     return {};
 }
 

@@ -13,6 +13,9 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
+
+namespace legal { class Table; }
 
 namespace contract {
 
@@ -26,15 +29,16 @@ const QStringList &kindTexts();
 // The five reasons of an absence, as the window lists them.
 const QStringList &reasonTexts();
 
-// The legal limits a contract is checked and paid against. They come from
-// one place (limitsInForce) so that a dated table of legal values can take
-// them over without touching the rules.
+// The legal limits a contract is checked and paid against, as the table of
+// legal values gives them on a date.
 struct Limits {
-    int weekMinutes;       // the most a week may plan, and where majorated hours start
-    int minimumMajHM;      // the least majoration of the hours beyond it, in percent
-    int maximumWeeks;      // the most weeks of care of an incomplete year
+    int weekMinutes = 0;   // the most a week may plan, and where majorated hours start
+    int minimumMajHM = 0;  // the least majoration of the hours beyond it, in percent
+    int maximumWeeks = 0;  // the most weeks of care of an incomplete year
 };
-Limits limitsInForce();
+// The limits in force on `date`; none while the table has no value of one
+// of them on that date (no check rather than a guess).
+std::optional<Limits> limitsOn(const legal::Table &table, QDate date);
 
 // Both days included. A range whose dates are not set is one a user left empty.
 struct DateRange {
@@ -78,11 +82,12 @@ struct Contract {
 };
 
 // The first fault of a contract that cannot be stored, in French, naming the
-// field; empty when it may be stored.
-QString validate(const Contract &c);
+// field; empty when it may be stored. Without limits, the legal ones are
+// not checked.
+QString validate(const Contract &c, const std::optional<Limits> &limits);
 // A note that does not stop the contract (a majoration below the legal
 // minimum); empty when there is none.
-QString warning(const Contract &c);
+QString warning(const Contract &c, const std::optional<Limits> &limits);
 // How many weeks of care the periods without care leave in the contract
 // year starting at `yearStart`: the Monday-to-Sunday weeks whose Monday lies
 // in that year and that keep at least one weekday with hours outside every

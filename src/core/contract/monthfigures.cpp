@@ -5,6 +5,7 @@
 #include "common/monthkey.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "legal/legaltable.h"
 
 #include <QDir>
 
@@ -118,7 +119,7 @@ DateRange daysNeeded(const Contract &c, int year, int month)
 }
 
 MonthFigures monthFigures(const Contract &c, int year, int month, const QList<StoredDay> &days, Money rate,
-                          const HolidaySetting &holiday)
+                          const HolidaySetting &holiday, const Limits &limits)
 {
     MonthFigures f;
     f.year = year;
@@ -131,7 +132,7 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     }
     // A contract that could not have been stored (a file edited by hand)
     // gives no figures rather than wrong ones.
-    if (QString fault = validate(c); !fault.isEmpty()) {
+    if (QString fault = validate(c, limits); !fault.isEmpty()) {
         f.failure = fault;
         return f;
     }
@@ -198,7 +199,7 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
                           ? centsOf(baseNumerator, baseDenominator)
                           : centsOf(baseNumerator * f.deductedMinutes, baseDenominator * f.plannedMonth);
 
-    const qint64 limit = limitsInForce().weekMinutes;
+    const qint64 limit = limits.weekMinutes;
     const QDate lastSunday = lastSundayOf(year, month);
     for (QDate monday = firstMondayOf(year, month); monday < lastSunday; monday = monday.addDays(7)) {
         WeekFigures w;
@@ -240,12 +241,21 @@ MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, in
 {
     const QDir dir(programFolder);
     const Contract c = loadContract(dir.filePath(folder::contracts), slot).value_or(Contract{});
+    const legal::Loaded law = legal::loadTable(dir.filePath(folder::legalTable));
+    const std::optional<Limits> limits = law.table ? limitsOn(*law.table, QDate(year, month, 1)) : std::nullopt;
+    if (c.isRegular() && !limits) {
+        MonthFigures f;
+        f.year = year;
+        f.month = month;
+        f.failure = law.table ? contractmsg::limitsUnknown(MonthKey::of(month, year).title()) : law.message;
+        return f;
+    }
     QList<StoredDay> days;
     if (c.isRegular()) {
         const DateRange range = daysNeeded(c, year, month);
         days = DayTable::workedDays(dir.filePath(folder::dayTable(slot)), range.from, range.to);
     }
-    return monthFigures(c, year, month, days, rate, holiday);
+    return monthFigures(c, year, month, days, rate, holiday, limits.value_or(Limits{}));
 }
 
 } // namespace contract

@@ -92,13 +92,15 @@ Mensualised mensualised(const Contract &c, Money rate);
 // hospital days count) to the Sunday of the month's last week.
 DateRange daysNeeded(const Contract &c, int year, int month);
 
+// `limits` are the legal ones in force in the month.
 MonthFigures monthFigures(const Contract &c, int year, int month, const QList<StoredDay> &days, Money rate,
-                          const HolidaySetting &holiday);
+                          const HolidaySetting &holiday, const Limits &limits);
 
 // The month's figures of child slot 1 to 5 from the program folder: its
-// contract in Contrats.db and its days in its day table (read without taking
-// the table from a window that holds it). A child without a stored contract
-// has the occasional kind, and so no figures.
+// contract in Contrats.db, its days in its day table (read without taking
+// the table from a window that holds it) and the legal limits of the month
+// in Baremes.txt. A child without a stored contract has the occasional kind,
+// and so no figures; nor has a month whose limits the table does not know.
 MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, int month, Money rate,
                             const HolidaySetting &holiday);
 

@@ -5,6 +5,7 @@
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
+#include "legal/legaltable.h"
 #include "widgets/look.h"
 #include "widgets/picker.h"
 #include "widgets/radiogroup.h"
@@ -271,6 +272,11 @@ void TContrat::open()
         guarded([&] { m_rate = moneyFromText(rate); });
     TauxHoraire->setText((m_rate ? formatAmount(*m_rate) : rate) + (gross ? QStringLiteral(" brut") : QStringLiteral(" net")));
 
+    // A contract is checked against the limits of today, whenever it began.
+    const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
+    m_limits = law.table ? limitsOn(*law.table, now().date()) : std::nullopt;
+    m_legalMessage = law.message;
+
     Contract c;
     c.first = now().date();
     guarded([&] {
@@ -340,7 +346,7 @@ void TContrat::refresh()
                                                                                              QChar('0'))
                                       : QString());
     SalaireBase->setText(c.isRegular() && m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
-    Avertissement->setText(warning(c));
+    Avertissement->setText(m_limits ? warning(c, m_limits) : m_legalMessage);
     Avertissement->setVisible(!Avertissement->text().isEmpty());
     SemainesRestantes->setText(weeksNote(c, now().date()));
     SemainesRestantes->setVisible(!SemainesRestantes->text().isEmpty());
@@ -401,7 +407,7 @@ void TContrat::removeCurrentRow(QTableWidget *table)
 void TContrat::OKClick()
 {
     const Contract c = contractShown();
-    if (const QString fault = validate(c); !fault.isEmpty()) {
+    if (const QString fault = validate(c, m_limits); !fault.isEmpty()) {
         showError(fault);
         return;
     }

@@ -50,6 +50,9 @@ public:
     contract::Contract contractShown() const;
     // The child slot (1 to 5) the window works on.
     int slot() const { return m_slot; }
+    // The legal limits in force today, read from the table of legal values
+    // when the window is opened; none when the table is missing or damaged.
+    const std::optional<contract::Limits> &limits() const { return m_limits; }
     // "Contrats.db" in the program folder.
     static QString filePath();
 
@@ -69,4 +72,6 @@ private:
 
     int m_slot = 1;
     std::optional<Money> m_rate;
+    std::optional<contract::Limits> m_limits;
+    QString m_legalMessage; // why there are no limits
 };

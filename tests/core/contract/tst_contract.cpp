@@ -2,6 +2,7 @@
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
+#include "legal/legaltable.h"
 #include "raised.h"
 #include "testfiles.h"
 
@@ -54,6 +55,13 @@ QString runs(const MonthFigures &f)
 }
 
 const Money four = Money::fromCount(40000);
+
+// The limits of the table shipped with the program, on a date.
+Limits lawOn(QDate d)
+{
+    static const legal::Table shipped = legal::Table::load(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Baremes.txt"));
+    return limitsOn(shipped, d).value();
+}
 } // namespace
 
 class TestContract : public QObject {
@@ -210,7 +218,8 @@ void TestContract::monthFigures()
     QFETCH(QDate, month);
     QFETCH(QList<StoredDay>, days);
     QFETCH(HolidaySetting, holiday);
-    const MonthFigures f = contract::monthFigures(contract, month.year(), month.month(), days, four, holiday);
+    const MonthFigures f =
+        contract::monthFigures(contract, month.year(), month.month(), days, four, holiday, lawOn(month));
     QVERIFY2(f.complete(), qPrintable(f.failure));
     QTEST(f.mensualisedHundredths, "M");
     QTEST(f.base.count() / 100, "B");
@@ -234,16 +243,17 @@ void TestContract::noFiguresOutsideAContract()
     Contract c = planned("2025-09-01", mondayToFriday, 480);
     c.last = on("2026-06-30");
     for (const char *month : {"2025-08-01", "2026-07-01"}) {
-        const MonthFigures f = contract::monthFigures(c, on(month).year(), on(month).month(), {}, four, {});
+        const MonthFigures f = contract::monthFigures(c, on(month).year(), on(month).month(), {}, four, {}, lawOn(on(month)));
         QVERIFY(f.outsideContract);
         QCOMPARE(f.failure, contractmsg::monthOutsideContract(MonthKey::of(on(month).month(), on(month).year()).title(), "01/09/2025", "30/06/2026"));
         QCOMPARE(f.salary, Money());
     }
     c.kind = Kind::Occasional;
-    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}).failure, contractmsg::noMensualisedSalary());
+    const Limits law = lawOn(on("2026-03-01"));
+    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}, law).failure, contractmsg::noMensualisedSalary());
     c.kind = Kind::CompleteYear;
     c.first = QDate(); // as a file edited by hand may hold it
-    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}).failure, validate(c));
+    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}, law).failure, validate(c, law));
 }
 
 void TestContract::refusals_data()
@@ -278,7 +288,10 @@ void TestContract::refusals_data()
 void TestContract::refusals()
 {
     QFETCH(Contract, contract);
-    QTEST(validate(contract), "message");
+    QTEST(validate(contract, lawOn(on("2026-03-01"))), "message");
+    // The limits come from the table: none known, none checked.
+    if (QByteArray(QTest::currentDataTag()) == "45 h and 5 minutes")
+        QCOMPARE(validate(contract, std::nullopt), QString());
 }
 
 void TestContract::storedWholeAndReadBack()
@@ -349,6 +362,11 @@ void TestContract::figuresFromTheProgramFolder()
     t.storeMonth({stored("09/03/2026", "9.4"), stored("10/03/2026", "9.4"), stored("11/03/2026", "9.4"),
                   stored("12/03/2026", "9.4"), stored("13/03/2026", "7.83")});
     storeContract(dir.filePath(folder::contracts), 2, planned("2025-01-06", mondayToFriday, 480));
+    // Without the table of legal values, the month has no figures and says why.
+    QVERIFY(monthFiguresOf(dir.path(), 2, 2026, 3, four, {}).failure.contains("Baremes.txt"));
+    QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", dir.filePath(folder::legalTable)));
+    QCOMPARE(monthFiguresOf(dir.path(), 2, 2021, 12, four, {}).failure,
+             contractmsg::limitsUnknown(MonthKey::of(12, 2021).title())); // before the table's first row
 
     const MonthFigures f = monthFiguresOf(dir.path(), 2, 2026, 3, four, {});
     QCOMPARE(f.weeks.size(), 4);

@@ -5,6 +5,7 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/numbers.h"
+#include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "widgets/radiogroup.h"
@@ -90,6 +91,7 @@ private slots:
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
         setNowForTests(QDateTime(QDate(2026, 3, 10), QTime(9, 30)));
         QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_dir.filePath(folder::legalTable)));
     }
     void init()
     {
@@ -233,7 +235,7 @@ private slots:
         QCOMPARE(m_shown.size(), 1);
         QVERIFY2(m_shown.first().startsWith(field), qPrintable(m_shown.first()));
         if (fault < 6)
-            QCOMPARE(m_shown.first(), validate(w->contractShown()));
+            QCOMPARE(m_shown.first(), validate(w->contractShown(), w->limits()));
         QVERIFY(w->isVisible()); // the contract stays on screen to be put right
         QCOMPARE(readBytes(path()), before);
     }
