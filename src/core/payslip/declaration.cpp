@@ -77,9 +77,11 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
 {
     Declaration d;
     d.childName = in.prenom3;
-    // The hours window's key before any validation is its placeholder text.
+    // The hours window's key before any validation is its placeholder text;
+    // once the window was opened again its sheet and total are emptied while
+    // the key of the last validation stays: no month is validated then either.
     static const QRegularExpression monthKey(QStringLiteral("^(0[1-9]|1[0-2])[0-9]{2}$"));
-    if (!monthKey.match(in.moan).hasMatch()) {
+    if (!monthKey.match(in.moan).hasMatch() || in.totheur.trimmed().isEmpty()) {
         d.failure = QStringLiteral("Aucun mois n'a été validé : saisissez les heures du mois, "
                                    "validez-les, puis revenez ici.");
         return d;

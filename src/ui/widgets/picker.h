@@ -188,7 +188,9 @@ private:
     {
         QLineEdit *edit = Base::lineEdit();
         const QSignalBlocker quiet(edit);
-        edit->setText(Base::textFromDateTime(Base::dateTime()));
+        // The lowest value stands for none when the picker names a text for it.
+        const bool none = !Base::specialValueText().isEmpty() && Base::dateTime() == Base::minimumDateTime();
+        edit->setText(none ? Base::specialValueText() : Base::textFromDateTime(Base::dateTime()));
     }
 
     TypedEntry m_entry{kind()};

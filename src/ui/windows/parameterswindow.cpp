@@ -6,6 +6,7 @@
 #include "windows/hourswindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "settings/numberfields.h"
 #include "widgets/look.h"
 #include "widgets/appicons.h"
 #include "widgets/maskedit.h"
@@ -168,6 +169,16 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
 
     buildButtons();
     connectRules();
+    limitTextFields();
+}
+
+void TParametres::limitTextFields()
+{
+    for (const paramrecord::TextField &f : paramrecord::textFields()) {
+        auto *e = findChild<QLineEdit *>(f.name);
+        if (e && !qobject_cast<MaskEdit *>(e))
+            e->setMaxLength(f.capacity);
+    }
 }
 
 void TParametres::buildEmployeePage(QWidget *page)
@@ -239,6 +250,10 @@ void TParametres::buildEmployerPage(QWidget *page)
     childGrid->addWidget(prenom3, 1, 1);
     grid->addWidget(child, 1, 3, 4, 2, Qt::AlignTop);
     datenaiss = datePicker(page, "datenaiss");
+    // A child whose birth date was never given holds day 0 (30/12/1899):
+    // the picker shows it empty rather than as a date.
+    datenaiss->setMinimumDateTime(fromDateNumber(0));
+    datenaiss->setSpecialValueText(QStringLiteral(" "));
     grid->addWidget(caption(QStringLiteral("Date de naissance :"), page), 5, 3, Qt::AlignRight);
     grid->addWidget(datenaiss, 5, 4, Qt::AlignLeft);
     grid->setColumnMinimumWidth(2, 24);
@@ -494,6 +509,12 @@ void TParametres::connectRules()
     connect(CheckBox10, &QCheckBox::stateChanged, this, &TParametres::CheckBox10Click);
     Entretien->installEventFilter(this);
     onExit(prenom3, [this] { prenom3Exit(); });
+    for (QLineEdit *e : findChildren<QLineEdit *>()) {
+        if (!numberfield::find(e->objectName()))
+            continue;
+        e->installEventFilter(this);
+        onExit(e, [this, e] { numberExit(e); });
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -535,6 +556,15 @@ void TParametres::keyPressEvent(QKeyEvent *e)
 
 bool TParametres::eventFilter(QObject *watched, QEvent *e)
 {
+    // A number field entered: what it holds is what a refused text gives
+    // back. Coming back from another window is not entering it.
+    if (e->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+        auto *field = qobject_cast<QLineEdit *>(watched);
+        if (field && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && numberfield::find(field->objectName()))
+            m_enteredText.insert(field, field->text());
+    }
     // A click on the group box Entretien itself (its frame, its caption),
     // not on one of its controls or texts.
     if (watched == Entretien && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonRelease)) {
@@ -570,6 +600,7 @@ void TParametres::FormActivate()
     const QStringList errors = loadSettings(m_files, m_rates, m_slots, [this](int slot, const QString &caption) {
         setChildCaption(slot - 1, caption);
     });
+    keepOpened();
     for (const QString &error : errors)
         showError(error);
     guarded([&] {
@@ -613,7 +644,11 @@ void TParametres::LoadSlot()
     }
     setChildCaption(m_slots.current - 1, prenom3->text());
     // The picker keeps its own time of day.
-    datenaiss->setDate(fromDateNumber(r.datenaiss).date());
+    // A birth date never given shows empty (the picker's lowest value).
+    if (fromDateNumber(r.datenaiss).date() == datenaiss->minimumDate())
+        datenaiss->setDateTime(datenaiss->minimumDateTime());
+    else
+        datenaiss->setDate(fromDateNumber(r.datenaiss).date());
     du->setDateTime(fromDateNumber(r.du));
     au->setDateTime(fromDateNumber(r.au));
     pol1->setItemIndex(r.pol1);
@@ -699,19 +734,64 @@ void TParametres::OKClick()
 
 void TParametres::AnulClick()
 {
-    // Nothing is written and nothing restored: the values as edited stay in
-    // effect for the other windows until the window is opened again.
+    // Nothing is written. The other windows read the controls, so the
+    // controls get back what the files held: a slip never uses a cancelled
+    // edit or reset. The child chosen stays chosen.
+    guarded([&] { restoreOpened(); });
     hide();
     if (win().Entree)
         showAndActivate(win().Entree);
 }
 
+void TParametres::keepOpened()
+{
+    m_openedSlots = m_slots;
+    m_openedRates = m_rates;
+    m_openedCaptions.clear();
+    for (int i = 0; i < TabControl1->count(); ++i)
+        m_openedCaptions << TabControl1->tabText(i);
+}
+
+void TParametres::restoreOpened()
+{
+    const int shown = m_slots.current;
+    m_slots = m_openedSlots;
+    m_slots.current = shown;
+    m_rates = m_openedRates;
+    for (int i = 0; i < m_openedCaptions.size(); ++i)
+        setChildCaption(i, m_openedCaptions.at(i));
+    m_enteredText.clear();
+    showRatesTable();
+    LoadSlot();
+}
+
 void TParametres::razClick()
 {
+    // A child with a name is not wiped by a slip of the mouse.
+    if (!prenom3->text().isEmpty() && !askYesNo(ask::resetChild(prenom3->text())))
+        return;
     guarded([&] {
         ResetSlot(m_slots, m_slots.current, m_rates, now());
         LoadSlot();
     });
+}
+
+void TParametres::numberExit(QLineEdit *field)
+{
+    if (!field->isModified())
+        return;
+    field->setModified(false);
+    const numberfield::Field *f = numberfield::find(field->objectName());
+    const QString typed = field->text();
+    if (const std::optional<QString> kept = numberfield::accepted(typed, f->kind)) {
+        if (*kept != typed)
+            field->setText(*kept);
+        m_enteredText.insert(field, *kept);
+        return;
+    }
+    field->setText(m_enteredText.value(field));
+    const QString name = numberfield::caption(*f, f->line ? lineName[f->line - 1]->text() : QString());
+    showError(rtl::fieldNotANumber(name, typed, numberfield::example(f->kind)));
 }
 
 void TParametres::NetbrutExit()

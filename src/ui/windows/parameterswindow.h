@@ -13,6 +13,8 @@
 #include "settings/ratesfile.h"
 #include "settings/settingsfiles.h"
 
+#include <QHash>
+#include <QStringList>
 #include <array>
 
 class QTabWidget;
@@ -85,6 +87,16 @@ private:
     void prenom3Exit();
     void BitBtn3Click();
 
+    // A number field left after an edit: a decimal comma becomes ".", any
+    // other text that is not a number is refused and the field gets back
+    // what it held when it was entered.
+    void numberExit(QLineEdit *field);
+    // Every text field takes no more characters than its record field holds.
+    void limitTextFields();
+    // What the two files held when the window was opened, for "&Annule".
+    void keepOpened();
+    void restoreOpened();
+
     void showWageRow(bool net);
     // The contribution table, common to every child, from the rates list.
     void showRatesTable();
@@ -98,4 +110,10 @@ private:
     ParamSlots m_slots;
     SettingsFiles m_files;
     bool m_entretienPressed = false;
+    // The slots, rates and tab captions as the files gave them when opened.
+    ParamSlots m_openedSlots;
+    RatesList m_openedRates;
+    QStringList m_openedCaptions;
+    // The text of each number field when the focus last entered it.
+    QHash<QLineEdit *, QString> m_enteredText;
 };
