@@ -89,9 +89,10 @@ void printSlip(QWidget *slip)
 
 TBO::TBO(QWidget *parent) : Form("TBO", parent)
 {
-    // A small window kept above every other, with an empty title bar and no
-    // buttons on it: the save is the way out of a slip.
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A small window kept above its slip (a tool window of it, see showFor),
+    // with an empty title bar and no buttons on it: the save is the way out
+    // of a slip.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     // Shown by the slip on each of its activations: taking the activation
     // from the slip would only start the slip's activation again.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -113,6 +114,19 @@ TBO::TBO(QWidget *parent) : Form("TBO", parent)
 
     connect(NiceButton1, &QAbstractButton::clicked, this, &TBO::NiceButton1Click);
     connect(NiceButton2, &QAbstractButton::clicked, this, &TBO::NiceButton2Click);
+}
+
+void TBO::showFor(QWidget *slip)
+{
+    // A tool window stands above the window it is transient for, and only
+    // above that one; both need their native windows to be tied.
+    slip->winId();
+    winId();
+    if (windowHandle()->transientParent() != slip->windowHandle())
+        windowHandle()->setTransientParent(slip->windowHandle());
+    m_slip = slip;
+    show();
+    raise();
 }
 
 void TBO::onShow() { fitOuterSize(); }
@@ -164,6 +178,9 @@ void TBO::NiceButton1Click()
         const int basis = win().Parametres->Netbrut->itemIndex();
         if (basis == 0 || basis == 1) {
             SlipSheet *slip = slipForBasis(basis);
+            // A slip closed meanwhile is no longer there to be printed.
+            if (!slip->isVisible())
+                return;
             printSlip(slip);
             printSlip(slip);
         }
@@ -176,6 +193,8 @@ void TBO::NiceButton2Click()
 {
     guarded([&] {
         SlipSheet *slip = slipForBasis(win().Parametres->Netbrut->itemIndex());
+        if (!slip->isVisible())
+            return;
         const QImage picture = captureClientArea(slip);
         // The slip stays on the clipboard whatever happens next; the file is
         // written from what the clipboard holds.
@@ -186,6 +205,15 @@ void TBO::NiceButton2Click()
         const QString firstName = win().Entree->selenf->text();
         const QString monthKey = win().Horaire->moan->text();
         const QString path = slipPicturePath(programFolder(), firstName, monthKey);
+        // A month saved before is replaced only when the parent says so.
+        if (QFileInfo::exists(path)) {
+            const auto &shown = slip->shownSlip();
+            const QString month = shown ? shown->result.mois.value_or(QString()) + QLatin1Char(' ')
+                                              + shown->result.an.value_or(QString())
+                                        : monthKey;
+            if (!askYesNo(ask::replaceSavedSlip(month.trimmed())))
+                return;
+        }
         // The picture, a searchable PDF of the same slip beside it, and the
         // slip's figures in the archive land together or not at all.
         SlipSave save;
