@@ -109,6 +109,16 @@ QString monthTitle(int month, int year)
     return name + ' ' + QString::number(year);
 }
 
+QString monthTitleOfKey(const QString &key)
+{
+    bool monthOk = false, yearOk = false;
+    const int month = key.left(2).toInt(&monthOk);
+    const int year = key.mid(2, 2).toInt(&yearOk);
+    if (key.size() != 4 || !monthOk || !yearOk || month < 1 || month > 12)
+        return key;
+    return monthTitle(month, 2000 + year);
+}
+
 QString kindText(SummaryMonth::Kind kind)
 {
     switch (kind) {

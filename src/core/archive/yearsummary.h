@@ -65,6 +65,8 @@ QString centsText(qint64 cents);
 QString hoursText(qint64 hundredths);
 // "Mars 2002"
 QString monthTitle(int month, int year);
+// "Mars 2002" from the month key "0302"; a key that names no month is given back as it is.
+QString monthTitleOfKey(const QString &key);
 // "Archivé", "image seule", "manquant"
 QString kindText(SummaryMonth::Kind kind);
 

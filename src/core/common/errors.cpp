@@ -109,10 +109,10 @@ QString replaceSavedSlip(const QString &month)
 }
 QString monthAlreadyStored(const QString &month, const QString &tableName)
 {
-    return QStringLiteral("Les jours de %1 sont déjà enregistrés dans %2.\n"
+    return QStringLiteral("Mois déjà enregistré dans %1 : %2.\n"
                           "Remplacer les jours enregistrés de ce mois par ceux de la feuille, "
                           "garder les deux, ou annuler ?")
-        .arg(month, tableName);
+        .arg(tableName, month);
 }
 QStringList monthAlreadyStoredAnswers()
 {

@@ -12,7 +12,7 @@
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/parameterswindow.h"
-#include "payslip/money.h"
+#include "archive/yearsummary.h"
 
 #include <QCloseEvent>
 
@@ -406,7 +406,7 @@ void THoraire::BitBtn3Click()
             if (!held.isEmpty()) {
                 QStringList names;
                 for (const QString &key : held)
-                    names << monthName(key.left(2).toInt()) + QStringLiteral(" 20") + key.mid(2);
+                    names << monthTitleOfKey(key);
                 const int answer = choose({ask::monthAlreadyStored(names.join(QStringLiteral(", ")), m_table.tableName()),
                                            ask::monthAlreadyStoredAnswers(), 0, 2});
                 if (answer == 2)

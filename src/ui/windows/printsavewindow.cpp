@@ -13,6 +13,7 @@
 #include "payslip/slippicture.h"
 #include "payslip/jpegcodec.h"
 #include "archive/slipsave.h"
+#include "archive/yearsummary.h"
 #include "widgets/pdfpage.h"
 
 #include <QAbstractButton>
@@ -171,16 +172,16 @@ void TBO::FormActivate()
 
 void TBO::NiceButton1Click()
 {
+    // A slip closed meanwhile is no longer there to be printed.
+    const int basis = win().Parametres->Netbrut->itemIndex();
+    if ((basis == 0 || basis == 1) && !slipForBasis(basis)->isVisible())
+        return;
     guarded([&] {
         m_inMessageBox = true;
         showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
         m_inMessageBox = false;
-        const int basis = win().Parametres->Netbrut->itemIndex();
         if (basis == 0 || basis == 1) {
             SlipSheet *slip = slipForBasis(basis);
-            // A slip closed meanwhile is no longer there to be printed.
-            if (!slip->isVisible())
-                return;
             printSlip(slip);
             printSlip(slip);
         }
@@ -207,11 +208,11 @@ void TBO::NiceButton2Click()
         const QString path = slipPicturePath(programFolder(), firstName, monthKey);
         // A month saved before is replaced only when the parent says so.
         if (QFileInfo::exists(path)) {
-            const auto &shown = slip->shownSlip();
-            const QString month = shown ? shown->result.mois.value_or(QString()) + QLatin1Char(' ')
-                                              + shown->result.an.value_or(QString())
-                                        : monthKey;
-            if (!askYesNo(ask::replaceSavedSlip(month.trimmed())))
+            // Coming back from the question is no return from another window.
+            m_inMessageBox = true;
+            const bool replace = askYesNo(ask::replaceSavedSlip(monthTitleOfKey(monthKey)));
+            m_inMessageBox = false;
+            if (!replace)
                 return;
         }
         // The picture, a searchable PDF of the same slip beside it, and the
