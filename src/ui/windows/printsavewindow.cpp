@@ -27,6 +27,7 @@
 #include <QPainterPath>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QWindow>
 
 namespace {
 // Where the window stands and how large it is, frame and title bar included.

@@ -21,6 +21,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>

@@ -387,7 +387,7 @@ private slots:
                                          << QStringList{"salnet", "Cong", "cs1", "cs2"}
                                          << QStringList{"cs3", "cs9", "totcs", "nour", "acpt", "net"};
         QTest::newRow("decimal base percentage")
-            << true << "Edit25" << "98.25" << "Assiette, ligne 4 (Chomage) : '98.25' n'est pas une valeur entière correcte"
+            << true << "Edit25" << "9.5" << "Assiette, ligne 4 (Chomage) : '9.5' n'est pas une valeur entière correcte"
             << QStringList{"salbrut", "cs1", "cs3", "Ed25"} << QStringList{"cs4", "totcs", "salnet", "net", "salimp"};
     }
     void stoppedSlip()
