@@ -556,13 +556,12 @@ void TParametres::keyPressEvent(QKeyEvent *e)
 
 bool TParametres::eventFilter(QObject *watched, QEvent *e)
 {
-    // A number field entered: what it holds is what a refused text gives
-    // back. Coming back from another window is not entering it.
+    // A number field entered before any edit: what it holds is what a
+    // refused text gives back. Coming back to a field being edited (from
+    // another window) keeps the value it had before the edit.
     if (e->type() == QEvent::FocusIn) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
         auto *field = qobject_cast<QLineEdit *>(watched);
-        if (field && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
-            && numberfield::find(field->objectName()))
+        if (field && !field->isModified() && numberfield::find(field->objectName()))
             m_enteredText.insert(field, field->text());
     }
     // A click on the group box Entretien itself (its frame, its caption),
