@@ -129,6 +129,12 @@ void TBO::showFor(QWidget *slip)
     if (windowHandle()->transientParent() != slip->windowHandle())
         windowHandle()->setTransientParent(slip->windowHandle());
     m_slip = slip;
+    // Shown anew, it offers the print only, whatever it offered when it
+    // was hidden (the window is shown without taking the activation).
+    if (!isVisible()) {
+        m_lostToMessageBox = false;
+        FormActivate();
+    }
     show();
     raise();
 }
