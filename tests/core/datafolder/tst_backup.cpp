@@ -5,6 +5,7 @@
 #include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/errors.h"
+#include "contract/contractstore.h"
 #include "datafolder/backup.h"
 #include "datafolder/folderlayout.h"
 
@@ -157,6 +158,12 @@ private:
         writeBytes(data("bulljpg/Tom0226.jpg"), randomBytes(30000, 3));
         OtherProgram archive(data("Bulletins.db"));
         QVERIFY(archive.exec("CREATE TABLE Bulletins (mois TEXT, net INTEGER); INSERT INTO Bulletins VALUES ('0126', 61234)"));
+        contract::Contract c;
+        c.kind = contract::Kind::CompleteYear;
+        c.first = QDate(2025, 9, 1);
+        c.plannedMinutes = {480, 480, 0, 480, 480, 0, 0};
+        c.absences << contract::Absence{{QDate(2026, 1, 12), QDate(2026, 1, 14)}, contract::Reason::ChildSick};
+        contract::storeContract(data(folder::contracts), 1, c);
     }
 
     // Changes of every kind a restore must undo.
@@ -165,6 +172,7 @@ private:
         writeBytes(data("Taux.txt"), "changed\r\n");
         storeDays(m_data, "Enf1.db", QDate(2026, 3, 1), 3);
         QVERIFY(QFile::remove(data("Enf5.db")));
+        QVERIFY(QFile::remove(data(folder::contracts)));
         QVERIFY(QFile::remove(data("bulljpg/Tom0226.jpg")));
         writeBytes(data("bulljpg/Zoé0326.jpg"), "new");
     }
@@ -221,7 +229,8 @@ private slots:
             QCOMPARE(saved.programVersion, QString("3.0"));
             QCOMPARE(saved.created, now());
             QCOMPARE(saved.files, QStringList({"Taux.txt", "Paramtre.bvp", "Enf1.db", "Enf2.db", "Enf3.db", "Enf4.db",
-                                               "Enf5.db", "Bulletins.db", "bulljpg/Léa0126.jpg", "bulljpg/Tom0226.jpg"}));
+                                               "Enf5.db", "Bulletins.db", "Contrats.db", "bulljpg/Léa0126.jpg",
+                                               "bulljpg/Tom0226.jpg"}));
         }
         changeFolder();
         const QMap<QString, QByteArray> changed = snapshot(m_data);
