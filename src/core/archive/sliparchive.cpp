@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -50,7 +51,9 @@ const QStringList &otherColumns()
 
 QString selectList() { return (otherColumns() + amountColumns()).join(QStringLiteral(", ")); }
 
-QStringList schema()
+} // namespace
+
+QStringList SlipArchive::schema()
 {
     QStringList amounts;
     for (const QString &c : amountColumns())
@@ -78,6 +81,7 @@ QStringList schema()
     };
 }
 
+namespace {
 ArchivedSlip rowFrom(const QSqlQuery &q)
 {
     ArchivedSlip s;
@@ -98,6 +102,52 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 } // namespace
+
+QJsonObject toJson(const ArchivedSlip &slip)
+{
+    QJsonObject o{{QStringLiteral("enfant"), slip.slot},
+                  {QStringLiteral("prenom"), slip.firstName},
+                  {QStringLiteral("moan"), slip.monthKey},
+                  {QStringLiteral("base"), slip.grossBasis ? QStringLiteral("brut") : QStringLiteral("net")},
+                  {QStringLiteral("heures_centiemes"), QString::number(slip.hours)},
+                  {QStringLiteral("jours_activite"), slip.activityDays},
+                  {QStringLiteral("jours_forfait"), slip.flatDays},
+                  {QStringLiteral("image"), slip.picture},
+                  {QStringLiteral("enregistre"), slip.savedAt.toString(Qt::ISODate)}};
+    ArchivedSlip copy = slip;
+    const auto amounts = amountsOf(copy);
+    // Whole cents as text: a JSON number would not keep every 64-bit amount.
+    for (qsizetype i = 0; i < amountColumns().size(); ++i)
+        o.insert(amountColumns()[i], QString::number(*amounts[size_t(i)]));
+    return o;
+}
+
+std::optional<ArchivedSlip> archivedSlipFromJson(const QJsonObject &o)
+{
+    bool ok = true;
+    const auto whole = [&](const QString &key) {
+        bool one = false;
+        const qint64 v = o.value(key).toString().toLongLong(&one);
+        ok = ok && one;
+        return v;
+    };
+    ArchivedSlip s;
+    s.slot = o.value(QStringLiteral("enfant")).toInt();
+    s.firstName = o.value(QStringLiteral("prenom")).toString();
+    s.monthKey = o.value(QStringLiteral("moan")).toString();
+    s.grossBasis = o.value(QStringLiteral("base")).toString() == QLatin1String("brut");
+    s.hours = whole(QStringLiteral("heures_centiemes"));
+    s.activityDays = o.value(QStringLiteral("jours_activite")).toInt();
+    s.flatDays = o.value(QStringLiteral("jours_forfait")).toInt();
+    s.picture = o.value(QStringLiteral("image")).toString();
+    s.savedAt = QDateTime::fromString(o.value(QStringLiteral("enregistre")).toString(), Qt::ISODate);
+    const auto amounts = amountsOf(s);
+    for (qsizetype i = 0; i < amountColumns().size(); ++i)
+        *amounts[size_t(i)] = whole(amountColumns()[i]);
+    if (!ok || s.slot < 1 || s.slot > 5 || s.monthKey.size() != 4 || !s.savedAt.isValid())
+        return std::nullopt;
+    return s;
+}
 
 qint64 shownCents(Money amount) { return shown(amount).count() / 100; }
 
@@ -148,7 +198,11 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
         db.setDatabaseName(path);
         // A file held by another program fails soon, not after a long wait.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        // A file its owner marked read-only is only read, even by a user the
+        // system would let write (root), as the other files of the folder.
+        m_readOnly = existed && !(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
+        db.setConnectOptions(m_readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000")
+                                        : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
         if (!db.open()) {
             error = existed ? rtl::cannotOpenFile(native(path)) : rtl::cannotCreateFile(native(path));
         } else {
@@ -162,7 +216,9 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                 tables = q.value(0).toInt();
             q.finish();
             if (version < 0) {
-                error = QStringLiteral("Impossible de lire %1 : %2").arg(native(path), q.lastError().text().trimmed());
+                error = QStringLiteral("Impossible de lire %1 : le fichier est endommagé ou n'est pas une archive "
+                                       "de bulletins")
+                            .arg(native(path));
             } else if (version == 0 && tables == 0) {
                 // A new file: lay it out in one transaction.
                 bool ok = db.transaction();
@@ -210,19 +266,39 @@ SlipArchive::~SlipArchive()
 }
 
 namespace {
+// The engine's failure said in French, by its primary result code.
+QString reason(const QSqlError &e)
+{
+    switch (e.nativeErrorCode().toInt() & 0xff) {
+    case 13: // SQLITE_FULL
+        return rtl::diskFull();
+    case 8: // SQLITE_READONLY
+        return QStringLiteral("le fichier est en lecture seule");
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return QStringLiteral("le fichier est tenu par un autre programme");
+    case 10: // SQLITE_IOERR
+        return QStringLiteral("erreur de lecture ou d'écriture sur le disque");
+    default:
+        return QStringLiteral("le fichier est endommagé ou n'est pas une archive de bulletins");
+    }
+}
 [[noreturn]] void failWrite(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(
-        QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(native(path), e.text().trimmed()));
+    throw RuntimeError(QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(native(path), reason(e)));
 }
 [[noreturn]] void failRead(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(QStringLiteral("Impossible de lire %1 : %2").arg(native(path), e.text().trimmed()));
+    throw RuntimeError(QStringLiteral("Impossible de lire %1 : %2").arg(native(path), reason(e)));
 }
 } // namespace
 
 void SlipArchive::begin()
 {
+    if (m_readOnly)
+        throw RuntimeError(QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : le fichier est en lecture "
+                                          "seule.")
+                               .arg(native(m_path)));
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction())
         failWrite(m_path, db.lastError());

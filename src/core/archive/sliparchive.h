@@ -15,6 +15,7 @@
 #include "payslip/slip.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <array>
@@ -45,6 +46,11 @@ struct ArchivedSlip {
     friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
 };
 
+// A row as JSON and back (the journal of a save in progress keeps it);
+// none when the object is not a row.
+QJsonObject toJson(const ArchivedSlip &slip);
+std::optional<ArchivedSlip> archivedSlipFromJson(const QJsonObject &object);
+
 // An amount as shown on the slip, in cents.
 qint64 shownCents(Money amount);
 
@@ -59,6 +65,8 @@ public:
     static constexpr int SchemaVersion = 1;
     // "Bulletins.db"
     static QString fileName();
+    // The statements that lay out a new archive, its version included.
+    static QStringList schema();
 
     // Opens the archive at `path`, laying it out when the file is new. A
     // file from a newer program, or one that is not an archive, raises.
@@ -89,6 +97,7 @@ public:
 private:
     QString m_path;
     QString m_connection;
+    bool m_readOnly = false;
     // The year's query, prepared once: a summary reads it at each change of
     // child or year.
     mutable std::unique_ptr<QSqlQuery> m_yearQuery;

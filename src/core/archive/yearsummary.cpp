@@ -1,6 +1,7 @@
 #include "archive/yearsummary.h"
 
 #include "attendance/daytable.h"
+#include "common/errors.h"
 #include "payslip/money.h"
 
 #include <QFileInfo>
@@ -52,11 +53,17 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
     QList<ArchivedSlip> archived;
     QString firstName = givenName;
     const QString archivePath = programFolder + SlipArchive::fileName();
+    QString archiveError;
     if (QFileInfo::exists(archivePath)) {
-        const SlipArchive archive(archivePath);
-        archived = archive.year(slot, year);
-        if (firstName.isEmpty())
-            firstName = archive.latestFirstName(slot);
+        try {
+            const SlipArchive archive(archivePath);
+            archived = archive.year(slot, year);
+            if (firstName.isEmpty())
+                firstName = archive.latestFirstName(slot);
+        } catch (const RuntimeError &e) {
+            archived.clear();
+            archiveError = e.message();
+        }
     }
     const QList<int> days = DayTable::monthsWithDays(programFolder + tableNameForSlot(slot - 1), year);
     QList<int> pictures;
@@ -68,15 +75,22 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
         if (QFileInfo::exists(programFolder + QStringLiteral("bulljpg/") + firstName + key + QStringLiteral(".jpg")))
             pictures << m;
     }
-    return buildYearSummary(slot, year, firstName, archived, days, pictures);
+    YearSummary s = buildYearSummary(slot, year, firstName, archived, days, pictures);
+    s.archiveError = archiveError;
+    return s;
 }
 
 QList<int> summaryYears(const QString &programFolder, int slot, int currentYear)
 {
     QList<int> years = {currentYear - 1, currentYear};
     const QString archivePath = programFolder + SlipArchive::fileName();
-    if (QFileInfo::exists(archivePath))
-        years += SlipArchive(archivePath).years(slot);
+    // An archive that cannot be read is said by the summary itself.
+    if (QFileInfo::exists(archivePath)) {
+        try {
+            years += SlipArchive(archivePath).years(slot);
+        } catch (const RuntimeError &) {
+        }
+    }
     std::sort(years.begin(), years.end());
     years.erase(std::unique(years.begin(), years.end()), years.end());
     return years;
@@ -144,6 +158,14 @@ QList<QStringList> summaryTable(const YearSummary &s)
         rows << row;
     }
     const YearTotals &t = s.totals;
+    // Without the archive a total would be a false figure.
+    if (!s.archiveError.isEmpty()) {
+        QStringList row = {QStringLiteral("Total %1").arg(s.year)};
+        for (qsizetype i = 1; i < summaryColumns().size(); ++i)
+            row << QString();
+        rows << row;
+        return rows;
+    }
     rows << QStringList{QStringLiteral("Total %1").arg(s.year), hoursText(t.hours), QString::number(t.activityDays),
                         centsText(t.salnet), centsText(t.Cong), centsText(t.entret), centsText(t.nour),
                         centsText(t.net), QString()};
@@ -152,6 +174,12 @@ QList<QStringList> summaryTable(const YearSummary &s)
 
 QList<TaxFigure> taxReturnFigures(const YearSummary &s)
 {
+    if (!s.archiveError.isEmpty())
+        return {
+            {QStringLiteral("Salaires nets versés en %1").arg(s.year), QString()},
+            {QStringLiteral("Indemnités d'entretien"), QString()},
+            {QStringLiteral("Frais de garde à déclarer (crédit d'impôt)"), QString()},
+        };
     return {
         {QStringLiteral("Salaires nets versés en %1").arg(s.year), centsText(s.totals.salnet) + QStringLiteral(" €")},
         {QStringLiteral("Indemnités d'entretien"), centsText(s.totals.entret) + QStringLiteral(" €")},
@@ -161,6 +189,9 @@ QList<TaxFigure> taxReturnFigures(const YearSummary &s)
 
 QString taxReturnNote(const YearSummary &s)
 {
+    if (!s.archiveError.isEmpty())
+        return QStringLiteral("Les chiffres des bulletins enregistrés n'ont pas pu être lus : aucun montant n'est "
+                              "donné à déclarer. Les mois où des jours ont été saisis sont montrés ci-dessus.");
     QString note = QStringLiteral(
         "Les indemnités de repas ne comptent pas dans les frais de garde. Déduisez de ce montant les aides "
         "reçues pour cette garde (complément de libre choix du mode de garde versé par la CAF ou la MSA, "

@@ -69,3 +69,24 @@ enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd 
 // own get it, any other shows "Erreur E/S %d".
 QString ioErrorText(int code);
 } // namespace rtl
+
+// The data folder as a whole: what a start finds and does there.
+namespace texts {
+// Said after a refusal that touched nothing.
+QString dataUnchanged(); // "Vos données n'ont pas été modifiées."
+QString journalUnreadable(const QString &folder);
+QString cannotPutBack(const QString &path);
+// A change interrupted by a stop of the program, and what the start did with it.
+QString restoreFinished(const QString &keptFolder);
+QString restoreUndone();
+QString slipSaveFinished(const QString &picture);
+QString slipSaveUndone(const QString &picture);
+// The start left the folder as it found it, and says why.
+QString folderNotPrepared(const QString &why);
+// A second start on a data folder another running program holds.
+QString alreadyOpen(const QString &folder);
+// The lock of the data folder could not be taken for another reason.
+QString cannotLockFolder(const QString &folder);
+// The system's error number as a French reason ("le disque est plein").
+QString systemReason(int error);
+} // namespace texts

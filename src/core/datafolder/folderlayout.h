@@ -7,6 +7,8 @@
 // tables and the folder of slip pictures. A file already there is the user's
 // and is never replaced.
 
+#include <QFileDevice>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,7 +21,20 @@ inline const QString pictures = QStringLiteral("bulljpg");
 
 // The five day-record tables, "Enf1.db" to "Enf5.db".
 QStringList dayTables();
-// Every SQLite file the program keeps: the day tables and the slip archive.
+
+// An SQLite file the program keeps, and the statements that lay out a new
+// one, taken from the unit that makes it: a backup takes every file of this
+// list, and a restore accepts a table only with the very layout these
+// statements give. A new database, or a new table in one, is one line there.
+struct Database {
+    QString name;
+    QStringList (*schema)();
+    // Every program folder has it from its first start; a backup without it
+    // is not one of this program's.
+    bool required = false;
+};
+const QList<Database> &databaseFiles();
+// Their names: the day tables and the slip archive.
 QStringList databases();
 
 // Lays out `programFolder`: creates it when missing, the empty tables, the
@@ -28,5 +43,9 @@ QStringList databases();
 // créer le fichier %s" when one cannot be made, and "Impossible d'ouvrir le
 // fichier %s" when the rates file is missing and so is its original.
 QStringList layOut(const QString &programFolder, const QString &firstRates);
+
+// The permissions a file the program creates gets under the process's
+// umask: `wanted` without the bits the umask takes away.
+QFileDevice::Permissions underUmask(QFileDevice::Permissions wanted);
 
 } // namespace folder
