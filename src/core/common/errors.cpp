@@ -123,6 +123,13 @@ QString restoreUndone()
            dataUnchanged();
 }
 
+QString restoreNotBegun()
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant qu'il préparait la restauration d'une sauvegarde, avant "
+                          "d'avoir rien remplacé : la restauration n'a pas eu lieu.\n") +
+           dataUnchanged();
+}
+
 QString slipSaveFinished(const QString &picture)
 {
     return QStringLiteral("Berlivo Paye s'est arrêté pendant l'enregistrement du bulletin %1. L'enregistrement a été "

@@ -79,6 +79,7 @@ QString cannotPutBack(const QString &path);
 // A change interrupted by a stop of the program, and what the start did with it.
 QString restoreFinished(const QString &keptFolder);
 QString restoreUndone();
+QString restoreNotBegun();
 QString slipSaveFinished(const QString &picture);
 QString slipSaveUndone(const QString &picture);
 // The start left the folder as it found it, and says why.

@@ -676,8 +676,12 @@ struct TableLock {
     {
         if (openConnection(path))
             throw RuntimeError(tableInUse(name));
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &s.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-            sqlite3_exec(s.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &s.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw RuntimeError(tableInUse(name));
+        // A file no program can use (a damaged archive) holds nothing: it
+        // goes with the old data like any other.
+        const int begun = sqlite3_exec(s.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) & 0xff;
+        if (begun == SQLITE_BUSY || begun == SQLITE_LOCKED)
             throw RuntimeError(tableInUse(name));
     }
     ~TableLock()

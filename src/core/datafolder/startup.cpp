@@ -46,17 +46,20 @@ bool makePrivate(const QString &programFolder)
 namespace {
 // Files written whole but never put in place, and unpacked backups no
 // journal speaks of: a program stopped before its change was decided.
-void removeLeftovers(const QString &programFolder)
+// Returns whether a restore was among them.
+bool removeLeftovers(const QString &programFolder)
 {
     const QDir dir(programFolder);
-    for (const QString &name :
-         dir.entryList({backup::stagingPrefix + '*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+    const QStringList unpacked =
+        dir.entryList({backup::stagingPrefix + '*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &name : unpacked)
         QDir(dir.filePath(name)).removeRecursively();
     for (const QString &where : {QString(), folder::pictures}) {
         const QDir d(dir.filePath(where));
         for (const QString &name : d.entryList({'*' + journal::stagedSuffix()}, QDir::Files | QDir::Hidden))
             QFile::remove(d.filePath(name));
     }
+    return !unpacked.isEmpty();
 }
 } // namespace
 
@@ -77,7 +80,8 @@ Report prepare(const QString &programFolder, const QString &firstRates)
         report.ready = false;
         return report;
     }
-    removeLeftovers(programFolder);
+    if (removeLeftovers(programFolder))
+        report.messages << texts::restoreNotBegun();
     try {
         folder::layOut(programFolder, firstRates);
     } catch (const RuntimeError &e) {
