@@ -144,6 +144,12 @@ QString slipSaveUndone(const QString &picture)
         .arg(picture);
 }
 
+QString slipSaveNotBegun()
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant l'enregistrement d'un bulletin, avant d'avoir rien "
+                          "remplacé : les bulletins enregistrés sont tels qu'avant. Enregistrez ce bulletin à nouveau.");
+}
+
 QString folderNotPrepared(const QString &why)
 {
     return why + QStringLiteral("\nLe dossier de données est resté tel quel : rien n'y a été créé ni remplacé.");

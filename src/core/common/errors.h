@@ -82,6 +82,7 @@ QString restoreUndone();
 QString restoreNotBegun();
 QString slipSaveFinished(const QString &picture);
 QString slipSaveUndone(const QString &picture);
+QString slipSaveNotBegun();
 // The start left the folder as it found it, and says why.
 QString folderNotPrepared(const QString &why);
 // A second start on a data folder another running program holds.

@@ -700,7 +700,7 @@ QStringList withSideFiles(const QString &name)
 
 QString keptFolderName(const QDir &dir)
 {
-    const QString base = QStringLiteral("Avant restauration %1").arg(now().toString(QStringLiteral("yyyy-MM-dd HH'h'mm'm'ss")));
+    const QString base = keptPrefix + now().toString(QStringLiteral("yyyy-MM-dd HH'h'mm'm'ss"));
     QString name = base;
     for (int n = 2; QFileInfo::exists(dir.filePath(name)); ++n)
         name = QStringLiteral("%1 (%2)").arg(base).arg(n);

@@ -49,6 +49,8 @@ std::optional<QByteArray> folderName(const QString &archiveName);
 // The hidden folder a restore unpacks into, inside the program folder: one
 // left by a stopped program is removed at the next start.
 inline const QString stagingPrefix = QStringLiteral(".restauration-");
+// The dated folder a restore keeps the replaced data in begins so.
+inline const QString keptPrefix = QStringLiteral("Avant restauration ");
 
 // Brings a restore the program was stopped in to one end, from the journal
 // it left: returns what the user is told.

@@ -46,20 +46,32 @@ bool makePrivate(const QString &programFolder)
 namespace {
 // Files written whole but never put in place, and unpacked backups no
 // journal speaks of: a program stopped before its change was decided.
-// Returns whether a restore was among them.
-bool removeLeftovers(const QString &programFolder)
+// Returns what the user is told of them.
+QStringList removeLeftovers(const QString &programFolder)
 {
+    QStringList said;
     const QDir dir(programFolder);
     const QStringList unpacked =
         dir.entryList({backup::stagingPrefix + '*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString &name : unpacked)
         QDir(dir.filePath(name)).removeRecursively();
-    for (const QString &where : {QString(), folder::pictures}) {
-        const QDir d(dir.filePath(where));
-        for (const QString &name : d.entryList({'*' + journal::stagedSuffix()}, QDir::Files | QDir::Hidden))
-            QFile::remove(d.filePath(name));
+    if (!unpacked.isEmpty()) {
+        // The dated folder such a restore made and left empty.
+        for (const QString &name : dir.entryList({backup::keptPrefix + '*'}, QDir::Dirs | QDir::NoDotAndDotDot))
+            dir.rmdir(name);
+        said << texts::restoreNotBegun();
     }
-    return !unpacked.isEmpty();
+    const QStringList staged{'*' + journal::stagedSuffix()};
+    for (const QString &name : dir.entryList(staged, QDir::Files | QDir::Hidden))
+        QFile::remove(dir.filePath(name));
+    // A slip's picture or PDF written but never put in place.
+    const QDir pictures(dir.filePath(folder::pictures));
+    const QStringList slips = pictures.entryList(staged, QDir::Files | QDir::Hidden);
+    for (const QString &name : slips)
+        QFile::remove(pictures.filePath(name));
+    if (!slips.isEmpty())
+        said << texts::slipSaveNotBegun();
+    return said;
 }
 } // namespace
 
@@ -80,8 +92,7 @@ Report prepare(const QString &programFolder, const QString &firstRates)
         report.ready = false;
         return report;
     }
-    if (removeLeftovers(programFolder))
-        report.messages << texts::restoreNotBegun();
+    report.messages << removeLeftovers(programFolder);
     try {
         folder::layOut(programFolder, firstRates);
     } catch (const RuntimeError &e) {
