@@ -2,6 +2,8 @@
 
 #include "attendance/monthsheet.h"
 #include "common/errors.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
 #include "payslip/declaration.h"
 
 #include <QAtomicInt>
@@ -9,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,6 +18,9 @@
 
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
+
+QString damagedArchive() { return QStringLiteral("le fichier est endommagé ou n'est pas une archive de bulletins"); }
+QString readOnlyArchive() { return QStringLiteral("le fichier est en lecture seule"); }
 
 QString nextConnectionName()
 {
@@ -29,7 +33,7 @@ const QStringList &amountColumns()
 {
     static const QStringList columns = [] {
         QStringList c = {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs", "salimp"};
-        for (int i = 1; i <= 9; ++i)
+        for (int i = 1; i <= ContributionLines; ++i)
             c << QStringLiteral("cs%1").arg(i);
         return c;
     }();
@@ -149,14 +153,24 @@ std::optional<ArchivedSlip> archivedSlipFromJson(const QJsonObject &o)
     return s;
 }
 
-qint64 shownCents(Money amount) { return shown(amount).count() / 100; }
+
+int ArchivedSlip::month() const
+{
+    const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
+    return key ? key->month() : 0;
+}
+
+int ArchivedSlip::year() const
+{
+    const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
+    return key ? key->year() : 0;
+}
 
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
                              const QString &picture, const QDateTime &savedAt)
 {
-    static const QRegularExpression monthKey(QStringLiteral("^(0[1-9]|1[0-2])[0-9]{2}$"));
-    if (!monthKey.match(in.moan).hasMatch())
-        throw RuntimeError(QStringLiteral("Aucun mois n'a été validé : le bulletin n'a pas de mois."));
+    if (!MonthKey::fromText(in.moan))
+        throw RuntimeError(rtl::noValidatedMonth());
     if (!slip.complete())
         throw RuntimeError(*slip.error);
     ArchivedSlip s;
@@ -180,7 +194,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
     s.net = shownCents(a.net);
     s.totcs = shownCents(a.totcs);
     s.salimp = grossBasis ? shownCents(a.salimp) : 0;
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         s.cs[i] = shownCents(a.cs[i]);
     s.picture = picture;
     // Kept to the second, as it is stored.
@@ -188,7 +202,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
     return s;
 }
 
-QString SlipArchive::fileName() { return QStringLiteral("Bulletins.db"); }
+QString SlipArchive::fileName() { return folder::slipArchive; }
 
 SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextConnectionName())
 {
@@ -216,9 +230,7 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                 tables = q.value(0).toInt();
             q.finish();
             if (version < 0) {
-                error = QStringLiteral("Impossible de lire %1 : le fichier est endommagé ou n'est pas une archive "
-                                       "de bulletins")
-                            .arg(native(path));
+                error = rtl::archiveReadFailed(native(path), damagedArchive());
             } else if (version == 0 && tables == 0) {
                 // A new file: lay it out in one transaction.
                 bool ok = db.transaction();
@@ -233,11 +245,9 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                     db.rollback();
                 }
             } else if (version > SchemaVersion) {
-                error = QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : "
-                                       "mettez le programme à jour pour le lire.")
-                            .arg(native(path));
+                error = rtl::archiveTooNew(native(path));
             } else if (version == 0) {
-                error = QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(native(path));
+                error = rtl::notAnArchive(native(path));
             }
             if (!error.isEmpty())
                 db.close();
@@ -273,32 +283,30 @@ QString reason(const QSqlError &e)
     case 13: // SQLITE_FULL
         return rtl::diskFull();
     case 8: // SQLITE_READONLY
-        return QStringLiteral("le fichier est en lecture seule");
+        return readOnlyArchive();
     case 5: // SQLITE_BUSY
     case 6: // SQLITE_LOCKED
         return QStringLiteral("le fichier est tenu par un autre programme");
     case 10: // SQLITE_IOERR
         return QStringLiteral("erreur de lecture ou d'écriture sur le disque");
     default:
-        return QStringLiteral("le fichier est endommagé ou n'est pas une archive de bulletins");
+        return damagedArchive();
     }
 }
 [[noreturn]] void failWrite(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(native(path), reason(e)));
+    throw RuntimeError(rtl::archiveWriteFailed(native(path), reason(e)));
 }
 [[noreturn]] void failRead(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(QStringLiteral("Impossible de lire %1 : %2").arg(native(path), reason(e)));
+    throw RuntimeError(rtl::archiveReadFailed(native(path), reason(e)));
 }
 } // namespace
 
 void SlipArchive::begin()
 {
     if (m_readOnly)
-        throw RuntimeError(QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : le fichier est en lecture "
-                                          "seule.")
-                               .arg(native(m_path)));
+        throw RuntimeError(rtl::archiveWriteFailed(native(m_path), readOnlyArchive()));
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction())
         failWrite(m_path, db.lastError());

@@ -35,7 +35,7 @@ struct SlipSave {
     std::optional<ArchivedSlip> row;
 };
 
-// Saves into the archive "Bulletins.db" of `programFolder` (ending with "/").
+// Saves into the archive Bulletins.db of `programFolder` (ending with "/").
 void saveSlip(const QString &programFolder, const SlipSave &save);
 
 // The journal of a save in progress is of this kind.

@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/journal.h"
 #include "common/text1252.h"
+#include "common/version.h"
 #include "datafolder/folderlayout.h"
 #include "settings/paramrecord.h"
 #include "settings/ratesfile.h"
@@ -33,10 +34,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
-
-#ifndef BERLIVO_VERSION
-#define BERLIVO_VERSION "0"
-#endif
 
 namespace backup {
 namespace {
@@ -754,7 +751,7 @@ Contents create(const QString &programFolder, const QString &zipPath)
             }
             const QJsonObject manifest{{QStringLiteral("format"), formatName},
                                        {QStringLiteral("formatVersion"), formatVersion},
-                                       {QStringLiteral("programVersion"), QStringLiteral(BERLIVO_VERSION)},
+                                       {QStringLiteral("programVersion"), programVersion()},
                                        {QStringLiteral("created"), stamp.toString(Qt::ISODate)},
                                        {QStringLiteral("files"), files}};
             QJsonArray none;

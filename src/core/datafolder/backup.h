@@ -33,7 +33,7 @@ inline const QString manifestName = QStringLiteral("sauvegarde-berlivo.json");
 struct Contents {
     QString programVersion;
     QDateTime created;
-    QStringList files; // names inside the archive: "Taux.txt", "bulljpg/Léa0306.jpg"...
+    QStringList files; // names inside the archive: Taux.txt, bulljpg/Léa0306.jpg...
     qint64 bytes = 0;  // their total size
     // What a backup left out, and why, in French: a damaged slip archive
     // does not keep the rest of the data from being backed up.

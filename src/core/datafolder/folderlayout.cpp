@@ -2,6 +2,7 @@
 
 #include "archive/sliparchive.h"
 #include "attendance/daytable.h"
+#include "common/counts.h"
 #include "common/errors.h"
 
 #include <QDir>
@@ -15,8 +16,8 @@ namespace folder {
 QStringList dayTables()
 {
     QStringList names;
-    for (int tab = 0; tab < 5; ++tab)
-        names << tableNameForSlot(tab);
+    for (int slot = 1; slot <= ChildCount; ++slot)
+        names << dayTable(slot);
     return names;
 }
 

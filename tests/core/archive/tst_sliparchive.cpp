@@ -339,7 +339,7 @@ private slots:
         SlipArchive a(archivePath());
         // Even for root, who the system would let write.
         expectError([&] { store(a, rowFor(month(2, 2024, "80"), false)); },
-                    "Impossible d'enregistrer le bulletin dans " + archivePath() + " : le fichier est en lecture seule.");
+                    "Impossible d'enregistrer le bulletin dans " + archivePath() + " : le fichier est en lecture seule");
         QCOMPARE(a.count(), 1);
         QFile::setPermissions(archivePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
