@@ -865,6 +865,8 @@ QString Restore::apply()
         if (back) {
             journal::remove(m_folder);
             dir.rmdir(kept);
+        } else {
+            m_staging->setAutoRemove(false);
         }
         throw RuntimeError(moveFailed(dir.filePath(moves[made].from)));
     }
