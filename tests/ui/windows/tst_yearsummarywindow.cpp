@@ -91,6 +91,10 @@ private slots:
         for (int i = 0; i < 3; ++i)
             QCOMPARE(w->FiscalValeur[i]->text(), QString());
         QVERIFY(!w->ExportCsv->isEnabled());
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            QTest::qWait(200); // the layout takes the message in
+            w->grab().save(QString::fromLocal8Bit(shots) + "/TAnnuel-damaged-archive.png");
+        }
         w->hide();
         QVERIFY(QFile::remove(m_folder + SlipArchive::fileName()));
         QVERIFY(QFile::remove(m_folder + "Enf1.db"));
