@@ -237,6 +237,27 @@ private slots:
         }
     }
 
+    void journalThatCannotBeTrustedStopsTheStart_data()
+    {
+        QTest::addColumn<QByteArray>("journal");
+        QTest::newRow("cut short") << QByteArray("{\"type\": \"restauration\", \"deplace");
+        QTest::newRow("a move out of the folder")
+            << QByteArray("{\"type\": \"restauration\", \"deplacements\": [{\"de\": \"../ailleurs\", \"vers\": \"Taux.txt\"}]}");
+        QTest::newRow("an unknown change") << QByteArray("{\"type\": \"autre\", \"deplacements\": []}");
+    }
+    void journalThatCannotBeTrustedStopsTheStart()
+    {
+        QFETCH(QByteArray, journal);
+        const QString folder = freshFolder();
+        writeBytes(folder + journal::fileName(), journal);
+        const QMap<QString, QByteArray> before = snapshot(folder);
+        const startup::Report report = startup::prepare(folder, firstRates);
+        QVERIFY(!report.ready);
+        QCOMPARE(report.errors, QStringList{texts::folderNotPrepared(texts::journalUnreadable(folder))});
+        // Nothing laid out over a change the program cannot finish.
+        QCOMPARE(snapshot(folder), before);
+    }
+
     void oneProgramPerFolder()
     {
         const QString folder = freshFolder();
