@@ -19,7 +19,7 @@ namespace journal {
 QString fileName() { return QStringLiteral(".berlivo-journal.json"); }
 QString stagedSuffix() { return QStringLiteral(".tmp-berlivo"); }
 
-int writeFlushed(const QByteArray &path, const QByteArray &bytes, unsigned mode)
+int writeFlushed(const QByteArray &path, const QByteArray &bytes, unsigned mode, bool flush)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode_t(mode));
     if (fd < 0)
@@ -36,7 +36,7 @@ int writeFlushed(const QByteArray &path, const QByteArray &bytes, unsigned mode)
         }
         done += n;
     }
-    if (!error && ::fsync(fd) != 0)
+    if (!error && flush && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && !error)
         error = errno;
@@ -54,6 +54,16 @@ void syncFolder(const QByteArray &folder)
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+bool syncFileSystem(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
 namespace {

@@ -23,12 +23,16 @@ QString fileName();
 QString stagedSuffix();
 
 // Writes `bytes` to the file `path` (its bytes as the system names it), with
-// `mode` permissions before the umask, and flushes it to the disk. Returns 0,
-// or the system's error number; no file is left behind a failure.
-int writeFlushed(const QByteArray &path, const QByteArray &bytes, unsigned mode = 0666);
+// `mode` permissions before the umask, and flushes it to the disk unless
+// `flush` is false (many files flushed at once by syncFileSystem()). Returns
+// 0, or the system's error number; no file is left behind a failure.
+int writeFlushed(const QByteArray &path, const QByteArray &bytes, unsigned mode = 0666, bool flush = true);
 // Flushes a folder's entries (the renames done in it) to the disk.
 void syncFolder(const QString &folder);
 void syncFolder(const QByteArray &folder);
+// Flushes everything written on the disk that holds `folder`, files and
+// folders alike: one wait for hundreds of files. False when it failed.
+bool syncFileSystem(const QString &folder);
 
 struct Move {
     QString from, to; // relative to the folder

@@ -626,9 +626,7 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
             const QByteArray base = QFile::encodeName(staging);
             int error = makeParents(base, e.path);
             if (!error)
-                error = journal::writeFlushed(base + '/' + e.path, whole);
-            if (!error)
-                journal::syncFolder(base + '/' + e.path.left(e.path.lastIndexOf('/')));
+                error = journal::writeFlushed(base + '/' + e.path, whole, 0666, false);
             if (error)
                 throw RuntimeError(cannotUnpack(QFileInfo(staging).path(), error));
         }
@@ -801,7 +799,10 @@ Restore::Restore(const QString &programFolder, const QString &zipPath) : m_folde
         throw RuntimeError(cannotUnpack(programFolder, errno));
     m_contents = readArchive(zipPath, m_staging->path()).contents;
     QDir(m_staging->path()).mkpath(folder::pictures);
-    journal::syncFolder(m_staging->path());
+    // Every unpacked file on the disk before any of them is put in place.
+    errno = 0;
+    if (!journal::syncFileSystem(m_staging->path()))
+        throw RuntimeError(cannotUnpack(programFolder, errno));
 }
 
 Restore::~Restore() = default;
