@@ -113,11 +113,11 @@ QString cannotUnpack(const QString &folder, int error)
                .arg(native(folder), texts::systemReason(error)) +
            unchanged;
 }
-QString moveFailed(const QString &path)
+QString moveFailed(const QString &path, bool putBack)
 {
-    return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n"
-                          "Vos données ont été remises en place.")
-        .arg(native(path));
+    return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n").arg(native(path)) +
+           (putBack ? QStringLiteral("Vos données ont été remises en place.")
+                    : QStringLiteral("Fermez le programme : la restauration sera terminée à son prochain démarrage."));
 }
 QString cannotStart(const QString &folder, const QString &why)
 {
@@ -869,7 +869,7 @@ QString Restore::apply()
         } else {
             m_staging->setAutoRemove(false);
         }
-        throw RuntimeError(moveFailed(dir.filePath(moves[made].from)));
+        throw RuntimeError(moveFailed(dir.filePath(moves[made].from), back));
     }
     journal::syncFolder(m_folder);
     journal::syncFolder(dir.filePath(kept));
