@@ -28,6 +28,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
@@ -264,9 +265,28 @@ QString tableFault(QByteArray image, const folder::Database &kind)
     if (rowsOf(s.db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('trigger', 'view')")) !=
         QStringList{QStringLiteral("0")})
         return QStringLiteral("table %1 avec déclencheurs ou vues");
-    if (layoutOf(s.db) != expectedLayout(kind))
-        return QStringLiteral("table %1 d'une autre forme");
-    return {};
+    if (layoutOf(s.db) == expectedLayout(kind))
+        return {};
+    // An older layout is taken when the program brings it up to exactly its
+    // own: tried on a copy in memory, the file itself is restored as it is.
+    const QStringList version = rowsOf(s.db, QStringLiteral("PRAGMA user_version"));
+    const QStringList upgrade = kind.upgrade && version.size() == 1 ? kind.upgrade(version.first().toInt()) : QStringList();
+    if (!upgrade.isEmpty()) {
+        Sqlite copy;
+        auto *bytes = static_cast<unsigned char *>(sqlite3_malloc64(sqlite3_uint64(image.size())));
+        if (!bytes || sqlite3_open(":memory:", &copy.db) != SQLITE_OK) {
+            sqlite3_free(bytes);
+            throw RuntimeError(rtl::outOfMemory());
+        }
+        std::memcpy(bytes, image.constData(), size_t(image.size()));
+        bool ok = sqlite3_deserialize(copy.db, "main", bytes, image.size(), image.size(),
+                                      SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) == SQLITE_OK;
+        for (const QString &statement : upgrade)
+            ok = ok && sqlite3_exec(copy.db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (ok && layoutOf(copy.db) == expectedLayout(kind))
+            return {};
+    }
+    return QStringLiteral("table %1 d'une autre forme");
 }
 
 const folder::Database *databaseNamed(const QString &name)

@@ -29,6 +29,10 @@ struct Database {
     // Every program folder has it from its first start; a backup without it
     // is not one of this program's.
     bool required = false;
+    // What brings a file of an older layout version up to date (none for a
+    // version it cannot): a backup made before is still restored, and the
+    // unit brings the file up when it first opens it.
+    QStringList (*upgrade)(int fromVersion) = nullptr;
 };
 const QList<Database> &databaseFiles();
 // Their names: the day tables and the slip archive.
@@ -36,7 +40,9 @@ QStringList databases();
 
 // Lays out `programFolder`: creates it when missing, the empty tables, the
 // picture folder, and a copy of `firstRates` as its Taux.txt, each only when
-// missing. Returns the paths it created. Raises the runtime's "Impossible de
+// missing. The table of legal values shipped beside `firstRates` is copied
+// when missing, and replaces an older edition that nobody edited (one whose
+// text still matches the checksum of its header); an edited one is kept. Returns the paths it created. Raises the runtime's "Impossible de
 // créer le fichier %s" when one cannot be made, and "Impossible d'ouvrir le
 // fichier %s" when the rates file is missing and so is its original.
 QStringList layOut(const QString &programFolder, const QString &firstRates);

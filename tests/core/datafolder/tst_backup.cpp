@@ -139,6 +139,7 @@ private slots:
         const QMap<QString, QByteArray> after = snapshot(m_data);
         QCOMPARE(inside(after, keptName, false), before);
         QCOMPARE(inside(after, keptName), changed);
+        QCOMPARE(readBytes(data(folder::legalTable)), readBytes(BERLIVO_SOURCE_DIR "/data/" + folder::legalTable));
     }
 
     void secondRestoreKeepsItsOwnDatedFolder()
@@ -193,6 +194,20 @@ private slots:
         QCOMPARE(rawNames(pictures), before);
         for (const QByteArray &name : odd)
             QCOMPARE(readRaw(pictures + name), "picture " + name);
+    }
+
+    void slipArchiveOfAnOlderLayoutIsRestored()
+    {
+        {
+            OtherProgram older(data("Bulletins.db"));
+            QVERIFY(older.exec("DROP TABLE AidesGarde; PRAGMA user_version = 1"));
+        }
+        const QByteArray before = readBytes(data("Bulletins.db"));
+        QVERIFY(backup::create(m_data, m_zip).files.contains("Bulletins.db"));
+        backup::Restore(m_data, m_zip).apply();
+        // Brought up to date by the archive when it is first opened.
+        QCOMPARE(SlipArchive(data("Bulletins.db")).count(), 1);
+        QVERIFY(before != readBytes(data("Bulletins.db")));
     }
 
     void symbolicLinkAmongThePicturesIsNamed()
