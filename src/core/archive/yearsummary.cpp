@@ -167,17 +167,16 @@ QList<QStringList> summaryTable(const YearSummary &s)
 
 QList<TaxFigure> taxReturnFigures(const YearSummary &s)
 {
-    if (!s.archiveError.isEmpty())
-        return {
-            {QStringLiteral("Salaires nets versés en %1").arg(s.year), QString()},
-            {QStringLiteral("Indemnités d'entretien"), QString()},
-            {QStringLiteral("Frais de garde à déclarer (crédit d'impôt)"), QString()},
-        };
-    return {
+    QList<TaxFigure> figures = {
         {QStringLiteral("Salaires nets versés en %1").arg(s.year), centsText(s.totals.salnet) + QStringLiteral(" €")},
         {QStringLiteral("Indemnités d'entretien"), centsText(s.totals.entret) + QStringLiteral(" €")},
         {QStringLiteral("Frais de garde de l'année (salaires nets et entretien)"), centsText(s.taxCreditBase()) + QStringLiteral(" €")},
     };
+    // Without the archive a zero would be a false figure.
+    if (!s.archiveError.isEmpty())
+        for (TaxFigure &f : figures)
+            f.value.clear();
+    return figures;
 }
 
 QString taxReturnNote(const YearSummary &s)
