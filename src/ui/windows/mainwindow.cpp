@@ -313,8 +313,7 @@ void TEntree::backupTo(QString zipPath)
     if (!zipPath.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
         zipPath += QStringLiteral(".zip");
         if (QFileInfo::exists(zipPath) &&
-            !confirm(QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer\u00a0?")
-                         .arg(QDir::toNativeSeparators(zipPath))))
+            !confirm(ask::replaceBackup(QDir::toNativeSeparators(zipPath))))
             return;
     }
     saveBackup(zipPath);
