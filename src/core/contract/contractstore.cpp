@@ -32,44 +32,6 @@ const QList<std::pair<QString, QStringList>> &layout()
     return tables;
 }
 
-QStringList schema()
-{
-    QStringList weekdays;
-    for (const QString &d : weekdayColumns)
-        weekdays << d + QStringLiteral(" INTEGER NOT NULL CHECK (%1 BETWEEN 0 AND 1440)").arg(d);
-    return {
-        // Dates are YYYY-MM-DD, planned hours whole minutes, rates whole percents.
-        QStringLiteral("CREATE TABLE Contrats (\n"
-                       "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
-                       "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
-                       "  debut TEXT NOT NULL,\n"
-                       "  fin TEXT,  -- NULL while the end is not known\n"
-                       "  %1,\n"
-                       "  semaines INTEGER NOT NULL,\n"
-                       "  maj_hc INTEGER NOT NULL,\n"
-                       "  maj_hm INTEGER NOT NULL\n"
-                       ")")
-            .arg(weekdays.join(QStringLiteral(",\n  ")))
-            .arg(ChildCount),
-        QStringLiteral("CREATE TABLE Periodes (\n"
-                       "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
-                       "  ligne INTEGER NOT NULL,\n"
-                       "  du TEXT NOT NULL,\n"
-                       "  au TEXT NOT NULL,\n"
-                       "  PRIMARY KEY (enfant, ligne)\n"
-                       ") WITHOUT ROWID"),
-        QStringLiteral("CREATE TABLE Absences (\n"
-                       "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
-                       "  ligne INTEGER NOT NULL,\n"
-                       "  du TEXT NOT NULL,\n"
-                       "  au TEXT NOT NULL,\n"
-                       "  motif INTEGER NOT NULL CHECK (motif BETWEEN 0 AND 4),\n"
-                       "  PRIMARY KEY (enfant, ligne)\n"
-                       ") WITHOUT ROWID"),
-        QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion),
-    };
-}
-
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 QString engineText(const QSqlError &e) { return e.text().trimmed(); }
 QString isoDate(QDate d) { return d.isValid() ? d.toString(isoDateFormat()) : QString(); }
@@ -163,6 +125,44 @@ QString refusal(State s, const QString &path)
 
 bool ownerMayWrite(const QString &path) { return QFileInfo(path).permissions() & QFileDevice::WriteOwner; }
 } // namespace
+
+QStringList schema()
+{
+    QStringList weekdays;
+    for (const QString &d : weekdayColumns)
+        weekdays << d + QStringLiteral(" INTEGER NOT NULL CHECK (%1 BETWEEN 0 AND 1440)").arg(d);
+    return {
+        // Dates are YYYY-MM-DD, planned hours whole minutes, rates whole percents.
+        QStringLiteral("CREATE TABLE Contrats (\n"
+                       "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
+                       "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
+                       "  debut TEXT NOT NULL,\n"
+                       "  fin TEXT,  -- NULL while the end is not known\n"
+                       "  %1,\n"
+                       "  semaines INTEGER NOT NULL,\n"
+                       "  maj_hc INTEGER NOT NULL,\n"
+                       "  maj_hm INTEGER NOT NULL\n"
+                       ")")
+            .arg(weekdays.join(QStringLiteral(",\n  ")))
+            .arg(ChildCount),
+        QStringLiteral("CREATE TABLE Periodes (\n"
+                       "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
+                       "  ligne INTEGER NOT NULL,\n"
+                       "  du TEXT NOT NULL,\n"
+                       "  au TEXT NOT NULL,\n"
+                       "  PRIMARY KEY (enfant, ligne)\n"
+                       ") WITHOUT ROWID"),
+        QStringLiteral("CREATE TABLE Absences (\n"
+                       "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
+                       "  ligne INTEGER NOT NULL,\n"
+                       "  du TEXT NOT NULL,\n"
+                       "  au TEXT NOT NULL,\n"
+                       "  motif INTEGER NOT NULL CHECK (motif BETWEEN 0 AND 4),\n"
+                       "  PRIMARY KEY (enfant, ligne)\n"
+                       ") WITHOUT ROWID"),
+        QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion),
+    };
+}
 
 QString checkContractFile(const QString &path)
 {

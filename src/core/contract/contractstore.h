@@ -17,6 +17,9 @@
 namespace contract {
 
 inline constexpr int SchemaVersion = 1;
+// The statements that lay out a new file (the restore checks a backup's
+// file against them).
+QStringList schema();
 
 // The contract of child slot 1 to 5 in the file at `path`; none when the
 // file, or the slot's contract, is not there. Reading never makes a file.
