@@ -302,6 +302,7 @@ private slots:
         row("a table carrying a trigger", "trigger", "table Enf2.db avec déclencheurs ou vues");
         row("a table carrying a view", "view", "table Enf2.db avec déclencheurs ou vues");
         row("a day table in place of the slip archive", "other archive", "table Bulletins.db d'une autre forme");
+        row("a day table in place of the contracts", "other contracts", "table Contrats.db d'une autre forme");
         row("a backup holding only its manifest", "manifest only", "Taux.txt manquant");
         row("a backup without a day table", "no day table", "Enf4.db manquant");
         row("a rates file cut short", "short rates", "Taux.txt illisible");
@@ -367,6 +368,8 @@ private slots:
                 replace("Enf2.db", alteredTable("CREATE VIEW tous AS SELECT * FROM Jours"));
             else if (fault == "other archive")
                 replace("Bulletins.db", readBytes(data("Enf2.db")));
+            else if (fault == "other contracts")
+                files.append(QPair<QString, QByteArray>("Contrats.db", readBytes(data("Enf2.db"))));
             else if (fault == "manifest only")
                 files.clear();
             else if (fault == "no day table")
