@@ -7,6 +7,7 @@
 #include "common/errors.h"
 
 #include "pictures.h"
+#include "required.h"
 
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -106,7 +107,7 @@ private slots:
     {
         QFETCH(QImage, picture);
         if (m_cjpeg.isEmpty())
-            QSKIP("cjpeg is not installed (libjpeg-turbo-progs)");
+            SKIP_UNLESS_CI("cjpeg is not installed (libjpeg-turbo-progs)");
         const QByteArray ours = encodeJpeg(picture);
         const QByteArray reference = runTool(m_cjpeg, cjpegSettings, ppm(picture));
         QVERIFY(!reference.isEmpty());
@@ -129,7 +130,7 @@ private slots:
     void decodeMatchesReferenceDecoder()
     {
         if (m_djpeg.isEmpty())
-            QSKIP("djpeg is not installed (libjpeg-turbo-progs)");
+            SKIP_UNLESS_CI("djpeg is not installed (libjpeg-turbo-progs)");
         const QImage picture = testPicture(750, 834, 7);
         const QByteArray jpeg = encodeJpeg(picture);
         const QImage decoded = decodeJpeg(jpeg);

@@ -16,6 +16,7 @@
 
 #include "slipmonth.h"
 #include "testfiles.h"
+#include "required.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -70,7 +71,7 @@ private slots:
         setNowForTests(QDateTime(QDate(2024, 4, 2), QTime(9, 30)));
         setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+            SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
     }
     void init()
     {

@@ -356,8 +356,10 @@ private slots:
         const Snapshot first = snapshot(slip);
         QVERIFY(reactivate(slip));
         QCOMPARE(snapshot(slip), first);
-        // Showing the print/save window hands nothing back to the slip.
-        QTest::qWait(100);
+        // Showing the print/save window hands nothing back to the slip: once
+        // it is active, with every event the showing queued handled.
+        QVERIFY(QTest::qWaitForWindowActive(win().BO));
+        QCoreApplication::processEvents();
         QCOMPARE(m_slipActivations.count, 2);
 
         params()->accpte->setText("1000");

@@ -19,6 +19,7 @@
 
 #include "slipmonth.h"
 #include "testfiles.h"
+#include "required.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -54,7 +55,7 @@ private slots:
         setNowForTests(QDateTime(QDate(2025, 4, 2), QTime(9, 30)));
         setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+            SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
     }
     void init()
     {
