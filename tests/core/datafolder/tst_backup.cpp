@@ -9,6 +9,7 @@
 #include "datafolder/folderlayout.h"
 
 #include "testfiles.h"
+#include "raised.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -165,16 +166,6 @@ private:
         writeBytes(data("bulljpg/Zoé0326.jpg"), "new");
     }
 
-    QString errorOf(const std::function<void()> &f)
-    {
-        try {
-            f();
-        } catch (const RuntimeError &e) {
-            return e.message();
-        }
-        return "no error";
-    }
-
 private slots:
     void initTestCase() { setNowForTests(QDateTime(QDate(2026, 3, 14), QTime(10, 0))); }
     void init()
@@ -250,7 +241,7 @@ private slots:
         writeBytes(m_zip, "the previous backup");
         OtherProgram other(data("Enf3.db"));
         QVERIFY(other.exec("BEGIN EXCLUSIVE"));
-        QCOMPARE(errorOf([&] { backup::create(m_data, m_zip); }),
+        QCOMPARE(raised([&] { backup::create(m_data, m_zip); }),
                  QString("La table Enf3.db est utilisée par un autre programme : la sauvegarde n'a pas été faite.\n"
                          "Fermez l'autre programme, puis recommencez."));
         // The archive of that name is the previous one, whole.
@@ -268,7 +259,7 @@ private slots:
     void aPictureNameNoRestoreWouldTakeIsRefused()
     {
         writeBytes(data("bulljpg/L\tea.jpg"), "x");
-        QCOMPARE(errorOf([&] { backup::create(m_data, m_zip); }),
+        QCOMPARE(raised([&] { backup::create(m_data, m_zip); }),
                  "Le fichier « " + data("bulljpg/L\tea.jpg") +
                      " » a un nom qu'une sauvegarde ne peut pas garder : renommez-le, puis recommencez la sauvegarde.");
         QVERIFY(!QFileInfo::exists(m_zip));
@@ -277,7 +268,7 @@ private slots:
     void backupToAFolderThatCannotBeWritten()
     {
         const QString zip = m_dir->filePath("nowhere/sauvegarde.zip");
-        QVERIFY(errorOf([&] { backup::create(m_data, zip); })
+        QVERIFY(raised([&] { backup::create(m_data, zip); })
                     .startsWith("La sauvegarde n'a pas pu être écrite dans « " + zip + " » : "));
         QVERIFY(!QFileInfo::exists(zip));
     }
@@ -293,7 +284,7 @@ private slots:
             review.setTableName("Enf2.db");
             review.open(DayTable::Access::Exclusive);
             backup::Restore restore(m_data, m_zip);
-            QCOMPARE(errorOf([&] { restore.apply(); }),
+            QCOMPARE(raised([&] { restore.apply(); }),
                      QString("La table Enf2.db est ouverte (fenêtre « Revoir un mois » ou autre programme) : "
                              "fermez-la, puis recommencez la restauration.\nVos données n'ont pas été modifiées."));
         }
@@ -366,8 +357,8 @@ private slots:
         }
         const QMap<QString, QByteArray> before = snapshot(m_dir->path());
 
-        QCOMPARE(errorOf([&] { backup::check(m_zip); }), message.arg(m_zip));
-        QCOMPARE(errorOf([&] { backup::Restore restore(m_data, m_zip); }), message.arg(m_zip));
+        QCOMPARE(raised([&] { backup::check(m_zip); }), message.arg(m_zip));
+        QCOMPARE(raised([&] { backup::Restore restore(m_data, m_zip); }), message.arg(m_zip));
         QCOMPARE(snapshot(m_dir->path()), before);
     }
 };

@@ -16,6 +16,7 @@
 #include "storedrows.h"
 #include "widgets/picker.h"
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,7 +27,6 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -40,20 +40,12 @@ const QTime none;
 
 } // namespace
 
-class TestHeures : public QObject {
+class TestHeures : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_shown;
-
     THoraire *h() { return win().Horaire; }
     QString table(int n = 1) const { return m_dir.filePath(QString("Enf%1.db").arg(n)); }
 
-    bool activate(QWidget *w)
-    {
-        showAndActivate(w);
-        return QTest::qWaitForWindowActive(w);
-    }
     void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
     // One day entered with the mouse: the date, the times given (an invalid
@@ -82,11 +74,7 @@ private:
 private slots:
     void initTestCase()
     {
-        setDecimalSeparator('.');
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
-        setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
+        QVERIFY(start({QDate(2007, 4, 30), QTime(9, 30)}));
     }
     void init()
     {
@@ -94,8 +82,7 @@ private slots:
             QFile::remove(table(n));
         QVERIFY(DayTable::createEmpty(table(1)));
         QVERIFY(DayTable::createEmpty(table(2)));
-        createWindows();
-        m_shown.clear(); // the start-up messages about help are not looked at here
+        openWindows();
         win().Entree->selenf->setText("Lucie");
         QVERIFY(activate(h()));
     }

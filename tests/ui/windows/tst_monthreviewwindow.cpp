@@ -14,6 +14,7 @@
 #include "windows/windowset.h"
 
 #include "storedrows.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -27,7 +28,6 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -47,20 +47,14 @@ day::Record dayOf(const QDate &d, bool flat = false)
 }
 } // namespace
 
-class TestRecap : public QObject {
+class TestRecap : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_shown, m_asked;
+    QStringList m_asked;
     bool m_answer = true;
 
     TRecap *r() { return win().Recap; }
     QString table(int n = 1) const { return m_dir.filePath(QString("Enf%1.db").arg(n)); }
-    bool activate(QWidget *w)
-    {
-        showAndActivate(w);
-        return QTest::qWaitForWindowActive(w);
-    }
     void store(const QList<day::Record> &days)
     {
         DayTable t;
@@ -117,15 +111,11 @@ private:
 private slots:
     void initTestCase()
     {
-        setDecimalSeparator('.');
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        QVERIFY(start({QDate(2007, 4, 30), QTime(9, 30)}));
         setQuestionSink([this](const QString &t) {
             m_asked << t;
             return m_answer;
         });
-        setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
     }
     void init()
     {
@@ -135,8 +125,7 @@ private slots:
             QFile::remove(table(n));
         QVERIFY(DayTable::createEmpty(table(1)));
         store({dayOf(QDate(2007, 1, 30)), dayOf(QDate(2007, 2, 1), true), dayOf(QDate(2007, 1, 31), true)});
-        createWindows();
-        m_shown.clear(); // the start-up help check finds no help in a test folder
+        openWindows();
         win().Entree->selenf->setText("Lucie");
     }
     void cleanup() { destroyWindows(); }

@@ -16,6 +16,7 @@
 
 #include "smalldisk.h"
 #include "testfiles.h"
+#include "windowtest.h"
 #include "required.h"
 
 #include <QCheckBox>
@@ -28,7 +29,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -40,10 +40,8 @@ QByteArray storedText(const QByteArray &file, int slot, int offset)
 }
 } // namespace
 
-class TestParametres : public QObject {
+class TestParametres : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QStringList m_shown;
     const QDateTime m_now{QDate(2026, 3, 14), QTime(10, 30)};
 
     TParametres *p() { return win().Parametres; }
@@ -103,11 +101,7 @@ class TestParametres : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        setDecimalSeparator('.');
-        setNowForTests(m_now);
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        QVERIFY(start(m_now));
     }
     void init()
     {
@@ -115,10 +109,8 @@ private slots:
         QDir().mkpath(m_dir.path());
         QVERIFY(copyFirstRates(ratesFile()));
         QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        createWindows();
-        m_shown.clear(); // the start-up messages about help are not looked at here
-        showAndActivate(win().Entree);
-        QVERIFY(QTest::qWaitForWindowActive(win().Entree));
+        openWindows();
+        QVERIFY(activate(win().Entree));
     }
     void cleanup() { destroyWindows(); }
 
@@ -273,10 +265,8 @@ private slots:
     {
         QVERIFY(open());
         type(p()->nom1, "Martin");
-        showAndActivate(win().AboutBox);
-        QVERIFY(QTest::qWaitForWindowActive(win().AboutBox));
-        showAndActivate(p());
-        QVERIFY(QTest::qWaitForWindowActive(p()));
+        QVERIFY(activate(win().AboutBox));
+        QVERIFY(activate(p()));
         QCOMPARE(p()->nom1->text(), QString("Martin"));
     }
 

@@ -25,6 +25,7 @@
 
 #include "pictures.h"
 #include "required.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -37,7 +38,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -125,10 +125,8 @@ PrintedPage readPdf(const QString &path)
 }
 } // namespace
 
-class TestPrintSaveWindow : public QObject {
+class TestPrintSaveWindow : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QStringList m_messages;
     PdfQueue m_queue;
     QWidget *m_elsewhere = nullptr;
 
@@ -172,10 +170,10 @@ class TestPrintSaveWindow : public QObject {
         win().Horaire->moan->setText("0302");
         SlipSheet *slip = slipFor(basis);
         showAndActivate(slip);
-        const bool shown = QTest::qWaitFor([&] { return bo()->isVisible() || !m_messages.isEmpty(); });
-        if (!m_messages.isEmpty())
-            qWarning() << "the slip stopped:" << m_messages;
-        return shown && m_messages.isEmpty();
+        const bool shown = QTest::qWaitFor([&] { return bo()->isVisible() || !m_shown.isEmpty(); });
+        if (!m_shown.isEmpty())
+            qWarning() << "the slip stopped:" << m_shown;
+        return shown && m_shown.isEmpty();
     }
 
     // The page drawn back at the screen's resolution holds the slip with its
@@ -243,23 +241,17 @@ class TestPrintSaveWindow : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(start({QDate(2002, 4, 2), QTime(9, 30)}));
         QVERIFY(QDir(m_dir.path()).mkdir("program"));
         QVERIFY(copyFirstRates(folder() + "Taux.txt"));
         setProgramFolder(folder());
-        setDecimalSeparator('.');
-        setGroupSeparator(QStringLiteral(" "));
-        setNowForTests(QDateTime(QDate(2002, 4, 2), QTime(9, 30)));
-        setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
         m_queue = PdfQueue::find();
     }
     void init()
     {
-        m_messages.clear();
         QDir(folder() + "bulljpg").removeRecursively();
         QVERIFY(QDir(folder()).mkdir("bulljpg"));
-        createWindows();
-        m_messages.clear(); // the start-up help check finds no help in a test folder
+        openWindows();
         m_elsewhere = new QWidget;
         m_elsewhere->resize(100, 100);
     }
@@ -317,7 +309,7 @@ private slots:
         const int lastJob = m_queue.lastJob();
         for (int k = 0; k < commands; ++k)
             QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
-        QCOMPARE(m_messages, QStringList(commands, PrintMessage));
+        QCOMPARE(m_shown, QStringList(commands, PrintMessage));
         QCOMPARE(m_queue.jobsSince(lastJob), jobs);
         QVERIFY(saveOffered());
         QVERIFY(slip->isVisible());
@@ -348,7 +340,7 @@ private slots:
         QVERIFY(QPrinterInfo::defaultPrinter().isNull());
         QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
         qputenv("PRINTER", TestQueue);
-        QCOMPARE(m_messages, (QStringList{PrintMessage, "Aucune imprimante par défaut sélectionnée"}));
+        QCOMPARE(m_shown, (QStringList{PrintMessage, "Aucune imprimante par défaut sélectionnée"}));
         QVERIFY(!bo()->NiceButton2->isVisible() && !bo()->NiceButton2->isEnabled());
         QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
         if (m_queue.unusable.isEmpty())
@@ -364,27 +356,22 @@ private slots:
         auto *box = new QWidget;
         box->resize(200, 80);
         setMessageSink([&](MessageKind, const QString &t) {
-            m_messages << t;
-            showAndActivate(box);
-            QVERIFY(QTest::qWaitForWindowActive(box));
+            m_shown << t;
+            QVERIFY(activate(box));
             box->hide();
         });
-        showAndActivate(bo());
-        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(activate(bo()));
         QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
         QVERIFY(saveOffered());
         // The box gone, the activation comes back to the window.
-        showAndActivate(bo());
-        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(activate(bo()));
         QVERIFY(saveOffered());
-        setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
         delete box;
 
-        showAndActivate(m_elsewhere);
-        QVERIFY(QTest::qWaitForWindowActive(m_elsewhere));
+        QVERIFY(activate(m_elsewhere));
         QVERIFY(saveOffered());
-        showAndActivate(bo());
-        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(activate(bo()));
         QVERIFY(!bo()->NiceButton2->isVisible() && !bo()->NiceButton2->isEnabled());
     }
 
@@ -415,7 +402,7 @@ private slots:
         writeBytes(path, "an earlier picture");
 
         bo()->NiceButton2Click();
-        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QVERIFY(!slip->isVisible());
         QVERIFY(!bo()->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
@@ -460,7 +447,7 @@ private slots:
         const auto before = tree(m_dir.path());
 
         bo()->NiceButton2Click();
-        QCOMPARE(m_messages, QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
+        QCOMPARE(m_shown, QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
         QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
         QCOMPARE(tree(m_dir.path()), before);
@@ -482,7 +469,7 @@ private slots:
         QVERIFY(showSlip(0));
         const QImage picture = captureClientArea(win().Bulletin);
         bo()->NiceButton2Click();
-        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(m_shown, QStringList());
         // xclip asks this process for the picture: the event loop must run.
         QProcess p;
         p.start(xclip, {"-selection", "clipboard", "-t", "image/png", "-o"});

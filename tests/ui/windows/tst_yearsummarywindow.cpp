@@ -19,6 +19,7 @@
 
 #include "slipmonth.h"
 #include "testfiles.h"
+#include "windowtest.h"
 #include "required.h"
 
 #include <QAction>
@@ -31,37 +32,24 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 
-class TestYearSummaryWindow : public QObject {
+class TestYearSummaryWindow : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
     QString m_folder;
-    QStringList m_errors;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(start({QDate(2025, 4, 2), QTime(9, 30)}, WithRates));
         m_folder = m_dir.path() + '/';
-        QVERIFY(copyFirstRates(m_folder + "Taux.txt"));
         QVERIFY(QDir(m_folder).mkdir("bulljpg"));
-        setProgramFolder(m_dir.path());
-        setDecimalSeparator('.');
-        setGroupSeparator(QStringLiteral(" "));
-        setNowForTests(QDateTime(QDate(2025, 4, 2), QTime(9, 30)));
-        setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
     }
-    void init()
-    {
-        createWindows();
-        m_errors.clear(); // the help file's absence is told at start
-    }
+    void init() { openWindows(); }
     void cleanup() { destroyWindows(); }
 
     void showsTheUnitsSummary()
@@ -124,7 +112,7 @@ private slots:
         QVERIFY2(text.contains("Récapitulatif annuel 2024"), qPrintable(text));
         QVERIFY(text.contains(centsText(expected.taxCreditBase()) + " €"));
         QVERIFY(text.contains("image seule"));
-        QVERIFY(m_errors.isEmpty());
+        QVERIFY(m_shown.isEmpty());
 
         // A cancelled choice writes nothing.
         QFile::remove(pdf);
