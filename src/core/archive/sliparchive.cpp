@@ -92,7 +92,7 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
     s.savedAt = QDateTime::fromString(q.value(10).toString(), Qt::ISODate);
     const auto amounts = amountsOf(s);
     for (int i = 0; i < int(amounts.size()); ++i)
-        *amounts[i] = q.value(otherColumns().size() + i).toLongLong();
+        *amounts[i] = q.value(int(otherColumns().size()) + i).toLongLong();
     return s;
 }
 

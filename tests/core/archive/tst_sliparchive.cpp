@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(lines.size(), 1 + 3 + 1);
         QCOMPARE(lines[0].split(';'), summaryColumns());
         QCOMPARE(lines[2].split(';').first(), "Août 2024");
-        const int netColumn = summaryColumns().indexOf("Salaire net");
+        const qsizetype netColumn = summaryColumns().indexOf("Salaire net");
         qint64 sum = 0;
         for (int i = 1; i <= 3; ++i) {
             const QStringList f = lines[i].split(';');

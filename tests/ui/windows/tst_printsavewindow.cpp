@@ -215,12 +215,6 @@ class TestPrintSaveWindow : public WindowTest {
 
     bool saveOffered() const { return bo()->NiceButton2->isVisible() && bo()->NiceButton2->isEnabled(); }
 
-    void requireQueue()
-    {
-        if (!m_queue.unusable.isEmpty())
-            SKIP_UNLESS_CI(m_queue.unusable);
-    }
-
     // Waits for the queue to finish its jobs; the PDF files that appeared
     // since `before`.
     QStringList newPdfs(const QStringList &before, int expected)
@@ -300,7 +294,8 @@ private slots:
         QFETCH(int, basis);
         QFETCH(int, commands);
         QFETCH(int, jobs);
-        requireQueue();
+        if (!m_queue.unusable.isEmpty())
+            SKIP_UNLESS_CI(m_queue.unusable);
         QVERIFY(showSlip(basis == 1 ? 1 : 0));
         params()->Netbrut->setItemIndex(basis);
         SlipSheet *slip = slipFor(basis);
