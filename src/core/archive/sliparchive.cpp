@@ -342,7 +342,7 @@ QString SlipArchive::latestFirstName(int slot) const
     q.addBindValue(slot);
     if (!q.exec())
         failRead(m_path, q.lastError());
-    const QString name = q.next() ? q.value(0).toString() : QString();
+    QString name = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return name;
 }

@@ -247,7 +247,7 @@ QByteArray readEntry(QuaZip &zip, const QString &name, qint64 limit, bool *ok)
     QuaZipFile f(&zip);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = f.read(limit + 1);
+    QByteArray bytes = f.read(limit + 1);
     f.close();
     *ok = f.getZipError() == UNZ_OK && bytes.size() <= limit;
     return bytes;
@@ -276,7 +276,7 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
     m.contents.created = QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
 
     QSet<QString> listed;
-    for (const QJsonValue &v : root.value(QStringLiteral("files")).toArray()) {
+    for (const auto &v : root.value(QStringLiteral("files")).toArray()) {
         const QJsonObject o = v.toObject();
         Entry e{o.value(QStringLiteral("name")).toString(), qint64(o.value(QStringLiteral("size")).toDouble(-1)),
                 o.value(QStringLiteral("sha256")).toString().toLatin1()};

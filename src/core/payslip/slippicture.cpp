@@ -11,7 +11,7 @@
 
 QString slipPicturePath(const QString &programFolder, const QString &firstName, const QString &monthKey)
 {
-    const QString path = programFolder + QStringLiteral("bulljpg/") + firstName + monthKey + QStringLiteral(".jpg");
+    QString path = programFolder + QStringLiteral("bulljpg/") + firstName + monthKey + QStringLiteral(".jpg");
     // Either part holding a separator would name a file in another folder.
     // "." and "..", the names of folders, are refused with them.
     const auto leadsOut = [](const QString &part) {
