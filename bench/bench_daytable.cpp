@@ -4,6 +4,7 @@
 
 #include "attendance/daytable.h"
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "attendance/monthsheet.h"
 #include "common/environment.h"
 #include "common/numbers.h"

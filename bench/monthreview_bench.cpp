@@ -5,6 +5,7 @@
 // tool as a process started for the one query.
 
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "common/environment.h"
 #include "common/numbers.h"
 #include "windows/monthreviewwindow.h"

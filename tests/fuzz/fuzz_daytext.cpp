@@ -7,6 +7,7 @@
 
 #include "attendance/dayrecord.h"
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "common/errors.h"
 #include "common/numbers.h"
 

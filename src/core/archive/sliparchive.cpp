@@ -2,13 +2,14 @@
 
 #include "attendance/monthsheet.h"
 #include "common/errors.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
 #include "payslip/declaration.h"
 
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -28,7 +29,7 @@ const QStringList &amountColumns()
 {
     static const QStringList columns = [] {
         QStringList c = {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs", "salimp"};
-        for (int i = 1; i <= 9; ++i)
+        for (int i = 1; i <= ContributionLines; ++i)
             c << QStringLiteral("cs%1").arg(i);
         return c;
     }();
@@ -99,14 +100,23 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 } // namespace
 
-qint64 shownCents(Money amount) { return shown(amount).count() / 100; }
+int ArchivedSlip::month() const
+{
+    const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
+    return key ? key->month() : 0;
+}
+
+int ArchivedSlip::year() const
+{
+    const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
+    return key ? key->year() : 0;
+}
 
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
                              const QString &picture, const QDateTime &savedAt)
 {
-    static const QRegularExpression monthKey(QStringLiteral("^(0[1-9]|1[0-2])[0-9]{2}$"));
-    if (!monthKey.match(in.moan).hasMatch())
-        throw RuntimeError(QStringLiteral("Aucun mois n'a été validé : le bulletin n'a pas de mois."));
+    if (!MonthKey::fromText(in.moan))
+        throw RuntimeError(rtl::noValidatedMonth());
     if (!slip.complete())
         throw RuntimeError(*slip.error);
     ArchivedSlip s;
@@ -130,7 +140,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
     s.net = shownCents(a.net);
     s.totcs = shownCents(a.totcs);
     s.salimp = grossBasis ? shownCents(a.salimp) : 0;
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         s.cs[i] = shownCents(a.cs[i]);
     s.picture = picture;
     // Kept to the second, as it is stored.
@@ -138,7 +148,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
     return s;
 }
 
-QString SlipArchive::fileName() { return QStringLiteral("Bulletins.db"); }
+QString SlipArchive::fileName() { return folder::slipArchive; }
 
 SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextConnectionName())
 {
@@ -162,7 +172,7 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                 tables = q.value(0).toInt();
             q.finish();
             if (version < 0) {
-                error = QStringLiteral("Impossible de lire %1 : %2").arg(native(path), q.lastError().text().trimmed());
+                error = rtl::archiveReadFailed(native(path), q.lastError().text().trimmed());
             } else if (version == 0 && tables == 0) {
                 // A new file: lay it out in one transaction.
                 bool ok = db.transaction();
@@ -177,11 +187,9 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                     db.rollback();
                 }
             } else if (version > SchemaVersion) {
-                error = QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : "
-                                       "mettez le programme à jour pour le lire.")
-                            .arg(native(path));
+                error = rtl::archiveTooNew(native(path));
             } else if (version == 0) {
-                error = QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(native(path));
+                error = rtl::notAnArchive(native(path));
             }
             if (!error.isEmpty())
                 db.close();
@@ -212,12 +220,11 @@ SlipArchive::~SlipArchive()
 namespace {
 [[noreturn]] void failWrite(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(
-        QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(native(path), e.text().trimmed()));
+    throw RuntimeError(rtl::archiveWriteFailed(native(path), e.text().trimmed()));
 }
 [[noreturn]] void failRead(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(QStringLiteral("Impossible de lire %1 : %2").arg(native(path), e.text().trimmed()));
+    throw RuntimeError(rtl::archiveReadFailed(native(path), e.text().trimmed()));
 }
 } // namespace
 

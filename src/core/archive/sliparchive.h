@@ -1,6 +1,6 @@
 #pragma once
 // The slip archive: the figures of every saved slip, one row per child and
-// month, in "Bulletins.db" in the program folder (SQLite).
+// month, in Bulletins.db in the program folder (SQLite).
 //
 // The program lays out the file itself on first use and marks its layout
 // with PRAGMA user_version, so that a later program can tell an older file
@@ -35,18 +35,16 @@ struct ArchivedSlip {
     // The shown amounts, in cents. salbrut and salimp are 0 on a net basis.
     qint64 salbrut = 0, salnet = 0, Cong = 0, abs = 0, diver = 0, entret = 0, nour = 0, acpt = 0, net = 0,
            totcs = 0, salimp = 0;
-    std::array<qint64, 9> cs{};
+    std::array<qint64, ContributionLines> cs{};
     QString picture;     // the picture's file name in bulljpg/
     QDateTime savedAt;
 
-    int month() const { return monthKey.left(2).toInt(); }
-    int year() const { return 2000 + monthKey.mid(2, 2).toInt(); }
+    // 0 for a key that is not one (a row some other tool wrote).
+    int month() const;
+    int year() const;
 
     friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
 };
-
-// An amount as shown on the slip, in cents.
-qint64 shownCents(Money amount);
 
 // The row of a slip the program is saving, from its inputs and its result.
 // A slip that stopped on a text, or a month key that is not MMYY, raises:
@@ -57,7 +55,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
 class SlipArchive {
 public:
     static constexpr int SchemaVersion = 1;
-    // "Bulletins.db"
+    // Bulletins.db
     static QString fileName();
 
     // Opens the archive at `path`, laying it out when the file is new. A

@@ -27,5 +27,5 @@ struct SlipSave {
     std::optional<ArchivedSlip> row;
 };
 
-// Saves into the archive "Bulletins.db" of `programFolder` (ending with "/").
+// Saves into the archive Bulletins.db of `programFolder` (ending with "/").
 void saveSlip(const QString &programFolder, const SlipSave &save);

@@ -1,6 +1,8 @@
 #include "archive/yearsummary.h"
 
 #include "attendance/daytable.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
 #include "payslip/money.h"
 
 #include <QFileInfo>
@@ -61,11 +63,10 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
     const QList<int> days = DayTable::monthsWithDays(programFolder + tableNameForSlot(slot - 1), year);
     QList<int> pictures;
     // A first name that would name a file elsewhere has no picture to find.
-    const bool safeName = !firstName.contains('/') && !firstName.contains('\\') && firstName != QLatin1String(".") &&
-                          firstName != QLatin1String("..");
+    const bool safeName = folder::staysInFolder(firstName);
     for (int m = 1; safeName && m <= 12; ++m) {
-        const QString key = QStringLiteral("%1%2").arg(m, 2, 10, QChar('0')).arg(year % 100, 2, 10, QChar('0'));
-        if (QFileInfo::exists(programFolder + QStringLiteral("bulljpg/") + firstName + key + QStringLiteral(".jpg")))
+        const QString key = MonthKey::of(m, year).text();
+        if (QFileInfo::exists(programFolder + folder::slipPicture(firstName, key)))
             pictures << m;
     }
     return buildYearSummary(slot, year, firstName, archived, days, pictures);
@@ -82,20 +83,12 @@ QList<int> summaryYears(const QString &programFolder, int slot, int currentYear)
     return years;
 }
 
-QString centsText(qint64 cents)
-{
-    const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
-    const QString text = QStringLiteral("%1,%2").arg(magnitude / 100).arg(magnitude % 100, 2, 10, QChar('0'));
-    return cents < 0 ? '-' + text : text;
-}
-
 QString hoursText(qint64 hundredths) { return centsText(hundredths); }
 
 QString monthTitle(int month, int year)
 {
     // The slip spells August its own old way; a table for the tax return spells it right.
-    const QString name = month == 8 ? QStringLiteral("Août") : monthName(month);
-    return name + ' ' + QString::number(year);
+    return monthName(month) + ' ' + QString::number(year);
 }
 
 QString kindText(SummaryMonth::Kind kind)

@@ -48,7 +48,7 @@ YearSummary buildYearSummary(int slot, int year, const QString &firstName, const
                              const QList<int> &monthsWithDays, const QList<int> &monthsWithPicture);
 
 // The summary of a child's year from the program folder (ending with "/"):
-// "Bulletins.db" (not created when absent), the child's day table and the
+// Bulletins.db (not created when absent), the child's day table and the
 // pictures named after `firstName` in bulljpg/. An empty first name is the
 // one of the child's latest archived slip.
 YearSummary loadYearSummary(const QString &programFolder, int slot, const QString &firstName, int year);
@@ -57,8 +57,6 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
 // current year and the one before (the year a spring tax return is about).
 QList<int> summaryYears(const QString &programFolder, int slot, int currentYear);
 
-// Whole cents as French text: "1234,56", "-3,10" (no grouping, no sign of currency).
-QString centsText(qint64 cents);
 // Hundredths of an hour as French text: "120,50".
 QString hoursText(qint64 hundredths);
 // "Mars 2002"

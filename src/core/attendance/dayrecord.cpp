@@ -1,5 +1,6 @@
 #include "dayrecord.h"
 
+#include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"
 
@@ -10,13 +11,13 @@
 namespace day {
 
 namespace {
-const QString isoDate = QStringLiteral("yyyy-MM-dd");
-const QString clock = QStringLiteral("HH:mm:ss");
+const QString isoDate = isoDateFormat();
+const QString clock = clockFormat();
 
 QDate dateFromText(const QString &text)
 {
     const QString t = text.trimmed();
-    QDate d = QDate::fromString(t, QStringLiteral("dd/MM/yyyy"));
+    QDate d = QDate::fromString(t, shortDateFormat());
     if (!d.isValid())
         d = QDate::fromString(t, QStringLiteral("d/M/yyyy"));
     if (!d.isValid())
@@ -27,8 +28,8 @@ QDate dateFromText(const QString &text)
 QTime timeFromText(const QString &text)
 {
     const QString t = text.trimmed();
-    for (const char *form : {"HH:mm:ss", "H:m:s", "H:mm"}) {
-        const QTime time = QTime::fromString(t, QString::fromLatin1(form));
+    for (const QString &form : {clockFormat(), QStringLiteral("H:m:s"), QStringLiteral("H:mm")}) {
+        const QTime time = QTime::fromString(t, form);
         if (time.isValid())
             return time;
     }
@@ -99,7 +100,7 @@ QString toText(int field, const QVariant &stored)
     case Kind::Date: {
         const QDate d = QDate::fromString(stored.toString(), isoDate);
         // A date some other tool wrote in another form is shown as it is.
-        return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : stored.toString();
+        return d.isValid() ? shortDate(d) : stored.toString();
     }
     case Kind::Real: return formatGeneral(stored.toDouble(), 15);
     case Kind::Flag: return flagText(stored.toInt() != 0);

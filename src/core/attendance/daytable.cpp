@@ -2,6 +2,7 @@
 
 #include "attendance/monthchoice.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -58,7 +59,7 @@ QString nextConnectionName()
 
 QString tableNameForSlot(int tabIndex)
 {
-    return tabIndex >= 0 && tabIndex <= 4 ? QStringLiteral("Enf%1.db").arg(tabIndex + 1) : QString();
+    return folder::dayTable(tabIndex + 1);
 }
 
 // ---------------------------------------------------------------- DayTable

@@ -1,5 +1,6 @@
 #include "duration.h"
 
+#include "common/environment.h"
 #include "common/numbers.h"
 
 #include <cmath>
@@ -15,7 +16,7 @@ QString dayDuration(QTime h1, QTime h2, QTime h3, QTime h4)
     // Fractions of a day, as the pickers' date-time numbers hold the times.
     const double d = (dayFraction(h2) - dayFraction(h1)) + (dayFraction(h4) - dayFraction(h3));
     const qint64 ms = std::llround(std::fabs(d) * msPerDay) % qint64(msPerDay);
-    return QTime::fromMSecsSinceStartOfDay(int(ms)).toString(QStringLiteral("HH:mm:ss"));
+    return QTime::fromMSecsSinceStartOfDay(int(ms)).toString(clockFormat());
 }
 
 double durationHours(const QString &duration)
@@ -40,5 +41,3 @@ QString cutTwoDecimals(double value)
         text.truncate(point + 3);
     return text;
 }
-
-QString monthKey(const QString &date) { return date.mid(3, 2) + date.mid(8, 2); }

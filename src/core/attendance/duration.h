@@ -27,6 +27,3 @@ double durationHoursExtended(const QString &duration);
 // 37.83, 0.1666 gives 0.16): the slip and the stored days never show a
 // rounded-up hour. A whole value stays whole (160).
 QString cutTwoDecimals(double value);
-
-// The month key MMYY of a date text DD/MM/YYYY: 05/01/2007 gives 0107.
-QString monthKey(const QString &date);

@@ -1,7 +1,9 @@
 #include "monthchoice.h"
 
 #include "attendance/dayrecord.h"
+#include "common/environment.h"
 #include "common/errors.h"
+#include "common/monthkey.h"
 #include "common/numbers.h"
 
 namespace review {
@@ -10,7 +12,7 @@ namespace {
 // The text converted with the short date form, as the runtime's StrToDate does.
 QDate dateFromShortText(const QString &text)
 {
-    const QDate d = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
+    const QDate d = QDate::fromString(text, shortDateFormat());
     if (!d.isValid())
         throw RuntimeError(rtl::notADate(text));
     return d;
@@ -32,10 +34,9 @@ MonthChoice monthOf(const QString &shortDateText)
 {
     const QString mm = shortDateText.mid(3, 2);
     const QString yyyy = shortDateText.mid(6, 4);
-    const QString yy = shortDateText.mid(8, 2);
     const int month = parseInt(mm);
     MonthChoice m;
-    m.key = mm + yy;
+    m.key = monthKey(shortDateText);
     m.first = dateFromShortText(QStringLiteral("01/") + mm + '/' + yyyy);
     const QString lastDay = lastDayText(month, parseInt(yyyy));
     m.last = dateFromShortText(lastDay + '/' + mm + '/' + yyyy);

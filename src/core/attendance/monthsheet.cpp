@@ -1,6 +1,7 @@
 #include "monthsheet.h"
 
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 
 namespace sheet {
 const QStringList &titles()

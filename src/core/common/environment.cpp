@@ -1,5 +1,7 @@
 #include "environment.h"
 
+#include "common/programfiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -38,7 +40,7 @@ QString withSlash(const QString &folder)
 QString installedShare(const QString &executableFolder)
 {
     const QString share = withSlash(executableFolder + QStringLiteral("/" BERLIVO_INSTALLED_FILES));
-    return QFileInfo(share + QStringLiteral("Taux.txt")).isFile() ? share : QString();
+    return QFileInfo(share + folder::ratesFile).isFile() ? share : QString();
 }
 
 QString executableFolder() { return withSlash(QCoreApplication::applicationDirPath()); }
@@ -75,9 +77,9 @@ QString programFolder()
 
 QString helpFolder(const QString &programFolder, const QString &executableFolder)
 {
-    const QString own = withSlash(programFolder) + QStringLiteral("Aide/");
+    const QString own = withSlash(programFolder) + folder::help + '/';
     const QString share = installedShare(executableFolder);
-    return share.isEmpty() || QFileInfo(own).isDir() ? own : share + QStringLiteral("Aide/");
+    return share.isEmpty() || QFileInfo(own).isDir() ? own : share + folder::help + '/';
 }
 
 QString helpFolder() { return helpFolder(programFolder(), executableFolder()); }
@@ -111,4 +113,10 @@ QDateTime fromDateNumber(double days)
     return QDateTime(epoch.addDays(d), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
-QString shortDate(const QDate &date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString shortDateFormat() { return QStringLiteral("dd/MM/yyyy"); }
+
+QString shortDate(const QDate &date) { return date.toString(shortDateFormat()); }
+
+QString clockFormat() { return QStringLiteral("HH:mm:ss"); }
+
+QString isoDateFormat() { return QStringLiteral("yyyy-MM-dd"); }

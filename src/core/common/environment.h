@@ -42,5 +42,11 @@ void setNowForTests(const QDateTime &fixed); // an invalid date-time releases it
 double toDateNumber(const QDateTime &dateTime);
 QDateTime fromDateNumber(double days);
 
-// The short date form of the program: DD/MM/YYYY.
+// The short date form of the program, DD/MM/YYYY, as Qt writes it, and a date in it.
+QString shortDateFormat();
 QString shortDate(const QDate &date);
+// The time of day as the sheets and tables hold it, HH:MM:SS, as Qt writes it.
+QString clockFormat();
+// A date in ISO form, YYYY-MM-DD, as Qt writes it: the day tables store
+// their dates so, and the backups are named by it.
+QString isoDateFormat();

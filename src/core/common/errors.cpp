@@ -75,6 +75,42 @@ QString unknownPictureExtension(const QString &extension)
 }
 QString jpegError(int code) { return QStringLiteral("Erreur JPEG #%1").arg(code); }
 QString outOfMemory() { return QStringLiteral("Mémoire insuffisante"); }
+QString pdfPageFailed() { return QStringLiteral("Impossible de préparer la page PDF."); }
+
+QString noValidatedMonth()
+{
+    return QStringLiteral("Aucun mois n'a été validé : saisissez les heures du mois, validez-les, puis revenez ici.");
+}
+QString slipNotComputed(const QString &reason)
+{
+    return QStringLiteral("Le bulletin de ce mois ne peut pas être calculé : %1").arg(reason);
+}
+QString zeroGrossSalary()
+{
+    return QStringLiteral("Le salaire brut du mois est nul : il n'y a pas de salaire à déclarer.");
+}
+QString noBasisChosen()
+{
+    return QStringLiteral("Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant.");
+}
+QString archiveReadFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible de lire %1 : %2").arg(path, engineText);
+}
+QString archiveWriteFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(path, engineText);
+}
+QString archiveTooNew(const QString &path)
+{
+    return QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : "
+                          "mettez le programme à jour pour le lire.")
+        .arg(path);
+}
+QString notAnArchive(const QString &path)
+{
+    return QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(path);
+}
 
 QString ioErrorText(int code)
 {

@@ -62,6 +62,23 @@ QString printerFailed(const QString &printer); // "Impossible d'imprimer sur %s"
 QString unknownPictureExtension(const QString &extension);
 QString jpegError(int code); // "Erreur JPEG #%d": the JPEG library's message number
 QString outOfMemory();       // "Mémoire insuffisante"
+QString pdfPageFailed();     // "Impossible de préparer la page PDF."
+
+// The slips' figures: declared for a month, or kept in the slip archive.
+// "Aucun mois n'a été validé : saisissez les heures du mois, validez-les, puis revenez ici."
+QString noValidatedMonth();
+// "Le bulletin de ce mois ne peut pas être calculé : %s", with why.
+QString slipNotComputed(const QString &reason);
+// "Le salaire brut du mois est nul : il n'y a pas de salaire à déclarer."
+QString zeroGrossSalary();
+// "Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant."
+QString noBasisChosen();
+// "Impossible de lire %s : %s", and "Impossible d'enregistrer le bulletin dans %s : %s", with the engine's text.
+QString archiveReadFailed(const QString &path, const QString &engineText);
+QString archiveWriteFailed(const QString &path, const QString &engineText);
+// An archive file a newer program laid out, or a file that is not an archive.
+QString archiveTooNew(const QString &path);
+QString notAnArchive(const QString &path);
 
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };

@@ -1,6 +1,7 @@
 #include "helpfile.h"
 
 #include "environment.h"
+#include "programfiles.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -13,13 +14,13 @@ QString &cacheOverride()
 }
 } // namespace
 
-QString helpFilePath() { return QDir::cleanPath(helpFolder() + QStringLiteral("Berlivo.qch")); }
+QString helpFilePath() { return QDir::cleanPath(helpFolder() + folder::helpFile); }
 
 QString helpCacheFolder()
 {
     if (!cacheOverride().isEmpty())
         return QDir::cleanPath(QDir(cacheOverride()).absolutePath());
-    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/Aide"));
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + '/' + folder::help);
 }
 
 void setHelpCacheFolder(const QString &folder) { cacheOverride() = folder; }

@@ -2,6 +2,7 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/version.h"
 #include "datafolder/folderlayout.h"
 
 #include <QCryptographicHash>
@@ -23,10 +24,6 @@
 
 #include <functional>
 #include <vector>
-
-#ifndef BERLIVO_VERSION
-#define BERLIVO_VERSION "0"
-#endif
 
 namespace backup {
 namespace {
@@ -474,7 +471,7 @@ Contents create(const QString &programFolder, const QString &zipPath)
             }
             const QJsonObject manifest{{QStringLiteral("format"), formatName},
                                        {QStringLiteral("formatVersion"), formatVersion},
-                                       {QStringLiteral("programVersion"), QStringLiteral(BERLIVO_VERSION)},
+                                       {QStringLiteral("programVersion"), programVersion()},
                                        {QStringLiteral("created"), stamp.toString(Qt::ISODate)},
                                        {QStringLiteral("files"), files}};
             QJsonArray none;

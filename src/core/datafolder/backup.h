@@ -24,7 +24,7 @@ inline const QString manifestName = QStringLiteral("sauvegarde-berlivo.json");
 struct Contents {
     QString programVersion;
     QDateTime created;
-    QStringList files; // names inside the archive: "Taux.txt", "bulljpg/Léa0306.jpg"...
+    QStringList files; // names inside the archive: Taux.txt, bulljpg/Léa0306.jpg...
     qint64 bytes = 0;  // their total size
 };
 

@@ -1,6 +1,7 @@
 #include "datafolder/folderlayout.h"
 
 #include "attendance/daytable.h"
+#include "common/counts.h"
 #include "common/errors.h"
 
 #include <QDir>
@@ -12,8 +13,8 @@ namespace folder {
 QStringList dayTables()
 {
     QStringList names;
-    for (int tab = 0; tab < 5; ++tab)
-        names << tableNameForSlot(tab);
+    for (int slot = 1; slot <= ChildCount; ++slot)
+        names << dayTable(slot);
     return names;
 }
 

@@ -7,15 +7,12 @@
 // tables and the folder of slip pictures. A file already there is the user's
 // and is never replaced.
 
+#include "common/programfiles.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace folder {
-
-inline const QString ratesFile = QStringLiteral("Taux.txt");
-inline const QString paramFile = QStringLiteral("Paramtre.bvp");
-inline const QString slipArchive = QStringLiteral("Bulletins.db");
-inline const QString pictures = QStringLiteral("bulljpg");
 
 // The five day-record tables, "Enf1.db" to "Enf5.db".
 QStringList dayTables();

@@ -2,36 +2,9 @@
 
 #include "attendance/duration.h"
 #include "common/errors.h"
-
-#include <QRegularExpression>
+#include "common/monthkey.h"
 
 namespace {
-// "Mars 2002" from the month key 0302; the slip files a month under 20YY.
-QString period(const QString &moan)
-{
-    const int month = moan.left(2).toInt();
-    if (moan.size() < 4 || month < 1 || month > 12)
-        return {};
-    // The slip keeps its own old spelling of August; the declaration spells it right.
-    QString name = monthName(month);
-    if (month == 8)
-        name = QStringLiteral("Août");
-    return name + QStringLiteral(" 20") + moan.mid(2, 2);
-}
-
-// The cents nearest to numerator / denominator (in cents), ties to even,
-// worked out exactly.
-qint64 centsOfRatio(__int128 numerator, __int128 denominator)
-{
-    const bool negative = (numerator < 0) != (denominator < 0);
-    const __int128 n = numerator < 0 ? -numerator : numerator, d = denominator < 0 ? -denominator : denominator;
-    __int128 q = n / d;
-    const __int128 twice = 2 * (n % d);
-    if (twice > d || (twice == d && q % 2 == 1))
-        ++q;
-    return qint64(negative ? -q : q);
-}
-
 QString decimalComma(QString text) { return text.replace(QChar('.'), QChar(',')); }
 } // namespace
 
@@ -48,13 +21,7 @@ int activityDays(const SlipInput &in)
     return days;
 }
 
-QString declarationAmount(Money amount)
-{
-    const qint64 c = shown(amount).count() / 100;
-    const quint64 magnitude = c < 0 ? 0 - quint64(c) : quint64(c);
-    const QString text = QStringLiteral("%1,%2").arg(magnitude / 100).arg(magnitude % 100, 2, 10, QChar('0'));
-    return c < 0 ? '-' + text : text;
-}
+QString declarationAmount(Money amount) { return centsText(shownCents(amount)); }
 
 qint64 declaredHours(Money hours) { return (hours.count() + 5000) / 10000; }
 
@@ -78,14 +45,13 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
     Declaration d;
     d.childName = in.prenom3;
     // The hours window's key before any validation is its placeholder text.
-    static const QRegularExpression monthKey(QStringLiteral("^(0[1-9]|1[0-2])[0-9]{2}$"));
-    if (!monthKey.match(in.moan).hasMatch()) {
-        d.failure = QStringLiteral("Aucun mois n'a été validé : saisissez les heures du mois, "
-                                   "validez-les, puis revenez ici.");
+    const std::optional<MonthKey> month = MonthKey::fromText(in.moan);
+    if (!month) {
+        d.failure = rtl::noValidatedMonth();
         return d;
     }
     if (!slip.complete()) {
-        d.failure = QStringLiteral("Le bulletin de ce mois ne peut pas être calculé : %1").arg(*slip.error);
+        d.failure = rtl::slipNotComputed(*slip.error);
         return d;
     }
     const SlipResult::Amounts &a = slip.amounts;
@@ -94,18 +60,19 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
         Money hourly;
         if (grossBasis) {
             if (a.salbrut.count() == 0) {
-                d.failure = QStringLiteral("Le salaire brut du mois est nul : il n'y a pas de salaire à déclarer.");
+                d.failure = rtl::zeroGrossSalary();
                 return d;
             }
             // The gross hourly wage carried over to net by the month's own
             // ratio of net to gross salary.
-            hourly = Money::fromCount(100 * centsOfRatio(__int128(moneyFromText(in.SHbr).count()) * a.salnet.count(),
+            hourly = Money::fromCount(100 * roundRatio(__int128(moneyFromText(in.SHbr).count()) * a.salnet.count(),
                                                          __int128(a.salbrut.count()) * 100));
         } else {
             hourly = moneyFromText(in.SH);
         }
         const QString values[] = {
-            period(in.moan),
+            // The slip keeps its own old spelling of August; the declaration spells it right.
+            month->title(),
             QString::number(declaredHours(hours)),
             QString::number(activityDays(in)),
             declarationAmount(hourly),
@@ -119,7 +86,7 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
         d.figures[1].detail = QStringLiteral("%1 h exactement").arg(decimalComma(in.totheur));
     } catch (const RuntimeError &e) {
         d.figures.clear();
-        d.failure = QStringLiteral("Le bulletin de ce mois ne peut pas être calculé : %1").arg(e.message());
+        d.failure = rtl::slipNotComputed(e.message());
     }
     return d;
 }

@@ -4,6 +4,7 @@
 #include "common/numbers.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -51,13 +52,6 @@ QString &pinnedGroupSeparator()
     static QString s;
     return s;
 }
-
-const QString monthNames[12] = {
-    QStringLiteral("Janvier"), QStringLiteral("Février"), QStringLiteral("Mars"),
-    QStringLiteral("Avril"),   QStringLiteral("Mai"),     QStringLiteral("Juin"),
-    QStringLiteral("Juillet"), QStringLiteral("Aôut"),    QStringLiteral("Septembre"),
-    QStringLiteral("Octobre"), QStringLiteral("Novembre"), QStringLiteral("Décembre"),
-};
 } // namespace
 
 Money round4(long double euros)
@@ -76,22 +70,33 @@ Money moneyFromText(const QString &text)
     throw RuntimeError(rtl::notAFloat(text));
 }
 
+qint64 roundRatio(__int128 numerator, __int128 denominator)
+{
+    const bool negative = (numerator < 0) != (denominator < 0);
+    const __int128 n = numerator < 0 ? -numerator : numerator, d = denominator < 0 ? -denominator : denominator;
+    __int128 q = n / d;
+    const __int128 twice = 2 * (n % d);
+    if (twice > d || (twice == d && q % 2 == 1))
+        ++q;
+    return qint64(negative ? -q : q);
+}
+
 Money shown(Money amount)
 {
-    const qint64 c = amount.count();
-    // Work on the magnitude as unsigned: the most negative count has no
-    // positive twin.
-    const quint64 magnitude = c < 0 ? 0 - quint64(c) : quint64(c);
-    quint64 cents = magnitude / 100;
-    const quint64 rest = magnitude % 100;
-    if (rest > 50 || (rest == 50 && cents % 2 == 1))
-        ++cents;
+    qint64 cents = roundRatio(amount.count(), 100);
     // The largest counts round past the money range: keep them at the last cent inside it.
-    const quint64 limit = quint64(std::numeric_limits<qint64>::max()) / 100;
-    if (cents > limit)
-        cents = limit;
-    const qint64 rounded = qint64(cents * 100);
-    return Money::fromCount(c < 0 ? -rounded : rounded);
+    const qint64 limit = std::numeric_limits<qint64>::max() / 100;
+    cents = std::clamp(cents, -limit, limit);
+    return Money::fromCount(cents * 100);
+}
+
+qint64 shownCents(Money amount) { return shown(amount).count() / 100; }
+
+QString centsText(qint64 cents)
+{
+    const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    const QString text = QStringLiteral("%1,%2").arg(magnitude / 100).arg(magnitude % 100, 2, 10, QChar('0'));
+    return cents < 0 ? '-' + text : text;
 }
 
 QString groupSeparator()
@@ -118,5 +123,3 @@ QString formatAmount(Money amount)
     out += QStringLiteral("%1").arg(cents % 100, 2, 10, QChar('0'));
     return c < 0 ? '-' + out : out;
 }
-
-QString monthName(int month) { return month >= 1 && month <= 12 ? monthNames[month - 1] : QString(); }

@@ -38,6 +38,16 @@ Money moneyFromText(const QString &text);
 
 // The amount as shown: rounded to the cent, ties to even, on the absolute value.
 Money shown(Money amount);
+// The amount as shown, in whole cents.
+qint64 shownCents(Money amount);
+
+// The whole number nearest to numerator / denominator, ties to even, worked
+// out exactly. The denominator is not 0.
+qint64 roundRatio(__int128 numerator, __int128 denominator);
+
+// Whole cents as French text: "1234,56", "-3,10" (a decimal comma, no
+// grouping, no sign of currency), as forms and spreadsheets take them.
+QString centsText(qint64 cents);
 
 // The thousands separator of the amount display: the system's one unless a
 // test pins another (an empty text restores the system's).
@@ -47,6 +57,3 @@ void setGroupSeparator(const QString &separator);
 // "1 234.56", "-12.34", "0.00": two decimals with the program's decimal
 // separator, the whole part grouped by thousands, "-" before a negative amount.
 QString formatAmount(Money amount);
-
-// The name of a month number, "" outside 1..12 (the eighth is spelt "Aôut").
-QString monthName(int month);

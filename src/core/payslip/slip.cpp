@@ -2,6 +2,7 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/monthkey.h"
 #include "common/numbers.h"
 #include "attendance/duration.h"
 #include "settings/paramrecord.h"
@@ -57,8 +58,8 @@ private:
             out.an = QString();
             return;
         }
-        out.mois = monthName(parseInt(in.moan.left(2)));
-        out.an = QStringLiteral("20") + in.moan.mid(2, 2);
+        out.mois = slipMonthName(parseInt(keyMonthText(in.moan)));
+        out.an = keyYearText(in.moan);
     }
 
     void parties()
@@ -101,12 +102,12 @@ private:
     void contributionLines()
     {
         step = 5;
-        for (int k = 0; k < 9; ++k)
+        for (int k = 0; k < ContributionLines; ++k)
             out.St[k] = in.lineName[k];
-        for (int k = 0; k < 9; ++k)
+        for (int k = 0; k < ContributionLines; ++k)
             out.rate[k] = basis == Basis::Net ? in.netRate[k] : in.grossRate[k];
         if (basis == Basis::Gross)
-            for (int k = 0; k < 9; ++k)
+            for (int k = 0; k < ContributionLines; ++k)
                 out.base[k] = in.basePercent[k];
     }
 
@@ -209,8 +210,8 @@ private:
         // The contributions work on the salary as shown.
         step = 16;
         const long double shownSalary = shown(salary).value();
-        std::array<Money, 9> contribution{};
-        for (int k = 0; k < 9; ++k) {
+        std::array<Money, ContributionLines> contribution{};
+        for (int k = 0; k < ContributionLines; ++k) {
             if (basis == Basis::Net) {
                 contribution[k] = round4(shownSalary * parseFloat(in.netRate[k]));
             } else {
@@ -256,6 +257,60 @@ private:
 
 SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
 SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }
+
+SlipInput slipInputFrom(const ParamRecord &r, const MonthSheet &sheet, const QString &monthKey,
+                        const QString &totalHours, const QDate &today)
+{
+    SlipInput in;
+    in.moan = monthKey;
+    in.totheur = totalHours;
+    for (int row = 1; row <= sheet::LastDay; ++row)
+        in.days[std::size_t(row - 1)] = sheetDay(sheet, row);
+    in.prenom3 = r.prenom3;
+    in.nom3 = r.nom3;
+    in.pol1 = r.pol1;
+    in.nom1 = r.nom1;
+    in.prenom1 = r.prenom1;
+    in.Adr11 = r.Adr11;
+    in.Adr12 = r.Adr12;
+    in.cp1 = r.cp1;
+    in.Ville1 = r.Ville1;
+    in.Secu = r.Secu;
+    in.pol2 = r.pol2;
+    in.nom2 = r.nom2;
+    in.prenom2 = r.prenom2;
+    in.adr21 = r.adr21;
+    in.adr22 = r.adr22;
+    in.cp2 = r.cp2;
+    in.ville2 = r.ville2;
+    in.urssaf = r.urssaf;
+    in.CheckBox10 = r.CheckBox10 != 0;
+    in.du = fromDateNumber(r.du).date();
+    in.au = fromDateNumber(r.au).date();
+    in.lineName = r.lineName;
+    in.netRate = r.netRate;
+    in.grossRate = r.grossRate;
+    in.basePercent = r.basePercent;
+    in.SH = r.SH;
+    in.FJ = r.FJ;
+    in.SHbr = r.SHbr;
+    in.FJbr = r.FJbr;
+    in.Indentre = r.Indentre != 0;
+    in.Indentr = r.Indentr;
+    in.CheckBox11 = r.CheckBox11 != 0;
+    in.ETH = r.ETH;
+    in.CheckBox12 = r.CheckBox12 != 0;
+    in.EFJ = r.EFJ;
+    in.diverse = r.diverse;
+    in.abs = r.abs;
+    in.accpte = r.accpte;
+    in.PD = r.PD;
+    in.D = r.D;
+    in.G = r.G;
+    in.Sp = r.Sp;
+    in.today = today;
+    return in;
+}
 
 SheetDay sheetDay(const MonthSheet &s, int row)
 {

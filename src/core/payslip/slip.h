@@ -1,15 +1,18 @@
 #pragma once
 // The month's pay slip, worked out from the parameters and the month sheet.
 //
-// A slip window gathers a SlipInput from the controls as they stand, calls
-// the computation of its basis and writes the result into its labels. The
+// A slip window gathers a SlipInput (slipInputFrom: the child's record as the
+// parameters window shows it and the hours window's month), calls the
+// computation of its basis and writes the result into its labels. The
 // computation runs its steps in a fixed order, because later steps use the
 // amounts as earlier steps show them; when a text does not read as a number
 // it stops at the step that reads it, and the result keeps what was filled
 // before that point.
 
 #include "attendance/monthsheet.h"
+#include "common/counts.h"
 #include "payslip/money.h"
+#include "settings/paramrecord.h"
 
 #include <QDate>
 #include <QString>
@@ -51,10 +54,10 @@ struct SlipInput {
     QDate du, au;
 
     // the nine contribution lines
-    std::array<QString, 9> lineName;    // StaticText1..9
-    std::array<QString, 9> netRate;     // Edit1..9, NET coefficients
-    std::array<QString, 9> grossRate;   // Edit10..18, BRUT rates in percent
-    std::array<QString, 9> basePercent; // Edit19, 20, 23, 25..30, whole numbers
+    std::array<QString, ContributionLines> lineName;    // StaticText1..9
+    std::array<QString, ContributionLines> netRate;     // Edit1..9, NET coefficients
+    std::array<QString, ContributionLines> grossRate;   // Edit10..18, BRUT rates in percent
+    std::array<QString, ContributionLines> basePercent; // Edit19, 20, 23, 25..30, whole numbers
 
     // pay
     QString SH, FJ, SHbr, FJbr;
@@ -86,15 +89,15 @@ struct SlipResult {
     // title is then unset although its step was done.
     bool pol1Kept = false, pol2Kept = false;
     SlipText du, au;
-    std::array<SlipText, 9> St;   // line names
-    std::array<SlipText, 9> rate; // net: Ed1..Ed9; gross: Ed10..Ed18
-    std::array<SlipText, 9> base; // gross only: Ed19, Ed20, Ed23, Ed25..Ed30
+    std::array<SlipText, ContributionLines> St;   // line names
+    std::array<SlipText, ContributionLines> rate; // net: Ed1..Ed9; gross: Ed10..Ed18
+    std::array<SlipText, ContributionLines> base; // gross only: Ed19, Ed20, Ed23, Ed25..Ed30
     SlipText Date;
     std::array<std::array<SlipText, 3>, 32> Grille; // [row][column], row 0 the titles
     SlipText totheur, nbjf, feri1, feri2;
     SlipText salbrut; // gross only
     SlipText salnet, Cong, abs, diver, entret;
-    std::array<SlipText, 9> cs;
+    std::array<SlipText, ContributionLines> cs;
     SlipText totcs, nour, acpt, net;
     SlipText salimp; // gross only
 
@@ -102,7 +105,7 @@ struct SlipResult {
     // rather than its texts; meaningful where the text is set.
     struct Amounts {
         Money salbrut, salnet, Cong, abs, diver, entret, nour, acpt, net, totcs, salimp;
-        std::array<Money, 9> cs{};
+        std::array<Money, ContributionLines> cs{};
     } amounts;
 
     // The runtime's message when a text did not read, and the step that read it.
@@ -120,3 +123,11 @@ SlipResult computeGrossSlip(const SlipInput &in);
 
 // The columns of day row `row` (1 to 31) of a month sheet that a slip reads.
 SheetDay sheetDay(const MonthSheet &sheet, int row);
+
+// What a slip reads, and the one way to gather it: the child's parameter
+// record as it stands (on screen, unconfirmed edits included), the month
+// sheet with the month key and the month's hours its last validation wrote
+// (the key is the hours window's placeholder before any), and the date of
+// issue. A tick box greyed in the record counts as ticked.
+SlipInput slipInputFrom(const ParamRecord &record, const MonthSheet &sheet, const QString &monthKey,
+                        const QString &totalHours, const QDate &today);

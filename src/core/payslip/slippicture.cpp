@@ -2,6 +2,7 @@
 
 #include "jpegcodec.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
 #include "settings/wholefile.h"
 
 #include <QFile>
@@ -11,14 +12,8 @@
 
 QString slipPicturePath(const QString &programFolder, const QString &firstName, const QString &monthKey)
 {
-    QString path = programFolder + QStringLiteral("bulljpg/") + firstName + monthKey + QStringLiteral(".jpg");
-    // Either part holding a separator would name a file in another folder.
-    // "." and "..", the names of folders, are refused with them.
-    const auto leadsOut = [](const QString &part) {
-        return part.contains(QLatin1Char('/')) || part.contains(QLatin1Char('\\')) || part == QLatin1String(".") ||
-               part == QLatin1String("..");
-    };
-    if (leadsOut(firstName) || leadsOut(monthKey))
+    QString path = programFolder + folder::slipPicture(firstName, monthKey);
+    if (!folder::staysInFolder(firstName) || !folder::staysInFolder(monthKey))
         throw RuntimeError(rtl::cannotCreateFile(path));
     return path;
 }

@@ -5,10 +5,13 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
 
 #include <QFile>
 
-QString paramFilePath() { return programFolder() + QStringLiteral("Paramtre.bvp"); }
+QString slotCaption(int slot) { return QStringLiteral("Enfant %1").arg(slot); }
+
+QString paramFilePath() { return programFolder() + folder::paramFile; }
 
 bool ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCallback &onSlotRead)
 {
@@ -54,7 +57,7 @@ ParamRecord defaultRecord(const RatesList &rates, const QDateTime &at)
     r.diverse = r.abs = r.accpte = QStringLiteral("0");
     for (int n = 0; n < rates::LineCount; ++n)
         paramrecord::textField(rates::lineField(n))->ref(r) = rates.line(n);
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         r.lineTick[i] = i < 6 ? 1 : 0;
     return paramrecord::stored(r);
 }

@@ -13,7 +13,11 @@
 
 class RatesList;
 
-constexpr int SlotCount = 5;
+constexpr int SlotCount = ChildCount;
+
+// A child slot's own name, "Enfant 3": its tab's caption until the child has
+// a first name, and how the other windows name a child without one.
+QString slotCaption(int slot);
 
 struct ParamSlots {
     std::array<ParamRecord, SlotCount> slot; // slot[0] is child slot 1

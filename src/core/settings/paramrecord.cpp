@@ -7,7 +7,7 @@
 
 namespace paramrecord {
 
-const std::array<const char *, 9> baseNames = {
+const std::array<const char *, ContributionLines> baseNames = {
     "Edit19", "Edit20", "Edit23", "Edit25", "Edit26", "Edit27", "Edit28", "Edit29", "Edit30"};
 
 const QStringList &employeeTitles()
@@ -63,17 +63,17 @@ std::vector<TextField> buildTextFields()
         {"FJ", 474, 8, member<&ParamRecord::FJ>},
         {"FJbr", 483, 8, member<&ParamRecord::FJbr>},
     };
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         f.push_back({QStringLiteral("Edit%1").arg(i + 1), 492 + 9 * i, 8,
                      [i](ParamRecord &r) -> QString & { return r.netRate[i]; }});
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         f.push_back({QStringLiteral("Edit%1").arg(i + 10), 573 + 7 * i, 6,
                      [i](ParamRecord &r) -> QString & { return r.grossRate[i]; }});
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         f.push_back({QString::fromLatin1(baseNames[i]), 636 + 4 * i, 3,
                      [i](ParamRecord &r) -> QString & { return r.basePercent[i]; }});
     f.push_back({"Indentr", 672, 3, member<&ParamRecord::Indentr>});
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         f.push_back({QStringLiteral("StaticText%1").arg(i + 1), 676 + 41 * i, 40,
                      [i](ParamRecord &r) -> QString & { return r.lineName[i]; }});
     f.push_back({"conge", 1045, 2, member<&ParamRecord::conge>});
@@ -88,8 +88,8 @@ std::vector<TextField> buildTextFields()
 std::vector<StateField> buildStateFields()
 {
     std::vector<StateField> f;
-    f.reserve(std::tuple_size_v<decltype(ParamRecord::lineTick)> + 4); // a tick per contribution line, four switches
-    for (int i = 0; i < 9; ++i)
+    f.reserve(ContributionLines + 4); // a tick per contribution line, four switches
+    for (int i = 0; i < ContributionLines; ++i)
         f.push_back({QStringLiteral("CheckBox%1").arg(i + 1), 1120 + i,
                      [i](ParamRecord &r) -> quint8 & { return r.lineTick[i]; }});
     f.push_back({"CheckBox10", 1129, [](ParamRecord &r) -> quint8 & { return r.CheckBox10; }});

@@ -8,6 +8,8 @@
 // (days since 30/12/1899), radio groups int32 item indexes, tick boxes one
 // byte (0 not ticked, 1 ticked, 2 greyed).
 
+#include "common/counts.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -25,7 +27,7 @@ struct ParamRecord {
     QString SH, SHbr, FJ, FJbr, conge, Indentr, PD, D, G, Sp;
     // The contribution table (lines 1 to 9): StaticText1..9, Edit1..9,
     // Edit10..18, and Edit19, Edit20, Edit23, Edit25..Edit30.
-    std::array<QString, 9> lineName, netRate, grossRate, basePercent;
+    std::array<QString, ContributionLines> lineName, netRate, grossRate, basePercent;
     // Allowances and leave of the current month.
     QString diverse, abs, accpte, ETH, EFJ;
     double du = 0, au = 0;
@@ -35,7 +37,7 @@ struct ParamRecord {
     qint32 pol1 = 0, pol2 = 0, Conges = 0, Netbrut = 0;
     // Tick boxes: CheckBox1..9 (contribution lines), CheckBox10 (leave taken),
     // CheckBox11/12 (maintenance per hour/day), Indentre (holiday surcharge).
-    std::array<quint8, 9> lineTick{};
+    std::array<quint8, ContributionLines> lineTick{};
     quint8 CheckBox10 = 0, CheckBox11 = 0, CheckBox12 = 0, Indentre = 0;
 
     bool operator==(const ParamRecord &) const = default;
@@ -75,7 +77,7 @@ const std::vector<StateField> &stateFields();
 const TextField *textField(const QString &name);
 
 // The control names of the base percentages of lines 1 to 9.
-extern const std::array<const char *, 9> baseNames;
+extern const std::array<const char *, ContributionLines> baseNames;
 
 // The items of the two title groups: pol1, the employee's, and pol2, the
 // employer's (item index 0, 1, 2).

@@ -5,6 +5,7 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
 #include "common/text1252.h"
 
 #include <QDir>
@@ -15,9 +16,9 @@ namespace {
 QStringList buildLineFields()
 {
     QStringList f;
-    for (int i = 1; i <= 9; ++i)
+    for (int i = 1; i <= ContributionLines; ++i)
         f << QStringLiteral("StaticText%1").arg(i);
-    for (int i = 1; i <= 18; ++i)
+    for (int i = 1; i <= 2 * ContributionLines; ++i)
         f << QStringLiteral("Edit%1").arg(i);
     for (const char *base : paramrecord::baseNames)
         f << QString::fromLatin1(base);
@@ -91,4 +92,4 @@ QByteArray RatesList::fileBytes() const
 
 void RatesList::save(const QString &path) const { writeWholeFile(path, fileBytes()); }
 
-QString ratesFilePath() { return programFolder() + QStringLiteral("Taux.txt"); }
+QString ratesFilePath() { return programFolder() + folder::ratesFile; }

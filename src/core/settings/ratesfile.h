@@ -1,10 +1,12 @@
 #pragma once
-// The rates list and its file "Taux.txt".
+// The rates list and its file Taux.txt.
 //
 // The file holds one value per line in Windows-1252: lines 0 to 35 the
 // contribution table common to every child, lines 36 to 47 the wage and
 // allowance values of the child shown at the last confirmation, which a slot
 // filled afresh takes as its defaults.
+
+#include "common/counts.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +15,10 @@ namespace rates {
 // First line of each block of the contribution table (line i - 1 of a block
 // belongs to contribution line i).
 constexpr int NameLine = 0;    // StaticText1..9
-constexpr int NetLine = 9;     // Edit1..9, NET coefficients
-constexpr int GrossLine = 18;  // Edit10..18, BRUT rates in percent
-constexpr int BaseLine = 27;   // Edit19, Edit20, Edit23, Edit25..30, base percentages
-constexpr int TableLines = 36; // lines 0..35: the contribution table
+constexpr int NetLine = ContributionLines;        // Edit1..9, NET coefficients
+constexpr int GrossLine = 2 * ContributionLines;  // Edit10..18, BRUT rates in percent
+constexpr int BaseLine = 3 * ContributionLines;   // Edit19, Edit20, Edit23, Edit25..30, base percentages
+constexpr int TableLines = 4 * ContributionLines; // lines 0..35: the contribution table
 // Defaults of a slot filled afresh.
 constexpr int SH = 36, SHbr = 37, FJ = 38, FJbr = 39, conge = 40, Indentr = 41;
 constexpr int PD = 42, D = 43, G = 44, Sp = 45, ETH = 46, EFJ = 47;
@@ -58,5 +60,5 @@ private:
     QStringList m_lines;
 };
 
-// "Taux.txt" in the program folder.
+// Taux.txt in the program folder.
 QString ratesFilePath();

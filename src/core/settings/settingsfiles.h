@@ -21,13 +21,13 @@ struct SettingsFiles {
     bool keepParams = false;
 };
 
-// Loads the rates list from "Taux.txt", then the slots from "Paramtre.bvp".
+// Loads the rates list from Taux.txt, then the slots from Paramtre.bvp.
 // Returns the error texts met, the rates file's first. A rates file that
 // could not be read leaves 48 empty lines in the list (an empty contribution
 // table, which "&OK" then writes as shown).
 QStringList loadSettings(SettingsFiles &state, RatesList &rates, ParamSlots &slotSet,
                          const SlotReadCallback &onSlotRead = {});
 
-// Writes "Taux.txt" and "Paramtre.bvp" together: both are replaced, or on a
+// Writes Taux.txt and Paramtre.bvp together: both are replaced, or on a
 // failure neither, and the failure is raised with the runtime's text.
 void saveSettings(SettingsFiles &state, const RatesList &rates, const ParamSlots &slotSet);

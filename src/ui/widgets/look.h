@@ -14,6 +14,41 @@ inline const QColor backdropColour{0x00, 0x00, 0x8C};
 // The program's icon: a purple square edged in magenta.
 inline const QColor iconFill{0x8D, 0x03, 0xC9};
 inline const QColor iconEdge{0xD2, 0x00, 0xD2};
+// The sunken edge of the main window's title and version, on the icon's purple.
+inline const QColor titleEdge{0x5A, 0x02, 0x80};
+// The magenta of the title and version on the backdrop.
+inline const QColor backdropTitle{0xB9, 0x00, 0xB9};
+
+// The slips: black ink on white paper, navy captions, teal month and child,
+// red salaries and amount to pay, maroon taxable salary, the day grid on
+// pale green with grey rules.
+inline const QColor paper{0xFF, 0xFF, 0xFF};
+inline const QColor ink{0x00, 0x00, 0x00};
+inline const QColor navy{0x00, 0x00, 0x80};
+inline const QColor teal{0x00, 0x80, 0x80};
+inline const QColor red{0xFF, 0x00, 0x00};
+inline const QColor maroon{0x80, 0x00, 0x00};
+inline const QColor moneyGreen{0xC0, 0xDC, 0xC0};
+inline const QColor gridRule{0x80, 0x80, 0x80};
+
+// The hours window's day grid: navy text, days of care on pale yellow.
+inline const QColor paleYellow{0xFF, 0xFF, 0xE1};
+// Captions that point at something to do (the hours window, the parameters' reminder).
+inline const QColor hintBlue{0x00, 0x00, 0xFF};
+// A window's own message saying why it shows no figures, and the months it lacks.
+inline const QColor warning = maroon;
+// The month review's tick.
+inline const QColor tickGreen{0x00, 0x80, 0x00};
+
+// The print/save window's buttons: a blue gradient, lit from above when
+// released, with a darker edge when pressed; grey when disabled.
+inline const QColor buttonLight{0xE8, 0xF0, 0xFB};
+inline const QColor buttonDeep{0x6F, 0x94, 0xC8};
+inline const QColor buttonEdge{0x4A, 0x6A, 0x9A};
+inline const QColor buttonPressedEdge{0x24, 0x3F, 0x6B};
+inline const QColor buttonDisabledLight{0xEE, 0xEE, 0xEE};
+inline const QColor buttonDisabledDeep{0xB8, 0xB8, 0xB8};
+inline const QColor buttonDisabledText{0xA0, 0xA0, 0xA4};
 
 // Paints a window's (or control's) own background in `colour`.
 void setBackground(QWidget *w, const QColor &colour);

@@ -1,131 +1,17 @@
 #include "widgets/pdfpage.h"
 
-#include "archive/yearsummary.h"
-#include "common/errors.h"
+#include "archive/pdfdocument.h"
 
-#include <QBuffer>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QWidget>
 #include <algorithm>
-#include <memory>
-
-namespace {
-// Dots per inch of the page's coordinates; fonts keep their point sizes.
-constexpr int Resolution = 600;
-
-class Page {
-public:
-    explicit Page(const QString &title) : m_buffer(&m_bytes)
-    {
-        m_buffer.open(QIODevice::WriteOnly);
-        m_writer = std::make_unique<QPdfWriter>(&m_buffer);
-        m_writer->setPageSize(QPageSize(QPageSize::A4));
-        m_writer->setPageOrientation(QPageLayout::Portrait);
-        m_writer->setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        m_writer->setResolution(Resolution);
-        m_writer->setTitle(title);
-        m_writer->setCreator(QStringLiteral("Berlivo Paye"));
-        if (!painter.begin(m_writer.get()))
-            throw RuntimeError(QStringLiteral("Impossible de préparer la page PDF."));
-    }
-    // The printable area, in the painter's coordinates (its origin is the area's corner).
-    QRect area() const { return QRect(QPoint(0, 0), m_writer->pageLayout().paintRectPixels(Resolution).size()); }
-    QByteArray finish()
-    {
-        if (!painter.end())
-            throw RuntimeError(QStringLiteral("Impossible de préparer la page PDF."));
-        m_writer.reset();
-        return m_bytes;
-    }
-
-private:
-    QByteArray m_bytes;
-    QBuffer m_buffer;
-    std::unique_ptr<QPdfWriter> m_writer;
-
-public:
-    // Last, so that a page abandoned half-way ends its painting before its writer goes.
-    QPainter painter;
-};
-} // namespace
 
 QByteArray windowPdf(QWidget *window, const QString &title)
 {
-    Page page(title);
+    PdfPage page(title);
     const QRect area = page.area();
     const QSize size = window->size();
     const qreal scale = std::min(qreal(area.width()) / size.width(), qreal(area.height()) / size.height());
     page.painter.scale(scale, scale);
     window->render(&page.painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    return page.finish();
-}
-
-QByteArray yearSummaryPdf(const YearSummary &s)
-{
-    Page page(QStringLiteral("Récapitulatif annuel %1 - %2").arg(s.year).arg(s.firstName));
-    QPainter &p = page.painter;
-    const QRect area = page.area();
-    const int mm = Resolution * 10 / 254;
-    int y = 0;
-
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(14);
-    font.setBold(true);
-    p.setFont(font);
-    const QString heading = QStringLiteral("Récapitulatif annuel %1 : %2 (Enfant %3)").arg(s.year).arg(s.firstName).arg(s.slot);
-    p.drawText(QRect(0, y, area.width(), 10 * mm), Qt::AlignLeft | Qt::AlignVCenter, heading);
-    y += 14 * mm;
-    font.setBold(false);
-
-    // The table: the month a little wider, the state last.
-    const QStringList columns = summaryColumns();
-    QList<int> widths;
-    const int monthWidth = area.width() * 16 / 100, stateWidth = area.width() * 11 / 100;
-    const int other = (area.width() - monthWidth - stateWidth) / int(columns.size() - 2);
-    widths << monthWidth;
-    for (qsizetype c = 1; c + 1 < columns.size(); ++c)
-        widths << other;
-    widths << stateWidth;
-
-    font.setPointSizeF(8.5);
-    const auto drawRow = [&](const QStringList &cells, bool bold, int height) {
-        QFont f = font;
-        f.setBold(bold);
-        p.setFont(f);
-        int x = 0;
-        for (qsizetype c = 0; c < cells.size() && c < widths.size(); ++c) {
-            const QRect cell(x, y, widths[c], height);
-            p.drawRect(cell);
-            const int align = c == 0 || c + 1 == cells.size() ? Qt::AlignLeft : Qt::AlignRight;
-            p.drawText(cell.adjusted(mm, 0, -mm, 0), align | Qt::AlignVCenter | Qt::TextWordWrap, cells[c]);
-            x += widths[c];
-        }
-        y += height;
-    };
-    p.setPen(QPen(Qt::black, Resolution / 200));
-    drawRow(columns, true, 12 * mm);
-    const QList<QStringList> rows = summaryTable(s);
-    for (qsizetype r = 0; r < rows.size(); ++r)
-        drawRow(rows[r], r + 1 == rows.size(), 7 * mm);
-    y += 8 * mm;
-
-    font.setPointSizeF(10);
-    for (const TaxFigure &f : taxReturnFigures(s)) {
-        QFont b = font;
-        p.setFont(b); // the label plain, its amount bold
-        p.drawText(QRect(0, y, area.width() * 70 / 100, 7 * mm), Qt::AlignLeft | Qt::AlignVCenter, f.label);
-        b.setBold(true);
-        p.setFont(b);
-        p.drawText(QRect(area.width() * 70 / 100, y, area.width() * 30 / 100, 7 * mm), Qt::AlignRight | Qt::AlignVCenter,
-                   f.value);
-        y += 7 * mm;
-    }
-    y += 4 * mm;
-    font.setPointSizeF(9);
-    font.setItalic(true);
-    p.setFont(font);
-    p.drawText(QRect(0, y, area.width(), area.height() - y), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               taxReturnNote(s));
     return page.finish();
 }

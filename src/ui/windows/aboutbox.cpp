@@ -2,6 +2,7 @@
 
 #include "widgets/appicons.h"
 #include "common/environment.h"
+#include "common/version.h"
 
 #include <QDir>
 #include <QFrame>
@@ -31,7 +32,7 @@ TAboutBox::TAboutBox(QWidget *parent) : Form("TAboutBox", parent)
     ProductName->setFont(bold);
     ProductName->setGeometry(88, 16, 180, 16);
     Version = named<QLabel>(Panel1, "Version");
-    Version->setText(QStringLiteral("Version 3.0"));
+    Version->setText(QStringLiteral("Version ") + programVersion());
     Version->setGeometry(88, 40, 180, 16);
     DataFolder = named<QLabel>(Panel1, "DataFolder");
     DataFolder->setGeometry(8, 80, 266, 72);

@@ -1,6 +1,7 @@
 #include "windows/background.h"
 
 #include "widgets/look.h"
+#include "common/version.h"
 #include <QLabel>
 
 namespace {
@@ -12,7 +13,7 @@ QLabel *titleLabel(QWidget *parent, const char *name, const QString &text, int p
     f.setItalic(true);
     l->setFont(f);
     l->setText(text);
-    l->setStyleSheet(QStringLiteral("color: #B900B9;"));
+    l->setStyleSheet(QStringLiteral("color: %1;").arg(look::backdropTitle.name()));
     l->adjustSize();
     return l;
 }
@@ -27,13 +28,13 @@ TBVPfond::TBVPfond(QWidget *parent) : Form("TBVPfond", parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     look::setBackground(this, look::backdropColour);
     Label1 = titleLabel(this, "Label1", QStringLiteral("Berlivo Paye"), 120);
-    Label2 = titleLabel(this, "Label2", QStringLiteral("3.0"), 104);
+    Label2 = titleLabel(this, "Label2", programVersion(), 104);
     resize(1024, 768);
 }
 
 void TBVPfond::resizeEvent(QResizeEvent *e)
 {
-    // "Berlivo Paye" near the top, centred; "3.0" near the bottom right.
+    // "Berlivo Paye" near the top, centred; the version near the bottom right.
     Label1->move((width() - Label1->width()) / 2, 24);
     Label2->move(width() - Label2->width() - 48, height() - Label2->height() - 32);
     Form::resizeEvent(e);

@@ -1,5 +1,6 @@
 #include "windows/declarationwindow.h"
 
+#include "common/errors.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
@@ -35,7 +36,7 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
 
     Message = named<QLabel>(this, "Message");
     Message->setWordWrap(true);
-    look::setTextColour(Message, Qt::darkRed);
+    look::setTextColour(Message, look::warning);
     column->addWidget(Message);
 
     auto *grid = new QGridLayout;
@@ -92,7 +93,7 @@ void TDeclaration::FormActivate()
     if (basis != 0 && basis != 1) {
         Declaration none;
         none.childName = in.prenom3;
-        none.failure = QStringLiteral("Choisissez le mode de calcul (NET ou BRUT) dans les paramètres de l'enfant.");
+        none.failure = rtl::noBasisChosen();
         show(none);
         return;
     }

@@ -1,5 +1,7 @@
 #include "windows/grossslipwindow.h"
 
+#include "widgets/look.h"
+
 #include <QLabel>
 
 namespace {
@@ -24,33 +26,32 @@ const SheetPlaces grossPlaces = {
 };
 
 // The names of the base-percentage labels follow the edits they copy.
-const char *const baseNames[9] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26", "Ed27", "Ed28", "Ed29", "Ed30"};
+const char *const baseNames[ContributionLines] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26", "Ed27", "Ed28", "Ed29", "Ed30"};
 } // namespace
 
 TBulletinbrut::TBulletinbrut(QWidget *parent)
     : SlipSheet("TBulletinbrut", QStringLiteral("Bulletin de salaire brut"), grossPlaces, parent)
 {
     const QFont plain = sheetFont(8), bold = sheetFont(8, true), redFont = sheetFont(10, true);
-    caption(QStringLiteral("Salaire brut :"), {200, 312}, redFont, Qt::red);
-    salbrut = value("salbrut", {368, 312}, redFont, Qt::red);
+    caption(QStringLiteral("Salaire brut :"), {200, 312}, redFont, look::red);
+    salbrut = value("salbrut", {368, 312}, redFont, look::red);
 
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < ContributionLines; ++k) {
         const int top = 424 + 16 * k;
         base[k] = value(baseNames[k], {352, top}, bold);
         caption(QStringLiteral("% du brut"), {392, top}, plain);
         rate[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 10)), {488, top}, bold);
         caption(QStringLiteral("%"), {536, top}, plain);
     }
-    caption(QStringLiteral("SALAIRE NET :"), {200, 600}, redFont, Qt::red);
-    salnet = value("salnet", {432, 600}, redFont, Qt::red);
+    caption(QStringLiteral("SALAIRE NET :"), {200, 600}, redFont, look::red);
+    salnet = value("salnet", {432, 600}, redFont, look::red);
     euro({488, 600});
 
-    const QColor maroon(0x80, 0x00, 0x00);
     QFont underlined = plain;
     underlined.setUnderline(true);
     caption(QStringLiteral("SALAIRE IMPOSABLE = Salaire net + RDS et CSG non déductible :"), {200, 752}, underlined,
-            maroon);
-    salimp = value("salimp", {560, 752}, bold, maroon);
+            look::maroon);
+    salimp = value("salimp", {560, 752}, bold, look::maroon);
     euro({640, 752});
 }
 
@@ -60,7 +61,7 @@ void TBulletinbrut::fillOwn(const SlipResult &r)
 {
     put(salbrut, r.salbrut);
     put(salimp, r.salimp);
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < ContributionLines; ++k) {
         put(rate[k], r.rate[k]);
         put(base[k], r.base[k]);
     }

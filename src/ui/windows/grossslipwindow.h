@@ -11,8 +11,8 @@ public:
     explicit TBulletinbrut(QWidget *parent = nullptr);
 
     QLabel *salbrut, *salimp;
-    std::array<QLabel *, 9> rate{}; // Ed10..Ed18: the BRUT rates
-    std::array<QLabel *, 9> base{}; // Ed19, Ed20, Ed23, Ed25..Ed30: the base percentages
+    std::array<QLabel *, ContributionLines> rate{}; // Ed10..Ed18: the BRUT rates
+    std::array<QLabel *, ContributionLines> base{}; // Ed19, Ed20, Ed23, Ed25..Ed30: the base percentages
 
 protected:
     SlipResult compute(const SlipInput &in) const override;

@@ -1,5 +1,7 @@
 #include "windows/helpviewer.h"
 
+#include "common/programfiles.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -109,7 +111,7 @@ TAide::TAide(QWidget *parent) : Form("TAide", parent)
     centreOnScreen(this);
 
     // The collection lives where the user may write, beside the search index.
-    m_engine = new QHelpEngine(helpCacheFolder() + QStringLiteral("/Berlivo.qhc"), this);
+    m_engine = new QHelpEngine(helpCacheFolder() + '/' + folder::helpCollection, this);
     m_engine->setReadOnly(false);
     m_engine->setUsesFilterEngine(true);
 

@@ -25,8 +25,6 @@
 #include <QTimeEdit>
 
 namespace {
-const QColor navy(0, 0, 128);
-const QColor paleYellow(255, 255, 225);
 constexpr int columnWidth = 80, rowHeight = 20;
 
 // Tab leaves a picker for the next control, as it does every other control
@@ -52,7 +50,7 @@ QFont blueSerif(QLabel *l)
     QFont f(QStringLiteral("Times New Roman"));
     f.setPointSize(12);
     f.setBold(true);
-    look::setTextColour(l, Qt::blue);
+    look::setTextColour(l, look::hintBlue);
     return f;
 }
 
@@ -60,7 +58,7 @@ QTimeEdit *timePicker(QWidget *parent, const char *name, const QString &caption,
 {
     text(parent, caption, QRect(x, 16, 120, 16));
     QTimeEdit *t = named<WholeTab<TimePicker>>(parent, name);
-    t->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    t->setDisplayFormat(clockFormat());
     t->setTime(QTime(0, 0));
     t->setGeometry(x, 32, 100, 24);
     setHelpContext(t, DatesHelp);
@@ -97,7 +95,7 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     // The day being entered.
     text(this, QStringLiteral("Jour :"), QRect(14, 12, 40, 20));
     Date = named<WholeTab<DatePicker>>(this, "Date");
-    Date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    Date->setDisplayFormat(shortDateFormat());
     Date->setCalendarPopup(true);
     Date->setLocale(QLocale(QLocale::French, QLocale::France));
     Date->setGeometry(56, 9, 120, 24);
@@ -222,9 +220,9 @@ void THoraire::buildGrid()
     for (int r = 0; r < sheet::RowCount; ++r)
         for (int c = 0; c < sheet::ColumnCount; ++c) {
             auto *item = new QTableWidgetItem;
-            item->setForeground(navy);
+            item->setForeground(look::navy);
             if (r == 0 || c == 0) {
-                item->setBackground(paleYellow);
+                item->setBackground(look::paleYellow);
                 item->setFlags(Qt::ItemIsEnabled);
             } else {
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -305,7 +303,7 @@ void THoraire::timeExit(QTimeEdit *picker, int col)
 {
     if (m_dayRow < 1)
         return;
-    setCell(col, m_dayRow, picker->time().toString(QStringLiteral("HH:mm:ss")));
+    setCell(col, m_dayRow, picker->time().toString(clockFormat()));
     setCell(sheet::Duration, m_dayRow, dayDuration(H1->time(), H2->time(), H3->time(), H4->time()));
 }
 

@@ -11,6 +11,7 @@
 #include "common/helpfile.h"
 #include "common/messages.h"
 #include "common/numbers.h"
+#include "common/version.h"
 #include "widgets/helphook.h"
 #include "windows/helpviewer.h"
 #include "datafolder/backup.h"
@@ -99,10 +100,11 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
 
     // Title and version, in the script face on purple.
     Edit1 = readOnlyEdit(this, "Edit1", QStringLiteral("Berlivo Paye"));
-    Edit2 = readOnlyEdit(this, "Edit2", QStringLiteral("Version 3.0"));
+    Edit2 = readOnlyEdit(this, "Edit2", QStringLiteral("Version ") + programVersion());
     for (QLineEdit *e : {Edit1, Edit2}) {
         e->setAlignment(Qt::AlignCenter);
-        e->setStyleSheet(QStringLiteral("QLineEdit { color: #D200D2; background: #8D03C9; border: 2px inset #5a0280; }"));
+        e->setStyleSheet(QStringLiteral("QLineEdit { color: %1; background: %2; border: 2px inset %3; }")
+                             .arg(look::iconEdge.name(), look::iconFill.name(), look::titleEdge.name()));
     }
     Edit1->setFont(scriptFont(64));
     Edit1->setGeometry(24, 32, 424, 96);
@@ -297,7 +299,7 @@ void TEntree::Sauvegarder1Click()
 {
     closeBackground();
     const QString suggested = QDir::home().filePath(
-        QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(QStringLiteral("yyyy-MM-dd"))));
+        QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(isoDateFormat())));
     QString zip = QFileDialog::getSaveFileName(this, QStringLiteral("Sauvegarder mes données"), suggested,
                                                QStringLiteral("Sauvegardes Berlivo (*.zip)"));
     if (zip.isEmpty())
@@ -331,7 +333,7 @@ void TEntree::restoreBackup(const QString &zipPath)
     guarded([&] {
         backup::Restore restore(programFolder(), zipPath);
         const backup::Contents &c = restore.contents();
-        const QString when = c.created.toString(QStringLiteral("dd/MM/yyyy à HH:mm"));
+        const QString when = shortDate(c.created.date()) + c.created.toString(QStringLiteral(" à HH:mm"));
         // A no-break space keeps the question mark with its question.
         if (!confirm(QStringLiteral("Restaurer la sauvegarde du %1 (%2 fichiers)\u00a0?\n"
                                     "Elle remplacera vos données, qui seront gardées dans un dossier daté, dans\n%3")

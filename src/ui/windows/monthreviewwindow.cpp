@@ -112,7 +112,7 @@ QIcon tickIcon()
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x00, 0x80, 0x00), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(look::tickGreen, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(QPolygonF({QPointF(3, 11), QPointF(8, 16), QPointF(17, 4)}));
     return QIcon(pm);
 }
@@ -125,7 +125,7 @@ QIcon navigatorIcon(TableNavigator::Move move)
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x00, 0x00, 0x80));
+    p.setBrush(look::navy);
     const bool back = move == TableNavigator::First || move == TableNavigator::Prior;
     const bool end = move == TableNavigator::First || move == TableNavigator::Last;
     if (back)

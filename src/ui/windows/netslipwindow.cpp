@@ -1,5 +1,7 @@
 #include "windows/netslipwindow.h"
 
+#include "widgets/look.h"
+
 #include <QLabel>
 
 namespace {
@@ -32,10 +34,10 @@ TBulletin::TBulletin(QWidget *parent)
     caption(QStringLiteral("basé sur le net"), {584, 32}, subtitle);
 
     const QFont redFont = sheetFont(10, true);
-    caption(QStringLiteral("Salaire net :"), {200, 312}, redFont, Qt::red);
-    salnet = value("salnet", {368, 312}, redFont, Qt::red);
+    caption(QStringLiteral("Salaire net :"), {200, 312}, redFont, look::red);
+    salnet = value("salnet", {368, 312}, redFont, look::red);
 
-    for (int k = 0; k < 9; ++k)
+    for (int k = 0; k < ContributionLines; ++k)
         Ed[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 1)), {408, 432 + 16 * k}, sheetFont(8, true));
 }
 
@@ -43,6 +45,6 @@ SlipResult TBulletin::compute(const SlipInput &in) const { return computeNetSlip
 
 void TBulletin::fillOwn(const SlipResult &r)
 {
-    for (int k = 0; k < 9; ++k)
+    for (int k = 0; k < ContributionLines; ++k)
         put(Ed[k], r.rate[k]);
 }

@@ -10,7 +10,7 @@ class TBulletin : public SlipSheet {
 public:
     explicit TBulletin(QWidget *parent = nullptr);
 
-    std::array<QLabel *, 9> Ed{}; // Ed1..Ed9: the NET coefficients
+    std::array<QLabel *, ContributionLines> Ed{}; // Ed1..Ed9: the NET coefficients
 
 protected:
     SlipResult compute(const SlipInput &in) const override;

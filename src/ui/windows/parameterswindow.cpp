@@ -84,7 +84,7 @@ QLineEdit *edit(QLineEdit *e, int width, HelpContext help = HelpContext(0))
 QDateTimeEdit *datePicker(QWidget *parent, const char *name)
 {
     auto *d = named<DatePicker>(parent, name);
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setDisplayFormat(shortDateFormat());
     d->setCalendarPopup(true);
     d->setMinimumDate(QDate(100, 1, 1));
     d->setDateTime(now());
@@ -162,7 +162,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     tabFont.setPointSize(14);
     TabControl1->setFont(tabFont);
     for (int i = 1; i <= SlotCount; ++i)
-        TabControl1->addTab(QStringLiteral("Enfant %1").arg(i));
+        TabControl1->addTab(slotCaption(i));
     TabControl1->setGeometry(790, 26, windowWidth - 790, SlotCount * childTabLength + 8);
     setHelp(TabControl1, ChildTabsHelp);
 
@@ -339,7 +339,7 @@ void TParametres::buildWagesPage(QWidget *page)
     table->addWidget(caption(QStringLiteral("NET :"), page), 0, 2);
     table->addWidget(caption(QStringLiteral("BRUT :"), page), 0, 3);
     table->addWidget(caption(QStringLiteral("assiette"), page), 0, 5);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < ContributionLines; ++i) {
         const auto name = [](const char *prefix, int n) { return QStringLiteral("%1%2").arg(prefix).arg(n).toLatin1(); };
         lineTick[i] = named<QCheckBox>(page, name("CheckBox", i + 1));
         lineName[i] = named<QLabel>(page, name("StaticText", i + 1));
@@ -362,7 +362,7 @@ void TParametres::buildWagesPage(QWidget *page)
     serif.setPointSize(10);
     serif.setUnderline(true);
     reminder->setFont(serif);
-    look::setTextColour(reminder, Qt::blue);
+    look::setTextColour(reminder, look::hintBlue);
     right->addWidget(reminder, 0, Qt::AlignHCenter);
     right->addStretch(1);
     columns->addLayout(right);
@@ -618,7 +618,7 @@ void TParametres::LoadSlot()
     au->setDateTime(fromDateNumber(r.au));
     pol1->setItemIndex(r.pol1);
     pol2->setItemIndex(r.pol2);
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < ContributionLines; ++i)
         setState(lineTick[i], r.lineTick[i]);
     Conges->setItemIndex(r.Conges);   // CongesClick on a change
     Netbrut->setItemIndex(r.Netbrut); // NetbrutExit on a change
@@ -634,7 +634,9 @@ void TParametres::showRatesTable()
         setControlText(rates::lineField(n), m_rates.line(n));
 }
 
-void TParametres::StoreSlot()
+void TParametres::StoreSlot() { m_slots.currentRecord() = paramrecord::stored(recordOnScreen()); }
+
+ParamRecord TParametres::recordOnScreen() const
 {
     // Every field of the record is the control of the same name.
     ParamRecord r;
@@ -646,7 +648,7 @@ void TParametres::StoreSlot()
         r.*f.member = findChild<RadioGroup *>(f.name)->itemIndex();
     for (const paramrecord::StateField &f : paramrecord::stateFields())
         f.ref(r) = stateOf(findChild<QCheckBox *>(f.name));
-    m_slots.currentRecord() = paramrecord::stored(r);
+    return r;
 }
 
 QString TParametres::controlText(const QString &name) const
@@ -721,7 +723,7 @@ void TParametres::NetbrutExit()
         return;
     const bool net = item == 0;
     showWageRow(net);
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < ContributionLines; ++i) {
         netRate[i]->setEnabled(net);
         grossRate[i]->setEnabled(!net);
         basePercent[i]->setEnabled(!net);

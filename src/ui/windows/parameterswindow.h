@@ -9,6 +9,7 @@
 // when the window is opened and written only by "&OK".
 
 #include "widgets/form.h"
+#include "common/counts.h"
 #include "settings/paramfile.h"
 #include "settings/ratesfile.h"
 #include "settings/settingsfiles.h"
@@ -40,20 +41,24 @@ public:
     QLineEdit *Edit10, *Edit11, *Edit12, *Edit13, *Edit14, *Edit15, *Edit16, *Edit17, *Edit18;
     QLineEdit *Edit19, *Edit20, *Edit23, *Edit25, *Edit26, *Edit27, *Edit28, *Edit29, *Edit30;
     // Contribution lines 1 to 9: NET coefficient, BRUT rate, base percentage.
-    std::array<QLineEdit *, 9> netRate{}, grossRate{}, basePercent{};
+    std::array<QLineEdit *, ContributionLines> netRate{}, grossRate{}, basePercent{};
     MaskEdit *cp1, *cp2, *Tel1, *Tel2, *Secu, *urssaf;
     QCheckBox *CheckBox1, *CheckBox2, *CheckBox3, *CheckBox4, *CheckBox5, *CheckBox6, *CheckBox7, *CheckBox8,
         *CheckBox9, *CheckBox10, *CheckBox11, *CheckBox12, *Indentre;
-    std::array<QCheckBox *, 9> lineTick{};
+    std::array<QCheckBox *, ContributionLines> lineTick{};
     QDateTimeEdit *datenaiss, *du, *au;
     QLabel *StaticText1, *StaticText2, *StaticText3, *StaticText4, *StaticText5, *StaticText6, *StaticText7,
         *StaticText8, *StaticText9;
-    std::array<QLabel *, 9> lineName{};
+    std::array<QLabel *, ContributionLines> lineName{};
     QGroupBox *Entretien;
     QPushButton *raz, *OK, *Anul, *BitBtn3;
 
     // The child slot the controls show (1 to 5).
     int currentSlot() const { return m_slots.current; }
+    // The shown child's record as the controls hold it, unconfirmed edits
+    // included and texts not yet cut to their stored length: what "&OK"
+    // would keep, and what the slips read.
+    ParamRecord recordOnScreen() const;
 
 protected:
     void showEvent(QShowEvent *e) override;

@@ -1,5 +1,7 @@
 #include "windows/printsavewindow.h"
 
+#include "widgets/look.h"
+
 #include "windows/grossslipwindow.h"
 #include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
@@ -46,17 +48,17 @@ protected:
         const bool down = isDown();
         const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
         QLinearGradient fill(r.topLeft(), r.bottomLeft());
-        const QColor light = isEnabled() ? QColor(0xe8, 0xf0, 0xfb) : QColor(0xee, 0xee, 0xee);
-        const QColor deep = isEnabled() ? QColor(0x6f, 0x94, 0xc8) : QColor(0xb8, 0xb8, 0xb8);
+        const QColor light = isEnabled() ? look::buttonLight : look::buttonDisabledLight;
+        const QColor deep = isEnabled() ? look::buttonDeep : look::buttonDisabledDeep;
         // Released, the light comes from above; pressed, from below.
         fill.setColorAt(0, down ? deep : light);
         fill.setColorAt(1, down ? light : deep);
         QPainterPath shape;
         shape.addRoundedRect(r, 8, 8);
         p.fillPath(shape, fill);
-        p.setPen(QPen(down ? QColor(0x24, 0x3f, 0x6b) : QColor(0x4a, 0x6a, 0x9a), down ? 2 : 1));
+        p.setPen(QPen(down ? look::buttonPressedEdge : look::buttonEdge, down ? 2 : 1));
         p.drawPath(shape);
-        p.setPen(isEnabled() ? Qt::black : Qt::gray);
+        p.setPen(isEnabled() ? look::ink : look::buttonDisabledText);
         p.setFont(font());
         p.drawText(rect().translated(down ? 1 : 0, down ? 1 : 0), Qt::AlignCenter, text());
     }

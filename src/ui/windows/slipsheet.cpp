@@ -1,33 +1,23 @@
 #include "windows/slipsheet.h"
 
 #include "widgets/look.h"
-#include "widgets/radiogroup.h"
 #include "windows/windowset.h"
 #include "windows/hourswindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
 #include "windows/printsavewindow.h"
 #include "windows/parameterswindow.h"
-#include "widgets/maskedit.h"
 
-#include <QCheckBox>
 #include <algorithm>
 #include <functional>
-#include <QDateTimeEdit>
 #include <QFrame>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTableWidget>
 
 namespace {
-const QColor navy(0x00, 0x00, 0x80);
-const QColor teal(0x00, 0x80, 0x80);
-const QColor red(0xFF, 0x00, 0x00);
-const QColor moneyGreen(0xC0, 0xDC, 0xC0);
-
 // The type a text is given where it stands, kept to shrink from afresh each
 // time the text changes.
 const char *const naturalFont = "berlivoNaturalFont";
@@ -67,60 +57,9 @@ int roomEnd(const QWidget *sheet, const QLabel *label)
 
 SlipInput gatherSlipInput()
 {
-    const TParametres &p = *win().Parametres;
     const THoraire &h = *win().Horaire;
-    SlipInput in;
-    in.moan = h.moan->text();
-    in.totheur = h.totheur->text();
-    const MonthSheet month = h.sheet();
-    for (int r = 1; r <= sheet::LastDay; ++r)
-        in.days[r - 1] = sheetDay(month, r);
-    in.prenom3 = p.prenom3->text();
-    in.nom3 = p.nom3->text();
-    in.pol1 = p.pol1->itemIndex();
-    in.nom1 = p.nom1->text();
-    in.prenom1 = p.prenom1->text();
-    in.Adr11 = p.Adr11->text();
-    in.Adr12 = p.Adr12->text();
-    in.cp1 = p.cp1->maskedText();
-    in.Ville1 = p.Ville1->text();
-    in.Secu = p.Secu->maskedText();
-    in.pol2 = p.pol2->itemIndex();
-    in.nom2 = p.nom2->text();
-    in.prenom2 = p.prenom2->text();
-    in.adr21 = p.adr21->text();
-    in.adr22 = p.adr22->text();
-    in.cp2 = p.cp2->maskedText();
-    in.ville2 = p.ville2->text();
-    in.urssaf = p.urssaf->maskedText();
-    in.CheckBox10 = p.CheckBox10->isChecked();
-    in.du = p.du->date();
-    in.au = p.au->date();
-    for (int k = 0; k < 9; ++k) {
-        in.lineName[k] = p.lineName[k]->text();
-        in.netRate[k] = p.netRate[k]->text();
-        in.grossRate[k] = p.grossRate[k]->text();
-        in.basePercent[k] = p.basePercent[k]->text();
-    }
-    in.SH = p.SH->text();
-    in.FJ = p.FJ->text();
-    in.SHbr = p.SHbr->text();
-    in.FJbr = p.FJbr->text();
-    in.Indentre = p.Indentre->isChecked();
-    in.Indentr = p.Indentr->text();
-    in.CheckBox11 = p.CheckBox11->isChecked();
-    in.ETH = p.ETH->text();
-    in.CheckBox12 = p.CheckBox12->isChecked();
-    in.EFJ = p.EFJ->text();
-    in.diverse = p.diverse->text();
-    in.abs = p.abs->text();
-    in.accpte = p.accpte->text();
-    in.PD = p.PD->text();
-    in.D = p.D->text();
-    in.G = p.G->text();
-    in.Sp = p.Sp->text();
-    in.today = now().date();
-    return in;
+    return slipInputFrom(win().Parametres->recordOnScreen(), h.sheet(), h.moan->text(), h.totheur->text(),
+                         now().date());
 }
 
 QFont SlipSheet::sheetFont(int points, bool bold)
@@ -167,7 +106,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setHelpContext(this, SlipHelp);
     setFixedSize(at.size);
-    look::setBackground(this, Qt::white);
+    look::setBackground(this, look::paper);
 
     const QFont plain = sheetFont(8), bold = sheetFont(8, true);
     auto box = [this](const QRect &r, QFrame::Shadow shadow) {
@@ -185,7 +124,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     auto heading = [&](const QString &text, QPoint p) {
         QFont f = sheetFont(10);
         f.setItalic(true);
-        QLabel *l = caption(text, p, f, navy);
+        QLabel *l = caption(text, p, f, look::navy);
         l->setAutoFillBackground(true);
         return l;
     };
@@ -197,12 +136,12 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
 
     QFont monthFont = sheetFont(12, true), childFont = sheetFont(10, true);
     caption(at.monthCaption, at.monthCaptionAt, plain);
-    mois = value("mois", at.mois, monthFont, teal);
-    an = value("an", at.an, monthFont, teal);
+    mois = value("mois", at.mois, monthFont, look::teal);
+    an = value("an", at.an, monthFont, look::teal);
     m_yearLeft = at.an.x();
-    caption(QStringLiteral("Assistante Maternelle agrée"), at.child, childFont, teal);
-    prenom = value("prenom", at.prenom, childFont, teal);
-    nom = value("nom", at.nom, childFont, teal);
+    caption(QStringLiteral("Assistante Maternelle agrée"), at.child, childFont, look::teal);
+    prenom = value("prenom", at.prenom, childFont, look::teal);
+    nom = value("nom", at.nom, childFont, look::teal);
 
     heading(QStringLiteral("EMPLOYEUR"), {88, 112});
     pol2 = value("pol2", {24, 128}, bold);
@@ -257,9 +196,9 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     titles->setHighlightSections(false);
     titles->setFixedHeight(14);
     titles->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; padding: 0px;"
-                                         " border: 0px; border-right: 1px solid #808080;"
-                                         " border-bottom: 1px solid #808080; }")
-                              .arg(moneyGreen.name()));
+                                         " border: 0px; border-right: 1px solid %2;"
+                                         " border-bottom: 1px solid %2; }")
+                              .arg(look::moneyGreen.name(), look::gridRule.name()));
     for (int c = 0; c < 3; ++c) {
         Grille->setColumnWidth(c, at.gridColumns[c]);
         Grille->setHorizontalHeaderItem(c, new QTableWidgetItem);
@@ -268,7 +207,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
             if (c == 0) {
                 // The dates column is fixed, as the title row: not selectable.
                 item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(moneyGreen);
+                item->setBackground(look::moneyGreen);
             } else {
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             }
@@ -298,7 +237,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     feri1 = value("feri1", at.feri1, bold);
 
     heading(QStringLiteral("CALCUL DES COTISATIONS SALARIALES"), at.contributionsHeading);
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < ContributionLines; ++k) {
         const int top = at.firstLineTop + 16 * k;
         St[k] = value(qPrintable(QStringLiteral("St%1").arg(k + 1)), {200, top}, bold);
         cs[k] = value(qPrintable(QStringLiteral("cs%1").arg(k + 1)), {at.csLeft, top}, bold);
@@ -317,8 +256,8 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     caption(QStringLiteral("Accompte déjà versé dans le mois :"), {200, n + 32}, plain);
     acpt = value("acpt", {456, n + 32}, bold);
     const QFont redFont = sheetFont(10, true);
-    caption(QStringLiteral("MONTANT NET A PAYER :"), {200, n + 64}, redFont, red);
-    net = value("net", {456, n + 64}, redFont, red);
+    caption(QStringLiteral("MONTANT NET A PAYER :"), {200, n + 64}, redFont, look::red);
+    net = value("net", {456, n + 64}, redFont, look::red);
     for (int top : {n, n + 16, n + 32, n + 64})
         euro({528, top});
 
@@ -470,7 +409,7 @@ void SlipSheet::fill(const SlipResult &r)
     put(secu2, r.secu2);
     put(du, r.du);
     put(au, r.au);
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < ContributionLines; ++k) {
         put(St[k], r.St[k]);
         put(cs[k], r.cs[k]);
     }

@@ -5,6 +5,8 @@
 // labels.
 
 #include "widgets/form.h"
+#include "common/counts.h"
+#include "widgets/look.h"
 #include "payslip/slip.h"
 
 #include <QPoint>
@@ -17,7 +19,8 @@
 class QLabel;
 class QTableWidget;
 
-// The month's inputs as the parameters window and the hours window hold them now.
+// The slip's inputs as the windows show them now: the shown child's record from
+// the parameters window, the month from the hours window (slipInputFrom).
 SlipInput gatherSlipInput();
 
 // Where the parts of a sheet stand: the two sheets differ by a few pixels
@@ -73,7 +76,7 @@ public:
     QLabel *pol1, *prenom1, *nom1, *adr11, *adr12, *cp1, *ville1, *secu1;
     QLabel *pol2, *prenom2, *nom2, *adr21, *adr22, *cp2, *ville2, *secu2;
     QLabel *du, *au, *Date;
-    std::array<QLabel *, 9> St{}, cs{};
+    std::array<QLabel *, ContributionLines> St{}, cs{};
     QTableWidget *Grille;
     QLabel *totheur, *nbjf, *feri1, *feri2;
     QLabel *salnet = nullptr, *Cong, *abs, *diver, *entret, *totcs, *nour, *acpt, *net;
@@ -90,8 +93,8 @@ protected:
     virtual void fillOwn(const SlipResult &r) = 0;
 
     // Building blocks of the layout.
-    QLabel *caption(const QString &text, QPoint at, const QFont &font, const QColor &colour = Qt::black);
-    QLabel *value(const char *name, QPoint at, const QFont &font, const QColor &colour = Qt::black);
+    QLabel *caption(const QString &text, QPoint at, const QFont &font, const QColor &colour = look::ink);
+    QLabel *value(const char *name, QPoint at, const QFont &font, const QColor &colour = look::ink);
     QLabel *euro(QPoint at);
     static QFont sheetFont(int points, bool bold = false);
 

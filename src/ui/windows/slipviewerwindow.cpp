@@ -5,6 +5,7 @@
 #include "windows/windowset.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "common/programfiles.h"
 #include "payslip/slippicture.h"
 
 #include <QApplication>
@@ -124,7 +125,7 @@ void TRevisu::BitBtn2Click()
     guarded([&] {
         QFileDialog *dialog = openPictureDialog();
         // When the folder is missing the dialog opens where it was last.
-        dialog->setDirectory(programFolder() + QStringLiteral("bulljpg/"));
+        dialog->setDirectory(programFolder() + folder::pictures + '/');
         if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
             m_chosenFile = dialog->selectedFiles().constFirst();
         // Cancelling shows the file chosen last again.

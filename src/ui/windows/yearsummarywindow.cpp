@@ -1,11 +1,11 @@
 #include "windows/yearsummarywindow.h"
 
 #include "archive/yearsummary.h"
+#include "archive/yearsummarypdf.h"
 #include "common/environment.h"
 #include "common/messages.h"
 #include "settings/wholefile.h"
 #include "widgets/look.h"
-#include "widgets/pdfpage.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
@@ -42,8 +42,8 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     auto *yearCaption = new QLabel(QStringLiteral("&Année :"), this);
     Annee = named<QComboBox>(this, "Annee");
     yearCaption->setBuddy(Annee);
-    for (int slot = 1; slot <= 5; ++slot)
-        Enfant->addItem(QStringLiteral("Enfant %1").arg(slot), slot);
+    for (int slot = 1; slot <= ChildCount; ++slot)
+        Enfant->addItem(slotCaption(slot), slot);
     Enfant->setMinimumContentsLength(22);
     pickers->addWidget(childCaption);
     pickers->addWidget(Enfant);
@@ -55,7 +55,7 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
 
     Message = named<QLabel>(this, "Message");
     Message->setWordWrap(true);
-    look::setTextColour(Message, Qt::darkRed);
+    look::setTextColour(Message, look::warning);
     Message->hide();
     column->addWidget(Message);
 
@@ -130,7 +130,7 @@ QString TAnnuel::childName(int slot) const
     if (slot == p->currentSlot() && !p->prenom3->text().isEmpty())
         return p->prenom3->text();
     const QString tip = p->TabControl1->tabToolTip(slot - 1);
-    return tip == QStringLiteral("Enfant %1").arg(slot) ? QString() : tip;
+    return tip == slotCaption(slot) ? QString() : tip;
 }
 
 void TAnnuel::FormActivate()
@@ -138,11 +138,11 @@ void TAnnuel::FormActivate()
     m_filling = true;
     // The current child first, when nothing was chosen here yet.
     if (Annee->count() == 0 && win().Parametres)
-        Enfant->setCurrentIndex(std::clamp(win().Parametres->currentSlot(), 1, 5) - 1);
-    for (int slot = 1; slot <= 5; ++slot) {
+        Enfant->setCurrentIndex(std::clamp(win().Parametres->currentSlot(), 1, ChildCount) - 1);
+    for (int slot = 1; slot <= ChildCount; ++slot) {
         const QString name = childName(slot);
-        Enfant->setItemText(slot - 1, name.isEmpty() ? QStringLiteral("Enfant %1").arg(slot)
-                                                     : QStringLiteral("Enfant %1 : %2").arg(slot).arg(name));
+        Enfant->setItemText(slot - 1,
+                            name.isEmpty() ? slotCaption(slot) : slotCaption(slot) + QStringLiteral(" : ") + name);
     }
     m_filling = false;
     fillYears();
@@ -197,7 +197,7 @@ void TAnnuel::load()
     display(s);
     // A child whose parameters were not opened yet is named by its archive.
     if (childName(slot).isEmpty() && !s.firstName.isEmpty())
-        Enfant->setItemText(slot - 1, QStringLiteral("Enfant %1 : %2").arg(slot).arg(s.firstName));
+        Enfant->setItemText(slot - 1, slotCaption(slot) + QStringLiteral(" : ") + s.firstName);
     if (!failure.isEmpty()) {
         Message->setText(failure);
         Message->show();
@@ -220,7 +220,7 @@ void TAnnuel::display(const YearSummary &s)
                 item->setFont(f);
             }
             if (c + 1 == rows[r].size() && !rows[r][c].isEmpty() && s.months[r].kind != SummaryMonth::Kind::Archived)
-                item->setForeground(Qt::darkRed);
+                item->setForeground(look::warning);
             Grille->setItem(r, c, item);
         }
     }

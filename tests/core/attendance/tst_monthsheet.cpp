@@ -1,5 +1,6 @@
 #include "attendance/dayrecord.h"
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "attendance/monthsheet.h"
 #include "common/errors.h"
 #include "common/numbers.h"

@@ -12,6 +12,7 @@
 #include "archive/slipsave.h"
 #include "attendance/daytable.h"
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"

@@ -1,3 +1,4 @@
+#include "common/environment.h"
 #include "common/numbers.h"
 #include "payslip/slip.h"
 
@@ -469,6 +470,56 @@ private slots:
         in.SH = in.FJ = "";
         in.netRate.fill("?");
         QVERIFY(computeGrossSlip(in).complete());
+    }
+
+    // Each field of the child's record reaches the slip input of the same
+    // control: the record's field table names them, so a swap shows.
+    void inputFromRecord()
+    {
+        ParamRecord r;
+        for (const paramrecord::TextField &f : paramrecord::textFields())
+            f.ref(r) = f.name;
+        r.pol1 = 2;
+        r.pol2 = 1;
+        r.CheckBox10 = 2; // greyed counts as ticked
+        r.CheckBox11 = 0;
+        r.CheckBox12 = 1;
+        r.Indentre = 1;
+        r.du = toDateNumber(QDateTime(QDate(2002, 3, 4), QTime(13, 30)));
+        r.au = toDateNumber(QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+        MonthSheet sheet;
+        sheet.cell(sheet::Date, 31) = QStringLiteral("31/03/2002");
+        sheet.cell(sheet::Holiday, 31) = sheet::mark(sheet::Holiday);
+        const SlipInput in = slipInputFrom(r, sheet, "0302", "160", QDate(2002, 4, 2));
+
+        const std::pair<QString, QString> texts[] = {
+            {in.prenom3, "prenom3"}, {in.nom3, "nom3"},     {in.nom1, "nom1"},     {in.prenom1, "prenom1"},
+            {in.Adr11, "Adr11"},     {in.Adr12, "Adr12"},   {in.cp1, "cp1"},       {in.Ville1, "Ville1"},
+            {in.Secu, "Secu"},       {in.nom2, "nom2"},     {in.prenom2, "prenom2"}, {in.adr21, "adr21"},
+            {in.adr22, "adr22"},     {in.cp2, "cp2"},       {in.ville2, "ville2"}, {in.urssaf, "urssaf"},
+            {in.SH, "SH"},           {in.FJ, "FJ"},         {in.SHbr, "SHbr"},     {in.FJbr, "FJbr"},
+            {in.Indentr, "Indentr"}, {in.ETH, "ETH"},       {in.EFJ, "EFJ"},       {in.diverse, "diverse"},
+            {in.abs, "abs"},         {in.accpte, "accpte"}, {in.PD, "PD"},         {in.D, "D"},
+            {in.G, "G"},             {in.Sp, "Sp"},
+        };
+        for (const auto &[value, name] : texts)
+            QCOMPARE(value, name);
+        for (int k = 0; k < ContributionLines; ++k) {
+            QCOMPARE(in.lineName[k], QStringLiteral("StaticText%1").arg(k + 1));
+            QCOMPARE(in.netRate[k], QStringLiteral("Edit%1").arg(k + 1));
+            QCOMPARE(in.grossRate[k], QStringLiteral("Edit%1").arg(k + 10));
+            QCOMPARE(in.basePercent[k], QString::fromLatin1(paramrecord::baseNames[k]));
+        }
+        QCOMPARE(std::pair(in.pol1, in.pol2), std::pair(2, 1));
+        QCOMPARE((std::array{in.CheckBox10, in.CheckBox11, in.CheckBox12, in.Indentre}),
+                 (std::array{true, false, true, true}));
+        QCOMPARE(in.du, QDate(2002, 3, 4));
+        QCOMPARE(in.au, QDate(1899, 12, 29));
+        QCOMPARE(in.moan, QStringLiteral("0302"));
+        QCOMPARE(in.totheur, QStringLiteral("160"));
+        QCOMPARE(in.today, QDate(2002, 4, 2));
+        QCOMPARE(in.days[30], sheetDay(sheet, 31));
+        QCOMPARE(in.days[30].holiday, sheet::mark(sheet::Holiday));
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "windows/monthreviewwindow.h"
 #include "attendance/duration.h"
+#include "common/monthkey.h"
 #include "attendance/monthchoice.h"
 #include "common/environment.h"
 #include "common/errors.h"

@@ -1,0 +1,28 @@
+#pragma once
+// The names of what the program keeps in its program folder: one place for
+// each, for every unit that opens, lays out or backs up those files.
+
+#include <QString>
+
+namespace folder {
+
+inline const QString ratesFile = QStringLiteral("Taux.txt");
+inline const QString paramFile = QStringLiteral("Paramtre.bvp");
+inline const QString slipArchive = QStringLiteral("Bulletins.db");
+// The folder of the saved slips' pictures (and their PDFs).
+inline const QString pictures = QStringLiteral("bulljpg");
+// The help folder, its compiled help and the collection a viewer keeps of it.
+inline const QString help = QStringLiteral("Aide");
+inline const QString helpFile = QStringLiteral("Berlivo.qch");
+inline const QString helpCollection = QStringLiteral("Berlivo.qhc");
+
+// The day-record table of child slot 1 to 5, "Enf1.db" to "Enf5.db"; "" for any other slot.
+QString dayTable(int slot);
+// A saved slip's picture, relative to the program folder: "bulljpg/Léa0302.jpg".
+QString slipPicture(const QString &firstName, const QString &monthKey);
+// Whether a part of a file name keeps the file in its folder: one holding a
+// separator ("/" or "\") would name a file elsewhere, and "." and ".." are
+// the names of folders.
+bool staysInFolder(const QString &part);
+
+} // namespace folder
