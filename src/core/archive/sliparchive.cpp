@@ -51,6 +51,22 @@ const QStringList &otherColumns()
 
 QString selectList() { return (otherColumns() + amountColumns()).join(QStringLiteral(", ")); }
 
+// The childcare aid (CMG) a parent received for a child over a year, typed
+// in the year summary, with the shared-custody mark that halves the tax
+// credit's ceiling. Added by layout version 2.
+const QString careAidTable = QStringLiteral("CREATE TABLE AidesGarde (\n"
+                                            "  enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5),\n"
+                                            "  annee INTEGER NOT NULL,\n"
+                                            "  cmg INTEGER NOT NULL CHECK (cmg >= 0),  -- cents\n"
+                                            "  garde_alternee INTEGER NOT NULL CHECK (garde_alternee IN (0, 1)),\n"
+                                            "  PRIMARY KEY (enfant, annee)\n"
+                                            ") WITHOUT ROWID");
+
+QString versionStatement() { return QStringLiteral("PRAGMA user_version = %1").arg(SlipArchive::SchemaVersion); }
+
+// What brings a file of layout version 1 up to date.
+QStringList upgradeFrom1() { return {careAidTable, versionStatement()}; }
+
 QStringList schema()
 {
     QStringList amounts;
@@ -75,7 +91,8 @@ QStringList schema()
                        "  PRIMARY KEY (enfant, annee, mois)\n"
                        ") WITHOUT ROWID")
             .arg(amounts.join(QStringLiteral(",\n  "))),
-        QStringLiteral("PRAGMA user_version = %1").arg(SlipArchive::SchemaVersion),
+        careAidTable,
+        versionStatement(),
     };
 }
 
@@ -171,21 +188,30 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
             if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next())
                 tables = q.value(0).toInt();
             q.finish();
-            if (version < 0) {
-                error = rtl::archiveReadFailed(native(path), q.lastError().text().trimmed());
-            } else if (version == 0 && tables == 0) {
-                // A new file: lay it out in one transaction.
+            // A list of statements run in one transaction.
+            const auto run = [&](const QStringList &statements) {
                 bool ok = db.transaction();
-                for (const QString &statement : schema()) {
+                for (const QString &statement : statements) {
                     if (!ok)
                         break;
                     ok = q.exec(statement);
                     q.finish();
                 }
-                if (!ok || !db.commit()) {
+                if (ok && db.commit())
+                    return true;
+                db.rollback();
+                return false;
+            };
+            if (version < 0) {
+                error = rtl::archiveReadFailed(native(path), q.lastError().text().trimmed());
+            } else if (version == 0 && tables == 0) {
+                // A new file: lay it out in one transaction.
+                if (!run(schema()))
                     error = rtl::cannotCreateFile(native(path));
-                    db.rollback();
-                }
+            } else if (version == 1) {
+                // An archive from before the childcare aid was kept.
+                if (!run(upgradeFrom1()))
+                    error = rtl::archiveUpgradeFailed(native(path), q.lastError().text().trimmed());
             } else if (version > SchemaVersion) {
                 error = rtl::archiveTooNew(native(path));
             } else if (version == 0) {
@@ -352,4 +378,35 @@ QString SlipArchive::latestFirstName(int slot) const
     QString name = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return name;
+}
+
+CareAid SlipArchive::careAid(int slot, int year) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT cmg, garde_alternee FROM AidesGarde WHERE enfant = ? AND annee = ?"));
+    q.addBindValue(slot);
+    q.addBindValue(year);
+    if (!q.exec())
+        failRead(m_path, q.lastError());
+    CareAid aid;
+    if (q.next()) {
+        aid.cmg = q.value(0).toLongLong();
+        aid.shared = q.value(1).toInt() != 0;
+    }
+    q.finish();
+    return aid;
+}
+
+void SlipArchive::putCareAid(int slot, int year, const CareAid &aid)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO AidesGarde (enfant, annee, cmg, garde_alternee) VALUES (?, ?, ?, ?)"));
+    q.addBindValue(slot);
+    q.addBindValue(year);
+    q.addBindValue(aid.cmg);
+    q.addBindValue(aid.shared ? 1 : 0);
+    if (!q.exec())
+        throw RuntimeError(rtl::careAidWriteFailed(native(m_path), q.lastError().text().trimmed()));
+    q.finish();
 }

@@ -4,7 +4,8 @@
 //
 // The program lays out the file itself on first use and marks its layout
 // with PRAGMA user_version, so that a later program can tell an older file
-// and bring it up to date. Amounts are whole cents (the slip's shown
+// and bring it up to date (version 2 added the childcare aid of each child
+// and year). Amounts are whole cents (the slip's shown
 // amounts), hours whole hundredths: a year adds up exactly, and any SQLite
 // tool reads the file.
 //
@@ -46,6 +47,14 @@ struct ArchivedSlip {
     friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
 };
 
+// The childcare aid (CMG) received for a child over a year, as the parent
+// typed it, and whether the child is in shared custody.
+struct CareAid {
+    qint64 cmg = 0; // cents
+    bool shared = false;
+    friend bool operator==(const CareAid &, const CareAid &) = default;
+};
+
 // The row of a slip the program is saving, from its inputs and its result.
 // A slip that stopped on a text, or a month key that is not MMYY, raises:
 // there are no figures to keep.
@@ -54,7 +63,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
 
 class SlipArchive {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // Bulletins.db
     static QString fileName();
 
@@ -83,6 +92,10 @@ public:
     int count() const;
     // The first name of the child's most recent archived slip, "" when none.
     QString latestFirstName(int slot) const;
+
+    // The aid typed for a child and year; none typed reads as 0, not shared.
+    CareAid careAid(int slot, int year) const;
+    void putCareAid(int slot, int year, const CareAid &aid);
 
 private:
     QString m_path;

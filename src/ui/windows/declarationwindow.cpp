@@ -1,6 +1,9 @@
 #include "windows/declarationwindow.h"
 
+#include "common/environment.h"
 #include "common/errors.h"
+#include "common/programfiles.h"
+#include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
@@ -63,6 +66,12 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     grid->setColumnStretch(3, 1);
     column->addLayout(grid);
 
+    Avertissement = named<QLabel>(this, "Avertissement");
+    Avertissement->setWordWrap(true);
+    look::setTextColour(Avertissement, look::warning);
+    Avertissement->hide();
+    column->addWidget(Avertissement);
+
     Note = named<QLabel>(this, "Note");
     Note->setWordWrap(true);
     Note->setText(QStringLiteral("Chaque mois, le service en ligne demande les heures normales (en heures "
@@ -95,10 +104,20 @@ void TDeclaration::FormActivate()
         none.childName = in.prenom3;
         none.failure = rtl::noBasisChosen();
         show(none);
+        Avertissement->hide();
         return;
     }
     const bool gross = basis == 1;
-    show(declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross));
+    const Declaration d = declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+    show(d);
+    // The minimums of the month declared; a month without figures has none to check.
+    QString note;
+    if (d.complete()) {
+        const legal::Loaded legalValues = legal::loadTable(programFolder() + folder::legalTable);
+        note = legalValues.table ? legal::monthWarnings(*legalValues.table, in, gross).join('\n') : legalValues.message;
+    }
+    Avertissement->setText(note);
+    Avertissement->setVisible(!note.isEmpty());
 }
 
 void TDeclaration::show(const Declaration &d)

@@ -19,6 +19,9 @@ public:
 
     static constexpr int FigureCount = 8;
     QLabel *prenom, *Message, *Note;
+    // The month's wage or maintenance allowances below the legal minimum in
+    // force that month (or why nothing could be checked); hidden otherwise.
+    QLabel *Avertissement;
     QList<QLabel *> Libelle, Detail;  // Libelle1..8, Detail1..8
     QList<QLineEdit *> Valeur;        // Valeur1..8
     QList<QPushButton *> Copier;      // Copier1..8
