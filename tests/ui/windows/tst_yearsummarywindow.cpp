@@ -209,7 +209,7 @@ private slots:
         w->ExportPdf->click();
         const QString pdf = pdfText(m_folder + "Recapitulatif-Léa-2024.pdf").simplified();
         QVERIFY2(pdf.contains(reasonPart.isEmpty() ? figures.last().value : QString("avait 6 ans ou plus")), qPrintable(pdf));
-        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
     }
 };
 
