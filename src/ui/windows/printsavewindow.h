@@ -22,6 +22,12 @@ public:
     void NiceButton1Click();
     void NiceButton2Click();
 
+    // Shows the window above the slip it belongs to, and above that slip
+    // only: the help, the file dialogs and the other windows may cover it.
+    void showFor(QWidget *slip);
+    // The slip it was last shown for; it hides when that slip hides.
+    QWidget *slip() const { return m_slip; }
+
 protected:
     void onShow() override;
     void onActivate() override;
@@ -38,4 +44,5 @@ private:
     bool m_inMessageBox = false;
     bool m_lostToMessageBox = false;
     bool m_outerSizeFitted = false;
+    QWidget *m_slip = nullptr;
 };

@@ -11,6 +11,8 @@
 namespace {
 const QString notFloat = QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte");
 const QString notInteger = QStringLiteral("'%1' n'est pas une valeur entière correcte");
+// A parameter that does not read is named before the runtime's message.
+QString field(const QString &name, const QString &message) { return name + QStringLiteral(" : ") + message; }
 
 QString text(const SlipText &t) { return t.value_or(QStringLiteral("<unset>")); }
 
@@ -368,44 +370,44 @@ private slots:
         in = ok;
         in.ETH = "x";
         in.CheckBox11 = true;
-        QTest::newRow("hourly upkeep") << Basis::Net << in << notFloat.arg("x") << days;
+        QTest::newRow("hourly upkeep") << Basis::Net << in << field("Indemnité d'entretien au taux horaire", notFloat.arg("x")) << days;
         in = ok;
         in.EFJ = "";
         in.CheckBox12 = true;
-        QTest::newRow("daily upkeep") << Basis::Gross << in << notFloat.arg("") << days;
+        QTest::newRow("daily upkeep") << Basis::Gross << in << field("Indemnité d'entretien au forfait journalier", notFloat.arg("")) << days;
         in = ok;
         in.Indentr = "deux";
         in.Indentre = true;
-        QTest::newRow("multiplier") << Basis::Net << in << notFloat.arg("deux") << holidays;
+        QTest::newRow("multiplier") << Basis::Net << in << field("Majoration jour férié", notFloat.arg("deux")) << holidays;
         in = ok;
         in.FJ = "";
-        QTest::newRow("empty flat rate") << Basis::Net << in << notFloat.arg("") << holidays;
+        QTest::newRow("empty flat rate") << Basis::Net << in << field("Forfait journalier (NET)", notFloat.arg("")) << holidays;
         in.Indentre = true;
-        QTest::newRow("empty flat rate, supplement on") << Basis::Net << in << notFloat.arg("") << holidays;
+        QTest::newRow("empty flat rate, supplement on") << Basis::Net << in << field("Forfait journalier (NET)", notFloat.arg("")) << holidays;
         in = ok;
         in.SHbr = "4,00";
-        QTest::newRow("gross hourly wage") << Basis::Gross << in << notFloat.arg("4,00") << holidays;
+        QTest::newRow("gross hourly wage") << Basis::Gross << in << field("Salaire horaire (BRUT)", notFloat.arg("4,00")) << holidays;
         in = ok;
         in.SHbr = "90000000000000";
         QTest::newRow("pay beyond money") << Basis::Gross << in << QStringLiteral("Opération en virgule flottante incorrecte") << holidays;
         in = ok;
         in.diverse = "-";
-        QTest::newRow("sundry allowances") << Basis::Net << in << notFloat.arg("-") << holidays;
+        QTest::newRow("sundry allowances") << Basis::Net << in << field("Indemnités diverses", notFloat.arg("-")) << holidays;
         in = ok;
         in.netRate[2] = "3 %";
-        QTest::newRow("net coefficient") << Basis::Net << in << notFloat.arg("3 %") << leave;
+        QTest::newRow("net coefficient") << Basis::Net << in << field("Taux NET, ligne 3 (Sécurité Sociale)", notFloat.arg("3 %")) << leave;
         in = ok;
         in.grossRate[2] = "";
-        QTest::newRow("gross rate") << Basis::Gross << in << notFloat.arg("") << leave;
+        QTest::newRow("gross rate") << Basis::Gross << in << field("Taux BRUT, ligne 3 (Sécurité Sociale)", notFloat.arg("")) << leave;
         in = ok;
         in.basePercent[2] = "98.25";
-        QTest::newRow("decimal base percentage") << Basis::Gross << in << notInteger.arg("98.25") << leave;
+        QTest::newRow("decimal base percentage") << Basis::Gross << in << field("Assiette, ligne 3 (Sécurité Sociale)", notInteger.arg("98.25")) << leave;
         in = ok;
         in.G = "0.76€";
-        QTest::newRow("meal allowance") << Basis::Net << in << notFloat.arg("0.76€") << contributions;
+        QTest::newRow("meal allowance") << Basis::Net << in << field("Indemnité de repas, Goûter", notFloat.arg("0.76€")) << contributions;
         in = ok;
         in.accpte = "";
-        QTest::newRow("advance") << Basis::Gross << in << notFloat.arg("") << contributions;
+        QTest::newRow("advance") << Basis::Gross << in << field("Accompte déjà versé", notFloat.arg("")) << contributions;
     }
     void badTexts()
     {
