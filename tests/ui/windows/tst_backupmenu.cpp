@@ -105,10 +105,10 @@ private slots:
     void nameGainingItsZipIsAskedAboutBeforeReplacing()
     {
         QFETCH(bool, answer);
-        const QString saved = m_dir->filePath("ma sauvegarde.zip");
+        const QString saved = m_root->filePath("ma sauvegarde.zip");
         writeBytes(saved, "an earlier backup");
         m_answer = answer;
-        answerFileDialog(m_dir->filePath("ma sauvegarde"));
+        answerFileDialog(m_root->filePath("ma sauvegarde"));
         entree()->Sauvegarder1->trigger();
         QCOMPARE(m_asked, QStringList("Le fichier « " + saved + " » existe déjà.\nVoulez-vous le remplacer\u00a0?"));
         QCOMPARE(readBytes(saved) != "an earlier backup", answer);
