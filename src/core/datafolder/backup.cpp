@@ -368,7 +368,7 @@ std::optional<QByteArray> dataPath(const QString &name, int version)
         return QFile::encodeName(name);
     if (!isPicture(name))
         return std::nullopt;
-    const std::optional<QByteArray> raw = version >= 2 ? folderName(name) : std::optional(name.toUtf8());
+    std::optional<QByteArray> raw = version >= 2 ? folderName(name) : std::optional(name.toUtf8());
     if (!raw)
         return std::nullopt;
     const QList<QByteArray> parts = raw->mid(folder::pictures.size() + 1).split('/');
@@ -605,7 +605,7 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
     zip.setUtf8Enabled(true);
     if (!zip.open(QuaZip::mdUnzip))
         throw RuntimeError(looksLikeZip ? damaged(zipPath, QStringLiteral("archive illisible")) : notABackup(zipPath));
-    const Manifest m = readManifest(zip, zipPath);
+    Manifest m = readManifest(zip, zipPath);
 
     QByteArray buffer;
     for (const Entry &e : std::as_const(m.entries)) {
