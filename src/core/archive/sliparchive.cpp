@@ -138,7 +138,7 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
     s.savedAt = QDateTime::fromString(q.value(10).toString(), Qt::ISODate);
     const auto amounts = amountsOf(s);
     for (int i = 0; i < int(amounts.size()); ++i)
-        *amounts[i] = q.value(otherColumns().size() + i).toLongLong();
+        *amounts[i] = q.value(int(otherColumns().size()) + i).toLongLong();
     return s;
 }
 
@@ -455,7 +455,7 @@ QString SlipArchive::latestFirstName(int slot) const
     q.addBindValue(slot);
     if (!q.exec())
         failRead(m_path, q.lastError());
-    const QString name = q.next() ? q.value(0).toString() : QString();
+    QString name = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return name;
 }
