@@ -6,6 +6,7 @@
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "legal/legaltable.h"
+#include "legal/minimums.h"
 #include "widgets/look.h"
 #include "widgets/picker.h"
 #include "widgets/radiogroup.h"
@@ -276,6 +277,12 @@ void TContrat::open()
     const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
     m_limits = law.table ? limitsOn(*law.table, now().date()) : std::nullopt;
     m_legalMessage = law.message;
+    // The rate against the childminder's minimum in force today, as the
+    // parameters window says it under the wage.
+    m_wageNote.clear();
+    if (law.table)
+        if (const std::optional<Money> hourly = legal::grossHourlyWage(gross, record.SH, record.SHbr, record.netRate))
+            m_wageNote = legal::wageWarning(*law.table, *hourly, now().date(), gross ? std::nullopt : m_rate);
 
     Contract c;
     c.first = now().date();
@@ -346,7 +353,9 @@ void TContrat::refresh()
                                                                                              QChar('0'))
                                       : QString());
     SalaireBase->setText(c.isRegular() && m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
-    Avertissement->setText(m_limits ? warning(c, m_limits) : m_legalMessage);
+    QStringList notes{m_limits ? warning(c, m_limits) : m_legalMessage, m_wageNote};
+    notes.removeAll(QString());
+    Avertissement->setText(notes.join('\n'));
     Avertissement->setVisible(!Avertissement->text().isEmpty());
     SemainesRestantes->setText(weeksNote(c, now().date()));
     SemainesRestantes->setVisible(!SemainesRestantes->text().isEmpty());

@@ -74,4 +74,5 @@ private:
     std::optional<Money> m_rate;
     std::optional<contract::Limits> m_limits;
     QString m_legalMessage; // why there are no limits
+    QString m_wageNote;     // the rate under the minimum in force today
 };

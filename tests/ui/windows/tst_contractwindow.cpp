@@ -8,6 +8,7 @@
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
+#include "legal/minimums.h"
 #include "widgets/radiogroup.h"
 #include "windows/contractwindow.h"
 #include "windows/mainwindow.h"
@@ -268,6 +269,32 @@ private slots:
         window()->SupprAbsence->click();
         QCOMPARE(window()->Absences->rowCount(), 2);
         QCOMPARE(window()->contractShown().absences[1].range.from, QDate(2025, 12, 9));
+    }
+
+    // The rate is set against the childminder's minimum in force today, in
+    // the unit's own words, as the parameters window does under the wage.
+    void rateUnderTheMinimumSaysSo_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("warns");
+        QTest::newRow("3.50 gross") << "3.50" << true;
+        QTest::newRow("3.64 gross, the minimum") << "3.64" << false;
+    }
+    void rateUnderTheMinimumSaysSo()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, warns);
+        win().Parametres->SHbr->setText(typed);
+        openFromMenu();
+        const legal::Table t = legal::Table::load(BERLIVO_SOURCE_DIR "/data/Baremes.txt");
+        const QString note = legal::wageWarning(t, moneyFromText(typed), QDate(2026, 3, 10));
+        QCOMPARE(!note.isEmpty(), warns);
+        if (warns) {
+            QVERIFY(note.contains("3.64"));
+            QVERIFY2(window()->Avertissement->text().contains(note), qPrintable(window()->Avertissement->text()));
+        } else {
+            QVERIFY(window()->Avertissement->text().isEmpty());
+        }
     }
 };
 
