@@ -45,8 +45,36 @@ std::array<qint64 *, 20> amountsOf(ArchivedSlip &s)
 const QStringList &otherColumns()
 {
     static const QStringList columns = {"enfant", "prenom", "annee", "mois", "moan", "base", "heures_centiemes",
-                                        "jours_activite", "jours_forfait", "image", "enregistre"};
+                                        "jours_activite", "jours_forfait", "image", "enregistre", "genre",
+                                        "heures_comp_centiemes", "heures_maj_centiemes"};
     return columns;
+}
+
+// The kind of slip a row is: paid by the hour, or a regular contract's month.
+const QString byTheHour = QStringLiteral("horaire");
+const QString contractMonth = QStringLiteral("contrat");
+
+// The columns layout version 2 added, as they are declared: a row of version
+// 1 was a slip paid by the hour, without extra hours.
+QStringList version2Columns()
+{
+    return {QStringLiteral("genre TEXT NOT NULL DEFAULT '%1' CHECK (genre IN ('%1', '%2'))").arg(byTheHour, contractMonth),
+            QStringLiteral("heures_comp_centiemes INTEGER NOT NULL DEFAULT 0"),
+            QStringLiteral("heures_maj_centiemes INTEGER NOT NULL DEFAULT 0")};
+}
+
+QString versionStatement(int version) { return QStringLiteral("PRAGMA user_version = %1").arg(version); }
+
+// What brings an archive of layout version `from` to the next one, in one
+// transaction.
+QStringList upgradeFrom(int from)
+{
+    QStringList statements;
+    if (from == 1)
+        for (const QString &column : version2Columns())
+            statements << QStringLiteral("ALTER TABLE Bulletins ADD COLUMN ") + column;
+    statements << versionStatement(from + 1);
+    return statements;
 }
 
 QString selectList() { return (otherColumns() + amountColumns()).join(QStringLiteral(", ")); }
@@ -72,10 +100,12 @@ QStringList schema()
                        "  enregistre TEXT NOT NULL,  -- local date and time of the save, ISO 8601\n"
                        "  -- amounts as shown on the slip, in cents\n"
                        "  %1,\n"
+                       "  -- 'contrat' for a regular contract's month, with its extra hours in hundredths\n"
+                       "  %2,\n"
                        "  PRIMARY KEY (enfant, annee, mois)\n"
                        ") WITHOUT ROWID")
-            .arg(amounts.join(QStringLiteral(",\n  "))),
-        QStringLiteral("PRAGMA user_version = %1").arg(SlipArchive::SchemaVersion),
+            .arg(amounts.join(QStringLiteral(",\n  ")), version2Columns().join(QStringLiteral(",\n  "))),
+        versionStatement(SlipArchive::SchemaVersion),
     };
 }
 
@@ -91,6 +121,9 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
     s.flatDays = q.value(8).toInt();
     s.picture = q.value(9).toString();
     s.savedAt = QDateTime::fromString(q.value(10).toString(), Qt::ISODate);
+    s.contract = q.value(11).toString() == contractMonth;
+    s.complementaryHours = q.value(12).toLongLong();
+    s.majoratedHours = q.value(13).toLongLong();
     const auto amounts = amountsOf(s);
     for (int i = 0; i < int(amounts.size()); ++i)
         *amounts[i] = q.value(otherColumns().size() + i).toLongLong();
@@ -113,7 +146,7 @@ int ArchivedSlip::year() const
 }
 
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
-                             const QString &picture, const QDateTime &savedAt)
+                             const QString &picture, const QDateTime &savedAt, const std::optional<ContractHours> &contract)
 {
     if (!MonthKey::fromText(in.moan))
         throw RuntimeError(rtl::noValidatedMonth());
@@ -145,6 +178,14 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
     s.picture = picture;
     // Kept to the second, as it is stored.
     s.savedAt = savedAt.addMSecs(-savedAt.time().msec());
+    if (contract) {
+        // The hours paid by the mensualised salary, and the extra hours.
+        s.contract = true;
+        s.hours = hundredthsOfTwelfths(contract->normalTwelfths());
+        s.activityDays = contract->activityDays();
+        s.complementaryHours = hundredthsOfTwelfths(12 * contract->complementaryMinutes);
+        s.majoratedHours = hundredthsOfTwelfths(12 * contract->majoratedMinutes);
+    }
     return s;
 }
 
@@ -171,25 +212,37 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
             if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next())
                 tables = q.value(0).toInt();
             q.finish();
-            if (version < 0) {
-                error = rtl::archiveReadFailed(native(path), q.lastError().text().trimmed());
-            } else if (version == 0 && tables == 0) {
-                // A new file: lay it out in one transaction.
+            // Statements run in one transaction: all or none.
+            const auto run = [&](const QStringList &statements) {
                 bool ok = db.transaction();
-                for (const QString &statement : schema()) {
+                for (const QString &statement : statements) {
                     if (!ok)
                         break;
                     ok = q.exec(statement);
                     q.finish();
                 }
-                if (!ok || !db.commit()) {
+                if (ok && db.commit())
+                    return true;
+                db.rollback();
+                return false;
+            };
+            if (version < 0) {
+                error = rtl::archiveReadFailed(native(path), q.lastError().text().trimmed());
+            } else if (version == 0 && tables == 0) {
+                // A new file: lay it out in one transaction.
+                if (!run(schema()))
                     error = rtl::cannotCreateFile(native(path));
-                    db.rollback();
-                }
             } else if (version > SchemaVersion) {
                 error = rtl::archiveTooNew(native(path));
             } else if (version == 0) {
                 error = rtl::notAnArchive(native(path));
+            }
+            // An older archive is brought up to date in place, a version at a
+            // time, each step in one transaction; its rows stay as they were.
+            while (error.isEmpty() && version > 0 && version < SchemaVersion) {
+                if (!run(upgradeFrom(version)))
+                    error = rtl::archiveUpgradeFailed(native(path), q.lastError().text().trimmed());
+                ++version;
             }
             if (!error.isEmpty())
                 db.close();
@@ -268,6 +321,9 @@ void SlipArchive::put(const ArchivedSlip &slip)
     q.addBindValue(slip.flatDays);
     q.addBindValue(slip.picture);
     q.addBindValue(slip.savedAt.toString(Qt::ISODate));
+    q.addBindValue(slip.contract ? contractMonth : byTheHour);
+    q.addBindValue(slip.complementaryHours);
+    q.addBindValue(slip.majoratedHours);
     ArchivedSlip copy = slip;
     for (qint64 *amount : amountsOf(copy))
         q.addBindValue(*amount);

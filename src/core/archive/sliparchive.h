@@ -4,7 +4,8 @@
 //
 // The program lays out the file itself on first use and marks its layout
 // with PRAGMA user_version, so that a later program can tell an older file
-// and bring it up to date. Amounts are whole cents (the slip's shown
+// and bring it up to date (version 2 tells a regular contract's month from
+// a slip paid by the hour, with its extra hours). Amounts are whole cents (the slip's shown
 // amounts), hours whole hundredths: a year adds up exactly, and any SQLite
 // tool reads the file.
 //
@@ -12,6 +13,7 @@
 // transaction, put() the row, put the picture in place, then commit(); on
 // any failure rollback() leaves the file as it was.
 
+#include "payslip/declaration.h"
 #include "payslip/slip.h"
 
 #include <QDateTime>
@@ -38,6 +40,11 @@ struct ArchivedSlip {
     std::array<qint64, ContributionLines> cs{};
     QString picture;     // the picture's file name in bulljpg/
     QDateTime savedAt;
+    // A regular contract's month: `hours` are then the hours its mensualised
+    // salary pays (M less the absences), and the extra hours are apart, in
+    // hundredths.
+    bool contract = false;
+    qint64 complementaryHours = 0, majoratedHours = 0;
 
     // 0 for a key that is not one (a row some other tool wrote).
     int month() const;
@@ -46,20 +53,22 @@ struct ArchivedSlip {
     friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
 };
 
-// The row of a slip the program is saving, from its inputs and its result.
-// A slip that stopped on a text, or a month key that is not MMYY, raises:
-// there are no figures to keep.
+// The row of a slip the program is saving, from its inputs and its result;
+// with `contract`, a regular contract's month. A slip that stopped on a text,
+// or a month key that is not MMYY, raises: there are no figures to keep.
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
-                             const QString &picture, const QDateTime &savedAt);
+                             const QString &picture, const QDateTime &savedAt,
+                             const std::optional<ContractHours> &contract = std::nullopt);
 
 class SlipArchive {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // Bulletins.db
     static QString fileName();
 
-    // Opens the archive at `path`, laying it out when the file is new. A
-    // file from a newer program, or one that is not an archive, raises.
+    // Opens the archive at `path`, laying it out when the file is new and
+    // bringing an older layout up to date in place. A file from a newer
+    // program, or one that is not an archive, raises.
     explicit SlipArchive(const QString &path);
     ~SlipArchive();
     SlipArchive(const SlipArchive &) = delete;

@@ -107,6 +107,10 @@ QString archiveTooNew(const QString &path)
                           "mettez le programme à jour pour le lire.")
         .arg(path);
 }
+QString archiveUpgradeFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible de mettre à jour %1 : %2").arg(path, engineText);
+}
 QString notAnArchive(const QString &path)
 {
     return QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(path);

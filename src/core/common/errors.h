@@ -78,6 +78,8 @@ QString archiveReadFailed(const QString &path, const QString &engineText);
 QString archiveWriteFailed(const QString &path, const QString &engineText);
 // An archive file a newer program laid out, or a file that is not an archive.
 QString archiveTooNew(const QString &path);
+// An older archive that could not be brought up to date (it is left as it was).
+QString archiveUpgradeFailed(const QString &path, const QString &engineText);
 QString notAnArchive(const QString &path);
 
 // The operating-system error numbers the I/O texts are chosen by.
