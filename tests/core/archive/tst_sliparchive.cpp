@@ -359,6 +359,10 @@ private slots:
         PlainSql db(archivePath());
         QCOMPARE(db.rows("SELECT genre, heures_centiemes, heures_comp_centiemes, heures_maj_centiemes FROM Bulletins"),
                  QStringList{"contrat|15333|250|75"});
+        // The year summary shows it like the others, with its extra hours.
+        const QStringList march = summaryTable(loadYearSummary(m_folder, 1, "Julie", 2026)).at(0);
+        QCOMPARE(march.mid(0, 4), (QStringList{"Mars 2026", "153,33", "2,50", "0,75"}));
+        QCOMPARE(march.last(), "archivé (contrat)");
     }
 
     void yearOfRandomMonthsSumsExactly()
