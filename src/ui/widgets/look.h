@@ -72,6 +72,7 @@ enum HelpContext {
     ResetHelp = 1015,
     DeclarationHelp = 1016,
     YearSummaryHelp = 1017,
+    ContractSlipHelp = 1019,
 };
 
 // The topic F1 opens on this control (the `helpContext` property; 0 for none).

@@ -1,6 +1,9 @@
 #include "windows/declarationwindow.h"
 
+#include "common/environment.h"
 #include "common/errors.h"
+#include "common/messages.h"
+#include "contract/contractslip.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
@@ -44,7 +47,7 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     for (int i = 0; i < FigureCount; ++i) {
         const QByteArray n = QByteArray::number(i + 1);
         Libelle << named<QLabel>(this, "Libelle" + n);
-        Libelle[i]->setText(declarationLabels().at(i));
+        Libelle[i]->setText(i < declarationLabels().size() ? declarationLabels().at(i) : QString());
         Valeur << named<QLineEdit>(this, "Valeur" + n);
         Valeur[i]->setReadOnly(true);
         Valeur[i]->setAlignment(Qt::AlignRight);
@@ -98,7 +101,23 @@ void TDeclaration::FormActivate()
         return;
     }
     const bool gross = basis == 1;
-    show(declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross));
+    // A month a regular contract pays is declared from the contract's slip.
+    guarded([&] {
+        const int slot = win().Parametres->currentSlot();
+        if (contract::paidByContract(programFolder(), slot, in.moan)) {
+            const contract::ContractSlip c = contract::contractSlipOf(programFolder(), slot, in, gross);
+            if (!c.failure.isEmpty()) {
+                Declaration none;
+                none.childName = in.prenom3;
+                none.failure = c.failure;
+                show(none);
+            } else {
+                show(declarationFor(in, c.slip, gross, c.hours));
+            }
+            return;
+        }
+        show(declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross));
+    });
 }
 
 void TDeclaration::show(const Declaration &d)
@@ -106,11 +125,19 @@ void TDeclaration::show(const Declaration &d)
     prenom->setText(d.childName);
     Message->setText(d.failure);
     Message->setVisible(!d.complete());
+    // A month paid by the hour has eight rows; a contract's month ten.
+    const QStringList &labels = d.figures.size() > declarationLabels().size() ? contractDeclarationLabels()
+                                                                            : declarationLabels();
     for (int i = 0; i < FigureCount; ++i) {
         const bool has = i < d.figures.size();
+        const bool shown = i < labels.size();
+        Libelle[i]->setText(has ? d.figures[i].label : shown ? labels.at(i) : QString());
         Valeur[i]->setText(has ? d.figures[i].value : QString());
         Detail[i]->setText(has ? d.figures[i].detail : QString());
         Copier[i]->setEnabled(has);
+        for (QWidget *w : {static_cast<QWidget *>(Libelle[i]), static_cast<QWidget *>(Valeur[i]),
+                           static_cast<QWidget *>(Detail[i]), static_cast<QWidget *>(Copier[i])})
+            w->setVisible(shown);
     }
     m_allText = declarationText(d);
     ToutCopier->setEnabled(d.complete());

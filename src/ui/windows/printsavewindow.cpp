@@ -2,6 +2,7 @@
 
 #include "widgets/look.h"
 
+#include "windows/contractslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
@@ -119,6 +120,13 @@ TBO::TBO(QWidget *parent) : Form("TBO", parent)
 
 void TBO::onShow() { fitOuterSize(); }
 
+SlipSheet *TBO::slipInHand(int basis) const
+{
+    if (m_offeredBy && m_offeredBy == win().BulletinContrat && m_offeredBy->isVisible())
+        return m_offeredBy;
+    return basis == 0 || basis == 1 ? slipForBasis(basis) : nullptr;
+}
+
 void TBO::moveEvent(QMoveEvent *e)
 {
     Form::moveEvent(e);
@@ -163,9 +171,7 @@ void TBO::NiceButton1Click()
         m_inMessageBox = true;
         showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
         m_inMessageBox = false;
-        const int basis = win().Parametres->Netbrut->itemIndex();
-        if (basis == 0 || basis == 1) {
-            SlipSheet *slip = slipForBasis(basis);
+        if (SlipSheet *slip = slipInHand(win().Parametres->Netbrut->itemIndex())) {
             printSlip(slip);
             printSlip(slip);
         }
@@ -177,7 +183,9 @@ void TBO::NiceButton1Click()
 void TBO::NiceButton2Click()
 {
     guarded([&] {
-        SlipSheet *slip = slipForBasis(win().Parametres->Netbrut->itemIndex());
+        const int basis = win().Parametres->Netbrut->itemIndex();
+        // Saving takes any basis but net for the gross one.
+        SlipSheet *slip = slipInHand(basis == 0 ? 0 : 1);
         const QImage picture = captureClientArea(slip);
         // The slip stays on the clipboard whatever happens next; the file is
         // written from what the clipboard holds.
@@ -195,8 +203,8 @@ void TBO::NiceButton2Click()
         save.jpeg = encodeJpeg(Image1->pixmap().toImage());
         save.pdf = windowPdf(slip, firstName + monthKey);
         if (const auto &shown = slip->shownSlip())
-            save.row = archivedSlipFor(shown->input, shown->result, slip == win().Bulletinbrut,
-                                       win().Parametres->currentSlot(), QFileInfo(path).fileName(), now());
+            save.row = archivedSlipFor(shown->input, shown->result, shown->grossBasis, win().Parametres->currentSlot(),
+                                       QFileInfo(path).fileName(), now(), shown->contract);
         saveSlip(programFolder(), save);
         slip->close();
         close();

@@ -8,8 +8,11 @@
 
 #include "widgets/form.h"
 
+#include <QPointer>
+
 class QAbstractButton;
 class QLabel;
+class SlipSheet;
 
 class TBO : public Form {
     Q_OBJECT
@@ -22,6 +25,11 @@ public:
     void NiceButton1Click();
     void NiceButton2Click();
 
+    // The slip that shows this window over it. The two slips paid by the hour
+    // are printed and saved as the child's basis says; a contract's slip is
+    // printed and saved itself.
+    void offerFor(SlipSheet *slip) { m_offeredBy = slip; }
+
 protected:
     void onShow() override;
     void onActivate() override;
@@ -30,6 +38,9 @@ protected:
 
 private:
     void FormActivate();
+    // The slip the commands work on; none for a basis that is neither.
+    SlipSheet *slipInHand(int basis) const;
+    QPointer<SlipSheet> m_offeredBy;
     void fitOuterSize();
 
     // The print message box is open / the window lost the activation to it:

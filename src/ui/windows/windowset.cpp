@@ -35,7 +35,7 @@ public:
 QList<QWidget *> allWindows(const WindowSet &w)
 {
     return {w.Entree, w.Parametres, w.Horaire, w.Bulletin, w.Recap, w.Bulletinbrut,
-            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel};
+            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel, w.BulletinContrat};
 }
 } // namespace
 
@@ -63,7 +63,8 @@ void createWindows()
 
     auto *polish = new PolishWhenShown(w.Entree);
     for (QWidget *x : allWindows(w).mid(1))
-        x->installEventFilter(polish);
+        if (x)
+            x->installEventFilter(polish);
 }
 
 void prepareEverythingNow()
@@ -71,7 +72,8 @@ void prepareEverythingNow()
     for (int k = 0; k <= int(LastAppIcon); ++k)
         appIcon(AppIcon(k)).availableSizes();
     for (QWidget *x : allWindows(win()))
-        x->ensurePolished();
+        if (x)
+            x->ensurePolished();
 }
 
 void destroyWindows()

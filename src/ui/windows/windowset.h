@@ -16,6 +16,7 @@
 //   (both slips)   slipsheet              the sheet the two slip windows share
 //   TDeclaration   declarationwindow      the month's figures for the online declaration
 //   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return
+//   TBulletinContrat contractslipwindow   the slip of a regular contract's month (built when first needed)
 
 class TEntree;
 class TParametres;
@@ -29,6 +30,7 @@ class TAboutBox;
 class TBVPfond;
 class TDeclaration;
 class TAnnuel;
+class TBulletinContrat;
 
 struct WindowSet {
     TEntree *Entree = nullptr;
@@ -44,6 +46,7 @@ struct WindowSet {
     // Windows beyond the ten, created after them.
     TDeclaration *Declaration = nullptr;
     TAnnuel *Annuel = nullptr;
+    TBulletinContrat *BulletinContrat = nullptr;
 };
 
 WindowSet &win();
