@@ -2,6 +2,7 @@
 // Files in a test's own program folder.
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -25,6 +26,25 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
 inline bool copyFirstRates(const QString &destination)
 {
     return QFile::copy(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"), destination);
+}
+
+// A table of legal values of the given edition whose header matches its rows.
+inline QByteArray legalTableFile(const QByteArray &rows, int edition = 1)
+{
+    const QByteArray sum = QCryptographicHash::hash(rows, QCryptographicHash::Sha256).toHex();
+    return "BERLIVO VALEURS LEGALES;" + QByteArray::number(edition) + ';' + sum + '\n' + rows;
+}
+
+// With BERLIVO_SHOTS set (a folder), the X server's whole screen as
+// <folder>/<name>.png, taken by ImageMagick's import once the windows have
+// painted: run the test with -platform xcb under xvfb-run to look at a window.
+inline void screenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("BERLIVO_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(300);
+    QProcess::execute("import", {"-window", "root", folder + '/' + name + ".png"});
 }
 
 // A folder made read-only for whoever runs the test: its mode bits, and for

@@ -50,13 +50,26 @@ const QStringList &otherColumns()
     return columns;
 }
 
+QString selectList() { return (otherColumns() + amountColumns()).join(QStringLiteral(", ")); }
+
+// The childcare aid (CMG) a parent received for a child over a year, typed
+// in the year summary, with the shared-custody mark that halves the tax
+// credit's ceiling. Added by layout version 2.
+const QString careAidTable = QStringLiteral("CREATE TABLE AidesGarde (\n"
+                                            "  enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5),\n"
+                                            "  annee INTEGER NOT NULL,\n"
+                                            "  cmg INTEGER NOT NULL CHECK (cmg >= 0),  -- cents\n"
+                                            "  garde_alternee INTEGER NOT NULL CHECK (garde_alternee IN (0, 1)),\n"
+                                            "  PRIMARY KEY (enfant, annee)\n"
+                                            ") WITHOUT ROWID");
+
 // The kind of slip a row is: paid by the hour, or a regular contract's month.
 const QString byTheHour = QStringLiteral("horaire");
 const QString contractMonth = QStringLiteral("contrat");
 
-// The columns layout version 2 added, as they are declared: a row of version
-// 1 was a slip paid by the hour, without extra hours.
-QStringList version2Columns()
+// The columns layout version 3 added, as they are declared: a row of an
+// older archive was a slip paid by the hour, without extra hours.
+QStringList version3Columns()
 {
     return {QStringLiteral("genre TEXT NOT NULL DEFAULT '%1' CHECK (genre IN ('%1', '%2'))").arg(byTheHour, contractMonth),
             QStringLiteral("heures_comp_centiemes INTEGER NOT NULL DEFAULT 0"),
@@ -65,19 +78,20 @@ QStringList version2Columns()
 
 QString versionStatement(int version) { return QStringLiteral("PRAGMA user_version = %1").arg(version); }
 
-// What brings an archive of layout version `from` to the next one, in one
-// transaction.
-QStringList upgradeFrom(int from)
+// What brings an archive of layout version `from` up to date, to be run in
+// one transaction; `columns` are those its table has already (a file put
+// back by hand to an older version keeps what it has).
+QStringList upgradeFrom(int from, const QStringList &columns)
 {
     QStringList statements;
-    if (from == 1)
-        for (const QString &column : version2Columns())
+    for (const QString &column : version3Columns())
+        if (!columns.contains(column.section(' ', 0, 0)))
             statements << QStringLiteral("ALTER TABLE Bulletins ADD COLUMN ") + column;
-    statements << versionStatement(from + 1);
+    if (from < 2)
+        statements << careAidTable;
+    statements << versionStatement(SlipArchive::SchemaVersion);
     return statements;
 }
-
-QString selectList() { return (otherColumns() + amountColumns()).join(QStringLiteral(", ")); }
 
 QStringList schema()
 {
@@ -104,7 +118,8 @@ QStringList schema()
                        "  %2,\n"
                        "  PRIMARY KEY (enfant, annee, mois)\n"
                        ") WITHOUT ROWID")
-            .arg(amounts.join(QStringLiteral(",\n  ")), version2Columns().join(QStringLiteral(",\n  "))),
+            .arg(amounts.join(QStringLiteral(",\n  ")), version3Columns().join(QStringLiteral(",\n  "))),
+        careAidTable,
         versionStatement(SlipArchive::SchemaVersion),
     };
 }
@@ -237,12 +252,16 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
             } else if (version == 0) {
                 error = rtl::notAnArchive(native(path));
             }
-            // An older archive is brought up to date in place, a version at a
-            // time, each step in one transaction; its rows stay as they were.
-            while (error.isEmpty() && version > 0 && version < SchemaVersion) {
-                if (!run(upgradeFrom(version)))
+            // An older archive is brought up to date in place, in one
+            // transaction: all of it or nothing; its rows stay as they were.
+            if (error.isEmpty() && version > 0 && version < SchemaVersion) {
+                QStringList columns;
+                if (q.exec(QStringLiteral("PRAGMA table_info(Bulletins)")))
+                    while (q.next())
+                        columns << q.value(1).toString();
+                q.finish();
+                if (!run(upgradeFrom(version, columns)))
                     error = rtl::archiveUpgradeFailed(native(path), q.lastError().text().trimmed());
-                ++version;
             }
             if (!error.isEmpty())
                 db.close();
@@ -408,4 +427,35 @@ QString SlipArchive::latestFirstName(int slot) const
     const QString name = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return name;
+}
+
+CareAid SlipArchive::careAid(int slot, int year) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT cmg, garde_alternee FROM AidesGarde WHERE enfant = ? AND annee = ?"));
+    q.addBindValue(slot);
+    q.addBindValue(year);
+    if (!q.exec())
+        failRead(m_path, q.lastError());
+    CareAid aid;
+    if (q.next()) {
+        aid.cmg = q.value(0).toLongLong();
+        aid.shared = q.value(1).toInt() != 0;
+    }
+    q.finish();
+    return aid;
+}
+
+void SlipArchive::putCareAid(int slot, int year, const CareAid &aid)
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO AidesGarde (enfant, annee, cmg, garde_alternee) VALUES (?, ?, ?, ?)"));
+    q.addBindValue(slot);
+    q.addBindValue(year);
+    q.addBindValue(aid.cmg);
+    q.addBindValue(aid.shared ? 1 : 0);
+    if (!q.exec())
+        throw RuntimeError(rtl::careAidWriteFailed(native(m_path), q.lastError().text().trimmed()));
+    q.finish();
 }

@@ -4,8 +4,9 @@
 //
 // The program lays out the file itself on first use and marks its layout
 // with PRAGMA user_version, so that a later program can tell an older file
-// and bring it up to date (version 2 tells a regular contract's month from
-// a slip paid by the hour, with its extra hours). Amounts are whole cents (the slip's shown
+// and bring it up to date (version 2 added the childcare aid of each child
+// and year; version 3 tells a regular contract's month from a slip paid by
+// the hour, with its extra hours). Amounts are whole cents (the slip's shown
 // amounts), hours whole hundredths: a year adds up exactly, and any SQLite
 // tool reads the file.
 //
@@ -53,6 +54,14 @@ struct ArchivedSlip {
     friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
 };
 
+// The childcare aid (CMG) received for a child over a year, as the parent
+// typed it, and whether the child is in shared custody.
+struct CareAid {
+    qint64 cmg = 0; // cents
+    bool shared = false;
+    friend bool operator==(const CareAid &, const CareAid &) = default;
+};
+
 // The row of a slip the program is saving, from its inputs and its result;
 // with `contract`, a regular contract's month. A slip that stopped on a text,
 // or a month key that is not MMYY, raises: there are no figures to keep.
@@ -62,7 +71,7 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
 
 class SlipArchive {
 public:
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     // Bulletins.db
     static QString fileName();
 
@@ -92,6 +101,10 @@ public:
     int count() const;
     // The first name of the child's most recent archived slip, "" when none.
     QString latestFirstName(int slot) const;
+
+    // The aid typed for a child and year; none typed reads as 0, not shared.
+    CareAid careAid(int slot, int year) const;
+    void putCareAid(int slot, int year, const CareAid &aid);
 
 private:
     QString m_path;

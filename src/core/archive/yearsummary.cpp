@@ -156,16 +156,16 @@ QList<TaxFigure> taxReturnFigures(const YearSummary &s)
     return {
         {QStringLiteral("Salaires nets versés en %1").arg(s.year), centsText(s.totals.salnet) + QStringLiteral(" €")},
         {QStringLiteral("Indemnités d'entretien"), centsText(s.totals.entret) + QStringLiteral(" €")},
-        {QStringLiteral("Frais de garde à déclarer (crédit d'impôt)"), centsText(s.taxCreditBase()) + QStringLiteral(" €")},
+        {QStringLiteral("Frais de garde de l'année (salaires nets et entretien)"), centsText(s.taxCreditBase()) + QStringLiteral(" €")},
     };
 }
 
 QString taxReturnNote(const YearSummary &s)
 {
     QString note = QStringLiteral(
-        "Les indemnités de repas ne comptent pas dans les frais de garde. Déduisez de ce montant les aides "
-        "reçues pour cette garde (complément de libre choix du mode de garde versé par la CAF ou la MSA, "
-        "aide de l'employeur) avant de le reporter sur la déclaration de revenus.");
+        "Les indemnités de repas ne comptent pas dans les frais de garde. Le montant à déclarer en déduit le "
+        "complément de libre choix du mode de garde (CMG) que vous tapez ; déduisez-en aussi toute autre aide "
+        "reçue pour cette garde (aide de l'employeur). L'attestation annuelle du service en ligne fait foi.");
     const int unknown = int(s.monthsOf(SummaryMonth::Kind::PictureOnly).size() + s.monthsOf(SummaryMonth::Kind::Missing).size());
     if (unknown > 0)
         note += QStringLiteral(" %1 mois de l'année n'ont pas de chiffres archivés : ajoutez-les d'après leurs bulletins.")
@@ -182,7 +182,7 @@ QString csvField(const QString &text)
 }
 } // namespace
 
-QByteArray summaryCsv(const YearSummary &s)
+QByteArray summaryCsv(const YearSummary &s, const QList<TaxFigure> &figures)
 {
     // The mark lets spreadsheets that would guess a Windows code page read UTF-8.
     QByteArray out = QByteArrayLiteral("\xEF\xBB\xBF");
@@ -194,5 +194,9 @@ QByteArray summaryCsv(const YearSummary &s)
             fields << csvField(f);
         out += fields.join(';').toUtf8() + "\r\n";
     }
+    if (!figures.isEmpty())
+        out += "\r\n";
+    for (const TaxFigure &f : figures)
+        out += (csvField(f.label) + ';' + csvField(f.value)).toUtf8() + "\r\n";
     return out;
 }

@@ -80,5 +80,7 @@ QList<TaxFigure> taxReturnFigures(const YearSummary &s);
 QString taxReturnNote(const YearSummary &s);
 
 // The table as CSV the way French spreadsheets open it: UTF-8 with its byte
-// order mark, ";" between fields, decimal comma, CR LF line ends.
-QByteArray summaryCsv(const YearSummary &s);
+// order mark, ";" between fields, decimal comma, CR LF line ends. `figures`
+// (the tax credit's) follow the table after an empty line, one
+// "label;amount" row each.
+QByteArray summaryCsv(const YearSummary &s, const QList<TaxFigure> &figures = {});

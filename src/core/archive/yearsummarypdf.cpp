@@ -6,7 +6,7 @@
 #include <QFont>
 #include <QPen>
 
-QByteArray yearSummaryPdf(const YearSummary &s)
+QByteArray yearSummaryPdf(const YearSummary &s, const QList<TaxFigure> &credit)
 {
     PdfPage page(QStringLiteral("Récapitulatif annuel %1 - %2").arg(s.year).arg(s.firstName));
     QPainter &p = page.painter;
@@ -56,15 +56,23 @@ QByteArray yearSummaryPdf(const YearSummary &s)
     y += 8 * mm;
 
     font.setPointSizeF(10);
-    for (const TaxFigure &f : taxReturnFigures(s)) {
+    for (const TaxFigure &f : taxReturnFigures(s) + credit) {
         QFont b = font;
         p.setFont(b); // the label plain, its amount bold
         p.drawText(QRect(0, y, area.width() * 70 / 100, 7 * mm), Qt::AlignLeft | Qt::AlignVCenter, f.label);
         b.setBold(true);
         p.setFont(b);
-        p.drawText(QRect(area.width() * 70 / 100, y, area.width() * 30 / 100, 7 * mm), Qt::AlignRight | Qt::AlignVCenter,
-                   f.value);
-        y += 7 * mm;
+        const QRect valueBox(area.width() * 70 / 100, y, area.width() * 30 / 100, 7 * mm);
+        if (p.fontMetrics().horizontalAdvance(f.value) <= valueBox.width()) {
+            p.drawText(valueBox, Qt::AlignRight | Qt::AlignVCenter, f.value);
+            y += 7 * mm;
+        } else {
+            // A sentence (why there is no credit) takes the lines below its label.
+            y += 7 * mm;
+            const QRect text = p.boundingRect(QRect(0, y, area.width(), area.height() - y), Qt::TextWordWrap, f.value);
+            p.drawText(QRect(0, y, area.width(), text.height()), Qt::AlignLeft | Qt::TextWordWrap, f.value);
+            y += text.height() + 2 * mm;
+        }
     }
     y += 4 * mm;
     font.setPointSizeF(9);

@@ -3,7 +3,10 @@
 // tax-return figures, as the year summary window exports it.
 
 #include <QByteArray>
+#include <QList>
 
 struct YearSummary;
+struct TaxFigure;
 
-QByteArray yearSummaryPdf(const YearSummary &summary);
+// `credit`, the tax credit's figures, come after the tax-return figures.
+QByteArray yearSummaryPdf(const YearSummary &summary, const QList<TaxFigure> &credit = {});

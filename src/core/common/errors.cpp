@@ -101,19 +101,35 @@ QString archiveWriteFailed(const QString &path, const QString &engineText)
 {
     return QStringLiteral("Impossible d'enregistrer le bulletin dans %1 : %2").arg(path, engineText);
 }
+QString archiveUpgradeFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible de mettre à jour %1 : %2").arg(path, engineText);
+}
+QString careAidWriteFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible d'enregistrer l'aide reçue dans %1 : %2").arg(path, engineText);
+}
 QString archiveTooNew(const QString &path)
 {
     return QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : "
                           "mettez le programme à jour pour le lire.")
         .arg(path);
 }
-QString archiveUpgradeFailed(const QString &path, const QString &engineText)
-{
-    return QStringLiteral("Impossible de mettre à jour %1 : %2").arg(path, engineText);
-}
 QString notAnArchive(const QString &path)
 {
     return QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(path);
+}
+
+QString legalTableMissing(const QString &path)
+{
+    return QStringLiteral("Le fichier des valeurs légales %1 est introuvable : aucun minimum n'est vérifié.").arg(path);
+}
+QString legalTableDamaged(const QString &path, int line, const QString &why)
+{
+    return QStringLiteral("Le fichier des valeurs légales %1 est abîmé (ligne %2 : %3) : aucun minimum n'est vérifié.")
+        .arg(path)
+        .arg(line)
+        .arg(why);
 }
 
 QString ioErrorText(int code)

@@ -78,9 +78,18 @@ QString archiveReadFailed(const QString &path, const QString &engineText);
 QString archiveWriteFailed(const QString &path, const QString &engineText);
 // An archive file a newer program laid out, or a file that is not an archive.
 QString archiveTooNew(const QString &path);
-// An older archive that could not be brought up to date (it is left as it was).
-QString archiveUpgradeFailed(const QString &path, const QString &engineText);
 QString notAnArchive(const QString &path);
+// "Impossible de mettre à jour %s : %s": an older archive that could not be
+// brought to the present layout.
+QString archiveUpgradeFailed(const QString &path, const QString &engineText);
+// "Impossible d'enregistrer l'aide reçue dans %s : %s": the year's childcare aid.
+QString careAidWriteFailed(const QString &path, const QString &engineText);
+
+// The table of legal values with their dates. Both texts end by saying that
+// no minimum is checked: a table that cannot be trusted gives no warning
+// rather than a wrong one.
+QString legalTableMissing(const QString &path);
+QString legalTableDamaged(const QString &path, int line, const QString &why);
 
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };

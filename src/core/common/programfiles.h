@@ -11,6 +11,9 @@ inline const QString paramFile = QStringLiteral("Paramtre.bvp");
 inline const QString slipArchive = QStringLiteral("Bulletins.db");
 // The folder of the saved slips' pictures (and their PDFs).
 inline const QString pictures = QStringLiteral("bulljpg");
+// The legal values with their dates (UTF-8 text), shipped beside the first
+// Taux.txt.
+inline const QString legalTable = QStringLiteral("Baremes.txt");
 // The help folder, its compiled help and the collection a viewer keeps of it.
 inline const QString help = QStringLiteral("Aide");
 inline const QString helpFile = QStringLiteral("Berlivo.qch");

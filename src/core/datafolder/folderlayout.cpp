@@ -3,10 +3,12 @@
 #include "attendance/daytable.h"
 #include "common/counts.h"
 #include "common/errors.h"
+#include "legal/legaltable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace folder {
 
@@ -38,6 +40,21 @@ QStringList layOut(const QString &programFolder, const QString &firstRates)
         if (!dir.mkdir(pictures))
             fail(pics);
         created << pics;
+    }
+    const QString shippedLegal = QFileInfo(firstRates).dir().filePath(legalTable);
+    if (QFileInfo(shippedLegal).isFile()) {
+        const QString legal = dir.filePath(legalTable);
+        QFile shipped(shippedLegal), present(legal);
+        const QByteArray shippedBytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
+        const QByteArray presentBytes = present.open(QIODevice::ReadOnly) ? present.readAll() : QByteArray();
+        present.close();
+        if (!shippedBytes.isEmpty() && (!QFileInfo::exists(legal) || legal::shippedReplaces(presentBytes, shippedBytes))) {
+            // Replaced only once the new text is whole.
+            QSaveFile out(legal);
+            if (!out.open(QIODevice::WriteOnly) || out.write(shippedBytes) != shippedBytes.size() || !out.commit())
+                fail(legal);
+            created << legal;
+        }
     }
     // The rates file last: a missing original must not keep the tables and
     // the picture folder from being laid out.

@@ -241,7 +241,7 @@ private:
         std::array<Money, ContributionLines> contribution{};
         for (int k = 0; k < ContributionLines; ++k) {
             if (basis == Basis::Net) {
-                contribution[k] = round4(shownSalary * parseFloat(in.netRate[k]));
+                contribution[k] = netBasisContribution(shownSalary, in.netRate[k]);
             } else {
                 const long double rate = parseFloat(in.grossRate[k]);
                 const long double percent = parseInt(in.basePercent[k]);
@@ -282,6 +282,19 @@ private:
     }
 };
 } // namespace
+
+Money netBasisContribution(long double netAmount, const QString &coefficient)
+{
+    return round4(netAmount * parseFloat(coefficient));
+}
+
+Money grossOfNet(Money net, const std::array<QString, ContributionLines> &netRate)
+{
+    long double gross = net.value();
+    for (const QString &coefficient : netRate)
+        gross += netBasisContribution(net.value(), coefficient).value();
+    return round4(gross);
+}
 
 SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
 SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }

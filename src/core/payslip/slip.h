@@ -128,6 +128,14 @@ SlipResult computeGrossSlip(const SlipInput &in);
 // rules of the basis, through the same steps.
 SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary);
 
+// One contribution line on the net basis: the net amount times the line's NET
+// coefficient (its text), to the ten-thousandth. A coefficient that is not a
+// number raises the runtime's floating-point error.
+Money netBasisContribution(long double netAmount, const QString &coefficient);
+// A net amount carried to gross by the same lines: the net amount plus what
+// each of the nine lines costs on it, as the net slip works them out.
+Money grossOfNet(Money net, const std::array<QString, ContributionLines> &netRate);
+
 // The columns of day row `row` (1 to 31) of a month sheet that a slip reads.
 SheetDay sheetDay(const MonthSheet &sheet, int row);
 

@@ -35,7 +35,8 @@ inline const QColor gridRule{0x80, 0x80, 0x80};
 inline const QColor paleYellow{0xFF, 0xFF, 0xE1};
 // Captions that point at something to do (the hours window, the parameters' reminder).
 inline const QColor hintBlue{0x00, 0x00, 0xFF};
-// A window's own message saying why it shows no figures, and the months it lacks.
+// A window's own message saying why it shows no figures, the months it lacks,
+// and the notes of an amount below a legal minimum.
 inline const QColor warning = maroon;
 // The month review's tick.
 inline const QColor tickGreen{0x00, 0x80, 0x00};

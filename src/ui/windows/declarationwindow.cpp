@@ -3,7 +3,9 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/messages.h"
+#include "common/programfiles.h"
 #include "contract/contractslip.h"
+#include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
@@ -66,6 +68,12 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     grid->setColumnStretch(3, 1);
     column->addLayout(grid);
 
+    Avertissement = named<QLabel>(this, "Avertissement");
+    Avertissement->setWordWrap(true);
+    look::setTextColour(Avertissement, look::warning);
+    Avertissement->hide();
+    column->addWidget(Avertissement);
+
     Note = named<QLabel>(this, "Note");
     Note->setWordWrap(true);
     Note->setText(QStringLiteral("Chaque mois, le service en ligne demande les heures normales (en heures "
@@ -98,26 +106,36 @@ void TDeclaration::FormActivate()
         none.childName = in.prenom3;
         none.failure = rtl::noBasisChosen();
         show(none);
+        Avertissement->hide();
         return;
     }
     const bool gross = basis == 1;
     // A month a regular contract pays is declared from the contract's slip.
-    guarded([&] {
-        const int slot = win().Parametres->currentSlot();
-        if (contract::paidByContract(programFolder(), slot, in.moan)) {
-            const contract::ContractSlip c = contract::contractSlipOf(programFolder(), slot, in, gross);
-            if (!c.failure.isEmpty()) {
-                Declaration none;
-                none.childName = in.prenom3;
-                none.failure = c.failure;
-                show(none);
-            } else {
-                show(declarationFor(in, c.slip, gross, c.hours));
+    Declaration d;
+    if (!guarded([&] {
+            const int slot = win().Parametres->currentSlot();
+            if (!contract::paidByContract(programFolder(), slot, in.moan)) {
+                d = declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+                return;
             }
-            return;
-        }
-        show(declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross));
-    });
+            const contract::ContractSlip c = contract::contractSlipOf(programFolder(), slot, in, gross);
+            if (c.failure.isEmpty()) {
+                d = declarationFor(in, c.slip, gross, c.hours);
+            } else {
+                d.childName = in.prenom3;
+                d.failure = c.failure;
+            }
+        }))
+        return;
+    show(d);
+    // The minimums of the month declared; a month without figures has none to check.
+    QString note;
+    if (d.complete()) {
+        const legal::Loaded legalValues = legal::loadTable(programFolder() + folder::legalTable);
+        note = legalValues.table ? legal::monthWarnings(*legalValues.table, in, gross).join('\n') : legalValues.message;
+    }
+    Avertissement->setText(note);
+    Avertissement->setVisible(!note.isEmpty());
 }
 
 void TDeclaration::show(const Declaration &d)

@@ -21,6 +21,9 @@ public:
     // contract's month (its complementary and majorated hours).
     static constexpr int FigureCount = 10;
     QLabel *prenom, *Message, *Note;
+    // The month's wage or maintenance allowances below the legal minimum in
+    // force that month (or why nothing could be checked); hidden otherwise.
+    QLabel *Avertissement;
     QList<QLabel *> Libelle, Detail;  // Libelle1..10, Detail1..10
     QList<QLineEdit *> Valeur;        // Valeur1..10
     QList<QPushButton *> Copier;      // Copier1..10

@@ -6,6 +6,9 @@
 #include "windows/hourswindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "common/errors.h"
+#include "common/programfiles.h"
+#include "legal/minimums.h"
 #include "widgets/look.h"
 #include "widgets/appicons.h"
 #include "widgets/maskedit.h"
@@ -114,6 +117,33 @@ quint8 stateOf(const QCheckBox *box)
 }
 
 bool ticked(const QCheckBox *box) { return box->checkState() == Qt::Checked; }
+
+// A note in the warning colour, hidden while it has nothing to say.
+QLabel *warningLine(QWidget *parent, const char *name)
+{
+    auto *l = named<QLabel>(parent, name);
+    l->setWordWrap(true);
+    l->setMaximumWidth(380);
+    look::setTextColour(l, look::warning);
+    l->hide();
+    return l;
+}
+
+// An amount typed, or nullopt when the text is not one.
+std::optional<Money> amountOf(const QString &text)
+{
+    try {
+        return moneyFromText(text);
+    } catch (const RuntimeError &) {
+        return std::nullopt;
+    }
+}
+
+void showNote(QLabel *l, const QString &text)
+{
+    l->setText(text);
+    l->setVisible(!text.isEmpty());
+}
 } // namespace
 
 TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
@@ -277,6 +307,8 @@ void TParametres::buildWagesPage(QWidget *page)
     basisRow->addLayout(wages);
     basisRow->addStretch(1);
     left->addLayout(basisRow);
+    AvertSalaire = warningLine(page, "AvertSalaire");
+    left->addWidget(AvertSalaire);
 
     Conges = new RadioGroup(QStringLiteral("Conges"), QStringLiteral("Congés payés :"),
                             {QStringLiteral("Répartis sur l'année :"), QStringLiteral("Sur le mois de vacances.")}, page);
@@ -439,6 +471,8 @@ void TParametres::buildAllowancesPage(QWidget *page)
     upkeep->addWidget(CheckBox12, 1, 0);
     upkeep->addWidget(EFJ, 1, 1);
     upkeep->addWidget(caption(QStringLiteral("Euros"), Entretien), 1, 2);
+    AvertEntretien = warningLine(Entretien, "AvertEntretien");
+    upkeep->addWidget(AvertEntretien, 2, 0, 1, 3);
     grid->addWidget(Entretien, 2, 0, Qt::AlignTop);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(3, 1);
@@ -494,6 +528,15 @@ void TParametres::connectRules()
     connect(CheckBox10, &QCheckBox::stateChanged, this, &TParametres::CheckBox10Click);
     Entretien->installEventFilter(this);
     onExit(prenom3, [this] { prenom3Exit(); });
+
+    // The minimums' notes follow every value they depend on, as it is typed.
+    for (QLineEdit *e : {SH, SHbr, ETH, EFJ})
+        connect(e, &QLineEdit::textChanged, this, &TParametres::showMinimums);
+    for (QLineEdit *e : netRate)
+        connect(e, &QLineEdit::textChanged, this, &TParametres::showMinimums);
+    connect(Netbrut, &RadioGroup::itemIndexChanged, this, &TParametres::showMinimums);
+    connect(CheckBox11, &QCheckBox::stateChanged, this, &TParametres::showMinimums);
+    connect(CheckBox12, &QCheckBox::stateChanged, this, &TParametres::showMinimums);
 }
 
 // ---------------------------------------------------------------------------
@@ -572,6 +615,8 @@ void TParametres::FormActivate()
     });
     for (const QString &error : errors)
         showError(error);
+    m_loaded = true;
+    m_legal = legal::loadTable(programFolder() + folder::legalTable);
     guarded([&] {
         // Child 1 is shown even after a read error (with the records read
         // before it), so that the tab, the slot and the controls agree.
@@ -581,6 +626,58 @@ void TParametres::FormActivate()
         // The rate columns stay as they are: only NetbrutExit switches them.
         showWageRow(Netbrut->itemIndex() == 0);
     });
+    showMinimums();
+}
+
+void TParametres::showMinimums()
+{
+    if (!m_legal.table) {
+        // Said once, where the wage's note stands; nothing is checked.
+        showNote(AvertSalaire, m_loaded ? m_legal.message : QString());
+        showNote(AvertEntretien, QString());
+        return;
+    }
+    const legal::Table &table = *m_legal.table;
+    const QDate today = now().date();
+    const bool gross = Netbrut->itemIndex() == 1;
+    std::array<QString, ContributionLines> coefficients;
+    for (size_t i = 0; i < coefficients.size(); ++i)
+        coefficients[i] = netRate[i]->text();
+    QString wage;
+    if (const std::optional<Money> hourly = legal::grossHourlyWage(gross, SH->text(), SHbr->text(), coefficients))
+        wage = legal::wageWarning(table, *hourly, today,
+                                  gross ? std::nullopt : amountOf(SH->text()));
+    showNote(AvertSalaire, wage);
+
+    // A text that is not an amount gets no note: the slip says so itself.
+    QStringList upkeep;
+    if (ticked(CheckBox11))
+        if (const std::optional<Money> perHour = amountOf(ETH->text()))
+            upkeep << legal::hourlyUpkeepWarning(table, *perHour, today);
+    if (ticked(CheckBox12))
+        if (const std::optional<Money> perDay = amountOf(EFJ->text()))
+            upkeep << legal::dailyUpkeepWarning(table, *perDay, today);
+    upkeep.removeAll(QString());
+    showNote(AvertEntretien, upkeep.join('\n'));
+}
+
+QDate TParametres::birthDate(int slot) const
+{
+    if (slot < 1 || slot > SlotCount)
+        return {};
+    if (m_loaded)
+        return slot == m_slots.current ? datenaiss->date() : fromDateNumber(m_slots.record(slot).datenaiss).date();
+    // Not opened yet: the parameter file as it stands, without its defaults.
+    ParamSlots file;
+    RatesList none;
+    bool fromFile = false;
+    try {
+        fromFile = ReadParamFile(file, none);
+    } catch (const RuntimeError &) {
+        fromFile = true; // the records before a cut-short one were read; the rest stay empty
+    }
+    // Without a file, slot 1 holds today's date as its default: not a birth.
+    return fromFile ? fromDateNumber(file.record(slot).datenaiss).date() : QDate();
 }
 
 void TParametres::selectTabOfCurrentSlot()

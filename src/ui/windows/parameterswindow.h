@@ -13,8 +13,11 @@
 #include "settings/paramfile.h"
 #include "settings/ratesfile.h"
 #include "settings/settingsfiles.h"
+#include "legal/legaltable.h"
 
+#include <QDate>
 #include <array>
+#include <optional>
 
 class QTabWidget;
 class QTabBar;
@@ -51,10 +54,18 @@ public:
         *StaticText8, *StaticText9;
     std::array<QLabel *, ContributionLines> lineName{};
     QGroupBox *Entretien;
+    // The notes under the wage and in the maintenance allowances: shown when
+    // an amount is below the legal minimum in force today (never blocking,
+    // never changing a value), or why nothing could be checked.
+    QLabel *AvertSalaire, *AvertEntretien;
     QPushButton *raz, *OK, *Anul, *BitBtn3;
 
     // The child slot the controls show (1 to 5).
     int currentSlot() const { return m_slots.current; }
+    // A child's date of birth as held here: the shown child's picker, another
+    // child's record. Before the window was first opened, the parameter
+    // file's; invalid when there is none.
+    QDate birthDate(int slot) const;
     // The shown child's record as the controls hold it, unconfirmed edits
     // included and texts not yet cut to their stored length: what "&OK"
     // would keep, and what the slips read.
@@ -91,6 +102,8 @@ private:
     void BitBtn3Click();
 
     void showWageRow(bool net);
+    // The two notes of the legal minimums, from the controls as they stand.
+    void showMinimums();
     // The contribution table, common to every child, from the rates list.
     void showRatesTable();
     void selectTabOfCurrentSlot();
@@ -103,4 +116,6 @@ private:
     ParamSlots m_slots;
     SettingsFiles m_files;
     bool m_entretienPressed = false;
+    bool m_loaded = false; // the files were read once
+    legal::Loaded m_legal; // the legal values, read when the window is opened
 };

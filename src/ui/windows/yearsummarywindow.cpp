@@ -4,11 +4,14 @@
 #include "archive/yearsummarypdf.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "common/programfiles.h"
+#include "legal/taxcredit.h"
 #include "settings/wholefile.h"
 #include "widgets/look.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +22,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,7 +30,8 @@ TAnnuel::FileChooser TAnnuel::chooseFile = [](QWidget *parent, const QString &su
     return QFileDialog::getSaveFileName(parent, QStringLiteral("Exporter le récapitulatif"), suggested, filter);
 };
 
-TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>())
+TAnnuel::TAnnuel(QWidget *parent)
+    : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>()), m_credit(std::make_unique<legal::TaxCredit>())
 {
     setWindowTitle(QStringLiteral("Récapitulatif annuel"));
     setHelpContext(this, YearSummaryHelp);
@@ -90,6 +95,38 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     tax->setColumnStretch(2, 1);
     column->addLayout(tax);
 
+    // The tax credit: the aid received, then its figures or why there are none.
+    auto *aid = new QHBoxLayout;
+    auto *aidCaption = new QLabel(QStringLiteral("CMG reçu pour l'année (€) :"), this);
+    CMG = named<QLineEdit>(this, "CMG");
+    CMG->setFixedWidth(100);
+    CMG->setAlignment(Qt::AlignRight);
+    aidCaption->setBuddy(CMG);
+    GardeAlternee = named<QCheckBox>(this, "GardeAlternee");
+    GardeAlternee->setText(QStringLiteral("Garde alternée (plafond divisé par deux)"));
+    aid->addWidget(aidCaption);
+    aid->addWidget(CMG);
+    aid->addSpacing(20);
+    aid->addWidget(GardeAlternee);
+    aid->addStretch(1);
+    // Under the tax figures, the amounts in their column.
+    tax->addLayout(aid, 4, 0, 1, 3);
+    for (int i = 0; i < CreditRows; ++i) {
+        const QByteArray n = QByteArray::number(i + 1);
+        Credit << named<QLabel>(this, "Credit" + n);
+        CreditValeur << named<QLabel>(this, "CreditValeur" + n);
+        CreditValeur[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        CreditValeur[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        CreditValeur[i]->setFont(bold);
+        tax->addWidget(Credit[i], i + 5, 0);
+        tax->addWidget(CreditValeur[i], i + 5, 1);
+    }
+    Motif = named<QLabel>(this, "Motif");
+    Motif->setWordWrap(true);
+    look::setTextColour(Motif, look::warning);
+    Motif->hide();
+    column->addWidget(Motif);
+
     Note = named<QLabel>(this, "Note");
     Note->setWordWrap(true);
     column->addWidget(Note);
@@ -112,8 +149,10 @@ TAnnuel::TAnnuel(QWidget *parent) : Form("TAnnuel", parent), m_summary(std::make
     connect(ExportCsv, &QPushButton::clicked, this, &TAnnuel::ExportCsvClick);
     connect(ExportPdf, &QPushButton::clicked, this, &TAnnuel::ExportPdfClick);
     connect(Fermer, &QPushButton::clicked, this, &QWidget::hide);
+    connect(CMG, &QLineEdit::editingFinished, this, &TAnnuel::CMGExit);
+    connect(GardeAlternee, &QCheckBox::clicked, this, &TAnnuel::GardeAlterneeClick);
 
-    resize(900, 640);
+    resize(900, 760);
     centreOnScreen(this);
 }
 
@@ -230,6 +269,7 @@ void TAnnuel::display(const YearSummary &s)
         FiscalValeur[i]->setText(figures[i].value);
     }
     Note->setText(taxReturnNote(s));
+    showCredit();
     const bool any = !s.months.isEmpty();
     Message->setText(any ? QString()
                          : QStringLiteral("Aucun bulletin enregistré ni aucun jour saisi pour cet enfant en %1.").arg(s.year));
@@ -249,12 +289,62 @@ void TAnnuel::ExportCsvClick()
 {
     const QString path = chooseFile(this, suggestedName("csv"), QStringLiteral("Tableur CSV (*.csv)"));
     if (!path.isEmpty())
-        guarded([&] { writeWholeFile(path, summaryCsv(*m_summary)); });
+        guarded([&] { writeWholeFile(path, summaryCsv(*m_summary, legal::creditFigures(*m_credit))); });
 }
 
 void TAnnuel::ExportPdfClick()
 {
     const QString path = chooseFile(this, suggestedName("pdf"), QStringLiteral("Document PDF (*.pdf)"));
     if (!path.isEmpty())
-        guarded([&] { writeWholeFile(path, yearSummaryPdf(*m_summary)); });
+        guarded([&] { writeWholeFile(path, yearSummaryPdf(*m_summary, legal::creditFigures(*m_credit))); });
 }
+
+// The credit of the child and year shown, from the archive, the children's
+// dates of birth as the parameters hold them, and the legal values.
+void TAnnuel::showCredit()
+{
+    std::array<QDate, ChildCount> births;
+    for (int i = 0; i < int(births.size()); ++i)
+        births[size_t(i)] = win().Parametres ? win().Parametres->birthDate(i + 1) : QDate();
+    const legal::YearCredit y = legal::yearCredit(programFolder(), m_summary->year, m_summary->slot, births);
+    const legal::TaxCredit &c = y.credit;
+    *m_credit = c;
+    {
+        const QSignalBlocker quiet(GardeAlternee);
+        CMG->setText(centsText(y.aid.cmg));
+        GardeAlternee->setChecked(y.aid.shared);
+    }
+    const QList<TaxFigure> figures = legal::creditFigures(c);
+    const bool has = c.status == legal::TaxCredit::Status::Credit;
+    for (int i = 0; i < Credit.size(); ++i) {
+        const bool shown = has && i < figures.size();
+        Credit[i]->setText(shown ? figures[i].label + QStringLiteral(" :") : QString());
+        CreditValeur[i]->setText(shown ? figures[i].value : QString());
+        Credit[i]->setVisible(shown);
+        CreditValeur[i]->setVisible(shown);
+    }
+    const QString why = has ? c.boxNote : c.reason;
+    Motif->setText(why);
+    Motif->setVisible(!why.isEmpty());
+}
+
+void TAnnuel::storeAid()
+{
+    guarded([&] {
+        CareAid aid;
+        aid.cmg = legal::typedCents(CMG->text());
+        aid.shared = GardeAlternee->isChecked();
+        legal::storeCareAid(programFolder(), m_summary->slot, m_summary->year, aid);
+    });
+    showCredit();
+}
+
+void TAnnuel::CMGExit()
+{
+    // Only a change is stored: leaving the field untouched writes nothing.
+    if (CMG->isModified())
+        storeAid();
+    CMG->setModified(false);
+}
+
+void TAnnuel::GardeAlterneeClick() { storeAid(); }

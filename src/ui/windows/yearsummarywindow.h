@@ -10,11 +10,16 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 class QTableWidget;
 struct YearSummary;
+namespace legal {
+struct TaxCredit;
+}
 
 class TAnnuel : public Form {
     Q_OBJECT
@@ -27,6 +32,14 @@ public:
     QTableWidget *Grille;
     QList<QLabel *> Fiscal, FiscalValeur; // Fiscal1..3, FiscalValeur1..3
     QPushButton *ExportCsv, *ExportPdf, *Fermer;
+    // The childcare tax credit: the aid (CMG) received in the year and the
+    // shared custody, both kept in the archive for the child and year; the
+    // credit's figures, or the reason there is none.
+    QLineEdit *CMG;
+    QCheckBox *GardeAlternee;
+    static constexpr int CreditRows = 4;
+    QList<QLabel *> Credit, CreditValeur; // Credit1..4, CreditValeur1..4
+    QLabel *Motif;
 
     // Where an export goes: the user's choice of file, "" when cancelled.
     // Tests replace it so that no dialog blocks them.
@@ -38,8 +51,11 @@ public:
     void AnneeChange();
     void ExportCsvClick();
     void ExportPdfClick();
+    void CMGExit();
+    void GardeAlterneeClick();
 
     const YearSummary &summary() const { return *m_summary; }
+    const legal::TaxCredit &credit() const { return *m_credit; }
 
 protected:
     void onShow() override { FormActivate(); }
@@ -50,8 +66,11 @@ private:
     void fillYears();
     void load();
     void display(const YearSummary &s);
+    void showCredit();
+    void storeAid();
     QString suggestedName(const QString &extension) const;
 
     std::unique_ptr<YearSummary> m_summary;
+    std::unique_ptr<legal::TaxCredit> m_credit;
     bool m_filling = false;
 };

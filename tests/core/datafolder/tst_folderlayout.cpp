@@ -154,6 +154,36 @@ private slots:
             QVERIFY(!QFileInfo::exists(path("data/Taux.txt")));
         }
     }
+
+    // The table of legal values is the program's: a later version's edition
+    // replaces an older one as shipped, never one the user edited.
+    void legalTableFollowsNewerEditions_data()
+    {
+        QTest::addColumn<QByteArray>("present"); // "" for none
+        QTest::addColumn<bool>("replaced");
+        const QByteArray older = legalTableFile("smic_horaire_brut;11.88;2024-11-01;D\n", 1);
+        QByteArray edited = older;
+        edited.replace("11.88", "11.99");
+        QTest::newRow("none yet") << QByteArray() << true;
+        QTest::newRow("older edition as shipped") << older << true;
+        QTest::newRow("older edition edited") << edited << false;
+        QTest::newRow("a newer edition") << legalTableFile("smic_horaire_brut;12.02;2026-01-01;D\n", 3) << false;
+    }
+    void legalTableFollowsNewerEditions()
+    {
+        QFETCH(QByteArray, present);
+        QFETCH(bool, replaced);
+        const QByteArray shipped = legalTableFile("smic_horaire_brut;12.02;2026-01-01;D\n", 2);
+        QVERIFY(QDir().mkpath(path("share")));
+        QVERIFY(copyFirstRates(path("share/Taux.txt")));
+        writeBytes(path("share/" + folder::legalTable), shipped);
+        QVERIFY(QDir().mkpath(path("data")));
+        if (!present.isEmpty())
+            writeBytes(path("data/" + folder::legalTable), present);
+        const QStringList created = folder::layOut(path("data"), path("share/Taux.txt"));
+        QCOMPARE(created.contains(path("data/" + folder::legalTable)), replaced);
+        QCOMPARE(readBytes(path("data/" + folder::legalTable)), replaced ? shipped : present);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFolderLayout)

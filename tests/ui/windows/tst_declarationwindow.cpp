@@ -5,6 +5,8 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/numbers.h"
+#include "common/programfiles.h"
+#include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/radiogroup.h"
 #include "windows/declarationwindow.h"
@@ -136,6 +138,44 @@ private slots:
         }
         QTest::mouseClick(decl()->ToutCopier, Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), declarationText(d));
+    }
+
+    // The month declared gets the note of the legal minimums in force that
+    // month, as the unit words it: a gross wage and a 9-hour day's
+    // maintenance allowance below them, then at them.
+    void minimumsOfTheMonth_data()
+    {
+        QTest::addColumn<QString>("wage");
+        QTest::addColumn<QString>("upkeep");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("below") << "3.50" << "3.00" << QStringList{"3.64", "3.83", "le 02/03/2026 : 3.00 € pour 9 h"};
+        QTest::newRow("at the minimums") << "3.64" << "3.83" << QStringList{};
+    }
+    void minimumsOfTheMonth()
+    {
+        QFETCH(QString, wage);
+        QFETCH(QString, upkeep);
+        QFETCH(QStringList, parts);
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_dir.filePath(folder::legalTable)));
+        TParametres *p = win().Parametres;
+        p->Netbrut->setItemIndex(1);
+        p->SHbr->setText(wage);
+        p->CheckBox11->setChecked(false);
+        p->CheckBox12->setChecked(true);
+        p->EFJ->setText(upkeep);
+        enterDay(QDate(2026, 3, 2), QTime(8, 0), QTime(17, 0), true);
+        QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
+        win().Entree->Declaration1->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(decl()));
+        const QString note = legal::monthWarnings(legal::Table::load(m_dir.filePath(folder::legalTable)),
+                                                  gatherSlipInput(), true).join('\n');
+        QCOMPARE(decl()->Avertissement->text(), note);
+        QCOMPARE(decl()->Avertissement->isVisible(), !parts.isEmpty());
+        screenshot(QStringLiteral("declaration-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+        for (const QString &part : parts)
+            QVERIFY2(QString(note).replace(QChar(0xa0), ' ').contains(part), qPrintable(note));
+        QFile::remove(m_dir.filePath(folder::legalTable));
+        QVERIFY(m_shown.isEmpty());
     }
 };
 

@@ -4,6 +4,8 @@
 #include "windows/aboutbox.h"
 #include "windows/mainwindow.h"
 #include "widgets/radiogroup.h"
+#include "widgets/look.h"
+#include "common/errors.h"
 #include "windows/windowset.h"
 #include "windows/hourswindow.h"
 #include "common/environment.h"
@@ -13,6 +15,8 @@
 #include "widgets/maskedit.h"
 #include "settings/paramrecord.h"
 #include "settings/ratesfile.h"
+#include "common/programfiles.h"
+#include "legal/minimums.h"
 
 #include "smalldisk.h"
 #include "testfiles.h"
@@ -672,6 +676,70 @@ private slots:
         QVERIFY(p()->isVisible());
         QCOMPARE(readBytes(disk.path() + "/Paramtre.bvp"), params);
         QCOMPARE(readBytes(disk.path() + "/Taux.txt"), rates);
+    }
+
+    // The notes of the legal minimums follow the wage and the maintenance
+    // allowances as they are typed, in force on the clock's day; nothing is
+    // blocked and what is stored stays as typed. Each note is the unit's line.
+    void minimumsNotes_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("note");
+        const legal::Table t = legal::Table::load(BERLIVO_SOURCE_DIR "/data/Baremes.txt");
+        const QDate today = m_now.date();
+        const std::array<QString, 9> firstRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
+        QTest::newRow("3.50 gross warns with 3.64") << 1 << "SHbr" << "3.50" << legal::wageWarning(t, moneyFromText("3.50"), today);
+        QTest::newRow("3.64 gross is the minimum") << 1 << "SHbr" << "3.64" << "";
+        QTest::newRow("2.80 net carried to gross")
+            << 0 << "SH" << "2.80"
+            << legal::wageWarning(t, grossOfNet(moneyFromText("2.80"), firstRates), today, moneyFromText("2.80"));
+        QTest::newRow("2.90 net is 3.67 gross") << 0 << "SH" << "2.90" << "";
+        QTest::newRow("not a number: no note") << 1 << "SHbr" << "trois" << "";
+        QTest::newRow("0.33 an hour of maintenance")
+            << 0 << "ETH" << "0.33" << legal::hourlyUpkeepWarning(t, moneyFromText("0.33"), today);
+        QTest::newRow("2.50 a day of maintenance")
+            << 0 << "EFJ" << "2.50" << legal::dailyUpkeepWarning(t, moneyFromText("2.50"), today);
+    }
+    void minimumsNotes()
+    {
+        QFETCH(int, basis);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, note);
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_dir.filePath(folder::legalTable)));
+        QVERIFY(open());
+        clickItem(p()->Netbrut, basis);
+        p()->CheckBox11->setChecked(true);
+        p()->CheckBox12->setChecked(true);
+        p()->SH->setText("3.00");
+        p()->SHbr->setText("4.00");
+        p()->ETH->setText("0.50");
+        p()->EFJ->setText("4.00");
+        QVERIFY(p()->AvertSalaire->isHidden() && p()->AvertEntretien->isHidden());
+        auto *edit = p()->findChild<QLineEdit *>(field);
+        type(edit, typed);
+        QLabel *shown = field.startsWith('E') ? p()->AvertEntretien : p()->AvertSalaire;
+        QCOMPARE(shown->text(), note);
+        QCOMPARE(shown->isVisible(), !note.isEmpty());
+        QCOMPARE(shown->palette().color(QPalette::WindowText), look::warning);
+        if (!note.isEmpty())
+            screenshot(QStringLiteral("parametres-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+        QCOMPARE(edit->text(), typed);
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(!p()->isVisible());
+        QVERIFY(readBytes(paramFile()).contains(typed.toLatin1()));
+    }
+
+    void damagedLegalTableIsSaid()
+    {
+        writeBytes(m_dir.filePath(folder::legalTable), "BERLIVO VALEURS LEGALES;1;0\nsmic;1;2026-01-01;x\n");
+        QVERIFY(open());
+        clickItem(p()->Netbrut, 1);
+        type(p()->SHbr, "1.00");
+        QCOMPARE(p()->AvertSalaire->text(), rtl::legalTableDamaged(m_dir.filePath(folder::legalTable), 2, "clé inconnue « smic »"));
+        QVERIFY(m_shown.isEmpty());
     }
 };
 

@@ -4,6 +4,8 @@
 #include "archive/sliparchive.h"
 #include "archive/yearsummary.h"
 #include "common/environment.h"
+#include "common/programfiles.h"
+#include "legal/taxcredit.h"
 #include "common/messages.h"
 #include "common/numbers.h"
 #include "payslip/money.h"
@@ -23,6 +25,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,7 +118,7 @@ private slots:
         };
         w->ExportCsv->click();
         QVERIFY(asked.endsWith("/Recapitulatif-Léa-2024.csv"));
-        QCOMPARE(readBytes(m_folder + "Recapitulatif-Léa-2024.csv"), summaryCsv(expected));
+        QCOMPARE(readBytes(m_folder + "Recapitulatif-Léa-2024.csv"), summaryCsv(expected, legal::creditFigures(w->credit())));
         w->ExportPdf->click();
         const QString pdf = m_folder + "Recapitulatif-Léa-2024.pdf";
         QCOMPARE(pdfPages(pdf), 1);
@@ -145,6 +148,79 @@ private slots:
         QVERIFY2(text.contains(slip->net->text()), qPrintable(text));
         QVERIFY(text.contains("Julie"));
         QVERIFY(text.contains("Mars"));
+    }
+
+    // The credit as the unit works it out from the archive, the typed aid and
+    // the birth date the parameters hold; a child of 7 gets the reason.
+    void taxCredit_data()
+    {
+        QTest::addColumn<QDate>("birth");
+        QTest::addColumn<QString>("reasonPart"); // "" when there is a credit
+        QTest::newRow("under 6, CMG typed") << QDate(2021, 6, 1) << "";
+        QTest::newRow("7 years old") << QDate(2017, 3, 1) << "né le 01/03/2017, avait 6 ans ou plus au 1er janvier 2024";
+    }
+    void taxCredit()
+    {
+        QFETCH(QDate, birth);
+        QFETCH(QString, reasonPart);
+        QFile::remove(m_folder + folder::legalTable);
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_folder + folder::legalTable));
+        showAndActivate(win().Parametres);
+        QVERIFY(QTest::qWaitForWindowActive(win().Parametres));
+        {
+            SlipArchive a(m_folder + SlipArchive::fileName());
+            for (int m : {2, 3}) {
+                enterMonth(m, "Léa");
+                const SlipInput in = gatherSlipInput();
+                a.begin();
+                a.put(archivedSlipFor(in, computeNetSlip(in), false, 1, "x.jpg", now()));
+                a.commit();
+            }
+        }
+        win().Parametres->datenaiss->setDate(birth);
+        win().Entree->Annuel1->trigger();
+        TAnnuel *w = win().Annuel;
+        QCOMPARE(w->Annee->currentText(), "2024");
+        w->CMG->setFocus();
+        QTest::keyClick(w->CMG, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->CMG, "100,25");
+        QTest::keyClick(w->CMG, Qt::Key_Return);
+
+        std::array<QDate, 5> births;
+        for (int slot = 1; slot <= 5; ++slot)
+            births[size_t(slot - 1)] = win().Parametres->birthDate(slot);
+        QCOMPARE(births[0], birth);
+        const legal::TaxCredit expected = legal::taxCredit(legal::Table::load(m_folder + folder::legalTable), 2024,
+                                                           legal::careYears(m_folder, 2024, births), 1);
+        QCOMPARE(w->credit().cmg, expected.cmg);
+        QCOMPARE(w->credit().credit, expected.credit);
+        const QList<TaxFigure> figures = legal::creditFigures(expected);
+        if (reasonPart.isEmpty()) {
+            QCOMPARE(expected.cmg, qint64(10025));
+            QCOMPARE(expected.box, "7GA");
+            QVERIFY(expected.credit > 0);
+            for (int i = 0; i < figures.size(); ++i) {
+                QCOMPARE(w->CreditValeur[i]->text(), figures[i].value);
+                QVERIFY(w->CreditValeur[i]->isVisible());
+            }
+            QVERIFY(w->Motif->isHidden());
+        } else {
+            QVERIFY2(w->Motif->text().contains(reasonPart), qPrintable(w->Motif->text()));
+            QCOMPARE(w->Motif->text(), expected.reason);
+            QVERIFY(w->CreditValeur[0]->isHidden());
+        }
+        screenshot(QStringLiteral("annuel-%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+        // The aid stays with the child and year; the exports carry the credit.
+        QCOMPARE(SlipArchive(m_folder + SlipArchive::fileName()).careAid(1, 2024).cmg, qint64(10025));
+        TAnnuel::chooseFile = [&](QWidget *, const QString &suggested, const QString &) {
+            return m_folder + QFileInfo(suggested).fileName();
+        };
+        w->ExportCsv->click();
+        QCOMPARE(readBytes(m_folder + "Recapitulatif-Léa-2024.csv"), summaryCsv(w->summary(), figures));
+        w->ExportPdf->click();
+        const QString pdf = pdfText(m_folder + "Recapitulatif-Léa-2024.pdf").simplified();
+        QVERIFY2(pdf.contains(reasonPart.isEmpty() ? figures.last().value : QString("avait 6 ans ou plus")), qPrintable(pdf));
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
     }
 };
 

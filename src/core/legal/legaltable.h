@@ -1,0 +1,84 @@
+#pragma once
+// The legal values with their dates: the minimum wage, the childminder's
+// minimum hourly wage, the minimum maintenance allowance, the childcare tax
+// credit's ceiling and rate. They change at fixed dates, so they live in a
+// data file shipped with the program ("Baremes.txt", UTF-8), never in code.
+//
+// The file's first line is "BERLIVO VALEURS LEGALES;<edition>;<sha256>": the
+// edition, a whole number that grows with each shipped file, and the SHA-256
+// (lower-case hex) of every byte after that line. Then one value a line,
+// "key;amount;YYYY-MM-DD;source", the amount with "." (euros, or percent for
+// a rate); blank lines and lines starting with "#" are comments. A value is
+// in force from its date until the next row of the same key.
+
+#include "payslip/money.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace legal {
+
+enum class Key {
+    Smic,               // "smic_horaire_brut": minimum wage, gross per hour
+    ChildminderHourly,  // "am_horaire_brut_min": childminder's minimum gross hourly wage
+    UpkeepPerDay,       // "entretien_min_jour": minimum maintenance per day of care
+    UpkeepPer9Hours,    // "entretien_min_9h": minimum maintenance for 9 hours of care
+    CreditCeiling,      // "credit_garde_plafond": costs retained per child and year
+    CreditRate,         // "credit_garde_taux": the credit's rate, in percent
+};
+// The key as the file spells it.
+QString keyName(Key key);
+
+struct Value {
+    Money amount;
+    QDate from;
+    QString source;
+};
+
+class Table {
+public:
+    // The table in `bytes`, read from `path` (named in the messages). A
+    // damaged table raises rtl::legalTableDamaged with the first bad line.
+    static Table parse(const QByteArray &bytes, const QString &path);
+    // Reads the file; a missing one raises rtl::legalTableMissing.
+    static Table load(const QString &path);
+
+    int edition() const { return m_edition; }
+    // The value of `key` in force on `date`; nullopt before its first row:
+    // unknown, never a guess.
+    std::optional<Value> inForce(Key key, const QDate &date) const;
+
+private:
+    struct Row {
+        Key key;
+        Value value;
+    };
+    int m_edition = 0;
+    QList<Row> m_rows;
+};
+
+// The table at `path`, or the French message saying why there is none (a
+// window shows the message where its warnings would stand).
+struct Loaded {
+    std::optional<Table> table;
+    QString message;
+};
+Loaded loadTable(const QString &path);
+
+// What a file's header says of it: its edition (0 when the header is not
+// one) and whether the rest of the file is still the text it was shipped with.
+struct Edition {
+    int number = 0;
+    bool asShipped = false;
+};
+Edition editionOf(const QByteArray &bytes);
+
+// Whether a table already in the program folder gives way to the one shipped
+// with the program: when there is none, or when it is an older edition that
+// nobody edited. A file the user changed is theirs and is kept.
+bool shippedReplaces(const QByteArray &present, const QByteArray &shipped);
+
+} // namespace legal
