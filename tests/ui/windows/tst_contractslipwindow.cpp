@@ -57,7 +57,8 @@ private:
     }
 
     // A complete year from 5 January 2026, 8 hours from Monday to Friday,
-    // the childminder absent on 9 and 10 March; ending on `last` if given.
+    // the childminder absent on 9 and 10 March; or, given `last`, one that
+    // ends that day.
     void storeExample(const QDate &last = {})
     {
         Contract c;
@@ -66,7 +67,8 @@ private:
         c.last = last;
         for (int d = 0; d < 5; ++d)
             c.plannedMinutes[size_t(d)] = 8 * 60;
-        c.absences << Absence{{QDate(2026, 3, 9), QDate(2026, 3, 10)}, Reason::MinderAbsent};
+        if (!last.isValid())
+            c.absences << Absence{{QDate(2026, 3, 9), QDate(2026, 3, 10)}, Reason::MinderAbsent};
         storeContract(folder() + folder::contracts, 1, c);
     }
 
