@@ -85,6 +85,17 @@ QList<int> summaryYears(const QString &programFolder, int slot, int currentYear)
     return years;
 }
 
+std::optional<int> latestSlipYear(const QString &programFolder, int slot)
+{
+    const QString archivePath = programFolder + SlipArchive::fileName();
+    if (!QFileInfo::exists(archivePath))
+        return std::nullopt;
+    const QList<int> years = SlipArchive(archivePath).years(slot);
+    if (years.isEmpty())
+        return std::nullopt;
+    return years.last();
+}
+
 QString hoursText(qint64 hundredths) { return centsText(hundredths); }
 
 QString monthTitle(int month, int year)

@@ -57,6 +57,8 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
 // The years worth offering for a child: those of its archived slips, the
 // current year and the one before (the year a spring tax return is about).
 QList<int> summaryYears(const QString &programFolder, int slot, int currentYear);
+// The latest year with an archived slip of the child; none without one.
+std::optional<int> latestSlipYear(const QString &programFolder, int slot);
 
 // Hundredths of an hour as French text: "120,50".
 QString hoursText(qint64 hundredths);

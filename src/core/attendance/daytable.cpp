@@ -284,7 +284,65 @@ void DayTable::post()
     m_pending.reset();
 }
 
-void DayTable::storeMonth(const QList<day::Record> &days)
+namespace {
+// "?, ?, ?": one place for each key of a statement's IN list.
+QString placesFor(const QStringList &keys)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+} // namespace
+
+QStringList DayTable::monthKeys(const QList<day::Record> &days)
+{
+    QStringList keys;
+    for (const day::Record &rec : days) {
+        // As stored: a key is kept to its four characters.
+        const QString key = day::fromText(day::Moan, rec[day::Moan]).toString();
+        if (!keys.contains(key))
+            keys << key;
+    }
+    return keys;
+}
+
+QStringList DayTable::heldMonths(const QStringList &keys)
+{
+    QStringList held;
+    if (keys.isEmpty())
+        return held;
+    const bool wasOpen = isOpen();
+    try {
+        open();
+        QSqlQuery q(database(m_connection));
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT DISTINCT \"Moan\" FROM %1 WHERE \"Moan\" IN (%2)")
+                      .arg(quoted(sqlTable()), placesFor(keys)));
+        for (const QString &key : keys)
+            q.addBindValue(key);
+        QStringList found;
+        const bool ok = q.exec();
+        while (ok && q.next())
+            found << q.value(0).toString();
+        const QString error = ok ? QString() : engineText(q.lastError());
+        q.finish();
+        if (!error.isEmpty())
+            throw RuntimeError(error);
+        for (const QString &key : keys)
+            if (found.contains(key))
+                held << key;
+    } catch (const RuntimeError &e) {
+        if (!wasOpen)
+            close();
+        throw RuntimeError(rtl::tableFailure(rtl::TableAction::Store, m_tableName, e.message()));
+    }
+    if (!wasOpen)
+        close();
+    return held;
+}
+
+void DayTable::storeMonth(const QList<day::Record> &days, Stored stored)
 {
     if (days.isEmpty())
         throw RuntimeError(rtl::noDayToStore());
@@ -294,6 +352,17 @@ void DayTable::storeMonth(const QList<day::Record> &days)
             QSqlDatabase db = database(m_connection);
             if (!db.transaction())
                 throw RuntimeError(engineText(db.lastError()));
+            if (stored == Stored::Replace) {
+                const QStringList keys = monthKeys(days);
+                QSqlQuery q(db);
+                q.prepare(QStringLiteral("DELETE FROM %1 WHERE \"Moan\" IN (%2)").arg(quoted(sqlTable()), placesFor(keys)));
+                for (const QString &key : keys)
+                    q.addBindValue(key);
+                const bool ok = q.exec();
+                q.finish();
+                if (!ok)
+                    throw RuntimeError(engineText(q.lastError()));
+            }
             for (const day::Record &rec : days) {
                 append();
                 for (int f = 0; f < day::FieldCount; ++f)

@@ -58,10 +58,21 @@ public:
     void post();
     bool hasPending() const { return m_pending.has_value(); }
 
+    // What becomes of the days already stored for the months being stored.
+    enum class Stored { Keep, Replace };
+
     // Stores the days of one validated month in one transaction: either all
-    // of them are stored or none. The table is opened for it and closed
-    // after; a failure closes it too and raises the error.
-    void storeMonth(const QList<day::Record> &days);
+    // of them are stored or none. With Replace the days the table held for
+    // the same month keys are deleted in that transaction, so a month
+    // validated again holds its days once. The table is opened for it and
+    // closed after; a failure closes it too and raises the error.
+    void storeMonth(const QList<day::Record> &days, Stored stored = Stored::Keep);
+    // The month keys of the days, each once, in their order.
+    static QStringList monthKeys(const QList<day::Record> &days);
+    // Those of the keys the table already holds days of. Opens the table for
+    // it (and closes it after, unless it was open); a failure raises the
+    // error as a failed storing does.
+    QStringList heldMonths(const QStringList &keys);
 
     // The records in stored order, for browsing and correcting; empty while
     // the table is closed. The model lives as long as the table object.

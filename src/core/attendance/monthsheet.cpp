@@ -89,3 +89,12 @@ QList<day::Record> daysToStore(const MonthSheet &s)
     }
     return days;
 }
+
+bool MonthSheet::hasDayEntries() const
+{
+    for (int r = 1; r <= sheet::LastDay; ++r)
+        for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+            if (!cell(c, r).isEmpty())
+                return true;
+    return false;
+}

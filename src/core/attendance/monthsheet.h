@@ -29,6 +29,9 @@ class MonthSheet {
 public:
     QString &cell(int col, int row) { return m_cells[index(col, row)]; }
     const QString &cell(int col, int row) const { return m_cells[index(col, row)]; }
+    // Whether any day row holds an entry (a date, a time, a mark).
+    bool hasDayEntries() const;
+    bool operator==(const MonthSheet &) const = default;
 
 private:
     static std::size_t index(int col, int row) { return std::size_t(row) * sheet::ColumnCount + std::size_t(col); }

@@ -120,6 +120,15 @@ QString notAnArchive(const QString &path)
     return QStringLiteral("Le fichier %1 n'est pas une archive de bulletins.").arg(path);
 }
 
+QString fieldNotANumber(const QString &field, const QString &text, const QString &example)
+{
+    QString form = example;
+    if (example.contains(QLatin1Char('.')))
+        form += QStringLiteral(" ou ") + QString(example).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QStringLiteral("%1 : '%2' n'est pas un nombre.\nTapez-le sous la forme %3 ; la valeur précédente est gardée.")
+        .arg(field, text, form);
+}
+QString inField(const QString &field, const QString &message) { return QStringLiteral("%1 : %2").arg(field, message); }
 QString legalTableMissing(const QString &path)
 {
     return QStringLiteral("Le fichier des valeurs légales %1 est introuvable : aucun minimum n'est vérifié.").arg(path);
@@ -143,3 +152,30 @@ QString ioErrorText(int code)
     }
 }
 } // namespace rtl
+
+namespace ask {
+QString resetChild(const QString &firstName)
+{
+    return QStringLiteral("Remettre à zéro les paramètres de %1 ?").arg(firstName);
+}
+QString replaceSavedSlip(const QString &month)
+{
+    return QStringLiteral("Remplacer le bulletin de %1 déjà enregistré ?").arg(month);
+}
+QString monthAlreadyStored(const QString &month, const QString &tableName)
+{
+    return QStringLiteral("Mois déjà enregistré dans %1 : %2.\n"
+                          "Remplacer les jours enregistrés de ce mois par ceux de la feuille, "
+                          "garder les deux, ou annuler ?")
+        .arg(tableName, month);
+}
+QStringList monthAlreadyStoredAnswers()
+{
+    return {QStringLiteral("Remplacer"), QStringLiteral("Garder les deux"), QStringLiteral("Annuler")};
+}
+QString dropUnvalidatedDays()
+{
+    return QStringLiteral("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?");
+}
+QString exportedTo(const QString &path) { return QStringLiteral("Le récapitulatif est enregistré dans\n%1").arg(path); }
+} // namespace ask

@@ -6,6 +6,7 @@
 // general error box shows. The texts are built here and nowhere else.
 
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 class RuntimeError : public std::runtime_error {
@@ -91,9 +92,32 @@ QString careAidWriteFailed(const QString &path, const QString &engineText);
 QString legalTableMissing(const QString &path);
 QString legalTableDamaged(const QString &path, int line, const QString &why);
 
+// A parameter field left with a text that is not a number: names the field
+// and shows the form expected. `example` is a number of the field's kind
+// ("5.13"); a decimal one is shown with its comma too.
+QString fieldNotANumber(const QString &field, const QString &text, const QString &example);
+// A conversion error met while reading a field: the field's name before it.
+QString inField(const QString &field, const QString &message);
+
 // The operating-system error numbers the I/O texts are chosen by.
 enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd = 100 };
 // The text of an input/output error number: the ones with a text of their
 // own get it, any other shows "Erreur E/S %d".
 QString ioErrorText(int code);
 } // namespace rtl
+
+// The program's questions and notices: what it asks before replacing or
+// dropping the user's data, and what it tells once a file is written.
+namespace ask {
+// "Remettre à zéro les paramètres de <prénom> ?"
+QString resetChild(const QString &firstName);
+// "Remplacer le bulletin de <mois> déjà enregistré ?"
+QString replaceSavedSlip(const QString &month);
+// A validated month whose days the child's table already holds, and its three answers.
+QString monthAlreadyStored(const QString &month, const QString &tableName);
+QStringList monthAlreadyStoredAnswers(); // "Remplacer", "Garder les deux", "Annuler"
+// The hours window closed with days typed and not validated.
+QString dropUnvalidatedDays();
+// Where an export wrote its file.
+QString exportedTo(const QString &path);
+} // namespace ask

@@ -16,6 +16,14 @@ QuestionSink &questionSink()
     };
     return s;
 }
+ChoiceSink &choiceSink()
+{
+    static ChoiceSink s = [](const Choice &choice) {
+        qWarning().noquote() << choice.question;
+        return choice.escapeAnswer;
+    };
+    return s;
+}
 } // namespace
 
 MessageSink setMessageSink(MessageSink next)
@@ -36,3 +44,22 @@ QuestionSink setQuestionSink(QuestionSink next)
 }
 
 bool confirm(const QString &question) { return questionSink()(question); }
+
+ChoiceSink setChoiceSink(ChoiceSink next)
+{
+    ChoiceSink previous = std::move(choiceSink());
+    choiceSink() = std::move(next);
+    return previous;
+}
+
+int choose(const Choice &choice)
+{
+    const int answer = choiceSink()(choice);
+    // An answer out of range (a box closed some other way) counts as Escape.
+    return answer >= 0 && answer < choice.answers.size() ? answer : choice.escapeAnswer;
+}
+
+bool askYesNo(const QString &question)
+{
+    return choose({question, {QStringLiteral("Oui"), QStringLiteral("Non")}, 1, 1}) == 0;
+}

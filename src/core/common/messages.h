@@ -6,6 +6,7 @@
 #include "errors.h"
 
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <functional>
 
@@ -24,6 +25,24 @@ void showMessage(const QString &text);
 using QuestionSink = std::function<bool(const QString &)>;
 QuestionSink setQuestionSink(QuestionSink sink);
 bool confirm(const QString &question);
+
+// A question with answers of its own ("Remplacer", "Garder les deux",
+// "Annuler"): the box shows one button per answer, in order, with the
+// default one under Enter and the escape one under Escape and the close box.
+struct Choice {
+    QString question;
+    QStringList answers;
+    int defaultAnswer = 0;
+    int escapeAnswer = 0;
+};
+// Returns the index of the answer chosen. With no box installed the answer is
+// the escape one, so nothing is replaced or dropped unasked.
+using ChoiceSink = std::function<int(const Choice &)>;
+ChoiceSink setChoiceSink(ChoiceSink sink);
+int choose(const Choice &choice);
+// A question answered "Oui" or "Non", "Non" being both the default and the
+// escape answer: true for "Oui".
+bool askYesNo(const QString &question);
 
 // Runs one handler body. A RuntimeError (or any other exception) stops the
 // body where it was raised and its text goes to the error box; what the body

@@ -5,6 +5,7 @@
 #include "common/monthkey.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "settings/numberfields.h"
 
 #include <QDir>
 
@@ -57,11 +58,19 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
     // not a number stops the slip with the runtime's message, as theirs do.
     Money rate;
     HolidaySetting holiday;
+    const auto named = [](const char *field, const QString &text) {
+        try {
+            return moneyFromText(text);
+        } catch (const RuntimeError &e) {
+            const numberfield::Field *f = numberfield::find(QString::fromLatin1(field));
+            throw RuntimeError(f ? rtl::inField(numberfield::caption(*f), e.message()) : e.message());
+        }
+    };
     try {
-        rate = moneyFromText(grossBasis ? in.SHbr : in.SH);
+        rate = grossBasis ? named("SHbr", in.SHbr) : named("SH", in.SH);
         holiday.on = in.Indentre;
         if (holiday.on)
-            holiday.multiplier = moneyFromText(in.Indentr);
+            holiday.multiplier = named("Indentr", in.Indentr);
     } catch (const RuntimeError &e) {
         out.slip.error = e.message();
         return out;

@@ -81,9 +81,11 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
 {
     Declaration d;
     d.childName = in.prenom3;
-    // The hours window's key before any validation is its placeholder text.
+    // The hours window's key before any validation is its placeholder text;
+    // once the window was opened again its sheet and total are emptied while
+    // the key of the last validation stays: no month is validated then either.
     const std::optional<MonthKey> month = MonthKey::fromText(in.moan);
-    if (!month) {
+    if (!month || in.totheur.trimmed().isEmpty()) {
         d.failure = rtl::noValidatedMonth();
         return d;
     }

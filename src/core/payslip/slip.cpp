@@ -5,7 +5,9 @@
 #include "common/monthkey.h"
 #include "common/numbers.h"
 #include "attendance/duration.h"
+#include "settings/numberfields.h"
 #include "settings/paramrecord.h"
+#include "settings/ratesfile.h"
 
 namespace {
 enum class Basis { Net, Gross };
@@ -39,6 +41,35 @@ private:
     const std::optional<Money> contractSalary;
     SlipResult out;
     int step = 0;
+
+    // A parameter read as a number; a text that does not read stops the slip
+    // with the runtime's message after the field's name, so that a value
+    // edited by hand in a file is found where it is.
+    template <class Read>
+    auto reading(const QString &field, Read &&read) const -> decltype(read())
+    {
+        try {
+            return read();
+        } catch (const RuntimeError &e) {
+            const numberfield::Field *f = numberfield::find(field);
+            if (!f)
+                throw;
+            throw RuntimeError(rtl::inField(numberfield::caption(*f, f->line ? in.lineName[f->line - 1] : QString()),
+                                            e.message()));
+        }
+    }
+    Money money(const QString &field, const QString &text) const
+    {
+        return reading(field, [&] { return moneyFromText(text); });
+    }
+    long double real(const QString &field, const QString &text) const
+    {
+        return reading(field, [&] { return parseFloat(text); });
+    }
+    // The contribution table's fields of line k (0 to 8).
+    static QString netRateField(int k) { return rates::lineField(rates::NetLine + k); }
+    static QString grossRateField(int k) { return rates::lineField(rates::GrossLine + k); }
+    static QString baseField(int k) { return rates::lineField(rates::BaseLine + k); }
 
     void steps()
     {
@@ -166,8 +197,8 @@ private:
     Money contractMonthSalary(Money &absence, Money &sundry)
     {
         step = 14;
-        absence = moneyFromText(in.abs);
-        sundry = moneyFromText(in.diverse);
+        absence = money(QStringLiteral("abs"), in.abs);
+        sundry = money(QStringLiteral("diverse"), in.diverse);
         return round4(absence.value() + (sundry.value() + contractSalary->value()));
     }
 
@@ -177,15 +208,17 @@ private:
     {
         const QString &hourlyText = basis == Basis::Net ? in.SH : in.SHbr;
         const QString &dailyText = basis == Basis::Net ? in.FJ : in.FJbr;
+        const QString hourlyField = basis == Basis::Net ? QStringLiteral("SH") : QStringLiteral("SHbr");
+        const QString dailyField = basis == Basis::Net ? QStringLiteral("FJ") : QStringLiteral("FJbr");
 
         // Holiday hours and holiday flat days are paid only through the
         // supplement, at the multiplier's rate; it stays unrounded.
         step = 12;
         double holidaySupplement = 0.0;
         if (in.Indentre) {
-            const long double hourly = moneyFromText(hourlyText).value();
-            const long double multiplier = parseFloat(in.Indentr);
-            const long double daily = moneyFromText(dailyText).value();
+            const long double hourly = money(hourlyField, hourlyText).value();
+            const long double multiplier = real(QStringLiteral("Indentr"), in.Indentr);
+            const long double daily = money(dailyField, dailyText).value();
             holidaySupplement =
                 double(hourly * (multiplier * holidayHours) + multiplier * (daily * holidayFlatDays));
         }
@@ -194,12 +227,12 @@ private:
         // flat-rate day.
         step = 13;
         const Money basePay =
-            round4(moneyFromText(hourlyText).value() * (static_cast<long double>(totalHours) - holidayHours)
-                   + moneyFromText(dailyText).value() * (flatDays - holidayFlatDays));
+            round4(money(hourlyField, hourlyText).value() * (static_cast<long double>(totalHours) - holidayHours)
+                   + money(dailyField, dailyText).value() * (flatDays - holidayFlatDays));
 
         step = 14;
-        absence = moneyFromText(in.abs);
-        sundry = moneyFromText(in.diverse);
+        absence = money(QStringLiteral("abs"), in.abs);
+        sundry = money(QStringLiteral("diverse"), in.diverse);
         const Money salary = round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value()))
                                     + holidaySupplement + leaveShare * holidaySupplement);
         leave = round4(leaveShare * basePay.value() + leaveShare * holidaySupplement);
@@ -214,8 +247,8 @@ private:
         out.nbjf = QString::number(flatDays);
 
         step = 10;
-        const Money hourlyUpkeep = in.CheckBox11 ? round4(moneyFromText(in.ETH).value() * totalHours) : Money();
-        const Money dailyUpkeep = in.CheckBox12 ? round4(moneyFromText(in.EFJ).value() * flatDays) : Money();
+        const Money hourlyUpkeep = in.CheckBox11 ? round4(money(QStringLiteral("ETH"), in.ETH).value() * totalHours) : Money();
+        const Money dailyUpkeep = in.CheckBox12 ? round4(money(QStringLiteral("EFJ"), in.EFJ).value() * flatDays) : Money();
 
         step = 11;
         out.feri1 = QString::number(holidayFlatDays);
@@ -241,10 +274,10 @@ private:
         std::array<Money, ContributionLines> contribution{};
         for (int k = 0; k < ContributionLines; ++k) {
             if (basis == Basis::Net) {
-                contribution[k] = netBasisContribution(shownSalary, in.netRate[k]);
+                contribution[k] = reading(netRateField(k), [&] { return netBasisContribution(shownSalary, in.netRate[k]); });
             } else {
-                const long double rate = parseFloat(in.grossRate[k]);
-                const long double percent = parseInt(in.basePercent[k]);
+                const long double rate = real(grossRateField(k), in.grossRate[k]);
+                const long double percent = reading(baseField(k), [&] { return parseInt(in.basePercent[k]); });
                 contribution[k] = round4(shownSalary * rate * percent / 10000.0L);
             }
             show(out.cs[k], out.amounts.cs[k], contribution[k]);
@@ -263,10 +296,10 @@ private:
         }
 
         step = 18;
-        const Money meals = round4(moneyFromText(in.PD).value() * breakfasts + moneyFromText(in.D).value() * lunches
-                                   + moneyFromText(in.G).value() * snacks + moneyFromText(in.Sp).value() * dinners);
+        const Money meals = round4(money(QStringLiteral("PD"), in.PD).value() * breakfasts + money(QStringLiteral("D"), in.D).value() * lunches
+                                   + money(QStringLiteral("G"), in.G).value() * snacks + money(QStringLiteral("Sp"), in.Sp).value() * dinners);
         show(out.nour, out.amounts.nour, meals);
-        const Money advance = moneyFromText(in.accpte);
+        const Money advance = money(QStringLiteral("accpte"), in.accpte);
         show(out.acpt, out.amounts.acpt, advance);
 
         // The maintenance allowances enter with their four decimals, the rest as shown.

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTranslator>
 
 void installFontSubstitutes()
@@ -47,5 +48,16 @@ void setUpApplication(QApplication &app)
     setQuestionSink([](const QString &text) {
         return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Confirmation"), text,
                                      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+    });
+    setChoiceSink([](const Choice &choice) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), choice.question, QMessageBox::NoButton,
+                        QApplication::activeWindow());
+        QList<QAbstractButton *> buttons;
+        for (const QString &answer : choice.answers)
+            buttons << box.addButton(answer, QMessageBox::ActionRole);
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.value(choice.defaultAnswer)));
+        box.setEscapeButton(buttons.value(choice.escapeAnswer));
+        box.exec();
+        return int(buttons.indexOf(box.clickedButton()));
     });
 }

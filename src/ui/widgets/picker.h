@@ -7,9 +7,11 @@
 // picker keeps its value. The arrow keys, the wheel and the drop-down
 // calendar keep working as the toolkit has them.
 
+#include "common/environment.h"
 #include "common/typedentry.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -115,6 +117,10 @@ protected:
         finishEntry();
         Base::mousePressEvent(e);
         m_startPart = Base::currentSectionIndex();
+        // A picker that shows none opens its calendar on this month rather
+        // than on its lowest value's.
+        if (showsNone() && Base::calendarPopup() && Base::calendarWidget())
+            Base::calendarWidget()->setCurrentPage(now().date().year(), now().date().month());
     }
 #if QT_CONFIG(wheelevent)
     void wheelEvent(QWheelEvent *e) override
@@ -184,11 +190,16 @@ private:
         edit->setText(m_entry.text());
         edit->setCursorPosition(m_entry.cursor());
     }
+    // The lowest value stands for none when the picker names a text for it.
+    bool showsNone() const
+    {
+        return !Base::specialValueText().isEmpty() && Base::dateTime() == Base::minimumDateTime();
+    }
     void showValue()
     {
         QLineEdit *edit = Base::lineEdit();
         const QSignalBlocker quiet(edit);
-        edit->setText(Base::textFromDateTime(Base::dateTime()));
+        edit->setText(showsNone() ? Base::specialValueText() : Base::textFromDateTime(Base::dateTime()));
     }
 
     TypedEntry m_entry{kind()};

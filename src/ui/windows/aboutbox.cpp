@@ -59,9 +59,12 @@ void TAboutBox::onShow()
 
 void TAboutBox::keyPressEvent(QKeyEvent *e)
 {
-    // Enter presses the default button wherever the focus is.
+    // Enter presses the default button wherever the focus is; Escape closes
+    // the box as a dialog's Escape does.
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
         OKButton->click();
+    else if (e->key() == Qt::Key_Escape)
+        hide();
     else
         Form::keyPressEvent(e);
 }

@@ -14,6 +14,9 @@
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/parameterswindow.h"
+#include "common/monthkey.h"
+
+#include <QCloseEvent>
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -277,7 +280,18 @@ void THoraire::FormShow()
     Date->setDateTime(now());
     BitBtn5->setEnabled(false);
     StringGrid1->setCurrentCell(1, sheet::Date);
+    m_validated = sheet();
     FormActivate();
+}
+
+void THoraire::onClose(QCloseEvent *e)
+{
+    const MonthSheet shown = sheet();
+    if (shown.hasDayEntries() && !(shown == m_validated) && !askYesNo(ask::dropUnvalidatedDays())) {
+        e->ignore();
+        return;
+    }
+    Form::onClose(e);
 }
 
 void THoraire::FormActivate()
@@ -384,8 +398,27 @@ void THoraire::BitBtn3Click()
         totfj->setText(month.totals.flatDaysText());
         totheur->setText(month.totals.hoursText());
 
-        m_table.storeMonth(month.days);
+        // A month the table already holds (validated before, and gone back
+        // to after a slip error) would otherwise be stored twice.
+        auto stored = DayTable::Stored::Keep;
+        if (!month.days.isEmpty()) {
+            const QStringList held = m_table.heldMonths(DayTable::monthKeys(month.days));
+            if (!held.isEmpty()) {
+                QStringList names;
+                for (const QString &key : held) {
+                    const std::optional<MonthKey> heldMonth = MonthKey::fromText(key);
+                    names << (heldMonth ? heldMonth->title() : key);
+                }
+                const int answer = choose({ask::monthAlreadyStored(names.join(QStringLiteral(", ")), m_table.tableName()),
+                                           ask::monthAlreadyStoredAnswers(), 0, 2});
+                if (answer == 2)
+                    return;
+                stored = answer == 0 ? DayTable::Stored::Replace : DayTable::Stored::Keep;
+            }
+        }
+        m_table.storeMonth(month.days, stored);
         moan->setText(month.monthKey);
+        m_validated = sheet();
         BitBtn3->setEnabled(false);
         BitBtn5->setEnabled(true);
     });

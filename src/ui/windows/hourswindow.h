@@ -7,6 +7,7 @@
 
 #include "widgets/form.h"
 #include "attendance/daytable.h"
+#include "attendance/monthsheet.h"
 
 class QTableWidget;
 class QLabel;
@@ -15,7 +16,6 @@ class QPushButton;
 class QDateTimeEdit;
 class QTimeEdit;
 class QCheckBox;
-class MonthSheet;
 
 class THoraire : public Form {
     Q_OBJECT
@@ -39,6 +39,8 @@ protected:
     void onShow() override;
     void onActivate() override;
     void onDeactivate() override;
+    // The close box: days typed and not validated are not dropped unasked.
+    void onClose(QCloseEvent *e) override;
 
 private:
     void FormShow();
@@ -77,4 +79,6 @@ private:
     // The row of the day being entered: the day of `Date` when it was last
     // left; 0 until then, when no row takes an entry.
     int m_dayRow = 0;
+    // The sheet as the window was opened with it or last validated it.
+    MonthSheet m_validated;
 };

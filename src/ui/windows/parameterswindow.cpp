@@ -9,6 +9,7 @@
 #include "common/errors.h"
 #include "common/programfiles.h"
 #include "legal/minimums.h"
+#include "settings/numberfields.h"
 #include "widgets/look.h"
 #include "widgets/appicons.h"
 #include "widgets/maskedit.h"
@@ -198,6 +199,16 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
 
     buildButtons();
     connectRules();
+    limitTextFields();
+}
+
+void TParametres::limitTextFields()
+{
+    for (const paramrecord::TextField &f : paramrecord::textFields()) {
+        auto *e = findChild<QLineEdit *>(f.name);
+        if (e && !qobject_cast<MaskEdit *>(e))
+            e->setMaxLength(f.capacity);
+    }
 }
 
 void TParametres::buildEmployeePage(QWidget *page)
@@ -269,6 +280,10 @@ void TParametres::buildEmployerPage(QWidget *page)
     childGrid->addWidget(prenom3, 1, 1);
     grid->addWidget(child, 1, 3, 4, 2, Qt::AlignTop);
     datenaiss = datePicker(page, "datenaiss");
+    // A child whose birth date was never given holds day 0 (30/12/1899):
+    // the picker shows it empty rather than as a date.
+    datenaiss->setMinimumDateTime(fromDateNumber(0));
+    datenaiss->setSpecialValueText(QStringLiteral(" "));
     grid->addWidget(caption(QStringLiteral("Date de naissance :"), page), 5, 3, Qt::AlignRight);
     grid->addWidget(datenaiss, 5, 4, Qt::AlignLeft);
     grid->setColumnMinimumWidth(2, 24);
@@ -528,6 +543,12 @@ void TParametres::connectRules()
     connect(CheckBox10, &QCheckBox::stateChanged, this, &TParametres::CheckBox10Click);
     Entretien->installEventFilter(this);
     onExit(prenom3, [this] { prenom3Exit(); });
+    for (QLineEdit *e : findChildren<QLineEdit *>()) {
+        if (!numberfield::find(e->objectName()))
+            continue;
+        e->installEventFilter(this);
+        onExit(e, [this, e] { numberExit(e); });
+    }
 
     // The minimums' notes follow every value they depend on, as it is typed.
     for (QLineEdit *e : {SH, SHbr, ETH, EFJ})
@@ -578,6 +599,14 @@ void TParametres::keyPressEvent(QKeyEvent *e)
 
 bool TParametres::eventFilter(QObject *watched, QEvent *e)
 {
+    // A number field entered before any edit: what it holds is what a
+    // refused text gives back. Coming back to a field being edited (from
+    // another window) keeps the value it had before the edit.
+    if (e->type() == QEvent::FocusIn) {
+        auto *field = qobject_cast<QLineEdit *>(watched);
+        if (field && !field->isModified() && numberfield::find(field->objectName()))
+            m_enteredText.insert(field, field->text());
+    }
     // A click on the group box Entretien itself (its frame, its caption),
     // not on one of its controls or texts.
     if (watched == Entretien && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonRelease)) {
@@ -613,6 +642,7 @@ void TParametres::FormActivate()
     const QStringList errors = loadSettings(m_files, m_rates, m_slots, [this](int slot, const QString &caption) {
         setChildCaption(slot - 1, caption);
     });
+    keepOpened();
     for (const QString &error : errors)
         showError(error);
     m_loaded = true;
@@ -710,7 +740,11 @@ void TParametres::LoadSlot()
     }
     setChildCaption(m_slots.current - 1, prenom3->text());
     // The picker keeps its own time of day.
-    datenaiss->setDate(fromDateNumber(r.datenaiss).date());
+    // A birth date never given shows empty (the picker's lowest value).
+    if (fromDateNumber(r.datenaiss).date() == datenaiss->minimumDate())
+        datenaiss->setDateTime(datenaiss->minimumDateTime());
+    else
+        datenaiss->setDate(fromDateNumber(r.datenaiss).date());
     du->setDateTime(fromDateNumber(r.du));
     au->setDateTime(fromDateNumber(r.au));
     pol1->setItemIndex(r.pol1);
@@ -798,19 +832,64 @@ void TParametres::OKClick()
 
 void TParametres::AnulClick()
 {
-    // Nothing is written and nothing restored: the values as edited stay in
-    // effect for the other windows until the window is opened again.
+    // Nothing is written. The other windows read the controls, so the
+    // controls get back what the files held: a slip never uses a cancelled
+    // edit or reset. The child chosen stays chosen.
+    guarded([&] { restoreOpened(); });
     hide();
     if (win().Entree)
         showAndActivate(win().Entree);
 }
 
+void TParametres::keepOpened()
+{
+    m_openedSlots = m_slots;
+    m_openedRates = m_rates;
+    m_openedCaptions.clear();
+    for (int i = 0; i < TabControl1->count(); ++i)
+        m_openedCaptions << TabControl1->tabText(i);
+}
+
+void TParametres::restoreOpened()
+{
+    const int shown = m_slots.current;
+    m_slots = m_openedSlots;
+    m_slots.current = shown;
+    m_rates = m_openedRates;
+    for (int i = 0; i < m_openedCaptions.size(); ++i)
+        setChildCaption(i, m_openedCaptions.at(i));
+    m_enteredText.clear();
+    showRatesTable();
+    LoadSlot();
+}
+
 void TParametres::razClick()
 {
+    // A child with a name is not wiped by a slip of the mouse.
+    if (!prenom3->text().isEmpty() && !askYesNo(ask::resetChild(prenom3->text())))
+        return;
     guarded([&] {
         ResetSlot(m_slots, m_slots.current, m_rates, now());
         LoadSlot();
     });
+}
+
+void TParametres::numberExit(QLineEdit *field)
+{
+    if (!field->isModified())
+        return;
+    field->setModified(false);
+    const numberfield::Field *f = numberfield::find(field->objectName());
+    const QString typed = field->text();
+    if (const std::optional<QString> kept = numberfield::accepted(typed, f->kind)) {
+        if (*kept != typed)
+            field->setText(*kept);
+        m_enteredText.insert(field, *kept);
+        return;
+    }
+    field->setText(m_enteredText.value(field));
+    const QString name = numberfield::caption(*f, f->line ? lineName[f->line - 1]->text() : QString());
+    showError(rtl::fieldNotANumber(name, typed, numberfield::example(f->kind)));
 }
 
 void TParametres::NetbrutExit()

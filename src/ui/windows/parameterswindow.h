@@ -15,6 +15,8 @@
 #include "settings/settingsfiles.h"
 #include "legal/legaltable.h"
 
+#include <QHash>
+#include <QStringList>
 #include <QDate>
 #include <array>
 #include <optional>
@@ -101,6 +103,16 @@ private:
     void prenom3Exit();
     void BitBtn3Click();
 
+    // A number field left after an edit: a decimal comma becomes ".", any
+    // other text that is not a number is refused and the field gets back
+    // what it held when it was entered.
+    void numberExit(QLineEdit *field);
+    // Every text field takes no more characters than its record field holds.
+    void limitTextFields();
+    // What the two files held when the window was opened, for "&Annule".
+    void keepOpened();
+    void restoreOpened();
+
     void showWageRow(bool net);
     // The two notes of the legal minimums, from the controls as they stand.
     void showMinimums();
@@ -116,6 +128,12 @@ private:
     ParamSlots m_slots;
     SettingsFiles m_files;
     bool m_entretienPressed = false;
+    // The slots, rates and tab captions as the files gave them when opened.
+    ParamSlots m_openedSlots;
+    RatesList m_openedRates;
+    QStringList m_openedCaptions;
+    // The text of each number field when the focus last entered it.
+    QHash<QLineEdit *, QString> m_enteredText;
     bool m_loaded = false; // the files were read once
     legal::Loaded m_legal; // the legal values, read when the window is opened
 };

@@ -16,6 +16,7 @@
 #include "payslip/slippicture.h"
 #include "payslip/jpegcodec.h"
 #include "archive/slipsave.h"
+#include "common/monthkey.h"
 #include "widgets/pdfpage.h"
 
 #include <QAbstractButton>
@@ -29,6 +30,7 @@
 #include <QPainterPath>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QWindow>
 
 namespace {
 // Where the window stands and how large it is, frame and title bar included.
@@ -92,9 +94,10 @@ void printSlip(QWidget *slip)
 
 TBO::TBO(QWidget *parent) : Form("TBO", parent)
 {
-    // A small window kept above every other, with an empty title bar and no
-    // buttons on it: the save is the way out of a slip.
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A small window kept above its slip (a tool window of it, see showFor),
+    // with an empty title bar and no buttons on it: the save is the way out
+    // of a slip.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     // Shown by the slip on each of its activations: taking the activation
     // from the slip would only start the slip's activation again.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -118,12 +121,33 @@ TBO::TBO(QWidget *parent) : Form("TBO", parent)
     connect(NiceButton2, &QAbstractButton::clicked, this, &TBO::NiceButton2Click);
 }
 
+void TBO::showFor(QWidget *slip)
+{
+    // A tool window stands above the window it is transient for, and only
+    // above that one; both need their native windows to be tied.
+    slip->winId();
+    winId();
+    if (windowHandle()->transientParent() != slip->windowHandle())
+        windowHandle()->setTransientParent(slip->windowHandle());
+    m_slip = slip;
+    // Shown anew, it offers the print only, whatever it offered when it
+    // was hidden (the window is shown without taking the activation).
+    if (!isVisible()) {
+        m_lostToMessageBox = false;
+        FormActivate();
+    }
+    show();
+    raise();
+}
+
 void TBO::onShow() { fitOuterSize(); }
 
 SlipSheet *TBO::slipInHand(int basis) const
 {
-    if (m_offeredBy && m_offeredBy == win().BulletinContrat && m_offeredBy->isVisible())
-        return m_offeredBy;
+    // The slips paid by the hour are the basis's, as they always were; the
+    // contract's slip is the one shown.
+    if (m_slip && m_slip == win().BulletinContrat)
+        return win().BulletinContrat;
     return basis == 0 || basis == 1 ? slipForBasis(basis) : nullptr;
 }
 
@@ -167,11 +191,15 @@ void TBO::FormActivate()
 
 void TBO::NiceButton1Click()
 {
+    // A slip closed meanwhile is no longer there to be printed.
+    const int basis = win().Parametres->Netbrut->itemIndex();
+    if (SlipSheet *slip = slipInHand(basis); slip && !slip->isVisible())
+        return;
     guarded([&] {
         m_inMessageBox = true;
         showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
         m_inMessageBox = false;
-        if (SlipSheet *slip = slipInHand(win().Parametres->Netbrut->itemIndex())) {
+        if (SlipSheet *slip = slipInHand(basis)) {
             printSlip(slip);
             printSlip(slip);
         }
@@ -183,9 +211,10 @@ void TBO::NiceButton1Click()
 void TBO::NiceButton2Click()
 {
     guarded([&] {
-        const int basis = win().Parametres->Netbrut->itemIndex();
         // Saving takes any basis but net for the gross one.
-        SlipSheet *slip = slipInHand(basis == 0 ? 0 : 1);
+        SlipSheet *slip = slipInHand(win().Parametres->Netbrut->itemIndex() == 0 ? 0 : 1);
+        if (!slip->isVisible())
+            return;
         const QImage picture = captureClientArea(slip);
         // The slip stays on the clipboard whatever happens next; the file is
         // written from what the clipboard holds.
@@ -196,6 +225,16 @@ void TBO::NiceButton2Click()
         const QString firstName = win().Entree->selenf->text();
         const QString monthKey = win().Horaire->moan->text();
         const QString path = slipPicturePath(programFolder(), firstName, monthKey);
+        // A month saved before is replaced only when the parent says so.
+        if (QFileInfo::exists(path)) {
+            // Coming back from the question is no return from another window.
+            m_inMessageBox = true;
+            const std::optional<MonthKey> month = MonthKey::fromText(monthKey);
+            const bool replace = askYesNo(ask::replaceSavedSlip(month ? month->title() : monthKey));
+            m_inMessageBox = false;
+            if (!replace)
+                return;
+        }
         // The picture, a searchable PDF of the same slip beside it, and the
         // slip's figures in the archive land together or not at all.
         SlipSave save;

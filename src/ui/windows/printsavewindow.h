@@ -8,8 +8,6 @@
 
 #include "widgets/form.h"
 
-#include <QPointer>
-
 class QAbstractButton;
 class QLabel;
 class SlipSheet;
@@ -25,10 +23,11 @@ public:
     void NiceButton1Click();
     void NiceButton2Click();
 
-    // The slip that shows this window over it. The two slips paid by the hour
-    // are printed and saved as the child's basis says; a contract's slip is
-    // printed and saved itself.
-    void offerFor(SlipSheet *slip) { m_offeredBy = slip; }
+    // Shows the window above the slip it belongs to, and above that slip
+    // only: the help, the file dialogs and the other windows may cover it.
+    void showFor(QWidget *slip);
+    // The slip it was last shown for; it hides when that slip hides.
+    QWidget *slip() const { return m_slip; }
 
 protected:
     void onShow() override;
@@ -38,9 +37,9 @@ protected:
 
 private:
     void FormActivate();
-    // The slip the commands work on; none for a basis that is neither.
+    // The slip the commands work on: the contract's slip when shown for it,
+    // otherwise the slip of `basis`; none for a basis that is neither.
     SlipSheet *slipInHand(int basis) const;
-    QPointer<SlipSheet> m_offeredBy;
     void fitOuterSize();
 
     // The print message box is open / the window lost the activation to it:
@@ -49,4 +48,5 @@ private:
     bool m_inMessageBox = false;
     bool m_lostToMessageBox = false;
     bool m_outerSizeFitted = false;
+    QWidget *m_slip = nullptr;
 };

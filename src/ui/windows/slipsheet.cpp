@@ -287,6 +287,15 @@ QString SlipSheet::gridCell(int col, int row) const
     return item ? item->text() : QString();
 }
 
+void SlipSheet::hideEvent(QHideEvent *e)
+{
+    Form::hideEvent(e);
+    // The print/save window belongs to the slip on screen: a slip closed by
+    // its close box takes it away, so a closed slip is never printed.
+    if (TBO *bo = win().BO; bo && bo->slip() == this)
+        bo->hide();
+}
+
 bool SlipSheet::event(QEvent *e)
 {
     // Sent once, before the sheet is first shown, printed or captured.
@@ -371,10 +380,7 @@ void SlipSheet::onActivate()
             m_shown = Shown{in, r, grossBasis(), contractHours()};
             // The print/save window floats above the slip; it is only shown,
             // the slip stays the active window.
-            TBO *bo = win().BO;
-            bo->offerFor(this);
-            bo->show();
-            bo->raise();
+            win().BO->showFor(this);
         } else {
             // A slip that stopped half-way must be neither printed nor saved.
             win().BO->hide();

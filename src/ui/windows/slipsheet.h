@@ -100,6 +100,7 @@ protected:
     void onActivate() override;
     void onShow() override;
     bool event(QEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
 
     virtual SlipResult compute(const SlipInput &in) const = 0;
     // The labels of one sheet only.

@@ -203,14 +203,19 @@ void TAnnuel::AnneeChange()
 }
 
 // The years of the child's archived slips and the two latest; the year
-// shown stays chosen, and at first it is last year, the one a spring tax
-// return is about.
+// shown stays chosen, and at first it is the latest year with saved slips
+// (last year, the one a spring tax return is about, when there is none).
 void TAnnuel::fillYears()
 {
     const int thisYear = now().date().year();
-    const int chosen = Annee->count() ? Annee->currentData().toInt() : thisYear - 1;
     QList<int> years = {thisYear - 1, thisYear};
-    guarded([&] { years = summaryYears(programFolder(), Enfant->currentData().toInt(), thisYear); });
+    int chosen = Annee->count() ? Annee->currentData().toInt() : thisYear - 1;
+    guarded([&] {
+        const int slot = Enfant->currentData().toInt();
+        years = summaryYears(programFolder(), slot, thisYear);
+        if (Annee->count() == 0)
+            chosen = latestSlipYear(programFolder(), slot).value_or(chosen);
+    });
     m_filling = true;
     Annee->clear();
     for (int y : years)
@@ -289,14 +294,20 @@ void TAnnuel::ExportCsvClick()
 {
     const QString path = chooseFile(this, suggestedName("csv"), QStringLiteral("Tableur CSV (*.csv)"));
     if (!path.isEmpty())
-        guarded([&] { writeWholeFile(path, summaryCsv(*m_summary, legal::creditFigures(*m_credit))); });
+        guarded([&] {
+            writeWholeFile(path, summaryCsv(*m_summary, legal::creditFigures(*m_credit)));
+            showMessage(ask::exportedTo(QDir::toNativeSeparators(path)));
+        });
 }
 
 void TAnnuel::ExportPdfClick()
 {
     const QString path = chooseFile(this, suggestedName("pdf"), QStringLiteral("Document PDF (*.pdf)"));
     if (!path.isEmpty())
-        guarded([&] { writeWholeFile(path, yearSummaryPdf(*m_summary, legal::creditFigures(*m_credit))); });
+        guarded([&] {
+            writeWholeFile(path, yearSummaryPdf(*m_summary, legal::creditFigures(*m_credit)));
+            showMessage(ask::exportedTo(QDir::toNativeSeparators(path)));
+        });
 }
 
 // The credit of the child and year shown, from the archive, the children's

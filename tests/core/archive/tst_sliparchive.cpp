@@ -224,7 +224,7 @@ private slots:
     {
         SlipInput in = month(3, 2002, "80");
         in.SH = "abc";
-        expectError([&] { rowFor(in, false); }, rtl::notAFloat("abc"));
+        expectError([&] { rowFor(in, false); }, rtl::inField("Salaire horaire (NET)", rtl::notAFloat("abc")));
         in = month(3, 2002, "80");
         in.moan = "Moan";
         QVERIFY_THROWS_EXCEPTION(RuntimeError, rowFor(in, false));

@@ -144,6 +144,35 @@ private slots:
         QVERIFY(rows[1].endsWith("'0207'"));
     }
 
+    // A month validated again replaces the days held for its keys, and only
+    // those, in one go; the held keys are found before.
+    void replacingAMonthKeepsOtherMonths()
+    {
+        DayTable t;
+        prepare(t);
+        const QList<day::Record> january = {record("29/01/2007", "", "", "", true)};
+        const QList<day::Record> spanning = {record("30/01/2007", "", "", "", true), record("01/02/2007", "", "", "", true)};
+        t.storeMonth(january);
+        t.storeMonth({record("05/03/2007", "", "", "", true)});
+        QCOMPARE(DayTable::monthKeys(spanning), QStringList({"0107", "0207"}));
+        QCOMPARE(t.heldMonths(DayTable::monthKeys(spanning)), QStringList{"0107"});
+        QVERIFY(!t.isOpen());
+
+        t.storeMonth(spanning, DayTable::Stored::Replace);
+        t.storeMonth(spanning, DayTable::Stored::Replace);
+        const QStringList rows = storedRows(path());
+        QCOMPARE(rows.size(), 3); // March, then January 30 and February 1 once
+        QVERIFY(rows[0].startsWith("'2007-03-05'"));
+        QVERIFY(rows[1].startsWith("'2007-01-30'"));
+        QVERIFY(rows[2].startsWith("'2007-02-01'"));
+
+        // A replacement that fails leaves the month it would have replaced.
+        QList<day::Record> bad = spanning;
+        bad[1][day::Duree] = "1e400";
+        QVERIFY(!raised([&] { t.storeMonth(bad, DayTable::Stored::Replace); }).isEmpty());
+        QCOMPARE(storedRows(path()), rows);
+    }
+
     void noDayStoresNothing()
     {
         DayTable t;

@@ -120,13 +120,17 @@ private slots:
             unvalidated.moan = key;
             QVERIFY(declare(unvalidated, false).failure.startsWith("Aucun mois n'a été validé"));
         }
+        // The hours window opened again: its key stays, its total is emptied.
+        SlipInput emptied = march();
+        emptied.totheur.clear();
+        QVERIFY(declare(emptied, false).failure.startsWith("Aucun mois n'a été validé"));
 
         SlipInput bad = march();
         bad.SH = "3,00";
         const Declaration d = declare(bad, false);
         QVERIFY(d.figures.isEmpty());
         QCOMPARE(d.failure, QString("Le bulletin de ce mois ne peut pas être calculé : "
-                                    "'3,00' n'est pas une valeur en virgule flottante correcte"));
+                                    "Salaire horaire (NET) : '3,00' n'est pas une valeur en virgule flottante correcte"));
 
         SlipInput unpaid = march();
         unpaid.totheur = "0";

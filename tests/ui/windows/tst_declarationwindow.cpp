@@ -72,6 +72,9 @@ private slots:
         QVERIFY(m_dir.isValid());
         setProgramFolder(m_dir.path());
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        // The table is kept from one case to the next: a month validated
+        // again replaces the earlier one.
+        setChoiceSink([](const Choice &) { return 0; });
         setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
         QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
         QVERIFY(DayTable::createEmpty(m_dir.filePath("Enf1.db")));
@@ -88,7 +91,7 @@ private slots:
         p->FJ->setText("30");
         p->SHbr->setText("3.90");
         p->FJbr->setText("39");
-        win().Parametres->Anul->click();
+        win().Parametres->OK->click();
         QVERIFY(activate(hours()));
     }
     void cleanup() { destroyWindows(); }
@@ -99,6 +102,23 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(decl()));
         QCOMPARE(decl()->prenom->text(), QString("Julie"));
         QVERIFY(decl()->Message->text().startsWith("Aucun mois n'a été validé"));
+        QVERIFY(!decl()->ToutCopier->isEnabled());
+        QVERIFY(m_shown.isEmpty());
+    }
+
+    // The hours window opened again empties its sheet and total: Ctrl+D then
+    // says plainly that no month is validated, as before any validation.
+    void saysWhyAfterTheSheetWasEmptied()
+    {
+        enterDay(QDate(2007, 4, 2), QTime(8, 0), QTime(17, 13));
+        QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
+        hours()->hide();
+        QVERIFY(activate(hours())); // opened again, as "&Calculer le salaire" does
+        QCOMPARE(hours()->cell(1, 2), QString());
+        QVERIFY(activate(win().Entree));
+        QTest::keyClick(win().Entree, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(QTest::qWaitForWindowActive(decl()));
+        QVERIFY2(decl()->Message->text().startsWith("Aucun mois n'a été validé"), qPrintable(decl()->Message->text()));
         QVERIFY(!decl()->ToutCopier->isEnabled());
         QVERIFY(m_shown.isEmpty());
     }

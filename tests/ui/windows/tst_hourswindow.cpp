@@ -45,6 +45,9 @@ class TestHeures : public QObject {
 private:
     QTemporaryDir m_dir;
     QStringList m_shown;
+    // The questions asked, and the answer each gets (-1: the box is closed).
+    QList<Choice> m_asked;
+    int m_answer = -1;
 
     THoraire *h() { return win().Horaire; }
     QString table(int n = 1) const { return m_dir.filePath(QString("Enf%1.db").arg(n)); }
@@ -86,6 +89,10 @@ private slots:
         QVERIFY(m_dir.isValid());
         setProgramFolder(m_dir.path());
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        setChoiceSink([this](const Choice &c) {
+            m_asked << c;
+            return m_answer;
+        });
         setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
     }
     void init()
@@ -96,6 +103,8 @@ private slots:
         QVERIFY(DayTable::createEmpty(table(2)));
         createWindows();
         m_shown.clear(); // the start-up messages about help are not looked at here
+        m_asked.clear();
+        m_answer = -1;
         win().Entree->selenf->setText("Lucie");
         QVERIFY(activate(h()));
     }
@@ -209,20 +218,74 @@ private slots:
         QCOMPARE(h()->moan->text(), QString("0307"));
     }
 
-    void validatingTwiceStoresTwice()
+    // "&Valide" again on a month the table holds asks what to do with the
+    // days stored the first time; replacing is the default.
+    void validatingAgain_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("replace") << 0 << 1;
+        QTest::newRow("keep both") << 1 << 2;
+        QTest::newRow("cancel") << 2 << 1;
+        QTest::newRow("box closed") << -1 << 1;
+    }
+    void validatingAgain()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, rows);
+        m_answer = answer;
+        const QList<Choice> &asked = m_asked;
         enterDay(QDate(2007, 4, 10), hm(9, 0), hm(17, 0), none, none);
         validate();
+        QVERIFY(asked.isEmpty()); // nothing stored yet: nothing to ask
         QVERIFY(!h()->BitBtn3->isEnabled());
         QVERIFY(h()->BitBtn5->isEnabled());
         // A click in the sheet makes "&Valide" usable again.
         QTest::mouseClick(h()->StringGrid1->viewport(), Qt::LeftButton, {},
                           h()->StringGrid1->visualRect(h()->StringGrid1->model()->index(3, 2)).center());
         QVERIFY(h()->BitBtn3->isEnabled());
+        h()->BitBtn5->setEnabled(false);
         validate();
-        const QStringList rows = storedRows(table());
-        QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[1], rows[0]);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].question, QString("Mois déjà enregistré dans Enf1.db : Avril 2007.\n"
+                                            "Remplacer les jours enregistrés de ce mois par ceux de la feuille, "
+                                            "garder les deux, ou annuler ?"));
+        QCOMPARE(asked[0].answers, QStringList({"Remplacer", "Garder les deux", "Annuler"}));
+        QCOMPARE(asked[0].defaultAnswer, 0);
+        const QStringList stored = storedRows(table());
+        QCOMPARE(stored.size(), rows);
+        QCOMPARE(stored.last(), stored.first());
+        const bool cancelled = answer == 2 || answer == -1;
+        QCOMPARE(h()->BitBtn3->isEnabled(), cancelled);
+        QCOMPARE(h()->BitBtn5->isEnabled(), !cancelled);
+        QVERIFY(m_shown.isEmpty());
+    }
+
+    // The close box with days typed and not validated asks before they go.
+    void closeBoxAsksForUnvalidatedDays()
+    {
+        m_answer = 1; // "Non"
+        enterDay(QDate(2007, 4, 10), hm(9, 0), hm(17, 0), none, none);
+        h()->close();
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].question, QString("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?"));
+        QCOMPARE(m_asked[0].answers[m_asked[0].defaultAnswer], QString("Non"));
+        QVERIFY(h()->isVisible());
+        QCOMPARE(h()->cell(6, 10), QString("08:00:00"));
+        validate();
+        h()->close(); // validated: nothing to lose
+        QCOMPARE(m_asked.size(), 1);
+        QVERIFY(!h()->isVisible());
+        QVERIFY(activate(h()));
+        h()->close(); // an empty sheet: nothing to lose either
+        QCOMPARE(m_asked.size(), 1);
+        QVERIFY(!h()->isVisible());
+        QVERIFY(activate(h()));
+        h()->StringGrid1->item(11, 7)->setText("OUI");
+        m_answer = 0; // "Oui"
+        h()->close();
+        QCOMPARE(m_asked.size(), 2);
+        QVERIFY(!h()->isVisible());
     }
 
     void nextDayAtTheEndOfApril()

@@ -177,6 +177,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(about));
         QTest::keyClick(about, Qt::Key_Return);
         QVERIFY(!about->isVisible());
+        // Escape closes it too, wherever the focus is.
+        entree()->Apropos1->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : about, Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
     }
 };
 

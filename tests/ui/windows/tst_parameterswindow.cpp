@@ -8,6 +8,7 @@
 #include "common/errors.h"
 #include "windows/windowset.h"
 #include "windows/hourswindow.h"
+#include "windows/netslipwindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/numbers.h"
@@ -21,6 +22,7 @@
 #include "smalldisk.h"
 #include "testfiles.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -31,6 +33,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -47,6 +50,9 @@ class TestParametres : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QStringList m_shown;
+    // The questions asked, and the answer each gets (-1: the box is closed).
+    QStringList m_asked;
+    int m_answer = -1;
     const QDateTime m_now{QDate(2026, 3, 14), QTime(10, 30)};
 
     TParametres *p() { return win().Parametres; }
@@ -111,6 +117,10 @@ private slots:
         setDecimalSeparator('.');
         setNowForTests(m_now);
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        setChoiceSink([this](const Choice &c) {
+            m_asked << c.question + " [" + c.answers.join('/') + ", " + c.answers.value(c.defaultAnswer) + "]";
+            return m_answer;
+        });
     }
     void init()
     {
@@ -120,6 +130,8 @@ private slots:
         QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         createWindows();
         m_shown.clear(); // the start-up messages about help are not looked at here
+        m_asked.clear();
+        m_answer = -1;
         showAndActivate(win().Entree);
         QVERIFY(QTest::qWaitForWindowActive(win().Entree));
     }
@@ -189,6 +201,12 @@ private slots:
         QCOMPARE(p()->conge->text(), QString());
         QCOMPARE(p()->Indentr->text(), QString());
         QCOMPARE(p()->datenaiss->date(), QDate(1899, 12, 30));
+        QCOMPARE(p()->datenaiss->text().trimmed(), QString()); // a birth date never given shows empty
+        showPage(p()->datenaiss); // its calendar opens on this month
+        QTest::mouseClick(p()->datenaiss, Qt::LeftButton, {}, QPoint(p()->datenaiss->width() - 6, 8));
+        QCOMPARE(p()->datenaiss->calendarWidget()->monthShown(), m_now.date().month());
+        QCOMPARE(p()->datenaiss->calendarWidget()->yearShown(), m_now.date().year());
+        QTest::keyClick(p()->datenaiss->calendarWidget(), Qt::Key_Escape);
         QCOMPARE(p()->au->date(), QDate(1899, 12, 30));
         for (QCheckBox *b : p()->lineTick)
             QVERIFY(!b->isChecked());
@@ -207,6 +225,7 @@ private slots:
         type(p()->SH, "8.15");
         type(p()->Edit12, "7.50");
         type(p()->conge, "12.5");
+        QCOMPARE(p()->conge->text(), QString("12"));
         QTest::mouseClick(p()->OK, Qt::LeftButton);
         QVERIFY(m_shown.isEmpty());
         QVERIFY(!p()->isVisible());
@@ -234,7 +253,8 @@ private slots:
         QCOMPARE(lines.at(2), QByteArray("S\xe9" "curit\xe9 Sociale :\r"));
         QCOMPARE(lines.at(20), QByteArray("7.50\r"));
         QCOMPARE(lines.at(36), QByteArray("8.15\r"));
-        QCOMPARE(lines.at(40), QByteArray("12.5\r")); // the rates file keeps the whole text
+        // The field took what its record field holds: both files agree.
+        QCOMPARE(lines.at(40), QByteArray("12\r"));
         QCOMPARE(lines.at(42), QByteArray("0.76\r"));
 
         // Opened again: the record as stored.
@@ -258,18 +278,100 @@ private slots:
         clickTab(1);
         QCOMPARE(p()->nom1->text(), QString("Bernard"));
 
-        // "&Annule": the edits stay on screen for the other windows ...
+        // "&Annule" drops the edits of both children at once: the child
+        // chosen stays, shown as the files hold it.
         QTest::mouseClick(p()->Anul, Qt::LeftButton);
         QVERIFY(!p()->isVisible());
         QVERIFY(win().Entree->isVisible());
-        QCOMPARE(p()->nom1->text(), QString("Bernard"));
+        QCOMPARE(p()->currentSlot(), 2);
+        QCOMPARE(p()->nom1->text(), QString());
         QVERIFY(!QFile::exists(paramFile()));
-        // ... and opening the window again drops them.
         QVERIFY(open());
         QCOMPARE(p()->TabControl1->currentIndex(), 0);
         QCOMPARE(p()->nom1->text(), QString());
         clickTab(1);
-        QCOMPARE(p()->nom1->text(), QString("Bernard")); // slot 2 is not reset by a missing file
+        QCOMPARE(p()->nom1->text(), QString());
+    }
+
+    // A reset and a typed rate cancelled: the controls, which the slips
+    // read, hold the files' child again, and so does the slip.
+    void cancelPutsBackWhatTheFilesHold()
+    {
+        QVERIFY(open());
+        type(p()->prenom3, "Julie");
+        type(p()->SH, "3.27");
+        type(p()->Edit12, "7.55");
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+
+        QVERIFY(open());
+        m_answer = 1; // "Non": nothing is reset
+        QTest::mouseClick(p()->raz, Qt::LeftButton);
+        QCOMPARE(m_asked, QStringList{"Remettre à zéro les paramètres de Julie ? [Oui/Non, Non]"});
+        QCOMPARE(p()->prenom3->text(), QString("Julie"));
+        m_answer = 0;
+        QTest::mouseClick(p()->raz, Qt::LeftButton);
+        QCOMPARE(p()->prenom3->text(), QString());
+        type(p()->SH, "4.00");
+        type(p()->Edit12, "9.99");
+        QTest::mouseClick(p()->raz, Qt::LeftButton); // no first name: nothing to ask
+        QCOMPARE(m_asked.size(), 2);
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+
+        QCOMPARE(p()->prenom3->text(), QString("Julie"));
+        QCOMPARE(p()->TabControl1->tabText(0), QString("Julie"));
+        QCOMPARE(p()->SH->text(), QString("3.27"));
+        QCOMPARE(p()->Edit12->text(), QString("7.55"));
+        QTRY_COMPARE(win().Entree->selenf->text(), QString("Julie"));
+
+        THoraire *h = win().Horaire;
+        h->StringGrid1->item(1, 1)->setText("01/03/2024");
+        h->StringGrid1->item(1, 6)->setText("08:00:00");
+        h->totheur->setText("8");
+        h->moan->setText("0324");
+        showAndActivate(win().Bulletin);
+        QVERIFY(QTest::qWaitFor([] { return win().Bulletin->shownSlip().has_value(); }));
+        QCOMPARE(win().Bulletin->prenom->text(), QString("Julie"));
+        QCOMPARE(win().Bulletin->shownSlip()->input.SH, QString("3.27"));
+        QCOMPARE(win().Bulletin->shownSlip()->input.grossRate[2], QString("7.55"));
+        win().Bulletin->close();
+    }
+
+    // Amount and coefficient fields take a decimal comma as the program's
+    // point; any other text is refused, naming the field, and the field
+    // gets back what it held.
+    void numberFieldsCheckedOnLeaving_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown"); // "" for the value held before
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wage with a comma") << "SH" << "5,13" << "5.13" << "";
+        QTest::newRow("allowance refused") << "PD" << "abc" << ""
+            << "Indemnité de repas, Petit Déjeuner : 'abc' n'est pas un nombre.\n"
+               "Tapez-le sous la forme 5.13 ou 5,13 ; la valeur précédente est gardée.";
+        QTest::newRow("base not whole") << "Edit25" << "9,5" << ""
+            << "Assiette, ligne 4 (Chomage) : '9,5' n'est pas un nombre.\n"
+               "Tapez-le sous la forme 95 ; la valeur précédente est gardée.";
+        QTest::newRow("name untouched") << "nom1" << "5,13" << "5,13" << "";
+    }
+    void numberFieldsCheckedOnLeaving()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        QVERIFY(open());
+        auto *e = p()->findChild<QLineEdit *>(field);
+        QVERIFY(e);
+        const QString before = e->text();
+        type(e, typed);
+        leave(e);
+        QCOMPARE(e->text(), shown.isEmpty() ? before : shown);
+        QCOMPARE(m_shown, message.isEmpty() ? QStringList() : QStringList{message});
+        // What stays in the field is what "&OK" writes.
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(open());
+        QCOMPARE(p()->findChild<QLineEdit *>(field)->text(), shown.isEmpty() ? before : shown);
     }
 
     void returningToTheOpenWindowKeepsTheScreen()
@@ -729,7 +831,8 @@ private slots:
         QCOMPARE(edit->text(), typed);
         QTest::mouseClick(p()->OK, Qt::LeftButton);
         QVERIFY(!p()->isVisible());
-        QVERIFY(readBytes(paramFile()).contains(typed.toLatin1()));
+        // A text that is not a number is refused on leaving: the field kept what it held.
+        QVERIFY(readBytes(paramFile()).contains(tryParseFloat(typed) ? typed.toLatin1() : QByteArray("4.00")));
     }
 
     void damagedLegalTableIsSaid()

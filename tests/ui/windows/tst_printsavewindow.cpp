@@ -35,6 +35,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -46,6 +47,9 @@ class TestPrintSaveWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QStringList m_messages;
+    // The questions asked, and the answer each gets (-1: the box is closed).
+    QStringList m_asked;
+    int m_answer = -1;
     PdfQueue m_queue;
     QWidget *m_elsewhere = nullptr;
 
@@ -168,11 +172,17 @@ private slots:
         setGroupSeparator(QStringLiteral(" "));
         setNowForTests(QDateTime(QDate(2002, 4, 2), QTime(9, 30)));
         setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
+        setChoiceSink([this](const Choice &c) {
+            m_asked << c.question;
+            return m_answer;
+        });
         m_queue = PdfQueue::find();
     }
     void init()
     {
         m_messages.clear();
+        m_asked.clear();
+        m_answer = -1;
         QDir(folder() + "bulljpg").removeRecursively();
         QVERIFY(QDir(folder()).mkdir("bulljpg"));
         createWindows();
@@ -190,7 +200,8 @@ private slots:
     {
         TBO *w = bo();
         QCOMPARE(w->objectName(), "TBO");
-        QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
+        // Above its slip only, not above every window.
+        QVERIFY(!(w->windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
         QCOMPARE(w->NiceButton1->objectName(), "NiceButton1");
         QCOMPARE(w->NiceButton1->text(), "Impression");
@@ -201,6 +212,7 @@ private slots:
             QCOMPARE(b->focusPolicy(), Qt::NoFocus);
 
         QVERIFY(showSlip(0));
+        QCOMPARE(w->windowHandle()->transientParent(), slipFor(0)->windowHandle());
         // No frame offscreen: the outer size is the client size.
         QCOMPARE(w->frameGeometry(), QRect(728, 311, 134, 122));
         QVERIFY(w->NiceButton1->isVisible() && w->NiceButton1->isEnabled());
@@ -331,7 +343,9 @@ private slots:
         const QString path = folder() + "bulljpg/" + file;
         writeBytes(path, "an earlier picture");
 
+        m_answer = 0; // "Oui"
         bo()->NiceButton2Click();
+        QCOMPARE(m_asked, QStringList{"Remplacer le bulletin de Mars 2002 déjà enregistré ?"});
         QCOMPARE(m_messages, QStringList());
         QVERIFY(!slip->isVisible());
         QVERIFY(!bo()->isVisible());
@@ -352,6 +366,42 @@ private slots:
         if (!djpeg.isEmpty())
             QVERIFY(runTool(djpeg, {"-pnm", path}).startsWith(
                 QStringLiteral("P6\n%1 %2\n").arg(slip->width()).arg(slip->height()).toLatin1()));
+    }
+
+    // The slip closed by its close box takes its print/save window away; a
+    // print is then impossible, and so is a save.
+    void closedSlipTakesItsWindowAway()
+    {
+        QVERIFY(showSlip(0));
+        bo()->NiceButton2->setEnabled(true); // as after a print
+        bo()->NiceButton2->show();
+        win().Bulletin->close();
+        QVERIFY(!bo()->isVisible());
+        bo()->NiceButton1Click();
+        bo()->NiceButton2Click();
+        QCOMPARE(m_messages, QStringList()); // not even the printer message
+        QCOMPARE(QDir(folder() + "bulljpg").entryList(QDir::Files), QStringList());
+        // Shown again, it offers the print only; closing the other slip
+        // leaves the window of this one.
+        QVERIFY(showSlip(0));
+        QVERIFY(!saveOffered());
+        win().Bulletinbrut->close();
+        QVERIFY(bo()->isVisible());
+    }
+
+    // A month saved before is replaced only on "Oui"; "Non", the default,
+    // leaves the earlier picture and the slip on screen.
+    void saveOverAnEarlierMonthAsks()
+    {
+        QVERIFY(showSlip(0));
+        const QString path = folder() + "bulljpg/Julie0302.jpg";
+        writeBytes(path, "an earlier picture");
+        m_answer = -1; // the box closed
+        bo()->NiceButton2Click();
+        QCOMPARE(m_asked, QStringList{"Remplacer le bulletin de Mars 2002 déjà enregistré ?"});
+        QCOMPARE(readBytes(path), QByteArray("an earlier picture"));
+        QCOMPARE(QDir(folder() + "bulljpg").entryList(QDir::Files), QStringList{"Julie0302.jpg"});
+        QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
     }
 
     void saveFailures_data()

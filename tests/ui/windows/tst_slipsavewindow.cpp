@@ -9,16 +9,20 @@
 #include "common/numbers.h"
 #include "payslip/money.h"
 #include "payslip/slippicture.h"
+#include "settings/paramrecord.h"
 #include "windows/grossslipwindow.h"
 #include "windows/mainwindow.h"
 #include "windows/netslipwindow.h"
 #include "windows/printsavewindow.h"
+#include "windows/parameterswindow.h"
 
 #include "slipmonth.h"
 #include "testfiles.h"
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -69,6 +73,8 @@ private slots:
         setGroupSeparator(QStringLiteral(" "));
         setNowForTests(QDateTime(QDate(2024, 4, 2), QTime(9, 30)));
         setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
+        // A month saved again is replaced: "Oui" to the question.
+        setChoiceSink([](const Choice &) { return 0; });
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
     }
@@ -131,6 +137,37 @@ private slots:
         SlipArchive archive(m_folder + SlipArchive::fileName());
         QCOMPARE(archive.count(), 1);
         QCOMPARE(archive.find(1, "0324")->grossBasis, basis == 0);
+    }
+
+    // A first name typed longer than its record field is cut where it is
+    // typed: the slip, the parameter file, the picture's name and the
+    // archive all hold the same 20 characters.
+    void longFirstNameIsTheOneStored()
+    {
+        const QString typed = QString("Anne-Sophie-Charlotte-").repeated(4).left(80);
+        const QString held = typed.left(20);
+        showAndActivate(win().Entree);
+        QVERIFY(QTest::qWaitForWindowActive(win().Entree));
+        QTest::mouseClick(win().Entree->BitBtn4, Qt::LeftButton); // "&Parametrer"
+        TParametres *p = win().Parametres;
+        QVERIFY(QTest::qWaitForWindowActive(p));
+        p->Paramtr->setCurrentIndex(1);
+        p->prenom3->setFocus();
+        QTest::keyClicks(p->prenom3, typed);
+        QCOMPARE(p->prenom3->text(), held);
+        QTest::mouseClick(p->OK, Qt::LeftButton);
+        QTRY_COMPARE(win().Entree->selenf->text(), held);
+        QCOMPARE(paramrecord::decode(readBytes(m_folder + "Paramtre.bvp").left(paramrecord::Size)).prenom3, held);
+
+        enterMonth(3, p->prenom3->text());
+        SlipSheet *slip = win().Bulletin;
+        showAndActivate(slip);
+        QVERIFY(QTest::qWaitFor([&] { return slip->shownSlip().has_value() && win().BO->isVisible(); }));
+        QCOMPARE(slip->prenom->text(), held);
+        win().BO->NiceButton2Click();
+        QCOMPARE(m_errors, QStringList());
+        QVERIFY(QFile::exists(m_folder + "bulljpg/" + held + "0324.jpg"));
+        QCOMPARE(SlipArchive(m_folder + SlipArchive::fileName()).find(1, "0324")->firstName, held);
     }
 
     void failedSaveChangesNothing()

@@ -380,14 +380,14 @@ private slots:
         QTest::addColumn<QStringList>("filled");
         QTest::addColumn<QStringList>("emptied");
         const QString notFloat = "'%1' n'est pas une valeur en virgule flottante correcte";
-        QTest::newRow("empty flat rate") << false << "FJ" << "" << notFloat.arg("")
+        QTest::newRow("empty flat rate") << false << "FJ" << "" << "Forfait journalier (NET) : " + notFloat.arg("")
                                          << QStringList{"totheur", "nbjf", "feri1", "feri2", "Date", "mois"}
                                          << QStringList{"salnet", "Cong", "abs", "cs1", "totcs", "nour", "net"};
-        QTest::newRow("bad coefficient") << false << "Edit3" << "9,36" << notFloat.arg("9,36")
+        QTest::newRow("bad coefficient") << false << "Edit3" << "9,36" << "Taux NET, ligne 3 (Sécurité Sociale) : " + notFloat.arg("9,36")
                                          << QStringList{"salnet", "Cong", "cs1", "cs2"}
                                          << QStringList{"cs3", "cs9", "totcs", "nour", "acpt", "net"};
         QTest::newRow("decimal base percentage")
-            << true << "Edit25" << "98.25" << "'98.25' n'est pas une valeur entière correcte"
+            << true << "Edit25" << "9.5" << "Assiette, ligne 4 (Chomage) : '9.5' n'est pas une valeur entière correcte"
             << QStringList{"salbrut", "cs1", "cs3", "Ed25"} << QStringList{"cs4", "totcs", "salnet", "net", "salimp"};
     }
     void stoppedSlip()

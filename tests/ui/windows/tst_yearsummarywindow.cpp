@@ -126,13 +126,45 @@ private slots:
         QVERIFY2(text.contains("Récapitulatif annuel 2024"), qPrintable(text));
         QVERIFY(text.contains(centsText(expected.taxCreditBase()) + " €"));
         QVERIFY(text.contains("image seule"));
-        QVERIFY(m_errors.isEmpty());
+        // Each export says where it wrote its file.
+        QCOMPARE(m_errors, QStringList({"Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv"),
+                                        "Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(pdf)}));
 
         // A cancelled choice writes nothing.
         QFile::remove(pdf);
         TAnnuel::chooseFile = [](QWidget *, const QString &, const QString &) { return QString(); };
         w->ExportPdf->click();
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    // The window opens on the latest year with saved slips; with none, on
+    // last year.
+    void opensOnTheLatestYearWithSlips_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("year");
+        QTest::newRow("none") << QStringList() << "2024";
+        QTest::newRow("an earlier year") << QStringList{"0322", "1122"} << "2022";
+        QTest::newRow("this year") << QStringList{"0524", "0125"} << "2025";
+    }
+    void opensOnTheLatestYearWithSlips()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, year);
+        QFile::remove(m_folder + SlipArchive::fileName());
+        enterMonth(3, "Léa");
+        const SlipInput in = gatherSlipInput();
+        for (const QString &key : keys) {
+            SlipArchive a(m_folder + SlipArchive::fileName());
+            ArchivedSlip row = archivedSlipFor(in, computeNetSlip(in), false, 1, "x.jpg", now());
+            row.monthKey = key;
+            a.begin();
+            a.put(row);
+            a.commit();
+        }
+        win().Entree->Annuel1->trigger();
+        QCOMPARE(win().Annuel->Annee->currentText(), year);
+        QFile::remove(m_folder + SlipArchive::fileName());
     }
 
     void slipPdfIsSearchable()
@@ -220,7 +252,9 @@ private slots:
         w->ExportPdf->click();
         const QString pdf = pdfText(m_folder + "Recapitulatif-Léa-2024.pdf").simplified();
         QVERIFY2(pdf.contains(reasonPart.isEmpty() ? figures.last().value : QString("avait 6 ans ou plus")), qPrintable(pdf));
-        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+        // Nothing but where each export went.
+        QCOMPARE(m_errors, QStringList({ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv")),
+                                        ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.pdf"))}));
     }
 };
 
