@@ -2,23 +2,62 @@
 
 #include "windows/mainwindow.h"
 #include "widgets/application.h"
+#include "widgets/comeforward.h"
 #include "windows/windowset.h"
 #include "common/environment.h"
+#include "common/errors.h"
 #include "common/messages.h"
 #include "datafolder/folderlayout.h"
+#include "datafolder/startup.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     setUpApplication(app);
-    // An installed program keeps its files in the user's data folder: the
-    // first start lays it out as the build lays out the portable one.
-    guarded([] { folder::layOut(programFolder(), installedFilesFolder() + folder::ratesFile); });
+
+    const QString folder = programFolder();
+    // The user's own data folder is private to them; the portable folder
+    // beside a build keeps the rights its owner chose.
+    if (programFolderIsPerUser())
+        startup::makePrivate(folder);
+    else
+        QDir().mkpath(folder);
+    startup::FolderLock lock(folder);
+    switch (lock.take()) {
+    case startup::FolderLock::State::Taken:
+        break;
+    case startup::FolderLock::State::HeldByAnother:
+        // Nothing of the folder is read or written: the other program owns it.
+        if (confirm(texts::alreadyOpen(QDir::toNativeSeparators(folder))))
+            askToComeForward(folder);
+        return 0;
+    case startup::FolderLock::State::Failed:
+        showError(texts::cannotLockFolder(QDir::toNativeSeparators(folder)));
+        return 1;
+    }
+
+    // A change a stopped program left half done is finished before anything
+    // is laid out; an installed program's first start lays out the user's
+    // data folder as the build lays out the portable one.
+    const startup::Report report = startup::prepare(folder, installedFilesFolder() + folder::ratesFile);
+    for (const QString &text : report.errors)
+        showError(text);
+    if (!report.ready)
+        return 1;
+    for (const QString &text : report.messages)
+        showMessage(text);
     createWindows();
 
     TEntree *main = win().Entree;
+    ComeForwardListener listener(folder, [main] {
+        if (main->isMinimized())
+            main->showNormal();
+        showAndActivate(main);
+        main->raise();
+    });
     showAndActivate(main);
     const int code = app.exec();
 

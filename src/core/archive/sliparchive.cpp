@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,6 +18,27 @@
 
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
+
+QString damagedArchive() { return QStringLiteral("le fichier est endommagé ou n'est pas une archive de bulletins"); }
+QString readOnlyArchive() { return QStringLiteral("le fichier est en lecture seule"); }
+
+// The engine's failure said in French, by its primary result code.
+QString reason(const QSqlError &e)
+{
+    switch (e.nativeErrorCode().toInt() & 0xff) {
+    case 13: // SQLITE_FULL
+        return rtl::diskFull();
+    case 8: // SQLITE_READONLY
+        return readOnlyArchive();
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return QStringLiteral("le fichier est tenu par un autre programme");
+    case 10: // SQLITE_IOERR
+        return QStringLiteral("erreur de lecture ou d'écriture sur le disque");
+    default:
+        return damagedArchive();
+    }
+}
 
 QString nextConnectionName()
 {
@@ -93,7 +115,15 @@ QStringList upgradeFrom(int from, const QStringList &columns)
     return statements;
 }
 
-QStringList schema()
+} // namespace
+
+QStringList SlipArchive::upgrade(int fromVersion)
+{
+    // A file of an older layout, as that layout was laid out.
+    return fromVersion >= 1 && fromVersion < SchemaVersion ? upgradeFrom(fromVersion, {}) : QStringList();
+}
+
+QStringList SlipArchive::schema()
 {
     QStringList amounts;
     for (const QString &c : amountColumns())
@@ -124,6 +154,8 @@ QStringList schema()
     };
 }
 
+namespace {
+
 ArchivedSlip rowFrom(const QSqlQuery &q)
 {
     ArchivedSlip s;
@@ -147,6 +179,52 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 } // namespace
+
+QJsonObject toJson(const ArchivedSlip &slip)
+{
+    QJsonObject o{{QStringLiteral("enfant"), slip.slot},
+                  {QStringLiteral("prenom"), slip.firstName},
+                  {QStringLiteral("moan"), slip.monthKey},
+                  {QStringLiteral("base"), slip.grossBasis ? QStringLiteral("brut") : QStringLiteral("net")},
+                  {QStringLiteral("heures_centiemes"), QString::number(slip.hours)},
+                  {QStringLiteral("jours_activite"), slip.activityDays},
+                  {QStringLiteral("jours_forfait"), slip.flatDays},
+                  {QStringLiteral("image"), slip.picture},
+                  {QStringLiteral("enregistre"), slip.savedAt.toString(Qt::ISODate)}};
+    ArchivedSlip copy = slip;
+    const auto amounts = amountsOf(copy);
+    // Whole cents as text: a JSON number would not keep every 64-bit amount.
+    for (qsizetype i = 0; i < amountColumns().size(); ++i)
+        o.insert(amountColumns()[i], QString::number(*amounts[size_t(i)]));
+    return o;
+}
+
+std::optional<ArchivedSlip> archivedSlipFromJson(const QJsonObject &o)
+{
+    bool ok = true;
+    const auto whole = [&](const QString &key) {
+        bool one = false;
+        const qint64 v = o.value(key).toString().toLongLong(&one);
+        ok = ok && one;
+        return v;
+    };
+    ArchivedSlip s;
+    s.slot = o.value(QStringLiteral("enfant")).toInt();
+    s.firstName = o.value(QStringLiteral("prenom")).toString();
+    s.monthKey = o.value(QStringLiteral("moan")).toString();
+    s.grossBasis = o.value(QStringLiteral("base")).toString() == QLatin1String("brut");
+    s.hours = whole(QStringLiteral("heures_centiemes"));
+    s.activityDays = o.value(QStringLiteral("jours_activite")).toInt();
+    s.flatDays = o.value(QStringLiteral("jours_forfait")).toInt();
+    s.picture = o.value(QStringLiteral("image")).toString();
+    s.savedAt = QDateTime::fromString(o.value(QStringLiteral("enregistre")).toString(), Qt::ISODate);
+    const auto amounts = amountsOf(s);
+    for (qsizetype i = 0; i < amountColumns().size(); ++i)
+        *amounts[size_t(i)] = whole(amountColumns()[i]);
+    if (!ok || s.slot < 1 || s.slot > 5 || s.monthKey.size() != 4 || !s.savedAt.isValid())
+        return std::nullopt;
+    return s;
+}
 
 int ArchivedSlip::month() const
 {
@@ -214,7 +292,11 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_connection);
         db.setDatabaseName(path);
         // A file held by another program fails soon, not after a long wait.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        // A file its owner marked read-only is only read, even by a user the
+        // system would let write (root), as the other files of the folder.
+        m_readOnly = existed && !(QFileInfo(path).permissions() & QFileDevice::WriteOwner);
+        db.setConnectOptions(m_readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000")
+                                        : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
         if (!db.open()) {
             error = existed ? rtl::cannotOpenFile(native(path)) : rtl::cannotCreateFile(native(path));
         } else {
@@ -242,7 +324,7 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                 return false;
             };
             if (version < 0) {
-                error = rtl::archiveReadFailed(native(path), q.lastError().text().trimmed());
+                error = rtl::archiveReadFailed(native(path), damagedArchive());
             } else if (version == 0 && tables == 0) {
                 // A new file: lay it out in one transaction.
                 if (!run(schema()))
@@ -261,7 +343,7 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                         columns << q.value(1).toString();
                 q.finish();
                 if (!run(upgradeFrom(version, columns)))
-                    error = rtl::archiveUpgradeFailed(native(path), q.lastError().text().trimmed());
+                    error = rtl::archiveUpgradeFailed(native(path), reason(q.lastError()));
             }
             if (!error.isEmpty())
                 db.close();
@@ -292,16 +374,18 @@ SlipArchive::~SlipArchive()
 namespace {
 [[noreturn]] void failWrite(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(rtl::archiveWriteFailed(native(path), e.text().trimmed()));
+    throw RuntimeError(rtl::archiveWriteFailed(native(path), reason(e)));
 }
 [[noreturn]] void failRead(const QString &path, const QSqlError &e)
 {
-    throw RuntimeError(rtl::archiveReadFailed(native(path), e.text().trimmed()));
+    throw RuntimeError(rtl::archiveReadFailed(native(path), reason(e)));
 }
 } // namespace
 
 void SlipArchive::begin()
 {
+    if (m_readOnly)
+        throw RuntimeError(rtl::archiveWriteFailed(native(m_path), readOnlyArchive()));
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.transaction())
         failWrite(m_path, db.lastError());

@@ -18,6 +18,7 @@
 #include "payslip/slip.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <array>
@@ -54,6 +55,11 @@ struct ArchivedSlip {
     friend bool operator==(const ArchivedSlip &, const ArchivedSlip &) = default;
 };
 
+// A row as JSON and back (the journal of a save in progress keeps it);
+// none when the object is not a row.
+QJsonObject toJson(const ArchivedSlip &slip);
+std::optional<ArchivedSlip> archivedSlipFromJson(const QJsonObject &object);
+
 // The childcare aid (CMG) received for a child over a year, as the parent
 // typed it, and whether the child is in shared custody.
 struct CareAid {
@@ -74,6 +80,11 @@ public:
     static constexpr int SchemaVersion = 3;
     // Bulletins.db
     static QString fileName();
+    // The statements that lay out a new archive, its version included.
+    static QStringList schema();
+    // The statements that bring a file of an older layout `fromVersion` up
+    // to date; none for a version the program cannot bring up.
+    static QStringList upgrade(int fromVersion);
 
     // Opens the archive at `path`, laying it out when the file is new and
     // bringing an older layout up to date in place. A file from a newer
@@ -109,6 +120,7 @@ public:
 private:
     QString m_path;
     QString m_connection;
+    bool m_readOnly = false;
     // The year's query, prepared once: a summary reads it at each change of
     // child or year.
     mutable std::unique_ptr<QSqlQuery> m_yearQuery;

@@ -1,6 +1,7 @@
 #include "archive/yearsummary.h"
 
 #include "attendance/daytable.h"
+#include "common/errors.h"
 #include "common/monthkey.h"
 #include "common/programfiles.h"
 #include "payslip/money.h"
@@ -56,11 +57,17 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
     QList<ArchivedSlip> archived;
     QString firstName = givenName;
     const QString archivePath = programFolder + SlipArchive::fileName();
+    QString archiveError;
     if (QFileInfo::exists(archivePath)) {
-        const SlipArchive archive(archivePath);
-        archived = archive.year(slot, year);
-        if (firstName.isEmpty())
-            firstName = archive.latestFirstName(slot);
+        try {
+            const SlipArchive archive(archivePath);
+            archived = archive.year(slot, year);
+            if (firstName.isEmpty())
+                firstName = archive.latestFirstName(slot);
+        } catch (const RuntimeError &e) {
+            archived.clear();
+            archiveError = e.message();
+        }
     }
     const QList<int> days = DayTable::monthsWithDays(programFolder + tableNameForSlot(slot - 1), year);
     QList<int> pictures;
@@ -71,15 +78,22 @@ YearSummary loadYearSummary(const QString &programFolder, int slot, const QStrin
         if (QFileInfo::exists(programFolder + folder::slipPicture(firstName, key)))
             pictures << m;
     }
-    return buildYearSummary(slot, year, firstName, archived, days, pictures);
+    YearSummary s = buildYearSummary(slot, year, firstName, archived, days, pictures);
+    s.archiveError = archiveError;
+    return s;
 }
 
 QList<int> summaryYears(const QString &programFolder, int slot, int currentYear)
 {
     QList<int> years = {currentYear - 1, currentYear};
     const QString archivePath = programFolder + SlipArchive::fileName();
-    if (QFileInfo::exists(archivePath))
-        years += SlipArchive(archivePath).years(slot);
+    // An archive that cannot be read is said by the summary itself.
+    if (QFileInfo::exists(archivePath)) {
+        try {
+            years += SlipArchive(archivePath).years(slot);
+        } catch (const RuntimeError &) {
+        }
+    }
     std::sort(years.begin(), years.end());
     years.erase(std::unique(years.begin(), years.end()), years.end());
     return years;
@@ -155,6 +169,14 @@ QList<QStringList> summaryTable(const YearSummary &s)
         rows << row;
     }
     const YearTotals &t = s.totals;
+    // Without the archive a total would be a false figure.
+    if (!s.archiveError.isEmpty()) {
+        QStringList row = {QStringLiteral("Total %1").arg(s.year)};
+        for (qsizetype i = 1; i < summaryColumns().size(); ++i)
+            row << QString();
+        rows << row;
+        return rows;
+    }
     rows << QStringList{QStringLiteral("Total %1").arg(s.year), hoursText(t.hours), hoursText(t.complementaryHours),
                         hoursText(t.majoratedHours), QString::number(t.activityDays),
                         centsText(t.salnet), centsText(t.Cong), centsText(t.entret), centsText(t.nour),
@@ -164,15 +186,23 @@ QList<QStringList> summaryTable(const YearSummary &s)
 
 QList<TaxFigure> taxReturnFigures(const YearSummary &s)
 {
-    return {
+    QList<TaxFigure> figures = {
         {QStringLiteral("Salaires nets versés en %1").arg(s.year), centsText(s.totals.salnet) + QStringLiteral(" €")},
         {QStringLiteral("Indemnités d'entretien"), centsText(s.totals.entret) + QStringLiteral(" €")},
         {QStringLiteral("Frais de garde de l'année (salaires nets et entretien)"), centsText(s.taxCreditBase()) + QStringLiteral(" €")},
     };
+    // Without the archive a zero would be a false figure.
+    if (!s.archiveError.isEmpty())
+        for (TaxFigure &f : figures)
+            f.value.clear();
+    return figures;
 }
 
 QString taxReturnNote(const YearSummary &s)
 {
+    if (!s.archiveError.isEmpty())
+        return QStringLiteral("Les chiffres des bulletins enregistrés n'ont pas pu être lus : aucun montant n'est "
+                              "donné à déclarer. Les mois où des jours ont été saisis sont montrés ci-dessus.");
     QString note = QStringLiteral(
         "Les indemnités de repas ne comptent pas dans les frais de garde. Le montant à déclarer en déduit le "
         "complément de libre choix du mode de garde (CMG) que vous tapez ; déduisez-en aussi toute autre aide "

@@ -35,6 +35,9 @@ struct YearSummary {
     QString firstName;
     QList<SummaryMonth> months; // in month order
     YearTotals totals;          // over the archived months
+    // Why the archive could not be read, or "": the months with days or a
+    // picture are still shown, but no total and no amount to declare.
+    QString archiveError;
 
     // Net salaries of the year plus maintenance allowances, in cents.
     qint64 taxCreditBase() const { return totals.salnet + totals.entret; }
@@ -51,7 +54,8 @@ YearSummary buildYearSummary(int slot, int year, const QString &firstName, const
 // The summary of a child's year from the program folder (ending with "/"):
 // Bulletins.db (not created when absent), the child's day table and the
 // pictures named after `firstName` in bulljpg/. An empty first name is the
-// one of the child's latest archived slip.
+// one of the child's latest archived slip. An archive that cannot be read
+// is said in `archiveError`, not raised.
 YearSummary loadYearSummary(const QString &programFolder, int slot, const QString &firstName, int year);
 
 // The years worth offering for a child: those of its archived slips, the

@@ -65,15 +65,20 @@ QString installedFilesFolder(const QString &executableFolder)
 
 QString installedFilesFolder() { return installedFilesFolder(executableFolder()); }
 
+namespace {
+QString perUserFolder() { return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)); }
+} // namespace
+
 QString programFolder()
 {
     if (!folderOverride().isEmpty())
         return withSlash(folderOverride());
     // Chosen once: the folder cannot change while the program runs.
-    static const QString chosen = chooseProgramFolder(
-        executableFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    static const QString chosen = chooseProgramFolder(executableFolder(), perUserFolder());
     return chosen;
 }
+
+bool programFolderIsPerUser() { return folderOverride().isEmpty() && programFolder() == perUserFolder(); }
 
 QString helpFolder(const QString &programFolder, const QString &executableFolder)
 {

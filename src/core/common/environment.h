@@ -11,6 +11,9 @@
 // build makes); an installed program, or one in a folder it may not write,
 // keeps its files in the user's data folder instead.
 QString programFolder();
+// Whether the program folder is the user's own data folder (an installed
+// program's), not the portable one beside the executable.
+bool programFolderIsPerUser();
 // Points the program at another folder (tests); an empty path restores the default.
 void setProgramFolder(const QString &folder);
 

@@ -1,5 +1,7 @@
 #include "errors.h"
 
+#include <cerrno>
+
 RuntimeError::RuntimeError(const QString &message)
     : std::runtime_error(message.toStdString()), m_message(message) {}
 
@@ -153,6 +155,110 @@ QString ioErrorText(int code)
 }
 } // namespace rtl
 
+namespace texts {
+QString dataUnchanged() { return QStringLiteral("Vos données n'ont pas été modifiées."); }
+
+QString journalUnreadable(const QString &folder)
+{
+    return QStringLiteral("Une modification de vos données a été interrompue, et ce que le programme en avait noté "
+                          "dans le dossier « %1 » est illisible. Rien n'a été touché : gardez ce dossier tel quel "
+                          "et fermez le programme.")
+        .arg(folder);
+}
+
+QString cannotPutBack(const QString &path)
+{
+    return QStringLiteral("Une modification interrompue de vos données n'a pas pu être terminée : « %1 » n'a pas pu "
+                          "être déplacé.")
+        .arg(path);
+}
+
+QString restoreFinished(const QString &keptFolder)
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant la restauration d'une sauvegarde. La restauration a été "
+                          "terminée : vos données sont maintenant celles de la sauvegarde.\n"
+                          "Vos données précédentes sont gardées dans\n%1")
+        .arg(keptFolder);
+}
+
+QString restoreUndone()
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant la restauration d'une sauvegarde. La restauration a été "
+                          "annulée : vos données sont celles d'avant la restauration.\n") +
+           dataUnchanged();
+}
+
+QString restoreNotBegun()
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant qu'il préparait la restauration d'une sauvegarde, avant "
+                          "d'avoir rien remplacé : la restauration n'a pas eu lieu.\n") +
+           dataUnchanged();
+}
+
+QString slipSaveFinished(const QString &picture)
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant l'enregistrement du bulletin %1. L'enregistrement a été "
+                          "terminé : l'image, le PDF et les chiffres du bulletin sont en place.")
+        .arg(picture);
+}
+
+QString slipSaveUndone(const QString &picture)
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant l'enregistrement du bulletin %1, qui n'a pas pu être "
+                          "terminé : enregistrez ce bulletin à nouveau.")
+        .arg(picture);
+}
+
+QString slipSaveNotBegun()
+{
+    return QStringLiteral("Berlivo Paye s'est arrêté pendant l'enregistrement d'un bulletin, avant d'avoir rien "
+                          "remplacé : les bulletins enregistrés sont tels qu'avant. Enregistrez ce bulletin à nouveau.");
+}
+
+QString folderNotPrepared(const QString &why)
+{
+    return why + QStringLiteral("\nLe dossier de données est resté tel quel : rien n'y a été créé ni remplacé.");
+}
+
+QString alreadyOpen(const QString &folder)
+{
+    return QStringLiteral("Berlivo Paye est déjà ouvert sur le dossier de données\n%1\n"
+                          "Un seul programme à la fois peut s'en servir : l'un effacerait ce que l'autre vient "
+                          "d'enregistrer.\n\n"
+                          "OK : montrer la fenêtre du programme déjà ouvert.\nAnnuler : quitter.")
+        .arg(folder);
+}
+
+QString cannotLockFolder(const QString &folder)
+{
+    return QStringLiteral("Berlivo Paye ne peut pas réserver le dossier de données\n%1\n"
+                          "(dossier en lecture seule ou disque plein) : il s'arrête sans y toucher.")
+        .arg(folder);
+}
+
+QString systemReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("le disque est plein");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case EROFS:
+        return QStringLiteral("le disque est en lecture seule");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("le dossier n'existe pas");
+    case ENAMETOOLONG:
+        return QStringLiteral("nom trop long");
+    default:
+        return QStringLiteral("erreur d'écriture %1").arg(error);
+    }
+}
+} // namespace texts
+
 namespace ask {
 QString resetChild(const QString &firstName)
 {
@@ -178,4 +284,8 @@ QString dropUnvalidatedDays()
     return QStringLiteral("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?");
 }
 QString exportedTo(const QString &path) { return QStringLiteral("Le récapitulatif est enregistré dans\n%1").arg(path); }
+QString replaceBackup(const QString &path)
+{
+    return QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer\u00a0?").arg(path);
+}
 } // namespace ask

@@ -106,6 +106,29 @@ enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd 
 QString ioErrorText(int code);
 } // namespace rtl
 
+// The data folder as a whole: what a start finds and does there.
+namespace texts {
+// Said after a refusal that touched nothing.
+QString dataUnchanged(); // "Vos données n'ont pas été modifiées."
+QString journalUnreadable(const QString &folder);
+QString cannotPutBack(const QString &path);
+// A change interrupted by a stop of the program, and what the start did with it.
+QString restoreFinished(const QString &keptFolder);
+QString restoreUndone();
+QString restoreNotBegun();
+QString slipSaveFinished(const QString &picture);
+QString slipSaveUndone(const QString &picture);
+QString slipSaveNotBegun();
+// The start left the folder as it found it, and says why.
+QString folderNotPrepared(const QString &why);
+// A second start on a data folder another running program holds.
+QString alreadyOpen(const QString &folder);
+// The lock of the data folder could not be taken for another reason.
+QString cannotLockFolder(const QString &folder);
+// The system's error number as a French reason ("le disque est plein").
+QString systemReason(int error);
+} // namespace texts
+
 // The program's questions and notices: what it asks before replacing or
 // dropping the user's data, and what it tells once a file is written.
 namespace ask {
@@ -120,4 +143,7 @@ QStringList monthAlreadyStoredAnswers(); // "Remplacer", "Garder les deux", "Ann
 QString dropUnvalidatedDays();
 // Where an export wrote its file.
 QString exportedTo(const QString &path);
+// A backup name that gained its ".zip" after the file dialog, when a file of
+// that name is there.
+QString replaceBackup(const QString &path);
 } // namespace ask

@@ -2,14 +2,18 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/journal.h"
+#include "common/text1252.h"
 #include "common/version.h"
 #include "datafolder/folderlayout.h"
+#include "settings/paramrecord.h"
+#include "settings/ratesfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,25 +26,38 @@
 #include <quazip/quazipnewinfo.h>
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace backup {
 namespace {
 
 const QString formatName = QStringLiteral("Berlivo Paye sauvegarde");
-constexpr int formatVersion = 1;
+// 2: names escaped as "%XX" where their bytes are not plain UTF-8 text.
+constexpr int formatVersion = 2;
 constexpr qint64 chunk = 1 << 20;
 // A table is checked whole in memory: far beyond any real one (25 years of
 // days take about a megabyte), and a forged archive cannot make the check
 // ask for more memory than this.
 constexpr qint64 tableLimit = qint64(256) << 20;
+// A slip picture or PDF is a few hundred kilobytes; the settings files a
+// few kilobytes.
+constexpr qint64 pictureLimit = qint64(64) << 20;
+constexpr qint64 settingsLimit = qint64(1) << 20;
 constexpr qint64 manifestLimit = 4 << 20;
 
 // ------------------------------------------------------------ the texts
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
-const QString unchanged = QStringLiteral("\nVos données n'ont pas été modifiées.");
+QString native(const QByteArray &path) { return QDir::toNativeSeparators(QFile::decodeName(path)); }
+const QString unchanged = '\n' + texts::dataUnchanged();
 
 QString notABackup(const QString &zip)
 {
@@ -65,6 +82,12 @@ QString tableBusy(const QString &table)
                           "Fermez l'autre programme, puis recommencez.")
         .arg(table);
 }
+QString tableDamaged(const QString &table)
+{
+    return QStringLiteral("La table %1 est endommagée ou n'a pas la forme que lui donne Berlivo Paye : "
+                          "la sauvegarde n'a pas été faite.")
+        .arg(table);
+}
 QString tableInUse(const QString &table)
 {
     return QStringLiteral("La table %1 est ouverte (fenêtre « Revoir un mois » ou autre programme) : "
@@ -74,19 +97,33 @@ QString tableInUse(const QString &table)
 }
 QString cannotWrite(const QString &zip, const QString &why)
 {
-    return QStringLiteral("La sauvegarde n'a pas pu être écrite dans « %1 » : %2").arg(native(zip), why);
+    return QStringLiteral("La sauvegarde n'a pas pu être écrite dans « %1 » : %2.").arg(native(zip), why);
 }
-QString unsavable(const QString &path)
+QString notAFile(const QByteArray &path, bool link)
 {
-    return QStringLiteral("Le fichier « %1 » a un nom qu'une sauvegarde ne peut pas garder : "
-                          "renommez-le, puis recommencez la sauvegarde.")
-        .arg(native(path));
+    return (link ? QStringLiteral("Le fichier « %1 » est un lien symbolique : une sauvegarde ne garde que de "
+                                  "vrais fichiers.")
+                 : QStringLiteral("« %1 » n'est pas un fichier ordinaire : une sauvegarde ne garde que de vrais "
+                                  "fichiers."))
+               .arg(native(path)) +
+           QStringLiteral("\nMettez le fichier lui-même à sa place, ou ôtez-le, puis recommencez la sauvegarde.");
 }
-QString moveFailed(const QString &path)
+QString cannotUnpack(const QString &folder, int error)
 {
-    return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n"
-                          "Vos données ont été remises en place.")
-        .arg(native(path));
+    return QStringLiteral("La sauvegarde n'a pas pu être décompressée dans le dossier « %1 » (%2).")
+               .arg(native(folder), texts::systemReason(error)) +
+           unchanged;
+}
+QString moveFailed(const QString &path, bool putBack)
+{
+    return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n").arg(native(path)) +
+           (putBack ? QStringLiteral("Vos données ont été remises en place.")
+                    : QStringLiteral("Fermez le programme : la restauration sera terminée à son prochain démarrage."));
+}
+QString cannotStart(const QString &folder, const QString &why)
+{
+    return QStringLiteral("La restauration n'a pas pu commencer dans le dossier « %1 » (%2).").arg(native(folder), why) +
+           unchanged;
 }
 
 // ------------------------------------------------------------ SQLite
@@ -95,8 +132,6 @@ struct Sqlite {
     sqlite3 *db = nullptr;
     ~Sqlite() { sqlite3_close(db); }
 };
-
-QString sqliteText(sqlite3 *db) { return QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"); }
 
 // The connection of this program that has the database at `path` open (the
 // month review holds its table from its "&Valide" to its "Quitter"), or null.
@@ -118,115 +153,326 @@ sqlite3 *openConnection(const QString &path)
     return nullptr;
 }
 
+// What a copy of a database gave.
+enum class Copy { Done, Busy, Unreadable };
+
 // A consistent copy of the database at `path`, as the bytes of a database
 // file. It is read through the program's own connection when one holds the
 // table (that connection's lock lets it read), otherwise through a connection
 // of its own that waits a moment for another program's write to end.
-QByteArray copyDatabase(const QString &path, const QString &name)
+Copy copyDatabase(const QString &path, QByteArray *image)
 {
     Sqlite own;
     sqlite3 *source = openConnection(path);
     if (!source) {
         if (sqlite3_open_v2(QFile::encodeName(path).constData(), &own.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            throw RuntimeError(rtl::cannotOpenFile(native(path)) + QStringLiteral(" (") + sqliteText(own.db) + ')');
+            return Copy::Unreadable;
         sqlite3_busy_timeout(own.db, 2000);
         source = own.db;
     }
     Sqlite copy;
     if (sqlite3_open(":memory:", &copy.db) != SQLITE_OK)
-        throw RuntimeError(sqliteText(copy.db));
+        throw RuntimeError(rtl::outOfMemory());
     sqlite3_backup *b = sqlite3_backup_init(copy.db, "main", source, "main");
     if (!b)
-        throw RuntimeError(sqliteText(copy.db));
+        return Copy::Unreadable;
     const int step = sqlite3_backup_step(b, -1);
     sqlite3_backup_finish(b);
     if (step == SQLITE_BUSY || step == SQLITE_LOCKED)
-        throw RuntimeError(tableBusy(name));
+        return Copy::Busy;
     if (step != SQLITE_DONE)
-        throw RuntimeError(rtl::cannotOpenFile(native(path)) + QStringLiteral(" (") +
-                           QString::fromUtf8(sqlite3_errstr(step)) + ')');
+        return Copy::Unreadable;
     sqlite3_int64 size = 0;
     unsigned char *bytes = sqlite3_serialize(copy.db, "main", &size, 0);
     if (!bytes)
-        throw RuntimeError(sqliteText(copy.db));
-    QByteArray image(reinterpret_cast<const char *>(bytes), qsizetype(size));
+        throw RuntimeError(rtl::outOfMemory());
+    *image = QByteArray(reinterpret_cast<const char *>(bytes), qsizetype(size));
     sqlite3_free(bytes);
-    return image;
+    return Copy::Done;
 }
 
-// Whether `image` is the file of a sound SQLite database; it is looked at in
-// memory, so that a check needs no room on disk.
-bool soundDatabase(QByteArray image)
+// The rows of one query, each as its columns joined by "|".
+QStringList rowsOf(sqlite3 *db, const QString &sql)
+{
+    QStringList rows;
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        return {QStringLiteral("<error>")};
+    int step;
+    while ((step = sqlite3_step(st)) == SQLITE_ROW) {
+        QStringList columns;
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)));
+        rows << columns.join('|');
+    }
+    sqlite3_finalize(st);
+    if (step != SQLITE_DONE)
+        rows << QStringLiteral("<error>");
+    return rows;
+}
+
+// A database's layout as text that two files with the same tables, columns,
+// types, keys and indexes share: what a restore compares.
+QString layoutOf(sqlite3 *db)
+{
+    QStringList out = rowsOf(db, QStringLiteral("PRAGMA user_version"));
+    const QStringList tables =
+        rowsOf(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
+                                  "ORDER BY name"));
+    for (const QString &t : tables) {
+        QString quoted = t;
+        quoted.replace('"', QStringLiteral("\"\""));
+        quoted = '"' + quoted + '"';
+        out << QStringLiteral("table ") + t << rowsOf(db, QStringLiteral("PRAGMA table_xinfo(%1)").arg(quoted));
+        for (const QString &index : rowsOf(db, QStringLiteral("PRAGMA index_list(%1)").arg(quoted))) {
+            out << QStringLiteral("index ") + index.section('|', 1);
+            QString name = index.section('|', 1, 1);
+            out << rowsOf(db, QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(name.replace('"', QStringLiteral("\"\""))));
+        }
+    }
+    return out.join('\n');
+}
+
+// The layout the program gives a new database of that kind.
+QString expectedLayout(const folder::Database &kind)
+{
+    static QHash<QString, QString> known;
+    auto it = known.find(kind.name);
+    if (it != known.end())
+        return *it;
+    Sqlite s;
+    if (sqlite3_open(":memory:", &s.db) != SQLITE_OK)
+        throw RuntimeError(rtl::outOfMemory());
+    for (const QString &statement : kind.schema())
+        sqlite3_exec(s.db, statement.toUtf8().constData(), nullptr, nullptr, nullptr);
+    return *known.insert(kind.name, layoutOf(s.db));
+}
+
+// Why the bytes `image` are not a table this program may put in place as
+// `kind`, or "" when they are: a sound SQLite file, with exactly the layout
+// the program gives it, and no trigger or view that would act behind the
+// program's back. It is looked at in memory, so that a check needs no room
+// on disk.
+QString tableFault(QByteArray image, const folder::Database &kind)
 {
     Sqlite s;
-    if (sqlite3_open(":memory:", &s.db) != SQLITE_OK ||
-        sqlite3_deserialize(s.db, "main", reinterpret_cast<unsigned char *>(image.data()), image.size(), image.size(),
-                            SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
-        return false;
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(s.db, "PRAGMA quick_check", -1, &st, nullptr) != SQLITE_OK)
-        return false;
-    const bool ok = sqlite3_step(st) == SQLITE_ROW &&
-                    qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)), "ok") == 0;
-    sqlite3_finalize(st);
-    return ok;
+    if (sqlite3_open(":memory:", &s.db) != SQLITE_OK)
+        throw RuntimeError(rtl::outOfMemory());
+    if (sqlite3_deserialize(s.db, "main", reinterpret_cast<unsigned char *>(image.data()), image.size(), image.size(),
+                            SQLITE_DESERIALIZE_READONLY) != SQLITE_OK ||
+        rowsOf(s.db, QStringLiteral("PRAGMA quick_check")) != QStringList{QStringLiteral("ok")})
+        return QStringLiteral("table %1 abîmée");
+    if (rowsOf(s.db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('trigger', 'view')")) !=
+        QStringList{QStringLiteral("0")})
+        return QStringLiteral("table %1 avec déclencheurs ou vues");
+    if (layoutOf(s.db) == expectedLayout(kind))
+        return {};
+    // An older layout is taken when the program brings it up to exactly its
+    // own: tried on a copy in memory, the file itself is restored as it is.
+    const QStringList version = rowsOf(s.db, QStringLiteral("PRAGMA user_version"));
+    const QStringList upgrade = kind.upgrade && version.size() == 1 ? kind.upgrade(version.first().toInt()) : QStringList();
+    if (!upgrade.isEmpty()) {
+        Sqlite copy;
+        auto *bytes = static_cast<unsigned char *>(sqlite3_malloc64(sqlite3_uint64(image.size())));
+        if (!bytes || sqlite3_open(":memory:", &copy.db) != SQLITE_OK) {
+            sqlite3_free(bytes);
+            throw RuntimeError(rtl::outOfMemory());
+        }
+        std::memcpy(bytes, image.constData(), size_t(image.size()));
+        bool ok = sqlite3_deserialize(copy.db, "main", bytes, image.size(), image.size(),
+                                      SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) == SQLITE_OK;
+        for (const QString &statement : upgrade)
+            ok = ok && sqlite3_exec(copy.db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (ok && layoutOf(copy.db) == expectedLayout(kind))
+            return {};
+    }
+    return QStringLiteral("table %1 d'une autre forme");
+}
+
+const folder::Database *databaseNamed(const QString &name)
+{
+    for (const folder::Database &d : folder::databaseFiles())
+        if (d.name == name)
+            return &d;
+    return nullptr;
 }
 
 // ------------------------------------------------------------ names
 
-bool isDatabase(const QString &name) { return folder::databases().contains(name); }
+bool isPicture(const QString &name) { return name.startsWith(folder::pictures + '/'); }
 
-// The names a backup may hold: the fixed files, and pictures under bulljpg/
-// without any way out of that folder.
-bool isDataName(const QString &name)
+// Whether a byte sequence starting at `at` is one UTF-8 character of text
+// (not a control character, not "%"): its length, or 0.
+qsizetype plainCharacter(const QByteArray &bytes, qsizetype at)
 {
-    if (name == folder::ratesFile || name == folder::paramFile || isDatabase(name))
-        return true;
-    const QString prefix = folder::pictures + '/';
-    if (!name.startsWith(prefix))
-        return false;
-#ifdef Q_OS_WIN
-    if (name.contains('\\')) // a separator there
-        return false;
-#endif
-    const QStringList parts = name.mid(prefix.size()).split('/');
-    for (const QString &p : parts) {
-        if (p.isEmpty() || p == QLatin1String(".") || p == QLatin1String(".."))
-            return false;
-        for (QChar c : p)
-            if (c.unicode() < 0x20)
-                return false;
-    }
-    return true;
+    const uchar c = uchar(bytes[at]);
+    if (c < 0x80)
+        return c >= 0x20 && c != '%' && c != 0x7f ? 1 : 0;
+    const qsizetype length = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+    if (length == 0 || at + length > bytes.size())
+        return 0;
+    const QByteArray one = bytes.mid(at, length);
+    const QString decoded = QString::fromUtf8(one);
+    // Overlong forms, surrogates and other invalid sequences do not come back.
+    return decoded.toUtf8() == one && !decoded.contains(QChar::ReplacementCharacter) ? length : 0;
 }
 
-// The data of a program folder, as names relative to it: what a backup holds
-// and what a restore replaces. `except` (the archive being written, when the
-// user puts it among the pictures) is left out.
-QStringList dataFiles(const QString &programFolder, const QString &except = QString())
+} // namespace
+
+QString archiveName(const QByteArray &relativePath)
+{
+    QString name;
+    for (qsizetype i = 0; i < relativePath.size();) {
+        const qsizetype n = plainCharacter(relativePath, i);
+        if (n > 0 || relativePath[i] == '/') {
+            name += QString::fromUtf8(relativePath.mid(i, qMax<qsizetype>(n, 1)));
+            i += qMax<qsizetype>(n, 1);
+        } else {
+            name += QStringLiteral("%%1").arg(uchar(relativePath[i]), 2, 16, QChar('0')).toUpper();
+            ++i;
+        }
+    }
+    return name;
+}
+
+std::optional<QByteArray> folderName(const QString &name)
+{
+    const QByteArray text = name.toUtf8();
+    QByteArray raw;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            raw += text[i];
+            continue;
+        }
+        bool ok = false;
+        const int byte = text.mid(i + 1, 2).toInt(&ok, 16);
+        if (!ok || i + 2 >= text.size() || byte == 0 || byte == '/')
+            return std::nullopt;
+        raw += char(byte);
+        i += 2;
+    }
+    // One name, one way of writing it: two entries cannot be the same file.
+    if (archiveName(raw) != name)
+        return std::nullopt;
+    return raw;
+}
+
+namespace {
+
+// The names a backup may hold: the fixed files, and pictures under bulljpg/
+// without any way out of that folder. Returns the file's path relative to
+// the program folder, as bytes.
+std::optional<QByteArray> dataPath(const QString &name, int version)
+{
+    if (name == folder::ratesFile || name == folder::paramFile || databaseNamed(name))
+        return QFile::encodeName(name);
+    if (!isPicture(name))
+        return std::nullopt;
+    const std::optional<QByteArray> raw = version >= 2 ? folderName(name) : std::optional(name.toUtf8());
+    if (!raw)
+        return std::nullopt;
+    const QList<QByteArray> parts = raw->mid(folder::pictures.size() + 1).split('/');
+    for (const QByteArray &p : parts) {
+        if (p.isEmpty() || p == "." || p == ".." || p.contains('\0'))
+            return std::nullopt;
+#ifdef Q_OS_WIN
+        if (p.contains('\\'))
+            return std::nullopt;
+#endif
+        // The first format kept names as text, without control characters.
+        if (version < 2)
+            for (char c : p)
+                if (uchar(c) < 0x20)
+                    return std::nullopt;
+    }
+    return raw;
+}
+
+struct DataFile {
+    QString name;    // in the archive
+    QByteArray path; // on disk, as the system names it
+};
+
+// The pictures under `dir` (bytes), recursively; a link or a special file
+// refuses the backup. `skip` is the archive being written.
+void listPictures(const QByteArray &dir, const QByteArray &relative, const QByteArray &skip, QList<DataFile> &out)
+{
+    DIR *d = ::opendir(dir.constData());
+    if (!d)
+        throw RuntimeError(rtl::cannotOpenFile(native(dir)));
+    std::vector<QByteArray> names;
+    while (const dirent *e = ::readdir(d)) {
+        const QByteArray n(e->d_name);
+        if (n != "." && n != "..")
+            names.push_back(n);
+    }
+    ::closedir(d);
+    std::sort(names.begin(), names.end());
+    for (const QByteArray &n : names) {
+        const QByteArray full = dir + '/' + n;
+        struct stat st;
+        if (::lstat(full.constData(), &st) != 0)
+            throw RuntimeError(rtl::cannotOpenFile(native(full)));
+        if (S_ISLNK(st.st_mode) || !(S_ISDIR(st.st_mode) || S_ISREG(st.st_mode)))
+            throw RuntimeError(notAFile(full, S_ISLNK(st.st_mode)));
+        if (S_ISDIR(st.st_mode))
+            listPictures(full, relative + n + '/', skip, out);
+        else if (full != skip)
+            out.append({archiveName(relative + n), full});
+    }
+}
+
+// The data of a program folder: what a backup holds. `except` (the archive
+// being written, when the user puts it among the pictures) is left out.
+QList<DataFile> dataFiles(const QString &programFolder, const QString &except)
 {
     const QDir dir(programFolder);
-    QStringList names;
+    QList<DataFile> files;
     for (const QString &n : QStringList{folder::ratesFile, folder::paramFile} + folder::databases())
         if (QFileInfo(dir.filePath(n)).isFile())
-            names << n;
-    QStringList pictures;
-    QDirIterator it(dir.filePath(folder::pictures), QDir::Files | QDir::Hidden | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
-    const QString skipped = QFileInfo(except).absoluteFilePath();
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (QFileInfo(path).absoluteFilePath() != skipped)
-            pictures << dir.relativeFilePath(path);
+            files.append({n, QFile::encodeName(dir.filePath(n))});
+    const QString pictures = dir.filePath(folder::pictures);
+    if (QFileInfo(pictures).isDir()) {
+        const QByteArray skip = QFile::encodeName(QFileInfo(except).absoluteFilePath());
+        listPictures(QFile::encodeName(QFileInfo(pictures).absoluteFilePath()),
+                     QFile::encodeName(folder::pictures) + '/', skip, files);
     }
-    pictures.sort();
-    return names + pictures;
+    return files;
+}
+
+bool readRaw(const QByteArray &path, QByteArray *bytes)
+{
+    QFile f;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    const bool ok = f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (!ok) {
+        ::close(fd);
+        return false;
+    }
+    *bytes = f.readAll();
+    return f.error() == QFileDevice::NoError;
+}
+
+// Makes the folders of `relative` (bytes) under `base`.
+int makeParents(const QByteArray &base, const QByteArray &relative)
+{
+    QByteArray path = base;
+    const QList<QByteArray> parts = relative.split('/');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        path += '/' + parts[i];
+        if (::mkdir(path.constData(), 0777) != 0 && errno != EEXIST)
+            return errno;
+    }
+    return 0;
 }
 
 // ------------------------------------------------------------ reading
 
 struct Entry {
     QString name;
+    QByteArray path; // relative, as bytes
     qint64 size = 0;
     QByteArray sha256; // hexadecimal
 };
@@ -250,6 +496,11 @@ QByteArray readEntry(QuaZip &zip, const QString &name, qint64 limit, bool *ok)
     return bytes;
 }
 
+qint64 sizeLimit(const QString &name)
+{
+    return databaseNamed(name) ? tableLimit : isPicture(name) ? pictureLimit : settingsLimit;
+}
+
 Manifest readManifest(QuaZip &zip, const QString &zipPath)
 {
     const QStringList names = zip.getFileNameList();
@@ -268,19 +519,39 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
 
     Manifest m;
     m.contents.programVersion = root.value(QStringLiteral("programVersion")).toString();
-    if (root.value(QStringLiteral("formatVersion")).toInt() > formatVersion)
+    // A whole number this program knows, nothing else: "2", 2.5 or none
+    // are not a version any program wrote.
+    const QJsonValue version = root.value(QStringLiteral("formatVersion"));
+    const double v = version.toDouble(0);
+    if (!version.isDouble() || v != std::floor(v) || v < 1)
+        throw RuntimeError(damaged(zipPath, QStringLiteral("version de format illisible")));
+    if (v > formatVersion)
         throw RuntimeError(tooNew(zipPath, m.contents.programVersion));
     m.contents.created = QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
 
     QSet<QString> listed;
-    for (const QJsonValue &v : root.value(QStringLiteral("files")).toArray()) {
-        const QJsonObject o = v.toObject();
-        Entry e{o.value(QStringLiteral("name")).toString(), qint64(o.value(QStringLiteral("size")).toDouble(-1)),
-                o.value(QStringLiteral("sha256")).toString().toLatin1()};
+    for (const QJsonValue &value : root.value(QStringLiteral("files")).toArray()) {
+        const QJsonObject o = value.toObject();
+        Entry e;
+        e.name = o.value(QStringLiteral("name")).toString();
+        e.sha256 = o.value(QStringLiteral("sha256")).toString().toLatin1();
         // A name that would land outside the data (or on another file) is
         // not this program's doing.
-        if (!isDataName(e.name) || listed.contains(e.name) || e.size < 0 || e.sha256.size() != 64)
+        const std::optional<QByteArray> path = dataPath(e.name, int(v));
+        if (!path || listed.contains(e.name) || e.sha256.size() != 64)
             throw RuntimeError(notABackup(zipPath));
+        e.path = *path;
+        // The size is looked at as the number it is before it becomes one
+        // the program counts with: never beyond what such a file can be.
+        const QJsonValue size = o.value(QStringLiteral("size"));
+        const double bytes = size.toDouble(-1);
+        if (!size.isDouble() || !std::isfinite(bytes) || bytes < 0 || bytes != std::floor(bytes))
+            throw RuntimeError(damaged(zipPath, QStringLiteral("taille de %1 illisible").arg(e.name)));
+        if (bytes > double(sizeLimit(e.name)))
+            throw RuntimeError(damaged(zipPath, (databaseNamed(e.name) ? QStringLiteral("table %1 trop grande")
+                                                                      : QStringLiteral("%1 trop grand"))
+                                                    .arg(e.name)));
+        e.size = qint64(bytes);
         listed.insert(e.name);
         m.entries << e;
         m.contents.files << e.name;
@@ -288,22 +559,45 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
     }
     // Every entry of the archive is listed, once; every listed file is there.
     if (names.size() != listed.size() + 1)
-        throw RuntimeError(QSet<QString>(names.begin(), names.end()).size() != names.size() ? damaged(zipPath, QStringLiteral("fichier en double"))
-                                                                 : notABackup(zipPath));
+        throw RuntimeError(QSet<QString>(names.begin(), names.end()).size() != names.size()
+                               ? damaged(zipPath, QStringLiteral("fichier en double"))
+                               : notABackup(zipPath));
     for (const QString &n : names)
         if (n != manifestName && !listed.contains(n))
             throw RuntimeError(notABackup(zipPath));
+    // What every program folder holds: a backup without it would leave the
+    // program nothing to start from.
+    QStringList needed{folder::ratesFile};
+    for (const folder::Database &d : folder::databaseFiles())
+        if (d.required)
+            needed << d.name;
+    for (const QString &n : std::as_const(needed))
+        if (!listed.contains(n))
+            throw RuntimeError(damaged(zipPath, QStringLiteral("%1 manquant").arg(n)));
     return m;
 }
 
+// Why the settings file `name` holding `bytes` is not one the program reads, or "".
+QString settingsFault(const QString &name, const QByteArray &bytes)
+{
+    if (name == folder::ratesFile &&
+        RatesList::splitLines(fromWin1252(bytes)).size() < rates::LineCount)
+        return QStringLiteral("%1 illisible");
+    // Whole records, at least one: a cut-short file stops the parameters.
+    if (name == folder::paramFile && (bytes.isEmpty() || bytes.size() % paramrecord::Size != 0))
+        return QStringLiteral("%1 illisible");
+    return {};
+}
+
 // Opens the archive and reads it whole: every listed file is read, sized and
-// hashed; when `staging` is given, each is written there too. Raises a text
-// naming the first fault.
+// hashed, and the files the program reads are checked; when `staging` is
+// given, each is written there too, flushed. Raises a text naming the first
+// fault.
 Manifest readArchive(const QString &zipPath, const QString &staging)
 {
     QFile raw(zipPath);
     if (!raw.open(QIODevice::ReadOnly))
-        throw RuntimeError(rtl::cannotOpenFile(native(zipPath)));
+        throw RuntimeError(rtl::cannotOpenFile(native(zipPath)) + unchanged);
     const bool looksLikeZip = raw.peek(2) == "PK";
     raw.close();
 
@@ -311,28 +605,20 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
     zip.setUtf8Enabled(true);
     if (!zip.open(QuaZip::mdUnzip))
         throw RuntimeError(looksLikeZip ? damaged(zipPath, QStringLiteral("archive illisible")) : notABackup(zipPath));
-    Manifest m = readManifest(zip, zipPath);
+    const Manifest m = readManifest(zip, zipPath);
 
     QByteArray buffer;
     for (const Entry &e : std::as_const(m.entries)) {
         auto broken = [&](const QString &why) { return RuntimeError(damaged(zipPath, why.arg(e.name))); };
-        if (isDatabase(e.name) && e.size > tableLimit)
-            throw broken(QStringLiteral("table %1 trop grande"));
+        const folder::Database *table = databaseNamed(e.name);
         if (!zip.setCurrentFile(e.name, QuaZip::csSensitive))
             throw broken(QStringLiteral("%1 manquant"));
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
             throw broken(QStringLiteral("%1 illisible"));
-        QFile out;
-        if (!staging.isEmpty()) {
-            const QString target = staging + '/' + e.name;
-            QDir().mkpath(QFileInfo(target).path());
-            out.setFileName(target);
-            if (!out.open(QIODevice::WriteOnly))
-                throw RuntimeError(rtl::cannotCreateFile(native(target)));
-        }
         QCryptographicHash hash(QCryptographicHash::Sha256);
-        QByteArray table; // a database is looked at whole once read
+        QByteArray whole; // a file the program reads is looked at whole
+        const bool keepWhole = !isPicture(e.name);
         qint64 total = 0;
         for (;;) {
             buffer.resize(chunk);
@@ -347,20 +633,22 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
             if (total > e.size)
                 throw broken(QStringLiteral("%1 altéré"));
             hash.addData(QByteArrayView(buffer.constData(), n));
-            if (isDatabase(e.name))
-                table.append(buffer.constData(), n);
-            if (out.isOpen() && out.write(buffer.constData(), n) != n)
-                throw RuntimeError(rtl::cannotCreateFile(native(out.fileName())));
+            if (keepWhole || !staging.isEmpty())
+                whole.append(buffer.constData(), n);
         }
         in.close();
         if (in.getZipError() != UNZ_OK || total != e.size || hash.result().toHex() != e.sha256)
             throw broken(QStringLiteral("%1 altéré"));
-        if (isDatabase(e.name) && !soundDatabase(table))
-            throw broken(QStringLiteral("table %1 abîmée"));
-        if (out.isOpen()) {
-            out.close();
-            if (out.error() != QFileDevice::NoError)
-                throw RuntimeError(rtl::cannotCreateFile(native(out.fileName())));
+        const QString fault = table ? tableFault(whole, *table) : settingsFault(e.name, whole);
+        if (!fault.isEmpty())
+            throw broken(fault);
+        if (!staging.isEmpty()) {
+            const QByteArray base = QFile::encodeName(staging);
+            int error = makeParents(base, e.path);
+            if (!error)
+                error = journal::writeFlushed(base + '/' + e.path, whole, 0666, false);
+            if (error)
+                throw RuntimeError(cannotUnpack(QFileInfo(staging).path(), error));
         }
     }
     return m;
@@ -368,10 +656,9 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
 
 // ------------------------------------------------------------ writing
 
-// A failure of the zip library while writing, by its error number.
+// A failure of the zip library while writing, and the system's error then.
 struct ZipFailure {
-    int code;
-    QString text() const { return QStringLiteral("erreur zip %1").arg(code); }
+    int error;
 };
 
 void addEntry(QuaZip &zip, const QString &name, const QByteArray &bytes, const QDateTime &stamp, QJsonArray &files)
@@ -379,14 +666,15 @@ void addEntry(QuaZip &zip, const QString &name, const QByteArray &bytes, const Q
     QuaZipNewInfo info(name);
     info.dateTime = stamp;
     // Pictures are JPEG already: deflating them again costs time for nothing.
-    const bool stored = name.startsWith(folder::pictures + '/') && name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive);
+    const bool stored = isPicture(name) && name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive);
     QuaZipFile out(&zip);
+    errno = 0;
     if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, stored ? 0 : Z_DEFLATED, stored ? 0 : 6) ||
         out.write(bytes) != bytes.size())
-        throw ZipFailure{out.getZipError()};
+        throw ZipFailure{errno};
     out.close();
     if (out.getZipError() != ZIP_OK)
-        throw ZipFailure{out.getZipError()};
+        throw ZipFailure{errno};
     if (files.isEmpty() && name == manifestName)
         return;
     files.append(QJsonObject{{QStringLiteral("name"), name},
@@ -403,8 +691,12 @@ struct TableLock {
     {
         if (openConnection(path))
             throw RuntimeError(tableInUse(name));
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &s.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-            sqlite3_exec(s.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &s.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw RuntimeError(tableInUse(name));
+        // A file no program can use (a damaged archive) holds nothing: it
+        // goes with the old data like any other.
+        const int begun = sqlite3_exec(s.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) & 0xff;
+        if (begun == SQLITE_BUSY || begun == SQLITE_LOCKED)
             throw RuntimeError(tableInUse(name));
     }
     ~TableLock()
@@ -423,7 +715,7 @@ QStringList withSideFiles(const QString &name)
 
 QString keptFolderName(const QDir &dir)
 {
-    const QString base = QStringLiteral("Avant restauration %1").arg(now().toString(QStringLiteral("yyyy-MM-dd HH'h'mm'm'ss")));
+    const QString base = keptPrefix + now().toString(QStringLiteral("yyyy-MM-dd HH'h'mm'm'ss"));
     QString name = base;
     for (int n = 2; QFileInfo::exists(dir.filePath(name)); ++n)
         name = QStringLiteral("%1 (%2)").arg(base).arg(n);
@@ -436,38 +728,44 @@ QString keptFolderName(const QDir &dir)
 
 Contents create(const QString &programFolder, const QString &zipPath)
 {
-    const QDir dir(programFolder);
     const QDateTime stamp = now();
     // Listed before the archive's temporary file exists beside it.
-    const QStringList names = dataFiles(programFolder, zipPath);
-    for (const QString &name : names)
-        if (!isDataName(name))
-            throw RuntimeError(unsavable(dir.filePath(name)));
+    const QList<DataFile> names = dataFiles(programFolder, zipPath);
+    QStringList leftOut;
     QSaveFile file(zipPath);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        throw RuntimeError(cannotWrite(zipPath, file.errorString()));
+        throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
+    // The backup holds every private figure of the folder: its owner alone reads it.
+    ::fchmod(file.handle(), S_IRUSR | S_IWUSR);
     {
         QuaZip zip(&file);
         zip.setUtf8Enabled(true);
         zip.setAutoClose(false);
         if (!zip.open(QuaZip::mdCreate))
-            throw RuntimeError(cannotWrite(zipPath, ZipFailure{zip.getZipError()}.text()));
+            throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
         QJsonArray files;
         try {
-            for (const QString &name : names) {
-                const QString path = dir.filePath(name);
+            for (const DataFile &f : names) {
                 QByteArray bytes;
-                if (isDatabase(name)) {
-                    bytes = copyDatabase(path, name);
-                } else {
-                    QFile in(path);
-                    if (!in.open(QIODevice::ReadOnly))
-                        throw RuntimeError(rtl::cannotOpenFile(native(path)));
-                    bytes = in.readAll();
-                    if (in.error() != QFileDevice::NoError)
-                        throw RuntimeError(rtl::cannotOpenFile(native(path)));
+                if (const folder::Database *table = databaseNamed(f.name)) {
+                    const QString path = QFile::decodeName(f.path);
+                    const Copy copy = copyDatabase(path, &bytes);
+                    if (copy == Copy::Busy)
+                        throw RuntimeError(tableBusy(f.name));
+                    // A damaged table is left out rather than stopping the
+                    // backup of everything else, when a folder can do
+                    // without it; one the program needs stops the backup.
+                    if (copy == Copy::Unreadable || !tableFault(bytes, *table).isEmpty()) {
+                        if (table->required)
+                            throw RuntimeError(tableDamaged(f.name));
+                        leftOut << f.name;
+                        continue;
+                    }
+                } else if (!readRaw(f.path, &bytes)) {
+                    throw RuntimeError(rtl::cannotOpenFile(native(f.path)));
                 }
-                addEntry(zip, name, bytes, stamp, files);
+                addEntry(zip, f.name, bytes, stamp, files);
             }
             const QJsonObject manifest{{QStringLiteral("format"), formatName},
                                        {QStringLiteral("formatVersion"), formatVersion},
@@ -481,23 +779,30 @@ Contents create(const QString &programFolder, const QString &zipPath)
             throw;
         } catch (const ZipFailure &z) {
             file.cancelWriting();
-            throw RuntimeError(cannotWrite(zipPath, z.text()));
+            throw RuntimeError(cannotWrite(zipPath, texts::systemReason(z.error)));
         }
+        errno = 0;
         zip.close();
         if (zip.getZipError() != ZIP_OK) {
             file.cancelWriting();
-            throw RuntimeError(cannotWrite(zipPath, ZipFailure{zip.getZipError()}.text()));
+            throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
         }
     }
+    errno = 0;
     if (!file.commit())
-        throw RuntimeError(cannotWrite(zipPath, file.errorString()));
+        throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
     // What was written is read back before it is called a backup.
+    Contents contents;
     try {
-        return readArchive(zipPath, QString()).contents;
+        contents = readArchive(zipPath, QString()).contents;
     } catch (const RuntimeError &) {
         QFile::remove(zipPath);
         throw RuntimeError(cannotWrite(zipPath, QStringLiteral("l'archive relue ne correspond pas")));
     }
+    contents.leftOut = leftOut;
+    if (!leftOut.isEmpty())
+        contents.leftOutReason = QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde").arg(leftOut.join(", "));
+    return contents;
 }
 
 Contents check(const QString &zipPath) { return readArchive(zipPath, QString()).contents; }
@@ -508,11 +813,16 @@ Restore::Restore(const QString &programFolder, const QString &zipPath) : m_folde
 {
     // Unpacked inside the program folder: the same disk, so that putting the
     // files in place is a rename that cannot fail half-way through a file.
-    m_staging = std::make_unique<QTemporaryDir>(QDir(programFolder).filePath(QStringLiteral(".restauration-XXXXXX")));
+    errno = 0;
+    m_staging = std::make_unique<QTemporaryDir>(QDir(programFolder).filePath(stagingPrefix + QStringLiteral("XXXXXX")));
     if (!m_staging->isValid())
-        throw RuntimeError(rtl::cannotCreateFile(native(QDir(programFolder).filePath(QStringLiteral(".restauration")))));
+        throw RuntimeError(cannotUnpack(programFolder, errno));
     m_contents = readArchive(zipPath, m_staging->path()).contents;
     QDir(m_staging->path()).mkpath(folder::pictures);
+    // Every unpacked file on the disk before any of them is put in place.
+    errno = 0;
+    if (!journal::syncFileSystem(m_staging->path()))
+        throw RuntimeError(cannotUnpack(programFolder, errno));
 }
 
 Restore::~Restore() = default;
@@ -522,7 +832,6 @@ QString Restore::apply()
     if (m_applied)
         return QString();
     const QDir dir(m_folder);
-    const QDir staged(m_staging->path());
 
     std::vector<std::unique_ptr<TableLock>> locks;
     for (const QString &name : folder::databases()) {
@@ -533,41 +842,78 @@ QString Restore::apply()
     }
 
     // What moves: the current data out, then the backup's in.
+    const QString kept = keptFolderName(dir);
+    const QString staged = dir.relativeFilePath(m_staging->path());
+    QList<journal::Move> moves;
     QStringList current{folder::ratesFile, folder::paramFile, folder::pictures};
     for (const QString &db : folder::databases())
         current << withSideFiles(db);
+    for (const QString &name : std::as_const(current))
+        if (QFileInfo::exists(dir.filePath(name)) || QFileInfo(dir.filePath(name)).isSymLink())
+            moves.append({name, kept + '/' + name, true});
     QStringList incoming{folder::pictures};
     for (const QString &name : std::as_const(m_contents.files))
-        if (!name.startsWith(folder::pictures + '/'))
+        if (!isPicture(name))
             incoming << name;
+    for (const QString &name : std::as_const(incoming))
+        moves.append({staged + '/' + name, name, false});
 
-    const QString kept = keptFolderName(dir);
+    errno = 0;
     if (!dir.mkdir(kept))
-        throw RuntimeError(rtl::cannotCreateFile(native(dir.filePath(kept))));
-    const QDir keptDir(dir.filePath(kept));
-
-    std::vector<std::pair<QString, QString>> done;
-    auto move = [&](const QString &from, const QString &to) {
-        if (QFileInfo::exists(to) || !QDir().rename(from, to))
-            throw RuntimeError(moveFailed(from));
-        done.emplace_back(from, to);
-    };
-    try {
-        for (const QString &name : std::as_const(current))
-            if (QFileInfo::exists(dir.filePath(name)))
-                move(dir.filePath(name), keptDir.filePath(name));
-        for (const QString &name : std::as_const(incoming))
-            move(staged.filePath(name), dir.filePath(name));
-    } catch (const RuntimeError &) {
-        for (auto it = done.rbegin(); it != done.rend(); ++it)
-            QDir().rename(it->second, it->first);
+        throw RuntimeError(cannotStart(m_folder, texts::systemReason(errno)));
+    journal::syncFolder(m_folder);
+    // From here on the restore is decided: a program stopped during the
+    // moves finishes them at its next start.
+    if (!journal::write(m_folder, {journalKind, moves, QJsonObject{{QStringLiteral("conserve"), kept},
+                                                                  {QStringLiteral("preparation"), staged}}})) {
+        const int error = errno;
         dir.rmdir(kept);
-        throw;
+        throw RuntimeError(cannotStart(m_folder, texts::systemReason(error)));
     }
+
+    qsizetype made = 0;
+    for (; made < moves.size(); ++made) {
+        const journal::Move &m = moves[made];
+        if (QFileInfo::exists(dir.filePath(m.to)) || !journal::make(m_folder, m))
+            break;
+    }
+    if (made < moves.size()) {
+        bool back = true;
+        for (qsizetype i = made - 1; i >= 0; --i)
+            back = journal::make(m_folder, {moves[i].to, moves[i].from}) && back;
+        // Should a move back fail too, the journal stays: the next start
+        // finishes the restore rather than leave a mixed folder.
+        if (back) {
+            journal::remove(m_folder);
+            dir.rmdir(kept);
+        } else {
+            m_staging->setAutoRemove(false);
+        }
+        throw RuntimeError(moveFailed(dir.filePath(moves[made].from), back));
+    }
+    journal::syncFolder(m_folder);
+    journal::syncFolder(dir.filePath(kept));
+    journal::remove(m_folder);
     locks.clear();
     m_applied = true;
     m_staging.reset();
-    return keptDir.path() + '/';
+    return dir.filePath(kept) + '/';
+}
+
+QString settleInterrupted(const QString &programFolder, const journal::Entry &entry)
+{
+    const QDir dir(programFolder);
+    const QString kept = entry.details.value(QStringLiteral("conserve")).toString();
+    const QString staged = entry.details.value(QStringLiteral("preparation")).toString();
+    const journal::Outcome outcome = journal::settle(programFolder, entry);
+    // What is left of the unpacked backup is no one's data any more.
+    if (staged.startsWith(stagingPrefix) && !staged.contains('/'))
+        QDir(dir.filePath(staged)).removeRecursively();
+    if (outcome == journal::Outcome::Undone && !kept.isEmpty() && !kept.contains('/'))
+        dir.rmdir(kept);
+    journal::remove(programFolder);
+    return outcome == journal::Outcome::Finished ? texts::restoreFinished(native(dir.filePath(kept)) + '/')
+                                                 : texts::restoreUndone();
 }
 
 } // namespace backup

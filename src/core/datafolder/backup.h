@@ -9,12 +9,21 @@
 // keeps the data it replaces in a dated folder inside the program folder.
 // Every failure is raised as a RuntimeError with a French text the user can
 // act on.
+//
+// A picture's name is kept whatever its bytes: inside the archive a byte
+// that is not part of a UTF-8 character, a control character and "%" itself
+// are written "%XX", and a restore writes the name's own bytes back.
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
+
+namespace journal {
+struct Entry;
+}
 
 namespace backup {
 
@@ -26,11 +35,33 @@ struct Contents {
     QDateTime created;
     QStringList files; // names inside the archive: Taux.txt, bulljpg/Léa0306.jpg...
     qint64 bytes = 0;  // their total size
+    // What a backup left out, and why, in French: a damaged slip archive
+    // does not keep the rest of the data from being backed up.
+    QStringList leftOut;
+    QString leftOutReason;
 };
 
-// Writes a backup of `programFolder` to `zipPath`. A file already at that
-// path is replaced only once the new archive is complete; the archive is then
-// read back and checked whole before success is reported.
+// The name under which a file of the program folder is kept in a backup
+// (see above), and back.
+QString archiveName(const QByteArray &relativePath);
+std::optional<QByteArray> folderName(const QString &archiveName);
+
+// The hidden folder a restore unpacks into, inside the program folder: one
+// left by a stopped program is removed at the next start.
+inline const QString stagingPrefix = QStringLiteral(".restauration-");
+// The dated folder a restore keeps the replaced data in begins so.
+inline const QString keptPrefix = QStringLiteral("Avant restauration ");
+
+// Brings a restore the program was stopped in to one end, from the journal
+// it left: returns what the user is told.
+QString settleInterrupted(const QString &programFolder, const journal::Entry &entry);
+inline const QString journalKind = QStringLiteral("restauration");
+
+// Writes a backup of `programFolder` to `zipPath`, readable by its owner
+// alone. A file already at that path is replaced only once the new archive is
+// complete; the archive is then read back and checked whole before success
+// is reported. A symbolic link among the pictures refuses the backup, naming
+// it; a damaged slip archive is left out and said in `leftOut`.
 Contents create(const QString &programFolder, const QString &zipPath);
 
 // Reads the archive whole and checks its manifest and every checksum without
@@ -53,6 +84,8 @@ public:
 
     // Moves the current data into a dated folder inside the program folder
     // and puts the backup's files in its place; returns the dated folder.
+    // The moves are listed in a journal first: a program stopped among them
+    // finishes them at its next start.
     // A table still open (the month review) or locked by another program
     // refuses the restore with nothing changed; a failure while moving puts
     // everything back as it was.

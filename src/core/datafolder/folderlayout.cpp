@@ -1,5 +1,6 @@
 #include "datafolder/folderlayout.h"
 
+#include "archive/sliparchive.h"
 #include "attendance/daytable.h"
 #include "common/counts.h"
 #include "common/errors.h"
@@ -9,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <sys/stat.h>
 
 namespace folder {
 
@@ -20,7 +23,44 @@ QStringList dayTables()
     return names;
 }
 
-QStringList databases() { return dayTables() << slipArchive; }
+const QList<Database> &databaseFiles()
+{
+    static const QList<Database> list = [] {
+        QList<Database> l;
+        for (const QString &table : dayTables())
+            l.append({table, &DayTable::schema, true});
+        l.append({slipArchive, &SlipArchive::schema, false, &SlipArchive::upgrade});
+        return l;
+    }();
+    return list;
+}
+
+QStringList databases()
+{
+    QStringList names;
+    for (const Database &d : databaseFiles())
+        names << d.name;
+    return names;
+}
+
+QFileDevice::Permissions underUmask(QFileDevice::Permissions wanted)
+{
+    // The umask can only be read by setting it: put straight back.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    QFileDevice::Permissions p = wanted;
+    const auto drop = [&](mode_t bit, QFileDevice::Permissions qt) {
+        if (mask & bit)
+            p &= ~qt;
+    };
+    drop(S_IRGRP, QFileDevice::ReadGroup);
+    drop(S_IWGRP, QFileDevice::WriteGroup);
+    drop(S_IXGRP, QFileDevice::ExeGroup);
+    drop(S_IROTH, QFileDevice::ReadOther);
+    drop(S_IWOTH, QFileDevice::WriteOther);
+    drop(S_IXOTH, QFileDevice::ExeOther);
+    return p;
+}
 
 QStringList layOut(const QString &programFolder, const QString &firstRates)
 {
@@ -72,7 +112,11 @@ QStringList layOut(const QString &programFolder, const QString &firstRates)
         }
         // A copy keeps the original's permissions; the installed read-only
         // original must still give the user a rates file they may edit.
-        QFile::setPermissions(rates, QFile::permissions(rates) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        // Under the umask as any new file: the private data folder keeps
+        // its rates to its owner, though the original is readable by all.
+        QFile::setPermissions(rates, underUmask(QFile::permissions(rates) | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadOwner | QFileDevice::WriteUser |
+                                                QFileDevice::ReadUser));
         created << rates;
     }
     return created;

@@ -9,6 +9,8 @@
 
 #include "common/programfiles.h"
 
+#include <QFileDevice>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +18,24 @@ namespace folder {
 
 // The five day-record tables, "Enf1.db" to "Enf5.db".
 QStringList dayTables();
-// Every SQLite file the program keeps: the day tables and the slip archive.
+
+// An SQLite file the program keeps, and the statements that lay out a new
+// one, taken from the unit that makes it: a backup takes every file of this
+// list, and a restore accepts a table only with the very layout these
+// statements give. A new database, or a new table in one, is one line there.
+struct Database {
+    QString name;
+    QStringList (*schema)();
+    // Every program folder has it from its first start; a backup without it
+    // is not one of this program's.
+    bool required = false;
+    // What brings a file of an older layout version up to date (none for a
+    // version it cannot): a backup made before is still restored, and the
+    // unit brings the file up when it first opens it.
+    QStringList (*upgrade)(int fromVersion) = nullptr;
+};
+const QList<Database> &databaseFiles();
+// Their names: the day tables and the slip archive.
 QStringList databases();
 
 // Lays out `programFolder`: creates it when missing, the empty tables, the
@@ -27,5 +46,9 @@ QStringList databases();
 // créer le fichier %s" when one cannot be made, and "Impossible d'ouvrir le
 // fichier %s" when the rates file is missing and so is its original.
 QStringList layOut(const QString &programFolder, const QString &firstRates);
+
+// The permissions a file the program creates gets under the process's
+// umask: `wanted` without the bits the umask takes away.
+QFileDevice::Permissions underUmask(QFileDevice::Permissions wanted);
 
 } // namespace folder

@@ -300,13 +300,23 @@ void TEntree::Sauvegarder1Click()
     closeBackground();
     const QString suggested = QDir::home().filePath(
         QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(isoDateFormat())));
-    QString zip = QFileDialog::getSaveFileName(this, QStringLiteral("Sauvegarder mes données"), suggested,
+    const QString zip = QFileDialog::getSaveFileName(this, QStringLiteral("Sauvegarder mes données"), suggested,
                                                QStringLiteral("Sauvegardes Berlivo (*.zip)"));
-    if (zip.isEmpty())
-        return;
-    if (!zip.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
-        zip += QStringLiteral(".zip");
-    saveBackup(zip);
+    if (!zip.isEmpty())
+        backupTo(zip);
+}
+
+void TEntree::backupTo(QString zipPath)
+{
+    // The file dialog asked about the name as typed: a name that gains its
+    // ".zip" here is asked about again, as the file it will replace.
+    if (!zipPath.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
+        zipPath += QStringLiteral(".zip");
+        if (QFileInfo::exists(zipPath) &&
+            !confirm(ask::replaceBackup(QDir::toNativeSeparators(zipPath))))
+            return;
+    }
+    saveBackup(zipPath);
 }
 
 void TEntree::Restaurer1Click()
@@ -322,9 +332,14 @@ void TEntree::saveBackup(const QString &zipPath)
 {
     guarded([&] {
         const backup::Contents saved = backup::create(programFolder(), zipPath);
-        showMessage(QStringLiteral("Vos données (%1 fichiers) sont sauvegardées dans\n%2")
-                        .arg(saved.files.size())
-                        .arg(QDir::toNativeSeparators(zipPath)));
+        QString said = QStringLiteral("Vos données (%1 fichiers) sont sauvegardées dans\n%2")
+                           .arg(saved.files.size())
+                           .arg(QDir::toNativeSeparators(zipPath));
+        if (!saved.leftOut.isEmpty())
+            said += QStringLiteral("\n\nAttention : %1. Les chiffres des bulletins enregistrés n'y sont donc pas ; "
+                                   "leurs images et leurs PDF y sont.")
+                        .arg(saved.leftOutReason);
+        showMessage(said);
     });
 }
 

@@ -59,6 +59,9 @@ public slots:
     void Restaurer1Click();
 
 public:
+    // The name chosen in the file dialog: ".zip" is added when missing, and
+    // a file of the final name is replaced only after the question.
+    void backupTo(QString zipPath);
     // Backs the program folder up into `zipPath`, and says where.
     void saveBackup(const QString &zipPath);
     // Checks the backup, asks for confirmation, then restores it.

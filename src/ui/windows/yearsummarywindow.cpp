@@ -276,11 +276,13 @@ void TAnnuel::display(const YearSummary &s)
     Note->setText(taxReturnNote(s));
     showCredit();
     const bool any = !s.months.isEmpty();
-    Message->setText(any ? QString()
-                         : QStringLiteral("Aucun bulletin enregistré ni aucun jour saisi pour cet enfant en %1.").arg(s.year));
-    Message->setVisible(!any);
-    ExportCsv->setEnabled(any);
-    ExportPdf->setEnabled(any);
+    const bool read = s.archiveError.isEmpty();
+    Message->setText(!read ? s.archiveError
+                     : any ? QString()
+                           : QStringLiteral("Aucun bulletin enregistré ni aucun jour saisi pour cet enfant en %1.").arg(s.year));
+    Message->setVisible(!any || !read);
+    ExportCsv->setEnabled(any && read);
+    ExportPdf->setEnabled(any && read);
 }
 
 QString TAnnuel::suggestedName(const QString &extension) const

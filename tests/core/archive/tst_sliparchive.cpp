@@ -451,6 +451,45 @@ private slots:
         QCOMPARE(summaryYears(m_folder, 1, 2026), QList<int>({2024, 2025, 2026}));
     }
 
+    void damagedArchiveShowsTheMonthsWithDaysAndNoAmount()
+    {
+        QVERIFY(DayTable::createEmpty(m_folder + "Enf1.db"));
+        DayTable t;
+        t.setFolder(m_folder);
+        t.setTableName("Enf1.db");
+        day::Record r;
+        r[day::Date] = "03/04/2024";
+        for (int f = day::FJ; f <= day::Ferie; ++f)
+            r[f] = day::flagText(false);
+        r[day::Moan] = "0424";
+        t.storeMonth({r});
+        writeBytes(archivePath(), QByteArray(4096, 'x'));
+        const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
+        QCOMPARE(s.archiveError, "Impossible de lire " + archivePath() +
+                                     " : le fichier est endommagé ou n'est pas une archive de bulletins");
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::Missing), QList<int>({4}));
+        // Neither a total nor an amount to declare: zero would be a false figure.
+        for (const TaxFigure &f : taxReturnFigures(s))
+            QCOMPARE(f.value, QString());
+        QCOMPARE(summaryTable(s).last(), QStringList({"Total 2024", "", "", "", "", "", "", "", ""}));
+        QCOMPARE(summaryYears(m_folder, 1, 2026), QList<int>({2025, 2026}));
+    }
+
+    void archiveMarkedReadOnlyIsNotWritten()
+    {
+        {
+            SlipArchive a(archivePath());
+            store(a, rowFor(month(1, 2024, "80"), false));
+        }
+        QVERIFY(QFile::setPermissions(archivePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        SlipArchive a(archivePath());
+        // Even for root, who the system would let write.
+        expectError([&] { store(a, rowFor(month(2, 2024, "80"), false)); },
+                    "Impossible d'enregistrer le bulletin dans " + archivePath() + " : le fichier est en lecture seule");
+        QCOMPARE(a.count(), 1);
+        QFile::setPermissions(archivePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
     void csvReadsBack()
     {
         SlipArchive a(archivePath());

@@ -2,136 +2,47 @@
 // was there, even with a table held; a damaged or foreign archive changes
 // nothing.
 
-#include "attendance/daytable.h"
-#include "common/environment.h"
-#include "common/errors.h"
 #include "datafolder/backup.h"
-#include "datafolder/folderlayout.h"
+#include "programfolder.h"
 
-#include "testfiles.h"
-
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QtTest>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace fixture;
 
 namespace {
-// Every file under a folder with a digest of its bytes; the day tables by
-// their SQL dump, the form in which two copies of a table compare. The
-// program's own table of legal values is not data: backups leave it out and
-// a restore leaves it where it is (restoreGivesBackWhatWasBackedUp checks it).
-QMap<QString, QByteArray> snapshot(const QString &folder)
+// A file whose name is the given bytes, as the system holds it.
+void writeRaw(const QByteArray &path, const QByteArray &bytes)
 {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QDir(folder).relativeFilePath(path);
-        if (name == folder::legalTable)
-            continue;
-        if (it.fileInfo().isDir()) {
-            files[name + '/'] = "folder";
-        } else if (name.endsWith(".db")) {
-            QProcess dump;
-            dump.start("sqlite3", {path, ".dump"});
-            dump.waitForFinished();
-            files[name] = dump.readAllStandardOutput();
-        } else {
-            files[name] = QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256).toHex();
-        }
-    }
-    return files;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
 }
 
-// The entries of a snapshot inside `prefix` (relative to it), or all the others.
-QMap<QString, QByteArray> inside(const QMap<QString, QByteArray> &files, const QString &prefix, bool in = true)
+QByteArray readRaw(const QByteArray &path)
 {
-    QMap<QString, QByteArray> part;
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        const bool under = it.key().startsWith(prefix);
-        if (under && in && it.key() != prefix)
-            part[it.key().mid(prefix.size())] = it.value();
-        else if (!under && !in)
-            part[it.key()] = it.value();
-    }
-    return part;
+    QFile f;
+    const int fd = ::open(path.constData(), O_RDONLY);
+    if (fd < 0 || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return "<unreadable>";
+    return f.readAll();
 }
 
-QByteArray randomBytes(int size, quint32 draw)
+// The names of a folder's entries, as the system holds them.
+QList<QByteArray> rawNames(const QByteArray &folder)
 {
-    QRandomGenerator g(draw);
-    QByteArray b(size, '\0');
-    for (char &c : b)
-        c = char(g.bounded(256));
-    return b;
-}
-
-void storeDays(const QString &folder, const QString &table, QDate first, int count)
-{
-    DayTable t;
-    t.setFolder(folder);
-    t.setTableName(table);
-    QList<day::Record> days;
-    for (int i = 0; i < count; ++i) {
-        day::Record r;
-        r.fill("Faux");
-        r[day::Date] = shortDate(first.addDays(i));
-        r[day::Heure1] = "08:00:00";
-        r[day::Heure2] = "12:00:00";
-        r[day::Heure3] = "13:30:00";
-        r[day::Heure4] = "17:20:00";
-        r[day::Duree] = "7.83";
-        r[day::Dej] = "Vrai";
-        r[day::Moan] = r[day::Date].mid(3, 2) + r[day::Date].mid(8, 2);
-        days << r;
-    }
-    t.storeMonth(days);
-}
-
-// A raw SQLite connection standing for another program holding a table.
-struct OtherProgram {
-    sqlite3 *db = nullptr;
-    explicit OtherProgram(const QString &path) { sqlite3_open(QFile::encodeName(path).constData(), &db); }
-    ~OtherProgram() { sqlite3_close(db); }
-    bool exec(const char *sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
-};
-
-// A zip of the given entries, the manifest among them when one is given.
-void writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &entries)
-{
-    QuaZip zip(path);
-    zip.setUtf8Enabled(true);
-    QVERIFY(zip.open(QuaZip::mdCreate));
-    for (const auto &[name, bytes] : entries) {
-        QuaZipFile f(&zip);
-        QVERIFY(f.open(QIODevice::WriteOnly, QuaZipNewInfo(name)));
-        QCOMPARE(f.write(bytes), bytes.size());
-        f.close();
-    }
-    zip.close();
-}
-
-QByteArray manifestFor(const QList<QPair<QString, QByteArray>> &files, int formatVersion = 1)
-{
-    QJsonArray list;
-    for (const auto &[name, bytes] : files)
-        list.append(QJsonObject{{"name", name},
-                                {"size", double(bytes.size())},
-                                {"sha256", QString(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())}});
-    return QJsonDocument(QJsonObject{{"format", "Berlivo Paye sauvegarde"},
-                                     {"formatVersion", formatVersion},
-                                     {"programVersion", "9.1"},
-                                     {"created", "2026-03-14T10:00:00"},
-                                     {"files", list}})
-        .toJson();
+    QList<QByteArray> names;
+    QProcess ls;
+    ls.start("ls", {"-1a", QFile::decodeName(folder)});
+    ls.waitForFinished();
+    for (const QByteArray &n : ls.readAllStandardOutput().split('\n'))
+        if (!n.isEmpty() && n != "." && n != "..")
+            names << n;
+    return names;
 }
 } // namespace
 
@@ -145,28 +56,22 @@ private:
 
     QString data(const QString &name) const { return m_data + name; }
 
-    // A program folder as a user leaves it after a few months.
-    void fillFolder()
-    {
-        folder::layOut(m_data, QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"));
-        writeBytes(data("Paramtre.bvp"), randomBytes(5680, 1));
-        storeDays(m_data, "Enf1.db", QDate(2026, 1, 1), 59);
-        storeDays(m_data, "Enf3.db", QDate(2025, 12, 20), 20);
-        m_picture = randomBytes(40000, 2);
-        writeBytes(data("bulljpg/Léa0126.jpg"), m_picture);
-        writeBytes(data("bulljpg/Tom0226.jpg"), randomBytes(30000, 3));
-        OtherProgram archive(data("Bulletins.db"));
-        QVERIFY(archive.exec("CREATE TABLE Bulletins (mois TEXT, net INTEGER); INSERT INTO Bulletins VALUES ('0126', 61234)"));
-    }
+    void fillFolder() { m_picture = fixture::fillFolder(m_data); }
+    void changeFolder() { fixture::changeFolder(m_data); }
 
-    // Changes of every kind a restore must undo.
-    void changeFolder()
+    // The bytes of the folder's empty day table Enf2.db once `sql` has run on a copy.
+    QByteArray alteredTable(const char *sql)
     {
-        writeBytes(data("Taux.txt"), "changed\r\n");
-        storeDays(m_data, "Enf1.db", QDate(2026, 3, 1), 3);
-        QVERIFY(QFile::remove(data("Enf5.db")));
-        QVERIFY(QFile::remove(data("bulljpg/Tom0226.jpg")));
-        writeBytes(data("bulljpg/Zoé0326.jpg"), "new");
+        const QString copy = m_dir->filePath("altered.db");
+        QFile::remove(copy);
+        if (!QFile::copy(data("Enf2.db"), copy))
+            return {};
+        {
+            OtherProgram other(copy);
+            if (!other.exec(sql))
+                return {};
+        }
+        return readBytes(copy);
     }
 
     QString errorOf(const std::function<void()> &f)
@@ -270,13 +175,65 @@ private slots:
         QCOMPARE(again.files.filter("bulljpg/"), QStringList({"bulljpg/Léa0126.jpg", "bulljpg/Tom0226.jpg"}));
     }
 
-    void aPictureNameNoRestoreWouldTakeIsRefused()
+    void oddPictureNamesComeBackByteForByte()
     {
-        writeBytes(data("bulljpg/L\tea.jpg"), "x");
+        // A name in another code page, a control character, "%" and what
+        // looks like an escape: each is kept as the bytes it is.
+        const QList<QByteArray> odd = {"\xe9t\xe9 0126.jpg", "L\tea.jpg", "100%.jpg", "%41.jpg"};
+        const QByteArray pictures = QFile::encodeName(data("bulljpg/"));
+        for (const QByteArray &name : odd)
+            writeRaw(pictures + name, "picture " + name);
+        const QList<QByteArray> before = rawNames(pictures);
+        const backup::Contents saved = backup::create(m_data, m_zip);
+        QVERIFY(saved.files.contains("bulljpg/%E9t%E9 0126.jpg"));
+        QVERIFY(saved.files.contains("bulljpg/%2541.jpg"));
+        for (const QByteArray &name : odd)
+            QVERIFY(QFile::remove(QFile::decodeName(pictures + name)) || ::unlink((pictures + name).constData()) == 0);
+
+        backup::Restore(m_data, m_zip).apply();
+        QCOMPARE(rawNames(pictures), before);
+        for (const QByteArray &name : odd)
+            QCOMPARE(readRaw(pictures + name), "picture " + name);
+    }
+
+    void slipArchiveOfAnOlderLayoutIsRestored()
+    {
+        {
+            OtherProgram older(data("Bulletins.db"));
+            QVERIFY(older.exec("DROP TABLE AidesGarde; PRAGMA user_version = 1"));
+        }
+        const QByteArray before = readBytes(data("Bulletins.db"));
+        QVERIFY(backup::create(m_data, m_zip).files.contains("Bulletins.db"));
+        backup::Restore(m_data, m_zip).apply();
+        // Brought up to date by the archive when it is first opened.
+        QCOMPARE(SlipArchive(data("Bulletins.db")).count(), 1);
+        QVERIFY(before != readBytes(data("Bulletins.db")));
+    }
+
+    void symbolicLinkAmongThePicturesIsNamed()
+    {
+        QVERIFY(QFile::link(data("Taux.txt"), data("bulljpg/Léa0226.jpg")));
         QCOMPARE(errorOf([&] { backup::create(m_data, m_zip); }),
-                 "Le fichier « " + data("bulljpg/L\tea.jpg") +
-                     " » a un nom qu'une sauvegarde ne peut pas garder : renommez-le, puis recommencez la sauvegarde.");
+                 "Le fichier « " + data("bulljpg/Léa0226.jpg") +
+                     " » est un lien symbolique : une sauvegarde ne garde que de vrais fichiers.\n"
+                     "Mettez le fichier lui-même à sa place, ou ôtez-le, puis recommencez la sauvegarde.");
         QVERIFY(!QFileInfo::exists(m_zip));
+    }
+
+    void damagedSlipArchiveIsLeftOutAndSaid()
+    {
+        writeBytes(data("Bulletins.db"), randomBytes(8192, 9));
+        const backup::Contents saved = backup::create(m_data, m_zip);
+        QCOMPARE(saved.leftOut, QStringList{"Bulletins.db"});
+        QCOMPARE(saved.leftOutReason, QString("Bulletins.db est endommagé et n'est pas dans la sauvegarde"));
+        QVERIFY(!saved.files.contains("Bulletins.db"));
+        QVERIFY(saved.files.contains("bulljpg/Léa0126.jpg"));
+        // Only its owner may read a backup: it holds every salary.
+        QCOMPARE(int(QFile::permissions(m_zip) & 0x0077), 0);
+        // Such a backup restores; the damaged archive goes with the old data.
+        const QString kept = backup::Restore(m_data, m_zip).apply();
+        QVERIFY(!QFileInfo::exists(data("Bulletins.db")));
+        QCOMPARE(readBytes(kept + "Bulletins.db"), randomBytes(8192, 9));
     }
 
     void backupToAFolderThatCannotBeWritten()
@@ -312,16 +269,37 @@ private slots:
         const QString unchanged = "\nVos données n'ont pas été modifiées.";
         const QString foreign = "Le fichier « %1 » n'est pas une sauvegarde de Berlivo Paye." + unchanged;
         const QString broken = "La sauvegarde « %1 » est endommagée ou incomplète (%2) : elle ne peut pas être restaurée." + unchanged;
-        QTest::newRow("truncated") << "truncated" << broken.arg("%1", "archive illisible");
-        QTest::newRow("one byte of a picture changed") << "changed byte" << broken.arg("%1", "bulljpg/Léa0126.jpg altéré");
-        QTest::newRow("a zip of unrelated files") << "unrelated" << foreign;
-        QTest::newRow("not a zip at all") << "text" << foreign;
-        QTest::newRow("a listed file missing") << "missing file" << foreign;
-        QTest::newRow("a file not in the list") << "unlisted file" << foreign;
-        QTest::newRow("a name leading out of the picture folder") << "escape" << foreign;
-        QTest::newRow("a checksum that does not match") << "wrong checksum" << broken.arg("%1", "Taux.txt altéré");
-        QTest::newRow("a table that is not a database") << "bad table" << broken.arg("%1", "table Enf1.db abîmée");
-        QTest::newRow("a table announced larger than any real one") << "huge table" << broken.arg("%1", "table Enf1.db trop grande");
+        const auto row = [&](const char *name, const QString &fault, const QString &why) {
+            QTest::newRow(name) << fault << (why.isEmpty() ? foreign : broken.arg("%1", why));
+        };
+        row("truncated", "truncated", "archive illisible");
+        row("one byte of a picture changed", "changed byte", "bulljpg/Léa0126.jpg altéré");
+        row("a zip of unrelated files", "unrelated", "");
+        row("not a zip at all", "text", "");
+        row("a listed file missing", "missing file", "");
+        row("a file not in the list", "unlisted file", "");
+        row("a name leading out of the picture folder", "escape", "");
+        row("an escaped name leading out of the picture folder", "escaped escape", "");
+        row("a checksum that does not match", "wrong checksum", "Taux.txt altéré");
+        row("a table that is not a database", "bad table", "table Enf1.db abîmée");
+        row("a table announced larger than any real one", "huge table", "table Enf1.db trop grande");
+        row("a table size of 9e18", "size 9e18", "table Enf1.db trop grande");
+        row("a picture size of 1e300", "size 1e300", "bulljpg/Léa0126.jpg trop grand");
+        row("a picture announced larger than any slip", "huge picture", "bulljpg/Léa0126.jpg trop grand");
+        row("a size written as text", "size as text", "taille de Taux.txt illisible");
+        row("a size with a fraction", "size 1.5", "taille de Taux.txt illisible");
+        row("a table of another layout", "other layout", "table Enf2.db d'une autre forme");
+        row("a table of 0 bytes", "empty table", "table Enf2.db d'une autre forme");
+        row("a table carrying a trigger", "trigger", "table Enf2.db avec déclencheurs ou vues");
+        row("a table carrying a view", "view", "table Enf2.db avec déclencheurs ou vues");
+        row("a day table in place of the slip archive", "other archive", "table Bulletins.db d'une autre forme");
+        row("a backup holding only its manifest", "manifest only", "Taux.txt manquant");
+        row("a backup without a day table", "no day table", "Enf4.db manquant");
+        row("a rates file cut short", "short rates", "Taux.txt illisible");
+        row("a parameter file cut short", "short parameters", "Paramtre.bvp illisible");
+        row("a format version written as text", "version as text", "version de format illisible");
+        row("a format version of 2.5", "version 2.5", "version de format illisible");
+        row("no format version", "no version", "version de format illisible");
         QTest::newRow("from a newer version")
             << "newer" << "La sauvegarde « %1 » a été faite par une version plus récente de Berlivo Paye (9.1) : "
                           "cette version ne sait pas la restaurer." + unchanged;
@@ -332,12 +310,34 @@ private slots:
         QFETCH(QString, message);
         backup::create(m_data, m_zip);
         QByteArray zip = readBytes(m_zip);
-        const QByteArray rates = readBytes(data("Taux.txt"));
+        // The real backup's files, each fault made on them with a manifest
+        // that matches unless the fault is the manifest's.
+        Entries files = entriesOf(m_zip);
+        QVERIFY(files.size() == 10);
+        const auto replace = [&](const QString &name, const QByteArray &bytes) {
+            for (auto &f : files)
+                if (f.first == name)
+                    f.second = bytes;
+        };
+        const auto drop = [&](const QString &name) {
+            files.removeIf([&](const QPair<QString, QByteArray> &f) { return f.first == name; });
+        };
+        QJsonObject manifest;
+        const auto setSize = [&](const QString &name, const QJsonValue &size) {
+            QJsonArray list = manifest["files"].toArray();
+            for (qsizetype i = 0; i < list.size(); ++i)
+                if (list[i].toObject()["name"] == name) {
+                    QJsonObject o = list[i].toObject();
+                    o["size"] = size;
+                    list[i] = o;
+                }
+            manifest["files"] = list;
+        };
         if (fault == "truncated") {
             writeBytes(m_zip, zip.left(zip.size() / 2));
         } else if (fault == "changed byte") {
             // Pictures are stored as they are: their bytes lie in the archive.
-            const qsizetype at = zip.indexOf(m_picture.mid(20000, 64)) + 32;
+            const qsizetype at = zip.indexOf(m_picture.mid(1000, 64)) + 32;
             QVERIFY(at > 32);
             zip[at] = char(zip[at] ^ 0x01);
             writeBytes(m_zip, zip);
@@ -345,29 +345,64 @@ private slots:
             writeZip(m_zip, {{"notes.txt", "bonjour"}, {"photos/plage.jpg", m_picture}});
         } else if (fault == "text") {
             writeBytes(m_zip, "Taux.txt\r\n");
-        } else if (fault == "missing file") {
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Taux.txt", rates}, {"Paramtre.bvp", "x"}})},
-                             {"Taux.txt", rates}});
-        } else if (fault == "unlisted file") {
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Taux.txt", rates}})},
-                             {"Taux.txt", rates}, {"autre.txt", "x"}});
-        } else if (fault == "escape") {
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"bulljpg/../../evil.txt", "x"}})},
-                             {"bulljpg/../../evil.txt", "x"}});
-        } else if (fault == "wrong checksum") {
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Taux.txt", rates}})}, {"Taux.txt", "other\r\n"}});
-        } else if (fault == "bad table") {
-            const QByteArray notATable = randomBytes(4096, 7);
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Enf1.db", notATable}})}, {"Enf1.db", notATable}});
-        } else if (fault == "huge table") {
-            // A forged size: the check must refuse it before reading the table into memory.
-            const QByteArray table = randomBytes(4096, 7);
-            QByteArray manifest = manifestFor({{"Enf1.db", table}});
-            QVERIFY(manifest.contains("\"size\": 4096"));
-            manifest.replace("\"size\": 4096", "\"size\": 300000000");
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifest}, {"Enf1.db", table}});
-        } else if (fault == "newer") {
-            writeZip(m_zip, {{"sauvegarde-berlivo.json", manifestFor({{"Taux.txt", rates}}, 2)}, {"Taux.txt", rates}});
+        } else {
+            if (fault == "bad table")
+                replace("Enf1.db", randomBytes(4096, 7));
+            else if (fault == "other layout")
+                replace("Enf2.db", alteredTable("ALTER TABLE Jours ADD COLUMN Extra TEXT"));
+            else if (fault == "empty table")
+                replace("Enf2.db", QByteArray());
+            else if (fault == "trigger")
+                replace("Enf2.db", alteredTable("CREATE TRIGGER efface AFTER INSERT ON Jours BEGIN DELETE FROM Jours; END"));
+            else if (fault == "view")
+                replace("Enf2.db", alteredTable("CREATE VIEW tous AS SELECT * FROM Jours"));
+            else if (fault == "other archive")
+                replace("Bulletins.db", readBytes(data("Enf2.db")));
+            else if (fault == "manifest only")
+                files.clear();
+            else if (fault == "no day table")
+                drop("Enf4.db");
+            else if (fault == "short rates")
+                replace("Taux.txt", "0.5\r\n0.7\r\n");
+            else if (fault == "short parameters")
+                replace("Paramtre.bvp", randomBytes(1000, 1));
+            manifest = manifestFor(files, fault == "newer" ? 3 : 2);
+            if (fault == "missing file")
+                drop("Paramtre.bvp");
+            else if (fault == "unlisted file")
+                files.append(QPair<QString, QByteArray>("autre.txt", "x"));
+            else if (fault == "escape" || fault == "escaped escape") {
+                const Entries evil = {{fault == "escape" ? "bulljpg/../../evil.txt" : "bulljpg/%2E%2E/evil.txt", "x"}};
+                files += evil;
+                manifest = manifestFor(files);
+            } else if (fault == "wrong checksum")
+                replace("Taux.txt", "other\r\n");
+            else if (fault == "huge table")
+                setSize("Enf1.db", 300000000.0);
+            else if (fault == "size 9e18")
+                setSize("Enf1.db", 9e18);
+            else if (fault == "size 1e300")
+                setSize("bulljpg/Léa0126.jpg", 1e300);
+            else if (fault == "huge picture")
+                setSize("bulljpg/Léa0126.jpg", 100000000.0);
+            else if (fault == "size as text")
+                setSize("Taux.txt", "2000");
+            else if (fault == "size 1.5")
+                setSize("Taux.txt", 1.5);
+            else if (fault == "version as text")
+                manifest["formatVersion"] = "2";
+            else if (fault == "version 2.5")
+                manifest["formatVersion"] = 2.5;
+            else if (fault == "no version")
+                manifest.remove("formatVersion");
+            writeBackup(m_zip, files, QJsonDocument(manifest).toJson());
+        }
+        // Each hostile backup is also a starting input of the backup fuzz target.
+        const QString inputs = qEnvironmentVariable("BERLIVO_SAVE_BACKUP_INPUTS");
+        if (!inputs.isEmpty()) {
+            const QString name = "hostile-" + QString(QTest::currentDataTag()).replace(' ', '-') + ".zip";
+            QFile::remove(inputs + '/' + name);
+            QVERIFY(QFile::copy(m_zip, inputs + '/' + name));
         }
         const QMap<QString, QByteArray> before = snapshot(m_dir->path());
 

@@ -2,6 +2,7 @@
 // folder: the wiring of the menu to the backup unit, and the questions and
 // messages the user sees.
 
+#include "widgets/comeforward.h"
 #include "windows/aboutbox.h"
 #include "windows/mainwindow.h"
 #include "windows/windowset.h"
@@ -96,6 +97,34 @@ private slots:
         QCOMPARE(m_shown, QStringList("Vos données (6 fichiers) sont sauvegardées dans\n" + saved));
     }
 
+    void nameGainingItsZipIsAskedAboutBeforeReplacing_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("replace") << true;
+        QTest::newRow("keep the earlier backup") << false;
+    }
+    void nameGainingItsZipIsAskedAboutBeforeReplacing()
+    {
+        QFETCH(bool, answer);
+        const QString saved = m_dir->filePath("ma sauvegarde.zip");
+        writeBytes(saved, "an earlier backup");
+        m_answer = answer;
+        answerFileDialog(m_dir->filePath("ma sauvegarde"));
+        entree()->Sauvegarder1->trigger();
+        QCOMPARE(m_asked, QStringList("Le fichier « " + saved + " » existe déjà.\nVoulez-vous le remplacer\u00a0?"));
+        QCOMPARE(readBytes(saved) != "an earlier backup", answer);
+    }
+
+    void damagedSlipArchiveIsSaidAfterTheBackup()
+    {
+        writeBytes(m_data + "Bulletins.db", QByteArray(4096, 'x'));
+        entree()->saveBackup(zip());
+        QCOMPARE(m_shown, QStringList("Vos données (6 fichiers) sont sauvegardées dans\n" + zip() +
+                                      "\n\nAttention : Bulletins.db est endommagé et n'est pas dans la sauvegarde. "
+                                      "Les chiffres des bulletins enregistrés n'y sont donc pas ; leurs images et "
+                                      "leurs PDF y sont."));
+    }
+
     void restoreAsksFirstAndKeepsThePreviousData_data()
     {
         QTest::addColumn<bool>("answer");
@@ -132,6 +161,18 @@ private slots:
         }
         // Nothing unpacked is left behind either way.
         QCOMPARE(QDir(m_data).entryList({".restauration-*"}, QDir::Dirs | QDir::Hidden), QStringList());
+    }
+
+    void secondStartAsksTheRunningProgramToComeForward()
+    {
+        int asked = 0;
+        {
+            ComeForwardListener listener(m_data, [&] { ++asked; });
+            QVERIFY(askToComeForward(m_data));
+            QTRY_COMPARE(asked, 1);
+        }
+        // With no program running there, nobody answers.
+        QVERIFY(!askToComeForward(m_data));
     }
 
     void foreignFileIsRefusedWithoutAsking()

@@ -3,6 +3,7 @@
 
 #include "archive/sliparchive.h"
 #include "archive/yearsummary.h"
+#include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/programfiles.h"
 #include "legal/taxcredit.h"
@@ -65,6 +66,42 @@ private slots:
         m_errors.clear(); // the help file's absence is told at start
     }
     void cleanup() { destroyWindows(); }
+
+    void damagedArchiveIsSaidWithTheMonthsThatHaveDays()
+    {
+        // Days entered for April 2024, and an archive no program can read.
+        DayTable::createEmpty(m_folder + "Enf1.db");
+        DayTable t;
+        t.setFolder(m_folder);
+        t.setTableName("Enf1.db");
+        day::Record r;
+        r[day::Date] = "03/04/2024";
+        for (int f = day::FJ; f <= day::Ferie; ++f)
+            r[f] = day::flagText(false);
+        r[day::Moan] = "0424";
+        t.storeMonth({r});
+        writeBytes(m_folder + SlipArchive::fileName(), QByteArray(4096, 'x'));
+        win().Entree->Annuel1->trigger();
+        TAnnuel *w = win().Annuel;
+        w->Annee->setCurrentIndex(w->Annee->findText("2024"));
+        const YearSummary expected = loadYearSummary(m_folder, 1, "Léa", 2024);
+        QVERIFY(!expected.archiveError.isEmpty());
+        QVERIFY(w->Message->isVisible());
+        QCOMPARE(w->Message->text(), expected.archiveError);
+        const QList<QStringList> rows = summaryTable(expected);
+        QCOMPARE(w->Grille->rowCount(), rows.size());
+        QCOMPARE(w->Grille->item(0, 8)->text(), "manquant");
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(w->FiscalValeur[i]->text(), QString());
+        QVERIFY(!w->ExportCsv->isEnabled());
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            QTest::qWait(200); // the layout takes the message in
+            w->grab().save(QString::fromLocal8Bit(shots) + "/TAnnuel-damaged-archive.png");
+        }
+        w->hide();
+        QVERIFY(QFile::remove(m_folder + SlipArchive::fileName()));
+        QVERIFY(QFile::remove(m_folder + "Enf1.db"));
+    }
 
     void showsTheUnitsSummary()
     {
