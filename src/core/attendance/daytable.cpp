@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
@@ -159,6 +160,51 @@ QList<int> DayTable::monthsWithDays(const QString &path, int year)
         throw RuntimeError(error);
     std::sort(months.begin(), months.end());
     return months;
+}
+
+QList<WorkedDay> DayTable::workedDays(const QString &path, QDate from, QDate to)
+{
+    QList<WorkedDay> days;
+    if (!QFileInfo(path).isFile())
+        return days;
+    const QString connection = nextConnectionName();
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
+        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
+        if (!db.open()) {
+            error = engineText(db.lastError());
+        } else {
+            QSqlQuery q(db);
+            q.setForwardOnly(true);
+            const QStringList &names = day::fieldNames();
+            q.prepare(QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %1 BETWEEN ? AND ? ORDER BY rowid")
+                          .arg(quoted(names[day::Date]), quoted(names[day::Duree]), quoted(names[day::Ferie]),
+                               quoted(sqlTable())));
+            q.addBindValue(day::fromValue(day::Date, from));
+            q.addBindValue(day::fromValue(day::Date, to));
+            if (!q.exec())
+                error = engineText(q.lastError());
+            while (error.isEmpty() && q.next()) {
+                WorkedDay d;
+                d.date = day::toValue(day::Date, q.value(0)).toDate();
+                // A duration typed over in the review may be anything: no
+                // day holds less than nothing or more than a day.
+                const double hours = q.value(1).toDouble();
+                d.minutes = std::isfinite(hours) ? int(std::lround(std::clamp(hours, 0.0, 24.0) * 60.0)) : 0;
+                d.holiday = day::toValue(day::Ferie, q.value(2)).toBool();
+                if (d.date.isValid())
+                    days << d;
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!error.isEmpty())
+        throw RuntimeError(error);
+    return days;
 }
 
 void DayTable::setFolder(const QString &folder)

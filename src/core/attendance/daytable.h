@@ -12,6 +12,7 @@
 #include "attendance/dayrecord.h"
 
 #include <QAbstractTableModel>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,16 @@
 
 class DayModel;
 class QSqlQuery;
+
+// One stored day as a contract's month reads it: its date, its worked
+// minutes and its public-holiday mark. Durée is kept cut to two decimals of
+// an hour; taken to the nearest minute it gives back the whole minutes the
+// day was entered with (the cut loses less than half a minute).
+struct WorkedDay {
+    QDate date;
+    int minutes = 0;
+    bool holiday = false;
+};
 
 // "Enf1.db" to "Enf5.db" for the child tabs 0 to 4; "" for any other tab.
 QString tableNameForSlot(int tabIndex);
@@ -88,6 +99,9 @@ public:
     // file at `path`, read without taking the table from a window that holds
     // it. A missing file has none.
     static QList<int> monthsWithDays(const QString &path, int year);
+    // The days stored from `from` to `to` in the table file at `path`, in
+    // stored order, read the same way. A missing file has none.
+    static QList<WorkedDay> workedDays(const QString &path, QDate from, QDate to);
 
     // The name of the one table inside the file, and the statements that lay
     // out an empty one.

@@ -118,6 +118,7 @@ QDateTime fromDateNumber(double days)
     return QDateTime(epoch.addDays(d), QTime::fromMSecsSinceStartOfDay(int(ms)));
 }
 
+QString hoursMinutesFormat() { return QStringLiteral("HH:mm"); }
 QString shortDateFormat() { return QStringLiteral("dd/MM/yyyy"); }
 
 QString shortDate(const QDate &date) { return date.toString(shortDateFormat()); }

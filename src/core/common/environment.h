@@ -50,6 +50,8 @@ QString shortDateFormat();
 QString shortDate(const QDate &date);
 // The time of day as the sheets and tables hold it, HH:MM:SS, as Qt writes it.
 QString clockFormat();
+// A planned duration of a day, HH:MM, as Qt writes it.
+QString hoursMinutesFormat();
 // A date in ISO form, YYYY-MM-DD, as Qt writes it: the day tables store
 // their dates so, and the backups are named by it.
 QString isoDateFormat();

@@ -155,6 +155,89 @@ QString ioErrorText(int code)
 }
 } // namespace rtl
 
+namespace contractmsg {
+QString endBeforeStart(const QString &first, const QString &last)
+{
+    return QStringLiteral("Fin du contrat : le dernier jour (%1) précède le premier (%2).").arg(last, first);
+}
+QString dateMissing(const QString &table, int row)
+{
+    return QStringLiteral("%1, ligne %2 : une date manque (« Du » et « Au » sont demandés).").arg(table).arg(row);
+}
+QString rangeEndBeforeStart(const QString &table, int row, const QString &from, const QString &to)
+{
+    return QStringLiteral("%1, ligne %2 : « Au » (%3) précède « Du » (%4).").arg(table).arg(row).arg(to, from);
+}
+QString absencesOverlap(int row1, int row2)
+{
+    return QStringLiteral("Absences, lignes %1 et %2 : les deux absences se chevauchent ; un jour n'a qu'un motif.")
+        .arg(row1)
+        .arg(row2);
+}
+QString weeksOutOfRange(int weeks, int maximum)
+{
+    return QStringLiteral("Semaines d'accueil par an : %1 n'est pas entre 1 et %2 pour une année incomplète.")
+        .arg(weeks)
+        .arg(maximum);
+}
+QString weekTooLong(const QString &total, const QString &maximum)
+{
+    return QStringLiteral("Heures par semaine : %1 dépasse le maximum de %2 par semaine.").arg(total, maximum);
+}
+QString majorationBelowMinimum(int rate, int minimum)
+{
+    return QStringLiteral("Majoration des heures au-delà de 45 h : %1 % est en dessous du minimum légal de %2 %.")
+        .arg(rate)
+        .arg(minimum);
+}
+QString weeksLeft(int left, const QString &yearStart, const QString &yearEnd, int weeks)
+{
+    return QStringLiteral("Les périodes sans accueil laissent %1 semaines d'accueil dans l'année du contrat du %2 au "
+                          "%3, et non %4.")
+        .arg(left)
+        .arg(yearStart, yearEnd)
+        .arg(weeks);
+}
+QString notAContractFile(const QString &path)
+{
+    return QStringLiteral("Le fichier %1 n'est pas un fichier de contrats : il est laissé tel quel et rien n'y a "
+                          "été enregistré.")
+        .arg(path);
+}
+QString newerContractFile(const QString &path)
+{
+    return QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : mettez le programme à jour "
+                          "pour le lire.")
+        .arg(path);
+}
+QString storeFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible d'enregistrer le contrat dans %1 ; le fichier est resté tel qu'il était :")
+               .arg(path) +
+           QLatin1Char('\n') + engineText;
+}
+QString readFailed(const QString &path, const QString &engineText)
+{
+    return QStringLiteral("Impossible de lire le contrat dans %1 :").arg(path) + QLatin1Char('\n') + engineText;
+}
+QString noMensualisedSalary()
+{
+    return QStringLiteral("L'enfant est en heures réelles (accueil occasionnel) : pas de salaire mensualisé.");
+}
+QString limitsUnknown(const QString &month)
+{
+    return QStringLiteral("Les valeurs légales d'un contrat (heures par semaine, majoration) ne sont pas connues "
+                          "pour %1 : pas de salaire mensualisé.")
+        .arg(month);
+}
+QString monthOutsideContract(const QString &month, const QString &first, const QString &last)
+{
+    if (last.isEmpty())
+        return QStringLiteral("%1 est hors du contrat, qui commence le %2.").arg(month, first);
+    return QStringLiteral("%1 est hors du contrat, qui court du %2 au %3.").arg(month, first, last);
+}
+} // namespace contractmsg
+
 namespace texts {
 QString dataUnchanged() { return QStringLiteral("Vos données n'ont pas été modifiées."); }
 

@@ -106,6 +106,30 @@ enum IoCode { FileNotFound = 2, AccessDenied = 5, DiskFull = 101, ReadBeyondEnd 
 QString ioErrorText(int code);
 } // namespace rtl
 
+// The child's contract and its file "Contrats.db". Each fault of a contract
+// names the field it lies in, as the contract window labels it.
+namespace contractmsg {
+// "Fin du contrat : le dernier jour (%2) précède le premier (%1)."
+QString endBeforeStart(const QString &first, const QString &last);
+// A row of a table of date ranges ("Périodes sans accueil", "Absences").
+QString dateMissing(const QString &table, int row);
+QString rangeEndBeforeStart(const QString &table, int row, const QString &from, const QString &to);
+QString absencesOverlap(int row1, int row2);
+QString weeksOutOfRange(int weeks, int maximum);
+QString weekTooLong(const QString &total, const QString &maximum);
+QString majorationBelowMinimum(int rate, int minimum);
+QString weeksLeft(int left, const QString &yearStart, const QString &yearEnd, int weeks);
+QString notAContractFile(const QString &path);
+QString newerContractFile(const QString &path);
+// What failed on the file, then, on the next line, the engine's own text.
+QString storeFailed(const QString &path, const QString &engineText);
+QString readFailed(const QString &path, const QString &engineText);
+// The month's figures that cannot be given.
+QString noMensualisedSalary();
+QString limitsUnknown(const QString &month);
+QString monthOutsideContract(const QString &month, const QString &first, const QString &last);
+} // namespace contractmsg
+
 // The data folder as a whole: what a start finds and does there.
 namespace texts {
 // Said after a refusal that touched nothing.

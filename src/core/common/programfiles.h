@@ -9,6 +9,8 @@ namespace folder {
 inline const QString ratesFile = QStringLiteral("Taux.txt");
 inline const QString paramFile = QStringLiteral("Paramtre.bvp");
 inline const QString slipArchive = QStringLiteral("Bulletins.db");
+// The children's contracts.
+inline const QString contracts = QStringLiteral("Contrats.db");
 // The folder of the saved slips' pictures (and their PDFs).
 inline const QString pictures = QStringLiteral("bulljpg");
 // The legal values with their dates (UTF-8 text), shipped beside the first

@@ -6,8 +6,8 @@ void TypedEntry::begin(const Parts &from, int first)
 {
     m_active = true;
     m_parts = from;
-    m_part = qBound(0, first, 2);
-    if (m_kind == Kind::Time)
+    m_part = qBound(0, first, lastPart());
+    if (isTimeKind())
         for (int i = m_part + 1; i < 3; ++i)
             m_parts[i] = 0;
     m_buffer.clear();
@@ -30,7 +30,8 @@ bool TypedEntry::isPossible(Kind kind, const Parts &p)
 {
     if (kind == Kind::Date)
         return QDate(p[2], p[1], p[0]).isValid() && p[2] >= 1;
-    return p[0] >= 0 && p[0] < 24 && p[1] >= 0 && p[1] < 60 && p[2] >= 0 && p[2] < 60;
+    const bool seconds = kind == Kind::HoursMinutes ? p[2] == 0 : p[2] >= 0 && p[2] < 60;
+    return p[0] >= 0 && p[0] < 24 && p[1] >= 0 && p[1] < 60 && seconds;
 }
 
 TypedEntry::Result TypedEntry::refuse()
@@ -54,7 +55,7 @@ bool TypedEntry::takeBuffer()
 
 TypedEntry::Result TypedEntry::moveOn()
 {
-    if (m_part == 2)
+    if (m_part == lastPart())
         return finish();
     ++m_part;
     return Result::Typing;
@@ -108,7 +109,7 @@ TypedEntry::Result TypedEntry::finish()
 QString TypedEntry::text() const
 {
     QString t;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i <= lastPart(); ++i) {
         if (i > 0)
             t += separator();
         if (m_active && i == m_part && !m_buffer.isEmpty())

@@ -14,7 +14,9 @@
 
 class TypedEntry {
 public:
-    enum class Kind { Date, Time };
+    // HoursMinutes is a time shown without its seconds ("HH:MM", a planned
+    // duration): two parts, the seconds always 0.
+    enum class Kind { Date, Time, HoursMinutes };
     // Date: day, month, year. Time: hours, minutes, seconds.
     using Parts = std::array<int, 3>;
     enum class Result {
@@ -54,8 +56,10 @@ public:
     static bool isPossible(Kind kind, const Parts &parts);
 
 private:
+    int lastPart() const { return m_kind == Kind::HoursMinutes ? 1 : 2; }
     int width(int part) const { return m_kind == Kind::Date && part == 2 ? 4 : 2; }
     QChar separator() const { return m_kind == Kind::Date ? QChar('/') : QChar(':'); }
+    bool isTimeKind() const { return m_kind != Kind::Date; }
     bool partPossible(int part, int value) const;
     // Takes the digits of the part being typed; false when they cannot be.
     bool takeBuffer();

@@ -2,6 +2,7 @@
 
 #include "archive/sliparchive.h"
 #include "attendance/daytable.h"
+#include "contract/contractstore.h"
 #include "common/counts.h"
 #include "common/errors.h"
 #include "legal/legaltable.h"
@@ -30,6 +31,7 @@ const QList<Database> &databaseFiles()
         for (const QString &table : dayTables())
             l.append({table, &DayTable::schema, true});
         l.append({slipArchive, &SlipArchive::schema, false, &SlipArchive::upgrade});
+        l.append({contracts, &contract::schema, false});
         return l;
     }();
     return list;

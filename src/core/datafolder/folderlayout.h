@@ -35,7 +35,7 @@ struct Database {
     QStringList (*upgrade)(int fromVersion) = nullptr;
 };
 const QList<Database> &databaseFiles();
-// Their names: the day tables and the slip archive.
+// Their names: the day tables, the slip archive and the contracts.
 QStringList databases();
 
 // Lays out `programFolder`: creates it when missing, the empty tables, the

@@ -17,13 +17,16 @@ struct KeyName {
     Key key;
     const char *name;
 };
-constexpr std::array<KeyName, 6> keyNames{{
+constexpr std::array<KeyName, 9> keyNames{{
     {Key::Smic, "smic_horaire_brut"},
     {Key::ChildminderHourly, "am_horaire_brut_min"},
     {Key::UpkeepPerDay, "entretien_min_jour"},
     {Key::UpkeepPer9Hours, "entretien_min_9h"},
     {Key::CreditCeiling, "credit_garde_plafond"},
     {Key::CreditRate, "credit_garde_taux"},
+    {Key::WeekHoursMax, "semaine_heures_max"},
+    {Key::MajorationMin, "majoration_heures_sup_min"},
+    {Key::IncompleteYearWeeksMax, "annee_incomplete_semaines_max"},
 }};
 
 std::optional<Key> keyOf(const QString &name)

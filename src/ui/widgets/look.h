@@ -73,6 +73,7 @@ enum HelpContext {
     ResetHelp = 1015,
     DeclarationHelp = 1016,
     YearSummaryHelp = 1017,
+    ContractHelp = 1018,
     ContractSlipHelp = 1019,
 };
 

@@ -133,8 +133,10 @@ protected:
 private:
     TypedEntry::Kind kind() const
     {
-        return (Base::displayedSections() & QDateTimeEdit::DateSections_Mask) ? TypedEntry::Kind::Date
-                                                                               : TypedEntry::Kind::Time;
+        const auto sections = Base::displayedSections();
+        if (sections & QDateTimeEdit::DateSections_Mask)
+            return TypedEntry::Kind::Date;
+        return (sections & QDateTimeEdit::SecondSection) ? TypedEntry::Kind::Time : TypedEntry::Kind::HoursMinutes;
     }
     TypedEntry::Parts currentParts() const
     {
@@ -143,7 +145,7 @@ private:
             return {d.day(), d.month(), d.year()};
         }
         const QTime t = Base::time();
-        return {t.hour(), t.minute(), t.second()};
+        return {t.hour(), t.minute(), m_entry.kind() == TypedEntry::Kind::Time ? t.second() : 0};
     }
 
     void took(TypedEntry::Result r)

@@ -20,6 +20,7 @@
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
+#include "windows/contractwindow.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -79,6 +80,8 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     Declaration1 = addItem(Fichier1, "Declaration1", QStringLiteral("Déclaration du &mois..."), QIcon());
     Declaration1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     Annuel1 = addItem(Fichier1, "Annuel1", QStringLiteral("Récapitulatif &annuel..."), QIcon());
+    Contrat1 = addItem(Fichier1, "Contrat1", QStringLiteral("Contrat de l'&enfant..."), QIcon());
+    Contrat1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     Fichier1->addSeparator()->setObjectName(QStringLiteral("N5"));
     Sauvegarder1 = addItem(Fichier1, "Sauvegarder1", QStringLiteral("Sauvegarder mes données..."),
                            style()->standardIcon(QStyle::SP_DialogSaveButton));
@@ -168,6 +171,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(Apropos1, &QAction::triggered, this, &TEntree::Apropos1Click);
     connect(Declaration1, &QAction::triggered, this, &TEntree::Declaration1Click);
     connect(Annuel1, &QAction::triggered, this, &TEntree::Annuel1Click);
+    connect(Contrat1, &QAction::triggered, this, &TEntree::Contrat1Click);
     connect(Sauvegarder1, &QAction::triggered, this, &TEntree::Sauvegarder1Click);
     connect(Restaurer1, &QAction::triggered, this, &TEntree::Restaurer1Click);
 
@@ -287,6 +291,15 @@ void TEntree::Annuel1Click()
 {
     closeBackground();
     showAndActivate(win().Annuel);
+}
+
+void TEntree::Contrat1Click()
+{
+    closeBackground();
+    if (!win().Contrat)
+        win().Contrat = new TContrat;
+    win().Contrat->open();
+    showAndActivate(win().Contrat);
 }
 
 void TEntree::Apropos1Click() { showAndActivate(win().AboutBox); }

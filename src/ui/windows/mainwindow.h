@@ -26,7 +26,7 @@ public:
     QPushButton *BitBtn4, *BitBtn3, *BitBtn5, *BitBtn7, *BitBtn2, *BitBtn1;
     QMenuBar *MainMenu1;
     QMenu *Fichier1, *N1;
-    QAction *Paramtrer1, *Dbuter1, *Revoirunmois1, *Revoirunbulletin1, *Declaration1, *Annuel1, *Quitter1;
+    QAction *Paramtrer1, *Dbuter1, *Revoirunmois1, *Revoirunbulletin1, *Declaration1, *Annuel1, *Contrat1, *Quitter1;
     QAction *Sauvegarder1, *Restaurer1; // backup and restore of the user's data
     QAction *Aide1, *Indexdelaide1, *Recherchedanslaide1, *Apropos1;
 
@@ -48,6 +48,7 @@ public slots:
     void BitBtn1Click(); // menu "&Quitter"
     void Declaration1Click();
     void Annuel1Click();
+    void Contrat1Click(); // "Contrat de l'&enfant...": built when first opened
     void Apropos1Click();
     // The help commands (contents, index, search).
     void Aide1Click();

@@ -12,6 +12,7 @@
 #include "windows/parameterswindow.h"
 #include "windows/declarationwindow.h"
 #include "windows/yearsummarywindow.h"
+#include "windows/contractwindow.h"
 #include "widgets/appicons.h"
 
 #include <QEvent>
@@ -35,7 +36,7 @@ public:
 QList<QWidget *> allWindows(const WindowSet &w)
 {
     return {w.Entree, w.Parametres, w.Horaire, w.Bulletin, w.Recap, w.Bulletinbrut,
-            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel, w.BulletinContrat};
+            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel, w.Contrat, w.BulletinContrat};
 }
 } // namespace
 

@@ -16,6 +16,7 @@
 //   (both slips)   slipsheet              the sheet the two slip windows share
 //   TDeclaration   declarationwindow      the month's figures for the online declaration
 //   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return
+//   TContrat       contractwindow         the child's contract (built when first opened)
 //   TBulletinContrat contractslipwindow   the slip of a regular contract's month (built when first needed)
 
 class TEntree;
@@ -30,6 +31,7 @@ class TAboutBox;
 class TBVPfond;
 class TDeclaration;
 class TAnnuel;
+class TContrat;
 class TBulletinContrat;
 
 struct WindowSet {
@@ -46,6 +48,8 @@ struct WindowSet {
     // Windows beyond the ten, created after them.
     TDeclaration *Declaration = nullptr;
     TAnnuel *Annuel = nullptr;
+    // Built when first opened; null until then.
+    TContrat *Contrat = nullptr;
     TBulletinContrat *BulletinContrat = nullptr;
 };
 

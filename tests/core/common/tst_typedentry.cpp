@@ -99,6 +99,25 @@ private slots:
         QCOMPARE(got, result);
     }
 
+    // A planned duration HH:MM: done after its minutes, never with seconds.
+    void hoursMinutes()
+    {
+        TypedEntry e(TypedEntry::Kind::HoursMinutes);
+        e.begin({8, 15, 40});
+        QCOMPARE(e.key('9'), TypedEntry::Result::Typing);
+        QCOMPARE(e.text(), QString("9_:00"));
+        e.key(':');
+        QCOMPARE(e.key('3'), TypedEntry::Result::Typing);
+        QCOMPARE(e.text(), QString("09:3_"));
+        QCOMPARE(e.key('0'), TypedEntry::Result::Done);
+        QCOMPARE(e.parts(), (Parts{9, 30, 0}));
+        e.begin({0, 0, 0});
+        e.key('0');
+        e.key('7');
+        e.key('6');
+        QCOMPARE(e.key('0'), TypedEntry::Result::Refused);
+    }
+
     void shownWhileTyping()
     {
         TypedEntry e(TypedEntry::Kind::Date);

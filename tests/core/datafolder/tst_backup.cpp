@@ -3,6 +3,7 @@
 // nothing.
 
 #include "datafolder/backup.h"
+#include "contract/contractstore.h"
 #include "programfolder.h"
 
 #include <QTemporaryDir>
@@ -107,6 +108,12 @@ private slots:
     void restoreGivesBackWhatWasBackedUp()
     {
         QFETCH(QString, holder);
+        contract::Contract c;
+        c.kind = contract::Kind::CompleteYear;
+        c.first = QDate(2025, 9, 1);
+        c.plannedMinutes = {480, 480, 0, 480, 480, 0, 0};
+        c.absences << contract::Absence{{QDate(2026, 1, 12), QDate(2026, 1, 14)}, contract::Reason::ChildSick};
+        contract::storeContract(data(folder::contracts), 1, c);
         const QMap<QString, QByteArray> before = snapshot(m_data);
         {
             DayTable review;
@@ -126,9 +133,11 @@ private slots:
             QCOMPARE(saved.programVersion, QString("3.0"));
             QCOMPARE(saved.created, now());
             QCOMPARE(saved.files, QStringList({"Taux.txt", "Paramtre.bvp", "Enf1.db", "Enf2.db", "Enf3.db", "Enf4.db",
-                                               "Enf5.db", "Bulletins.db", "bulljpg/Léa0126.jpg", "bulljpg/Tom0226.jpg"}));
+                                               "Enf5.db", "Bulletins.db", "Contrats.db", "bulljpg/Léa0126.jpg",
+                                               "bulljpg/Tom0226.jpg"}));
         }
         changeFolder();
+        QVERIFY(QFile::remove(data(folder::contracts)));
         const QMap<QString, QByteArray> changed = snapshot(m_data);
 
         backup::Restore restore(m_data, m_zip);

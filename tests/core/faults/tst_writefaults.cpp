@@ -16,6 +16,8 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
 #include "payslip/jpegcodec.h"
 #include "payslip/slippicture.h"
 #include "settings/paramfile.h"
@@ -115,7 +117,7 @@ int fdatasync(int fd)
 // ---------------------------------------------------------------------------
 
 namespace {
-enum Writer { ParamWriter, RatesWriter, TableWriter, SlipWriter };
+enum Writer { ParamWriter, RatesWriter, TableWriter, SlipWriter, ContractWriter };
 enum Fault { ReadOnlyFile, ReadOnlyFolder, MissingFolder, FullDisk };
 
 QString fileName(Writer w)
@@ -125,6 +127,7 @@ QString fileName(Writer w)
     case RatesWriter: return QStringLiteral("Taux.txt");
     case TableWriter: return QStringLiteral("Enf1.db");
     case SlipWriter: return QStringLiteral("bulljpg/Julie0302.jpg");
+    case ContractWriter: return folder::contracts;
     }
     return {};
 }
@@ -200,6 +203,17 @@ void write(Writer w, bool fresh)
         const QByteArray jpeg = encodeJpeg(picture);
         saveSlip(programFolder(), {programFolder() + fileName(w), jpeg, "%PDF-1.4 " + who.toLatin1(),
                                    march(fresh ? 54321 : 12345)});
+        break;
+    }
+    case ContractWriter: {
+        contract::Contract c;
+        c.kind = contract::Kind::CompleteYear;
+        c.first = QDate(2027, 1, 4);
+        c.plannedMinutes = {480, 480, 480, 480, 480, 0, 0};
+        // Enough rows that the new contract needs more room than the old one.
+        for (int d = 0; d < (fresh ? 400 : 1); ++d)
+            c.absences << contract::Absence{{c.first.addDays(2 * d), c.first.addDays(2 * d)}, contract::Reason::ParentsChoice};
+        contract::storeContract(programFolder() + fileName(w), fresh ? 2 : 1, c);
         break;
     }
     }
@@ -291,6 +305,12 @@ private slots:
         QTest::newRow("slip, read-only folder") << int(SlipWriter) << int(ReadOnlyFolder) << cannotCreate;
         QTest::newRow("slip, missing folder") << int(SlipWriter) << int(MissingFolder) << cannotCreate;
         QTest::newRow("slip, full disk") << int(SlipWriter) << int(FullDisk) << full;
+        // The contract file says what failed, then the engine's text.
+        const QString contractFailed = contractmsg::storeFailed(QStringLiteral("%1"), QString());
+        QTest::newRow("Contrats.db, read-only file") << int(ContractWriter) << int(ReadOnlyFile) << contractFailed;
+        QTest::newRow("Contrats.db, read-only folder") << int(ContractWriter) << int(ReadOnlyFolder) << contractFailed;
+        QTest::newRow("Contrats.db, missing folder") << int(ContractWriter) << int(MissingFolder) << contractFailed;
+        QTest::newRow("Contrats.db, full disk") << int(ContractWriter) << int(FullDisk) << contractFailed;
     }
     void faultKeepsThePreviousFile()
     {
@@ -338,7 +358,12 @@ private slots:
 
         if (w == TableWriter) // the table's failures say first what failed
             message = rtl::tableFailure(rtl::TableAction::Store, fileName(w), message);
-        QCOMPARE(raised([&] { write(w, true); }), message);
+        if (w == ContractWriter) {
+            const QString got = raised([&] { write(w, true); });
+            QVERIFY2(got.startsWith(message), qPrintable(got));
+        } else {
+            QCOMPARE(raised([&] { write(w, true); }), message);
+        }
         if (fault == MissingFolder) {
             QVERIFY(!QFileInfo::exists(folderOf(w))); // nothing made up in its place
             QVERIFY(!QFileInfo::exists(m_folder + SlipArchive::fileName()));

@@ -72,7 +72,7 @@ private slots:
         for (QAction *a : entree()->Fichier1->actions())
             captions << (a->isSeparator() ? a->objectName() : a->text());
         QCOMPARE(captions, QStringList({"&Parametrer", "&Calculer le salaire", "&Revoir un mois", "Re&voir un bulletin",
-                                        "Déclaration du &mois...", "Récapitulatif &annuel...", "N5", "Sauvegarder mes données...", "Restaurer une sauvegarde...", "N3",
+                                        "Déclaration du &mois...", "Récapitulatif &annuel...", "Contrat de l'&enfant...", "N5", "Sauvegarder mes données...", "Restaurer une sauvegarde...", "N3",
                                         "&Quitter"}));
         QCOMPARE(entree()->Sauvegarder1->objectName(), QString("Sauvegarder1"));
         QCOMPARE(entree()->Restaurer1->objectName(), QString("Restaurer1"));

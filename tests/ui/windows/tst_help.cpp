@@ -188,6 +188,7 @@ private slots:
         QTest::newRow("about box") << "TAboutBox" << "OKButton" << "";
         QTest::newRow("declaration, by its window") << "TDeclaration" << "Fermer" << "declaration.html";
         QTest::newRow("year summary, by its window") << "TAnnuel" << "Grille" << "annuel.html";
+        QTest::newRow("contract, by its window") << "TContrat" << "Absences" << "contrat.html";
     }
     void f1OpensTheTopicOfTheFocusedControl()
     {
@@ -197,6 +198,8 @@ private slots:
         // The functions a first "&Parametrer" enables.
         for (QPushButton *b : {entree()->BitBtn3, entree()->BitBtn5, entree()->BitBtn7})
             b->setEnabled(true);
+        if (windowName == "TContrat")
+            entree()->Contrat1->trigger(); // built when first opened
         QWidget *w = window(windowName);
         QVERIFY(w);
         if (windowName == "TRecap" && !w->findChild<QWidget *>(control)) {

@@ -1,0 +1,156 @@
+#include "contract/contract.h"
+
+#include "common/environment.h"
+#include "common/errors.h"
+#include "legal/legaltable.h"
+
+namespace contract {
+
+const QStringList &kindTexts()
+{
+    static const QStringList texts = {QStringLiteral("Heures réelles (accueil occasionnel)"),
+                                      QStringLiteral("Année complète (52 semaines)"),
+                                      QStringLiteral("Année incomplète")};
+    return texts;
+}
+
+const QStringList &reasonTexts()
+{
+    static const QStringList texts = {QStringLiteral("Absence de l'assistante maternelle (maladie, congé sans solde)"),
+                                      QStringLiteral("Enfant malade (certificat médical)"),
+                                      QStringLiteral("Enfant hospitalisé"),
+                                      QStringLiteral("Absence de l'enfant (convenance des parents)"),
+                                      QStringLiteral("Congés payés de l'assistante maternelle")};
+    return texts;
+}
+
+std::optional<Limits> limitsOn(const legal::Table &table, QDate date)
+{
+    const auto week = table.inForce(legal::Key::WeekHoursMax, date);
+    const auto majoration = table.inForce(legal::Key::MajorationMin, date);
+    const auto weeks = table.inForce(legal::Key::IncompleteYearWeeksMax, date);
+    if (!week || !majoration || !weeks)
+        return std::nullopt;
+    // The table holds hours, percents and weeks as amounts of four decimals.
+    return Limits{int(week->amount.count() * 60 / 10000), int(majoration->amount.count() / 10000),
+                  int(weeks->amount.count() / 10000)};
+}
+
+int Contract::weeklyMinutes() const
+{
+    int total = 0;
+    for (int m : plannedMinutes)
+        total += m;
+    return total;
+}
+
+int Contract::weeksPerYear() const { return kind == Kind::IncompleteYear ? weeks : 52; }
+
+bool Contract::withoutCare(QDate d) const
+{
+    for (const DateRange &p : periodsWithoutCare)
+        if (p.contains(d))
+            return true;
+    return false;
+}
+
+int Contract::plannedOn(QDate d) const
+{
+    if (!inside(d) || withoutCare(d))
+        return 0;
+    return plannedMinutes[size_t(d.dayOfWeek() - 1)];
+}
+
+QDate Contract::contractYearStart(QDate d) const
+{
+    if (!first.isValid() || !d.isValid())
+        return first;
+    int years = d.year() - first.year();
+    while (years > 0 && first.addYears(years) > d)
+        --years;
+    while (first.addYears(years + 1) <= d)
+        ++years;
+    return first.addYears(years);
+}
+
+QString weeksNote(const Contract &c, QDate today)
+{
+    if (c.kind != Kind::IncompleteYear || !c.first.isValid())
+        return {};
+    const QDate start = c.contractYearStart(std::max(today, c.first));
+    const int left = weeksLeftInYear(c, start);
+    if (left == c.weeks)
+        return {};
+    return contractmsg::weeksLeft(left, shortDate(start), shortDate(start.addYears(1).addDays(-1)), c.weeks);
+}
+
+QString minutesText(qint64 minutes)
+{
+    const QString sign = minutes < 0 ? QStringLiteral("-") : QString();
+    const qint64 m = minutes < 0 ? -minutes : minutes;
+    return sign + QStringLiteral("%1:%2").arg(m / 60, 2, 10, QChar('0')).arg(m % 60, 2, 10, QChar('0'));
+}
+
+
+namespace {
+// The faults of one table of ranges, rows counted from 1 as the window shows them.
+QString rangeFault(const QString &table, int row, const DateRange &r)
+{
+    if (!r.from.isValid() || !r.to.isValid())
+        return contractmsg::dateMissing(table, row);
+    if (r.to < r.from)
+        return contractmsg::rangeEndBeforeStart(table, row, shortDate(r.from), shortDate(r.to));
+    return {};
+}
+} // namespace
+
+QString validate(const Contract &c, const std::optional<Limits> &law)
+{
+    if (!c.first.isValid())
+        return contractmsg::dateMissing(QStringLiteral("Début du contrat"), 1);
+    if (c.last.isValid() && c.last < c.first)
+        return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
+    const int maximumWeeks = law ? law->maximumWeeks : 52;
+    if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > maximumWeeks))
+        return contractmsg::weeksOutOfRange(c.weeks, maximumWeeks);
+    if (law && c.weeklyMinutes() > law->weekMinutes)
+        return contractmsg::weekTooLong(minutesText(c.weeklyMinutes()), minutesText(law->weekMinutes));
+    for (int i = 0; i < c.periodsWithoutCare.size(); ++i)
+        if (QString f = rangeFault(QStringLiteral("Périodes sans accueil"), i + 1, c.periodsWithoutCare[i]);
+            !f.isEmpty())
+            return f;
+    for (int i = 0; i < c.absences.size(); ++i)
+        if (QString f = rangeFault(QStringLiteral("Absences"), i + 1, c.absences[i].range); !f.isEmpty())
+            return f;
+    for (int i = 0; i < c.absences.size(); ++i)
+        for (int j = i + 1; j < c.absences.size(); ++j)
+            if (c.absences[i].range.overlaps(c.absences[j].range))
+                return contractmsg::absencesOverlap(i + 1, j + 1);
+    return {};
+}
+
+QString warning(const Contract &c, const std::optional<Limits> &law)
+{
+    if (law && c.majHM < law->minimumMajHM)
+        return contractmsg::majorationBelowMinimum(c.majHM, law->minimumMajHM);
+    return {};
+}
+
+int weeksLeftInYear(const Contract &c, QDate yearStart)
+{
+    const QDate end = yearStart.addYears(1);
+    QDate monday = yearStart.addDays((8 - yearStart.dayOfWeek()) % 7);
+    int weeks = 0;
+    for (; monday < end && weeks < 52; monday = monday.addDays(7)) {
+        for (int k = 0; k < 7; ++k) {
+            const QDate d = monday.addDays(k);
+            if (c.plannedMinutes[size_t(k)] > 0 && !c.withoutCare(d)) {
+                ++weeks;
+                break;
+            }
+        }
+    }
+    return weeks;
+}
+
+} // namespace contract

@@ -1,0 +1,106 @@
+#pragma once
+// A child's contract with the childminder: its kind, its dates, the planned
+// hours of each weekday, the weeks of care in a year and the periods without
+// care, the rates added to extra hours, and the child's absences.
+//
+// Hours are whole minutes; dates are plain calendar days. A regular contract
+// (a complete or an incomplete year) is paid a mensualised salary; the
+// occasional kind is what a child without a contract has, paid by the hour
+// as the ordinary slips compute it.
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace legal { class Table; }
+
+namespace contract {
+
+// In the order of the window's radio group.
+enum class Kind { Occasional = 0, CompleteYear = 1, IncompleteYear = 2 };
+// In the order of the absences' drop-down.
+enum class Reason { MinderAbsent = 0, ChildSick = 1, ChildInHospital = 2, ParentsChoice = 3, MinderLeave = 4 };
+
+// "Heures réelles (accueil occasionnel)", "Année complète (52 semaines)", "Année incomplète".
+const QStringList &kindTexts();
+// The five reasons of an absence, as the window lists them.
+const QStringList &reasonTexts();
+
+// The legal limits a contract is checked and paid against, as the table of
+// legal values gives them on a date.
+struct Limits {
+    int weekMinutes = 0;   // the most a week may plan, and where majorated hours start
+    int minimumMajHM = 0;  // the least majoration of the hours beyond it, in percent
+    int maximumWeeks = 0;  // the most weeks of care of an incomplete year
+};
+// The limits in force on `date`; none while the table has no value of one
+// of them on that date (no check rather than a guess).
+std::optional<Limits> limitsOn(const legal::Table &table, QDate date);
+
+// Both days included. A range whose dates are not set is one a user left empty.
+struct DateRange {
+    QDate from, to;
+    bool contains(QDate d) const { return d >= from && d <= to; }
+    bool overlaps(const DateRange &o) const { return from <= o.to && o.from <= to; }
+    friend bool operator==(const DateRange &, const DateRange &) = default;
+};
+
+struct Absence {
+    DateRange range;
+    Reason reason = Reason::MinderAbsent;
+    friend bool operator==(const Absence &, const Absence &) = default;
+};
+
+struct Contract {
+    Kind kind = Kind::Occasional;
+    QDate first;
+    QDate last;                            // null while the end is not known
+    std::array<int, 7> plannedMinutes{};   // Monday to Sunday
+    int weeks = 0;                         // weeks of care a year, for an incomplete year
+    QList<DateRange> periodsWithoutCare;
+    int majHC = 0;                         // percent added to complementary hours
+    int majHM = 10;                        // percent added to hours beyond the week's limit
+    QList<Absence> absences;
+
+    bool isRegular() const { return kind != Kind::Occasional; }
+    int weeklyMinutes() const;
+    // 52 for a complete year, `weeks` for an incomplete one.
+    int weeksPerYear() const;
+    bool inside(QDate d) const { return d >= first && (last.isNull() || d <= last); }
+    bool withoutCare(QDate d) const;
+    // The weekday's hours of a day inside the contract and not in a period
+    // without care; 0 for any other day.
+    int plannedOn(QDate d) const;
+    // The first day of the contract year holding `d`: the contract years run
+    // from the first day's anniversaries.
+    QDate contractYearStart(QDate d) const;
+
+    friend bool operator==(const Contract &, const Contract &) = default;
+};
+
+// The first fault of a contract that cannot be stored, in French, naming the
+// field; empty when it may be stored. Without limits, the legal ones are
+// not checked.
+QString validate(const Contract &c, const std::optional<Limits> &limits);
+// A note that does not stop the contract (a majoration below the legal
+// minimum); empty when there is none.
+QString warning(const Contract &c, const std::optional<Limits> &limits);
+// How many weeks of care the periods without care leave in the contract
+// year starting at `yearStart`: the Monday-to-Sunday weeks whose Monday lies
+// in that year and that keep at least one weekday with hours outside every
+// period, 52 at most.
+int weeksLeftInYear(const Contract &c, QDate yearStart);
+
+// The line the window shows when the periods without care of the contract
+// year holding `today` (the first one before the contract starts) leave a
+// number of weeks of care other than `weeks`; empty otherwise, and for a
+// complete year.
+QString weeksNote(const Contract &c, QDate today);
+
+// "HH:MM" of a count of minutes (hours beyond 99 are written whole).
+QString minutesText(qint64 minutes);
+
+} // namespace contract

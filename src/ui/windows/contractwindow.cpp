@@ -1,0 +1,418 @@
+#include "windows/contractwindow.h"
+
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
+#include "contract/monthfigures.h"
+#include "legal/legaltable.h"
+#include "widgets/look.h"
+#include "widgets/picker.h"
+#include "widgets/radiogroup.h"
+#include "settings/paramrecord.h"
+#include "windows/parameterswindow.h"
+#include "windows/windowset.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <functional>
+
+using namespace contract;
+
+namespace {
+// A date cell left empty shows this, and reads as no date: the picker's
+// lowest date stands for it.
+const QDate noDate(1900, 1, 1);
+const QString emptyDate = QStringLiteral("  /  /    ");
+
+QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty)
+{
+    auto *d = named<DatePicker>(parent, name);
+    d->setDisplayFormat(shortDateFormat());
+    d->setCalendarPopup(true);
+    d->setLocale(QLocale(QLocale::French, QLocale::France));
+    if (mayBeEmpty) {
+        d->setMinimumDate(noDate);
+        d->setSpecialValueText(emptyDate);
+        d->setDate(noDate);
+    }
+    return d;
+}
+
+QDate dateOf(const QWidget *w)
+{
+    const QDate d = static_cast<const QDateTimeEdit *>(w)->date();
+    return d == noDate ? QDate() : d;
+}
+
+QLineEdit *figure(QWidget *parent, const char *name)
+{
+    auto *e = named<QLineEdit>(parent, name);
+    e->setReadOnly(true);
+    e->setAlignment(Qt::AlignRight);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+QSpinBox *percent(QWidget *parent, const char *name)
+{
+    auto *s = named<QSpinBox>(parent, name);
+    s->setRange(0, 100);
+    s->setSuffix(QStringLiteral(" %"));
+    return s;
+}
+
+// Runs `rule` each time the control takes the focus.
+class FocusInFilter : public QObject {
+public:
+    FocusInFilter(QObject *parent, std::function<void()> rule) : QObject(parent), m_rule(std::move(rule)) {}
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::FocusIn)
+            m_rule();
+        return false;
+    }
+
+private:
+    std::function<void()> m_rule;
+};
+
+void onFocusIn(QWidget *w, std::function<void()> rule) { w->installEventFilter(new FocusInFilter(w, std::move(rule))); }
+
+// The row of a table holding a cell widget (or a control inside one), -1 for none.
+int rowOf(const QTableWidget *table, const QWidget *w)
+{
+    for (int r = 0; r < table->rowCount(); ++r)
+        for (int c = 0; c < table->columnCount(); ++c)
+            if (QWidget *cell = table->cellWidget(r, c); cell && (cell == w || cell->isAncestorOf(w)))
+                return r;
+    return -1;
+}
+} // namespace
+
+TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
+{
+    setWindowTitle(QStringLiteral("Contrat de l'enfant"));
+    setHelpContext(this, ContractHelp);
+    look::setBackground(this, look::windowColour);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(14, 12, 14, 12);
+
+    auto *child = new QHBoxLayout;
+    child->addWidget(new QLabel(QStringLiteral("Enfant :"), this));
+    prenom = figure(this, "prenom");
+    prenom->setAlignment(Qt::AlignLeft);
+    QFont bold = prenom->font();
+    bold.setBold(true);
+    prenom->setFont(bold);
+    child->addWidget(prenom, 1);
+    column->addLayout(child);
+
+    Pages = named<QTabWidget>(this, "Pages");
+    column->addWidget(Pages, 1);
+
+    // The contract: kind, dates, planning, rates.
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("PageContrat"));
+    auto *form = new QGridLayout(page);
+    TypeContrat = new RadioGroup(QStringLiteral("TypeContrat"), QStringLiteral("Type de contrat"), kindTexts(), page);
+    form->addWidget(TypeContrat, 0, 0, 1, 4);
+    form->addWidget(new QLabel(QStringLiteral("Début du contrat :"), page), 1, 0);
+    DebutContrat = datePicker(page, "DebutContrat", false);
+    form->addWidget(DebutContrat, 1, 1);
+    FinConnue = named<QCheckBox>(page, "FinConnue");
+    FinConnue->setText(QStringLiteral("Fin du contrat :"));
+    form->addWidget(FinConnue, 1, 2);
+    FinContrat = datePicker(page, "FinContrat", false);
+    form->addWidget(FinContrat, 1, 3);
+    form->addWidget(new QLabel(QStringLiteral("Semaines d'accueil par an :"), page), 2, 0);
+    Semaines = named<QSpinBox>(page, "Semaines");
+    Semaines->setRange(0, 52);
+    form->addWidget(Semaines, 2, 1);
+
+    auto *week = new QGroupBox(QStringLiteral("Heures prévues chaque jour (HH:MM)"), page);
+    auto *days = new QGridLayout(week);
+    const char *names[] = {"HLundi", "HMardi", "HMercredi", "HJeudi", "HVendredi", "HSamedi", "HDimanche"};
+    const QStringList captions = {"Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi", "Dimanche"};
+    for (int i = 0; i < 7; ++i) {
+        auto *t = named<TimePicker>(week, names[i]);
+        t->setDisplayFormat(hoursMinutesFormat());
+        t->setTime(QTime(0, 0));
+        days->addWidget(new QLabel(captions[i], week), 0, i);
+        days->addWidget(t, 1, i);
+        planning << t;
+    }
+    HLundi = planning[0], HMardi = planning[1], HMercredi = planning[2], HJeudi = planning[3];
+    HVendredi = planning[4], HSamedi = planning[5], HDimanche = planning[6];
+    form->addWidget(week, 3, 0, 1, 4);
+
+    form->addWidget(new QLabel(QStringLiteral("Majoration des heures complémentaires :"), page), 4, 0, 1, 2);
+    MajHC = percent(page, "MajHC");
+    form->addWidget(MajHC, 4, 2);
+    form->addWidget(new QLabel(QStringLiteral("Majoration des heures au-delà de 45 h :"), page), 5, 0, 1, 2);
+    MajHM = percent(page, "MajHM");
+    form->addWidget(MajHM, 5, 2);
+    Avertissement = named<QLabel>(page, "Avertissement");
+    Avertissement->setWordWrap(true);
+    look::setTextColour(Avertissement, look::warning);
+    form->addWidget(Avertissement, 6, 0, 1, 4);
+    form->setRowStretch(7, 1);
+    Pages->addTab(page, QStringLiteral("Contrat"));
+
+    // The two tables of date ranges, each on a page with its two buttons.
+    auto tablePage = [this](const char *pageName, const QString &title, const char *tableName, QStringList columns,
+                            const char *addName, const char *removeName, QPushButton *&add, QPushButton *&remove) {
+        auto *p = new QWidget;
+        p->setObjectName(QString::fromLatin1(pageName));
+        auto *layout = new QVBoxLayout(p);
+        auto *table = named<QTableWidget>(p, tableName);
+        table->setColumnCount(int(columns.size()));
+        table->setHorizontalHeaderLabels(columns);
+        // The reason's column takes the room left; two dates keep their width.
+        table->horizontalHeader()->setStretchLastSection(columns.size() > 2);
+        table->verticalHeader()->setDefaultSectionSize(28);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        for (int c = 0; c < int(columns.size()) && c < 2; ++c)
+            table->setColumnWidth(c, 120);
+        layout->addWidget(table, 1);
+        auto *buttons = new QHBoxLayout;
+        add = named<QPushButton>(p, addName);
+        add->setText(QStringLiteral("Ajouter"));
+        remove = named<QPushButton>(p, removeName);
+        remove->setText(QStringLiteral("Supprimer"));
+        buttons->addWidget(add);
+        buttons->addWidget(remove);
+        buttons->addStretch(1);
+        layout->addLayout(buttons);
+        Pages->addTab(p, title);
+        return table;
+    };
+    Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", {"Du", "Au"},
+                         "AjoutPeriode", "SupprPeriode", AjoutPeriode, SupprPeriode);
+    Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", {"Du", "Au", "Motif"},
+                         "AjoutAbsence", "SupprAbsence", AjoutAbsence, SupprAbsence);
+
+    // The figures the contract gives, under every page.
+    auto *figures = new QGridLayout;
+    HeuresSemaine = figure(this, "HeuresSemaine");
+    HeuresMois = figure(this, "HeuresMois");
+    TauxHoraire = figure(this, "TauxHoraire");
+    SalaireBase = figure(this, "SalaireBase");
+    figures->addWidget(new QLabel(QStringLiteral("Heures par semaine :"), this), 0, 0);
+    figures->addWidget(HeuresSemaine, 0, 1);
+    figures->addWidget(new QLabel(QStringLiteral("Heures mensualisées :"), this), 0, 2);
+    figures->addWidget(HeuresMois, 0, 3);
+    figures->addWidget(new QLabel(QStringLiteral("Salaire horaire :"), this), 1, 0);
+    figures->addWidget(TauxHoraire, 1, 1);
+    figures->addWidget(new QLabel(QStringLiteral("Salaire de base mensuel :"), this), 1, 2);
+    figures->addWidget(SalaireBase, 1, 3);
+    column->addLayout(figures);
+    SemainesRestantes = named<QLabel>(this, "SemainesRestantes");
+    SemainesRestantes->setWordWrap(true);
+    look::setTextColour(SemainesRestantes, look::navy);
+    column->addWidget(SemainesRestantes);
+
+    auto *buttons = new QHBoxLayout;
+    OK = named<QPushButton>(this, "OK");
+    OK->setText(QStringLiteral("&OK"));
+    Annule = named<QPushButton>(this, "Annule");
+    Annule->setText(QStringLiteral("&Annule"));
+    buttons->addStretch(1);
+    buttons->addWidget(OK);
+    buttons->addWidget(Annule);
+    column->addLayout(buttons);
+
+    connect(OK, &QPushButton::clicked, this, &TContrat::OKClick);
+    connect(Annule, &QPushButton::clicked, this, &TContrat::AnnuleClick);
+    connect(TypeContrat, &RadioGroup::itemIndexChanged, this, &TContrat::TypeContratClick);
+    connect(FinConnue, &QCheckBox::toggled, this, &TContrat::FinConnueClick);
+    connect(AjoutPeriode, &QPushButton::clicked, this, [this] { addRow(Periodes, false); });
+    connect(AjoutAbsence, &QPushButton::clicked, this, [this] { addRow(Absences, true); });
+    connect(SupprPeriode, &QPushButton::clicked, this, [this] { removeCurrentRow(Periodes); });
+    connect(SupprAbsence, &QPushButton::clicked, this, [this] { removeCurrentRow(Absences); });
+    for (QTimeEdit *t : std::as_const(planning))
+        connect(t, &QTimeEdit::timeChanged, this, &TContrat::refresh);
+    for (QSpinBox *s : {Semaines, MajHC, MajHM})
+        connect(s, &QSpinBox::valueChanged, this, &TContrat::refresh);
+    for (QDateTimeEdit *d : {DebutContrat, FinContrat})
+        connect(d, &QDateTimeEdit::dateChanged, this, &TContrat::refresh);
+
+    resize(720, 560);
+    centreOnScreen(this);
+}
+
+QString TContrat::filePath() { return QDir(programFolder()).filePath(folder::contracts); }
+
+void TContrat::open()
+{
+    TParametres *p = win().Parametres;
+    m_slot = p->TabControl1->currentIndex() + 1;
+    // The child's record as the parameters window shows it, as the slips read it.
+    const ParamRecord record = p->recordOnScreen();
+    prenom->setText(record.prenom3);
+    const bool gross = record.Netbrut == 1;
+    const QString rate = gross ? record.SHbr : record.SH;
+    m_rate.reset();
+    // No wage typed yet (the parameters not opened): no base, and nothing to say.
+    if (!rate.trimmed().isEmpty())
+        guarded([&] { m_rate = moneyFromText(rate); });
+    TauxHoraire->setText((m_rate ? formatAmount(*m_rate) : rate) + (gross ? QStringLiteral(" brut") : QStringLiteral(" net")));
+
+    // A contract is checked against the limits of today, whenever it began.
+    const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
+    m_limits = law.table ? limitsOn(*law.table, now().date()) : std::nullopt;
+    m_legalMessage = law.message;
+
+    Contract c;
+    c.first = now().date();
+    guarded([&] {
+        if (auto stored = loadContract(filePath(), m_slot))
+            c = *stored;
+    });
+    showContract(c);
+    Pages->setCurrentIndex(0);
+}
+
+void TContrat::showContract(const Contract &c)
+{
+    TypeContrat->setItemIndex(int(c.kind));
+    DebutContrat->setDate(c.first.isValid() ? c.first : now().date());
+    FinConnue->setChecked(c.last.isValid());
+    FinContrat->setDate(c.last.isValid() ? c.last : DebutContrat->date());
+    Semaines->setValue(c.weeks);
+    for (int i = 0; i < 7; ++i)
+        planning[i]->setTime(QTime(0, 0).addSecs(qint64(c.plannedMinutes[size_t(i)]) * 60));
+    MajHC->setValue(c.majHC);
+    MajHM->setValue(c.majHM);
+    Periodes->setRowCount(0);
+    for (const DateRange &r : c.periodsWithoutCare)
+        addRow(Periodes, false, r);
+    Absences->setRowCount(0);
+    for (const Absence &a : c.absences)
+        addRow(Absences, true, a.range, a.reason);
+    TypeContratClick();
+    FinConnueClick();
+    refresh();
+}
+
+Contract TContrat::contractShown() const
+{
+    Contract c;
+    c.kind = Kind(qBound(0, TypeContrat->itemIndex(), 2));
+    c.first = DebutContrat->date();
+    if (FinConnue->isChecked())
+        c.last = FinContrat->date();
+    for (int i = 0; i < 7; ++i)
+        c.plannedMinutes[size_t(i)] = QTime(0, 0).secsTo(planning[i]->time()) / 60;
+    c.weeks = c.kind == Kind::IncompleteYear ? Semaines->value() : 0;
+    c.majHC = MajHC->value();
+    c.majHM = MajHM->value();
+    c.periodsWithoutCare = ranges(Periodes);
+    const QList<DateRange> absent = ranges(Absences);
+    for (int r = 0; r < absent.size(); ++r)
+        c.absences << Absence{absent[r], Reason(static_cast<QComboBox *>(Absences->cellWidget(r, 2))->currentIndex())};
+    return c;
+}
+
+QList<DateRange> TContrat::ranges(const QTableWidget *table) const
+{
+    QList<DateRange> out;
+    for (int r = 0; r < table->rowCount(); ++r)
+        out << DateRange{dateOf(table->cellWidget(r, 0)), dateOf(table->cellWidget(r, 1))};
+    return out;
+}
+
+void TContrat::refresh()
+{
+    const Contract c = contractShown();
+    HeuresSemaine->setText(minutesText(c.weeklyMinutes()));
+    // Occasional care has no mensualised salary: its slips pay the hours.
+    const Mensualised m = mensualised(c, m_rate.value_or(Money()));
+    HeuresMois->setText(c.isRegular() ? QStringLiteral("%1.%2").arg(m.hundredths / 100).arg(m.hundredths % 100, 2, 10,
+                                                                                             QChar('0'))
+                                      : QString());
+    SalaireBase->setText(c.isRegular() && m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
+    Avertissement->setText(m_limits ? warning(c, m_limits) : m_legalMessage);
+    Avertissement->setVisible(!Avertissement->text().isEmpty());
+    SemainesRestantes->setText(weeksNote(c, now().date()));
+    SemainesRestantes->setVisible(!SemainesRestantes->text().isEmpty());
+}
+
+void TContrat::TypeContratClick()
+{
+    Semaines->setEnabled(TypeContrat->itemIndex() == int(Kind::IncompleteYear));
+    refresh();
+}
+
+void TContrat::FinConnueClick() { FinContrat->setEnabled(FinConnue->isChecked()); }
+
+void TContrat::addRow(QTableWidget *table, bool withReason, const DateRange &range, Reason reason)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    QList<QWidget *> cells;
+    for (int c = 0; c < 2; ++c) {
+        QDateTimeEdit *d = datePicker(table, c == 0 ? "Du" : "Au", true);
+        const QDate value = c == 0 ? range.from : range.to;
+        if (value.isValid())
+            d->setDate(value);
+        connect(d, &QDateTimeEdit::dateChanged, this, &TContrat::refresh);
+        table->setCellWidget(row, c, d);
+        cells << d;
+    }
+    if (withReason) {
+        auto *motif = named<QComboBox>(table, "Motif");
+        motif->addItems(reasonTexts());
+        motif->setCurrentIndex(int(reason));
+        table->setCellWidget(row, 2, motif);
+        cells << motif;
+    }
+    // A cell taken by the keyboard or the mouse makes its row the current one,
+    // the row "Supprimer" removes.
+    for (QWidget *w : std::as_const(cells))
+        onFocusIn(w, [table, w] {
+            if (const int r = rowOf(table, w); r >= 0)
+                table->setCurrentCell(r, 0);
+        });
+    if (!range.from.isValid()) {
+        table->setCurrentCell(row, 0);
+        cells.first()->setFocus(Qt::OtherFocusReason);
+    }
+    refresh();
+}
+
+void TContrat::removeCurrentRow(QTableWidget *table)
+{
+    const int row = table->currentRow();
+    if (row < 0 || row >= table->rowCount())
+        return;
+    table->removeRow(row);
+    refresh();
+}
+
+void TContrat::OKClick()
+{
+    const Contract c = contractShown();
+    if (const QString fault = validate(c, m_limits); !fault.isEmpty()) {
+        showError(fault);
+        return;
+    }
+    if (guarded([&] { storeContract(filePath(), m_slot, c); }))
+        hide();
+}
+
+void TContrat::AnnuleClick() { hide(); }

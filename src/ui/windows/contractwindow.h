@@ -1,0 +1,77 @@
+#pragma once
+// The contract of the child selected in the main window: its kind, dates,
+// weekly planning, weeks of care, periods without care, extra-hour rates and
+// absences, with the mensualised hours and base they give at the child's
+// rate. Built when first opened; it reads the contract from "Contrats.db"
+// each time it is opened, and "&OK" stores the whole of it.
+
+#include "contract/contract.h"
+#include "payslip/money.h"
+#include "widgets/form.h"
+
+#include <QList>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+class QTimeEdit;
+class RadioGroup;
+
+class TContrat : public Form {
+    Q_OBJECT
+public:
+    explicit TContrat(QWidget *parent = nullptr);
+
+    QLineEdit *prenom;
+    QTabWidget *Pages;
+    RadioGroup *TypeContrat;
+    QDateTimeEdit *DebutContrat, *FinContrat;
+    QCheckBox *FinConnue;
+    QSpinBox *Semaines, *MajHC, *MajHM;
+    QTimeEdit *HLundi, *HMardi, *HMercredi, *HJeudi, *HVendredi, *HSamedi, *HDimanche;
+    QList<QTimeEdit *> planning; // Monday to Sunday
+    QTableWidget *Periodes, *Absences;
+    QPushButton *AjoutPeriode, *SupprPeriode, *AjoutAbsence, *SupprAbsence;
+    QLineEdit *HeuresSemaine, *HeuresMois, *TauxHoraire, *SalaireBase;
+    QLabel *Avertissement, *SemainesRestantes;
+    QPushButton *OK, *Annule;
+
+    // Opens the contract of the child selected in the parameters window:
+    // its first name, rate and stored contract (or a new one).
+    void open();
+    // The contract as the controls hold it.
+    contract::Contract contractShown() const;
+    // The child slot (1 to 5) the window works on.
+    int slot() const { return m_slot; }
+    // The legal limits in force today, read from the table of legal values
+    // when the window is opened; none when the table is missing or damaged.
+    const std::optional<contract::Limits> &limits() const { return m_limits; }
+    // "Contrats.db" in the program folder.
+    static QString filePath();
+
+    void OKClick();
+    void AnnuleClick();
+
+private:
+    void showContract(const contract::Contract &c);
+    void refresh();
+    void TypeContratClick();
+    void FinConnueClick();
+    // A row of dates (and a reason) at the end of a table; the cursor goes into it.
+    void addRow(QTableWidget *table, bool withReason, const contract::DateRange &range = {},
+                contract::Reason reason = contract::Reason::MinderAbsent);
+    void removeCurrentRow(QTableWidget *table);
+    QList<contract::DateRange> ranges(const QTableWidget *table) const;
+
+    int m_slot = 1;
+    std::optional<Money> m_rate;
+    std::optional<contract::Limits> m_limits;
+    QString m_legalMessage; // why there are no limits
+};

@@ -1,0 +1,421 @@
+#include "common/monthkey.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
+#include "contract/monthfigures.h"
+#include "legal/legaltable.h"
+#include "raised.h"
+#include "testfiles.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace contract;
+
+Q_DECLARE_METATYPE(contract::Contract)
+Q_DECLARE_METATYPE(contract::HolidaySetting)
+Q_DECLARE_METATYPE(QList<contract::StoredDay>)
+
+namespace {
+QDate on(const char *iso) { return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate); }
+
+// A regular contract planning `minutes` on each of the given weekdays (1 = Monday).
+Contract planned(const char *first, std::initializer_list<int> weekdays, int minutes, Kind kind = Kind::CompleteYear,
+                 int weeks = 0)
+{
+    Contract c;
+    c.kind = kind;
+    c.first = on(first);
+    for (int d : weekdays)
+        c.plannedMinutes[size_t(d - 1)] = minutes;
+    c.weeks = weeks;
+    return c;
+}
+const std::initializer_list<int> mondayToFriday = {1, 2, 3, 4, 5};
+
+QList<StoredDay> worked(std::initializer_list<std::pair<const char *, int>> days, bool holiday = false)
+{
+    QList<StoredDay> list;
+    for (const auto &[d, minutes] : days)
+        list << StoredDay{on(d), minutes, holiday};
+    return list;
+}
+
+// The deducted runs as "from-to reason", the reason's index or "hors" for
+// the days outside the contract.
+QString runs(const MonthFigures &f)
+{
+    QStringList out;
+    for (const DeductedRun &r : f.deducted)
+        out << QStringLiteral("%1-%2 %3")
+                   .arg(r.range.from.toString("dd/MM"), r.range.to.toString("dd/MM"),
+                        r.outsideContract ? QStringLiteral("hors") : QString::number(int(r.reason)));
+    return out.join(QStringLiteral("; "));
+}
+
+const Money four = Money::fromCount(40000);
+
+// The limits of the table shipped with the program, on a date.
+Limits lawOn(QDate d)
+{
+    static const legal::Table shipped = legal::Table::load(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Baremes.txt"));
+    return limitsOn(shipped, d).value();
+}
+} // namespace
+
+class TestContract : public QObject {
+    Q_OBJECT
+private slots:
+    void monthFigures_data();
+    void monthFigures();
+    void noFiguresOutsideAContract();
+    void refusals_data();
+    void refusals();
+    void storedWholeAndReadBack();
+    void figuresFromTheProgramFolder();
+    void unsoundFileNeverWritten_data();
+    void unsoundFileNeverWritten();
+};
+
+void TestContract::monthFigures_data()
+{
+    QTest::addColumn<Contract>("contract");
+    QTest::addColumn<QDate>("month");
+    QTest::addColumn<QList<StoredDay>>("days");
+    QTest::addColumn<HolidaySetting>("holiday");
+    // M in hundredths of an hour; amounts in cents; hours in minutes.
+    QTest::addColumn<qint64>("M");
+    QTest::addColumn<qint64>("B");
+    QTest::addColumn<qint64>("P");
+    QTest::addColumn<qint64>("A");
+    QTest::addColumn<qint64>("D");
+    QTest::addColumn<QString>("deducted");
+    QTest::addColumn<qint64>("HC");
+    QTest::addColumn<qint64>("HCpay");
+    QTest::addColumn<qint64>("HM");
+    QTest::addColumn<qint64>("HMpay");
+    QTest::addColumn<qint64>("holidayPay");
+    QTest::addColumn<qint64>("S");
+
+    const HolidaySetting off;
+    const Contract forty = planned("2025-01-06", mondayToFriday, 8 * 60);
+
+    QTest::newRow("40 h a week, complete year, 4.00")
+        << forty << on("2026-03-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL << 0LL
+        << 0LL << "" << 0LL << 0LL << 0LL << 0LL << 0LL << 69333LL;
+    QTest::newRow("30 h a week, 36 weeks")
+        << planned("2025-09-01", mondayToFriday, 6 * 60, Kind::IncompleteYear, 36) << on("2026-03-01")
+        << QList<StoredDay>{} << off << 9000LL << 36000LL << 22 * 360LL << 0LL << 0LL << "" << 0LL << 0LL << 0LL
+        << 0LL << 0LL << 36000LL;
+
+    // Monday to Thursday, 10 h: September 2025 plans 18 days, 180 h.
+    Contract tenHours = planned("2025-01-06", {1, 2, 3, 4}, 10 * 60);
+    tenHours.absences << Absence{{on("2025-09-08"), on("2025-09-09")}, Reason::MinderAbsent};
+    QTest::newRow("20 h of the childminder's absence in 180 planned hours")
+        << tenHours << on("2025-09-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 180 * 60LL
+        << 20 * 60LL << 7704LL << "08/09-09/09 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 61629LL;
+
+    // 9 h 24 a day in the week of Monday 9 March 2026: 47 h.
+    Contract extra = forty;
+    extra.majHC = 0;
+    extra.majHM = 10;
+    QTest::newRow("47 h worked on a 40 h week")
+        << extra << on("2026-03-01")
+        << worked({{"2026-03-09", 564}, {"2026-03-10", 564}, {"2026-03-11", 564}, {"2026-03-12", 564},
+                   {"2026-03-13", 564}})
+        << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL << "" << 300LL << 2000LL << 120LL << 880LL << 0LL
+        << 72213LL;
+
+    // April 2026 has 22 weekdays; the ten before the 15th are not in the contract.
+    QTest::newRow("contract starting on the 15th")
+        << planned("2026-04-15", mondayToFriday, 480) << on("2026-04-01") << QList<StoredDay>{} << off << 17333LL
+        << 69333LL << 22 * 480LL << 10 * 480LL << 31515LL << "01/04-14/04 hors" << 0LL << 0LL << 0LL << 0LL << 0LL
+        << 37818LL;
+
+    // Three sick days in March, three in April: the sixth of the contract year is paid.
+    Contract sick = forty;
+    sick.absences << Absence{{on("2025-03-03"), on("2025-03-05")}, Reason::ChildSick}
+                  << Absence{{on("2025-04-07"), on("2025-04-09")}, Reason::ChildSick};
+    QTest::newRow("sixth day of a sick child paid")
+        << sick << on("2025-04-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL << 2 * 480LL
+        << 6303LL << "07/04-08/04 1" << 0LL << 0LL << 0LL << 0LL << 0LL << 63030LL;
+    // The contract year begins again on 6 January: the 5th is the seventh
+    // sick day of the first year (paid), the 6th and 7th start the count again.
+    Contract sickNextYear = sick;
+    sickNextYear.absences << Absence{{on("2026-01-05"), on("2026-01-07")}, Reason::ChildSick};
+    QTest::newRow("sick days across the contract year's anniversary")
+        << sickNextYear << on("2026-01-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL
+        << 2 * 480LL << 6303LL << "06/01-07/01 1" << 0LL << 0LL << 0LL << 0LL << 0LL << 63030LL;
+
+    // 2 to 21 June: the first 14 calendar days hold 10 planned days; a second
+    // hospitalisation in the same contract year is paid.
+    Contract hospital = forty;
+    hospital.absences << Absence{{on("2025-06-02"), on("2025-06-21")}, Reason::ChildInHospital}
+                      << Absence{{on("2025-06-25"), on("2025-06-26")}, Reason::ChildInHospital};
+    QTest::newRow("20-day hospitalisation, 14 days at most")
+        << hospital << on("2025-06-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 21 * 480LL
+        << 10 * 480LL << 33016LL << "02/06-13/06 2" << 0LL << 0LL << 0LL << 0LL << 0LL << 36317LL;
+
+    // 29 September to 5 October 2025: 50 h, in the month of Thursday the 2nd.
+    const QList<StoredDay> straddling = worked(
+        {{"2025-09-29", 600}, {"2025-09-30", 600}, {"2025-10-01", 600}, {"2025-10-02", 600}, {"2025-10-03", 600}});
+    QTest::newRow("straddling week, not in the month of its Monday")
+        << forty << on("2025-09-01") << straddling << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL << ""
+        << 0LL << 0LL << 0LL << 0LL << 0LL << 69333LL;
+    QTest::newRow("straddling week, in the month of its Thursday")
+        << forty << on("2025-10-01") << straddling << off << 17333LL << 69333LL << 23 * 480LL << 0LL << 0LL << ""
+        << 300LL << 2000LL << 300LL << 2200LL << 0LL << 73533LL;
+
+    // 8 May, stored as a public holiday, inside a week of the childminder's absence.
+    Contract mayAbsence = forty;
+    mayAbsence.absences << Absence{{on("2025-05-05"), on("2025-05-09")}, Reason::MinderAbsent};
+    QTest::newRow("public holiday inside an absence")
+        << mayAbsence << on("2025-05-01") << worked({{"2025-05-08", 0}}, true) << off << 17333LL << 69333LL
+        << 22 * 480LL << 4 * 480LL << 12606LL << "05/05-07/05 0; 09/05-09/05 0" << 0LL << 0LL << 0LL << 0LL << 0LL
+        << 56727LL;
+
+    // 8 h worked on Friday 1 May 2026, at twice the rate: the base holds the
+    // first time, the supplement the second.
+    QTest::newRow("hours worked on a public holiday")
+        << forty << on("2026-05-01") << worked({{"2026-05-01", 480}}, true) << HolidaySetting{true, Money::fromCount(20000)}
+        << 17333LL << 69333LL << 21 * 480LL << 0LL << 0LL << "" << 0LL << 0LL << 0LL << 0LL << 3200LL << 72533LL;
+
+    Contract leave = forty;
+    leave.absences << Absence{{on("2026-03-02"), on("2026-03-06")}, Reason::ParentsChoice}
+                   << Absence{{on("2026-03-09"), on("2026-03-13")}, Reason::MinderLeave};
+    QTest::newRow("parents' convenience and paid leave never deducted")
+        << leave << on("2026-03-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL
+        << "" << 0LL << 0LL << 0LL << 0LL << 0LL << 69333LL;
+
+    // The help's worked example: the sick days above and a week of 47 h.
+    Contract sickAndExtra = sick;
+    QTest::newRow("sick days and a long week together")
+        << sickAndExtra << on("2025-04-01")
+        << worked({{"2025-04-14", 564}, {"2025-04-15", 564}, {"2025-04-16", 564}, {"2025-04-17", 564},
+                   {"2025-04-18", 564}})
+        << off << 17333LL << 69333LL << 22 * 480LL << 2 * 480LL << 6303LL << "07/04-08/04 1" << 300LL << 2000LL
+        << 120LL << 880LL << 0LL << 65910LL;
+
+    // A school summer: August is wholly without care, and paid the base all the same.
+    Contract school = planned("2025-09-01", mondayToFriday, 360, Kind::IncompleteYear, 36);
+    school.periodsWithoutCare << DateRange{on("2026-07-04"), on("2026-09-01")};
+    QTest::newRow("month wholly without care")
+        << school << on("2026-08-01") << QList<StoredDay>{} << off << 9000LL << 36000LL << 0LL << 0LL << 0LL << ""
+        << 0LL << 0LL << 0LL << 0LL << 0LL << 36000LL;
+
+    Contract ended = forty;
+    ended.last = on("2025-11-30");
+    ended.absences << Absence{{on("2025-11-03"), on("2025-11-28")}, Reason::MinderAbsent};
+    QTest::newRow("every planned day deducted takes the whole base")
+        << ended << on("2025-11-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 20 * 480LL
+        << 20 * 480LL << 69333LL << "03/11-28/11 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 0LL;
+}
+
+void TestContract::monthFigures()
+{
+    QFETCH(Contract, contract);
+    QFETCH(QDate, month);
+    QFETCH(QList<StoredDay>, days);
+    QFETCH(HolidaySetting, holiday);
+    const MonthFigures f =
+        contract::monthFigures(contract, month.year(), month.month(), days, four, holiday, lawOn(month));
+    QVERIFY2(f.complete(), qPrintable(f.failure));
+    QTEST(f.mensualisedHundredths, "M");
+    QTEST(f.base.count() / 100, "B");
+    QTEST(f.plannedMonth, "P");
+    QTEST(f.deductedMinutes, "A");
+    QTEST(f.deduction.count() / 100, "D");
+    QTEST(runs(f), "deducted");
+    QTEST(f.complementaryMinutes, "HC");
+    QTEST(f.complementaryPay.count() / 100, "HCpay");
+    QTEST(f.majoratedMinutes, "HM");
+    QTEST(f.majoratedPay.count() / 100, "HMpay");
+    QTEST(f.holidaySupplement.count() / 100, "holidayPay");
+    QTEST(f.salary.count() / 100, "S");
+    // Every amount is whole cents.
+    for (Money m : {f.base, f.deduction, f.complementaryPay, f.majoratedPay, f.holidaySupplement, f.salary})
+        QCOMPARE(m.count() % 100, 0);
+}
+
+void TestContract::noFiguresOutsideAContract()
+{
+    Contract c = planned("2025-09-01", mondayToFriday, 480);
+    c.last = on("2026-06-30");
+    for (const char *month : {"2025-08-01", "2026-07-01"}) {
+        const MonthFigures f = contract::monthFigures(c, on(month).year(), on(month).month(), {}, four, {}, lawOn(on(month)));
+        QVERIFY(f.outsideContract);
+        QCOMPARE(f.failure, contractmsg::monthOutsideContract(MonthKey::of(on(month).month(), on(month).year()).title(), "01/09/2025", "30/06/2026"));
+        QCOMPARE(f.salary, Money());
+    }
+    c.kind = Kind::Occasional;
+    const Limits law = lawOn(on("2026-03-01"));
+    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}, law).failure, contractmsg::noMensualisedSalary());
+    c.kind = Kind::CompleteYear;
+    c.first = QDate(); // as a file edited by hand may hold it
+    QCOMPARE(contract::monthFigures(c, 2026, 3, {}, four, {}, law).failure, validate(c, law));
+}
+
+void TestContract::refusals_data()
+{
+    QTest::addColumn<Contract>("contract");
+    QTest::addColumn<QString>("message");
+    const Contract ok = planned("2025-01-06", mondayToFriday, 480);
+
+    QTest::newRow("sound") << ok << QString();
+    Contract c = ok;
+    c.last = on("2025-01-05");
+    QTest::newRow("end before start") << c << "Fin du contrat : le dernier jour (05/01/2025) précède le premier (06/01/2025).";
+    c = planned("2025-01-06", mondayToFriday, 480, Kind::IncompleteYear, 47);
+    QTest::newRow("47 weeks") << c << "Semaines d'accueil par an : 47 n'est pas entre 1 et 46 pour une année incomplète.";
+    c.weeks = 0;
+    QTest::newRow("no weeks") << c << "Semaines d'accueil par an : 0 n'est pas entre 1 et 46 pour une année incomplète.";
+    c = planned("2025-01-06", {1, 2, 3, 4, 5}, 9 * 60 + 1);
+    QTest::newRow("45 h and 5 minutes") << c << "Heures par semaine : 45:05 dépasse le maximum de 45:00 par semaine.";
+    c = ok;
+    c.periodsWithoutCare << DateRange{on("2025-08-01"), on("2025-08-31")} << DateRange{on("2025-12-31"), on("2025-12-20")};
+    QTest::newRow("period backwards") << c << "Périodes sans accueil, ligne 2 : « Au » (20/12/2025) précède « Du » (31/12/2025).";
+    c = ok;
+    c.absences << Absence{{on("2025-03-03"), QDate()}, Reason::ChildSick};
+    QTest::newRow("absence without its end") << c << "Absences, ligne 1 : une date manque (« Du » et « Au » sont demandés).";
+    c = ok;
+    c.absences << Absence{{on("2025-03-03"), on("2025-03-07")}, Reason::ChildSick}
+               << Absence{{on("2025-03-10"), on("2025-03-11")}, Reason::ParentsChoice}
+               << Absence{{on("2025-03-07"), on("2025-03-07")}, Reason::MinderAbsent};
+    QTest::newRow("overlapping absences") << c << "Absences, lignes 1 et 3 : les deux absences se chevauchent ; un jour n'a qu'un motif.";
+}
+
+void TestContract::refusals()
+{
+    QFETCH(Contract, contract);
+    QTEST(validate(contract, lawOn(on("2026-03-01"))), "message");
+    // The limits come from the table: none known, none checked.
+    if (QByteArray(QTest::currentDataTag()) == "45 h and 5 minutes")
+        QCOMPARE(validate(contract, std::nullopt), QString());
+}
+
+void TestContract::storedWholeAndReadBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder::contracts);
+    QVERIFY(!loadContract(path, 1));
+    QVERIFY(!QFileInfo::exists(path)); // reading makes no file
+
+    Contract c = planned("2025-09-01", {1, 2, 4, 5}, 9 * 60 + 15, Kind::IncompleteYear, 36);
+    c.last = on("2026-07-03");
+    c.majHC = 25;
+    c.majHM = 5;
+    c.periodsWithoutCare << DateRange{on("2025-10-18"), on("2025-11-02")};
+    c.absences << Absence{{on("2025-11-12"), on("2025-11-14")}, Reason::ChildInHospital}
+               << Absence{{on("2025-12-01"), on("2025-12-01")}, Reason::MinderLeave};
+    storeContract(path, 3, c);
+    Contract other = planned("2024-02-29", {6}, 30);
+    storeContract(path, 1, other);
+    QVERIFY(loadContract(path, 3) == c);
+    QVERIFY(loadContract(path, 1) == other);
+    QVERIFY(!loadContract(path, 2));
+
+    // Stored again with fewer rows, the old rows go.
+    c.absences.removeFirst();
+    c.last = QDate();
+    storeContract(path, 3, c);
+    QVERIFY(loadContract(path, 3) == c);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "peek");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("PRAGMA user_version") && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QVERIFY(q.exec("SELECT count(*) FROM Absences WHERE enfant = 3") && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QVERIFY(q.exec("SELECT fin FROM Contrats WHERE enfant = 3") && q.next());
+        QVERIFY(q.value(0).isNull());
+    }
+    QSqlDatabase::removeDatabase("peek");
+    QCOMPARE(checkContractFile(path), QString());
+}
+
+// Through the files: the contract from Contrats.db, the days from the
+// child's table as the hours window stores them (Durée cut to 7.83 for
+// 7 h 50), a day validated twice counting as stored last.
+void TestContract::figuresFromTheProgramFolder()
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath(folder::dayTable(2));
+    QVERIFY(DayTable::createEmpty(table));
+    auto stored = [](const QString &date, const QString &duration) {
+        day::Record r;
+        r[day::Date] = date;
+        r[day::Duree] = duration;
+        for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
+            r[f] = day::flagText(false);
+        r[day::Moan] = date.mid(3, 2) + date.right(2);
+        return r;
+    };
+    // 9 h 24 (9.4) Monday to Thursday and 7 h 50 on Friday of 9 March 2026:
+    // 45 h 26, after a first validation of Monday at 2 h.
+    DayTable t;
+    t.setFolder(dir.path() + '/');
+    t.setTableName(folder::dayTable(2));
+    t.storeMonth({stored("09/03/2026", "2")});
+    t.storeMonth({stored("09/03/2026", "9.4"), stored("10/03/2026", "9.4"), stored("11/03/2026", "9.4"),
+                  stored("12/03/2026", "9.4"), stored("13/03/2026", "7.83")});
+    storeContract(dir.filePath(folder::contracts), 2, planned("2025-01-06", mondayToFriday, 480));
+    // Without the table of legal values, the month has no figures and says why.
+    QVERIFY(monthFiguresOf(dir.path(), 2, 2026, 3, four, {}).failure.contains("Baremes.txt"));
+    QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", dir.filePath(folder::legalTable)));
+    QCOMPARE(monthFiguresOf(dir.path(), 2, 2021, 12, four, {}).failure,
+             contractmsg::limitsUnknown(MonthKey::of(12, 2021).title())); // before the table's first row
+
+    const MonthFigures f = monthFiguresOf(dir.path(), 2, 2026, 3, four, {});
+    QCOMPARE(f.weeks.size(), 4);
+    QCOMPARE(f.weeks[1].worked, 4 * 564 + 470LL);
+    QCOMPARE(f.complementaryMinutes, 300LL);
+    QCOMPARE(f.majoratedMinutes, 26LL);
+    QVERIFY(!monthFiguresOf(dir.path(), 1, 2026, 3, four, {}).complete()); // no contract: occasional
+}
+
+void TestContract::unsoundFileNeverWritten_data()
+{
+    QTest::addColumn<QString>("statements"); // run on a fresh SQLite file; "text:" writes plain bytes
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not SQLite") << "text:Ceci n'est pas une base." << "n'est pas un fichier de contrats";
+    QTest::newRow("foreign tables") << "CREATE TABLE Clients (nom TEXT)" << "n'est pas un fichier de contrats";
+    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 2" << "version plus récente";
+    QTest::newRow("read-only file") << "readonly" << "Accès au fichier refusé";
+}
+
+void TestContract::unsoundFileNeverWritten()
+{
+    QFETCH(QString, statements);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder::contracts);
+    if (statements.startsWith("text:")) {
+        writeBytes(path, statements.mid(5).toUtf8());
+    } else if (statements == "readonly") {
+        storeContract(path, 1, planned("2025-01-06", mondayToFriday, 480));
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
+    } else {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "make");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        for (const QString &s : statements.split(';'))
+            QVERIFY(QSqlQuery(db).exec(s));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("make");
+    }
+    const QByteArray before = readBytes(path);
+    const QString error = raised([&] { storeContract(path, 2, planned("2025-01-06", {1}, 60)); });
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(readBytes(path), before);
+    if (statements != "readonly") {
+        QVERIFY(raised([&] { loadContract(path, 1); }).contains(message));
+        QVERIFY(checkContractFile(path).contains(message));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestContract)
+#include "tst_contract.moc"

@@ -1,0 +1,275 @@
+// The contract window stores what is typed, as the contract unit reads it
+// back, shows the figures the unit gives, and refuses a faulty contract (or
+// an unsound file) without touching Contrats.db.
+
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
+#include "contract/monthfigures.h"
+#include "widgets/radiogroup.h"
+#include "windows/contractwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/windowset.h"
+
+#include "testfiles.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QtTest>
+
+using namespace contract;
+
+class TestContractWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QStringList m_shown;
+
+    static TContrat *window() { return win().Contrat; }
+    static QString path() { return TContrat::filePath(); }
+
+    static void openFromMenu()
+    {
+        win().Entree->Contrat1->trigger();
+        QVERIFY(window());
+        QVERIFY(QTest::qWaitForWindowExposed(window()));
+    }
+    // A date typed into a picker as a user types it, then the picker left.
+    static void typeDate(QWidget *picker, const QString &digits)
+    {
+        picker->setFocus();
+        QTest::keyClicks(picker, digits);
+        QTest::keyClick(picker, Qt::Key_Tab);
+    }
+    static QWidget *cell(QTableWidget *t, int row, int column) { return t->cellWidget(row, column); }
+
+    // 30 h a week, Monday to Friday, 36 weeks from 1 September 2025, the
+    // autumn holidays without care and three days of a sick child.
+    void typeIncompleteYear()
+    {
+        window()->TypeContrat->button(2)->click();
+        typeDate(window()->DebutContrat, "01092025");
+        window()->Semaines->setValue(36);
+        for (QTimeEdit *day : window()->planning.mid(0, 5)) {
+            day->setFocus();
+            QTest::keyClicks(day, "0600");
+        }
+        window()->MajHC->setValue(25);
+        window()->AjoutPeriode->click();
+        typeDate(cell(window()->Periodes, 0, 0), "18102025");
+        typeDate(cell(window()->Periodes, 0, 1), "02112025");
+        window()->AjoutAbsence->click();
+        QVERIFY(cell(window()->Absences, 0, 0)->hasFocus()); // the cursor is in the new row
+        typeDate(cell(window()->Absences, 0, 0), "12112025");
+        typeDate(cell(window()->Absences, 0, 1), "14112025");
+        static_cast<QComboBox *>(cell(window()->Absences, 0, 2))->setCurrentIndex(int(Reason::ChildSick));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        QVERIFY(m_dir.isValid());
+        setProgramFolder(m_dir.path());
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        setNowForTests(QDateTime(QDate(2026, 3, 10), QTime(9, 30)));
+        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_dir.filePath(folder::legalTable)));
+    }
+    void init()
+    {
+        QFile::remove(path());
+        createWindows();
+        TParametres *p = win().Parametres;
+        p->TabControl1->setCurrentIndex(1); // child slot 2
+        p->prenom3->setText("Julie");
+        p->Netbrut->setItemIndex(1);
+        p->SHbr->setText("4.00");
+        m_shown.clear();
+    }
+    void cleanup() { destroyWindows(); }
+
+    void typedStoredAndReadBack()
+    {
+        QVERIFY(!win().Contrat); // built when first opened
+        openFromMenu();
+        QCOMPARE(window()->prenom->text(), QString("Julie"));
+        QCOMPARE(window()->TypeContrat->itemIndex(), 0);
+        typeIncompleteYear();
+
+        // The figures are the unit's, at the child's gross rate.
+        const Contract shown = window()->contractShown();
+        const Mensualised m = mensualised(shown, moneyFromText("4.00"));
+        QCOMPARE(window()->HeuresSemaine->text(), QString("30:00"));
+        QCOMPARE(window()->HeuresMois->text(), QString("90.00"));
+        QCOMPARE(window()->TauxHoraire->text(), QString("4.00 brut"));
+        QCOMPARE(window()->SalaireBase->text(), formatAmount(m.base) + " €");
+        QCOMPARE(window()->SemainesRestantes->text(), weeksNote(shown, now().date()));
+        QVERIFY(!window()->SemainesRestantes->text().isEmpty());
+
+        // Each page as a real X server shows it (run under xvfb-run with
+        // -platform xcb), for a person to look at.
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            for (int i = 0; i < window()->Pages->count(); ++i) {
+                window()->Pages->setCurrentIndex(i);
+                QTest::qWait(300);
+                const QString file = QStringLiteral("%1/TContrat-%2.png").arg(QString::fromLocal8Bit(shots)).arg(i + 1);
+                if (QProcess::execute("import", {"-window", "root", file}) != 0)
+                    window()->grab().save(file);
+            }
+        }
+
+        QTest::mouseClick(window()->OK, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QVERIFY(window()->isHidden());
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "plain");
+            db.setDatabaseName(path());
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("SELECT enfant, type, debut, fin, lundi, vendredi, samedi, semaines, maj_hc, maj_hm "
+                           "FROM Contrats"));
+            QVERIFY(q.next());
+            const QVariantList row = {q.value(0), q.value(1), q.value(2), q.value(3).isNull(), q.value(4),
+                                      q.value(5), q.value(6), q.value(7), q.value(8), q.value(9)};
+            QCOMPARE(row, (QVariantList{2, 2, "2025-09-01", true, 360, 360, 0, 36, 25, 10})); // no end: NULL
+            QVERIFY(!q.next());
+            QVERIFY(q.exec("SELECT du, au FROM Periodes WHERE enfant = 2") && q.next());
+            QCOMPARE(q.value(0).toString() + ' ' + q.value(1).toString(), QString("2025-10-18 2025-11-02"));
+            QVERIFY(q.exec("SELECT du, au, motif FROM Absences WHERE enfant = 2") && q.next());
+            QCOMPARE(q.value(0).toString() + ' ' + q.value(1).toString() + ' ' + q.value(2).toString(),
+                     QString("2025-11-12 2025-11-14 1"));
+        }
+        QSqlDatabase::removeDatabase("plain");
+
+        // Opened again, it shows what is stored; "&Annule" drops an edit.
+        openFromMenu();
+        QVERIFY(window()->contractShown() == shown);
+        window()->MajHM->setValue(5);
+        QVERIFY(!window()->Avertissement->isHidden()); // below the legal 10 %
+        QTest::mouseClick(window()->Annule, Qt::LeftButton);
+        QCOMPARE(loadContract(path(), 2)->majHM, 10);
+        openFromMenu();
+        QCOMPARE(window()->MajHM->value(), 10);
+        QVERIFY(window()->Avertissement->isHidden());
+
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            window()->hide();
+            showAndActivate(win().Entree);
+            QTest::qWait(300);
+            win().Entree->Fichier1->popup(win().Entree->mapToGlobal(QPoint(10, 30)));
+            QTest::qWait(300);
+            QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(shots) + "/TEntree-Fichier.png"});
+            win().Entree->Fichier1->hide();
+        }
+    }
+
+    void refusalLeavesTheFileAlone_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("field"); // what the message begins with
+        QTest::newRow("end before the start") << 0 << "Fin du contrat";
+        QTest::newRow("period ending before it starts") << 1 << "Périodes sans accueil, ligne 2";
+        QTest::newRow("absence without its end") << 2 << "Absences, ligne 2";
+        QTest::newRow("overlapping absences") << 3 << "Absences, lignes 1 et 2";
+        QTest::newRow("47 weeks") << 4 << "Semaines d'accueil par an";
+        QTest::newRow("46 h a week") << 5 << "Heures par semaine";
+        QTest::newRow("a file that is not a contract file") << 6 << "Le fichier";
+    }
+    void refusalLeavesTheFileAlone()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, field);
+        openFromMenu();
+        typeIncompleteYear();
+        QTest::mouseClick(window()->OK, Qt::LeftButton);
+        QVERIFY(m_shown.isEmpty());
+        openFromMenu();
+
+        TContrat *w = window();
+        switch (fault) {
+        case 0:
+            w->FinConnue->click();
+            typeDate(w->FinContrat, "31082025");
+            break;
+        case 1:
+            w->AjoutPeriode->click();
+            typeDate(cell(w->Periodes, 1, 0), "20122025");
+            typeDate(cell(w->Periodes, 1, 1), "19122025");
+            break;
+        case 2:
+            w->AjoutAbsence->click();
+            typeDate(cell(w->Absences, 1, 0), "01122025");
+            break;
+        case 3:
+            w->AjoutAbsence->click();
+            typeDate(cell(w->Absences, 1, 0), "14112025");
+            typeDate(cell(w->Absences, 1, 1), "17112025");
+            break;
+        case 4: w->Semaines->setValue(47); break;
+        case 5:
+            w->HSamedi->setFocus();
+            QTest::keyClicks(w->HSamedi, "1600");
+            break;
+        case 6: writeBytes(path(), "Ceci n'est pas une base de contrats."); break;
+        }
+        const QByteArray before = readBytes(path());
+        QTest::mouseClick(w->OK, Qt::LeftButton);
+        QCOMPARE(m_shown.size(), 1);
+        QVERIFY2(m_shown.first().startsWith(field), qPrintable(m_shown.first()));
+        if (fault < 6)
+            QCOMPARE(m_shown.first(), validate(w->contractShown(), w->limits()));
+        QVERIFY(w->isVisible()); // the contract stays on screen to be put right
+        QCOMPARE(readBytes(path()), before);
+    }
+
+    // The button's shortcut takes the focus first, so an hour still being
+    // typed is taken before the contract is read.
+    void altOTakesAnHourBeingTyped()
+    {
+        openFromMenu();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        window()->TypeContrat->button(1)->click();
+        window()->HLundi->setFocus();
+        QTest::keyClick(window()->HLundi, Qt::Key_7);
+        QTest::keyClick(window()->HLundi, Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(window()->isHidden()); // a shortcut clicks a moment later
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        const std::optional<Contract> stored = loadContract(path(), 2);
+        QVERIFY(stored);
+        QCOMPARE(stored->plannedMinutes[0], 7 * 60);
+    }
+
+    void removeDropsTheCurrentRow()
+    {
+        openFromMenu();
+        for (const char *from : {"01122025", "05122025", "09122025"}) {
+            window()->AjoutAbsence->click();
+            typeDate(cell(window()->Absences, window()->Absences->rowCount() - 1, 0), from);
+        }
+        cell(window()->Absences, 1, 1)->setFocus();
+        window()->SupprAbsence->click();
+        QCOMPARE(window()->Absences->rowCount(), 2);
+        QCOMPARE(window()->contractShown().absences[1].range.from, QDate(2025, 12, 9));
+    }
+};
+
+QTEST_MAIN(TestContractWindow)
+#include "tst_contractwindow.moc"
