@@ -46,18 +46,12 @@ int deductedDays(const Contract &c, const QList<DeductedRun> &runs)
 }
 } // namespace
 
-ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days)
+namespace {
+// The rate and the holiday setting as the slips read them; a text that is
+// not a number stops the slip with the runtime's message after the field's
+// name, as theirs do. False when it stopped.
+bool readRate(const SlipInput &in, bool grossBasis, Money &rate, HolidaySetting &holiday, ContractSlip &out)
 {
-    ContractSlip out;
-    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
-    if (!key) {
-        out.failure = rtl::noValidatedMonth();
-        return out;
-    }
-    // The rate and the holiday setting as the slips read them; a text that is
-    // not a number stops the slip with the runtime's message, as theirs do.
-    Money rate;
-    HolidaySetting holiday;
     const auto named = [](const char *field, const QString &text) {
         try {
             return moneyFromText(text);
@@ -73,15 +67,20 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
             holiday.multiplier = named("Indentr", in.Indentr);
     } catch (const RuntimeError &e) {
         out.slip.error = e.message();
-        return out;
+        return false;
     }
-    out.figures = monthFigures(c, key->year(), key->month(), days, rate, holiday);
+    return true;
+}
+
+// The pay block, the hours kept, and the rest of the slip, from the month's
+// figures of contract `c`.
+void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c)
+{
     const MonthFigures &f = out.figures;
     if (!f.complete()) {
         out.failure = f.failure;
-        return out;
+        return;
     }
-
     ContractPay &p = out.pay;
     p.hmens = decimalHours(f.mensualisedHundredths);
     p.tauxh = (grossBasis ? in.SHbr : in.SH).trimmed();
@@ -112,19 +111,44 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
     h.deductedDays = deductedDays(c, f.deducted);
 
     out.slip = computeContractSlip(in, grossBasis, f.salary);
+}
+} // namespace
+
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
+                          const Limits &limits)
+{
+    ContractSlip out;
+    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
+    if (!key) {
+        out.failure = rtl::noValidatedMonth();
+        return out;
+    }
+    Money rate;
+    HolidaySetting holiday;
+    if (!readRate(in, grossBasis, rate, holiday, out))
+        return out;
+    out.figures = monthFigures(c, key->year(), key->month(), days, rate, holiday, limits);
+    finish(out, in, grossBasis, c);
     return out;
 }
 
 ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis)
 {
-    const Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
-    QList<StoredDay> days;
+    ContractSlip out;
     const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
-    if (c.isRegular() && key && c.first.isValid()) {
-        const DateRange range = daysNeeded(c, key->year(), key->month());
-        days = DayTable::workedDays(QDir(programFolder).filePath(folder::dayTable(slot)), range.from, range.to);
+    if (!key) {
+        out.failure = rtl::noValidatedMonth();
+        return out;
     }
-    return contractSlip(in, grossBasis, c, days);
+    Money rate;
+    HolidaySetting holiday;
+    if (!readRate(in, grossBasis, rate, holiday, out))
+        return out;
+    // The figures read the contract, the days and the legal limits of the month.
+    out.figures = monthFiguresOf(programFolder, slot, key->year(), key->month(), rate, holiday);
+    const Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
+    finish(out, in, grossBasis, c);
+    return out;
 }
 
 bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)

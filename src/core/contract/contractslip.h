@@ -45,12 +45,13 @@ struct ContractSlip {
 // Decimal hours with two decimals, half up from minutes: "173.33".
 QString decimalHours(qint64 hundredths);
 
-// The month of the slip's inputs (its key MMYY) for contract `c` and its
-// stored days.
-ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days);
+// The month of the slip's inputs (its key MMYY) for contract `c`, its stored
+// days and the legal limits in force in the month.
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
+                          const Limits &limits);
 
 // The same from the program folder: child slot `slot`'s contract in
-// Contrats.db and its days in its day table.
+// Contrats.db, its days in its day table and the limits in Baremes.txt.
 ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis);
 
 // Whether the month of key `monthKey` of child slot `slot` is paid by its

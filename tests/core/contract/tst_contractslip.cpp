@@ -3,6 +3,7 @@
 #include "common/programfiles.h"
 #include "contract/contractslip.h"
 #include "contract/contractstore.h"
+#include "legal/legaltable.h"
 
 #include "../payslip/march2002.h"
 
@@ -42,6 +43,13 @@ QList<StoredDay> march()
     return days;
 }
 
+// The limits of the table shipped with the program in March 2026.
+Limits law()
+{
+    static const legal::Table shipped = legal::Table::load(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Baremes.txt"));
+    return limitsOn(shipped, on("2026-03-01")).value();
+}
+
 SlipInput inputs(const QString &monthKey = "0326")
 {
     SlipInput in = march2002();
@@ -73,7 +81,7 @@ private slots:
     {
         QFETCH(bool, gross);
         const SlipInput in = inputs();
-        const ContractSlip s = contractSlip(in, gross, example(), march());
+        const ContractSlip s = contractSlip(in, gross, example(), march(), law());
         QVERIFY2(s.complete(), qPrintable(s.failure + s.slip.error.value_or("")));
         const ContractPay &p = s.pay;
         QCOMPARE((QStringList{p.hmens, p.tauxh, p.salmens}), (QStringList{"173.33", "4.00", "693.33"}));
@@ -95,18 +103,18 @@ private slots:
     {
         Contract occasional = example();
         occasional.kind = Kind::Occasional;
-        ContractSlip s = contractSlip(inputs(), false, occasional, march());
+        ContractSlip s = contractSlip(inputs(), false, occasional, march(), law());
         QVERIFY(!s.failure.isEmpty());
         QVERIFY(!s.slip.salnet);
         Contract ended = example();
         ended.last = on("2026-02-27");
-        s = contractSlip(inputs(), false, ended, march());
+        s = contractSlip(inputs(), false, ended, march(), law());
         QVERIFY(s.figures.outsideContract);
         QCOMPARE(s.failure, s.figures.failure);
         // A rate that does not read stops the slip as the slips paid by the hour stop.
         SlipInput bad = inputs();
         bad.SH = "4,00";
-        s = contractSlip(bad, false, example(), march());
+        s = contractSlip(bad, false, example(), march(), law());
         QVERIFY(s.failure.isEmpty());
         QVERIFY2(s.slip.error.value_or("").endsWith("'4,00' n'est pas une valeur en virgule flottante correcte"),
                  qPrintable(s.slip.error.value_or("")));
