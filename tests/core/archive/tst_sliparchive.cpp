@@ -471,7 +471,7 @@ private slots:
         // Neither a total nor an amount to declare: zero would be a false figure.
         for (const TaxFigure &f : taxReturnFigures(s))
             QCOMPARE(f.value, QString());
-        QCOMPARE(summaryTable(s).last(), QStringList({"Total 2024", "", "", "", "", "", "", "", ""}));
+        QCOMPARE(summaryTable(s).last(), QStringList{"Total 2024"} + QStringList(summaryColumns().size() - 1, QString()));
         QCOMPARE(summaryYears(m_folder, 1, 2026), QList<int>({2025, 2026}));
     }
 
