@@ -15,17 +15,23 @@
 #include <QString>
 #include <algorithm>
 
-// The default printer when it is a queue of the cups-pdf backend: its name
-// and the folder its PDF files land in (from its own cups-pdf settings).
+inline const QByteArray TestQueue = "BerlivoPDF";
+
+// The test's queue made this process's default printer, when it is a queue
+// of the cups-pdf backend: its name and the folder its PDF files land in
+// (from its own cups-pdf settings).
 struct PdfQueue {
     QString name, folder, unusable;
 
     static PdfQueue find()
     {
         PdfQueue q;
+        qunsetenv("LPDEST"); // it would come before PRINTER
+        qputenv("PRINTER", TestQueue);
         const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-        if (printer.isNull()) {
-            q.unusable = QStringLiteral("no default printer (scripts/test sets up a cups-pdf queue as root)");
+        if (printer.printerName() != QLatin1String(TestQueue)) {
+            q.unusable = QStringLiteral("no print queue %1 (scripts/cups-test-queue makes it as root)")
+                             .arg(QLatin1String(TestQueue));
             return q;
         }
         q.name = printer.printerName();

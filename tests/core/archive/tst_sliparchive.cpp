@@ -3,6 +3,7 @@
 #include "attendance/daytable.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "cents.h"
 #include "raised.h"
 #include "testfiles.h"
 
@@ -58,14 +59,6 @@ SlipInput month(int m, int year, const QString &hours, quint32 draw = 0)
 }
 
 SlipResult compute(const SlipInput &in, bool gross) { return gross ? computeGrossSlip(in) : computeNetSlip(in); }
-
-// The cents a shown amount text stands for, read back from the text alone.
-qint64 textCents(const SlipText &t)
-{
-    QString s = t.value_or(QString());
-    s.remove(' ');
-    return qint64(std::llround(double(parseFloat(s)) * 100));
-}
 
 ArchivedSlip rowFor(const SlipInput &in, bool gross, int slot = 1)
 {
@@ -202,19 +195,19 @@ private slots:
         QVERIFY(row);
         QCOMPARE(row->grossBasis, gross);
         QCOMPARE(row->hours, 6783);
-        QCOMPARE(row->salnet, textCents(slip.salnet));
-        QCOMPARE(row->Cong, textCents(slip.Cong));
-        QCOMPARE(row->abs, textCents(slip.abs));
-        QCOMPARE(row->diver, textCents(slip.diver));
-        QCOMPARE(row->entret, textCents(slip.entret));
-        QCOMPARE(row->nour, textCents(slip.nour));
-        QCOMPARE(row->acpt, textCents(slip.acpt));
-        QCOMPARE(row->net, textCents(slip.net));
-        QCOMPARE(row->totcs, textCents(slip.totcs));
+        QCOMPARE(row->salnet, cents(slip.salnet));
+        QCOMPARE(row->Cong, cents(slip.Cong));
+        QCOMPARE(row->abs, cents(slip.abs));
+        QCOMPARE(row->diver, cents(slip.diver));
+        QCOMPARE(row->entret, cents(slip.entret));
+        QCOMPARE(row->nour, cents(slip.nour));
+        QCOMPARE(row->acpt, cents(slip.acpt));
+        QCOMPARE(row->net, cents(slip.net));
+        QCOMPARE(row->totcs, cents(slip.totcs));
         for (int k = 0; k < 9; ++k)
-            QCOMPARE(row->cs[k], textCents(slip.cs[k]));
-        QCOMPARE(row->salbrut, gross ? textCents(slip.salbrut) : 0);
-        QCOMPARE(row->salimp, gross ? textCents(slip.salimp) : 0);
+            QCOMPARE(row->cs[k], cents(slip.cs[k]));
+        QCOMPARE(row->salbrut, gross ? cents(slip.salbrut) : 0);
+        QCOMPARE(row->salimp, gross ? cents(slip.salimp) : 0);
         QCOMPARE(row->flatDays, slip.nbjf->toInt());
         QCOMPARE(row->activityDays, 20);
         QCOMPARE(*row, rowFor(in, gross));
@@ -383,12 +376,12 @@ private slots:
             const QString h = QStringLiteral("%1.%2").arg(rng.bounded(20, 200)).arg(rng.bounded(0, 100), 2, 10, QChar('0'));
             const SlipInput in = month(m, 2024, h, rng.generate());
             const SlipResult slip = compute(in, gross);
-            salnet += textCents(slip.salnet);
-            entret += textCents(slip.entret);
-            nour += textCents(slip.nour);
-            net += textCents(slip.net);
-            cong += textCents(slip.Cong);
-            hours += frenchCents(QString(h).replace('.', ','));
+            salnet += cents(slip.salnet);
+            entret += cents(slip.entret);
+            nour += cents(slip.nour);
+            net += cents(slip.net);
+            cong += cents(slip.Cong);
+            hours += cents(QString(h).replace('.', ','));
             store(a, rowFor(in, gross));
         }
         store(a, rowFor(month(1, 2025, "80"), false)); // another year stays out
@@ -503,17 +496,17 @@ private slots:
         QCOMPARE(lines.size(), 1 + 3 + 1);
         QCOMPARE(lines[0].split(';'), summaryColumns());
         QCOMPARE(lines[2].split(';').first(), "Août 2024");
-        const int netColumn = summaryColumns().indexOf("Salaire net");
+        const qsizetype netColumn = summaryColumns().indexOf("Salaire net");
         qint64 sum = 0;
         for (int i = 1; i <= 3; ++i) {
             const QStringList f = lines[i].split(';');
             QCOMPARE(f.size(), summaryColumns().size());
             QCOMPARE(f[1], "1234,50");
-            sum += frenchCents(f[netColumn]);
+            sum += cents(f[netColumn]);
         }
         const QStringList total = lines[4].split(';');
         QCOMPARE(total[0], "Total 2024");
-        QCOMPARE(frenchCents(total[netColumn]), sum);
+        QCOMPARE(cents(total[netColumn]), sum);
         QCOMPARE(sum, s.totals.salnet);
         QCOMPARE(centsText(-310), "-3,10");
         QCOMPARE(centsText(123456789), "1234567,89");
