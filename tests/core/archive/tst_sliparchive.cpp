@@ -349,7 +349,7 @@ private slots:
         QCOMPARE(row.majoratedHours, 75);
         QCOMPARE(row.activityDays, 19);
         QCOMPARE(row.Cong, 0);
-        QCOMPARE(row.salbrut, textCents(slip.salbrut));
+        QCOMPARE(row.salbrut, shownCents(slip.amounts.salbrut));
         {
             SlipArchive a(archivePath());
             store(a, row);
