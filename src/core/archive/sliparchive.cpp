@@ -67,7 +67,8 @@ std::array<qint64 *, 20> amountsOf(ArchivedSlip &s)
 const QStringList &otherColumns()
 {
     static const QStringList columns = {"enfant", "prenom", "annee", "mois", "moan", "base", "heures_centiemes",
-                                        "jours_activite", "jours_forfait", "image", "enregistre"};
+                                        "jours_activite", "jours_forfait", "image", "enregistre", "genre",
+                                        "heures_comp_centiemes", "heures_maj_centiemes"};
     return columns;
 }
 
@@ -84,14 +85,43 @@ const QString careAidTable = QStringLiteral("CREATE TABLE AidesGarde (\n"
                                             "  PRIMARY KEY (enfant, annee)\n"
                                             ") WITHOUT ROWID");
 
-QString versionStatement() { return QStringLiteral("PRAGMA user_version = %1").arg(SlipArchive::SchemaVersion); }
+// The kind of slip a row is: paid by the hour, or a regular contract's month.
+const QString byTheHour = QStringLiteral("horaire");
+const QString contractMonth = QStringLiteral("contrat");
 
-// What brings a file of layout version 1 up to date.
-QStringList upgradeFrom1() { return {careAidTable, versionStatement()}; }
+// The columns layout version 3 added, as they are declared: a row of an
+// older archive was a slip paid by the hour, without extra hours.
+QStringList version3Columns()
+{
+    return {QStringLiteral("genre TEXT NOT NULL DEFAULT '%1' CHECK (genre IN ('%1', '%2'))").arg(byTheHour, contractMonth),
+            QStringLiteral("heures_comp_centiemes INTEGER NOT NULL DEFAULT 0"),
+            QStringLiteral("heures_maj_centiemes INTEGER NOT NULL DEFAULT 0")};
+}
+
+QString versionStatement(int version) { return QStringLiteral("PRAGMA user_version = %1").arg(version); }
+
+// What brings an archive of layout version `from` up to date, to be run in
+// one transaction; `columns` are those its table has already (a file put
+// back by hand to an older version keeps what it has).
+QStringList upgradeFrom(int from, const QStringList &columns)
+{
+    QStringList statements;
+    for (const QString &column : version3Columns())
+        if (!columns.contains(column.section(' ', 0, 0)))
+            statements << QStringLiteral("ALTER TABLE Bulletins ADD COLUMN ") + column;
+    if (from < 2)
+        statements << careAidTable;
+    statements << versionStatement(SlipArchive::SchemaVersion);
+    return statements;
+}
 
 } // namespace
 
-QStringList SlipArchive::upgrade(int fromVersion) { return fromVersion == 1 ? upgradeFrom1() : QStringList(); }
+QStringList SlipArchive::upgrade(int fromVersion)
+{
+    // A file of an older layout, as that layout was laid out.
+    return fromVersion >= 1 && fromVersion < SchemaVersion ? upgradeFrom(fromVersion, {}) : QStringList();
+}
 
 QStringList SlipArchive::schema()
 {
@@ -114,11 +144,13 @@ QStringList SlipArchive::schema()
                        "  enregistre TEXT NOT NULL,  -- local date and time of the save, ISO 8601\n"
                        "  -- amounts as shown on the slip, in cents\n"
                        "  %1,\n"
+                       "  -- 'contrat' for a regular contract's month, with its extra hours in hundredths\n"
+                       "  %2,\n"
                        "  PRIMARY KEY (enfant, annee, mois)\n"
                        ") WITHOUT ROWID")
-            .arg(amounts.join(QStringLiteral(",\n  "))),
+            .arg(amounts.join(QStringLiteral(",\n  ")), version3Columns().join(QStringLiteral(",\n  "))),
         careAidTable,
-        versionStatement(),
+        versionStatement(SlipArchive::SchemaVersion),
     };
 }
 
@@ -136,6 +168,9 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
     s.flatDays = q.value(8).toInt();
     s.picture = q.value(9).toString();
     s.savedAt = QDateTime::fromString(q.value(10).toString(), Qt::ISODate);
+    s.contract = q.value(11).toString() == contractMonth;
+    s.complementaryHours = q.value(12).toLongLong();
+    s.majoratedHours = q.value(13).toLongLong();
     const auto amounts = amountsOf(s);
     for (int i = 0; i < int(amounts.size()); ++i)
         *amounts[i] = q.value(int(otherColumns().size()) + i).toLongLong();
@@ -204,7 +239,7 @@ int ArchivedSlip::year() const
 }
 
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
-                             const QString &picture, const QDateTime &savedAt)
+                             const QString &picture, const QDateTime &savedAt, const std::optional<ContractHours> &contract)
 {
     if (!MonthKey::fromText(in.moan))
         throw RuntimeError(rtl::noValidatedMonth());
@@ -236,6 +271,14 @@ ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool g
     s.picture = picture;
     // Kept to the second, as it is stored.
     s.savedAt = savedAt.addMSecs(-savedAt.time().msec());
+    if (contract) {
+        // The hours paid by the mensualised salary, and the extra hours.
+        s.contract = true;
+        s.hours = hundredthsOfTwelfths(contract->normalTwelfths());
+        s.activityDays = contract->activityDays();
+        s.complementaryHours = hundredthsOfTwelfths(12 * contract->complementaryMinutes);
+        s.majoratedHours = hundredthsOfTwelfths(12 * contract->majoratedMinutes);
+    }
     return s;
 }
 
@@ -266,7 +309,7 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
             if (q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && q.next())
                 tables = q.value(0).toInt();
             q.finish();
-            // A list of statements run in one transaction.
+            // Statements run in one transaction: all or none.
             const auto run = [&](const QStringList &statements) {
                 bool ok = db.transaction();
                 for (const QString &statement : statements) {
@@ -286,14 +329,21 @@ SlipArchive::SlipArchive(const QString &path) : m_path(path), m_connection(nextC
                 // A new file: lay it out in one transaction.
                 if (!run(schema()))
                     error = rtl::cannotCreateFile(native(path));
-            } else if (version == 1) {
-                // An archive from before the childcare aid was kept.
-                if (!run(upgradeFrom1()))
-                    error = rtl::archiveUpgradeFailed(native(path), reason(q.lastError()));
             } else if (version > SchemaVersion) {
                 error = rtl::archiveTooNew(native(path));
             } else if (version == 0) {
                 error = rtl::notAnArchive(native(path));
+            }
+            // An older archive is brought up to date in place, in one
+            // transaction: all of it or nothing; its rows stay as they were.
+            if (error.isEmpty() && version > 0 && version < SchemaVersion) {
+                QStringList columns;
+                if (q.exec(QStringLiteral("PRAGMA table_info(Bulletins)")))
+                    while (q.next())
+                        columns << q.value(1).toString();
+                q.finish();
+                if (!run(upgradeFrom(version, columns)))
+                    error = rtl::archiveUpgradeFailed(native(path), reason(q.lastError()));
             }
             if (!error.isEmpty())
                 db.close();
@@ -374,6 +424,9 @@ void SlipArchive::put(const ArchivedSlip &slip)
     q.addBindValue(slip.flatDays);
     q.addBindValue(slip.picture);
     q.addBindValue(slip.savedAt.toString(Qt::ISODate));
+    q.addBindValue(slip.contract ? contractMonth : byTheHour);
+    q.addBindValue(slip.complementaryHours);
+    q.addBindValue(slip.majoratedHours);
     ArchivedSlip copy = slip;
     for (qint64 *amount : amountsOf(copy))
         q.addBindValue(*amount);

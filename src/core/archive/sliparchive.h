@@ -5,7 +5,8 @@
 // The program lays out the file itself on first use and marks its layout
 // with PRAGMA user_version, so that a later program can tell an older file
 // and bring it up to date (version 2 added the childcare aid of each child
-// and year). Amounts are whole cents (the slip's shown
+// and year; version 3 tells a regular contract's month from a slip paid by
+// the hour, with its extra hours). Amounts are whole cents (the slip's shown
 // amounts), hours whole hundredths: a year adds up exactly, and any SQLite
 // tool reads the file.
 //
@@ -13,6 +14,7 @@
 // transaction, put() the row, put the picture in place, then commit(); on
 // any failure rollback() leaves the file as it was.
 
+#include "payslip/declaration.h"
 #include "payslip/slip.h"
 
 #include <QDateTime>
@@ -40,6 +42,11 @@ struct ArchivedSlip {
     std::array<qint64, ContributionLines> cs{};
     QString picture;     // the picture's file name in bulljpg/
     QDateTime savedAt;
+    // A regular contract's month: `hours` are then the hours its mensualised
+    // salary pays (M less the absences), and the extra hours are apart, in
+    // hundredths.
+    bool contract = false;
+    qint64 complementaryHours = 0, majoratedHours = 0;
 
     // 0 for a key that is not one (a row some other tool wrote).
     int month() const;
@@ -61,15 +68,16 @@ struct CareAid {
     friend bool operator==(const CareAid &, const CareAid &) = default;
 };
 
-// The row of a slip the program is saving, from its inputs and its result.
-// A slip that stopped on a text, or a month key that is not MMYY, raises:
-// there are no figures to keep.
+// The row of a slip the program is saving, from its inputs and its result;
+// with `contract`, a regular contract's month. A slip that stopped on a text,
+// or a month key that is not MMYY, raises: there are no figures to keep.
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
-                             const QString &picture, const QDateTime &savedAt);
+                             const QString &picture, const QDateTime &savedAt,
+                             const std::optional<ContractHours> &contract = std::nullopt);
 
 class SlipArchive {
 public:
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     // Bulletins.db
     static QString fileName();
     // The statements that lay out a new archive, its version included.
@@ -78,8 +86,9 @@ public:
     // to date; none for a version the program cannot bring up.
     static QStringList upgrade(int fromVersion);
 
-    // Opens the archive at `path`, laying it out when the file is new. A
-    // file from a newer program, or one that is not an archive, raises.
+    // Opens the archive at `path`, laying it out when the file is new and
+    // bringing an older layout up to date in place. A file from a newer
+    // program, or one that is not an archive, raises.
     explicit SlipArchive(const QString &path);
     ~SlipArchive();
     SlipArchive(const SlipArchive &) = delete;

@@ -39,6 +39,8 @@ YearSummary buildYearSummary(int slot, int year, const QString &firstName, const
         byMonth[a.month()] = {a.month(), SummaryMonth::Kind::Archived, a};
         YearTotals &t = s.totals;
         t.hours += a.hours;
+        t.complementaryHours += a.complementaryHours;
+        t.majoratedHours += a.majoratedHours;
         t.activityDays += a.activityDays;
         t.salnet += a.salnet;
         t.Cong += a.Cong;
@@ -134,6 +136,8 @@ const QStringList &summaryColumns()
     static const QStringList columns = {
         QStringLiteral("Mois"),
         QStringLiteral("Heures"),
+        QStringLiteral("Heures complémentaires"),
+        QStringLiteral("Heures majorées"),
         QStringLiteral("Jours d'activité"),
         QStringLiteral("Salaire net"),
         QStringLiteral("dont congés payés"),
@@ -152,13 +156,16 @@ QList<QStringList> summaryTable(const YearSummary &s)
         QStringList row = {monthTitle(m.month, s.year)};
         if (m.slip) {
             const ArchivedSlip &a = *m.slip;
-            row << hoursText(a.hours) << QString::number(a.activityDays) << centsText(a.salnet) << centsText(a.Cong)
+            row << hoursText(a.hours) << hoursText(a.complementaryHours) << hoursText(a.majoratedHours)
+                << QString::number(a.activityDays) << centsText(a.salnet) << centsText(a.Cong)
                 << centsText(a.entret) << centsText(a.nour) << centsText(a.net);
         } else {
-            for (int i = 0; i < 7; ++i)
+            for (qsizetype i = 2; i < summaryColumns().size(); ++i)
                 row << QString();
         }
-        row << kindText(m.kind);
+        // A regular contract's month says so: its hours are those its
+        // mensualised salary pays.
+        row << (m.slip && m.slip->contract ? kindText(m.kind) + QStringLiteral(" (contrat)") : kindText(m.kind));
         rows << row;
     }
     const YearTotals &t = s.totals;
@@ -170,7 +177,8 @@ QList<QStringList> summaryTable(const YearSummary &s)
         rows << row;
         return rows;
     }
-    rows << QStringList{QStringLiteral("Total %1").arg(s.year), hoursText(t.hours), QString::number(t.activityDays),
+    rows << QStringList{QStringLiteral("Total %1").arg(s.year), hoursText(t.hours), hoursText(t.complementaryHours),
+                        hoursText(t.majoratedHours), QString::number(t.activityDays),
                         centsText(t.salnet), centsText(t.Cong), centsText(t.entret), centsText(t.nour),
                         centsText(t.net), QString()};
     return rows;

@@ -4,6 +4,8 @@
 #include "common/errors.h"
 #include "common/monthkey.h"
 
+#include <algorithm>
+
 namespace {
 QString decimalComma(QString text) { return text.replace(QChar('.'), QChar(',')); }
 } // namespace
@@ -25,6 +27,16 @@ QString declarationAmount(Money amount) { return centsText(shownCents(amount)); 
 
 qint64 declaredHours(Money hours) { return (hours.count() + 5000) / 10000; }
 
+qint64 hundredthsOfTwelfths(qint64 twelfths) { return (200 * twelfths + 720) / 1440; }
+
+qint64 ContractHours::normalTwelfths() const { return std::max<qint64>(0, mensualisedTwelfths - 12 * deductedMinutes); }
+
+int ContractHours::activityDays() const
+{
+    const int days = (plannedWeekdays * weeksPerYear + 11) / 12;
+    return std::max(0, days - deductedDays);
+}
+
 const QStringList &declarationLabels()
 {
     static const QStringList labels = {
@@ -40,7 +52,32 @@ const QStringList &declarationLabels()
     return labels;
 }
 
-Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool grossBasis)
+const QStringList &contractDeclarationLabels()
+{
+    static const QStringList labels = [] {
+        QStringList l = declarationLabels();
+        l.insert(2, QStringLiteral("Nombre d'heures complémentaires"));
+        l.insert(3, QStringLiteral("Nombre d'heures majorées"));
+        return l;
+    }();
+    return labels;
+}
+
+namespace {
+// Hundredths of an hour: the whole hours the service takes (half up), and the
+// exact figure beside them.
+// Twelfths of a minute: the whole hours the service takes (half up, from the
+// exact figure) and the exact figure beside them, to the hundredth.
+DeclarationFigure hoursFigure(const QString &label, qint64 twelfths)
+{
+    const qint64 hour = 12 * 60;
+    return {label, QString::number((2 * twelfths + hour) / (2 * hour)),
+            QStringLiteral("%1 h exactement").arg(centsText(hundredthsOfTwelfths(twelfths)))};
+}
+} // namespace
+
+Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool grossBasis,
+                           const std::optional<ContractHours> &contract)
 {
     Declaration d;
     d.childName = in.prenom3;
@@ -86,6 +123,13 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
         for (int i = 0; i < declarationLabels().size(); ++i)
             d.figures.append({declarationLabels().at(i), values[i], {}});
         d.figures[1].detail = QStringLiteral("%1 h exactement").arg(decimalComma(in.totheur));
+        if (contract) {
+            const QStringList &labels = contractDeclarationLabels();
+            d.figures[1] = hoursFigure(labels.at(1), contract->normalTwelfths());
+            d.figures.insert(2, hoursFigure(labels.at(2), 12 * contract->complementaryMinutes));
+            d.figures.insert(3, hoursFigure(labels.at(3), 12 * contract->majoratedMinutes));
+            d.figures[4].value = QString::number(contract->activityDays());
+        }
     } catch (const RuntimeError &e) {
         d.figures.clear();
         d.failure = rtl::slipNotComputed(e.message());

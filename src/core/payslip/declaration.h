@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct DeclarationFigure {
     QString label;  // "Nombre d'heures normales", ...
@@ -26,11 +27,40 @@ struct Declaration {
     bool complete() const { return failure.isEmpty(); }
 };
 
-// The eight figures' labels, in the order the figures come.
-const QStringList &declarationLabels();
+// The hours and days of a regular contract's month that the declaration
+// and the archive take from the contract rather than from the month sheet.
+struct ContractHours {
+    qint64 mensualisedTwelfths = 0; // M x 12, in minutes
+    qint64 deductedMinutes = 0;     // A
+    qint64 complementaryMinutes = 0;
+    qint64 majoratedMinutes = 0;
+    int plannedWeekdays = 0;        // weekdays of the week with planned hours
+    int weeksPerYear = 0;           // N
+    int deductedDays = 0;           // planned days taken out of the base this month
 
-// The figures of the month the slip shows, on its basis.
-Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool grossBasis);
+    // M - A, exactly, in twelfths of a minute; never below 0 (a month wholly
+    // absent can plan more hours than the mensualised M).
+    qint64 normalTwelfths() const;
+    // The weekdays with planned hours x N / 12 rounded up, less the deducted
+    // days, never below 0.
+    int activityDays() const;
+
+    friend bool operator==(const ContractHours &, const ContractHours &) = default;
+};
+
+// Twelfths of a minute (the exact unit of mensualised hours) in hundredths
+// of an hour, rounded half up.
+qint64 hundredthsOfTwelfths(qint64 twelfths);
+
+// The figures' labels, in the order the figures come: eight for a month paid
+// by the hour, ten for a contract's month.
+const QStringList &declarationLabels();
+const QStringList &contractDeclarationLabels();
+
+// The figures of the month the slip shows, on its basis; with `contract`, a
+// regular contract's month (its hours and days from the contract).
+Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool grossBasis,
+                           const std::optional<ContractHours> &contract = std::nullopt);
 
 // Every figure as a "label<TAB>value" line, for pasting in one go.
 QString declarationText(const Declaration &d);

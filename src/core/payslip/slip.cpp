@@ -17,7 +17,12 @@ constexpr long double leaveShare = 0.1L;
 
 class SlipComputation {
 public:
-    SlipComputation(const SlipInput &input, Basis b) : in(input), basis(b) {}
+    // `monthSalary`: a regular contract's salary for the month, which takes
+    // the place of the base pay, its holiday supplement and its leave share.
+    SlipComputation(const SlipInput &input, Basis b, std::optional<Money> monthSalary = std::nullopt)
+        : in(input), basis(b), contractSalary(monthSalary)
+    {
+    }
 
     SlipResult run()
     {
@@ -33,6 +38,7 @@ public:
 private:
     const SlipInput &in;
     const Basis basis;
+    const std::optional<Money> contractSalary;
     SlipResult out;
     int step = 0;
 
@@ -185,21 +191,21 @@ private:
         }
     }
 
-    void pay()
+    // A regular contract's month: its salary S stands where the base pay
+    // and the holiday supplement would, and bears no leave share (the
+    // contract's paid leave is paid when it is taken).
+    Money contractMonthSalary(Money &absence, Money &sundry)
     {
-        step = 9;
-        out.totheur = in.totheur;
-        const double totalHours = double(parseFloat(in.totheur));
-        out.nbjf = QString::number(flatDays);
+        step = 14;
+        absence = money(QStringLiteral("abs"), in.abs);
+        sundry = money(QStringLiteral("diverse"), in.diverse);
+        return round4(absence.value() + (sundry.value() + contractSalary->value()));
+    }
 
-        step = 10;
-        const Money hourlyUpkeep = in.CheckBox11 ? round4(money(QStringLiteral("ETH"), in.ETH).value() * totalHours) : Money();
-        const Money dailyUpkeep = in.CheckBox12 ? round4(money(QStringLiteral("EFJ"), in.EFJ).value() * flatDays) : Money();
-
-        step = 11;
-        out.feri1 = QString::number(holidayFlatDays);
-        out.feri2 = formatGeneral(holidayHours);
-
+    // Paid by the hour: the base pay, the holiday supplement and 10 % of
+    // both for the paid leave; `leave` receives that share.
+    Money hourlySalary(Money &absence, Money &sundry, double totalHours, Money &leave)
+    {
         const QString &hourlyText = basis == Basis::Net ? in.SH : in.SHbr;
         const QString &dailyText = basis == Basis::Net ? in.FJ : in.FJbr;
         const QString hourlyField = basis == Basis::Net ? QStringLiteral("SH") : QStringLiteral("SHbr");
@@ -225,17 +231,39 @@ private:
                    + money(dailyField, dailyText).value() * (flatDays - holidayFlatDays));
 
         step = 14;
-        const Money absence = money(QStringLiteral("abs"), in.abs);
-        const Money sundry = money(QStringLiteral("diverse"), in.diverse);
+        absence = money(QStringLiteral("abs"), in.abs);
+        sundry = money(QStringLiteral("diverse"), in.diverse);
         const Money salary = round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value()))
                                     + holidaySupplement + leaveShare * holidaySupplement);
+        leave = round4(leaveShare * basePay.value() + leaveShare * holidaySupplement);
+        return salary;
+    }
+
+    void pay()
+    {
+        step = 9;
+        out.totheur = in.totheur;
+        const double totalHours = double(parseFloat(in.totheur));
+        out.nbjf = QString::number(flatDays);
+
+        step = 10;
+        const Money hourlyUpkeep = in.CheckBox11 ? round4(money(QStringLiteral("ETH"), in.ETH).value() * totalHours) : Money();
+        const Money dailyUpkeep = in.CheckBox12 ? round4(money(QStringLiteral("EFJ"), in.EFJ).value() * flatDays) : Money();
+
+        step = 11;
+        out.feri1 = QString::number(holidayFlatDays);
+        out.feri2 = formatGeneral(holidayHours);
+
+        Money leave, absence, sundry;
+        const Money salary = contractSalary ? contractMonthSalary(absence, sundry)
+                                            : hourlySalary(absence, sundry, totalHours, leave);
         if (basis == Basis::Net)
             show(out.salnet, out.amounts.salnet, salary);
         else
             show(out.salbrut, out.amounts.salbrut, salary);
 
         step = 15;
-        show(out.Cong, out.amounts.Cong, round4(leaveShare * basePay.value() + leaveShare * holidaySupplement));
+        show(out.Cong, out.amounts.Cong, leave);
         show(out.abs, out.amounts.abs, absence);
         show(out.entret, out.amounts.entret, round4(hourlyUpkeep.value() + dailyUpkeep.value()));
         show(out.diver, out.amounts.diver, sundry);
@@ -303,6 +331,10 @@ Money grossOfNet(Money net, const std::array<QString, ContributionLines> &netRat
 
 SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
 SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }
+SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary)
+{
+    return SlipComputation(in, grossBasis ? Basis::Gross : Basis::Net, monthSalary).run();
+}
 
 SlipInput slipInputFrom(const ParamRecord &r, const MonthSheet &sheet, const QString &monthKey,
                         const QString &totalHours, const QDate &today)

@@ -120,6 +120,13 @@ SlipResult computeNetSlip(const SlipInput &in);
 // Gross basis: the contributions are deducted from the gross salary, and the
 // taxable salary is shown.
 SlipResult computeGrossSlip(const SlipInput &in);
+// A month of a regular contract, on either basis: the month's salary S (the
+// contract's mensualised base, less its absences, plus its extra hours and
+// holiday supplement) takes the place of the base pay, so the slip's salary
+// is round4(abs + (diverse + S)); no leave share is added (Cong is 0). The
+// allowances, meals, advance, contributions and amount to pay follow the
+// rules of the basis, through the same steps.
+SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary);
 
 // One contribution line on the net basis: the net amount times the line's NET
 // coefficient (its text), to the ten-thousandth. A coefficient that is not a

@@ -74,6 +74,7 @@ enum HelpContext {
     DeclarationHelp = 1016,
     YearSummaryHelp = 1017,
     ContractHelp = 1018,
+    ContractSlipHelp = 1019,
 };
 
 // The topic F1 opens on this control (the `helpContext` property; 0 for none).

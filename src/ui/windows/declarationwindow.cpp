@@ -2,7 +2,9 @@
 
 #include "common/environment.h"
 #include "common/errors.h"
+#include "common/messages.h"
 #include "common/programfiles.h"
+#include "contract/contractslip.h"
 #include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
@@ -47,7 +49,7 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     for (int i = 0; i < FigureCount; ++i) {
         const QByteArray n = QByteArray::number(i + 1);
         Libelle << named<QLabel>(this, "Libelle" + n);
-        Libelle[i]->setText(declarationLabels().at(i));
+        Libelle[i]->setText(i < declarationLabels().size() ? declarationLabels().at(i) : QString());
         Valeur << named<QLineEdit>(this, "Valeur" + n);
         Valeur[i]->setReadOnly(true);
         Valeur[i]->setAlignment(Qt::AlignRight);
@@ -108,7 +110,23 @@ void TDeclaration::FormActivate()
         return;
     }
     const bool gross = basis == 1;
-    const Declaration d = declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+    // A month a regular contract pays is declared from the contract's slip.
+    Declaration d;
+    if (!guarded([&] {
+            const int slot = win().Parametres->currentSlot();
+            if (!contract::paidByContract(programFolder(), slot, in.moan)) {
+                d = declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+                return;
+            }
+            const contract::ContractSlip c = contract::contractSlipOf(programFolder(), slot, in, gross);
+            if (c.failure.isEmpty()) {
+                d = declarationFor(in, c.slip, gross, c.hours);
+            } else {
+                d.childName = in.prenom3;
+                d.failure = c.failure;
+            }
+        }))
+        return;
     show(d);
     // The minimums of the month declared; a month without figures has none to check.
     QString note;
@@ -125,11 +143,19 @@ void TDeclaration::show(const Declaration &d)
     prenom->setText(d.childName);
     Message->setText(d.failure);
     Message->setVisible(!d.complete());
+    // A month paid by the hour has eight rows; a contract's month ten.
+    const QStringList &labels = d.figures.size() > declarationLabels().size() ? contractDeclarationLabels()
+                                                                            : declarationLabels();
     for (int i = 0; i < FigureCount; ++i) {
         const bool has = i < d.figures.size();
+        const bool shown = i < labels.size();
+        Libelle[i]->setText(has ? d.figures[i].label : shown ? labels.at(i) : QString());
         Valeur[i]->setText(has ? d.figures[i].value : QString());
         Detail[i]->setText(has ? d.figures[i].detail : QString());
         Copier[i]->setEnabled(has);
+        for (QWidget *w : {static_cast<QWidget *>(Libelle[i]), static_cast<QWidget *>(Valeur[i]),
+                           static_cast<QWidget *>(Detail[i]), static_cast<QWidget *>(Copier[i])})
+            w->setVisible(shown);
     }
     m_allText = declarationText(d);
     ToutCopier->setEnabled(d.complete());

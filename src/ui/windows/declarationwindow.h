@@ -17,14 +17,16 @@ class TDeclaration : public Form {
 public:
     explicit TDeclaration(QWidget *parent = nullptr);
 
-    static constexpr int FigureCount = 8;
+    // Eight figures for a month paid by the hour, ten for a regular
+    // contract's month (its complementary and majorated hours).
+    static constexpr int FigureCount = 10;
     QLabel *prenom, *Message, *Note;
     // The month's wage or maintenance allowances below the legal minimum in
     // force that month (or why nothing could be checked); hidden otherwise.
     QLabel *Avertissement;
-    QList<QLabel *> Libelle, Detail;  // Libelle1..8, Detail1..8
-    QList<QLineEdit *> Valeur;        // Valeur1..8
-    QList<QPushButton *> Copier;      // Copier1..8
+    QList<QLabel *> Libelle, Detail;  // Libelle1..10, Detail1..10
+    QList<QLineEdit *> Valeur;        // Valeur1..10
+    QList<QPushButton *> Copier;      // Copier1..10
     QPushButton *ToutCopier, *Fermer;
 
     // Recomputes the figures from the windows as they stand.

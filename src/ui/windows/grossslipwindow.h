@@ -17,4 +17,5 @@ public:
 protected:
     SlipResult compute(const SlipInput &in) const override;
     void fillOwn(const SlipResult &r) override;
+    bool grossBasis() const override { return true; }
 };

@@ -1,5 +1,7 @@
 #include "windows/hourswindow.h"
 
+#include "windows/contractslipwindow.h"
+
 #include "widgets/look.h"
 #include "widgets/picker.h"
 #include "windows/mainwindow.h"
@@ -425,8 +427,24 @@ void THoraire::BitBtn3Click()
 void THoraire::Button1Click()
 {
     leaveEntry(BitBtn5);
+    // A month a regular contract pays has the contract's slip, on either
+    // basis; any other month the slip paid by the hour of its basis. A
+    // contract file that cannot be read keeps the month on screen.
+    const int basis = win().Parametres->Netbrut->itemIndex();
+    bool byContract = false;
+    if (!guarded([&] {
+            byContract = (basis == 0 || basis == 1)
+                         && contract::paidByContract(programFolder(), win().Parametres->currentSlot(), moan->text());
+        }))
+        return;
     hide();
-    switch (win().Parametres->Netbrut->itemIndex()) {
+    if (byContract) {
+        if (!win().BulletinContrat)
+            win().BulletinContrat = new TBulletinContrat;
+        showAndActivate(win().BulletinContrat);
+        return;
+    }
+    switch (basis) {
     case 0: showAndActivate(win().Bulletin); break;
     case 1: showAndActivate(win().Bulletinbrut); break;
     default: break;

@@ -2,6 +2,7 @@
 
 #include "widgets/look.h"
 
+#include "windows/contractslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
@@ -141,6 +142,15 @@ void TBO::showFor(QWidget *slip)
 
 void TBO::onShow() { fitOuterSize(); }
 
+SlipSheet *TBO::slipInHand(int basis) const
+{
+    // The slips paid by the hour are the basis's, as they always were; the
+    // contract's slip is the one shown.
+    if (m_slip && m_slip == win().BulletinContrat)
+        return win().BulletinContrat;
+    return basis == 0 || basis == 1 ? slipForBasis(basis) : nullptr;
+}
+
 void TBO::moveEvent(QMoveEvent *e)
 {
     Form::moveEvent(e);
@@ -183,14 +193,13 @@ void TBO::NiceButton1Click()
 {
     // A slip closed meanwhile is no longer there to be printed.
     const int basis = win().Parametres->Netbrut->itemIndex();
-    if ((basis == 0 || basis == 1) && !slipForBasis(basis)->isVisible())
+    if (SlipSheet *slip = slipInHand(basis); slip && !slip->isVisible())
         return;
     guarded([&] {
         m_inMessageBox = true;
         showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
         m_inMessageBox = false;
-        if (basis == 0 || basis == 1) {
-            SlipSheet *slip = slipForBasis(basis);
+        if (SlipSheet *slip = slipInHand(basis)) {
             printSlip(slip);
             printSlip(slip);
         }
@@ -202,7 +211,8 @@ void TBO::NiceButton1Click()
 void TBO::NiceButton2Click()
 {
     guarded([&] {
-        SlipSheet *slip = slipForBasis(win().Parametres->Netbrut->itemIndex());
+        // Saving takes any basis but net for the gross one.
+        SlipSheet *slip = slipInHand(win().Parametres->Netbrut->itemIndex() == 0 ? 0 : 1);
         if (!slip->isVisible())
             return;
         const QImage picture = captureClientArea(slip);
@@ -232,8 +242,8 @@ void TBO::NiceButton2Click()
         save.jpeg = encodeJpeg(Image1->pixmap().toImage());
         save.pdf = windowPdf(slip, firstName + monthKey);
         if (const auto &shown = slip->shownSlip())
-            save.row = archivedSlipFor(shown->input, shown->result, slip == win().Bulletinbrut,
-                                       win().Parametres->currentSlot(), QFileInfo(path).fileName(), now());
+            save.row = archivedSlipFor(shown->input, shown->result, shown->grossBasis, win().Parametres->currentSlot(),
+                                       QFileInfo(path).fileName(), now(), shown->contract);
         saveSlip(programFolder(), save);
         slip->close();
         close();

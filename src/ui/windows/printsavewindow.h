@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 class QLabel;
+class SlipSheet;
 
 class TBO : public Form {
     Q_OBJECT
@@ -36,6 +37,9 @@ protected:
 
 private:
     void FormActivate();
+    // The slip the commands work on: the contract's slip when shown for it,
+    // otherwise the slip of `basis`; none for a basis that is neither.
+    SlipSheet *slipInHand(int basis) const;
     void fitOuterSize();
 
     // The print message box is open / the window lost the activation to it:

@@ -221,20 +221,23 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     caption(QStringLiteral("heures et/ou "), {at.hoursCaptionLeft, 288}, plain);
     nbjf = value("nbjf", {560, 288}, bold);
     caption(QStringLiteral("jours forfaitaires"), {at.flatCaptionLeft, 288}, plain);
-    euro({at.payEuroLeft, 312});
+    euro({at.payEuroLeft, at.salaryTop});
     caption(QStringLiteral("dont indemnités de congés payés :"), {200, at.congTop}, plain);
-    Cong = value("Cong", {368, at.congTop}, bold);
+    Cong = value("Cong", {at.payValueLeft, at.congTop}, bold);
     euro({at.payEuroLeft, at.congTop});
     caption(QStringLiteral("dont indemnités d'absence :"), {200, at.congTop + 16}, plain);
-    abs = value("abs", {368, at.congTop + 16}, bold);
+    abs = value("abs", {at.payValueLeft, at.congTop + 16}, bold);
     euro({at.payEuroLeft, at.congTop + 16});
     caption(QStringLiteral("dont indemnités diverses :"), {200, at.congTop + 32}, plain);
-    diver = value("diver", {368, at.congTop + 32}, bold);
+    diver = value("diver", {at.payValueLeft, at.congTop + 32}, bold);
     euro({at.payEuroLeft, at.congTop + 32});
-    caption(QStringLiteral("Nombre d'heures de travail en jour ferié :"), at.feri2Caption, plain);
+    QLabel *feri2Caption = caption(QStringLiteral("Nombre d'heures de travail en jour ferié :"), at.feri2Caption, plain);
     feri2 = value("feri2", at.feri2, bold);
-    caption(QStringLiteral("Nombre de journées de travail feriées :"), at.feri1Caption, plain);
+    QLabel *feri1Caption = caption(QStringLiteral("Nombre de journées de travail feriées :"), at.feri1Caption, plain);
     feri1 = value("feri1", at.feri1, bold);
+    if (!at.holidayCounts)
+        for (QLabel *l : {feri2Caption, feri2, feri1Caption, feri1})
+            l->hide();
 
     heading(QStringLiteral("CALCUL DES COTISATIONS SALARIALES"), at.contributionsHeading);
     for (int k = 0; k < ContributionLines; ++k) {
@@ -243,9 +246,9 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
         cs[k] = value(qPrintable(QStringLiteral("cs%1").arg(k + 1)), {at.csLeft, top}, bold);
         euro({at.csEuroLeft, top});
     }
-    caption(QStringLiteral("Total des cotisations salariales :"), {200, 576}, bold);
-    totcs = value("totcs", {at.totcsLeft, 576}, bold);
-    euro({at.csEuroLeft, 576});
+    caption(QStringLiteral("Total des cotisations salariales :"), {200, at.totcsTop}, bold);
+    totcs = value("totcs", {at.totcsLeft, at.totcsTop}, bold);
+    euro({at.csEuroLeft, at.totcsTop});
 
     heading(QStringLiteral("SALAIRE A VERSER"), at.paymentHeading);
     const int n = at.nourTop;
@@ -374,14 +377,16 @@ void SlipSheet::onActivate()
         m_shown.reset();
         if (r.complete()) {
             m_failedInput.reset();
-            m_shown = Shown{in, r};
+            m_shown = Shown{in, r, grossBasis(), contractHours()};
             // The print/save window floats above the slip; it is only shown,
             // the slip stays the active window.
             win().BO->showFor(this);
         } else {
             // A slip that stopped half-way must be neither printed nor saved.
-            m_failedInput = std::move(in);
             win().BO->hide();
+            if (saysWhyItself(r))
+                return;
+            m_failedInput = std::move(in);
             showError(*r.error);
         }
     });

@@ -7,6 +7,7 @@
 #include "widgets/form.h"
 #include "common/counts.h"
 #include "widgets/look.h"
+#include "payslip/declaration.h"
 #include "payslip/slip.h"
 
 #include <QPoint>
@@ -56,6 +57,15 @@ struct SheetPlaces {
     QRect paymentFrame;
     int nourTop;
     int noticeTop, dateTop;
+    // The salary line, the column of the pay block's amounts and the total of
+    // the contributions: where the two slips have them, unless a sheet says
+    // otherwise.
+    int salaryTop = 312;
+    int payValueLeft = 368;
+    int totcsTop = 576;
+    // The counts of public-holiday days and hours on the pay block's right
+    // (a contract's month shows its holiday hours on a line of its own).
+    bool holidayCounts = true;
 };
 
 class SlipSheet : public Form {
@@ -69,6 +79,9 @@ public:
     struct Shown {
         SlipInput input;
         SlipResult result;
+        bool grossBasis = false;
+        // A regular contract's month: the hours and days its figures came from.
+        std::optional<ContractHours> contract;
     };
     const std::optional<Shown> &shownSlip() const { return m_shown; }
 
@@ -92,6 +105,15 @@ protected:
     virtual SlipResult compute(const SlipInput &in) const = 0;
     // The labels of one sheet only.
     virtual void fillOwn(const SlipResult &r) = 0;
+    // The basis of the slip the sheet shows.
+    virtual bool grossBasis() const { return false; }
+    // A regular contract's month: what its declaration and its archive row
+    // take from the contract.
+    virtual std::optional<ContractHours> contractHours() const { return std::nullopt; }
+    // A slip that could not be worked out for a reason the sheet shows in
+    // its own text: no error box then, and an activation with the same
+    // inputs works it out again (the reason may lie outside the inputs).
+    virtual bool saysWhyItself(const SlipResult &) const { return false; }
 
     // Building blocks of the layout.
     QLabel *caption(const QString &text, QPoint at, const QFont &font, const QColor &colour = look::ink);

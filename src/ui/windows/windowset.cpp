@@ -13,6 +13,7 @@
 #include "windows/declarationwindow.h"
 #include "windows/yearsummarywindow.h"
 #include "windows/contractwindow.h"
+#include "windows/contractslipwindow.h"
 #include "widgets/appicons.h"
 
 #include <QEvent>
@@ -36,7 +37,7 @@ public:
 QList<QWidget *> allWindows(const WindowSet &w)
 {
     return {w.Entree, w.Parametres, w.Horaire, w.Bulletin, w.Recap, w.Bulletinbrut,
-            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel, w.Contrat};
+            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel, w.Contrat, w.BulletinContrat};
 }
 } // namespace
 

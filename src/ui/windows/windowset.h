@@ -17,6 +17,7 @@
 //   TDeclaration   declarationwindow      the month's figures for the online declaration
 //   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return
 //   TContrat       contractwindow         the child's contract (built when first opened)
+//   TBulletinContrat contractslipwindow   the slip of a regular contract's month (built when first needed)
 
 class TEntree;
 class TParametres;
@@ -31,6 +32,7 @@ class TBVPfond;
 class TDeclaration;
 class TAnnuel;
 class TContrat;
+class TBulletinContrat;
 
 struct WindowSet {
     TEntree *Entree = nullptr;
@@ -48,6 +50,7 @@ struct WindowSet {
     TAnnuel *Annuel = nullptr;
     // Built when first opened; null until then.
     TContrat *Contrat = nullptr;
+    TBulletinContrat *BulletinContrat = nullptr;
 };
 
 WindowSet &win();

@@ -30,6 +30,8 @@ QStringList values(const Declaration &d)
 }
 } // namespace
 
+Q_DECLARE_METATYPE(ContractHours)
+
 class TestDeclaration : public QObject {
     Q_OBJECT
 private slots:
@@ -153,6 +155,52 @@ private slots:
                     QCOMPARE(a.salbrut.count(), cents(r.salbrut) * 100);
             }
         }
+    }
+
+    // A contract's month: ten rows, its hours and days from the contract, the
+    // amounts from its slip.
+    void contractMonth_data()
+    {
+        QTest::addColumn<ContractHours>("hours");
+        QTest::addColumn<QStringList>("rows"); // normal, complementary, majorated, days
+        QTest::addColumn<QStringList>("exact");
+        const qint64 fortyHoursAYear = 40 * 60 * 52; // M = 173.33 h, in twelfths of a minute
+        // 173.33 - 20 = 153.33; 2.5 and 0.5 h round up; 5 x 52 / 12 = 21.67 gives 22, less 3.
+        QTest::newRow("absence and extra hours")
+            << ContractHours{fortyHoursAYear, 20 * 60, 150, 30, 5, 52, 3} << QStringList{"153", "3", "1", "19"}
+            << QStringList{"153,33 h exactement", "2,50 h exactement", "0,50 h exactement"};
+        // 30 h x 36 weeks / 12 = 90 h; 4 x 36 / 12 = 12 days exactly.
+        QTest::newRow("incomplete year") << ContractHours{30 * 60 * 36, 0, 0, 0, 4, 36, 0}
+                                         << QStringList{"90", "0", "0", "12"}
+                                         << QStringList{"90,00 h exactement", "0,00 h exactement", "0,00 h exactement"};
+        // M - A of 10.5 h rounds up from the exact figure; 10 h 29 min down.
+        QTest::newRow("half an hour") << ContractHours{12 * 630, 0, 629, 0, 1, 12, 0} << QStringList{"11", "10", "0", "1"}
+                                      << QStringList{"10,50 h exactement", "10,48 h exactement", "0,00 h exactement"};
+        // A month wholly absent plans more than M: no hours, no day, never below 0.
+        QTest::newRow("wholly absent") << ContractHours{fortyHoursAYear, 184 * 60, 0, 0, 5, 52, 23}
+                                       << QStringList{"0", "0", "0", "0"}
+                                       << QStringList{"0,00 h exactement", "0,00 h exactement", "0,00 h exactement"};
+    }
+    void contractMonth()
+    {
+        QFETCH(ContractHours, hours);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, exact);
+        SlipInput in = march();
+        in.days[3].lunch = "Déj";
+        const SlipResult slip = computeContractSlip(in, false, Money::fromCount(6933300));
+        const Declaration d = declarationFor(in, slip, false, hours);
+        QVERIFY2(d.complete(), qPrintable(d.failure));
+        QCOMPARE(d.figures.size(), 10);
+        QStringList labels;
+        for (const DeclarationFigure &f : d.figures)
+            labels << f.label;
+        QCOMPARE(labels, contractDeclarationLabels());
+        QCOMPARE((QStringList{d.figures[1].value, d.figures[2].value, d.figures[3].value, d.figures[4].value}), rows);
+        QCOMPARE((QStringList{d.figures[1].detail, d.figures[2].detail, d.figures[3].detail}), exact);
+        // The rest as a month paid by the hour shows it, from the contract's slip.
+        QCOMPARE((values(d).mid(5)), (QStringList{"3,00", "693,33", "0,00", "2,29", "695,62"}));
+        QCOMPARE(declarationText(d).count('\n'), 10);
     }
 
     void amountForm_data()

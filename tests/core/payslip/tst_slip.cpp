@@ -476,6 +476,106 @@ private slots:
 
     // Each field of the child's record reaches the slip input of the same
     // control: the record's field table names them, so a swap shows.
+    // A regular contract's month goes through the same steps as a slip paid
+    // by the hour, with its salary S in place of the base pay: the slip of
+    // the basis whose salary comes out equal shows the same figures,
+    // contributions, allowances and amount to pay, save the leave share.
+    void contractMonthFollowsItsBasis_data()
+    {
+        QTest::addColumn<Basis>("basis");
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("sundry");
+        QTest::addColumn<QString>("absence");
+        QTest::newRow("net, round hours") << Basis::Net << "80" << "0" << "0";
+        QTest::newRow("net, allowances") << Basis::Net << "151.67" << "12.5" << "7.25";
+        QTest::newRow("gross, round hours") << Basis::Gross << "80" << "0" << "0";
+        QTest::newRow("gross, allowances and above 1000") << Basis::Gross << "310.5" << "3.10" << "40";
+    }
+    void contractMonthFollowsItsBasis()
+    {
+        QFETCH(Basis, basis);
+        QFETCH(QString, hours);
+        QFETCH(QString, sundry);
+        QFETCH(QString, absence);
+        SlipInput in = march2002();
+        in.totheur = hours;
+        in.diverse = sundry;
+        in.abs = absence;
+        in.CheckBox11 = in.CheckBox12 = true;
+        in.ETH = "0.35";
+        in.EFJ = "2.65";
+        in.accpte = "20";
+        setDay(in, 4, "08:00:00", true);
+        for (int d : {5, 6, 11})
+            in.days[d - 1].lunch = "Déj";
+        in.days[6].breakfast = "PD";
+        const SlipResult hourly = compute(basis, in);
+        QVERIFY(hourly.complete());
+        const Money salary = basis == Basis::Net ? hourly.amounts.salnet : hourly.amounts.salbrut;
+        // S such that round4(abs + (diverse + S)) is that same salary.
+        const Money S = Money::fromCount(salary.count() - moneyFromText(absence).count() - moneyFromText(sundry).count());
+        SlipResult contract = computeContractSlip(in, basis == Basis::Gross, S);
+        QVERIFY(contract.complete());
+        QCOMPARE(text(contract.Cong), "0.00");
+        QCOMPARE(contract.amounts.Cong, Money());
+        QVERIFY(hourly.amounts.Cong != Money());
+        // Everything else is the slip of the basis.
+        contract.Cong = hourly.Cong;
+        contract.amounts.Cong = hourly.amounts.Cong;
+        QCOMPARE(text(contract.salnet), text(hourly.salnet));
+        QCOMPARE(text(contract.salbrut), text(hourly.salbrut));
+        QCOMPARE(text(contract.salimp), text(hourly.salimp));
+        QCOMPARE(text(contract.net), text(hourly.net));
+        QCOMPARE(text(contract.entret), text(hourly.entret));
+        QCOMPARE(text(contract.nour), text(hourly.nour));
+        QVERIFY(contract.cs == hourly.cs);
+        QVERIFY(contract.amounts.cs == hourly.amounts.cs);
+        QVERIFY(contract.Grille == hourly.Grille);
+        QCOMPARE(text(contract.totcs), text(hourly.totcs));
+    }
+
+    // The contract's worked figures: 40 h a week over a complete year at
+    // 4.00 an hour give S = 693.33; on the net basis it is the net salary, on
+    // the gross basis the gross salary the contributions are deducted from.
+    void contractWorkedExample_data()
+    {
+        QTest::addColumn<bool>("gross");
+        QTest::addColumn<QStringList>("expected"); // salary, cs1, totcs, salnet, net
+        // Net: cs1 = 693.33 x 0.0348 = 24.1279; the six lines add up to 183.18,
+        // shown for information.
+        QTest::newRow("net") << false << QStringList{"693.33", "24.13", "183.18", "693.33", "693.33"};
+        // Gross: cs1 = 693.33 x 2.90 x 95 / 10000 = 19.1012.
+        QTest::newRow("gross") << true << QStringList{"693.33", "19.10", "144.91", "548.42", "548.42"};
+    }
+    void contractWorkedExample()
+    {
+        QFETCH(bool, gross);
+        QFETCH(QStringList, expected);
+        SlipInput in = march2002();
+        in.totheur = "173.33";
+        // The hourly texts of the slip paid by the hour are not read.
+        in.SH = in.FJ = in.SHbr = in.FJbr = "";
+        const SlipResult r = computeContractSlip(in, gross, Money::fromCount(6933300));
+        QVERIFY2(r.complete(), qPrintable(r.error.value_or("")));
+        QCOMPARE((QStringList{text(gross ? r.salbrut : r.salnet), text(r.cs[0]), text(r.totcs), text(r.salnet),
+                              text(r.net)}),
+                 expected);
+        QCOMPARE(text(r.Cong), "0.00");
+    }
+
+    // A text that does not read stops the contract's slip at the step of the
+    // slip paid by the hour that reads it.
+    void contractSlipStopsOnBadText()
+    {
+        SlipInput in = march2002();
+        in.totheur = "80";
+        in.diverse = "x";
+        const SlipResult r = computeContractSlip(in, false, Money::fromCount(1000000));
+        QVERIFY2(r.error.value_or("").endsWith(notFloat.arg("x")), qPrintable(r.error.value_or("")));
+        QCOMPARE(r.stoppedAtStep, 14);
+        QVERIFY(!r.salnet);
+    }
+
     void inputFromRecord()
     {
         ParamRecord r;

@@ -130,7 +130,12 @@ private slots:
         QVERIFY2(d.complete(), qPrintable(d.failure));
         QVERIFY(decl()->Message->isHidden());
         QCOMPARE(d.figures[2].value, QString("3")); // two days with hours, one flat-rate day
-        for (int i = 0; i < TDeclaration::FigureCount; ++i) {
+        // A month paid by the hour has eight rows; the two rows of a
+        // contract's extra hours stay out of sight.
+        QCOMPARE(d.figures.size(), 8);
+        for (int i = 8; i < TDeclaration::FigureCount; ++i)
+            QVERIFY(decl()->Valeur[i]->isHidden() && decl()->Libelle[i]->isHidden());
+        for (int i = 0; i < d.figures.size(); ++i) {
             QCOMPARE(decl()->Libelle[i]->text(), d.figures[i].label);
             QCOMPARE(decl()->Valeur[i]->text(), d.figures[i].value);
             QTest::mouseClick(decl()->Copier[i], Qt::LeftButton);

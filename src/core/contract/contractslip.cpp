@@ -1,0 +1,167 @@
+#include "contract/contractslip.h"
+
+#include "common/environment.h"
+#include "common/errors.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
+#include "settings/numberfields.h"
+
+#include <QDir>
+
+namespace contract {
+
+QString decimalHours(qint64 hundredths)
+{
+    const QString sign = hundredths < 0 ? QStringLiteral("-") : QString();
+    const qint64 h = hundredths < 0 ? -hundredths : hundredths;
+    return sign + QStringLiteral("%1.%2").arg(h / 100).arg(h % 100, 2, 10, QChar('0'));
+}
+
+namespace {
+QString minutesAsHours(qint64 minutes) { return decimalHours(hundredthsOfTwelfths(12 * minutes)); }
+
+// "du 03/03/2026 au 05/03/2026 (Absence de l'assistante maternelle)", or
+// "le 03/03/2026 (...)" for one day; the days before or after the contract
+// are "hors contrat".
+QString runText(const DeductedRun &run)
+{
+    const QString days = run.range.from == run.range.to
+                             ? QStringLiteral("le %1").arg(shortDate(run.range.from))
+                             : QStringLiteral("du %1 au %2").arg(shortDate(run.range.from), shortDate(run.range.to));
+    const QString why = run.outsideContract ? QStringLiteral("hors contrat")
+                                            : reasonTexts().value(int(run.reason));
+    return QStringLiteral("%1 (%2)").arg(days, why);
+}
+
+// The planned days (a weekday with hours, outside the periods without care)
+// of the runs deducted from the base.
+int deductedDays(const Contract &c, const QList<DeductedRun> &runs)
+{
+    int days = 0;
+    for (const DeductedRun &run : runs)
+        for (QDate d = run.range.from; d <= run.range.to; d = d.addDays(1))
+            days += !c.withoutCare(d) && c.plannedMinutes[size_t(d.dayOfWeek() - 1)] > 0;
+    return days;
+}
+} // namespace
+
+namespace {
+// The rate and the holiday setting as the slips read them; a text that is
+// not a number stops the slip with the runtime's message after the field's
+// name, as theirs do. False when it stopped.
+bool readRate(const SlipInput &in, bool grossBasis, Money &rate, HolidaySetting &holiday, ContractSlip &out)
+{
+    const auto named = [](const char *field, const QString &text) {
+        try {
+            return moneyFromText(text);
+        } catch (const RuntimeError &e) {
+            const numberfield::Field *f = numberfield::find(QString::fromLatin1(field));
+            throw RuntimeError(f ? rtl::inField(numberfield::caption(*f), e.message()) : e.message());
+        }
+    };
+    try {
+        rate = grossBasis ? named("SHbr", in.SHbr) : named("SH", in.SH);
+        holiday.on = in.Indentre;
+        if (holiday.on)
+            holiday.multiplier = named("Indentr", in.Indentr);
+    } catch (const RuntimeError &e) {
+        out.slip.error = e.message();
+        return false;
+    }
+    return true;
+}
+
+// The pay block, the hours kept, and the rest of the slip, from the month's
+// figures of contract `c`.
+void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c)
+{
+    const MonthFigures &f = out.figures;
+    if (!f.complete()) {
+        out.failure = f.failure;
+        return;
+    }
+    ContractPay &p = out.pay;
+    p.hmens = decimalHours(f.mensualisedHundredths);
+    p.tauxh = (grossBasis ? in.SHbr : in.SH).trimmed();
+    p.salmens = formatAmount(f.base);
+    p.habs = minutesAsHours(f.deductedMinutes);
+    p.hplan = minutesAsHours(f.plannedMonth);
+    p.deduc = formatAmount(Money::fromCount(-f.deduction.count()));
+    QStringList runs;
+    for (const DeductedRun &run : f.deducted)
+        runs << runText(run);
+    p.datesabs = runs.join(QStringLiteral(" ; "));
+    p.hcomp = minutesAsHours(f.complementaryMinutes);
+    p.mtcomp = formatAmount(f.complementaryPay);
+    p.hmaj = minutesAsHours(f.majoratedMinutes);
+    p.mtmaj = formatAmount(f.majoratedPay);
+    p.hferie = minutesAsHours(f.holidayMinutes);
+    p.mtferie = formatAmount(f.holidaySupplement);
+    p.salmois = formatAmount(f.salary);
+
+    ContractHours &h = out.hours;
+    h.mensualisedTwelfths = f.mensualisedTwelfths;
+    h.deductedMinutes = f.deductedMinutes;
+    h.complementaryMinutes = f.complementaryMinutes;
+    h.majoratedMinutes = f.majoratedMinutes;
+    for (const int minutes : c.plannedMinutes)
+        h.plannedWeekdays += minutes > 0;
+    h.weeksPerYear = f.weeksPerYear;
+    h.deductedDays = deductedDays(c, f.deducted);
+
+    out.slip = computeContractSlip(in, grossBasis, f.salary);
+}
+} // namespace
+
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
+                          const Limits &limits)
+{
+    ContractSlip out;
+    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
+    if (!key) {
+        out.failure = rtl::noValidatedMonth();
+        return out;
+    }
+    Money rate;
+    HolidaySetting holiday;
+    if (!readRate(in, grossBasis, rate, holiday, out))
+        return out;
+    out.figures = monthFigures(c, key->year(), key->month(), days, rate, holiday, limits);
+    finish(out, in, grossBasis, c);
+    return out;
+}
+
+ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis)
+{
+    ContractSlip out;
+    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
+    if (!key) {
+        out.failure = rtl::noValidatedMonth();
+        return out;
+    }
+    Money rate;
+    HolidaySetting holiday;
+    if (!readRate(in, grossBasis, rate, holiday, out))
+        return out;
+    // The figures read the contract, the days and the legal limits of the month.
+    out.figures = monthFiguresOf(programFolder, slot, key->year(), key->month(), rate, holiday);
+    const Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
+    finish(out, in, grossBasis, c);
+    return out;
+}
+
+bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)
+{
+    const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
+    if (!key)
+        return false;
+    const std::optional<Contract> c = loadContract(QDir(programFolder).filePath(folder::contracts), slot);
+    if (!c || !c->isRegular() || !c->first.isValid())
+        return false;
+    const QDate first(key->year(), key->month(), 1);
+    const QDate last = first.addMonths(1).addDays(-1);
+    return c->first <= last && (c->last.isNull() || c->last >= first);
+}
+
+} // namespace contract

@@ -1,0 +1,62 @@
+#pragma once
+// The slip of a regular contract's month: the pay block worked out from the
+// contract (the mensualised salary, the absences taken out of it, the extra
+// hours and the holiday supplement, up to the month's salary S), and the rest
+// of the slip by the basis's own steps with S in place of the base pay.
+//
+// Inputs are the slip's inputs (the parameters and the validated month) and
+// the contract with its stored days; the hourly rate R is the slip's own
+// hourly wage of the basis (SH on the net basis, SHbr on the gross basis).
+
+#include "contract/monthfigures.h"
+#include "payslip/declaration.h"
+#include "payslip/slip.h"
+
+#include <QString>
+
+namespace contract {
+
+// The texts of the pay block, named after the slip window's labels. Hours are
+// decimal hours with two decimals ("173.33"), amounts as the slips show them.
+struct ContractPay {
+    QString hmens, tauxh, salmens;       // M h x R = B
+    QString habs, hplan, deduc, datesabs; // A h of P h, -D, the days deducted
+    QString hcomp, mtcomp;               // complementary hours and their pay
+    QString hmaj, mtmaj;                 // majorated hours and their pay
+    QString hferie, mtferie;             // hours worked on public holidays, their supplement
+    QString salmois;                     // S
+    friend bool operator==(const ContractPay &, const ContractPay &) = default;
+};
+
+struct ContractSlip {
+    MonthFigures figures;
+    // Why the month has no contract slip (no regular contract, a month
+    // outside it), said in the slip window; empty when it has one.
+    QString failure;
+    ContractPay pay;
+    // The rest of the slip; it may stop on a text that is not a number, as
+    // the slips paid by the hour do.
+    SlipResult slip;
+    // What the declaration and the archive take from the contract.
+    ContractHours hours;
+    bool complete() const { return failure.isEmpty() && slip.complete(); }
+};
+
+// Decimal hours with two decimals, half up from minutes: "173.33".
+QString decimalHours(qint64 hundredths);
+
+// The month of the slip's inputs (its key MMYY) for contract `c`, its stored
+// days and the legal limits in force in the month.
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
+                          const Limits &limits);
+
+// The same from the program folder: child slot `slot`'s contract in
+// Contrats.db, its days in its day table and the limits in Baremes.txt.
+ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis);
+
+// Whether the month of key `monthKey` of child slot `slot` is paid by its
+// regular contract: a complete or an incomplete year whose dates cover some
+// of the month. A child without one, or a key that is not a month, is not.
+bool paidByContract(const QString &programFolder, int slot, const QString &monthKey);
+
+} // namespace contract

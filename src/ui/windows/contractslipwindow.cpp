@@ -1,0 +1,168 @@
+#include "windows/contractslipwindow.h"
+
+#include "common/environment.h"
+#include "widgets/look.h"
+#include "widgets/radiogroup.h"
+#include "windows/parameterswindow.h"
+#include "windows/windowset.h"
+
+#include <QLabel>
+
+namespace {
+// The sheet of the gross slip, taller: its pay block holds the contract's
+// lines, and the blocks under it step down.
+const SheetPlaces contractPlaces = {
+    .size = {750, 956},
+    .title = {144, 8},
+    .monthCaption = QStringLiteral("Mois de :"),
+    .monthCaptionAt = {48, 64}, .mois = {120, 56}, .an = {200, 56},
+    .child = {48, 88}, .prenom = {288, 88}, .nom = {384, 88},
+    .prenom2 = {72, 128}, .nom2 = {136, 128},
+    .employeeLeft = 304, .nom1 = {432, 128}, .ville1Left = 344,
+    .leaveCaption = {592, 120}, .leaveLeft = 616, .auCaption = QStringLiteral("au"),
+    .gridTop = 264, .gridColumns = {50, 34, 54},
+    .payHeading = QStringLiteral("SALAIRE MENSUALISE"), .payHeadingAt = {224, 256}, .payFrame = {184, 264, 537, 249},
+    .totheurLeft = 376, .hoursCaptionLeft = 464, .flatCaptionLeft = 618,
+    .congTop = 464, .payEuroLeft = 680,
+    .feri2Caption = {469, 344}, .feri2 = {673, 344}, .feri1Caption = {472, 360}, .feri1 = {672, 360},
+    .contributionsHeading = {224, 528}, .contributionsFrame = {186, 536, 535, 217},
+    .firstLineTop = 552, .csLeft = 632, .csEuroLeft = 680, .totcsLeft = 624,
+    .paymentHeading = {224, 760}, .paymentFrame = {186, 768, 535, 137}, .nourTop = 784,
+    .noticeTop = 912, .dateTop = 936,
+    .salaryTop = 440, .payValueLeft = 632, .totcsTop = 696, .holidayCounts = false,
+};
+
+constexpr int amountLeft = 632, hoursLeft = 376, euroLeft = 680;
+constexpr int netSalaryTop = 720, taxableTop = 880;
+
+const char *const baseNames[ContributionLines] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26", "Ed27", "Ed28", "Ed29", "Ed30"};
+} // namespace
+
+TBulletinContrat::TBulletinContrat(QWidget *parent)
+    : SlipSheet("TBulletinContrat", QStringLiteral("Bulletin de Salaire"), contractPlaces, parent)
+{
+    setHelpContext(this, ContractSlipHelp);
+    const QFont plain = sheetFont(8), bold = sheetFont(8, true), redFont = sheetFont(10, true);
+    const QFont subtitle = sheetFont(10);
+    caption(QStringLiteral("contrat mensualisé"), {584, 16}, subtitle);
+    mode = value("mode", {584, 32}, subtitle);
+
+    // One line of the pay block: its caption, its hours and its amount.
+    int top = 306;
+    const auto line = [&](const QString &text, const char *hours, const char *amount, const QFont &font) {
+        caption(text, {200, top}, font);
+        QLabel *h = hours ? value(hours, {hoursLeft, top}, bold) : nullptr;
+        if (h)
+            caption(QStringLiteral("h"), {hoursLeft + 44, top}, plain);
+        QLabel *a = value(amount, {amountLeft, top}, font);
+        euro({euroLeft, top});
+        top += 16;
+        return std::pair{h, a};
+    };
+    std::tie(hmens, salmens) = line(QStringLiteral("Salaire mensualisé :"), "hmens", "salmens", plain);
+    caption(QStringLiteral("au taux horaire de"), {hoursLeft + 60, 306}, plain);
+    tauxh = value("tauxh", {hoursLeft + 152, 306}, bold);
+    std::tie(habs, deduc) = line(QStringLiteral("Absences déduites :"), "habs", "deduc", plain);
+    caption(QStringLiteral("sur"), {hoursLeft + 60, 322}, plain);
+    hplan = value("hplan", {hoursLeft + 80, 322}, bold);
+    caption(QStringLiteral("h prévues dans le mois"), {hoursLeft + 124, 322}, plain);
+    datesabs = value("datesabs", {216, 338}, sheetFont(7));
+    datesabs->setWordWrap(true);
+    datesabs->setFixedWidth(amountLeft - 216 - 8);
+    top = 370;
+    std::tie(hcomp, mtcomp) = line(QStringLiteral("Heures complémentaires :"), "hcomp", "mtcomp", plain);
+    std::tie(hmaj, mtmaj) = line(QStringLiteral("Heures majorées :"), "hmaj", "mtmaj", plain);
+    std::tie(hferie, mtferie) = line(QStringLiteral("Majoration jours fériés :"), "hferie", "mtferie", plain);
+    salmois = line(QStringLiteral("Salaire du mois :"), nullptr, "salmois", bold).second;
+
+    m_salaryCaption = caption(QStringLiteral("Salaire net :"), {200, contractPlaces.salaryTop}, redFont, look::red);
+    salnet = value("salnet", {amountLeft, contractPlaces.salaryTop}, redFont, look::red);
+    salbrut = value("salbrut", {amountLeft, contractPlaces.salaryTop}, redFont, look::red);
+
+    // Why there is no slip stands over the pay lines, on the sheet's paper.
+    Message = value("Message", {200, 304}, sheetFont(10, true), look::red);
+    Message->setWordWrap(true);
+    Message->setFixedSize(contractPlaces.payFrame.right() - 8 - 200, 130);
+    Message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Message->setAutoFillBackground(true);
+    look::setBackground(Message, look::paper);
+    Message->hide();
+
+    for (int k = 0; k < ContributionLines; ++k) {
+        const int lineTop = contractPlaces.firstLineTop + 16 * k;
+        Ed[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 1)), {488, lineTop}, bold);
+        base[k] = value(baseNames[k], {352, lineTop}, bold);
+        rate[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 10)), {488, lineTop}, bold);
+        m_netOnly << Ed[k];
+        m_grossOnly << base[k] << caption(QStringLiteral("% du brut"), {392, lineTop}, plain) << rate[k]
+                    << caption(QStringLiteral("%"), {536, lineTop}, plain);
+    }
+    m_netCaption = caption(QStringLiteral("SALAIRE NET :"), {200, netSalaryTop}, redFont, look::red);
+    m_netEuro = euro({euroLeft, netSalaryTop});
+    QFont underlined = plain;
+    underlined.setUnderline(true);
+    m_taxableCaption = caption(QStringLiteral("SALAIRE IMPOSABLE = Salaire net + RDS et CSG non déductible :"),
+                               {200, taxableTop}, underlined, look::maroon);
+    salimp = value("salimp", {amountLeft, taxableTop}, bold, look::maroon);
+    m_taxableEuro = euro({euroLeft, taxableTop});
+    m_grossOnly << salbrut << m_netCaption << m_netEuro << m_taxableCaption << salimp << m_taxableEuro;
+    showBasis(false);
+}
+
+void TBulletinContrat::showBasis(bool gross)
+{
+    mode->setText(gross ? QStringLiteral("basé sur le brut") : QStringLiteral("basé sur le net"));
+    mode->adjustSize();
+    m_salaryCaption->setText(gross ? QStringLiteral("Salaire brut :") : QStringLiteral("Salaire net :"));
+    m_salaryCaption->adjustSize();
+    // The net salary closes the pay block on the net basis, and follows the
+    // contributions deducted from the gross salary on the gross basis.
+    salnet->move(amountLeft, gross ? netSalaryTop : contractPlaces.salaryTop);
+    for (QLabel *l : std::as_const(m_grossOnly))
+        l->setVisible(gross);
+    for (QLabel *l : std::as_const(m_netOnly))
+        l->setVisible(!gross);
+}
+
+SlipResult TBulletinContrat::compute(const SlipInput &in) const
+{
+    m_gross = win().Parametres->Netbrut->itemIndex() == 1;
+    m_slip = contract::contractSlipOf(programFolder(), win().Parametres->currentSlot(), in, m_gross);
+    if (m_slip.failure.isEmpty())
+        return m_slip.slip;
+    // No figures: the sheet keeps the month and the parties, and says why.
+    SlipResult r = computeContractSlip(in, m_gross, Money());
+    for (SlipText *t : {&r.salbrut, &r.salnet, &r.Cong, &r.abs, &r.diver, &r.entret, &r.totcs, &r.nour, &r.acpt,
+                        &r.net, &r.salimp})
+        t->reset();
+    for (SlipText &t : r.cs)
+        t.reset();
+    r.error = m_slip.failure;
+    return r;
+}
+
+std::optional<ContractHours> TBulletinContrat::contractHours() const { return m_slip.hours; }
+
+void TBulletinContrat::fillOwn(const SlipResult &r)
+{
+    showBasis(m_gross);
+    put(salbrut, r.salbrut);
+    put(salimp, r.salimp);
+    for (int k = 0; k < ContributionLines; ++k) {
+        put(Ed[k], m_gross ? SlipText() : r.rate[k]);
+        put(rate[k], m_gross ? r.rate[k] : SlipText());
+        put(base[k], r.base[k]);
+    }
+    const contract::ContractPay &p = m_slip.pay;
+    const std::pair<QLabel *, const QString *> pay[] = {
+        {hmens, &p.hmens}, {tauxh, &p.tauxh},   {salmens, &p.salmens}, {habs, &p.habs},     {hplan, &p.hplan},
+        {deduc, &p.deduc}, {hcomp, &p.hcomp},   {mtcomp, &p.mtcomp},   {hmaj, &p.hmaj},     {mtmaj, &p.mtmaj},
+        {hferie, &p.hferie}, {mtferie, &p.mtferie}, {salmois, &p.salmois}};
+    for (const auto &[label, text] : pay)
+        put(label, *text);
+    datesabs->setText(p.datesabs);
+    const bool says = !m_slip.failure.isEmpty();
+    Message->setText(m_slip.failure);
+    Message->setVisible(says);
+    Message->raise();
+}

@@ -1,0 +1,334 @@
+// The slip of a regular contract's month: opened by the hours window's
+// "Bulletin" for a month the child's contract pays, every figure the one the
+// pure unit works out from the same windows and files, saved, printed and
+// declared as the other slips are; a child paid by the hour keeps its slip.
+
+#include "archive/sliparchive.h"
+#include "attendance/daytable.h"
+#include "common/environment.h"
+#include "common/messages.h"
+#include "common/numbers.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
+#include "payslip/declaration.h"
+#include "widgets/radiogroup.h"
+#include "windows/contractslipwindow.h"
+#include "windows/declarationwindow.h"
+#include "windows/grossslipwindow.h"
+#include "windows/hourswindow.h"
+#include "windows/mainwindow.h"
+#include "windows/netslipwindow.h"
+#include "windows/parameterswindow.h"
+#include "windows/printsavewindow.h"
+#include "windows/windowset.h"
+
+#include "pdfqueue.h"
+#include "slipmonth.h"
+#include "testfiles.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QClipboard>
+#include <QDateTimeEdit>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QtTest>
+
+using namespace contract;
+
+class TestContractSlipWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QStringList m_shown;
+
+    static THoraire *hours() { return win().Horaire; }
+    static TBulletinContrat *slip() { return win().BulletinContrat; }
+    QString folder() const { return m_dir.path() + '/'; }
+
+    static bool activate(QWidget *w)
+    {
+        showAndActivate(w);
+        return QTest::qWaitForWindowActive(w);
+    }
+
+    // A complete year from 5 January 2026, 8 hours from Monday to Friday,
+    // the childminder absent on 9 and 10 March; or, given `last`, one that
+    // ends that day.
+    void storeExample(const QDate &last = {})
+    {
+        Contract c;
+        c.kind = Kind::CompleteYear;
+        c.first = QDate(2026, 1, 5);
+        c.last = last;
+        for (int d = 0; d < 5; ++d)
+            c.plannedMinutes[size_t(d)] = 8 * 60;
+        if (!last.isValid())
+            c.absences << Absence{{QDate(2026, 3, 9), QDate(2026, 3, 10)}, Reason::MinderAbsent};
+        storeContract(folder() + folder::contracts, 1, c);
+    }
+
+    // March 2026 typed in the hours window and validated: every weekday but
+    // the two days of absence, 8 hours, and the week of the 16th 47 hours.
+    void validateMarch()
+    {
+        QVERIFY(activate(hours()));
+        for (QDate d(2026, 3, 2); d <= QDate(2026, 3, 31); d = d.addDays(1)) {
+            if (d.dayOfWeek() > 5 || d == QDate(2026, 3, 9) || d == QDate(2026, 3, 10))
+                continue;
+            const bool longDay = d >= QDate(2026, 3, 16) && d <= QDate(2026, 3, 20);
+            QTest::mouseClick(hours()->Date, Qt::LeftButton);
+            hours()->Date->setDate(d);
+            QTest::mouseClick(hours()->H1, Qt::LeftButton);
+            hours()->H1->setTime(QTime(longDay ? 7 : 8, 0));
+            QTest::mouseClick(hours()->H2, Qt::LeftButton);
+            hours()->H2->setTime(longDay ? QTime(16, 24) : QTime(16, 0));
+            if (d.day() == 4)
+                QTest::mouseClick(hours()->Dej, Qt::LeftButton);
+            QTest::mouseClick(hours()->Suiv, Qt::LeftButton);
+        }
+        QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(hours()->moan->text(), "0326");
+    }
+
+    // "Bulletin": the slip that opens, once its figures are on screen.
+    SlipSheet *openSlip()
+    {
+        QTest::mouseClick(hours()->BitBtn5, Qt::LeftButton);
+        SlipSheet *shown = nullptr;
+        (void)QTest::qWaitFor([&] {
+            for (SlipSheet *s : {static_cast<SlipSheet *>(win().Bulletin), static_cast<SlipSheet *>(win().Bulletinbrut),
+                                 static_cast<SlipSheet *>(slip())})
+                if (s && s->isVisible() && s->shownSlip())
+                    shown = s;
+            return shown && win().BO->isVisible();
+        });
+        return shown;
+    }
+
+    // The labels of the contract's slip beside the texts the unit gives.
+    static QList<std::pair<QLabel *, QString>> labelsAndTexts(const TBulletinContrat *w, const ContractSlip &c, bool gross)
+    {
+        const ContractPay &p = c.pay;
+        const SlipResult &r = c.slip;
+        QList<std::pair<QLabel *, QString>> all = {
+            {w->hmens, p.hmens},     {w->tauxh, p.tauxh},     {w->salmens, p.salmens}, {w->habs, p.habs},
+            {w->hplan, p.hplan},     {w->deduc, p.deduc},     {w->datesabs, p.datesabs}, {w->hcomp, p.hcomp},
+            {w->mtcomp, p.mtcomp},   {w->hmaj, p.hmaj},       {w->mtmaj, p.mtmaj},     {w->hferie, p.hferie},
+            {w->mtferie, p.mtferie}, {w->salmois, p.salmois}, {w->salnet, *r.salnet},  {w->Cong, *r.Cong},
+            {w->abs, *r.abs},        {w->diver, *r.diver},    {w->entret, *r.entret},  {w->totcs, *r.totcs},
+            {w->nour, *r.nour},      {w->acpt, *r.acpt},      {w->net, *r.net},        {w->totheur, *r.totheur},
+            {w->mois, *r.mois},      {w->an, *r.an},          {w->prenom, *r.prenom}};
+        for (int k = 0; k < ContributionLines; ++k) {
+            all << std::pair{w->cs[k], *r.cs[k]} << std::pair{w->St[k], *r.St[k]};
+            all << std::pair{gross ? w->rate[k] : w->Ed[k], *r.rate[k]};
+            if (gross)
+                all << std::pair{w->base[k], *r.base[k]};
+        }
+        if (gross)
+            all << std::pair{w->salbrut, *r.salbrut} << std::pair{w->salimp, *r.salimp};
+        return all;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setDecimalSeparator('.');
+        setGroupSeparator(QStringLiteral(" "));
+        QVERIFY(m_dir.isValid());
+        setProgramFolder(m_dir.path());
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        setNowForTests(QDateTime(QDate(2026, 4, 2), QTime(9, 30)));
+        QVERIFY(copyFirstRates(folder() + "Taux.txt"));
+        // The legal limits the contract's extra hours are counted against.
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", folder() + folder::legalTable));
+    }
+    void init()
+    {
+        QFile::remove(folder() + folder::contracts);
+        QFile::remove(folder() + SlipArchive::fileName());
+        QFile::remove(folder() + "Enf1.db");
+        QVERIFY(DayTable::createEmpty(folder() + "Enf1.db"));
+        QDir(folder() + "bulljpg").removeRecursively();
+        QVERIFY(QDir(folder()).mkdir("bulljpg"));
+        createWindows();
+        m_shown.clear(); // the start-up help check finds no help in a test folder
+        QVERIFY(activate(win().Parametres));
+        TParametres *p = win().Parametres;
+        win().Parametres->Anul->click();
+        // The parameters window's controls are the slips' working copy.
+        p->prenom3->setText("Julie");
+        p->SH->setText("4.00");
+        p->SHbr->setText("5.10");
+        p->CheckBox11->setChecked(true);
+        p->ETH->setText("0.35");
+        win().Entree->selenf->setText("Julie");
+    }
+    void cleanup() { destroyWindows(); }
+
+    void bothBases_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::newRow("net") << 0;
+        QTest::newRow("gross") << 1;
+    }
+    // Every figure of the sheet is the unit's, for a month with an absence,
+    // complementary and majorated hours.
+    void bothBases()
+    {
+        QFETCH(int, basis);
+        const bool gross = basis == 1;
+        storeExample();
+        win().Parametres->Netbrut->setItemIndex(basis);
+        validateMarch();
+        SlipSheet *shown = openSlip();
+        QVERIFY(shown);
+        QCOMPARE(shown, static_cast<SlipSheet *>(slip()));
+        QCOMPARE(slip()->objectName(), "TBulletinContrat");
+        QCOMPARE(slip()->windowTitle(), "Bulletin de Salaire");
+        QCOMPARE(slip()->mode->text(), gross ? "basé sur le brut" : "basé sur le net");
+        QVERIFY(!slip()->Message->isVisible());
+
+        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), gross);
+        QVERIFY(expected.complete());
+        // The month has what the sheet is for: an absence and extra hours of both kinds.
+        QVERIFY(expected.figures.deductedMinutes > 0 && expected.figures.complementaryMinutes > 0
+                && expected.figures.majoratedMinutes > 0 && expected.figures.salary.count() > 0);
+        for (const auto &[label, text] : labelsAndTexts(slip(), expected, gross)) {
+            QCOMPARE(label->text(), text);
+            QVERIFY2(label->isVisible() || text.isEmpty(), qPrintable(label->objectName()));
+        }
+        QCOMPARE(slip()->Cong->text(), "0.00");
+        for (int k = 0; k < ContributionLines; ++k)
+            QCOMPARE(slip()->Ed[k]->isVisible(), !gross);
+        QCOMPARE(slip()->salbrut->isVisible(), gross);
+        QCOMPARE(slip()->shownSlip()->contract, std::optional(expected.hours));
+
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty())
+            slip()->grab().save(QStringLiteral("%1/TBulletinContrat-%2.png")
+                                    .arg(QString::fromLocal8Bit(shots), gross ? "brut" : "net"));
+    }
+
+    // The same month of a child paid by the hour opens the slip of its basis.
+    void childPaidByTheHour_data() { bothBases_data(); }
+    void childPaidByTheHour()
+    {
+        QFETCH(int, basis);
+        win().Parametres->Netbrut->setItemIndex(basis);
+        validateMarch();
+        SlipSheet *shown = openSlip();
+        QVERIFY(shown);
+        QCOMPARE(shown, basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut);
+        QVERIFY(!slip() || !slip()->isVisible());
+        const SlipInput in = gatherSlipInput();
+        const SlipResult r = basis == 0 ? computeNetSlip(in) : computeGrossSlip(in);
+        QCOMPARE(shown->net->text(), *r.net);
+        QCOMPARE(shown->Cong->text(), *r.Cong);
+        QCOMPARE(shown->salnet->text(), *r.salnet);
+    }
+
+    // A contract changed while its slip is open so that it no longer pays
+    // the month: the sheet says so, with no error box and no print/save window.
+    void monthOutsideTheContract()
+    {
+        storeExample();
+        validateMarch();
+        QVERIFY(openSlip() == slip());
+        storeExample(QDate(2026, 2, 27));
+        QVERIFY(activate(win().Entree));
+        QVERIFY(activate(slip()));
+        QTRY_VERIFY(slip()->Message->isVisible());
+        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        QVERIFY(expected.figures.outsideContract);
+        QCOMPARE(slip()->Message->text(), expected.failure);
+        QVERIFY(!win().BO->isVisible());
+        QVERIFY(!slip()->shownSlip());
+        QCOMPARE(slip()->salnet->text(), QString());
+        QCOMPARE(m_shown, QStringList());
+    }
+
+    // "Enregistrement": the picture, the PDF and the row of a contract month.
+    void saved()
+    {
+        storeExample();
+        validateMarch();
+        QVERIFY(openSlip() == slip());
+        const SlipSheet::Shown shown = *slip()->shownSlip();
+        win().Entree->selenf->setText("Julie");
+        win().BO->NiceButton2Click();
+        QCOMPARE(m_shown, QStringList());
+        QVERIFY(!slip()->isVisible());
+        QVERIFY2(QFile::exists(folder() + "bulljpg/Julie0326.jpg"),
+                 qPrintable(QDir(folder() + "bulljpg").entryList(QDir::Files).join(',')));
+        const QString text = pdfText(folder() + "bulljpg/Julie0326.pdf");
+        for (const QString &part : {QString("contrat mensualisé"), slip()->salmois->text(), slip()->net->text()})
+            QVERIFY2(text.contains(part), qPrintable(part + " not in\n" + text));
+        const auto row = SlipArchive(folder() + SlipArchive::fileName()).find(1, "0326");
+        QVERIFY(row);
+        QVERIFY(row->contract);
+        QCOMPARE(*row, archivedSlipFor(shown.input, shown.result, false, 1, "Julie0326.jpg", now(), shown.contract));
+        QCOMPARE(row->complementaryHours, 500);
+        QCOMPARE(row->majoratedHours, 200);
+    }
+
+    // Two copies on the default printer, read back from the PDF queue.
+    void printed()
+    {
+        const PdfQueue queue = PdfQueue::find();
+        if (!queue.unusable.isEmpty())
+            QSKIP(qPrintable(queue.unusable));
+        storeExample();
+        validateMarch();
+        QVERIFY(openSlip() == slip());
+        const QStringList before = queue.pdfs();
+        win().BO->NiceButton1Click();
+        QStringList added;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                added.clear();
+                for (const QString &f : queue.pdfs())
+                    if (!before.contains(f))
+                        added << queue.folder + '/' + f;
+                return queue.idle() && added.size() >= 2;
+            },
+            120000));
+        QCOMPARE(added.size(), 2);
+        for (const QString &pdf : added) {
+            const PrintedPage page = readPdf(pdf);
+            QFile::remove(pdf);
+            QCOMPARE(page.pages, 1);
+            QCOMPARE(page.pictures, QList<QSize>{slip()->size()});
+        }
+        QVERIFY(win().BO->NiceButton2->isVisible());
+    }
+
+    // The declaration of a contract month: ten rows, from the contract's slip.
+    void declared()
+    {
+        storeExample();
+        validateMarch();
+        win().Entree->Declaration1->trigger();
+        TDeclaration *d = win().Declaration;
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        const ContractSlip c = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        const Declaration expected = declarationFor(gatherSlipInput(), c.slip, false, c.hours);
+        QCOMPARE(expected.figures.size(), 10);
+        for (int i = 0; i < TDeclaration::FigureCount; ++i) {
+            QVERIFY(d->Valeur[i]->isVisible());
+            QCOMPARE(d->Libelle[i]->text(), expected.figures[i].label);
+            QCOMPARE(d->Valeur[i]->text(), expected.figures[i].value);
+        }
+        QCOMPARE(d->Libelle[2]->text(), "Nombre d'heures complémentaires");
+        QTest::mouseClick(d->ToutCopier, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), declarationText(expected));
+        QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 10);
+    }
+};
+
+QTEST_MAIN(TestContractSlipWindow)
+#include "tst_contractslipwindow.moc"
