@@ -200,7 +200,9 @@ private slots:
     {
         {
             OtherProgram older(data("Bulletins.db"));
-            QVERIFY(older.exec("DROP TABLE AidesGarde; PRAGMA user_version = 1"));
+            QVERIFY(older.exec("DROP TABLE AidesGarde; ALTER TABLE Bulletins DROP COLUMN genre; "
+                               "ALTER TABLE Bulletins DROP COLUMN heures_comp_centiemes; "
+                               "ALTER TABLE Bulletins DROP COLUMN heures_maj_centiemes; PRAGMA user_version = 1"));
         }
         const QByteArray before = readBytes(data("Bulletins.db"));
         QVERIFY(backup::create(m_data, m_zip).files.contains("Bulletins.db"));

@@ -5,6 +5,7 @@
 #include "windows/mainwindow.h"
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
+#include "windows/contractslipwindow.h"
 #include "windows/windowset.h"
 #include "common/environment.h"
 #include "common/helpfile.h"
@@ -182,6 +183,7 @@ private slots:
         QTest::newRow("declaration, by its window") << "TDeclaration" << "Fermer" << "declaration.html";
         QTest::newRow("year summary, by its window") << "TAnnuel" << "Grille" << "annuel.html";
         QTest::newRow("contract, by its window") << "TContrat" << "Absences" << "contrat.html";
+        QTest::newRow("contract slip, by its window") << "TBulletinContrat" << "" << "bulletin-contrat.html";
     }
     void f1OpensTheTopicOfTheFocusedControl()
     {
@@ -193,6 +195,8 @@ private slots:
             b->setEnabled(true);
         if (windowName == "TContrat")
             entree()->Contrat1->trigger(); // built when first opened
+        if (windowName == "TBulletinContrat" && !win().BulletinContrat)
+            win().BulletinContrat = new TBulletinContrat; // built when a contract month first needs it
         QWidget *w = window(windowName);
         QVERIFY(w);
         if (windowName == "TRecap" && !w->findChild<QWidget *>(control)) {
