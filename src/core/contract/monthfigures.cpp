@@ -41,10 +41,8 @@ QDate lastSundayOf(int year, int month)
     return monday.addDays(6);
 }
 
-// Which planned days of the contract's absences are deducted, from `from`
-// to `to`: the absence's index for each deducted day. The counts of sick-child
-// days run in date order within each contract year, so the caller starts at
-// a contract year's first day.
+} // namespace
+
 QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, const QHash<QDate, StoredDay> &stored)
 {
     // The first hospitalisation starting in each contract year.
@@ -91,7 +89,6 @@ QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, c
     }
     return deducted;
 }
-} // namespace
 
 Mensualised mensualised(const Contract &c, Money rate)
 {

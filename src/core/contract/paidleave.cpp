@@ -1,0 +1,198 @@
+#include "contract/paidleave.h"
+
+#include <QHash>
+
+namespace contract {
+
+namespace {
+QDate firstOfMonth(QDate d) { return QDate(d.year(), d.month(), 1); }
+
+// The leave days of the contract's paid-leave absences from `from` to `to`:
+// working days (Monday to Saturday) inside the contract, public holidays
+// left out, in date order, each once.
+QList<QDate> leaveDays(const Contract &c, QDate from, QDate to, const QHash<QDate, StoredDay> &stored,
+                       const Absence *only = nullptr)
+{
+    QMap<QDate, bool> taken;
+    for (const Absence &a : c.absences) {
+        if (a.reason != Reason::MinderLeave || (only && !(a == *only)))
+            continue;
+        for (QDate d = std::max(a.range.from, from); d <= std::min(a.range.to, to); d = d.addDays(1)) {
+            if (!c.inside(d) || d.dayOfWeek() == Qt::Sunday)
+                continue;
+            if (auto s = stored.constFind(d); s != stored.constEnd() && s->holiday)
+                continue;
+            taken.insert(d, true);
+        }
+    }
+    return taken.keys();
+}
+
+// Adds `amount` for `days` to the month's payout of the same kind, or opens it.
+void addPayout(QList<LeavePayout> &payouts, QDate month, int days, Money amount, bool complement)
+{
+    if (days == 0 && amount.count() == 0)
+        return;
+    for (LeavePayout &p : payouts)
+        if (p.month == month && p.complement == complement) {
+            p.days += days;
+            p.amount = Money::fromCount(p.amount.count() + amount.count());
+            return;
+        }
+    payouts << LeavePayout{month, days, amount, complement};
+    std::sort(payouts.begin(), payouts.end(),
+              [](const LeavePayout &a, const LeavePayout &b) { return a.month < b.month; });
+}
+} // namespace
+
+int leavePeriodOf(QDate day)
+{
+    const QDate thursday = day.addDays(Qt::Thursday - day.dayOfWeek());
+    return thursday.month() >= 6 ? thursday.year() : thursday.year() - 1;
+}
+
+DateRange leavePeriodWeeks(int startYear)
+{
+    const QDate june(startYear, 6, 1);
+    // The first week is the one whose Thursday is on or after 1 June, the
+    // last one the one whose Thursday is on or before 31 May.
+    const QDate firstThursday = june.addDays((Qt::Thursday - june.dayOfWeek() + 7) % 7);
+    const QDate may(startYear + 1, 5, 31);
+    const QDate lastThursday = may.addDays(-((may.dayOfWeek() - Qt::Thursday + 7) % 7));
+    return {firstThursday.addDays(-3), lastThursday.addDays(3)};
+}
+
+QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate,
+                             const MonthSalaries &salaries, QDate today)
+{
+    QList<LeavePeriod> periods;
+    if (!c.isRegular() || !c.first.isValid())
+        return periods;
+    QHash<QDate, StoredDay> stored;
+    for (const StoredDay &d : days)
+        stored.insert(d.date, d);
+
+    const QDate lastDay = c.last.isValid() ? std::min(c.last, today) : today;
+    const int firstPeriod = leavePeriodOf(c.first);
+    const int lastPeriod = std::max(firstPeriod, leavePeriodOf(std::max(lastDay, c.first)));
+    const QHash<QDate, int> deducted =
+        deductedAbsenceDays(c, c.first, leavePeriodWeeks(lastPeriod).to, stored);
+    const bool complete = c.kind == Kind::CompleteYear;
+    const std::optional<QDate> lastSlip =
+        c.last.isValid() ? std::optional<QDate>(firstOfMonth(c.last)) : std::nullopt;
+
+    for (int y = firstPeriod; y <= lastPeriod; ++y) {
+        LeavePeriod p;
+        p.startYear = y;
+        p.from = QDate(y, 6, 1);
+        p.to = QDate(y + 1, 5, 31);
+        const DateRange weeks = leavePeriodWeeks(y);
+        const QDate end = c.last.isValid() ? std::min(c.last, weeks.to) : weeks.to;
+        p.running = today < end;
+
+        // A week of care holds a planned day that was not deducted; while
+        // the period runs, only the weeks already over count.
+        for (QDate monday = weeks.from; monday < weeks.to; monday = monday.addDays(7)) {
+            if (p.running && monday.addDays(6) > today)
+                break;
+            for (int k = 0; k < 7; ++k) {
+                const QDate d = monday.addDays(k);
+                if (c.plannedOn(d) > 0 && !deducted.contains(d)) {
+                    ++p.weeksOfCare;
+                    break;
+                }
+            }
+        }
+        // 2.5 days per 4 weeks: weeks x 5 / 8, rounded up to a whole day.
+        p.daysEarned = std::min(30, (p.weeksOfCare * 5 + 7) / 8);
+        p.earnedTenths = p.running ? std::min(300, (p.weeksOfCare * 50 * 2 + 8) / 16) : p.daysEarned * 10;
+
+        const QDate leaveFrom(y + 1, 6, 1);
+        const QDate leaveTo(y + 2, 5, 31);
+        const QList<QDate> taken = leaveDays(c, leaveFrom, leaveTo, stored);
+        p.daysTaken = int(taken.size());
+        p.daysLeft = std::max(0, p.daysEarned - p.daysTaken);
+        if (complete)
+            p.unpaidDays = taken.mid(p.daysEarned);
+
+        // The period's pay: each month's salary, with the leave of the
+        // period before paid on those months' slips.
+        qint64 pay = 0;
+        for (QDate m = p.from; m <= p.to; m = m.addMonths(1))
+            pay += salaries.value(m).count();
+        if (!periods.isEmpty())
+            for (const LeavePayout &paid : periods.last().payouts)
+                if (paid.month >= p.from && paid.month <= p.to)
+                    pay += paid.amount.count();
+        p.pay = Money::fromCount(pay);
+        p.tenPercent = centsOf(pay, 1000);
+        // days / 6 x H minutes / 60 x R / 10000 euros, in cents.
+        p.keptSalary = centsOf(__int128(p.daysEarned) * c.weeklyMinutes() * rate.count() * 100, 6 * 60 * 10000);
+        p.tenPercentChosen = p.tenPercent.count() > p.keptSalary.count();
+        p.amount = p.tenPercentChosen ? p.tenPercent : p.keptSalary;
+
+        const QDate june = leaveFrom;
+        const QDate may(y + 2, 5, 1);
+        if (complete) {
+            // The leave is in the base: only a better tenth is added, in June.
+            if (p.tenPercentChosen)
+                addPayout(p.payouts, june, 0, Money::fromCount(p.tenPercent.count() - p.keptSalary.count()), true);
+            // A contract that ends before the leave year is over pays the
+            // days it did not take.
+            if (lastSlip && c.last < leaveTo && p.daysEarned > 0) {
+                const int left = std::max(0, p.daysEarned - int(leaveDays(c, leaveFrom, c.last, stored).size()));
+                addPayout(p.payouts, *lastSlip, left, centsOf(__int128(p.amount.count()) * left, __int128(100) * p.daysEarned),
+                          false);
+            }
+        } else {
+            switch (c.leavePayment) {
+            case LeavePayment::InJune: addPayout(p.payouts, june, p.daysEarned, p.amount, false); break;
+            case LeavePayment::MainLeave: {
+                // The first leave of at least 12 working days starting in the leave year.
+                QDate month = may;
+                QList<Absence> leaves;
+                for (const Absence &a : c.absences)
+                    if (a.reason == Reason::MinderLeave)
+                        leaves << a;
+                std::sort(leaves.begin(), leaves.end(),
+                          [](const Absence &a, const Absence &b) { return a.range.from < b.range.from; });
+                for (const Absence &a : leaves) {
+                    const QList<QDate> own = leaveDays(c, leaveFrom, leaveTo, stored, &a);
+                    if (own.size() >= 12) {
+                        month = firstOfMonth(own.first());
+                        break;
+                    }
+                }
+                addPayout(p.payouts, month, p.daysEarned, p.amount, false);
+                break;
+            }
+            case LeavePayment::AsTaken: {
+                // Each month its share of the days earned; the rest in May.
+                int paidDays = 0;
+                qint64 paidCents = 0;
+                for (const QDate &d : taken) {
+                    if (paidDays == p.daysEarned)
+                        break;
+                    ++paidDays;
+                    const qint64 due = centsOf(__int128(p.amount.count()) * paidDays, __int128(100) * p.daysEarned).count();
+                    addPayout(p.payouts, firstOfMonth(d), 1, Money::fromCount(due - paidCents), false);
+                    paidCents = due;
+                }
+                addPayout(p.payouts, may, p.daysEarned - paidDays, Money::fromCount(p.amount.count() - paidCents), false);
+                break;
+            }
+            }
+        }
+        // What a contract that ends has not paid yet goes on its last slip.
+        if (lastSlip) {
+            QList<LeavePayout> moved;
+            for (const LeavePayout &o : std::as_const(p.payouts))
+                addPayout(moved, std::min(o.month, *lastSlip), o.days, o.amount, o.complement);
+            p.payouts = moved;
+        }
+        periods << p;
+    }
+    return periods;
+}
+
+} // namespace contract
