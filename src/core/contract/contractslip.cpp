@@ -1,5 +1,7 @@
 #include "contract/contractslip.h"
 
+#include "legal/legaltable.h"
+
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/monthkey.h"
@@ -46,7 +48,8 @@ int deductedDays(const Contract &c, const QList<DeductedRun> &runs)
 }
 } // namespace
 
-ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days)
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
+                          const Limits &limits)
 {
     ContractSlip out;
     const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
@@ -75,7 +78,7 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
         out.slip.error = e.message();
         return out;
     }
-    out.figures = monthFigures(c, key->year(), key->month(), days, rate, holiday);
+    out.figures = monthFigures(c, key->year(), key->month(), days, rate, holiday, limits);
     const MonthFigures &f = out.figures;
     if (!f.complete()) {
         out.failure = f.failure;
@@ -119,12 +122,21 @@ ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipIn
 {
     const Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
     QList<StoredDay> days;
+    std::optional<Limits> limits;
     const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
     if (c.isRegular() && key && c.first.isValid()) {
         const DateRange range = daysNeeded(c, key->year(), key->month());
         days = DayTable::workedDays(QDir(programFolder).filePath(folder::dayTable(slot)), range.from, range.to);
+        // The month is paid under the legal limits of the month.
+        const legal::Loaded law = legal::loadTable(QDir(programFolder).filePath(folder::legalTable));
+        limits = law.table ? limitsOn(*law.table, QDate(key->year(), key->month(), 1)) : std::nullopt;
+        if (!limits) {
+            ContractSlip out;
+            out.failure = law.table ? contractmsg::limitsUnknown(key->title()) : law.message;
+            return out;
+        }
     }
-    return contractSlip(in, grossBasis, c, days);
+    return contractSlip(in, grossBasis, c, days, limits.value_or(Limits{}));
 }
 
 bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)

@@ -46,8 +46,9 @@ struct ContractSlip {
 QString decimalHours(qint64 hundredths);
 
 // The month of the slip's inputs (its key MMYY) for contract `c` and its
-// stored days.
-ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days);
+// stored days, under the legal limits in force in the month.
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
+                          const Limits &limits);
 
 // The same from the program folder: child slot `slot`'s contract in
 // Contrats.db and its days in its day table.

@@ -1,5 +1,11 @@
 #include "contract/paidleave.h"
 
+#include "common/environment.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
+#include "legal/legaltable.h"
+
+#include <QDir>
 #include <QHash>
 
 namespace contract {
@@ -193,6 +199,69 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
         periods << p;
     }
     return periods;
+}
+
+QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Contract &c, Money rate,
+                               const HolidaySetting &holiday, QDate today)
+{
+    if (!c.isRegular() || !c.first.isValid())
+        return {};
+    const QDir dir(programFolder);
+    const legal::Loaded law = legal::loadTable(dir.filePath(folder::legalTable));
+    // The days of every period up to the end of the last leave year.
+    const QDate lastDay = c.last.isValid() ? std::min(c.last, today) : today;
+    const int lastPeriod = std::max(leavePeriodOf(c.first), leavePeriodOf(std::max(lastDay, c.first)));
+    const QDate from = std::min(c.first, leavePeriodWeeks(leavePeriodOf(c.first)).from);
+    const QDate to(lastPeriod + 2, 5, 31);
+    const QList<StoredDay> days = DayTable::workedDays(dir.filePath(folder::dayTable(slot)), from, to);
+
+    MonthSalaries salaries;
+    const QDate end = std::min(c.last.isValid() ? c.last : lastDay, QDate(lastPeriod + 1, 5, 31));
+    for (QDate m(c.first.year(), c.first.month(), 1); m <= end; m = m.addMonths(1)) {
+        const std::optional<Limits> limits = law.table ? limitsOn(*law.table, m) : std::nullopt;
+        if (!limits)
+            continue;
+        const MonthFigures f = monthFigures(c, m.year(), m.month(), days, rate, holiday, *limits);
+        if (f.complete())
+            salaries.insert(m, f.salary);
+    }
+    return paidLeave(c, days, rate, salaries, today);
+}
+
+const QStringList &leaveColumns()
+{
+    static const QStringList columns = {QStringLiteral("Période"),          QStringLiteral("Semaines"),
+                                        QStringLiteral("Acquis"),           QStringLiteral("Pris"),
+                                        QStringLiteral("Restants"),         QStringLiteral("10 %"),
+                                        QStringLiteral("Maintien"),         QStringLiteral("Montant retenu"),
+                                        QStringLiteral("Payé")};
+    return columns;
+}
+
+QList<QStringList> leaveRows(const QList<LeavePeriod> &periods)
+{
+    QList<QStringList> rows;
+    for (auto p = periods.crbegin(); p != periods.crend(); ++p) {
+        QStringList paid;
+        for (const LeavePayout &o : p->payouts)
+            paid << QStringLiteral("%1%2 : %3")
+                        .arg(o.complement ? QStringLiteral("complément ") : QString(),
+                             MonthKey::of(o.month.month(), o.month.year()).title(), formatAmount(o.amount));
+        QString period = shortDate(p->from) + QStringLiteral(" - ") + shortDate(p->to);
+        if (p->running)
+            period += QStringLiteral(" (en cours)");
+        rows << QStringList{period,
+                            QString::number(p->weeksOfCare),
+                            p->running ? QStringLiteral("%1.%2").arg(p->earnedTenths / 10).arg(p->earnedTenths % 10)
+                                       : QString::number(p->daysEarned),
+                            QString::number(p->daysTaken),
+                            QString::number(p->daysLeft),
+                            formatAmount(p->tenPercent),
+                            formatAmount(p->keptSalary),
+                            formatAmount(p->amount),
+                            paid.join(QStringLiteral("; "))};
+    }
+    return rows;
 }
 
 } // namespace contract

@@ -16,6 +16,7 @@
 #include <QDate>
 #include <QList>
 #include <QMap>
+#include <QStringList>
 
 namespace contract {
 
@@ -59,5 +60,17 @@ DateRange leavePeriodWeeks(int startYear);
 // on `today` (or holding its last day), the earliest first.
 QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate,
                              const MonthSalaries &salaries, QDate today);
+
+// The same for the contract `c` of child slot 1 to 5 in the program folder:
+// the child's days from its day table, each month's salary S from its
+// figures (a month whose figures cannot be had, for want of legal limits,
+// counts none). Raises when the day table cannot be read.
+QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Contract &c, Money rate,
+                               const HolidaySetting &holiday, QDate today);
+
+// The captions of the "Congés" page's columns, and its rows: one per period,
+// the running one first, as the page shows them.
+const QStringList &leaveColumns();
+QList<QStringList> leaveRows(const QList<LeavePeriod> &periods);
 
 } // namespace contract

@@ -14,6 +14,9 @@ using namespace contract;
 namespace {
 QDate on(const char *iso) { return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate); }
 
+// The legal limits of 2026: 45 hours a week, at least 10 % beyond, 46 weeks.
+const Limits limits{45 * 60, 10, 46};
+
 // The contract of the help's worked example: a complete year from 5 January
 // 2026, 8 hours from Monday to Friday, the childminder absent on 9 and 10
 // March.
@@ -73,7 +76,7 @@ private slots:
     {
         QFETCH(bool, gross);
         const SlipInput in = inputs();
-        const ContractSlip s = contractSlip(in, gross, example(), march());
+        const ContractSlip s = contractSlip(in, gross, example(), march(), limits);
         QVERIFY2(s.complete(), qPrintable(s.failure + s.slip.error.value_or("")));
         const ContractPay &p = s.pay;
         QCOMPARE((QStringList{p.hmens, p.tauxh, p.salmens}), (QStringList{"173.33", "4.00", "693.33"}));
@@ -95,18 +98,18 @@ private slots:
     {
         Contract occasional = example();
         occasional.kind = Kind::Occasional;
-        ContractSlip s = contractSlip(inputs(), false, occasional, march());
+        ContractSlip s = contractSlip(inputs(), false, occasional, march(), limits);
         QVERIFY(!s.failure.isEmpty());
         QVERIFY(!s.slip.salnet);
         Contract ended = example();
         ended.last = on("2026-02-27");
-        s = contractSlip(inputs(), false, ended, march());
+        s = contractSlip(inputs(), false, ended, march(), limits);
         QVERIFY(s.figures.outsideContract);
         QCOMPARE(s.failure, s.figures.failure);
         // A rate that does not read stops the slip as the slips paid by the hour stop.
         SlipInput bad = inputs();
         bad.SH = "4,00";
-        s = contractSlip(bad, false, example(), march());
+        s = contractSlip(bad, false, example(), march(), limits);
         QVERIFY(s.failure.isEmpty());
         QVERIFY2(s.slip.error.value_or("").endsWith("'4,00' n'est pas une valeur en virgule flottante correcte"),
                  qPrintable(s.slip.error.value_or("")));
