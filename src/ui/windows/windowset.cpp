@@ -13,6 +13,7 @@
 #include "windows/declarationwindow.h"
 #include "windows/yearsummarywindow.h"
 #include "windows/contractwindow.h"
+#include "windows/contractslipwindow.h"
 #include "widgets/appicons.h"
 
 #include <QEvent>
