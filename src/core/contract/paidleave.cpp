@@ -201,6 +201,23 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
     return periods;
 }
 
+QList<QDate> unpaidLeaveDays(const Contract &c, const QList<StoredDay> &days, QDate from, QDate to)
+{
+    QList<QDate> unpaid;
+    if (c.kind != Kind::CompleteYear || !c.first.isValid())
+        return unpaid;
+    // The leave years the range touches, each drawn from the period before it.
+    const int firstYear = from.month() >= 6 ? from.year() : from.year() - 1;
+    const int lastYear = to.month() >= 6 ? to.year() : to.year() - 1;
+    const QList<LeavePeriod> periods = paidLeave(c, days, Money(), {}, QDate(lastYear + 1, 5, 31));
+    for (const LeavePeriod &p : periods)
+        if (p.startYear + 1 >= firstYear && p.startYear + 1 <= lastYear)
+            for (const QDate &d : p.unpaidDays)
+                if (d >= from && d <= to)
+                    unpaid << d;
+    return unpaid;
+}
+
 QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Contract &c, Money rate,
                                const HolidaySetting &holiday, QDate today)
 {

@@ -61,6 +61,11 @@ DateRange leavePeriodWeeks(int startYear);
 QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate,
                              const MonthSalaries &salaries, QDate today);
 
+// A complete year's leave days from `from` to `to` taken beyond the days
+// earned in the period before their leave year: they are deducted as an
+// unpaid absence. `days` should reach back to that period's first week.
+QList<QDate> unpaidLeaveDays(const Contract &c, const QList<StoredDay> &days, QDate from, QDate to);
+
 // The same for the contract `c` of child slot 1 to 5 in the program folder:
 // the child's days from its day table, each month's salary S from its
 // figures (a month whose figures cannot be had, for want of legal limits,

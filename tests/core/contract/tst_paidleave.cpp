@@ -73,6 +73,7 @@ class TestPaidLeave : public QObject {
 private slots:
     void periods_data();
     void periods();
+    void leaveBeyondTheDaysEarnedDeducted();
 };
 
 void TestPaidLeave::periods_data()
@@ -155,6 +156,25 @@ void TestPaidLeave::periods()
                                  [&](const LeavePeriod &p) { return p.startYear == startYear; });
     QVERIFY(it != periods.end());
     QCOMPARE(summary(*it), expected);
+}
+
+// In June 2026 the contract from 1 November 2025 (19 days earned) takes 24:
+// 23 to 27 June are unpaid, the planned four of them deducted from the base
+// like any deducted absence (4 x 8 h of the month's 22 x 8 h).
+void TestPaidLeave::leaveBeyondTheDaysEarnedDeducted()
+{
+    Contract c = weekdays(Kind::CompleteYear, "2025-11-01", 8 * 60);
+    c.absences << Absence{{on("2026-06-01"), on("2026-06-27")}, Reason::MinderLeave};
+    const MonthFigures june = monthFigures(c, 2026, 6, {}, euros(400), {}, Limits{45 * 60, 10, 46});
+    QVERIFY2(june.complete(), qPrintable(june.failure));
+    QCOMPARE(june.deductedMinutes, 4 * 8 * 60);
+    QCOMPARE(june.deduction, euros(12606));
+    QCOMPARE(june.deducted.size(), 1);
+    QCOMPARE(june.deducted.first().range, (DateRange{on("2026-06-23"), on("2026-06-26")}));
+    QCOMPARE(int(june.deducted.first().reason), int(Reason::MinderLeave));
+    // Within the days earned, leave costs nothing.
+    c.absences.first().range.to = on("2026-06-20");
+    QCOMPARE(monthFigures(c, 2026, 6, {}, euros(400), {}, Limits{45 * 60, 10, 46}).deductedMinutes, 0);
 }
 
 QTEST_GUILESS_MAIN(TestPaidLeave)

@@ -98,6 +98,9 @@ private slots:
     void init()
     {
         QFile::remove(path());
+        // Every program folder has its day tables.
+        QFile::remove(m_dir.filePath(folder::dayTable(2)));
+        QVERIFY(DayTable::createEmpty(m_dir.filePath(folder::dayTable(2))));
         createWindows();
         TParametres *p = win().Parametres;
         p->TabControl1->setCurrentIndex(1); // child slot 2
@@ -188,7 +191,6 @@ private slots:
     // payment choice is stored with the contract.
     void leavePageIsTheUnits()
     {
-        QVERIFY(DayTable::createEmpty(m_dir.filePath(folder::dayTable(2))));
         Contract c;
         c.kind = Kind::CompleteYear;
         c.first = QDate(2024, 9, 2);
