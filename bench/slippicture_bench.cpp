@@ -91,7 +91,7 @@ double childCpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    const auto ms = [](const timeval &t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 

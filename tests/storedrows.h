@@ -5,6 +5,7 @@
 
 #include "attendance/dayrecord.h"
 
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -34,4 +35,21 @@ inline QStringList storedRows(const QString &path)
     }
     QSqlDatabase::removeDatabase("stored-rows");
     return rows;
+}
+
+// The busy timeout, in ms, of every connection this process has open on the
+// table: 0 for each one that fails at once on a table another connection
+// holds, instead of waiting for it (the wait would only show as time, which
+// a loaded machine stretches anyway).
+inline QList<int> lockWaits(const QString &path)
+{
+    QList<int> waits;
+    for (const QString &name : QSqlDatabase::connectionNames()) {
+        const QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (!db.isOpen() || !db.databaseName().contains(QFileInfo(path).fileName()))
+            continue;
+        QSqlQuery q(db);
+        waits << (q.exec("PRAGMA busy_timeout") && q.next() ? q.value(0).toInt() : -1);
+    }
+    return waits;
 }

@@ -173,7 +173,7 @@ ArchivedSlip rowFrom(const QSqlQuery &q)
     s.majoratedHours = q.value(13).toLongLong();
     const auto amounts = amountsOf(s);
     for (int i = 0; i < int(amounts.size()); ++i)
-        *amounts[i] = q.value(otherColumns().size() + i).toLongLong();
+        *amounts[i] = q.value(int(otherColumns().size()) + i).toLongLong();
     return s;
 }
 
@@ -508,7 +508,7 @@ QString SlipArchive::latestFirstName(int slot) const
     q.addBindValue(slot);
     if (!q.exec())
         failRead(m_path, q.lastError());
-    const QString name = q.next() ? q.value(0).toString() : QString();
+    QString name = q.next() ? q.value(0).toString() : QString();
     q.finish();
     return name;
 }

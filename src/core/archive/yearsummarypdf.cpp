@@ -24,7 +24,7 @@ QByteArray yearSummaryPdf(const YearSummary &s, const QList<TaxFigure> &credit)
     font.setBold(false);
 
     // The table: the month a little wider, the state last.
-    const QStringList columns = summaryColumns();
+    const QStringList &columns = summaryColumns();
     QList<int> widths;
     const int monthWidth = area.width() * 16 / 100, stateWidth = area.width() * 11 / 100;
     const int other = (area.width() - monthWidth - stateWidth) / int(columns.size() - 2);
@@ -48,7 +48,7 @@ QByteArray yearSummaryPdf(const YearSummary &s, const QList<TaxFigure> &credit)
         }
         y += height;
     };
-    p.setPen(QPen(Qt::black, PdfPage::Resolution / 200));
+    p.setPen(QPen(Qt::black, PdfPage::Resolution / 200.0));
     drawRow(columns, true, 12 * mm);
     const QList<QStringList> rows = summaryTable(s);
     for (qsizetype r = 0; r < rows.size(); ++r)

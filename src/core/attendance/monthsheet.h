@@ -35,7 +35,7 @@ public:
 
 private:
     static std::size_t index(int col, int row) { return std::size_t(row) * sheet::ColumnCount + std::size_t(col); }
-    std::array<QString, sheet::ColumnCount * sheet::RowCount> m_cells;
+    std::array<QString, std::size_t(sheet::ColumnCount) * sheet::RowCount> m_cells;
 };
 
 struct MonthTotals {

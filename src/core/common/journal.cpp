@@ -120,7 +120,7 @@ std::optional<Entry> read(const QString &folder)
     Entry e;
     e.kind = root.value(QStringLiteral("type")).toString();
     e.details = root.value(QStringLiteral("details")).toObject();
-    for (const QJsonValue &v : root.value(QStringLiteral("deplacements")).toArray()) {
+    for (const auto &v : root.value(QStringLiteral("deplacements")).toArray()) {
         const QJsonObject o = v.toObject();
         Move m{o.value(QStringLiteral("de")).toString(), o.value(QStringLiteral("vers")).toString(),
                o.value(QStringLiteral("versLibre")).toBool()};

@@ -368,7 +368,7 @@ std::optional<QByteArray> dataPath(const QString &name, int version)
         return QFile::encodeName(name);
     if (!isPicture(name))
         return std::nullopt;
-    const std::optional<QByteArray> raw = version >= 2 ? folderName(name) : std::optional(name.toUtf8());
+    std::optional<QByteArray> raw = version >= 2 ? folderName(name) : std::optional(name.toUtf8());
     if (!raw)
         return std::nullopt;
     const QList<QByteArray> parts = raw->mid(folder::pictures.size() + 1).split('/');
@@ -490,7 +490,7 @@ QByteArray readEntry(QuaZip &zip, const QString &name, qint64 limit, bool *ok)
     QuaZipFile f(&zip);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = f.read(limit + 1);
+    QByteArray bytes = f.read(limit + 1);
     f.close();
     *ok = f.getZipError() == UNZ_OK && bytes.size() <= limit;
     return bytes;
@@ -530,7 +530,7 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
     m.contents.created = QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
 
     QSet<QString> listed;
-    for (const QJsonValue &value : root.value(QStringLiteral("files")).toArray()) {
+    for (const auto &value : root.value(QStringLiteral("files")).toArray()) {
         const QJsonObject o = value.toObject();
         Entry e;
         e.name = o.value(QStringLiteral("name")).toString();
@@ -605,7 +605,7 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
     zip.setUtf8Enabled(true);
     if (!zip.open(QuaZip::mdUnzip))
         throw RuntimeError(looksLikeZip ? damaged(zipPath, QStringLiteral("archive illisible")) : notABackup(zipPath));
-    const Manifest m = readManifest(zip, zipPath);
+    Manifest m = readManifest(zip, zipPath);
 
     QByteArray buffer;
     for (const Entry &e : std::as_const(m.entries)) {

@@ -12,7 +12,7 @@
 
 QString slipPicturePath(const QString &programFolder, const QString &firstName, const QString &monthKey)
 {
-    const QString path = programFolder + folder::slipPicture(firstName, monthKey);
+    QString path = programFolder + folder::slipPicture(firstName, monthKey);
     if (!folder::staysInFolder(firstName) || !folder::staysInFolder(monthKey))
         throw RuntimeError(rtl::cannotCreateFile(path));
     return path;

@@ -42,7 +42,7 @@ bool ReadParamFile(ParamSlots &slotSet, const RatesList &rates, const SlotReadCa
 QByteArray paramFileBytes(const ParamSlots &slotSet)
 {
     QByteArray bytes;
-    bytes.reserve(SlotCount * paramrecord::Size);
+    bytes.reserve(qsizetype(SlotCount) * paramrecord::Size);
     for (const ParamRecord &r : slotSet.slot)
         bytes += paramrecord::encode(r);
     return bytes;

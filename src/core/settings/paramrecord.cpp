@@ -88,6 +88,7 @@ std::vector<TextField> buildTextFields()
 std::vector<StateField> buildStateFields()
 {
     std::vector<StateField> f;
+    f.reserve(ContributionLines + 4); // a tick per contribution line, four switches
     for (int i = 0; i < ContributionLines; ++i)
         f.push_back({QStringLiteral("CheckBox%1").arg(i + 1), 1120 + i,
                      [i](ParamRecord &r) -> quint8 & { return r.lineTick[i]; }});

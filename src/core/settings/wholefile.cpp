@@ -90,7 +90,7 @@ QString stagingName(const QString &target, int *fd)
 QString stage(const QString &target, const QByteArray &bytes, QList<QString> &staged)
 {
     int fd = -1;
-    const QString temp = stagingName(target, &fd);
+    QString temp = stagingName(target, &fd);
     staged << temp;
     struct stat st {};
     ::fchmod(fd, ::stat(native(target).constData(), &st) == 0 ? (st.st_mode & 07777) : 0644);
@@ -129,7 +129,7 @@ QString keepAside(const QString &target, QList<QString> &staged)
     if (!QFileInfo::exists(target))
         return {};
     int fd = -1;
-    const QString name = stagingName(target, &fd);
+    QString name = stagingName(target, &fd);
     ::close(fd);
     ::unlink(native(name).constData());
     if (::link(native(target).constData(), native(name).constData()) == 0) {

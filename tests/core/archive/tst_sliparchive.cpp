@@ -3,6 +3,7 @@
 #include "attendance/daytable.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "cents.h"
 #include "raised.h"
 #include "testfiles.h"
 
@@ -59,14 +60,6 @@ SlipInput month(int m, int year, const QString &hours, quint32 draw = 0)
 
 SlipResult compute(const SlipInput &in, bool gross) { return gross ? computeGrossSlip(in) : computeNetSlip(in); }
 
-// The cents a shown amount text stands for, read back from the text alone.
-qint64 textCents(const SlipText &t)
-{
-    QString s = t.value_or(QString());
-    s.remove(' ');
-    return qint64(std::llround(double(parseFloat(s)) * 100));
-}
-
 ArchivedSlip rowFor(const SlipInput &in, bool gross, int slot = 1)
 {
     return archivedSlipFor(in, compute(in, gross), gross, slot, in.prenom3 + in.moan + ".jpg",
@@ -115,38 +108,6 @@ public:
         return out;
     }
 };
-
-// The archive as the first program that kept one laid it out (version 1),
-// with two rows.
-void writeVersion1(const QString &path)
-{
-    QStringList amounts;
-    for (const char *c : {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs",
-                          "salimp", "cs1", "cs2", "cs3", "cs4", "cs5", "cs6", "cs7", "cs8", "cs9"})
-        amounts << QString::fromLatin1(c) + " INTEGER NOT NULL";
-    PlainSql db(path);
-    QVERIFY(db.ok);
-    QVERIFY(db.exec("CREATE TABLE Bulletins (enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5), prenom TEXT "
-                    "NOT NULL, annee INTEGER NOT NULL, mois INTEGER NOT NULL CHECK (mois BETWEEN 1 AND 12), moan TEXT "
-                    "NOT NULL, base TEXT NOT NULL CHECK (base IN ('net', 'brut')), heures_centiemes INTEGER NOT NULL, "
-                    "jours_activite INTEGER NOT NULL, jours_forfait INTEGER NOT NULL, image TEXT NOT NULL, enregistre "
-                    "TEXT NOT NULL, " + amounts.join(", ") + ", PRIMARY KEY (enfant, annee, mois)) WITHOUT ROWID;"
-                    "INSERT INTO Bulletins VALUES (1, 'Julie', 2025, 11, '1125', 'net', 8000, 20, 2, 'Julie1125.jpg', "
-                    "'2025-11-30T10:00:00', 0, 33000, 3000, 0, 0, 0, 916, 0, 33916, 9000, 0, 1148, 2023, 3089, 875, 1251,"
-                    " 333, 0, 0, 0);"
-                    "INSERT INTO Bulletins VALUES (2, 'Tom', 2025, 12, '1225', 'brut', 12050, 18, 0, 'Tom1225.jpg', "
-                    "'2025-12-31T09:30:00', 53020, 41732, 4820, 0, 0, 1500, 0, 0, 43232, 11288, 43252, 1461, 2569, 3923,"
-                    " 1113, 1591, 631, 0, 0, 0);"
-                    "PRAGMA user_version = 1"));
-}
-
-// "1 234,56" read back as cents.
-qint64 frenchCents(const QString &text)
-{
-    QString s = text;
-    s.replace(',', '.');
-    return qint64(std::llround(double(parseFloat(s)) * 100));
-}
 } // namespace
 
 class TestSlipArchive : public QObject {
@@ -202,19 +163,19 @@ private slots:
         QVERIFY(row);
         QCOMPARE(row->grossBasis, gross);
         QCOMPARE(row->hours, 6783);
-        QCOMPARE(row->salnet, textCents(slip.salnet));
-        QCOMPARE(row->Cong, textCents(slip.Cong));
-        QCOMPARE(row->abs, textCents(slip.abs));
-        QCOMPARE(row->diver, textCents(slip.diver));
-        QCOMPARE(row->entret, textCents(slip.entret));
-        QCOMPARE(row->nour, textCents(slip.nour));
-        QCOMPARE(row->acpt, textCents(slip.acpt));
-        QCOMPARE(row->net, textCents(slip.net));
-        QCOMPARE(row->totcs, textCents(slip.totcs));
+        QCOMPARE(row->salnet, cents(slip.salnet));
+        QCOMPARE(row->Cong, cents(slip.Cong));
+        QCOMPARE(row->abs, cents(slip.abs));
+        QCOMPARE(row->diver, cents(slip.diver));
+        QCOMPARE(row->entret, cents(slip.entret));
+        QCOMPARE(row->nour, cents(slip.nour));
+        QCOMPARE(row->acpt, cents(slip.acpt));
+        QCOMPARE(row->net, cents(slip.net));
+        QCOMPARE(row->totcs, cents(slip.totcs));
         for (int k = 0; k < 9; ++k)
-            QCOMPARE(row->cs[k], textCents(slip.cs[k]));
-        QCOMPARE(row->salbrut, gross ? textCents(slip.salbrut) : 0);
-        QCOMPARE(row->salimp, gross ? textCents(slip.salimp) : 0);
+            QCOMPARE(row->cs[k], cents(slip.cs[k]));
+        QCOMPARE(row->salbrut, gross ? cents(slip.salbrut) : 0);
+        QCOMPARE(row->salimp, gross ? cents(slip.salimp) : 0);
         QCOMPARE(row->flatDays, slip.nbjf->toInt());
         QCOMPARE(row->activityDays, 20);
         QCOMPARE(*row, rowFor(in, gross));
@@ -383,12 +344,12 @@ private slots:
             const QString h = QStringLiteral("%1.%2").arg(rng.bounded(20, 200)).arg(rng.bounded(0, 100), 2, 10, QChar('0'));
             const SlipInput in = month(m, 2024, h, rng.generate());
             const SlipResult slip = compute(in, gross);
-            salnet += textCents(slip.salnet);
-            entret += textCents(slip.entret);
-            nour += textCents(slip.nour);
-            net += textCents(slip.net);
-            cong += textCents(slip.Cong);
-            hours += frenchCents(QString(h).replace('.', ','));
+            salnet += cents(slip.salnet);
+            entret += cents(slip.entret);
+            nour += cents(slip.nour);
+            net += cents(slip.net);
+            cong += cents(slip.Cong);
+            hours += cents(QString(h).replace('.', ','));
             store(a, rowFor(in, gross));
         }
         store(a, rowFor(month(1, 2025, "80"), false)); // another year stays out
@@ -503,17 +464,17 @@ private slots:
         QCOMPARE(lines.size(), 1 + 3 + 1);
         QCOMPARE(lines[0].split(';'), summaryColumns());
         QCOMPARE(lines[2].split(';').first(), "Août 2024");
-        const int netColumn = summaryColumns().indexOf("Salaire net");
+        const qsizetype netColumn = summaryColumns().indexOf("Salaire net");
         qint64 sum = 0;
         for (int i = 1; i <= 3; ++i) {
             const QStringList f = lines[i].split(';');
             QCOMPARE(f.size(), summaryColumns().size());
             QCOMPARE(f[1], "1234,50");
-            sum += frenchCents(f[netColumn]);
+            sum += cents(f[netColumn]);
         }
         const QStringList total = lines[4].split(';');
         QCOMPARE(total[0], "Total 2024");
-        QCOMPARE(frenchCents(total[netColumn]), sum);
+        QCOMPARE(cents(total[netColumn]), sum);
         QCOMPARE(sum, s.totals.salnet);
         QCOMPARE(centsText(-310), "-3,10");
         QCOMPARE(centsText(123456789), "1234567,89");

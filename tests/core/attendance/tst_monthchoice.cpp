@@ -2,6 +2,7 @@
 #include "attendance/monthchoice.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "raised.h"
 
 #include <QtTest>
 
@@ -61,12 +62,7 @@ private slots:
     {
         QFETCH(QString, date);
         QFETCH(QString, error);
-        try {
-            review::monthOf(date);
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), error);
-        }
+        QCOMPARE(raised([&] { review::monthOf(date); }), error);
     }
 
     void filterAndGrid()

@@ -4,6 +4,7 @@
 #include "attendance/monthsheet.h"
 #include "common/errors.h"
 #include "common/numbers.h"
+#include "raised.h"
 
 #include <QtTest>
 #include <cmath>
@@ -85,12 +86,7 @@ private slots:
 
     void durationHoursRejectsBadText()
     {
-        try {
-            ::durationHours("ab:15:00");
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), QString("'ab' n'est pas une valeur entière correcte"));
-        }
+        QCOMPARE(raised([] { ::durationHours("ab:15:00"); }), QString("'ab' n'est pas une valeur entière correcte"));
     }
 
     void cutTwoDecimals_data()
@@ -267,12 +263,7 @@ private slots:
         QFETCH(int, field);
         QFETCH(QString, text);
         QFETCH(QString, message);
-        try {
-            day::fromText(field, text);
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), message);
-        }
+        QCOMPARE(raised([&] { day::fromText(field, text); }), message);
     }
 };
 

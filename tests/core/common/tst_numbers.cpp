@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "common/numbers.h"
 #include "common/text1252.h"
+#include "raised.h"
 
 #include <QtTest>
 
@@ -43,12 +44,8 @@ private slots:
         if (ok)
             QCOMPARE(double(*v), value);
         else {
-            try {
-                ::parseFloat(text);
-                QFAIL("no error raised");
-            } catch (const RuntimeError &e) {
-                QCOMPARE(e.message(), QString("'%1' n'est pas une valeur en virgule flottante correcte").arg(text));
-            }
+            QCOMPARE(raised([&] { ::parseFloat(text); }),
+                     QString("'%1' n'est pas une valeur en virgule flottante correcte").arg(text));
         }
     }
 

@@ -5,6 +5,7 @@
 #include "datafolder/backup.h"
 #include "contract/contractstore.h"
 #include "programfolder.h"
+#include "raised.h"
 
 #include <QTemporaryDir>
 
@@ -73,16 +74,6 @@ private:
                 return {};
         }
         return readBytes(copy);
-    }
-
-    QString errorOf(const std::function<void()> &f)
-    {
-        try {
-            f();
-        } catch (const RuntimeError &e) {
-            return e.message();
-        }
-        return "no error";
     }
 
 private slots:
@@ -169,7 +160,7 @@ private slots:
         writeBytes(m_zip, "the previous backup");
         OtherProgram other(data("Enf3.db"));
         QVERIFY(other.exec("BEGIN EXCLUSIVE"));
-        QCOMPARE(errorOf([&] { backup::create(m_data, m_zip); }),
+        QCOMPARE(raised([&] { backup::create(m_data, m_zip); }),
                  QString("La table Enf3.db est utilisée par un autre programme : la sauvegarde n'a pas été faite.\n"
                          "Fermez l'autre programme, puis recommencez."));
         // The archive of that name is the previous one, whole.
@@ -222,7 +213,7 @@ private slots:
     void symbolicLinkAmongThePicturesIsNamed()
     {
         QVERIFY(QFile::link(data("Taux.txt"), data("bulljpg/Léa0226.jpg")));
-        QCOMPARE(errorOf([&] { backup::create(m_data, m_zip); }),
+        QCOMPARE(raised([&] { backup::create(m_data, m_zip); }),
                  "Le fichier « " + data("bulljpg/Léa0226.jpg") +
                      " » est un lien symbolique : une sauvegarde ne garde que de vrais fichiers.\n"
                      "Mettez le fichier lui-même à sa place, ou ôtez-le, puis recommencez la sauvegarde.");
@@ -248,7 +239,7 @@ private slots:
     void backupToAFolderThatCannotBeWritten()
     {
         const QString zip = m_dir->filePath("nowhere/sauvegarde.zip");
-        QVERIFY(errorOf([&] { backup::create(m_data, zip); })
+        QVERIFY(raised([&] { backup::create(m_data, zip); })
                     .startsWith("La sauvegarde n'a pas pu être écrite dans « " + zip + " » : "));
         QVERIFY(!QFileInfo::exists(zip));
     }
@@ -264,7 +255,7 @@ private slots:
             review.setTableName("Enf2.db");
             review.open(DayTable::Access::Exclusive);
             backup::Restore restore(m_data, m_zip);
-            QCOMPARE(errorOf([&] { restore.apply(); }),
+            QCOMPARE(raised([&] { restore.apply(); }),
                      QString("La table Enf2.db est ouverte (fenêtre « Revoir un mois » ou autre programme) : "
                              "fermez-la, puis recommencez la restauration.\nVos données n'ont pas été modifiées."));
         }
@@ -302,6 +293,7 @@ private slots:
         row("a table carrying a trigger", "trigger", "table Enf2.db avec déclencheurs ou vues");
         row("a table carrying a view", "view", "table Enf2.db avec déclencheurs ou vues");
         row("a day table in place of the slip archive", "other archive", "table Bulletins.db d'une autre forme");
+        row("a day table in place of the contracts", "other contracts", "table Contrats.db d'une autre forme");
         row("a backup holding only its manifest", "manifest only", "Taux.txt manquant");
         row("a backup without a day table", "no day table", "Enf4.db manquant");
         row("a rates file cut short", "short rates", "Taux.txt illisible");
@@ -367,6 +359,8 @@ private slots:
                 replace("Enf2.db", alteredTable("CREATE VIEW tous AS SELECT * FROM Jours"));
             else if (fault == "other archive")
                 replace("Bulletins.db", readBytes(data("Enf2.db")));
+            else if (fault == "other contracts")
+                files.append(QPair<QString, QByteArray>("Contrats.db", readBytes(data("Enf2.db"))));
             else if (fault == "manifest only")
                 files.clear();
             else if (fault == "no day table")
@@ -415,8 +409,8 @@ private slots:
         }
         const QMap<QString, QByteArray> before = snapshot(m_dir->path());
 
-        QCOMPARE(errorOf([&] { backup::check(m_zip); }), message.arg(m_zip));
-        QCOMPARE(errorOf([&] { backup::Restore restore(m_data, m_zip); }), message.arg(m_zip));
+        QCOMPARE(raised([&] { backup::check(m_zip); }), message.arg(m_zip));
+        QCOMPARE(raised([&] { backup::Restore restore(m_data, m_zip); }), message.arg(m_zip));
         QCOMPARE(snapshot(m_dir->path()), before);
     }
 };

@@ -7,6 +7,7 @@
 
 #include "storedrows.h"
 #include "testfiles.h"
+#include "raised.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -142,12 +143,7 @@ private slots:
         const QString rates = obstacle == "no original" ? path("nowhere/Taux.txt") : original();
         if (obstacle == "file in the way")
             writeBytes(path("data"), "not a folder");
-        try {
-            folder::layOut(path("data"), rates);
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), message);
-        }
+        QCOMPARE(raised([&] { folder::layOut(path("data"), rates); }), message);
         if (obstacle == "no original") {
             QVERIFY(QFileInfo(path("data/Enf5.db")).isFile());
             QVERIFY(QFileInfo(path("data/bulljpg")).isDir());

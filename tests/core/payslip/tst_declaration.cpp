@@ -1,6 +1,7 @@
 #include "common/numbers.h"
 #include "payslip/declaration.h"
 
+#include "cents.h"
 #include "march2002.h"
 
 #include <QRandomGenerator>
@@ -26,14 +27,6 @@ QStringList values(const Declaration &d)
     for (const DeclarationFigure &f : d.figures)
         v << f.value;
     return v;
-}
-
-// The cents a shown amount text stands for, whatever its grouping.
-qint64 textCents(const SlipText &t)
-{
-    QString s = t.value_or(QString());
-    s.remove(' ');
-    return qint64(std::llround(double(parseFloat(s)) * 100));
 }
 } // namespace
 
@@ -157,9 +150,9 @@ private slots:
                     {r.salnet, a.salnet}, {r.Cong, a.Cong}, {r.entret, a.entret}, {r.nour, a.nour},
                     {r.acpt, a.acpt},     {r.net, a.net},   {r.totcs, a.totcs},   {r.cs[0], a.cs[0]}};
                 for (const auto &[text, amount] : pairs)
-                    QCOMPARE(amount.count(), textCents(text) * 100);
+                    QCOMPARE(amount.count(), cents(text) * 100);
                 if (gross)
-                    QCOMPARE(a.salbrut.count(), textCents(r.salbrut) * 100);
+                    QCOMPARE(a.salbrut.count(), cents(r.salbrut) * 100);
             }
         }
     }

@@ -2,6 +2,7 @@
 #include "common/monthkey.h"
 #include "common/numbers.h"
 #include "payslip/money.h"
+#include "raised.h"
 
 #include <QtTest>
 #include <limits>
@@ -53,12 +54,8 @@ private slots:
     void fromBadText()
     {
         QFETCH(QString, text);
-        try {
-            moneyFromText(text);
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(text));
-        }
+        QCOMPARE(raised([&] { moneyFromText(text); }),
+                 QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(text));
     }
 
     // Products are formed in extended precision, then rounded once.
@@ -94,12 +91,7 @@ private slots:
     void round4OutOfRange()
     {
         QFETCH(long double, euros);
-        try {
-            round4(euros);
-            QFAIL("no error raised");
-        } catch (const RuntimeError &e) {
-            QCOMPARE(e.message(), QStringLiteral("Opération en virgule flottante incorrecte"));
-        }
+        QCOMPARE(raised([&] { round4(euros); }), QStringLiteral("Opération en virgule flottante incorrecte"));
     }
 
     void display_data()

@@ -7,6 +7,8 @@
 #include "common/errors.h"
 
 #include "pictures.h"
+#include "required.h"
+#include "raised.h"
 
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -66,16 +68,6 @@ QMap<int, QByteArray> segments(const QByteArray &jpeg)
     return out;
 }
 
-QString failureOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.message();
-    }
-    return QStringLiteral("<no error>");
-}
-
 } // namespace
 
 class TestSlipPicture : public QObject {
@@ -106,7 +98,7 @@ private slots:
     {
         QFETCH(QImage, picture);
         if (m_cjpeg.isEmpty())
-            QSKIP("cjpeg is not installed (libjpeg-turbo-progs)");
+            SKIP_UNLESS_CI("cjpeg is not installed (libjpeg-turbo-progs)");
         const QByteArray ours = encodeJpeg(picture);
         const QByteArray reference = runTool(m_cjpeg, cjpegSettings, ppm(picture));
         QVERIFY(!reference.isEmpty());
@@ -129,7 +121,7 @@ private slots:
     void decodeMatchesReferenceDecoder()
     {
         if (m_djpeg.isEmpty())
-            QSKIP("djpeg is not installed (libjpeg-turbo-progs)");
+            SKIP_UNLESS_CI("djpeg is not installed (libjpeg-turbo-progs)");
         const QImage picture = testPicture(750, 834, 7);
         const QByteArray jpeg = encodeJpeg(picture);
         const QImage decoded = decodeJpeg(jpeg);
@@ -163,13 +155,7 @@ private slots:
         QFETCH(QString, error);
         QFETCH(QSize, size);
         QImage decoded;
-        QString raised;
-        try {
-            decoded = decodeJpeg(file);
-        } catch (const RuntimeError &e) {
-            raised = e.message();
-        }
-        QCOMPARE(raised, error);
+        QCOMPARE(raised([&] { decoded = decodeJpeg(file); }), error);
         QCOMPARE(decoded.size(), size);
     }
 
@@ -201,12 +187,12 @@ private slots:
         else if (!content.isNull())
             writeBytes(path, content);
         QImage loaded;
-        const QString raised = failureOf([&] { loaded = loadSlipPicture(path); });
+        const QString failure = raised([&] { loaded = loadSlipPicture(path); });
         if (error.isEmpty()) {
-            QCOMPARE(raised, QStringLiteral("<no error>"));
+            QCOMPARE(failure, QString());
             QCOMPARE(loaded.size(), QSize(100, 100));
         } else {
-            QCOMPARE(raised, error.contains("%1") ? error.arg(path) : error);
+            QCOMPARE(failure, error.contains("%1") ? error.arg(path) : error);
         }
     }
 
@@ -231,8 +217,8 @@ private slots:
         QFETCH(bool, refused);
         const QString expected = folder() + "bulljpg/" + firstName + monthKey + ".jpg";
         QString path;
-        const QString raised = failureOf([&] { path = slipPicturePath(folder(), firstName, monthKey); });
-        QCOMPARE(raised, refused ? rtl::cannotCreateFile(expected) : QStringLiteral("<no error>"));
+        const QString failure = raised([&] { path = slipPicturePath(folder(), firstName, monthKey); });
+        QCOMPARE(failure, refused ? rtl::cannotCreateFile(expected) : QString());
         QCOMPARE(path, refused ? QString() : expected);
     }
 
@@ -245,7 +231,7 @@ private slots:
         const QString path = slipPicturePath(base, "Julie", "0302");
         const QImage first = testPicture(60, 40, 21), second = testPicture(60, 40, 22);
 
-        QCOMPARE(failureOf([&] { saveSlipPicture(path, first); }), rtl::cannotCreateFile(path));
+        QCOMPARE(raised([&] { saveSlipPicture(path, first); }), rtl::cannotCreateFile(path));
         QVERIFY(!QFileInfo::exists(base + "bulljpg"));
 
         QVERIFY(QDir(base).mkdir("bulljpg"));
@@ -266,7 +252,7 @@ private slots:
         // A name taken by a folder is refused and the folder kept.
         const QString taken = slipPicturePath(base, "Paul", "0302");
         QVERIFY(QDir().mkpath(taken));
-        QCOMPARE(failureOf([&] { saveSlipPicture(taken, first); }), rtl::cannotCreateFile(taken));
+        QCOMPARE(raised([&] { saveSlipPicture(taken, first); }), rtl::cannotCreateFile(taken));
         QVERIFY(QFileInfo(taken).isDir());
         QCOMPARE(QDir(base + "bulljpg").entryList(QDir::Files | QDir::Hidden), QStringList{"Julie0302.jpg"});
     }
@@ -279,7 +265,7 @@ private slots:
         QVERIFY(QDir().mkpath(base + "bulljpg"));
         const auto before = tree(dir.path());
         for (const QString name : {"../x", "../../y", "a/b", "..", "."})
-            QCOMPARE(failureOf([&] { saveSlipPicture(slipPicturePath(base, name, "0302"), testPicture(8, 8, 1)); }),
+            QCOMPARE(raised([&] { saveSlipPicture(slipPicturePath(base, name, "0302"), testPicture(8, 8, 1)); }),
                      rtl::cannotCreateFile(base + "bulljpg/" + name + "0302.jpg"));
         QCOMPARE(tree(dir.path()), before);
     }

@@ -5,6 +5,7 @@
 #include "common/errors.h"
 
 #include "testfiles.h"
+#include "raised.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,11 +51,9 @@ struct Read {
 Read readInto(ParamSlots &slotSet, const RatesList &rates = {})
 {
     Read r;
-    try {
+    r.error = raised([&] {
         ReadParamFile(slotSet, rates, [&](int slot, const QString &caption) { r.captions.append({slot, caption}); });
-    } catch (const RuntimeError &e) {
-        r.error = e.message();
-    }
+    });
     return r;
 }
 } // namespace
@@ -239,13 +238,7 @@ private slots:
 
         ParamSlots slotSet;
         slotSet.record(3) = named("nouveau");
-        QString error;
-        try {
-            WriteParamFile(slotSet);
-        } catch (const RuntimeError &e) {
-            error = e.message();
-        }
-        QCOMPARE(error, QStringLiteral("Accès au fichier refusé"));
+        QCOMPARE(raised([&] { WriteParamFile(slotSet); }), QStringLiteral("Accès au fichier refusé"));
         QCOMPARE(readBytes(paramFilePath()), before);
     }
 };

@@ -6,26 +6,13 @@
 #include "common/errors.h"
 
 #include "testfiles.h"
+#include "raised.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
-
-namespace {
-
-
-QString raisedText(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.message();
-    }
-    return QStringLiteral("<nothing raised>");
-}
-} // namespace
 
 class TestRatesFile : public QObject {
     Q_OBJECT
@@ -94,7 +81,7 @@ private slots:
     {
         RatesList list({"kept"});
         const QString p = path("absent/Taux.txt");
-        QCOMPARE(raisedText([&] { list.load(p); }),
+        QCOMPARE(raised([&] { list.load(p); }),
                  QStringLiteral("Impossible d'ouvrir le fichier ") + QDir::toNativeSeparators(p));
         QCOMPARE(list.lines(), QStringList{"kept"});
     }
@@ -103,7 +90,7 @@ private slots:
     {
         QVERIFY(QDir(m_dir.path()).mkpath("folder/Taux.txt"));
         RatesList list;
-        QVERIFY(raisedText([&] { list.load(path("folder/Taux.txt")); }).startsWith("Impossible d'ouvrir le fichier "));
+        QVERIFY(raised([&] { list.load(path("folder/Taux.txt")); }).startsWith("Impossible d'ouvrir le fichier "));
     }
 
     void shortFileWrittenBackWithFortyEightLines()
@@ -186,7 +173,7 @@ private slots:
         const QByteArray before = readBytes(path(name));
 
         RatesList list({"new"});
-        QCOMPARE(raisedText([&] { list.save(path(name)); }), text);
+        QCOMPARE(raised([&] { list.save(path(name)); }), text);
         QCOMPARE(readBytes(path(name)), before);
         QCOMPARE(readBytes(path("file")), QByteArray("old"));
         // Nothing left behind beside the old file.

@@ -11,6 +11,7 @@
 #include "datafolder/folderlayout.h"
 
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,16 +22,16 @@
 #include <QTimer>
 #include <QtTest>
 
-class TestBackupMenu : public QObject {
+class TestBackupMenu : public WindowTest {
     Q_OBJECT
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> m_root; // a new one for each case
     QString m_data;
-    QStringList m_shown, m_asked;
+    QStringList m_asked;
     bool m_answer = true;
 
     TEntree *entree() { return win().Entree; }
-    QString zip() const { return m_dir->filePath("sauvegarde.zip"); }
+    QString zip() const { return m_root->filePath("sauvegarde.zip"); }
 
     // Answers the file dialog the command opens with `file`.
     void answerFileDialog(const QString &file)
@@ -46,23 +47,21 @@ private:
 private slots:
     void initTestCase()
     {
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        QVERIFY(start({QDate(2026, 3, 14), QTime(10, 0)}));
         setQuestionSink([this](const QString &q) {
             m_asked << q;
             return m_answer;
         });
-        setNowForTests(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
     }
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_data = m_dir->filePath("data/");
+        m_root = std::make_unique<QTemporaryDir>();
+        m_data = m_root->filePath("data/");
         folder::layOut(m_data, QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"));
         setProgramFolder(m_data);
         m_asked.clear();
         m_answer = true;
-        createWindows();
-        m_shown.clear(); // the start-up help check finds no help in a test folder
+        openWindows();
     }
     void cleanup() { destroyWindows(); }
 
@@ -90,9 +89,9 @@ private slots:
 
     void backupCommandAsksForAFileAndSaysWhereItWent()
     {
-        answerFileDialog(m_dir->filePath("ma sauvegarde")); // ".zip" is added
+        answerFileDialog(m_root->filePath("ma sauvegarde")); // ".zip" is added
         entree()->Sauvegarder1->trigger();
-        const QString saved = m_dir->filePath("ma sauvegarde.zip");
+        const QString saved = m_root->filePath("ma sauvegarde.zip");
         QVERIFY(QFileInfo(saved).isFile());
         QCOMPARE(m_shown, QStringList("Vos données (6 fichiers) sont sauvegardées dans\n" + saved));
     }
@@ -106,10 +105,10 @@ private slots:
     void nameGainingItsZipIsAskedAboutBeforeReplacing()
     {
         QFETCH(bool, answer);
-        const QString saved = m_dir->filePath("ma sauvegarde.zip");
+        const QString saved = m_root->filePath("ma sauvegarde.zip");
         writeBytes(saved, "an earlier backup");
         m_answer = answer;
-        answerFileDialog(m_dir->filePath("ma sauvegarde"));
+        answerFileDialog(m_root->filePath("ma sauvegarde"));
         entree()->Sauvegarder1->trigger();
         QCOMPARE(m_asked, QStringList("Le fichier « " + saved + " » existe déjà.\nVoulez-vous le remplacer\u00a0?"));
         QCOMPARE(readBytes(saved) != "an earlier backup", answer);

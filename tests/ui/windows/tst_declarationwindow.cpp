@@ -17,6 +17,7 @@
 #include "windows/windowset.h"
 
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,24 +27,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QtTest>
 
-class TestDeclarationWindow : public QObject {
+class TestDeclarationWindow : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_shown;
-
     static TDeclaration *decl() { return win().Declaration; }
     static THoraire *hours() { return win().Horaire; }
-
-    static bool activate(QWidget *w)
-    {
-        showAndActivate(w);
-        return QTest::qWaitForWindowActive(w);
-    }
 
     // One day typed in the hours window, then "&Suivant".
     static void enterDay(const QDate &date, QTime from, QTime to, bool flat = false)
@@ -68,21 +59,15 @@ private:
 private slots:
     void initTestCase()
     {
-        setDecimalSeparator('.');
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        QVERIFY(start({QDate(2007, 4, 30), QTime(9, 30)}, WithRates));
         // The table is kept from one case to the next: a month validated
         // again replaces the earlier one.
         setChoiceSink([](const Choice &) { return 0; });
-        setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
-        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
         QVERIFY(DayTable::createEmpty(m_dir.filePath("Enf1.db")));
     }
     void init()
     {
-        createWindows();
-        m_shown.clear(); // the start-up help check finds no help in a test folder
+        openWindows();
         // A child filled with the rates file's defaults, as after "&Parametrer".
         QVERIFY(activate(win().Parametres));
         TParametres *p = win().Parametres;

@@ -12,6 +12,7 @@
 #include "widgets/helphook.h"
 
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +30,6 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -38,12 +38,9 @@ const QString fileMessage = QStringLiteral("Le fichier d'aide est introuvable !"
 const QString viewerMessage = QStringLiteral("Vous devez installer la version 1.2 ou supérieurede Microsoft HTML Help !");
 } // namespace
 
-class TestHelp : public QObject {
+class TestHelp : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_shown;
-
     TEntree *entree() { return win().Entree; }
     TAide *viewer() { return entree()->helpViewer(); }
     QString helpFile() { return m_dir.filePath("Aide/Berlivo.qch"); }
@@ -94,14 +91,10 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
+        QVERIFY(start({QDate(2002, 3, 14), QTime(10, 0)}, WithRates));
         QVERIFY(QDir(m_dir.path()).mkpath("Aide"));
         QVERIFY(QFile::copy(QStringLiteral(BERLIVO_HELP_FILE), helpFile()));
-        setProgramFolder(m_dir.path());
         setHelpCacheFolder(m_dir.filePath("cache"));
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
-        setNowForTests(QDateTime(QDate(2002, 3, 14), QTime(10, 0)));
     }
     void init()
     {
@@ -207,8 +200,7 @@ private slots:
             auto *calendar = new QCalendarWidget(w);
             calendar->setObjectName(control);
         }
-        showAndActivate(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        QVERIFY(activate(w));
         m_shown.clear();
 
         QWidget *target = w;
@@ -377,13 +369,6 @@ private slots:
         // Once the file is back, the next command shows the help.
         entree()->Aide1Click();
         QCOMPARE(shownPage(), QString("index.html"));
-    }
-
-private:
-    bool activate(QWidget *w)
-    {
-        showAndActivate(w);
-        return QTest::qWaitForWindowActive(w);
     }
 };
 

@@ -16,6 +16,7 @@
 #include "storedrows.h"
 #include "widgets/picker.h"
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,7 +27,6 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -40,11 +40,9 @@ const QTime none;
 
 } // namespace
 
-class TestHeures : public QObject {
+class TestHeures : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_shown;
     // The questions asked, and the answer each gets (-1: the box is closed).
     QList<Choice> m_asked;
     int m_answer = -1;
@@ -52,11 +50,6 @@ private:
     THoraire *h() { return win().Horaire; }
     QString table(int n = 1) const { return m_dir.filePath(QString("Enf%1.db").arg(n)); }
 
-    bool activate(QWidget *w)
-    {
-        showAndActivate(w);
-        return QTest::qWaitForWindowActive(w);
-    }
     void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
     // One day entered with the mouse: the date, the times given (an invalid
@@ -85,15 +78,11 @@ private:
 private slots:
     void initTestCase()
     {
-        setDecimalSeparator('.');
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        QVERIFY(start({QDate(2007, 4, 30), QTime(9, 30)}));
         setChoiceSink([this](const Choice &c) {
             m_asked << c;
             return m_answer;
         });
-        setNowForTests(QDateTime(QDate(2007, 4, 30), QTime(9, 30)));
     }
     void init()
     {
@@ -101,8 +90,7 @@ private slots:
             QFile::remove(table(n));
         QVERIFY(DayTable::createEmpty(table(1)));
         QVERIFY(DayTable::createEmpty(table(2)));
-        createWindows();
-        m_shown.clear(); // the start-up messages about help are not looked at here
+        openWindows();
         m_asked.clear();
         m_answer = -1;
         win().Entree->selenf->setText("Lucie");

@@ -13,6 +13,7 @@
 #include "windows/parameterswindow.h"
 
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,31 +22,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
-class TestEntree : public QObject {
+class TestEntree : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_shown;
-
     TEntree *entree() { return win().Entree; }
     TBVPfond *fond() { return win().BVPfond; }
-    bool activate(QWidget *w)
-    {
-        showAndActivate(w);
-        return QTest::qWaitForWindowActive(w);
-    }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
-        setProgramFolder(m_dir.path());
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
-        setNowForTests(QDateTime(QDate(2026, 3, 14), QTime(10, 0)));
+        QVERIFY(start({QDate(2026, 3, 14), QTime(10, 0)}, WithRates));
     }
     void init()
     {

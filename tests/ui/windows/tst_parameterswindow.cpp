@@ -21,6 +21,8 @@
 
 #include "smalldisk.h"
 #include "testfiles.h"
+#include "windowtest.h"
+#include "required.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -34,7 +36,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -46,10 +47,8 @@ QByteArray storedText(const QByteArray &file, int slot, int offset)
 }
 } // namespace
 
-class TestParametres : public QObject {
+class TestParametres : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QStringList m_shown;
     // The questions asked, and the answer each gets (-1: the box is closed).
     QStringList m_asked;
     int m_answer = -1;
@@ -112,11 +111,7 @@ class TestParametres : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        setProgramFolder(m_dir.path());
-        setDecimalSeparator('.');
-        setNowForTests(m_now);
-        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
+        QVERIFY(start(m_now));
         setChoiceSink([this](const Choice &c) {
             m_asked << c.question + " [" + c.answers.join('/') + ", " + c.answers.value(c.defaultAnswer) + "]";
             return m_answer;
@@ -128,12 +123,10 @@ private slots:
         QDir().mkpath(m_dir.path());
         QVERIFY(copyFirstRates(ratesFile()));
         QFile::setPermissions(ratesFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        createWindows();
-        m_shown.clear(); // the start-up messages about help are not looked at here
+        openWindows();
         m_asked.clear();
         m_answer = -1;
-        showAndActivate(win().Entree);
-        QVERIFY(QTest::qWaitForWindowActive(win().Entree));
+        QVERIFY(activate(win().Entree));
     }
     void cleanup() { destroyWindows(); }
 
@@ -378,10 +371,8 @@ private slots:
     {
         QVERIFY(open());
         type(p()->nom1, "Martin");
-        showAndActivate(win().AboutBox);
-        QVERIFY(QTest::qWaitForWindowActive(win().AboutBox));
-        showAndActivate(p());
-        QVERIFY(QTest::qWaitForWindowActive(p()));
+        QVERIFY(activate(win().AboutBox));
+        QVERIFY(activate(p()));
         QCOMPARE(p()->nom1->text(), QString("Martin"));
     }
 
@@ -758,7 +749,7 @@ private slots:
     {
         SmallDisk disk(64);
         if (!disk.isMounted())
-            QSKIP(qPrintable(disk.reason()));
+            SKIP_UNLESS_CI(disk.reason());
         setProgramFolder(disk.path());
         const auto back = qScopeGuard([this] { setProgramFolder(m_dir.path()); });
         QVERIFY(copyFirstRates(disk.path() + "/Taux.txt"));

@@ -2,8 +2,11 @@
 // real CUPS queue that writes PDF files, the save to the clipboard and to the
 // month's picture, and the states between them.
 //
-// The printing cases need a default printer that is a cups-pdf queue
-// (scripts/test sets one up as root); without one they skip, saying so.
+// The printing cases print to the cups-pdf queue "BerlivoPDF" (made by
+// scripts/cups-test-queue as root): the test makes it the default printer of
+// its own process through PRINTER, which CUPS's default lookup honours, and
+// the program prints on the default printer as it always does. Without the
+// queue they skip, saying so, or fail under CI=true.
 
 #include "windows/grossslipwindow.h"
 #include "windows/hourswindow.h"
@@ -20,8 +23,9 @@
 #include "payslip/jpegcodec.h"
 #include "payslip/slippicture.h"
 
-#include "pdfqueue.h"
 #include "pictures.h"
+#include "required.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -34,19 +38,96 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
 namespace {
 const QString PrintMessage = QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier");
+const QByteArray TestQueue = "BerlivoPDF";
 
+// The test's queue made this process's default printer, when it is a queue
+// of the cups-pdf backend: its name and the folder its PDF files land in
+// (from its own cups-pdf settings).
+struct PdfQueue {
+    QString name, folder, unusable;
+
+    static PdfQueue find()
+    {
+        PdfQueue q;
+        qunsetenv("LPDEST"); // it would come before PRINTER
+        qputenv("PRINTER", TestQueue);
+        const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+        if (printer.printerName() != QLatin1String(TestQueue)) {
+            q.unusable = QStringLiteral("no print queue %1 (scripts/cups-test-queue makes it as root)")
+                             .arg(QLatin1String(TestQueue));
+            return q;
+        }
+        q.name = printer.printerName();
+        const QString settings = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(q.name);
+        const QRegularExpression out(QStringLiteral("^Out\\s+(\\S+)"), QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch m = out.match(QString::fromUtf8(readBytes(settings)));
+        if (!m.hasMatch() || !QFileInfo(m.captured(1)).isDir())
+            q.unusable = QStringLiteral("the default printer %1 is not a cups-pdf queue with its own output folder")
+                             .arg(q.name);
+        else
+            q.folder = m.captured(1);
+        return q;
+    }
+    // The numbers of the jobs the queue remembers, finished or not. CUPS
+    // forgets the oldest finished ones past its limit, so new jobs are
+    // counted by number, not by how many are listed.
+    QList<int> jobIds() const
+    {
+        QList<int> ids;
+        const QRegularExpression id(QStringLiteral("^%1-(\\d+)\\s").arg(QRegularExpression::escape(name)),
+                                    QRegularExpression::MultilineOption);
+        auto it = id.globalMatch(QString::fromUtf8(runTool("lpstat", {"-W", "all", "-o", name})));
+        while (it.hasNext())
+            ids << it.next().captured(1).toInt();
+        return ids;
+    }
+    int lastJob() const
+    {
+        const QList<int> ids = jobIds();
+        return ids.isEmpty() ? 0 : *std::max_element(ids.begin(), ids.end());
+    }
+    int jobsSince(int last) const
+    {
+        const QList<int> ids = jobIds();
+        return int(std::count_if(ids.begin(), ids.end(), [last](int id) { return id > last; }));
+    }
+    bool idle() const { return runTool("lpstat", {"-o", name}).trimmed().isEmpty(); }
+    QStringList pdfs() const { return QDir(folder).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+};
+
+// One page of a printed PDF: its count of pages, and the size in pixels and
+// the resolution of the pictures on it.
+struct PrintedPage {
+    int pages = 0;
+    QList<QSize> pictures;
+    QList<QSizeF> ppi;
+};
+
+PrintedPage readPdf(const QString &path)
+{
+    PrintedPage page;
+    const QRegularExpression pagesLine(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption);
+    page.pages = pagesLine.match(QString::fromUtf8(runTool("pdfinfo", {path}))).captured(1).toInt();
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    const QStringList lines = QString::fromUtf8(runTool("pdfimages", {"-list", path})).split('\n');
+    for (const QString &line : lines.mid(2)) {
+        const QStringList f = line.simplified().split(' ');
+        if (f.size() < 14 || f[2] != QLatin1String("image"))
+            continue;
+        page.pictures << QSize(f[3].toInt(), f[4].toInt());
+        page.ppi << QSizeF(f[12].toDouble(), f[13].toDouble());
+    }
+    return page;
+}
 } // namespace
 
-class TestPrintSaveWindow : public QObject {
+class TestPrintSaveWindow : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QStringList m_messages;
     // The questions asked, and the answer each gets (-1: the box is closed).
     QStringList m_asked;
     int m_answer = -1;
@@ -93,10 +174,10 @@ class TestPrintSaveWindow : public QObject {
         win().Horaire->moan->setText("0302");
         SlipSheet *slip = slipFor(basis);
         showAndActivate(slip);
-        const bool shown = QTest::qWaitFor([&] { return bo()->isVisible() || !m_messages.isEmpty(); });
-        if (!m_messages.isEmpty())
-            qWarning() << "the slip stopped:" << m_messages;
-        return shown && m_messages.isEmpty();
+        const bool shown = QTest::qWaitFor([&] { return bo()->isVisible() || !m_shown.isEmpty(); });
+        if (!m_shown.isEmpty())
+            qWarning() << "the slip stopped:" << m_shown;
+        return shown && m_shown.isEmpty();
     }
 
     // The page drawn back at the screen's resolution holds the slip with its
@@ -138,12 +219,6 @@ class TestPrintSaveWindow : public QObject {
 
     bool saveOffered() const { return bo()->NiceButton2->isVisible() && bo()->NiceButton2->isEnabled(); }
 
-    void requireQueue()
-    {
-        if (!m_queue.unusable.isEmpty())
-            QSKIP(qPrintable(m_queue.unusable));
-    }
-
     // Waits for the queue to finish its jobs; the PDF files that appeared
     // since `before`.
     QStringList newPdfs(const QStringList &before, int expected)
@@ -164,14 +239,10 @@ class TestPrintSaveWindow : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(start({QDate(2002, 4, 2), QTime(9, 30)}));
         QVERIFY(QDir(m_dir.path()).mkdir("program"));
         QVERIFY(copyFirstRates(folder() + "Taux.txt"));
         setProgramFolder(folder());
-        setDecimalSeparator('.');
-        setGroupSeparator(QStringLiteral(" "));
-        setNowForTests(QDateTime(QDate(2002, 4, 2), QTime(9, 30)));
-        setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
         setChoiceSink([this](const Choice &c) {
             m_asked << c.question;
             return m_answer;
@@ -180,13 +251,11 @@ private slots:
     }
     void init()
     {
-        m_messages.clear();
         m_asked.clear();
         m_answer = -1;
         QDir(folder() + "bulljpg").removeRecursively();
         QVERIFY(QDir(folder()).mkdir("bulljpg"));
-        createWindows();
-        m_messages.clear(); // the start-up help check finds no help in a test folder
+        openWindows();
         m_elsewhere = new QWidget;
         m_elsewhere->resize(100, 100);
     }
@@ -237,7 +306,8 @@ private slots:
         QFETCH(int, basis);
         QFETCH(int, commands);
         QFETCH(int, jobs);
-        requireQueue();
+        if (!m_queue.unusable.isEmpty())
+            SKIP_UNLESS_CI(m_queue.unusable);
         QVERIFY(showSlip(basis == 1 ? 1 : 0));
         params()->Netbrut->setItemIndex(basis);
         SlipSheet *slip = slipFor(basis);
@@ -246,7 +316,7 @@ private slots:
         const int lastJob = m_queue.lastJob();
         for (int k = 0; k < commands; ++k)
             QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
-        QCOMPARE(m_messages, QStringList(commands, PrintMessage));
+        QCOMPARE(m_shown, QStringList(commands, PrintMessage));
         QCOMPARE(m_queue.jobsSince(lastJob), jobs);
         QVERIFY(saveOffered());
         QVERIFY(slip->isVisible());
@@ -276,8 +346,8 @@ private slots:
         qputenv("PRINTER", "BerlivoNoSuchPrinter");
         QVERIFY(QPrinterInfo::defaultPrinter().isNull());
         QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
-        qunsetenv("PRINTER");
-        QCOMPARE(m_messages, (QStringList{PrintMessage, "Aucune imprimante par défaut sélectionnée"}));
+        qputenv("PRINTER", TestQueue);
+        QCOMPARE(m_shown, (QStringList{PrintMessage, "Aucune imprimante par défaut sélectionnée"}));
         QVERIFY(!bo()->NiceButton2->isVisible() && !bo()->NiceButton2->isEnabled());
         QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
         if (m_queue.unusable.isEmpty())
@@ -293,27 +363,22 @@ private slots:
         auto *box = new QWidget;
         box->resize(200, 80);
         setMessageSink([&](MessageKind, const QString &t) {
-            m_messages << t;
-            showAndActivate(box);
-            QVERIFY(QTest::qWaitForWindowActive(box));
+            m_shown << t;
+            QVERIFY(activate(box));
             box->hide();
         });
-        showAndActivate(bo());
-        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(activate(bo()));
         QTest::mouseClick(bo()->NiceButton1, Qt::LeftButton);
         QVERIFY(saveOffered());
         // The box gone, the activation comes back to the window.
-        showAndActivate(bo());
-        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(activate(bo()));
         QVERIFY(saveOffered());
-        setMessageSink([this](MessageKind, const QString &t) { m_messages << t; });
+        setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
         delete box;
 
-        showAndActivate(m_elsewhere);
-        QVERIFY(QTest::qWaitForWindowActive(m_elsewhere));
+        QVERIFY(activate(m_elsewhere));
         QVERIFY(saveOffered());
-        showAndActivate(bo());
-        QVERIFY(QTest::qWaitForWindowActive(bo()));
+        QVERIFY(activate(bo()));
         QVERIFY(!bo()->NiceButton2->isVisible() && !bo()->NiceButton2->isEnabled());
     }
 
@@ -346,7 +411,7 @@ private slots:
         m_answer = 0; // "Oui"
         bo()->NiceButton2Click();
         QCOMPARE(m_asked, QStringList{"Remplacer le bulletin de Mars 2002 déjà enregistré ?"});
-        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QVERIFY(!slip->isVisible());
         QVERIFY(!bo()->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
@@ -379,7 +444,7 @@ private slots:
         QVERIFY(!bo()->isVisible());
         bo()->NiceButton1Click();
         bo()->NiceButton2Click();
-        QCOMPARE(m_messages, QStringList()); // not even the printer message
+        QCOMPARE(m_shown, QStringList()); // not even the printer message
         QCOMPARE(QDir(folder() + "bulljpg").entryList(QDir::Files), QStringList());
         // Shown again, it offers the print only; closing the other slip
         // leaves the window of this one.
@@ -427,7 +492,7 @@ private slots:
         const auto before = tree(m_dir.path());
 
         bo()->NiceButton2Click();
-        QCOMPARE(m_messages, QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
+        QCOMPARE(m_shown, QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
         QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
         QCOMPARE(tree(m_dir.path()), before);
@@ -437,15 +502,19 @@ private slots:
     // Under a real X server: after a save, another program pastes the slip.
     void clipboardReadByAnotherProgram()
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            // Run as tst_printsavewindow_x11 on a machine without xvfb-run.
+            if (qEnvironmentVariableIsSet("BERLIVO_X11_TEST"))
+                SKIP_UNLESS_CI("needs an X server, and xvfb-run is not installed");
             QSKIP("needs an X server: run by tst_printsavewindow_x11 under xvfb-run");
+        }
         const QString xclip = QStandardPaths::findExecutable("xclip");
         if (xclip.isEmpty())
-            QSKIP("xclip is not installed");
+            SKIP_UNLESS_CI("xclip is not installed");
         QVERIFY(showSlip(0));
         const QImage picture = captureClientArea(win().Bulletin);
         bo()->NiceButton2Click();
-        QCOMPARE(m_messages, QStringList());
+        QCOMPARE(m_shown, QStringList());
         // xclip asks this process for the picture: the event loop must run.
         QProcess p;
         p.start(xclip, {"-selection", "clipboard", "-t", "image/png", "-o"});

@@ -16,37 +16,29 @@
 #include "windows/printsavewindow.h"
 #include "windows/parameterswindow.h"
 
+#include "cents.h"
 #include "slipmonth.h"
 #include "testfiles.h"
+#include "windowtest.h"
+#include "required.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 
 namespace {
 SlipSheet *slipFor(int basis) { return basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut; }
 
-// The cents a label shows, read back from its text alone.
-qint64 labelCents(const QLabel *l)
-{
-    QString s = l->text();
-    s.remove(' ');
-    return qint64(std::llround(double(parseFloat(s)) * 100));
-}
-
 } // namespace
 
-class TestSlipSaveWindow : public QObject {
+class TestSlipSaveWindow : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
     QString m_folder;
-    QStringList m_errors;
 
     // The slip of March 2024 on a basis, on screen with its print/save window.
     SlipSheet *showSlip(int basis, const QString &hourly = "3.27")
@@ -65,18 +57,12 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(start({QDate(2024, 4, 2), QTime(9, 30)}, WithRates));
         m_folder = m_dir.path() + '/';
-        QVERIFY(copyFirstRates(m_folder + "Taux.txt"));
-        setProgramFolder(m_dir.path());
-        setDecimalSeparator('.');
-        setGroupSeparator(QStringLiteral(" "));
-        setNowForTests(QDateTime(QDate(2024, 4, 2), QTime(9, 30)));
-        setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
         // A month saved again is replaced: "Oui" to the question.
         setChoiceSink([](const Choice &) { return 0; });
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+            SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
     }
     void init()
     {
@@ -84,8 +70,7 @@ private slots:
         QDir(m_folder + "bulljpg").removeRecursively();
         QVERIFY(QDir(m_folder).mkdir("bulljpg"));
         QFile::remove(m_folder + SlipArchive::fileName());
-        createWindows();
-        m_errors.clear(); // the help file's absence is told at start
+        openWindows();
     }
     void cleanup()
     {
@@ -106,7 +91,7 @@ private slots:
         QVERIFY(slip);
         const SlipSheet::Shown shown = *slip->shownSlip();
         win().BO->NiceButton2Click();
-        QCOMPARE(m_errors, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QVERIFY(!slip->isVisible());
 
         QVERIFY(QFile::exists(m_folder + "bulljpg/Julie0324.jpg"));
@@ -120,13 +105,13 @@ private slots:
         QVERIFY(row);
         // The row holds what the slip showed, to the cent.
         QCOMPARE(row->grossBasis, basis == 1);
-        QCOMPARE(row->net, labelCents(slip->net));
-        QCOMPARE(row->salnet, labelCents(slip->salnet));
-        QCOMPARE(row->entret, labelCents(slip->entret));
-        QCOMPARE(row->nour, labelCents(slip->nour));
-        QCOMPARE(row->totcs, labelCents(slip->totcs));
+        QCOMPARE(row->net, cents(slip->net->text()));
+        QCOMPARE(row->salnet, cents(slip->salnet->text()));
+        QCOMPARE(row->entret, cents(slip->entret->text()));
+        QCOMPARE(row->nour, cents(slip->nour->text()));
+        QCOMPARE(row->totcs, cents(slip->totcs->text()));
         for (int k = 0; k < 9; ++k)
-            QCOMPARE(row->cs[k], labelCents(slip->cs[k]));
+            QCOMPARE(row->cs[k], cents(slip->cs[k]->text()));
         QCOMPARE(row->picture, "Julie0324.jpg");
         QCOMPARE(*row, archivedSlipFor(shown.input, shown.result, basis == 1, 1, "Julie0324.jpg", now()));
 
@@ -146,8 +131,7 @@ private slots:
     {
         const QString typed = QString("Anne-Sophie-Charlotte-").repeated(4).left(80);
         const QString held = typed.left(20);
-        showAndActivate(win().Entree);
-        QVERIFY(QTest::qWaitForWindowActive(win().Entree));
+        QVERIFY(activate(win().Entree));
         QTest::mouseClick(win().Entree->BitBtn4, Qt::LeftButton); // "&Parametrer"
         TParametres *p = win().Parametres;
         QVERIFY(QTest::qWaitForWindowActive(p));
@@ -165,7 +149,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return slip->shownSlip().has_value() && win().BO->isVisible(); }));
         QCOMPARE(slip->prenom->text(), held);
         win().BO->NiceButton2Click();
-        QCOMPARE(m_errors, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QVERIFY(QFile::exists(m_folder + "bulljpg/" + held + "0324.jpg"));
         QCOMPARE(SlipArchive(m_folder + SlipArchive::fileName()).find(1, "0324")->firstName, held);
     }
@@ -184,7 +168,7 @@ private slots:
         if (!lockFolder(m_folder + "bulljpg", true))
             QSKIP("bulljpg/ cannot be made read-only here");
         win().BO->NiceButton2Click();
-        QCOMPARE(m_errors, QStringList({rtl::cannotCreateFile(m_folder + "bulljpg/Julie0324.jpg")}));
+        QCOMPARE(m_shown, QStringList({rtl::cannotCreateFile(m_folder + "bulljpg/Julie0324.jpg")}));
         QVERIFY(slip->isVisible());
         QCOMPARE(readBytes(archivePath), archiveBefore);
         QCOMPARE(readBytes(m_folder + "bulljpg/Julie0324.jpg"), pictureBefore);

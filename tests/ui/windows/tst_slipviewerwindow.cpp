@@ -13,13 +13,13 @@
 #include "payslip/slippicture.h"
 
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -35,11 +35,8 @@ QByteArray jpegOf(QSize size, QColor colour)
 }
 } // namespace
 
-class TestSlipViewerWindow : public QObject {
+class TestSlipViewerWindow : public WindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
-    QStringList m_errors;
-
     static TRevisu *viewer() { return win().Revisu; }
     QString bulljpg() const { return m_dir.path() + "/bulljpg/"; }
     QSize shown() const { return viewer()->Image1->pixmap().size(); }
@@ -70,20 +67,14 @@ class TestSlipViewerWindow : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(start());
         QVERIFY(QDir(m_dir.path()).mkdir("bulljpg"));
-        setProgramFolder(m_dir.path());
-        setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
         writeBytes(bulljpg() + "Julie0302.jpg", jpegOf({750, 834}, Qt::white));
         writeBytes(bulljpg() + "Paul0402.jpg", jpegOf({742, 800}, Qt::yellow));
         writeBytes(bulljpg() + "small.jpg", jpegOf({100, 100}, Qt::blue));
         writeBytes(bulljpg() + "notes.txt", "not a picture\n");
     }
-    void init()
-    {
-        createWindows();
-        m_errors.clear(); // the start-up help check finds no help in a test folder
-    }
+    void init() { openWindows(); }
     void cleanup() { destroyWindows(); }
 
     void look()
@@ -125,14 +116,13 @@ private slots:
     void firstNameAndRememberedPicture()
     {
         win().Entree->selenf->setText("Julie");
-        showAndActivate(viewer());
-        QVERIFY(QTest::qWaitForWindowActive(viewer()));
+        QVERIFY(activate(viewer()));
         QCOMPARE(viewer()->selenf->text(), "Julie");
 
         QString startFolder;
         search(bulljpg() + "small.jpg", &startFolder);
         QCOMPARE(startFolder, QDir(bulljpg()).absolutePath());
-        QCOMPARE(m_errors, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QCOMPARE(shown(), QSize(100, 100));
         const qint64 picture = viewer()->Image1->pixmap().cacheKey();
 
@@ -141,8 +131,7 @@ private slots:
         // The main window takes the name from the parameters when it is
         // activated, and the viewer from the main window.
         win().Parametres->prenom3->setText("Paul");
-        showAndActivate(win().Entree);
-        QVERIFY(QTest::qWaitForWindowActive(win().Entree));
+        QVERIFY(activate(win().Entree));
         win().Entree->BitBtn7Click(); // "Re&voir un Bulletin"
         QVERIFY(QTest::qWaitForWindowActive(viewer()));
         QCOMPARE(viewer()->selenf->text(), "Paul");
@@ -163,7 +152,7 @@ private slots:
         QFETCH(QSize, size);
         showAndActivate(viewer());
         search(bulljpg() + file);
-        QCOMPARE(m_errors, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QCOMPARE(shown(), size);
         QCOMPARE(viewer()->Image1->alignment(), Qt::AlignLeft | Qt::AlignTop);
     }
@@ -178,7 +167,7 @@ private slots:
         QCOMPARE(shown(), QSize(100, 100));
         writeBytes(file, jpegOf({742, 800}, Qt::red));
         search(QString());
-        QCOMPARE(m_errors, QStringList());
+        QCOMPARE(m_shown, QStringList());
         QCOMPARE(shown(), QSize(705, 760));
         QCOMPARE(viewer()->chosenFile(), file);
     }
@@ -204,12 +193,12 @@ private slots:
         search(bulljpg() + "small.jpg");
         const qint64 before = viewer()->Image1->pixmap().cacheKey();
         search(file);
-        QCOMPARE(m_errors, QStringList{error});
+        QCOMPARE(m_shown, QStringList{error});
         QCOMPARE(viewer()->Image1->pixmap().cacheKey(), before);
         // The failing name is remembered all the same: cancelling fails again.
-        m_errors.clear();
+        m_shown.clear();
         search(QString());
-        QCOMPARE(m_errors, QStringList{error});
+        QCOMPARE(m_shown, QStringList{error});
     }
 
     // Before any file is chosen, cancelling leaves an empty name to load.
@@ -217,7 +206,7 @@ private slots:
     {
         showAndActivate(viewer());
         search(QString());
-        QCOMPARE(m_errors, QStringList{rtl::unknownPictureExtension("")});
+        QCOMPARE(m_shown, QStringList{rtl::unknownPictureExtension("")});
         QVERIFY(viewer()->Image1->pixmap().isNull());
     }
 

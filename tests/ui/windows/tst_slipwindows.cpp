@@ -18,6 +18,7 @@
 #include "widgets/application.h"
 
 #include "testfiles.h"
+#include "windowtest.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -26,7 +27,6 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QtTest>
 
@@ -47,12 +47,9 @@ protected:
 using Snapshot = QMap<QString, QString>;
 } // namespace
 
-class TestSlipWindows : public QObject {
+class TestSlipWindows : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QStringList m_errors;
-
     static TParametres *params() { return win().Parametres; }
     static THoraire *hours() { return win().Horaire; }
 
@@ -73,8 +70,7 @@ private:
     // Activates another window, then the slip again.
     bool reactivate(SlipSheet *slip)
     {
-        showAndActivate(m_elsewhere);
-        return QTest::qWaitForWindowActive(m_elsewhere) && activate(slip);
+        return WindowTest::activate(m_elsewhere) && activate(slip);
     }
 
     static void setCell(int col, int row, const QString &text)
@@ -172,20 +168,13 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
-        setProgramFolder(m_dir.path());
-        setDecimalSeparator('.');
-        setGroupSeparator(QStringLiteral(" "));
-        setNowForTests(QDateTime(QDate(2002, 4, 2), QTime(9, 30)));
-        setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
+        QVERIFY(start({QDate(2002, 4, 2), QTime(9, 30)}, WithRates));
         // The faces the program shows its sheets in, as it sets them up.
         installFontSubstitutes();
     }
     void init()
     {
-        createWindows();
-        m_errors.clear(); // the start-up messages about help are not looked at here
+        openWindows();
         m_elsewhere = new QWidget;
         m_elsewhere->resize(100, 100);
         m_slipActivations.count = 0;
@@ -265,7 +254,7 @@ private slots:
             params()->Netbrut->setItemIndex(basis);
             SlipSheet *slip = basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut;
             QVERIFY(activate(slip));
-            QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+            QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
             QList<QRect> texts, boxes;
             for (QWidget *w : slip->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (w->metaObject() == &QFrame::staticMetaObject)
@@ -303,7 +292,7 @@ private slots:
     {
         TBulletin *slip = win().Bulletin;
         QVERIFY(activate(slip));
-        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
         const QList<QPair<const char *, QString>> expected = {
             {"mois", "Mars"}, {"an", "2002"}, {"prenom", "Julie"}, {"nom", "Martin"},
             {"pol1", "Mademoiselle"}, {"pol2", "Mademoiselle"}, {"prenom1", "Anne"}, {"adr11", "12 rue des Lilas"},
@@ -334,7 +323,7 @@ private slots:
         params()->Netbrut->setItemIndex(1);
         TBulletinbrut *slip = win().Bulletinbrut;
         QVERIFY(activate(slip));
-        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
         const QList<QPair<const char *, QString>> expected = {
             {"salbrut", "352.00"}, {"Cong", "32.00"}, {"Ed10", "2.90"}, {"Ed19", "95"}, {"Ed23", "100"},
             {"Ed18", "0.00"}, {"cs1", "9.70"}, {"cs2", "17.05"}, {"cs6", "2.82"}, {"totcs", "73.57"},
@@ -356,8 +345,10 @@ private slots:
         const Snapshot first = snapshot(slip);
         QVERIFY(reactivate(slip));
         QCOMPARE(snapshot(slip), first);
-        // Showing the print/save window hands nothing back to the slip.
-        QTest::qWait(100);
+        // Showing the print/save window hands nothing back to the slip: no
+        // event still queued (the program sets no timer) brings it back.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
         QCOMPARE(m_slipActivations.count, 2);
 
         params()->accpte->setText("1000");
@@ -365,7 +356,7 @@ private slots:
         QCOMPARE(label(slip, "acpt"), "1 000.00");
         QCOMPARE(label(slip, "net"), "-660.84");
         QCOMPARE(label(slip, "salnet"), "330.00");
-        QVERIFY(m_errors.isEmpty());
+        QVERIFY(m_shown.isEmpty());
     }
 
     // A slip that stops on a text shows the runtime's message and does not
@@ -402,7 +393,7 @@ private slots:
         SlipSheet *slip = gross ? static_cast<SlipSheet *>(win().Bulletinbrut) : win().Bulletin;
 
         QVERIFY(activate(slip));
-        QVERIFY(m_errors.isEmpty());
+        QVERIFY(m_shown.isEmpty());
         const Snapshot good = snapshot(slip);
         auto *field = params()->findChild<QLineEdit *>(edit);
         QVERIFY(field);
@@ -411,7 +402,7 @@ private slots:
         field->setText(bad);
 
         QVERIFY(reactivate(slip));
-        QCOMPARE(m_errors, QStringList{message});
+        QCOMPARE(m_shown, QStringList{message});
         for (const QString &name : filled) {
             QVERIFY2(!label(slip, qPrintable(name)).isEmpty(), qPrintable(name));
             if (name != copy)
@@ -423,12 +414,12 @@ private slots:
 
         // Nothing changed: the slip stays as it is, without a second box.
         QVERIFY(reactivate(slip));
-        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(m_shown.size(), 1);
         QVERIFY(!win().BO->isVisible());
 
         field->setText(before);
         QVERIFY(reactivate(slip));
-        QCOMPARE(m_errors.size(), 1);
+        QCOMPARE(m_shown.size(), 1);
         QCOMPARE(snapshot(slip), good);
         QVERIFY(win().BO->isVisible());
     }
@@ -439,12 +430,10 @@ private slots:
     {
         // Fresh windows, as the program starts.
         destroyWindows();
-        createWindows();
-        m_errors.clear();
+        openWindows();
         QVERIFY(DayTable::createEmpty(m_dir.filePath("Enf1.db")));
         TEntree *entree = win().Entree;
-        showAndActivate(entree);
-        QVERIFY(QTest::qWaitForWindowActive(entree));
+        QVERIFY(WindowTest::activate(entree));
         QTest::mouseClick(entree->BitBtn4, Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowActive(params()));
         // The slot as the rates file starts it, with a wage and a name.
@@ -488,7 +477,7 @@ private slots:
         slip->installEventFilter(&m_slipActivations);
         QTest::mouseClick(h->BitBtn5, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return m_slipActivations.count > 0; }));
-        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('|')));
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
 
         const QList<QPair<const char *, QString>> expected = {
             {"mois", "Mai"}, {"an", "2007"}, {"prenom", "Lucie"}, {"totheur", "13.25"}, {"nbjf", "1"},

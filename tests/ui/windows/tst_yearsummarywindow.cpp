@@ -22,6 +22,8 @@
 
 #include "slipmonth.h"
 #include "testfiles.h"
+#include "windowtest.h"
+#include "required.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,37 +36,24 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 
-class TestYearSummaryWindow : public QObject {
+class TestYearSummaryWindow : public WindowTest {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
     QString m_folder;
-    QStringList m_errors;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(start({QDate(2025, 4, 2), QTime(9, 30)}, WithRates));
         m_folder = m_dir.path() + '/';
-        QVERIFY(copyFirstRates(m_folder + "Taux.txt"));
         QVERIFY(QDir(m_folder).mkdir("bulljpg"));
-        setProgramFolder(m_dir.path());
-        setDecimalSeparator('.');
-        setGroupSeparator(QStringLiteral(" "));
-        setNowForTests(QDateTime(QDate(2025, 4, 2), QTime(9, 30)));
-        setMessageSink([this](MessageKind, const QString &t) { m_errors << t; });
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-            QSKIP("pdftotext (poppler-utils) is not installed");
+            SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
     }
-    void init()
-    {
-        createWindows();
-        m_errors.clear(); // the help file's absence is told at start
-    }
+    void init() { openWindows(); }
     void cleanup() { destroyWindows(); }
 
     void damagedArchiveIsSaidWithTheMonthsThatHaveDays()
@@ -164,7 +153,7 @@ private slots:
         QVERIFY(text.contains(centsText(expected.taxCreditBase()) + " €"));
         QVERIFY(text.contains("image seule"));
         // Each export says where it wrote its file.
-        QCOMPARE(m_errors, QStringList({"Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv"),
+        QCOMPARE(m_shown, QStringList({"Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv"),
                                         "Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(pdf)}));
 
         // A cancelled choice writes nothing.
@@ -234,8 +223,7 @@ private slots:
         QFETCH(QString, reasonPart);
         QFile::remove(m_folder + folder::legalTable);
         QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_folder + folder::legalTable));
-        showAndActivate(win().Parametres);
-        QVERIFY(QTest::qWaitForWindowActive(win().Parametres));
+        QVERIFY(activate(win().Parametres));
         {
             SlipArchive a(m_folder + SlipArchive::fileName());
             for (int m : {2, 3}) {
@@ -290,7 +278,7 @@ private slots:
         const QString pdf = pdfText(m_folder + "Recapitulatif-Léa-2024.pdf").simplified();
         QVERIFY2(pdf.contains(reasonPart.isEmpty() ? figures.last().value : QString("avait 6 ans ou plus")), qPrintable(pdf));
         // Nothing but where each export went.
-        QCOMPARE(m_errors, QStringList({ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv")),
+        QCOMPARE(m_shown, QStringList({ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv")),
                                         ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.pdf"))}));
     }
 };
