@@ -133,7 +133,13 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
         p.pay = Money::fromCount(pay);
         p.tenPercent = centsOf(pay, 1000);
         // days / 6 x H minutes / 60 x R / 10000 euros, in cents.
-        p.keptSalary = centsOf(__int128(p.daysEarned) * c.weeklyMinutes() * rate.count() * 100, 6 * 60 * 10000);
+        // While the period runs, the kept salary is that of the days earned so
+        // far, not rounded up: weeks x 5 / 8 days, 30 at most.
+        if (p.running)
+            p.keptSalary = centsOf(__int128(std::min(p.weeksOfCare * 5, 30 * 8)) * c.weeklyMinutes() * rate.count() * 100,
+                                   8 * 6 * 60 * 10000);
+        else
+            p.keptSalary = centsOf(__int128(p.daysEarned) * c.weeklyMinutes() * rate.count() * 100, 6 * 60 * 10000);
         p.tenPercentChosen = p.tenPercent.count() > p.keptSalary.count();
         p.amount = p.tenPercentChosen ? p.tenPercent : p.keptSalary;
 
@@ -257,6 +263,7 @@ const QStringList &leaveColumns()
 
 QList<QStringList> leaveRows(const QList<LeavePeriod> &periods)
 {
+    const auto tenths = [](int count) { return QStringLiteral("%1.%2").arg(count / 10).arg(count % 10); };
     QList<QStringList> rows;
     for (auto p = periods.crbegin(); p != periods.crend(); ++p) {
         QStringList paid;
@@ -269,10 +276,10 @@ QList<QStringList> leaveRows(const QList<LeavePeriod> &periods)
             period += QStringLiteral(" (en cours)");
         rows << QStringList{period,
                             QString::number(p->weeksOfCare),
-                            p->running ? QStringLiteral("%1.%2").arg(p->earnedTenths / 10).arg(p->earnedTenths % 10)
-                                       : QString::number(p->daysEarned),
+                            p->running ? tenths(p->earnedTenths) : QString::number(p->daysEarned),
                             QString::number(p->daysTaken),
-                            QString::number(p->daysLeft),
+                            p->running ? tenths(std::max(0, p->earnedTenths - 10 * p->daysTaken))
+                                       : QString::number(p->daysLeft),
                             formatAmount(p->tenPercent),
                             formatAmount(p->keptSalary),
                             formatAmount(p->amount),

@@ -41,7 +41,7 @@ struct LeavePeriod {
     QList<QDate> unpaidDays; // a complete year's leave days taken beyond those earned
     Money pay;            // the period's salaries with the leave paid on their slips
     Money tenPercent;
-    Money keptSalary;
+    Money keptSalary;     // of the days earned so far, not rounded up, while it runs
     Money amount;         // the better of the two
     bool tenPercentChosen = false;
     QList<LeavePayout> payouts; // in month order

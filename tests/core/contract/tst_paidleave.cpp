@@ -108,9 +108,10 @@ void TestPaidLeave::periods_data()
     QTest::newRow("leave paid counts in the next period's pay")
         << school(LeavePayment::InJune) << assumption << monthly("2025-06-01", 24, 36000) << on("2027-07-01") << 2026
         << "w52 e30.0 t0 l30 478,00/600,00=600,00 | 2027-06:30:600,00 | 0";
-    // While the period runs, the days so far with one decimal: 5 weeks by 4 July 2025.
+    // While the period runs, the days so far with one decimal and their kept
+    // salary, not rounded up: 5 weeks by 6 July 2025, 3.125 days.
     QTest::newRow("running period") << school(LeavePayment::InJune) << assumption << schoolPay << on("2025-07-06")
-                                    << 2025 << "w5 e3.1 t20 l0 432,00/80,00=432,00 | 2026-06:4:432,00 | 0";
+                                    << 2025 << "w5 e3.1 t20 l0 432,00/62,50=432,00 | 2026-06:4:432,00 | 0";
 
     // 52 weeks earn 32.5 days, capped at 30: 800.00 kept against 10 % of
     // 8319.96; the difference is June's complement.
