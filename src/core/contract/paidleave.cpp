@@ -87,7 +87,9 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
     const std::optional<QDate> lastSlip =
         c.last.isValid() ? std::optional<QDate>(firstOfMonth(c.last)) : std::nullopt;
 
-    for (int y = firstPeriod; y <= lastPeriod; ++y) {
+    // Leave taken in the contract's first months is drawn from the period
+    // before it, which earned nothing: that period is shown only then.
+    for (int y = firstPeriod - 1; y <= lastPeriod; ++y) {
         LeavePeriod p;
         p.startYear = y;
         p.from = QDate(y, 6, 1);
@@ -116,6 +118,8 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
         const QDate leaveFrom(y + 1, 6, 1);
         const QDate leaveTo(y + 2, 5, 31);
         const QList<QDate> taken = leaveDays(c, leaveFrom, leaveTo, stored);
+        if (y < firstPeriod && taken.isEmpty())
+            continue;
         p.daysTaken = int(taken.size());
         p.daysLeft = std::max(0, p.daysEarned - p.daysTaken);
         if (complete)

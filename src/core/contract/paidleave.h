@@ -57,7 +57,8 @@ int leavePeriodOf(QDate day);
 DateRange leavePeriodWeeks(int startYear);
 
 // The periods of a regular contract from its first one to the one running
-// on `today` (or holding its last day), the earliest first.
+// on `today` (or holding its last day), the earliest first; the period
+// before the first one too when leave is taken in its leave year.
 QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate,
                              const MonthSalaries &salaries, QDate today);
 

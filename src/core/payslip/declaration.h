@@ -44,6 +44,8 @@ struct ContractHours {
     // The weekdays with planned hours x N / 12 rounded up, less the deducted
     // days, never below 0.
     int activityDays() const;
+
+    friend bool operator==(const ContractHours &, const ContractHours &) = default;
 };
 
 // Twelfths of a minute (the exact unit of mensualised hours) in hundredths

@@ -108,6 +108,38 @@ public:
         return out;
     }
 };
+
+// The archive as the first program that kept one laid it out (version 1),
+// with two rows.
+void writeVersion1(const QString &path)
+{
+    QStringList amounts;
+    for (const char *c : {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs",
+                          "salimp", "cs1", "cs2", "cs3", "cs4", "cs5", "cs6", "cs7", "cs8", "cs9"})
+        amounts << QString::fromLatin1(c) + " INTEGER NOT NULL";
+    PlainSql db(path);
+    QVERIFY(db.ok);
+    QVERIFY(db.exec("CREATE TABLE Bulletins (enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5), prenom TEXT "
+                    "NOT NULL, annee INTEGER NOT NULL, mois INTEGER NOT NULL CHECK (mois BETWEEN 1 AND 12), moan TEXT "
+                    "NOT NULL, base TEXT NOT NULL CHECK (base IN ('net', 'brut')), heures_centiemes INTEGER NOT NULL, "
+                    "jours_activite INTEGER NOT NULL, jours_forfait INTEGER NOT NULL, image TEXT NOT NULL, enregistre "
+                    "TEXT NOT NULL, " + amounts.join(", ") + ", PRIMARY KEY (enfant, annee, mois)) WITHOUT ROWID;"
+                    "INSERT INTO Bulletins VALUES (1, 'Julie', 2025, 11, '1125', 'net', 8000, 20, 2, 'Julie1125.jpg', "
+                    "'2025-11-30T10:00:00', 0, 33000, 3000, 0, 0, 0, 916, 0, 33916, 9000, 0, 1148, 2023, 3089, 875, 1251,"
+                    " 333, 0, 0, 0);"
+                    "INSERT INTO Bulletins VALUES (2, 'Tom', 2025, 12, '1225', 'brut', 12050, 18, 0, 'Tom1225.jpg', "
+                    "'2025-12-31T09:30:00', 53020, 41732, 4820, 0, 0, 1500, 0, 0, 43232, 11288, 43252, 1461, 2569, 3923,"
+                    " 1113, 1591, 631, 0, 0, 0);"
+                    "PRAGMA user_version = 1"));
+}
+
+// The cents a shown amount text stands for, read back from the text alone.
+qint64 textCents(const SlipText &t)
+{
+    QString s = t.value_or(QString());
+    s.remove(' ');
+    return qint64(std::llround(double(parseFloat(s)) * 100));
+}
 } // namespace
 
 class TestSlipArchive : public QObject {

@@ -128,6 +128,11 @@ void TestPaidLeave::periods_data()
     QTest::newRow("beyond the days earned") << november << QList<StoredDay>{} << monthly("2025-11-01", 7, 69333)
                                             << on("2026-09-01") << 2025
                                             << "w30 e19.0 t24 l0 485,33/506,67=506,67 |  | 5 23/06";
+    // Leave taken before the first June is drawn from a period that earned nothing.
+    Contract early = weekdays(Kind::CompleteYear, "2025-11-01", 8 * 60);
+    early.absences << Absence{{on("2025-12-22"), on("2025-12-27")}, Reason::MinderLeave};
+    QTest::newRow("leave before the first June") << early << QList<StoredDay>{} << MonthSalaries{} << on("2026-09-01")
+                                                 << 2024 << "w0 e0.0 t6 l0 0,00/0,00=0,00 |  | 6 22/12";
     // A deducted absence the whole week long takes the week out.
     Contract absent = full;
     absent.absences << Absence{{on("2025-06-09"), on("2025-06-13")}, Reason::MinderAbsent};

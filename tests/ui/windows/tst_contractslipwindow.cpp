@@ -145,6 +145,8 @@ private slots:
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
         setNowForTests(QDateTime(QDate(2026, 4, 2), QTime(9, 30)));
         QVERIFY(copyFirstRates(folder() + "Taux.txt"));
+        // A contract's month is paid under the legal limits of the table.
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", folder() + folder::legalTable));
     }
     void init()
     {
