@@ -14,6 +14,14 @@ const QStringList &kindTexts()
     return texts;
 }
 
+const QStringList &leavePaymentTexts()
+{
+    static const QStringList texts = {QStringLiteral("En une fois, en juin"),
+                                      QStringLiteral("À la prise principale des congés"),
+                                      QStringLiteral("Au fur et à mesure de la prise")};
+    return texts;
+}
+
 const QStringList &reasonTexts()
 {
     static const QStringList texts = {QStringLiteral("Absence de l'assistante maternelle (maladie, congé sans solde)"),

@@ -24,8 +24,14 @@ enum class Kind { Occasional = 0, CompleteYear = 1, IncompleteYear = 2 };
 // In the order of the absences' drop-down.
 enum class Reason { MinderAbsent = 0, ChildSick = 1, ChildInHospital = 2, ParentsChoice = 3, MinderLeave = 4 };
 
+// When the paid leave of an incomplete year is paid, in the order of the
+// window's drop-down.
+enum class LeavePayment { InJune = 0, MainLeave = 1, AsTaken = 2 };
+
 // "Heures réelles (accueil occasionnel)", "Année complète (52 semaines)", "Année incomplète".
 const QStringList &kindTexts();
+// "En une fois, en juin", "À la prise principale des congés", "Au fur et à mesure de la prise".
+const QStringList &leavePaymentTexts();
 // The five reasons of an absence, as the window lists them.
 const QStringList &reasonTexts();
 
@@ -64,6 +70,7 @@ struct Contract {
     int majHC = 0;                         // percent added to complementary hours
     int majHM = 10;                        // percent added to hours beyond the week's limit
     QList<Absence> absences;
+    LeavePayment leavePayment = LeavePayment::InJune; // an incomplete year's
 
     bool isRegular() const { return kind != Kind::Occasional; }
     int weeklyMinutes() const;

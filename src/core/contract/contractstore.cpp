@@ -21,16 +21,24 @@ const QString driver = QStringLiteral("QSQLITE");
 const QStringList weekdayColumns = {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"};
 
 // Each table and its columns, in order: what a file must hold to be read.
-const QList<std::pair<QString, QStringList>> &layout()
+// Of the first layout, the same without the paid leave's payment.
+QList<std::pair<QString, QStringList>> layout(int version)
 {
-    static const QList<std::pair<QString, QStringList>> tables = {
-        {"Contrats", QStringList{"enfant", "type", "debut", "fin"} + weekdayColumns +
-                         QStringList{"semaines", "maj_hc", "maj_hm"}},
+    QStringList contracts = QStringList{"enfant", "type", "debut", "fin"} + weekdayColumns +
+                            QStringList{"semaines", "maj_hc", "maj_hm"};
+    if (version >= 2)
+        contracts << QStringLiteral("paiement_cp");
+    return {
+        {"Contrats", contracts},
         {"Periodes", {"enfant", "ligne", "du", "au"}},
         {"Absences", {"enfant", "ligne", "du", "au", "motif"}},
     };
-    return tables;
 }
+
+// The same definition in a new file and in an upgraded one, so that both
+// have one layout.
+const QString leavePaymentColumn =
+    QStringLiteral("paiement_cp INTEGER NOT NULL DEFAULT 0 CHECK (paiement_cp BETWEEN 0 AND 2)");
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 QString engineText(const QSqlError &e) { return e.text().trimmed(); }
@@ -77,7 +85,7 @@ private:
     QString m_error;
 };
 
-enum class State { Empty, Sound, Foreign, Newer };
+enum class State { Empty, Sound, Older, Foreign, Newer };
 
 // What the file holds: nothing yet (a new file), this layout, something
 // else, or a later layout. A file SQLite cannot read is foreign.
@@ -96,9 +104,9 @@ State stateOf(const QSqlDatabase &db)
         return State::Empty;
     if (version > SchemaVersion)
         return State::Newer;
-    if (version != SchemaVersion)
+    if (version < 1)
         return State::Foreign;
-    for (const auto &[table, columns] : layout()) {
+    for (const auto &[table, columns] : layout(version)) {
         QStringList found;
         if (!q.exec(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)))
             return State::Foreign;
@@ -111,7 +119,7 @@ State stateOf(const QSqlDatabase &db)
     if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != QLatin1String("ok"))
         return State::Foreign;
     q.finish();
-    return State::Sound;
+    return version == SchemaVersion ? State::Sound : State::Older;
 }
 
 QString refusal(State s, const QString &path)
@@ -141,10 +149,12 @@ QStringList schema()
                        "  %1,\n"
                        "  semaines INTEGER NOT NULL,\n"
                        "  maj_hc INTEGER NOT NULL,\n"
-                       "  maj_hm INTEGER NOT NULL\n"
+                       "  maj_hm INTEGER NOT NULL,\n"
+                       "  %3\n"
                        ")")
             .arg(weekdays.join(QStringLiteral(",\n  ")))
-            .arg(ChildCount),
+            .arg(ChildCount)
+            .arg(leavePaymentColumn),
         QStringLiteral("CREATE TABLE Periodes (\n"
                        "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
                        "  ligne INTEGER NOT NULL,\n"
@@ -164,13 +174,21 @@ QStringList schema()
     };
 }
 
+QStringList upgrade(int fromVersion)
+{
+    if (fromVersion != 1)
+        return {};
+    return {QStringLiteral("ALTER TABLE Contrats ADD COLUMN ") + leavePaymentColumn,
+            QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)};
+}
+
 QString checkContractFile(const QString &path)
 {
     Connection c(path, true);
     if (!c.open())
         return contractmsg::notAContractFile(native(path));
     const State s = stateOf(c.db());
-    return s == State::Sound ? QString() : refusal(s == State::Empty ? State::Foreign : s, path);
+    return s == State::Sound || s == State::Older ? QString() : refusal(s == State::Empty ? State::Foreign : s, path);
 }
 
 std::optional<Contract> loadContract(const QString &path, int slot)
@@ -183,7 +201,7 @@ std::optional<Contract> loadContract(const QString &path, int slot)
     const State s = stateOf(c.db());
     if (s == State::Empty)
         return std::nullopt;
-    if (s != State::Sound)
+    if (s != State::Sound && s != State::Older)
         throw RuntimeError(refusal(s, path));
 
     QSqlQuery q(c.db());
@@ -194,8 +212,9 @@ std::optional<Contract> loadContract(const QString &path, int slot)
         if (!q.exec())
             throw RuntimeError(contractmsg::readFailed(native(path), engineText(q.lastError())));
     };
-    run(QStringLiteral("SELECT type, debut, fin, %1, semaines, maj_hc, maj_hm FROM Contrats WHERE enfant = ?")
-            .arg(weekdayColumns.join(QStringLiteral(", "))));
+    run(QStringLiteral("SELECT type, debut, fin, %1, semaines, maj_hc, maj_hm, %2 FROM Contrats WHERE enfant = ?")
+            .arg(weekdayColumns.join(QStringLiteral(", ")),
+                 s == State::Sound ? QStringLiteral("paiement_cp") : QStringLiteral("0")));
     if (!q.next())
         return std::nullopt;
     Contract k;
@@ -207,6 +226,7 @@ std::optional<Contract> loadContract(const QString &path, int slot)
     k.weeks = q.value(10).toInt();
     k.majHC = q.value(11).toInt();
     k.majHM = q.value(12).toInt();
+    k.leavePayment = LeavePayment(qBound(0, q.value(13).toInt(), 2));
     q.finish();
     run(QStringLiteral("SELECT du, au FROM Periodes WHERE enfant = ? ORDER BY ligne"));
     while (q.next())
@@ -251,12 +271,15 @@ void storeContract(const QString &path, int slot, const Contract &k)
         if (s == State::Empty)
             for (const QString &statement : schema())
                 exec(statement, {});
+        if (s == State::Older)
+            for (const QString &statement : upgrade(1))
+                exec(statement, {});
         for (const char *table : {"Periodes", "Absences", "Contrats"})
             exec(QStringLiteral("DELETE FROM %1 WHERE enfant = ?").arg(QLatin1String(table)), {slot});
         QVariantList row{slot, int(k.kind), isoDate(k.first), k.last.isValid() ? QVariant(isoDate(k.last)) : QVariant()};
         for (int m : k.plannedMinutes)
             row << m;
-        row << k.weeks << k.majHC << k.majHM;
+        row << k.weeks << k.majHC << k.majHM << int(k.leavePayment);
         exec(QStringLiteral("INSERT INTO Contrats VALUES (%1)").arg(QStringList(row.size(), "?").join(',')), row);
         for (int i = 0; i < k.periodsWithoutCare.size(); ++i) {
             const DateRange &p = k.periodsWithoutCare[i];

@@ -4,6 +4,10 @@
 // absences. The file is made by the first contract stored; its layout is
 // marked with PRAGMA user_version.
 //
+// A file of the first layout is read as it is (its contracts pay the leave
+// in June) and brought up to date by the next store, in the store's own
+// transaction.
+//
 // A contract is written whole in one transaction: a write that fails (a
 // read-only file, a full disk, a lock) leaves the previous file as it was. A
 // file that is not a contract file of this layout (damaged, foreign, or from
@@ -16,10 +20,15 @@
 
 namespace contract {
 
-inline constexpr int SchemaVersion = 1;
+// Version 2 added when an incomplete year's paid leave is paid.
+inline constexpr int SchemaVersion = 2;
 // The statements that lay out a new file (the restore checks a backup's
 // file against them).
 QStringList schema();
+// The statements that bring a file of an older layout up to this one (none
+// for a version it cannot): a store does it in its own transaction, and the
+// restore takes a backup of that layout.
+QStringList upgrade(int fromVersion);
 
 // The contract of child slot 1 to 5 in the file at `path`; none when the
 // file, or the slot's contract, is not there. Reading never makes a file.

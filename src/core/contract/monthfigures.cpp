@@ -5,6 +5,7 @@
 #include "common/monthkey.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "contract/paidleave.h"
 #include "legal/legaltable.h"
 
 #include <QDir>
@@ -41,10 +42,8 @@ QDate lastSundayOf(int year, int month)
     return monday.addDays(6);
 }
 
-// Which planned days of the contract's absences are deducted, from `from`
-// to `to`: the absence's index for each deducted day. The counts of sick-child
-// days run in date order within each contract year, so the caller starts at
-// a contract year's first day.
+} // namespace
+
 QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, const QHash<QDate, StoredDay> &stored)
 {
     // The first hospitalisation starting in each contract year.
@@ -91,7 +90,6 @@ QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, c
     }
     return deducted;
 }
-} // namespace
 
 Mensualised mensualised(const Contract &c, Money rate)
 {
@@ -112,6 +110,13 @@ DateRange daysNeeded(const Contract &c, int year, int month)
         const QDate yearStart = c.contractYearStart(std::max(first, c.first));
         if (yearStart < from)
             from = yearStart;
+        // A complete year's leave is drawn from the days earned over the
+        // leave period before the month's leave year.
+        if (c.kind == Kind::CompleteYear) {
+            const QDate earnedFrom = std::max(c.first, leavePeriodWeeks(leavePeriodOf(first) - 1).from);
+            if (earnedFrom < from)
+                from = earnedFrom;
+        }
     }
     const QDate last = first.addMonths(1).addDays(-1);
     const QDate sunday = lastSundayOf(year, month);
@@ -159,8 +164,16 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     const __int128 baseNumerator = __int128(m.twelfths) * r;
     const __int128 baseDenominator = 12 * 60 * 100;
 
-    const QHash<QDate, int> absent =
+    QHash<QDate, int> absent =
         deductedAbsenceDays(c, c.contractYearStart(std::max(monthStart, c.first)), monthEnd, stored);
+    // A complete year's leave taken beyond the days earned is not paid: its
+    // days are deducted as the leave absence they belong to.
+    for (const QDate &d : unpaidLeaveDays(c, days, monthStart, monthEnd))
+        for (int i = 0; i < c.absences.size(); ++i)
+            if (c.absences[i].reason == Reason::MinderLeave && c.absences[i].range.contains(d)) {
+                absent.insert(d, i);
+                break;
+            }
     // Runs of deducted days: one absence's days (or the days outside the
     // contract) follow each other until a day with hours is not deducted.
     std::optional<DeductedRun> run;

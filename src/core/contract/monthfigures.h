@@ -13,6 +13,7 @@
 #include "payslip/money.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -91,6 +92,12 @@ Mensualised mensualised(const Contract &c, Money rate);
 // the contract year holding the month's first day (its sick-child and
 // hospital days count) to the Sunday of the month's last week.
 DateRange daysNeeded(const Contract &c, int year, int month);
+
+// Which planned days of the contract's absences are deducted, from `from`
+// to `to`: the absence's index for each deducted day. The counts of sick-child
+// days run in date order within each contract year, so the caller starts at
+// a contract year's first day.
+QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, const QHash<QDate, StoredDay> &stored);
 
 // `limits` are the legal ones in force in the month.
 MonthFigures monthFigures(const Contract &c, int year, int month, const QList<StoredDay> &days, Money rate,

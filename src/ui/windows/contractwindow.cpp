@@ -5,6 +5,7 @@
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
+#include "contract/paidleave.h"
 #include "legal/legaltable.h"
 #include "legal/minimums.h"
 #include "widgets/look.h"
@@ -143,6 +144,10 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     Semaines = named<QSpinBox>(page, "Semaines");
     Semaines->setRange(0, 52);
     form->addWidget(Semaines, 2, 1);
+    form->addWidget(new QLabel(QStringLiteral("Paiement des congés :"), page), 2, 2);
+    PaiementCP = named<QComboBox>(page, "PaiementCP");
+    PaiementCP->addItems(leavePaymentTexts());
+    form->addWidget(PaiementCP, 2, 3);
 
     auto *week = new QGroupBox(QStringLiteral("Heures prévues chaque jour (HH:MM)"), page);
     auto *days = new QGridLayout(week);
@@ -206,6 +211,25 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
                          "AjoutPeriode", "SupprPeriode", AjoutPeriode, SupprPeriode);
     Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", {"Du", "Au", "Motif"},
                          "AjoutAbsence", "SupprAbsence", AjoutAbsence, SupprAbsence);
+
+    // The paid leave, recomputed each time the page is shown.
+    auto *leavePage = new QWidget;
+    leavePage->setObjectName(QStringLiteral("PageConges"));
+    auto *leaveLayout = new QVBoxLayout(leavePage);
+    Conges = named<QTableWidget>(leavePage, "Conges");
+    Conges->setColumnCount(int(leaveColumns().size()));
+    Conges->setHorizontalHeaderLabels(leaveColumns());
+    Conges->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Conges->setSelectionMode(QAbstractItemView::NoSelection);
+    Conges->verticalHeader()->hide();
+    Conges->horizontalHeader()->setStretchLastSection(true);
+    Conges->setWordWrap(true);
+    leaveLayout->addWidget(Conges, 1);
+    Pages->addTab(leavePage, QStringLiteral("Congés"));
+    connect(Pages, &QTabWidget::currentChanged, this, [this, leavePage](int index) {
+        if (Pages->widget(index) == leavePage)
+            showLeave();
+    });
 
     // The figures the contract gives, under every page.
     auto *figures = new QGridLayout;
@@ -272,6 +296,12 @@ void TContrat::open()
     if (!rate.trimmed().isEmpty())
         guarded([&] { m_rate = moneyFromText(rate); });
     TauxHoraire->setText((m_rate ? formatAmount(*m_rate) : rate) + (gross ? QStringLiteral(" brut") : QStringLiteral(" net")));
+    // The holiday supplement as the slips read it; a multiplier that is not a
+    // number leaves the months without one.
+    m_holiday = HolidaySetting{};
+    m_holiday.on = record.Indentre != 0;
+    if (m_holiday.on)
+        guarded([&] { m_holiday.multiplier = moneyFromText(record.Indentr); });
 
     // A contract is checked against the limits of today, whenever it began.
     const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
@@ -305,6 +335,7 @@ void TContrat::showContract(const Contract &c)
         planning[i]->setTime(QTime(0, 0).addSecs(qint64(c.plannedMinutes[size_t(i)]) * 60));
     MajHC->setValue(c.majHC);
     MajHM->setValue(c.majHM);
+    PaiementCP->setCurrentIndex(int(c.leavePayment));
     Periodes->setRowCount(0);
     for (const DateRange &r : c.periodsWithoutCare)
         addRow(Periodes, false, r);
@@ -328,6 +359,7 @@ Contract TContrat::contractShown() const
     c.weeks = c.kind == Kind::IncompleteYear ? Semaines->value() : 0;
     c.majHC = MajHC->value();
     c.majHM = MajHM->value();
+    c.leavePayment = LeavePayment(qBound(0, PaiementCP->currentIndex(), 2));
     c.periodsWithoutCare = ranges(Periodes);
     const QList<DateRange> absent = ranges(Absences);
     for (int r = 0; r < absent.size(); ++r)
@@ -364,7 +396,31 @@ void TContrat::refresh()
 void TContrat::TypeContratClick()
 {
     Semaines->setEnabled(TypeContrat->itemIndex() == int(Kind::IncompleteYear));
+    // A complete year's leave is inside its base: there is nothing to pay apart.
+    PaiementCP->setEnabled(TypeContrat->itemIndex() == int(Kind::IncompleteYear));
     refresh();
+}
+
+void TContrat::showLeave()
+{
+    Conges->setRowCount(0);
+    const Contract c = contractShown();
+    // Without a rate there is no amount to show; the stored days are read
+    // only for a contract that could be stored.
+    if (!m_rate || !validate(c, m_limits).isEmpty())
+        return;
+    QList<QStringList> rows;
+    guarded([&] { rows = leaveRows(paidLeaveOf(programFolder(), m_slot, c, *m_rate, m_holiday, now().date())); });
+    Conges->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int k = 0; k < rows[r].size(); ++k) {
+            auto *item = new QTableWidgetItem(rows[r][k]);
+            item->setTextAlignment(k == 0 || k == rows[r].size() - 1 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                                     : Qt::AlignRight | Qt::AlignVCenter);
+            Conges->setItem(r, k, item);
+        }
+    Conges->resizeColumnsToContents();
+    Conges->resizeRowsToContents();
 }
 
 void TContrat::FinConnueClick() { FinContrat->setEnabled(FinConnue->isChecked()); }

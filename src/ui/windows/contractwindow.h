@@ -2,10 +2,12 @@
 // The contract of the child selected in the main window: its kind, dates,
 // weekly planning, weeks of care, periods without care, extra-hour rates and
 // absences, with the mensualised hours and base they give at the child's
-// rate. Built when first opened; it reads the contract from "Contrats.db"
-// each time it is opened, and "&OK" stores the whole of it.
+// rate, and the paid leave of each period. Built when first opened; it reads
+// the contract from "Contrats.db" each time it is opened, and "&OK" stores
+// the whole of it.
 
 #include "contract/contract.h"
+#include "contract/monthfigures.h"
 #include "payslip/money.h"
 #include "widgets/form.h"
 
@@ -35,9 +37,11 @@ public:
     QDateTimeEdit *DebutContrat, *FinContrat;
     QCheckBox *FinConnue;
     QSpinBox *Semaines, *MajHC, *MajHM;
+    QComboBox *PaiementCP;
     QTimeEdit *HLundi, *HMardi, *HMercredi, *HJeudi, *HVendredi, *HSamedi, *HDimanche;
     QList<QTimeEdit *> planning; // Monday to Sunday
     QTableWidget *Periodes, *Absences;
+    QTableWidget *Conges; // read-only: the paid leave of each period, the running one first
     QPushButton *AjoutPeriode, *SupprPeriode, *AjoutAbsence, *SupprAbsence;
     QLineEdit *HeuresSemaine, *HeuresMois, *TauxHoraire, *SalaireBase;
     QLabel *Avertissement, *SemainesRestantes;
@@ -63,6 +67,9 @@ private:
     void showContract(const contract::Contract &c);
     void refresh();
     void TypeContratClick();
+    // Fills the "Congés" page from the contract on screen and the child's
+    // stored days, each time the page is shown.
+    void showLeave();
     void FinConnueClick();
     // A row of dates (and a reason) at the end of a table; the cursor goes into it.
     void addRow(QTableWidget *table, bool withReason, const contract::DateRange &range = {},
@@ -72,6 +79,7 @@ private:
 
     int m_slot = 1;
     std::optional<Money> m_rate;
+    contract::HolidaySetting m_holiday;
     std::optional<contract::Limits> m_limits;
     QString m_legalMessage; // why there are no limits
     QString m_wageNote;     // the rate under the minimum in force today

@@ -132,14 +132,6 @@ void writeVersion1(const QString &path)
                     " 1113, 1591, 631, 0, 0, 0);"
                     "PRAGMA user_version = 1"));
 }
-
-// "1 234,56" read back as cents.
-qint64 frenchCents(const QString &text)
-{
-    QString s = text;
-    s.replace(',', '.');
-    return qint64(std::llround(double(parseFloat(s)) * 100));
-}
 } // namespace
 
 class TestSlipArchive : public QObject {

@@ -73,6 +73,7 @@ private slots:
     void refusals_data();
     void refusals();
     void storedWholeAndReadBack();
+    void firstLayoutBroughtUpToDate();
     void figuresFromTheProgramFolder();
     void unsoundFileNeverWritten_data();
     void unsoundFileNeverWritten();
@@ -305,6 +306,7 @@ void TestContract::storedWholeAndReadBack()
     c.last = on("2026-07-03");
     c.majHC = 25;
     c.majHM = 5;
+    c.leavePayment = LeavePayment::AsTaken;
     c.periodsWithoutCare << DateRange{on("2025-10-18"), on("2025-11-02")};
     c.absences << Absence{{on("2025-11-12"), on("2025-11-14")}, Reason::ChildInHospital}
                << Absence{{on("2025-12-01"), on("2025-12-01")}, Reason::MinderLeave};
@@ -326,7 +328,7 @@ void TestContract::storedWholeAndReadBack()
         QVERIFY(db.open());
         QSqlQuery q(db);
         QVERIFY(q.exec("PRAGMA user_version") && q.next());
-        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(q.value(0).toInt(), SchemaVersion);
         QVERIFY(q.exec("SELECT count(*) FROM Absences WHERE enfant = 3") && q.next());
         QCOMPARE(q.value(0).toInt(), 1);
         QVERIFY(q.exec("SELECT fin FROM Contrats WHERE enfant = 3") && q.next());
@@ -334,6 +336,48 @@ void TestContract::storedWholeAndReadBack()
     }
     QSqlDatabase::removeDatabase("peek");
     QCOMPARE(checkContractFile(path), QString());
+}
+
+// A file of the first layout (without the leave's payment) is read, its
+// contracts paying in June, and the next store brings it to the layout of a
+// new file.
+void TestContract::firstLayoutBroughtUpToDate()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder::contracts);
+    const QString fresh = dir.filePath("neuf.db");
+    Contract c = planned("2025-09-01", mondayToFriday, 360, Kind::IncompleteYear, 36);
+    c.leavePayment = LeavePayment::MainLeave;
+    storeContract(path, 2, c);
+    storeContract(fresh, 2, c);
+    const auto sql = [](const QString &file, const QString &statement) {
+        QString out;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first");
+            db.setDatabaseName(file);
+            db.open();
+            QSqlQuery q(db);
+            if (q.exec(statement) && q.next())
+                out = q.value(0).toString();
+        }
+        QSqlDatabase::removeDatabase("first");
+        return out;
+    };
+    sql(path, "ALTER TABLE Contrats DROP COLUMN paiement_cp");
+    sql(path, "PRAGMA user_version = 1");
+    QCOMPARE(sql(path, "PRAGMA user_version"), QString("1"));
+
+    QCOMPARE(checkContractFile(path), QString());
+    Contract asRead = c;
+    asRead.leavePayment = LeavePayment::InJune;
+    QVERIFY(loadContract(path, 2) == asRead);
+    storeContract(path, 1, c);
+    QVERIFY(loadContract(path, 1) == c);
+    QVERIFY(loadContract(path, 2) == asRead);
+    QCOMPARE(sql(path, "PRAGMA user_version"), QString::number(SchemaVersion));
+    const QString columns = "SELECT group_concat(name || type || \"notnull\" || ifnull(dflt_value, ''), ',') "
+                            "FROM pragma_table_xinfo('Contrats')";
+    QCOMPARE(sql(path, columns), sql(fresh, columns));
 }
 
 // Through the files: the contract from Contrats.db, the days from the
@@ -382,7 +426,7 @@ void TestContract::unsoundFileNeverWritten_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("not SQLite") << "text:Ceci n'est pas une base." << "n'est pas un fichier de contrats";
     QTest::newRow("foreign tables") << "CREATE TABLE Clients (nom TEXT)" << "n'est pas un fichier de contrats";
-    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 2" << "version plus récente";
+    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 3" << "version plus récente";
     QTest::newRow("read-only file") << "readonly" << "Accès au fichier refusé";
 }
 

@@ -9,6 +9,8 @@
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "legal/minimums.h"
+#include "contract/paidleave.h"
+#include "attendance/daytable.h"
 #include "widgets/radiogroup.h"
 #include "windows/contractwindow.h"
 #include "windows/mainwindow.h"
@@ -97,6 +99,9 @@ private slots:
     void init()
     {
         QFile::remove(path());
+        // Every program folder has its day tables.
+        QFile::remove(m_dir.filePath(folder::dayTable(2)));
+        QVERIFY(DayTable::createEmpty(m_dir.filePath(folder::dayTable(2))));
         createWindows();
         TParametres *p = win().Parametres;
         p->TabControl1->setCurrentIndex(1); // child slot 2
@@ -180,6 +185,52 @@ private slots:
             QProcess::execute("import", {"-window", "root", QString::fromLocal8Bit(shots) + "/TEntree-Fichier.png"});
             win().Entree->Fichier1->hide();
         }
+    }
+
+    // The "Congés" page shows the unit's periods for the contract on screen
+    // and the child's stored days, recomputed each time it is shown; the
+    // payment choice is stored with the contract.
+    void leavePageIsTheUnits()
+    {
+        Contract c;
+        c.kind = Kind::CompleteYear;
+        c.first = QDate(2024, 9, 2);
+        for (size_t d = 0; d < 5; ++d)
+            c.plannedMinutes[d] = 8 * 60;
+        c.absences << Absence{{QDate(2025, 8, 4), QDate(2025, 8, 23)}, Reason::MinderLeave};
+        storeContract(path(), 2, c);
+        openFromMenu();
+        const auto pageRows = [] {
+            QList<QStringList> rows;
+            for (int r = 0; r < window()->Conges->rowCount(); ++r) {
+                QStringList row;
+                for (int k = 0; k < window()->Conges->columnCount(); ++k)
+                    row << window()->Conges->item(r, k)->text();
+                rows << row;
+            }
+            return rows;
+        };
+        const auto unitRows = [] {
+            return leaveRows(paidLeaveOf(programFolder(), 2, window()->contractShown(), moneyFromText("4.00"),
+                                         HolidaySetting{}, now().date()));
+        };
+        QCOMPARE(window()->Conges->rowCount(), 0); // computed when shown
+        window()->Pages->setCurrentWidget(window()->findChild<QWidget *>("PageConges"));
+        const QList<QStringList> complete = pageRows();
+        QCOMPARE(complete.size(), 2); // the running period and the one before it
+        QCOMPARE(complete, unitRows());
+        QVERIFY(!window()->PaiementCP->isEnabled());
+
+        window()->TypeContrat->button(2)->click();
+        window()->Semaines->setValue(46);
+        window()->PaiementCP->setCurrentIndex(int(LeavePayment::AsTaken));
+        window()->Pages->setCurrentIndex(0);
+        window()->Pages->setCurrentWidget(window()->findChild<QWidget *>("PageConges"));
+        QCOMPARE(pageRows(), unitRows());
+        QVERIFY(pageRows() != complete);
+        QTest::mouseClick(window()->OK, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(int(loadContract(path(), 2)->leavePayment), int(LeavePayment::AsTaken));
     }
 
     void refusalLeavesTheFileAlone_data()
