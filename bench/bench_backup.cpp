@@ -57,7 +57,11 @@ void savePicture(const QString &path, int n)
     for (int line = 0; line < 48; ++line)
         p.drawText(24, 30 + line * 16,
                    QStringLiteral("Ligne %1 du bulletin %2   Salaire de base   %3.%4 €   Cotisation   %5")
-                       .arg(line).arg(n).arg(1000 + n * 7 + line).arg(line % 100, 2, 10, QChar('0')).arg(n * line));
+                       .arg(line)
+                       .arg(n)
+                       .arg(1000 + n * 7 + line)
+                       .arg(line % 100, 2, 10, QChar('0'))
+                       .arg(n * line));
     p.drawRect(10, 10, 730, 814);
     p.end();
     image.save(path, "JPEG", 90);
@@ -118,7 +122,9 @@ void BM_PlainCopy(benchmark::State &state)
         }
     }
 }
-BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->Name("backup and restore: plain copy of the same files (baseline)");
+BENCHMARK(BM_PlainCopy)
+    ->Unit(benchmark::kMillisecond)
+    ->Name("backup and restore: plain copy of the same files (baseline)");
 } // namespace
 
 int main(int argc, char **argv)

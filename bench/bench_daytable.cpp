@@ -103,7 +103,9 @@ void BM_SqliteDirect(benchmark::State &state)
         sqlite3_close(db);
     }
 }
-BENCHMARK(BM_SqliteDirect)->Unit(benchmark::kMicrosecond)->Name("month validation: raw sqlite3 inserts in one transaction (baseline)");
+BENCHMARK(BM_SqliteDirect)
+    ->Unit(benchmark::kMicrosecond)
+    ->Name("month validation: raw sqlite3 inserts in one transaction (baseline)");
 } // namespace
 
 int main(int argc, char **argv)

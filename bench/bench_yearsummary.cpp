@@ -56,14 +56,17 @@ void BM_YearSummary(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(loadYearSummary(g_folder, 3, QStringLiteral("Enfant3"), Year));
 }
-BENCHMARK(BM_YearSummary)->Unit(benchmark::kMicrosecond)->Name("year summary: the whole summary (archive and day table)");
+BENCHMARK(BM_YearSummary)
+    ->Unit(benchmark::kMicrosecond)
+    ->Name("year summary: the whole summary (archive and day table)");
 
 void BM_SqliteShell(benchmark::State &state)
 {
     constexpr int Runs = 200;
     QByteArray script;
     for (int i = 0; i < Runs; ++i)
-        script += "SELECT * FROM Bulletins WHERE enfant = 3 AND annee = " + QByteArray::number(Year) + " ORDER BY mois;\n";
+        script +=
+            "SELECT * FROM Bulletins WHERE enfant = 3 AND annee = " + QByteArray::number(Year) + " ORDER BY mois;\n";
     for (auto _ : state) {
         QProcess p;
         QElapsedTimer t;
@@ -80,12 +83,16 @@ void BM_SqliteShell(benchmark::State &state)
         state.SetIterationTime(double(ns) / 1e9 / Runs);
     }
 }
-BENCHMARK(BM_SqliteShell)->UseManualTime()->Unit(benchmark::kMicrosecond)->Name("year summary: the same query in a running sqlite3 shell (baseline)");
+BENCHMARK(BM_SqliteShell)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Name("year summary: the same query in a running sqlite3 shell (baseline)");
 
 // The shell started for the one query, as a user would type it.
 void BM_SqliteShellOnce(benchmark::State &state)
 {
-    const QString query = QStringLiteral("SELECT * FROM Bulletins WHERE enfant = 3 AND annee = %1 ORDER BY mois;").arg(Year);
+    const QString query =
+        QStringLiteral("SELECT * FROM Bulletins WHERE enfant = 3 AND annee = %1 ORDER BY mois;").arg(Year);
     for (auto _ : state) {
         QProcess p;
         QElapsedTimer t;
@@ -99,7 +106,10 @@ void BM_SqliteShellOnce(benchmark::State &state)
         }
     }
 }
-BENCHMARK(BM_SqliteShellOnce)->UseManualTime()->Unit(benchmark::kMicrosecond)->Name("year summary: the same query, one sqlite3 process");
+BENCHMARK(BM_SqliteShellOnce)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Name("year summary: the same query, one sqlite3 process");
 } // namespace
 
 int main(int argc, char **argv)

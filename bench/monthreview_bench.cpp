@@ -114,7 +114,9 @@ void BM_Sqlite3Tool(benchmark::State &state)
         }
     }
 }
-BENCHMARK(BM_Sqlite3Tool)->Unit(benchmark::kMicrosecond)->Name("month review: the same month read by the sqlite3 tool (baseline)");
+BENCHMARK(BM_Sqlite3Tool)
+    ->Unit(benchmark::kMicrosecond)
+    ->Name("month review: the same month read by the sqlite3 tool (baseline)");
 } // namespace
 
 int main(int argc, char **argv)

@@ -20,8 +20,14 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-const QStringList lineNames = {"RDS + CSG imposables :", "CSG non imposable :", "Sécurité Sociale :", "Chomage :",
-                               "Retraite complémentaire IRCEM :", "Cotisation AGFF :", "..........", "..........",
+const QStringList lineNames = {"RDS + CSG imposables :",
+                               "CSG non imposable :",
+                               "Sécurité Sociale :",
+                               "Chomage :",
+                               "Retraite complémentaire IRCEM :",
+                               "Cotisation AGFF :",
+                               "..........",
+                               "..........",
                                ".........."};
 const QStringList netRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
 const QStringList grossRates = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
@@ -105,16 +111,28 @@ void enterMonth(const SlipInput &in)
         p->grossRate[k]->setText(in.grossRate[k]);
         p->basePercent[k]->setText(in.basePercent[k]);
     }
-    const QList<QPair<QLineEdit *, QString>> texts = {
-        {p->SH, in.SH}, {p->FJ, in.FJ}, {p->SHbr, in.SHbr}, {p->FJbr, in.FJbr}, {p->Indentr, in.Indentr},
-        {p->ETH, in.ETH}, {p->EFJ, in.EFJ}, {p->diverse, in.diverse}, {p->abs, in.abs}, {p->accpte, in.accpte},
-        {p->PD, in.PD}, {p->D, in.D}, {p->G, in.G}, {p->Sp, in.Sp}};
+    const QList<QPair<QLineEdit *, QString>> texts = {{p->SH, in.SH},
+                                                      {p->FJ, in.FJ},
+                                                      {p->SHbr, in.SHbr},
+                                                      {p->FJbr, in.FJbr},
+                                                      {p->Indentr, in.Indentr},
+                                                      {p->ETH, in.ETH},
+                                                      {p->EFJ, in.EFJ},
+                                                      {p->diverse, in.diverse},
+                                                      {p->abs, in.abs},
+                                                      {p->accpte, in.accpte},
+                                                      {p->PD, in.PD},
+                                                      {p->D, in.D},
+                                                      {p->G, in.G},
+                                                      {p->Sp, in.Sp}};
     for (const auto &[edit, text] : texts)
         edit->setText(text);
     p->Indentre->setChecked(in.Indentre);
     p->CheckBox11->setChecked(in.CheckBox11);
     THoraire *h = win().Horaire;
-    auto set = [h](int col, int row, const QString &text) { h->StringGrid1->setItem(row, col, new QTableWidgetItem(text)); };
+    auto set = [h](int col, int row, const QString &text) {
+        h->StringGrid1->setItem(row, col, new QTableWidgetItem(text));
+    };
     for (int r = 1; r <= 31; ++r) {
         const SheetDay &d = in.days[r - 1];
         const QString cells[] = {d.date, d.duration, d.flatRate, d.breakfast, d.lunch, d.snack, d.dinner, d.holiday};

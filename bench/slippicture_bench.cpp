@@ -105,8 +105,8 @@ void runCjpeg(benchmark::State &state, const QByteArray &input)
         state.SkipWithError("cjpeg is not installed (libjpeg-turbo-progs)");
         return;
     }
-    const QStringList args = {"-quality", "90", "-dct", "float", "-baseline", "-outfile",
-                              folder->path() + "/cjpeg.jpg"};
+    const QStringList args = {
+        "-quality", "90", "-dct", "float", "-baseline", "-outfile", folder->path() + "/cjpeg.jpg"};
     const double cpuBefore = childCpuMs();
     for (auto _ : state) {
         QProcess p;
@@ -122,7 +122,10 @@ void runCjpeg(benchmark::State &state, const QByteArray &input)
 }
 
 void BM_CjpegSlip(benchmark::State &state) { runCjpeg(state, ppm(picture)); }
-BENCHMARK(BM_CjpegSlip)->Unit(benchmark::kMillisecond)->UseRealTime()->Name("slip picture: cjpeg on the same pixels, as a process (baseline)");
+BENCHMARK(BM_CjpegSlip)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Name("slip picture: cjpeg on the same pixels, as a process (baseline)");
 
 void BM_CjpegStartOnly(benchmark::State &state) { runCjpeg(state, ppm(picture.copy(0, 0, 1, 1))); }
 BENCHMARK(BM_CjpegStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Name("slip picture: starting cjpeg alone");

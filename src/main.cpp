@@ -27,8 +27,7 @@ int main(int argc, char *argv[])
         QDir().mkpath(folder);
     startup::FolderLock lock(folder);
     switch (lock.take()) {
-    case startup::FolderLock::State::Taken:
-        break;
+    case startup::FolderLock::State::Taken: break;
     case startup::FolderLock::State::HeldByAnother:
         // Nothing of the folder is read or written: the other program owns it.
         if (confirm(texts::alreadyOpen(QDir::toNativeSeparators(folder))))

@@ -39,8 +39,8 @@ struct PdfQueue {
         const QRegularExpression out(QStringLiteral("^Out\\s+(\\S+)"), QRegularExpression::MultilineOption);
         const QRegularExpressionMatch m = out.match(QString::fromUtf8(readBytes(settings)));
         if (!m.hasMatch() || !QFileInfo(m.captured(1)).isDir())
-            q.unusable = QStringLiteral("the default printer %1 is not a cups-pdf queue with its own output folder")
-                             .arg(q.name);
+            q.unusable =
+                QStringLiteral("the default printer %1 is not a cups-pdf queue with its own output folder").arg(q.name);
         else
             q.folder = m.captured(1);
         return q;

@@ -22,9 +22,10 @@ public:
             return;
         }
         const QByteArray options = "size=" + QByteArray::number(kib) + "k";
-        if (!m_dir.isValid() || ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-                                         options.constData()) != 0) {
-            m_reason = QStringLiteral("mounting a small tmpfs was refused: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        if (!m_dir.isValid() ||
+            ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0, options.constData()) != 0) {
+            m_reason = QStringLiteral("mounting a small tmpfs was refused: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
             return;
         }
         m_mounted = true;

@@ -18,8 +18,7 @@ int main(int argc, char **argv)
         return 2;
     }
     try {
-        const QStringList created =
-            folder::layOut(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+        const QStringList created = folder::layOut(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
         for (const QString &path : created)
             std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
     } catch (const RuntimeError &e) {

@@ -52,14 +52,16 @@ void packTable(const QString &path, const QByteArray &table)
     files.prepend({QStringLiteral("Enf1.db"), table});
     QJsonArray entries;
     for (const auto &[name, bytes] : files)
-        entries.append(QJsonObject{{QStringLiteral("name"), name},
-                                   {QStringLiteral("size"), double(bytes.size())},
-                                   {QStringLiteral("sha256"), QString::fromLatin1(QCryptographicHash::hash(
-                                                                  bytes, QCryptographicHash::Sha256).toHex())}});
-    const QByteArray manifest = QJsonDocument(QJsonObject{{QStringLiteral("format"), QStringLiteral("Berlivo Paye sauvegarde")},
-                                                          {QStringLiteral("formatVersion"), 2},
-                                                          {QStringLiteral("files"), entries}})
-                                    .toJson();
+        entries.append(
+            QJsonObject{{QStringLiteral("name"), name},
+                        {QStringLiteral("size"), double(bytes.size())},
+                        {QStringLiteral("sha256"),
+                         QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())}});
+    const QByteArray manifest =
+        QJsonDocument(QJsonObject{{QStringLiteral("format"), QStringLiteral("Berlivo Paye sauvegarde")},
+                                  {QStringLiteral("formatVersion"), 2},
+                                  {QStringLiteral("files"), entries}})
+            .toJson();
     files.append({backup::manifestName, manifest});
     QuaZip zip(path);
     FUZZ_CHECK(zip.open(QuaZip::mdCreate));

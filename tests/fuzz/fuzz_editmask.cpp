@@ -25,7 +25,8 @@ void checkCells(const EditMask &mask, const QString &cells)
 {
     FUZZ_CHECK(cells.size() == mask.length());
     for (int p = 0; p < mask.length(); ++p)
-        FUZZ_CHECK(mask.isLiteral(p) ? cells[p] == mask.blankCells()[p] : (cells[p] == ' ' || mask.accepts(p, cells[p])));
+        FUZZ_CHECK(mask.isLiteral(p) ? cells[p] == mask.blankCells()[p]
+                                     : (cells[p] == ' ' || mask.accepts(p, cells[p])));
 }
 } // namespace
 

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             }
         }
     } catch (const RuntimeError &e) {
-        FUZZ_CHECK(e.message().startsWith(QStringLiteral("Le fichier des valeurs légales Baremes.txt est abîmé (ligne ")));
+        FUZZ_CHECK(
+            e.message().startsWith(QStringLiteral("Le fichier des valeurs légales Baremes.txt est abîmé (ligne ")));
     }
     return 0;
 }

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(cond)                                                                 \
-    do {                                                                                 \
-        if (!(cond)) {                                                                   \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                                \
-        }                                                                                \
+#define FUZZ_CHECK(cond)                                                                                               \
+    do {                                                                                                               \
+        if (!(cond)) {                                                                                                 \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                              \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 inline QByteArray bytesOf(const uint8_t *data, size_t size)

@@ -35,8 +35,7 @@ QString reason(const QSqlError &e)
         return QStringLiteral("le fichier est tenu par un autre programme");
     case 10: // SQLITE_IOERR
         return QStringLiteral("erreur de lecture ou d'écriture sur le disque");
-    default:
-        return damagedArchive();
+    default: return damagedArchive();
     }
 }
 
@@ -50,7 +49,8 @@ QString nextConnectionName()
 const QStringList &amountColumns()
 {
     static const QStringList columns = [] {
-        QStringList c = {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs", "salimp"};
+        QStringList c = {"salbrut", "salnet", "Cong", "abs",   "diver", "entret",
+                         "nour",    "acpt",   "net",  "totcs", "salimp"};
         for (int i = 1; i <= ContributionLines; ++i)
             c << QStringLiteral("cs%1").arg(i);
         return c;
@@ -60,15 +60,26 @@ const QStringList &amountColumns()
 
 std::array<qint64 *, 20> amountsOf(ArchivedSlip &s)
 {
-    return {&s.salbrut, &s.salnet, &s.Cong, &s.abs, &s.diver, &s.entret, &s.nour, &s.acpt, &s.net, &s.totcs,
-            &s.salimp, &s.cs[0], &s.cs[1], &s.cs[2], &s.cs[3], &s.cs[4], &s.cs[5], &s.cs[6], &s.cs[7], &s.cs[8]};
+    return {&s.salbrut, &s.salnet, &s.Cong,  &s.abs,   &s.diver, &s.entret, &s.nour,  &s.acpt,  &s.net,   &s.totcs,
+            &s.salimp,  &s.cs[0],  &s.cs[1], &s.cs[2], &s.cs[3], &s.cs[4],  &s.cs[5], &s.cs[6], &s.cs[7], &s.cs[8]};
 }
 
 const QStringList &otherColumns()
 {
-    static const QStringList columns = {"enfant", "prenom", "annee", "mois", "moan", "base", "heures_centiemes",
-                                        "jours_activite", "jours_forfait", "image", "enregistre", "genre",
-                                        "heures_comp_centiemes", "heures_maj_centiemes"};
+    static const QStringList columns = {"enfant",
+                                        "prenom",
+                                        "annee",
+                                        "mois",
+                                        "moan",
+                                        "base",
+                                        "heures_centiemes",
+                                        "jours_activite",
+                                        "jours_forfait",
+                                        "image",
+                                        "enregistre",
+                                        "genre",
+                                        "heures_comp_centiemes",
+                                        "heures_maj_centiemes"};
     return columns;
 }
 
@@ -93,9 +104,10 @@ const QString contractMonth = QStringLiteral("contrat");
 // older archive was a slip paid by the hour, without extra hours.
 QStringList version3Columns()
 {
-    return {QStringLiteral("genre TEXT NOT NULL DEFAULT '%1' CHECK (genre IN ('%1', '%2'))").arg(byTheHour, contractMonth),
-            QStringLiteral("heures_comp_centiemes INTEGER NOT NULL DEFAULT 0"),
-            QStringLiteral("heures_maj_centiemes INTEGER NOT NULL DEFAULT 0")};
+    return {
+        QStringLiteral("genre TEXT NOT NULL DEFAULT '%1' CHECK (genre IN ('%1', '%2'))").arg(byTheHour, contractMonth),
+        QStringLiteral("heures_comp_centiemes INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("heures_maj_centiemes INTEGER NOT NULL DEFAULT 0")};
 }
 
 QString versionStatement(int version) { return QStringLiteral("PRAGMA user_version = %1").arg(version); }
@@ -239,7 +251,8 @@ int ArchivedSlip::year() const
 }
 
 ArchivedSlip archivedSlipFor(const SlipInput &in, const SlipResult &slip, bool grossBasis, int slot,
-                             const QString &picture, const QDateTime &savedAt, const std::optional<ContractHours> &contract)
+                             const QString &picture, const QDateTime &savedAt,
+                             const std::optional<ContractHours> &contract)
 {
     if (!MonthKey::fromText(in.moan))
         throw RuntimeError(rtl::noValidatedMonth());
@@ -441,7 +454,8 @@ QList<ArchivedSlip> SlipArchive::year(int slot, int year) const
         m_yearQuery = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connection, false));
         m_yearQuery->setForwardOnly(true);
         if (!m_yearQuery->prepare(
-                QStringLiteral("SELECT %1 FROM Bulletins WHERE enfant = ? AND annee = ? ORDER BY mois").arg(selectList()))) {
+                QStringLiteral("SELECT %1 FROM Bulletins WHERE enfant = ? AND annee = ? ORDER BY mois")
+                    .arg(selectList()))) {
             const QSqlError e = m_yearQuery->lastError();
             m_yearQuery.reset();
             failRead(m_path, e);
@@ -534,7 +548,8 @@ CareAid SlipArchive::careAid(int slot, int year) const
 void SlipArchive::putCareAid(int slot, int year, const CareAid &aid)
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("INSERT OR REPLACE INTO AidesGarde (enfant, annee, cmg, garde_alternee) VALUES (?, ?, ?, ?)"));
+    q.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO AidesGarde (enfant, annee, cmg, garde_alternee) VALUES (?, ?, ?, ?)"));
     q.addBindValue(slot);
     q.addBindValue(year);
     q.addBindValue(aid.cmg);

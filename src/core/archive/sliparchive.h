@@ -29,18 +29,18 @@ class QSqlQuery;
 
 // One archived slip.
 struct ArchivedSlip {
-    int slot = 0;        // child slot 1 to 5
-    QString firstName;   // the child's first name when the slip was saved
-    QString monthKey;    // MMYY
+    int slot = 0;      // child slot 1 to 5
+    QString firstName; // the child's first name when the slip was saved
+    QString monthKey;  // MMYY
     bool grossBasis = false;
-    qint64 hours = 0;    // the month's hours, in hundredths of an hour
+    qint64 hours = 0; // the month's hours, in hundredths of an hour
     int activityDays = 0;
     int flatDays = 0;
     // The shown amounts, in cents. salbrut and salimp are 0 on a net basis.
-    qint64 salbrut = 0, salnet = 0, Cong = 0, abs = 0, diver = 0, entret = 0, nour = 0, acpt = 0, net = 0,
-           totcs = 0, salimp = 0;
+    qint64 salbrut = 0, salnet = 0, Cong = 0, abs = 0, diver = 0, entret = 0, nour = 0, acpt = 0, net = 0, totcs = 0,
+           salimp = 0;
     std::array<qint64, ContributionLines> cs{};
-    QString picture;     // the picture's file name in bulljpg/
+    QString picture; // the picture's file name in bulljpg/
     QDateTime savedAt;
     // A regular contract's month: `hours` are then the hours its mensualised
     // salary pays (M less the absences), and the extra hours are apart, in

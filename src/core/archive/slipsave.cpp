@@ -141,7 +141,8 @@ QString settleInterruptedSlipSave(const QString &programFolder, const journal::E
     }
     QString said = texts::slipSaveFinished(picture);
     if (entry.details.contains(QStringLiteral("ligne"))) {
-        const std::optional<ArchivedSlip> row = archivedSlipFromJson(entry.details.value(QStringLiteral("ligne")).toObject());
+        const std::optional<ArchivedSlip> row =
+            archivedSlipFromJson(entry.details.value(QStringLiteral("ligne")).toObject());
         try {
             if (!row)
                 throw RuntimeError(texts::journalUnreadable(QDir::toNativeSeparators(programFolder)));

@@ -121,12 +121,9 @@ QString monthTitle(int month, int year)
 QString kindText(SummaryMonth::Kind kind)
 {
     switch (kind) {
-    case SummaryMonth::Kind::Archived:
-        return QStringLiteral("archivé");
-    case SummaryMonth::Kind::PictureOnly:
-        return QStringLiteral("image seule");
-    case SummaryMonth::Kind::Missing:
-        return QStringLiteral("manquant");
+    case SummaryMonth::Kind::Archived: return QStringLiteral("archivé");
+    case SummaryMonth::Kind::PictureOnly: return QStringLiteral("image seule");
+    case SummaryMonth::Kind::Missing: return QStringLiteral("manquant");
     }
     return {};
 }
@@ -157,8 +154,8 @@ QList<QStringList> summaryTable(const YearSummary &s)
         if (m.slip) {
             const ArchivedSlip &a = *m.slip;
             row << hoursText(a.hours) << hoursText(a.complementaryHours) << hoursText(a.majoratedHours)
-                << QString::number(a.activityDays) << centsText(a.salnet) << centsText(a.Cong)
-                << centsText(a.entret) << centsText(a.nour) << centsText(a.net);
+                << QString::number(a.activityDays) << centsText(a.salnet) << centsText(a.Cong) << centsText(a.entret)
+                << centsText(a.nour) << centsText(a.net);
         } else {
             for (qsizetype i = 2; i < summaryColumns().size(); ++i)
                 row << QString();
@@ -177,10 +174,17 @@ QList<QStringList> summaryTable(const YearSummary &s)
         rows << row;
         return rows;
     }
-    rows << QStringList{QStringLiteral("Total %1").arg(s.year), hoursText(t.hours), hoursText(t.complementaryHours),
-                        hoursText(t.majoratedHours), QString::number(t.activityDays),
-                        centsText(t.salnet), centsText(t.Cong), centsText(t.entret), centsText(t.nour),
-                        centsText(t.net), QString()};
+    rows << QStringList{QStringLiteral("Total %1").arg(s.year),
+                        hoursText(t.hours),
+                        hoursText(t.complementaryHours),
+                        hoursText(t.majoratedHours),
+                        QString::number(t.activityDays),
+                        centsText(t.salnet),
+                        centsText(t.Cong),
+                        centsText(t.entret),
+                        centsText(t.nour),
+                        centsText(t.net),
+                        QString()};
     return rows;
 }
 
@@ -189,7 +193,8 @@ QList<TaxFigure> taxReturnFigures(const YearSummary &s)
     QList<TaxFigure> figures = {
         {QStringLiteral("Salaires nets versés en %1").arg(s.year), centsText(s.totals.salnet) + QStringLiteral(" €")},
         {QStringLiteral("Indemnités d'entretien"), centsText(s.totals.entret) + QStringLiteral(" €")},
-        {QStringLiteral("Frais de garde de l'année (salaires nets et entretien)"), centsText(s.taxCreditBase()) + QStringLiteral(" €")},
+        {QStringLiteral("Frais de garde de l'année (salaires nets et entretien)"),
+         centsText(s.taxCreditBase()) + QStringLiteral(" €")},
     };
     // Without the archive a zero would be a false figure.
     if (!s.archiveError.isEmpty())
@@ -207,10 +212,12 @@ QString taxReturnNote(const YearSummary &s)
         "Les indemnités de repas ne comptent pas dans les frais de garde. Le montant à déclarer en déduit le "
         "complément de libre choix du mode de garde (CMG) que vous tapez ; déduisez-en aussi toute autre aide "
         "reçue pour cette garde (aide de l'employeur). L'attestation annuelle du service en ligne fait foi.");
-    const int unknown = int(s.monthsOf(SummaryMonth::Kind::PictureOnly).size() + s.monthsOf(SummaryMonth::Kind::Missing).size());
+    const int unknown =
+        int(s.monthsOf(SummaryMonth::Kind::PictureOnly).size() + s.monthsOf(SummaryMonth::Kind::Missing).size());
     if (unknown > 0)
-        note += QStringLiteral(" %1 mois de l'année n'ont pas de chiffres archivés : ajoutez-les d'après leurs bulletins.")
-                    .arg(unknown);
+        note +=
+            QStringLiteral(" %1 mois de l'année n'ont pas de chiffres archivés : ajoutez-les d'après leurs bulletins.")
+                .arg(unknown);
     return note;
 }
 

@@ -23,7 +23,7 @@ struct SummaryMonth {
 };
 
 struct YearTotals {
-    qint64 hours = 0; // hundredths of an hour
+    qint64 hours = 0;                                  // hundredths of an hour
     qint64 complementaryHours = 0, majoratedHours = 0; // of contract months, hundredths
     int activityDays = 0;
     qint64 salnet = 0, Cong = 0, entret = 0, nour = 0, net = 0; // cents

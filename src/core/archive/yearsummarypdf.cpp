@@ -18,7 +18,8 @@ QByteArray yearSummaryPdf(const YearSummary &s, const QList<TaxFigure> &credit)
     font.setPointSizeF(14);
     font.setBold(true);
     p.setFont(font);
-    const QString heading = QStringLiteral("Récapitulatif annuel %1 : %2 (Enfant %3)").arg(s.year).arg(s.firstName).arg(s.slot);
+    const QString heading =
+        QStringLiteral("Récapitulatif annuel %1 : %2 (Enfant %3)").arg(s.year).arg(s.firstName).arg(s.slot);
     p.drawText(QRect(0, y, area.width(), 10 * mm), Qt::AlignLeft | Qt::AlignVCenter, heading);
     y += 14 * mm;
     font.setBold(false);

@@ -49,12 +49,11 @@ bool flagFromText(int field, const QString &text)
 
 const QStringList &fieldNames()
 {
-    static const QStringList names = {
-        QStringLiteral("Date"), QStringLiteral("Heure1"), QStringLiteral("Heure2"),
-        QStringLiteral("Heure3"), QStringLiteral("Heure4"), QStringLiteral("Durée"),
-        QStringLiteral("FJ"), QStringLiteral("PD"), QStringLiteral("Déj"),
-        QStringLiteral("Gouter"), QStringLiteral("Diner"), QStringLiteral("Ferié"),
-        QStringLiteral("Moan")};
+    static const QStringList names = {QStringLiteral("Date"),   QStringLiteral("Heure1"), QStringLiteral("Heure2"),
+                                      QStringLiteral("Heure3"), QStringLiteral("Heure4"), QStringLiteral("Durée"),
+                                      QStringLiteral("FJ"),     QStringLiteral("PD"),     QStringLiteral("Déj"),
+                                      QStringLiteral("Gouter"), QStringLiteral("Diner"),  QStringLiteral("Ferié"),
+                                      QStringLiteral("Moan")};
     return names;
 }
 
@@ -62,7 +61,10 @@ Kind kindOf(int field)
 {
     switch (field) {
     case Date: return Kind::Date;
-    case Heure1: case Heure2: case Heure3: case Heure4: return Kind::Time;
+    case Heure1:
+    case Heure2:
+    case Heure3:
+    case Heure4: return Kind::Time;
     case Duree: return Kind::Real;
     case Moan: return Kind::Key;
     default: return Kind::Flag;

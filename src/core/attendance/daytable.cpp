@@ -58,10 +58,7 @@ QString nextConnectionName()
 }
 } // namespace
 
-QString tableNameForSlot(int tabIndex)
-{
-    return folder::dayTable(tabIndex + 1);
-}
+QString tableNameForSlot(int tabIndex) { return folder::dayTable(tabIndex + 1); }
 
 // ---------------------------------------------------------------- DayTable
 
@@ -76,9 +73,9 @@ QStringList DayTable::schema()
     // The declared types give SQLite tools their reading of each column; the
     // stored forms (ISO dates, HH:MM:SS, 0/1) never look like numbers, so the
     // column affinities leave them as they are, and Moan keeps its zero.
-    static const char *const types[day::FieldCount] = {
-        "DATE", "TIME", "TIME", "TIME", "TIME", "REAL",
-        "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN", "CHAR(4)"};
+    static const char *const types[day::FieldCount] = {"DATE",    "TIME",    "TIME",    "TIME",    "TIME",
+                                                       "REAL",    "BOOLEAN", "BOOLEAN", "BOOLEAN", "BOOLEAN",
+                                                       "BOOLEAN", "BOOLEAN", "CHAR(4)"};
     QStringList columns;
     for (int f = 0; f < day::FieldCount; ++f)
         columns << quoted(day::fieldNames().at(f)) + ' ' + QString::fromLatin1(types[f]);
@@ -242,8 +239,8 @@ void DayTable::open(Access access)
         // by a user the system would let write (root), as the settings files
         // are: storing into it then fails with the engine's message.
         const bool readOnly = !(QFileInfo(file).permissions() & QFileDevice::WriteOwner);
-        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)
-                           + (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
+        db.setDatabaseName(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded) +
+                           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=0"));
         try {
             if (!db.open())
@@ -401,7 +398,8 @@ void DayTable::storeMonth(const QList<day::Record> &days, Stored stored)
             if (stored == Stored::Replace) {
                 const QStringList keys = monthKeys(days);
                 QSqlQuery q(db);
-                q.prepare(QStringLiteral("DELETE FROM %1 WHERE \"Moan\" IN (%2)").arg(quoted(sqlTable()), placesFor(keys)));
+                q.prepare(
+                    QStringLiteral("DELETE FROM %1 WHERE \"Moan\" IN (%2)").arg(quoted(sqlTable()), placesFor(keys)));
                 for (const QString &key : keys)
                     q.addBindValue(key);
                 const bool ok = q.exec();

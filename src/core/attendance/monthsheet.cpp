@@ -6,12 +6,11 @@
 namespace sheet {
 const QStringList &titles()
 {
-    static const QStringList t = {
-        QStringLiteral("Jour"), QStringLiteral("Date"), QStringLiteral("Arrivée 1"),
-        QStringLiteral("Départ 1"), QStringLiteral("Arrivée 2"), QStringLiteral("Départ 2"),
-        QStringLiteral("Durée"), QStringLiteral("Forfait"), QStringLiteral("PDéj"),
-        QStringLiteral("Déj"), QStringLiteral("Gouter"), QStringLiteral("Diner"),
-        QStringLiteral("Ferié")};
+    static const QStringList t = {QStringLiteral("Jour"),     QStringLiteral("Date"),      QStringLiteral("Arrivée 1"),
+                                  QStringLiteral("Départ 1"), QStringLiteral("Arrivée 2"), QStringLiteral("Départ 2"),
+                                  QStringLiteral("Durée"),    QStringLiteral("Forfait"),   QStringLiteral("PDéj"),
+                                  QStringLiteral("Déj"),      QStringLiteral("Gouter"),    QStringLiteral("Diner"),
+                                  QStringLiteral("Ferié")};
     return t;
 }
 

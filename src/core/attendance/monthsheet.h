@@ -12,10 +12,22 @@
 
 namespace sheet {
 enum Column {
-    Day, Date, Arrival1, Departure1, Arrival2, Departure2, Duration,
-    Flat, Breakfast, Lunch, Snack, Dinner, Holiday, ColumnCount
+    Day,
+    Date,
+    Arrival1,
+    Departure1,
+    Arrival2,
+    Departure2,
+    Duration,
+    Flat,
+    Breakfast,
+    Lunch,
+    Snack,
+    Dinner,
+    Holiday,
+    ColumnCount
 };
-constexpr int RowCount = 32;   // the title row and days 1 to 31
+constexpr int RowCount = 32; // the title row and days 1 to 31
 constexpr int LastDay = 31;
 
 // The titles of the thirteen columns, "Jour" to "Ferié".
@@ -39,10 +51,10 @@ private:
 };
 
 struct MonthTotals {
-    double hours = 0;  // the sum of the days' decimal hours
-    int flatDays = 0;  // the days marked "OUI" in the flat-rate column
-    QString hoursText() const;     // cut to two decimals
-    QString flatDaysText() const;  // a whole number
+    double hours = 0;             // the sum of the days' decimal hours
+    int flatDays = 0;             // the days marked "OUI" in the flat-rate column
+    QString hoursText() const;    // cut to two decimals
+    QString flatDaysText() const; // a whole number
 };
 
 // A day row with neither a duration nor the flat rate is not a day of care:

@@ -2,8 +2,7 @@
 
 #include <cerrno>
 
-RuntimeError::RuntimeError(const QString &message)
-    : std::runtime_error(message.toStdString()), m_message(message) {}
+RuntimeError::RuntimeError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
 
 namespace rtl {
 QString notAFloat(const QString &text)
@@ -14,14 +13,8 @@ QString notAnInteger(const QString &text)
 {
     return QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(text);
 }
-QString cannotOpenFile(const QString &path)
-{
-    return QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path);
-}
-QString cannotCreateFile(const QString &path)
-{
-    return QStringLiteral("Impossible de créer le fichier %1").arg(path);
-}
+QString cannotOpenFile(const QString &path) { return QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path); }
+QString cannotCreateFile(const QString &path) { return QStringLiteral("Impossible de créer le fichier %1").arg(path); }
 QString readBeyondEnd() { return QStringLiteral("Lecture au-delà de la fin de fichier"); }
 QString accessDenied() { return QStringLiteral("Accès au fichier refusé"); }
 QString fileNotFound() { return QStringLiteral("Fichier introuvable"); }
@@ -127,7 +120,8 @@ QString fieldNotANumber(const QString &field, const QString &text, const QString
     QString form = example;
     if (example.contains(QLatin1Char('.')))
         form += QStringLiteral(" ou ") + QString(example).replace(QLatin1Char('.'), QLatin1Char(','));
-    return QStringLiteral("%1 : '%2' n'est pas un nombre.\nTapez-le sous la forme %3 ; la valeur précédente est gardée.")
+    return QStringLiteral(
+               "%1 : '%2' n'est pas un nombre.\nTapez-le sous la forme %3 ; la valeur précédente est gardée.")
         .arg(field, text, form);
 }
 QString inField(const QString &field, const QString &message) { return QStringLiteral("%1 : %2").arg(field, message); }
@@ -294,8 +288,9 @@ QString slipSaveUndone(const QString &picture)
 
 QString slipSaveNotBegun()
 {
-    return QStringLiteral("Berlivo Paye s'est arrêté pendant l'enregistrement d'un bulletin, avant d'avoir rien "
-                          "remplacé : les bulletins enregistrés sont tels qu'avant. Enregistrez ce bulletin à nouveau.");
+    return QStringLiteral(
+        "Berlivo Paye s'est arrêté pendant l'enregistrement d'un bulletin, avant d'avoir rien "
+        "remplacé : les bulletins enregistrés sont tels qu'avant. Enregistrez ce bulletin à nouveau.");
 }
 
 QString folderNotPrepared(const QString &why)
@@ -324,20 +319,14 @@ QString systemReason(int error)
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return QStringLiteral("le disque est plein");
+    case EFBIG: return QStringLiteral("le disque est plein");
     case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé");
-    case EROFS:
-        return QStringLiteral("le disque est en lecture seule");
+    case EPERM: return QStringLiteral("accès refusé");
+    case EROFS: return QStringLiteral("le disque est en lecture seule");
     case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("le dossier n'existe pas");
-    case ENAMETOOLONG:
-        return QStringLiteral("nom trop long");
-    default:
-        return QStringLiteral("erreur d'écriture %1").arg(error);
+    case ENOTDIR: return QStringLiteral("le dossier n'existe pas");
+    case ENAMETOOLONG: return QStringLiteral("nom trop long");
+    default: return QStringLiteral("erreur d'écriture %1").arg(error);
     }
 }
 } // namespace texts

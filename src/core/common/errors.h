@@ -27,11 +27,11 @@ QString notAnInteger(const QString &text);
 QString cannotOpenFile(const QString &path);
 // "Impossible de créer le fichier %s"
 QString cannotCreateFile(const QString &path);
-QString readBeyondEnd();   // "Lecture au-delà de la fin de fichier"
-QString accessDenied();    // "Accès au fichier refusé"
-QString fileNotFound();    // "Fichier introuvable"
-QString diskFull();        // "Disque plein"
-QString ioError(int code); // "Erreur E/S %d"
+QString readBeyondEnd();               // "Lecture au-delà de la fin de fichier"
+QString accessDenied();                // "Accès au fichier refusé"
+QString fileNotFound();                // "Fichier introuvable"
+QString diskFull();                    // "Disque plein"
+QString ioError(int code);             // "Erreur E/S %d"
 QString notADate(const QString &text); // "'%s' n'est pas une date correcte"
 QString notATime(const QString &text); // "'%s' n'est pas une heure correcte"
 
@@ -40,8 +40,9 @@ QString dataSetOpen();   // "Impossible d'effectuer cette opération sur un ense
 QString dataSetClosed(); // "Impossible d'effectuer cette opération sur un ensemble de données fermé"
 QString notEditing();    // "Ensemble de données non en mode édition ou insertion"
 QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
-QString notABoolean(const QString &text, const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
-QString noDayToStore();  // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+QString notABoolean(const QString &text,
+                    const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
+QString noDayToStore();                    // "Aucun jour à enregistrer : aucune ligne ne porte de date."
 // A table held exclusively by the month review (or another program): said at
 // once rather than after the engine's wait on its lock.
 QString tableLocked(const QString &path);
@@ -57,7 +58,7 @@ QString invalidMaskedInput();
 QString invalidFloatOperation();
 
 // Printing and the slip pictures.
-QString noDefaultPrinter();  // "Aucune imprimante par défaut sélectionnée"
+QString noDefaultPrinter();                    // "Aucune imprimante par défaut sélectionnée"
 QString printerFailed(const QString &printer); // "Impossible d'imprimer sur %s"
 // "Extension de fichier image inconnue (.%s)": the extension without its dot
 QString unknownPictureExtension(const QString &extension);

@@ -4,10 +4,9 @@
 
 namespace {
 const QString monthNames[12] = {
-    QStringLiteral("Janvier"), QStringLiteral("Février"), QStringLiteral("Mars"),
-    QStringLiteral("Avril"),   QStringLiteral("Mai"),     QStringLiteral("Juin"),
-    QStringLiteral("Juillet"), QStringLiteral("Août"),    QStringLiteral("Septembre"),
-    QStringLiteral("Octobre"), QStringLiteral("Novembre"), QStringLiteral("Décembre"),
+    QStringLiteral("Janvier"),   QStringLiteral("Février"), QStringLiteral("Mars"),     QStringLiteral("Avril"),
+    QStringLiteral("Mai"),       QStringLiteral("Juin"),    QStringLiteral("Juillet"),  QStringLiteral("Août"),
+    QStringLiteral("Septembre"), QStringLiteral("Octobre"), QStringLiteral("Novembre"), QStringLiteral("Décembre"),
 };
 
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }

@@ -70,6 +70,6 @@ private:
     bool m_active = false;
     Parts m_parts{};
     int m_part = 0;
-    QString m_buffer;      // digits of the part being typed
+    QString m_buffer;       // digits of the part being typed
     bool m_movedOn = false; // the last part was completed by its digits
 };

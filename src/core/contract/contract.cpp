@@ -99,7 +99,6 @@ QString minutesText(qint64 minutes)
     return sign + QStringLiteral("%1:%2").arg(m / 60, 2, 10, QChar('0')).arg(m % 60, 2, 10, QChar('0'));
 }
 
-
 namespace {
 // The faults of one table of ranges, rows counted from 1 as the window shows them.
 QString rangeFault(const QString &table, int row, const DateRange &r)

@@ -15,7 +15,9 @@
 #include <array>
 #include <optional>
 
-namespace legal { class Table; }
+namespace legal {
+class Table;
+}
 
 namespace contract {
 
@@ -38,9 +40,9 @@ const QStringList &reasonTexts();
 // The legal limits a contract is checked and paid against, as the table of
 // legal values gives them on a date.
 struct Limits {
-    int weekMinutes = 0;   // the most a week may plan, and where majorated hours start
-    int minimumMajHM = 0;  // the least majoration of the hours beyond it, in percent
-    int maximumWeeks = 0;  // the most weeks of care of an incomplete year
+    int weekMinutes = 0;  // the most a week may plan, and where majorated hours start
+    int minimumMajHM = 0; // the least majoration of the hours beyond it, in percent
+    int maximumWeeks = 0; // the most weeks of care of an incomplete year
 };
 // The limits in force on `date`; none while the table has no value of one
 // of them on that date (no check rather than a guess).
@@ -63,12 +65,12 @@ struct Absence {
 struct Contract {
     Kind kind = Kind::Occasional;
     QDate first;
-    QDate last;                            // null while the end is not known
-    std::array<int, 7> plannedMinutes{};   // Monday to Sunday
-    int weeks = 0;                         // weeks of care a year, for an incomplete year
+    QDate last;                          // null while the end is not known
+    std::array<int, 7> plannedMinutes{}; // Monday to Sunday
+    int weeks = 0;                       // weeks of care a year, for an incomplete year
     QList<DateRange> periodsWithoutCare;
-    int majHC = 0;                         // percent added to complementary hours
-    int majHM = 10;                        // percent added to hours beyond the week's limit
+    int majHC = 0;  // percent added to complementary hours
+    int majHM = 10; // percent added to hours beyond the week's limit
     QList<Absence> absences;
     LeavePayment leavePayment = LeavePayment::InJune; // an incomplete year's
 

@@ -29,8 +29,7 @@ QString runText(const DeductedRun &run)
     const QString days = run.range.from == run.range.to
                              ? QStringLiteral("le %1").arg(shortDate(run.range.from))
                              : QStringLiteral("du %1 au %2").arg(shortDate(run.range.from), shortDate(run.range.to));
-    const QString why = run.outsideContract ? QStringLiteral("hors contrat")
-                                            : reasonTexts().value(int(run.reason));
+    const QString why = run.outsideContract ? QStringLiteral("hors contrat") : reasonTexts().value(int(run.reason));
     return QStringLiteral("%1 (%2)").arg(days, why);
 }
 

@@ -19,12 +19,12 @@ namespace contract {
 // The texts of the pay block, named after the slip window's labels. Hours are
 // decimal hours with two decimals ("173.33"), amounts as the slips show them.
 struct ContractPay {
-    QString hmens, tauxh, salmens;       // M h x R = B
+    QString hmens, tauxh, salmens;        // M h x R = B
     QString habs, hplan, deduc, datesabs; // A h of P h, -D, the days deducted
-    QString hcomp, mtcomp;               // complementary hours and their pay
-    QString hmaj, mtmaj;                 // majorated hours and their pay
-    QString hferie, mtferie;             // hours worked on public holidays, their supplement
-    QString salmois;                     // S
+    QString hcomp, mtcomp;                // complementary hours and their pay
+    QString hmaj, mtmaj;                  // majorated hours and their pay
+    QString hferie, mtferie;              // hours worked on public holidays, their supplement
+    QString salmois;                      // S
     friend bool operator==(const ContractPay &, const ContractPay &) = default;
 };
 

@@ -24,8 +24,8 @@ const QStringList weekdayColumns = {"lundi", "mardi", "mercredi", "jeudi", "vend
 // Of the first layout, the same without the paid leave's payment.
 QList<std::pair<QString, QStringList>> layout(int version)
 {
-    QStringList contracts = QStringList{"enfant", "type", "debut", "fin"} + weekdayColumns +
-                            QStringList{"semaines", "maj_hc", "maj_hm"};
+    QStringList contracts =
+        QStringList{"enfant", "type", "debut", "fin"} + weekdayColumns + QStringList{"semaines", "maj_hc", "maj_hm"};
     if (version >= 2)
         contracts << QStringLiteral("paiement_cp");
     return {
@@ -276,7 +276,8 @@ void storeContract(const QString &path, int slot, const Contract &k)
                 exec(statement, {});
         for (const char *table : {"Periodes", "Absences", "Contrats"})
             exec(QStringLiteral("DELETE FROM %1 WHERE enfant = ?").arg(QLatin1String(table)), {slot});
-        QVariantList row{slot, int(k.kind), isoDate(k.first), k.last.isValid() ? QVariant(isoDate(k.last)) : QVariant()};
+        QVariantList row{slot, int(k.kind), isoDate(k.first),
+                         k.last.isValid() ? QVariant(isoDate(k.last)) : QVariant()};
         for (int m : k.plannedMinutes)
             row << m;
         row << k.weeks << k.majHC << k.majHM << int(k.leavePayment);

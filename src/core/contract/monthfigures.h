@@ -57,27 +57,27 @@ struct MonthFigures {
     bool outsideContract = false;
     bool complete() const { return failure.isEmpty(); }
 
-    qint64 weeklyMinutes = 0;     // H
-    int weeksPerYear = 0;         // N
+    qint64 weeklyMinutes = 0; // H
+    int weeksPerYear = 0;     // N
     // M = H x N / 12 minutes, exactly: mensualisedTwelfths / 12.
     qint64 mensualisedTwelfths = 0;
     // M in hours, to two decimals (half away from zero): for display only.
     qint64 mensualisedHundredths = 0;
-    qint64 plannedMonth = 0;      // P, minutes
-    qint64 deductedMinutes = 0;   // A, minutes
-    QList<DeductedRun> deducted;  // the days behind A, in date order
+    qint64 plannedMonth = 0;     // P, minutes
+    qint64 deductedMinutes = 0;  // A, minutes
+    QList<DeductedRun> deducted; // the days behind A, in date order
     QList<WeekFigures> weeks;
     qint64 complementaryMinutes = 0;
     qint64 majoratedMinutes = 0;
-    qint64 holidayMinutes = 0;    // worked on days marked as public holidays
+    qint64 holidayMinutes = 0; // worked on days marked as public holidays
 
     // Each rounded to the cent.
-    Money base;                   // B
-    Money deduction;              // D
+    Money base;      // B
+    Money deduction; // D
     Money complementaryPay;
     Money majoratedPay;
     Money holidaySupplement;
-    Money salary;                 // S
+    Money salary; // S
 };
 
 // The mensualised hours and base of a contract, the same every month.

@@ -68,8 +68,8 @@ DateRange leavePeriodWeeks(int startYear)
     return {firstThursday.addDays(-3), lastThursday.addDays(3)};
 }
 
-QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate,
-                             const MonthSalaries &salaries, QDate today)
+QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate, const MonthSalaries &salaries,
+                             QDate today)
 {
     QList<LeavePeriod> periods;
     if (!c.isRegular() || !c.first.isValid())
@@ -81,11 +81,9 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
     const QDate lastDay = c.last.isValid() ? std::min(c.last, today) : today;
     const int firstPeriod = leavePeriodOf(c.first);
     const int lastPeriod = std::max(firstPeriod, leavePeriodOf(std::max(lastDay, c.first)));
-    const QHash<QDate, int> deducted =
-        deductedAbsenceDays(c, c.first, leavePeriodWeeks(lastPeriod).to, stored);
+    const QHash<QDate, int> deducted = deductedAbsenceDays(c, c.first, leavePeriodWeeks(lastPeriod).to, stored);
     const bool complete = c.kind == Kind::CompleteYear;
-    const std::optional<QDate> lastSlip =
-        c.last.isValid() ? std::optional<QDate>(firstOfMonth(c.last)) : std::nullopt;
+    const std::optional<QDate> lastSlip = c.last.isValid() ? std::optional<QDate>(firstOfMonth(c.last)) : std::nullopt;
 
     // Leave taken in the contract's first months is drawn from the period
     // before it, which earned nothing: that period is shown only then.
@@ -140,8 +138,9 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
         // While the period runs, the kept salary is that of the days earned so
         // far, not rounded up: weeks x 5 / 8 days, 30 at most.
         if (p.running)
-            p.keptSalary = centsOf(__int128(std::min(p.weeksOfCare * 5, 30 * 8)) * c.weeklyMinutes() * rate.count() * 100,
-                                   8 * 6 * 60 * 10000);
+            p.keptSalary =
+                centsOf(__int128(std::min(p.weeksOfCare * 5, 30 * 8)) * c.weeklyMinutes() * rate.count() * 100,
+                        8 * 6 * 60 * 10000);
         else
             p.keptSalary = centsOf(__int128(p.daysEarned) * c.weeklyMinutes() * rate.count() * 100, 6 * 60 * 10000);
         p.tenPercentChosen = p.tenPercent.count() > p.keptSalary.count();
@@ -157,8 +156,8 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
             // days it did not take.
             if (lastSlip && c.last < leaveTo && p.daysEarned > 0) {
                 const int left = std::max(0, p.daysEarned - int(leaveDays(c, leaveFrom, c.last, stored).size()));
-                addPayout(p.payouts, *lastSlip, left, centsOf(__int128(p.amount.count()) * left, __int128(100) * p.daysEarned),
-                          false);
+                addPayout(p.payouts, *lastSlip, left,
+                          centsOf(__int128(p.amount.count()) * left, __int128(100) * p.daysEarned), false);
             }
         } else {
             switch (c.leavePayment) {
@@ -190,11 +189,13 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
                     if (paidDays == p.daysEarned)
                         break;
                     ++paidDays;
-                    const qint64 due = centsOf(__int128(p.amount.count()) * paidDays, __int128(100) * p.daysEarned).count();
+                    const qint64 due =
+                        centsOf(__int128(p.amount.count()) * paidDays, __int128(100) * p.daysEarned).count();
                     addPayout(p.payouts, firstOfMonth(d), 1, Money::fromCount(due - paidCents), false);
                     paidCents = due;
                 }
-                addPayout(p.payouts, may, p.daysEarned - paidDays, Money::fromCount(p.amount.count() - paidCents), false);
+                addPayout(p.payouts, may, p.daysEarned - paidDays, Money::fromCount(p.amount.count() - paidCents),
+                          false);
                 break;
             }
             }
@@ -257,11 +258,10 @@ QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Con
 
 const QStringList &leaveColumns()
 {
-    static const QStringList columns = {QStringLiteral("Période"),          QStringLiteral("Semaines"),
-                                        QStringLiteral("Acquis"),           QStringLiteral("Pris"),
-                                        QStringLiteral("Restants"),         QStringLiteral("10 %"),
-                                        QStringLiteral("Maintien"),         QStringLiteral("Montant retenu"),
-                                        QStringLiteral("Payé")};
+    static const QStringList columns = {
+        QStringLiteral("Période"),  QStringLiteral("Semaines"),       QStringLiteral("Acquis"),
+        QStringLiteral("Pris"),     QStringLiteral("Restants"),       QStringLiteral("10 %"),
+        QStringLiteral("Maintien"), QStringLiteral("Montant retenu"), QStringLiteral("Payé")};
     return columns;
 }
 

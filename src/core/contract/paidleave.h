@@ -22,15 +22,15 @@ namespace contract {
 
 // What one month's slip pays of a period's leave.
 struct LeavePayout {
-    QDate month;          // its first day
-    int days = 0;         // the days of leave it pays
+    QDate month;  // its first day
+    int days = 0; // the days of leave it pays
     Money amount;
     bool complement = false; // a complete year's "Complément congés payés"
     friend bool operator==(const LeavePayout &, const LeavePayout &) = default;
 };
 
 struct LeavePeriod {
-    int startYear = 0;    // the period runs from 1 June of this year to 31 May of the next
+    int startYear = 0; // the period runs from 1 June of this year to 31 May of the next
     QDate from, to;
     bool running = false; // not over on the day asked about
     int weeksOfCare = 0;  // so far while it runs
@@ -39,10 +39,10 @@ struct LeavePeriod {
     int daysTaken = 0;    // in the leave year that follows
     int daysLeft = 0;
     QList<QDate> unpaidDays; // a complete year's leave days taken beyond those earned
-    Money pay;            // the period's salaries with the leave paid on their slips
+    Money pay;               // the period's salaries with the leave paid on their slips
     Money tenPercent;
-    Money keptSalary;     // of the days earned so far, not rounded up, while it runs
-    Money amount;         // the better of the two
+    Money keptSalary; // of the days earned so far, not rounded up, while it runs
+    Money amount;     // the better of the two
     bool tenPercentChosen = false;
     QList<LeavePayout> payouts; // in month order
 };
@@ -59,8 +59,8 @@ DateRange leavePeriodWeeks(int startYear);
 // The periods of a regular contract from its first one to the one running
 // on `today` (or holding its last day), the earliest first; the period
 // before the first one too when leave is taken in its leave year.
-QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate,
-                             const MonthSalaries &salaries, QDate today);
+QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate, const MonthSalaries &salaries,
+                             QDate today);
 
 // A complete year's leave days from `from` to `to` taken beyond the days
 // earned in the period before their leave year: they are deducted as an

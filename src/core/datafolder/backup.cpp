@@ -122,7 +122,8 @@ QString moveFailed(const QString &path, bool putBack)
 }
 QString cannotStart(const QString &folder, const QString &why)
 {
-    return QStringLiteral("La restauration n'a pas pu commencer dans le dossier « %1 » (%2).").arg(native(folder), why) +
+    return QStringLiteral("La restauration n'a pas pu commencer dans le dossier « %1 » (%2).")
+               .arg(native(folder), why) +
            unchanged;
 }
 
@@ -227,7 +228,8 @@ QString layoutOf(sqlite3 *db)
         for (const QString &index : rowsOf(db, QStringLiteral("PRAGMA index_list(%1)").arg(quoted))) {
             out << QStringLiteral("index ") + index.section('|', 1);
             QString name = index.section('|', 1, 1);
-            out << rowsOf(db, QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(name.replace('"', QStringLiteral("\"\""))));
+            out << rowsOf(db,
+                          QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(name.replace('"', QStringLiteral("\"\""))));
         }
     }
     return out.join('\n');
@@ -270,7 +272,8 @@ QString tableFault(QByteArray image, const folder::Database &kind)
     // An older layout is taken when the program brings it up to exactly its
     // own: tried on a copy in memory, the file itself is restored as it is.
     const QStringList version = rowsOf(s.db, QStringLiteral("PRAGMA user_version"));
-    const QStringList upgrade = kind.upgrade && version.size() == 1 ? kind.upgrade(version.first().toInt()) : QStringList();
+    const QStringList upgrade =
+        kind.upgrade && version.size() == 1 ? kind.upgrade(version.first().toInt()) : QStringList();
     if (!upgrade.isEmpty()) {
         Sqlite copy;
         auto *bytes = static_cast<unsigned char *>(sqlite3_malloc64(sqlite3_uint64(image.size())));
@@ -549,7 +552,7 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
             throw RuntimeError(damaged(zipPath, QStringLiteral("taille de %1 illisible").arg(e.name)));
         if (bytes > double(sizeLimit(e.name)))
             throw RuntimeError(damaged(zipPath, (databaseNamed(e.name) ? QStringLiteral("table %1 trop grande")
-                                                                      : QStringLiteral("%1 trop grand"))
+                                                                       : QStringLiteral("%1 trop grand"))
                                                     .arg(e.name)));
         e.size = qint64(bytes);
         listed.insert(e.name);
@@ -580,8 +583,7 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
 // Why the settings file `name` holding `bytes` is not one the program reads, or "".
 QString settingsFault(const QString &name, const QByteArray &bytes)
 {
-    if (name == folder::ratesFile &&
-        RatesList::splitLines(fromWin1252(bytes)).size() < rates::LineCount)
+    if (name == folder::ratesFile && RatesList::splitLines(fromWin1252(bytes)).size() < rates::LineCount)
         return QStringLiteral("%1 illisible");
     // Whole records, at least one: a cut-short file stops the parameters.
     if (name == folder::paramFile && (bytes.isEmpty() || bytes.size() % paramrecord::Size != 0))
@@ -677,10 +679,11 @@ void addEntry(QuaZip &zip, const QString &name, const QByteArray &bytes, const Q
         throw ZipFailure{errno};
     if (files.isEmpty() && name == manifestName)
         return;
-    files.append(QJsonObject{{QStringLiteral("name"), name},
-                             {QStringLiteral("size"), double(bytes.size())},
-                             {QStringLiteral("sha256"), QString::fromLatin1(
-                                  QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())}});
+    files.append(
+        QJsonObject{{QStringLiteral("name"), name},
+                    {QStringLiteral("size"), double(bytes.size())},
+                    {QStringLiteral("sha256"),
+                     QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())}});
 }
 
 // The lock a restore takes on a table before moving it: no connection of
@@ -801,7 +804,8 @@ Contents create(const QString &programFolder, const QString &zipPath)
     }
     contents.leftOut = leftOut;
     if (!leftOut.isEmpty())
-        contents.leftOutReason = QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde").arg(leftOut.join(", "));
+        contents.leftOutReason =
+            QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde").arg(leftOut.join(", "));
     return contents;
 }
 
@@ -864,8 +868,9 @@ QString Restore::apply()
     journal::syncFolder(m_folder);
     // From here on the restore is decided: a program stopped during the
     // moves finishes them at its next start.
-    if (!journal::write(m_folder, {journalKind, moves, QJsonObject{{QStringLiteral("conserve"), kept},
-                                                                  {QStringLiteral("preparation"), staged}}})) {
+    if (!journal::write(m_folder,
+                        {journalKind, moves,
+                         QJsonObject{{QStringLiteral("conserve"), kept}, {QStringLiteral("preparation"), staged}}})) {
         const int error = errno;
         dir.rmdir(kept);
         throw RuntimeError(cannotStart(m_folder, texts::systemReason(error)));

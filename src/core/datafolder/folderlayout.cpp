@@ -90,7 +90,8 @@ QStringList layOut(const QString &programFolder, const QString &firstRates)
         const QByteArray shippedBytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
         const QByteArray presentBytes = present.open(QIODevice::ReadOnly) ? present.readAll() : QByteArray();
         present.close();
-        if (!shippedBytes.isEmpty() && (!QFileInfo::exists(legal) || legal::shippedReplaces(presentBytes, shippedBytes))) {
+        if (!shippedBytes.isEmpty() &&
+            (!QFileInfo::exists(legal) || legal::shippedReplaces(presentBytes, shippedBytes))) {
             // Replaced only once the new text is whole.
             QSaveFile out(legal);
             if (!out.open(QIODevice::WriteOnly) || out.write(shippedBytes) != shippedBytes.size() || !out.commit())
@@ -116,9 +117,9 @@ QStringList layOut(const QString &programFolder, const QString &firstRates)
         // original must still give the user a rates file they may edit.
         // Under the umask as any new file: the private data folder keeps
         // its rates to its owner, though the original is readable by all.
-        QFile::setPermissions(rates, underUmask(QFile::permissions(rates) | QFileDevice::WriteOwner |
-                                                QFileDevice::ReadOwner | QFileDevice::WriteUser |
-                                                QFileDevice::ReadUser));
+        QFile::setPermissions(rates,
+                              underUmask(QFile::permissions(rates) | QFileDevice::WriteOwner | QFileDevice::ReadOwner |
+                                         QFileDevice::WriteUser | QFileDevice::ReadUser));
         created << rates;
     }
     return created;

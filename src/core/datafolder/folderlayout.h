@@ -42,9 +42,9 @@ QStringList databases();
 // picture folder, and a copy of `firstRates` as its Taux.txt, each only when
 // missing. The table of legal values shipped beside `firstRates` is copied
 // when missing, and replaces an older edition that nobody edited (one whose
-// text still matches the checksum of its header); an edited one is kept. Returns the paths it created. Raises the runtime's "Impossible de
-// créer le fichier %s" when one cannot be made, and "Impossible d'ouvrir le
-// fichier %s" when the rates file is missing and so is its original.
+// text still matches the checksum of its header); an edited one is kept. Returns the paths it created. Raises the
+// runtime's "Impossible de créer le fichier %s" when one cannot be made, and "Impossible d'ouvrir le fichier %s" when
+// the rates file is missing and so is its original.
 QStringList layOut(const QString &programFolder, const QString &firstRates);
 
 // The permissions a file the program creates gets under the process's

@@ -88,11 +88,14 @@ bool shippedReplaces(const QByteArray &present, const QByteArray &shipped)
 Table Table::parse(const QByteArray &bytes, const QString &path)
 {
     const QString shownPath = QDir::toNativeSeparators(path);
-    auto damaged = [&](int line, const QString &why) { return RuntimeError(rtl::legalTableDamaged(shownPath, line, why)); };
+    auto damaged = [&](int line, const QString &why) {
+        return RuntimeError(rtl::legalTableDamaged(shownPath, line, why));
+    };
 
     const Edition edition = editionOf(bytes);
     if (edition.number == 0)
-        throw damaged(1, QStringLiteral("en-tête attendu « %1;<édition>;<empreinte> »").arg(QString::fromLatin1(magic)));
+        throw damaged(1,
+                      QStringLiteral("en-tête attendu « %1;<édition>;<empreinte> »").arg(QString::fromLatin1(magic)));
     Table t;
     t.m_edition = edition.number;
     const QString text = QString::fromUtf8(splitHeader(bytes).second);

@@ -22,14 +22,14 @@
 namespace legal {
 
 enum class Key {
-    Smic,               // "smic_horaire_brut": minimum wage, gross per hour
-    ChildminderHourly,  // "am_horaire_brut_min": childminder's minimum gross hourly wage
-    UpkeepPerDay,       // "entretien_min_jour": minimum maintenance per day of care
-    UpkeepPer9Hours,    // "entretien_min_9h": minimum maintenance for 9 hours of care
-    CreditCeiling,      // "credit_garde_plafond": costs retained per child and year
-    CreditRate,         // "credit_garde_taux": the credit's rate, in percent
-    WeekHoursMax,       // "semaine_heures_max": the most hours a week, where majorated hours start
-    MajorationMin,      // "majoration_heures_sup_min": the least majoration of those hours, in percent
+    Smic,                   // "smic_horaire_brut": minimum wage, gross per hour
+    ChildminderHourly,      // "am_horaire_brut_min": childminder's minimum gross hourly wage
+    UpkeepPerDay,           // "entretien_min_jour": minimum maintenance per day of care
+    UpkeepPer9Hours,        // "entretien_min_9h": minimum maintenance for 9 hours of care
+    CreditCeiling,          // "credit_garde_plafond": costs retained per child and year
+    CreditRate,             // "credit_garde_taux": the credit's rate, in percent
+    WeekHoursMax,           // "semaine_heures_max": the most hours a week, where majorated hours start
+    MajorationMin,          // "majoration_heures_sup_min": the least majoration of those hours, in percent
     IncompleteYearWeeksMax, // "annee_incomplete_semaines_max": the most weeks of care of an incomplete year
 };
 // The key as the file spells it.

@@ -38,9 +38,10 @@ QString wageWarning(const Table &table, Money grossHourly, const QDate &date, st
     const std::optional<Value> minimum = table.inForce(Key::ChildminderHourly, date);
     if (!minimum || grossHourly.count() >= minimum->amount.count())
         return {};
-    const QString wage = net ? QStringLiteral("Salaire horaire net de %1, soit %2 brut avec les cotisations de l'enfant,")
-                                   .arg(euros(*net), euros(grossHourly))
-                             : QStringLiteral("Salaire horaire brut de %1").arg(euros(grossHourly));
+    const QString wage =
+        net ? QStringLiteral("Salaire horaire net de %1, soit %2 brut avec les cotisations de l'enfant,")
+                  .arg(euros(*net), euros(grossHourly))
+            : QStringLiteral("Salaire horaire brut de %1").arg(euros(grossHourly));
     return QStringLiteral("%1 inférieur au minimum d'une assistante maternelle : %2 brut de l'heure depuis le %3.")
         .arg(wage, euros(minimum->amount), shortDate(minimum->from));
 }
@@ -63,7 +64,8 @@ QString dailyUpkeepWarning(const Table &table, Money perDay, const QDate &date)
     const std::optional<Value> minimum = table.inForce(Key::UpkeepPerDay, date);
     if (!minimum || perDay.count() >= minimum->amount.count())
         return {};
-    return QStringLiteral("Indemnité d'entretien de %1 par jour inférieure au minimum : %2 par jour de garde depuis le %3.")
+    return QStringLiteral(
+               "Indemnité d'entretien de %1 par jour inférieure au minimum : %2 par jour de garde depuis le %3.")
         .arg(euros(perDay), euros(minimum->amount), shortDate(minimum->from));
 }
 

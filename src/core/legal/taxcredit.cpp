@@ -87,7 +87,8 @@ TaxCredit taxCredit(const Table &table, int year, const QList<CareYear> &childre
         if (child.slot > slot || child.aid.shared != me.aid.shared || (child.costs <= 0 && child.slot != slot))
             continue;
         if (!birthKnown(child.birth, year)) {
-            c.boxNote = QStringLiteral("La case dépend de la date de naissance de l'enfant %1, inconnue.").arg(child.slot);
+            c.boxNote =
+                QStringLiteral("La case dépend de la date de naissance de l'enfant %1, inconnue.").arg(child.slot);
             return c;
         }
         if (underSix(child.birth, year))
@@ -160,11 +161,13 @@ QList<TaxFigure> creditFigures(const TaxCredit &c)
 {
     if (c.status != TaxCredit::Status::Credit)
         return {{QStringLiteral("Crédit d'impôt pour frais de garde"), c.reason}};
-    const QString box = c.box.isEmpty() ? QStringLiteral("Montant à déclarer") : QStringLiteral("Montant à déclarer, case %1").arg(c.box);
+    const QString box = c.box.isEmpty() ? QStringLiteral("Montant à déclarer")
+                                        : QStringLiteral("Montant à déclarer, case %1").arg(c.box);
     return {
         {QStringLiteral("Complément de libre choix du mode de garde (CMG) reçu"), euros(c.cmg)},
         {box, euros(c.declared)},
-        {c.shared ? QStringLiteral("Plafond des frais (garde alternée : la moitié)") : QStringLiteral("Plafond des frais"),
+        {c.shared ? QStringLiteral("Plafond des frais (garde alternée : la moitié)")
+                  : QStringLiteral("Plafond des frais"),
          euros(c.ceiling)},
         {QStringLiteral("Crédit d'impôt estimé (%1 %)").arg(percentText(c.rate)), euros(c.credit)},
     };

@@ -39,17 +39,17 @@ struct TaxCredit {
         NoValues,     // the ceiling or the rate is unknown for the year
     };
     Status status = Status::NoCosts;
-    QString reason;          // why there is no credit; "" with one
-    qint64 costs = 0;        // cents
-    qint64 cmg = 0;          // cents, as typed
-    bool shared = false;     // shared custody
-    qint64 declared = 0;     // costs less the aid, never below 0
-    qint64 ceiling = 0;      // the child's ceiling (halved in shared custody)
-    qint64 retained = 0;     // the declared costs up to the ceiling
-    qint64 credit = 0;       // cents
-    Money rate;              // percent
-    QString box;             // "7GA" ... ; "" when the rank cannot be told
-    QString boxNote;         // why there is no box, or ""
+    QString reason;      // why there is no credit; "" with one
+    qint64 costs = 0;    // cents
+    qint64 cmg = 0;      // cents, as typed
+    bool shared = false; // shared custody
+    qint64 declared = 0; // costs less the aid, never below 0
+    qint64 ceiling = 0;  // the child's ceiling (halved in shared custody)
+    qint64 retained = 0; // the declared costs up to the ceiling
+    qint64 credit = 0;   // cents
+    Money rate;          // percent
+    QString box;         // "7GA" ... ; "" when the rank cannot be told
+    QString boxNote;     // why there is no box, or ""
 };
 
 // A date of birth the year can use: a real date, not the empty record's

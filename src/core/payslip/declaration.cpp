@@ -105,7 +105,7 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
             // The gross hourly wage carried over to net by the month's own
             // ratio of net to gross salary.
             hourly = Money::fromCount(100 * roundRatio(__int128(moneyFromText(in.SHbr).count()) * a.salnet.count(),
-                                                         __int128(a.salbrut.count()) * 100));
+                                                       __int128(a.salbrut.count()) * 100));
         } else {
             hourly = moneyFromText(in.SH);
         }

@@ -34,9 +34,9 @@ struct ContractHours {
     qint64 deductedMinutes = 0;     // A
     qint64 complementaryMinutes = 0;
     qint64 majoratedMinutes = 0;
-    int plannedWeekdays = 0;        // weekdays of the week with planned hours
-    int weeksPerYear = 0;           // N
-    int deductedDays = 0;           // planned days taken out of the base this month
+    int plannedWeekdays = 0; // weekdays of the week with planned hours
+    int weeksPerYear = 0;    // N
+    int deductedDays = 0;    // planned days taken out of the base this month
 
     // M - A, exactly, in twelfths of a minute; never below 0 (a month wholly
     // absent can plan more hours than the mensualised M).

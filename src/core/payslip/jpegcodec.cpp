@@ -19,10 +19,7 @@ struct ErrorManager {
     std::jmp_buf back;
 };
 
-[[noreturn]] void jumpBack(j_common_ptr cinfo)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->back, 1);
-}
+[[noreturn]] void jumpBack(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->back, 1); }
 
 // Warnings (a truncated file) stay quiet: the picture is still shown.
 void noOutput(j_common_ptr) {}

@@ -54,8 +54,8 @@ private:
             const numberfield::Field *f = numberfield::find(field);
             if (!f)
                 throw;
-            throw RuntimeError(rtl::inField(numberfield::caption(*f, f->line ? in.lineName[f->line - 1] : QString()),
-                                            e.message()));
+            throw RuntimeError(
+                rtl::inField(numberfield::caption(*f, f->line ? in.lineName[f->line - 1] : QString()), e.message()));
         }
     }
     Money money(const QString &field, const QString &text) const
@@ -104,7 +104,8 @@ private:
         step = 3;
         out.prenom = in.prenom3;
         out.nom = in.nom3;
-        const QString t1 = paramrecord::employeeTitles().value(in.pol1), t2 = paramrecord::employerTitles().value(in.pol2);
+        const QString t1 = paramrecord::employeeTitles().value(in.pol1),
+                      t2 = paramrecord::employerTitles().value(in.pol2);
         if (t1.isEmpty())
             out.pol1Kept = true;
         else
@@ -219,22 +220,22 @@ private:
             const long double hourly = money(hourlyField, hourlyText).value();
             const long double multiplier = real(QStringLiteral("Indentr"), in.Indentr);
             const long double daily = money(dailyField, dailyText).value();
-            holidaySupplement =
-                double(hourly * (multiplier * holidayHours) + multiplier * (daily * holidayFlatDays));
+            holidaySupplement = double(hourly * (multiplier * holidayHours) + multiplier * (daily * holidayFlatDays));
         }
 
         // Every other hour of the month is paid at the hourly rate, also on a
         // flat-rate day.
         step = 13;
         const Money basePay =
-            round4(money(hourlyField, hourlyText).value() * (static_cast<long double>(totalHours) - holidayHours)
-                   + money(dailyField, dailyText).value() * (flatDays - holidayFlatDays));
+            round4(money(hourlyField, hourlyText).value() * (static_cast<long double>(totalHours) - holidayHours) +
+                   money(dailyField, dailyText).value() * (flatDays - holidayFlatDays));
 
         step = 14;
         absence = money(QStringLiteral("abs"), in.abs);
         sundry = money(QStringLiteral("diverse"), in.diverse);
-        const Money salary = round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value()))
-                                    + holidaySupplement + leaveShare * holidaySupplement);
+        const Money salary =
+            round4(absence.value() + (sundry.value() + (leaveShare * basePay.value() + basePay.value())) +
+                   holidaySupplement + leaveShare * holidaySupplement);
         leave = round4(leaveShare * basePay.value() + leaveShare * holidaySupplement);
         return salary;
     }
@@ -247,16 +248,18 @@ private:
         out.nbjf = QString::number(flatDays);
 
         step = 10;
-        const Money hourlyUpkeep = in.CheckBox11 ? round4(money(QStringLiteral("ETH"), in.ETH).value() * totalHours) : Money();
-        const Money dailyUpkeep = in.CheckBox12 ? round4(money(QStringLiteral("EFJ"), in.EFJ).value() * flatDays) : Money();
+        const Money hourlyUpkeep =
+            in.CheckBox11 ? round4(money(QStringLiteral("ETH"), in.ETH).value() * totalHours) : Money();
+        const Money dailyUpkeep =
+            in.CheckBox12 ? round4(money(QStringLiteral("EFJ"), in.EFJ).value() * flatDays) : Money();
 
         step = 11;
         out.feri1 = QString::number(holidayFlatDays);
         out.feri2 = formatGeneral(holidayHours);
 
         Money leave, absence, sundry;
-        const Money salary = contractSalary ? contractMonthSalary(absence, sundry)
-                                            : hourlySalary(absence, sundry, totalHours, leave);
+        const Money salary =
+            contractSalary ? contractMonthSalary(absence, sundry) : hourlySalary(absence, sundry, totalHours, leave);
         if (basis == Basis::Net)
             show(out.salnet, out.amounts.salnet, salary);
         else
@@ -274,7 +277,8 @@ private:
         std::array<Money, ContributionLines> contribution{};
         for (int k = 0; k < ContributionLines; ++k) {
             if (basis == Basis::Net) {
-                contribution[k] = reading(netRateField(k), [&] { return netBasisContribution(shownSalary, in.netRate[k]); });
+                contribution[k] =
+                    reading(netRateField(k), [&] { return netBasisContribution(shownSalary, in.netRate[k]); });
             } else {
                 const long double rate = real(grossRateField(k), in.grossRate[k]);
                 const long double percent = reading(baseField(k), [&] { return parseInt(in.basePercent[k]); });
@@ -296,8 +300,10 @@ private:
         }
 
         step = 18;
-        const Money meals = round4(money(QStringLiteral("PD"), in.PD).value() * breakfasts + money(QStringLiteral("D"), in.D).value() * lunches
-                                   + money(QStringLiteral("G"), in.G).value() * snacks + money(QStringLiteral("Sp"), in.Sp).value() * dinners);
+        const Money meals = round4(money(QStringLiteral("PD"), in.PD).value() * breakfasts +
+                                   money(QStringLiteral("D"), in.D).value() * lunches +
+                                   money(QStringLiteral("G"), in.G).value() * snacks +
+                                   money(QStringLiteral("Sp"), in.Sp).value() * dinners);
         show(out.nour, out.amounts.nour, meals);
         const Money advance = money(QStringLiteral("accpte"), in.accpte);
         show(out.acpt, out.amounts.acpt, advance);
@@ -305,8 +311,8 @@ private:
         // The maintenance allowances enter with their four decimals, the rest as shown.
         step = 19;
         show(out.net, out.amounts.net,
-             round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value() + dailyUpkeep.value()
-                    - shown(advance).value()));
+             round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value() + dailyUpkeep.value() -
+                    shown(advance).value()));
 
         if (basis == Basis::Gross) {
             step = 20;
@@ -393,6 +399,6 @@ SlipInput slipInputFrom(const ParamRecord &r, const MonthSheet &sheet, const QSt
 SheetDay sheetDay(const MonthSheet &s, int row)
 {
     using namespace sheet;
-    return {s.cell(Date, row),      s.cell(Duration, row), s.cell(Flat, row),   s.cell(Breakfast, row),
-            s.cell(Lunch, row),     s.cell(Snack, row),    s.cell(Dinner, row), s.cell(Holiday, row)};
+    return {s.cell(Date, row),  s.cell(Duration, row), s.cell(Flat, row),   s.cell(Breakfast, row),
+            s.cell(Lunch, row), s.cell(Snack, row),    s.cell(Dinner, row), s.cell(Holiday, row)};
 }

@@ -22,8 +22,8 @@
 // One day row of the hours window's month sheet, the columns the slip reads
 // (each holds its mark, sheet::mark(), when ticked).
 struct SheetDay {
-    QString date;      // DD/MM/YYYY
-    QString duration;  // HH:MM:SS
+    QString date;     // DD/MM/YYYY
+    QString duration; // HH:MM:SS
     QString flatRate;
     QString breakfast;
     QString lunch;
@@ -61,8 +61,8 @@ struct SlipInput {
 
     // pay
     QString SH, FJ, SHbr, FJbr;
-    bool Indentre = false; // holiday supplement on
-    QString Indentr;       // its multiplier
+    bool Indentre = false;   // holiday supplement on
+    QString Indentr;         // its multiplier
     bool CheckBox11 = false; // hourly maintenance allowance on
     QString ETH;
     bool CheckBox12 = false; // daily maintenance allowance on

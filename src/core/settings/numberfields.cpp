@@ -36,8 +36,8 @@ const std::vector<Field> &fields()
                        {rates::BaseLine, "Assiette", Kind::Whole}};
         for (const auto &c : columns)
             for (int k = 0; k < 9; ++k)
-                f.push_back({rates::lineField(c.firstLine + k), QStringLiteral("%1, ligne %2").arg(QLatin1String(c.label)).arg(k + 1),
-                             c.kind, k + 1});
+                f.push_back({rates::lineField(c.firstLine + k),
+                             QStringLiteral("%1, ligne %2").arg(QLatin1String(c.label)).arg(k + 1), c.kind, k + 1});
         return f;
     }();
     return all;

@@ -7,8 +7,8 @@
 
 namespace paramrecord {
 
-const std::array<const char *, ContributionLines> baseNames = {
-    "Edit19", "Edit20", "Edit23", "Edit25", "Edit26", "Edit27", "Edit28", "Edit29", "Edit30"};
+const std::array<const char *, ContributionLines> baseNames = {"Edit19", "Edit20", "Edit23", "Edit25", "Edit26",
+                                                               "Edit27", "Edit28", "Edit29", "Edit30"};
 
 const QStringList &employeeTitles()
 {
@@ -24,14 +24,17 @@ const QStringList &employerTitles()
 
 QString shownText(const QString &field, const QString &value)
 {
-    static const QStringList zeroWhenEmpty = {"SH", "SHbr", "FJ", "FJbr", "PD", "D", "G", "Sp",
-                                              "diverse", "abs", "accpte", "ETH", "EFJ"};
+    static const QStringList zeroWhenEmpty = {"SH", "SHbr",    "FJ",  "FJbr",   "PD",  "D",  "G",
+                                              "Sp", "diverse", "abs", "accpte", "ETH", "EFJ"};
     return value.isEmpty() && zeroWhenEmpty.contains(field) ? QStringLiteral("0") : value;
 }
 
 namespace {
 template <QString ParamRecord::*M>
-QString &member(ParamRecord &r) { return r.*M; }
+QString &member(ParamRecord &r)
+{
+    return r.*M;
+}
 
 std::vector<TextField> buildTextFields()
 {

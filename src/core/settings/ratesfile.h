@@ -14,7 +14,7 @@
 namespace rates {
 // First line of each block of the contribution table (line i - 1 of a block
 // belongs to contribution line i).
-constexpr int NameLine = 0;    // StaticText1..9
+constexpr int NameLine = 0;                       // StaticText1..9
 constexpr int NetLine = ContributionLines;        // Edit1..9, NET coefficients
 constexpr int GrossLine = 2 * ContributionLines;  // Edit10..18, BRUT rates in percent
 constexpr int BaseLine = 3 * ContributionLines;   // Edit19, Edit20, Edit23, Edit25..30, base percentages

@@ -21,23 +21,18 @@ int ioCodeForErrno(int error)
     case ENOENT:
     case ENOTDIR:
     case ENAMETOOLONG:
-    case ELOOP:
-        return 3;
+    case ELOOP: return 3;
     case EMFILE:
-    case ENFILE:
-        return 4;
+    case ENFILE: return 4;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-    case ETXTBSY:
-        return rtl::AccessDenied;
+    case ETXTBSY: return rtl::AccessDenied;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return rtl::DiskFull;
-    default:
-        return 29;
+    case EFBIG: return rtl::DiskFull;
+    default: return 29;
     }
 }
 

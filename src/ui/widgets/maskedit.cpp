@@ -85,8 +85,8 @@ void MaskEdit::keyPressEvent(QKeyEvent *e)
         apply(m_mask.erased(m_cells, from, to, true));
     } else if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier) {
         apply(m_mask.erased(m_cells, from, to, false));
-    } else if (!e->text().isEmpty() && e->text().at(0).isPrint()
-               && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    } else if (!e->text().isEmpty() && e->text().at(0).isPrint() &&
+               !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         const QString text = e->text();
         apply(text.size() == 1 ? m_mask.typed(m_cells, from, to, text.at(0)) : m_mask.pasted(m_cells, from, to, text));
     } else {

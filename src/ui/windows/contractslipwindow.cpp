@@ -15,27 +15,56 @@ const SheetPlaces contractPlaces = {
     .size = {750, 956},
     .title = {144, 8},
     .monthCaption = QStringLiteral("Mois de :"),
-    .monthCaptionAt = {48, 64}, .mois = {120, 56}, .an = {200, 56},
-    .child = {48, 88}, .prenom = {288, 88}, .nom = {384, 88},
-    .prenom2 = {72, 128}, .nom2 = {136, 128},
-    .employeeLeft = 304, .nom1 = {432, 128}, .ville1Left = 344,
-    .leaveCaption = {592, 120}, .leaveLeft = 616, .auCaption = QStringLiteral("au"),
-    .gridTop = 264, .gridColumns = {50, 34, 54},
-    .payHeading = QStringLiteral("SALAIRE MENSUALISE"), .payHeadingAt = {224, 256}, .payFrame = {184, 264, 537, 249},
-    .totheurLeft = 376, .hoursCaptionLeft = 464, .flatCaptionLeft = 618,
-    .congTop = 464, .payEuroLeft = 680,
-    .feri2Caption = {469, 344}, .feri2 = {673, 344}, .feri1Caption = {472, 360}, .feri1 = {672, 360},
-    .contributionsHeading = {224, 528}, .contributionsFrame = {186, 536, 535, 217},
-    .firstLineTop = 552, .csLeft = 632, .csEuroLeft = 680, .totcsLeft = 624,
-    .paymentHeading = {224, 760}, .paymentFrame = {186, 768, 535, 137}, .nourTop = 784,
-    .noticeTop = 912, .dateTop = 936,
-    .salaryTop = 440, .payValueLeft = 632, .totcsTop = 696, .holidayCounts = false,
+    .monthCaptionAt = {48, 64},
+    .mois = {120, 56},
+    .an = {200, 56},
+    .child = {48, 88},
+    .prenom = {288, 88},
+    .nom = {384, 88},
+    .prenom2 = {72, 128},
+    .nom2 = {136, 128},
+    .employeeLeft = 304,
+    .nom1 = {432, 128},
+    .ville1Left = 344,
+    .leaveCaption = {592, 120},
+    .leaveLeft = 616,
+    .auCaption = QStringLiteral("au"),
+    .gridTop = 264,
+    .gridColumns = {50, 34, 54},
+    .payHeading = QStringLiteral("SALAIRE MENSUALISE"),
+    .payHeadingAt = {224, 256},
+    .payFrame = {184, 264, 537, 249},
+    .totheurLeft = 376,
+    .hoursCaptionLeft = 464,
+    .flatCaptionLeft = 618,
+    .congTop = 464,
+    .payEuroLeft = 680,
+    .feri2Caption = {469, 344},
+    .feri2 = {673, 344},
+    .feri1Caption = {472, 360},
+    .feri1 = {672, 360},
+    .contributionsHeading = {224, 528},
+    .contributionsFrame = {186, 536, 535, 217},
+    .firstLineTop = 552,
+    .csLeft = 632,
+    .csEuroLeft = 680,
+    .totcsLeft = 624,
+    .paymentHeading = {224, 760},
+    .paymentFrame = {186, 768, 535, 137},
+    .nourTop = 784,
+    .noticeTop = 912,
+    .dateTop = 936,
+    .salaryTop = 440,
+    .payValueLeft = 632,
+    .totcsTop = 696,
+    .holidayCounts = false,
 };
 
 constexpr int amountLeft = 632, hoursLeft = 376, euroLeft = 680;
 constexpr int netSalaryTop = 720, taxableTop = 880;
 
-const char *const baseNames[ContributionLines] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26", "Ed27", "Ed28", "Ed29", "Ed30"};
+const char *const baseNames[ContributionLines] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26",
+                                                  "Ed27", "Ed28", "Ed29", "Ed30"};
 } // namespace
 
 TBulletinContrat::TBulletinContrat(QWidget *parent)
@@ -132,8 +161,8 @@ SlipResult TBulletinContrat::compute(const SlipInput &in) const
         return m_slip.slip;
     // No figures: the sheet keeps the month and the parties, and says why.
     SlipResult r = computeContractSlip(in, m_gross, Money());
-    for (SlipText *t : {&r.salbrut, &r.salnet, &r.Cong, &r.abs, &r.diver, &r.entret, &r.totcs, &r.nour, &r.acpt,
-                        &r.net, &r.salimp})
+    for (SlipText *t :
+         {&r.salbrut, &r.salnet, &r.Cong, &r.abs, &r.diver, &r.entret, &r.totcs, &r.nour, &r.acpt, &r.net, &r.salimp})
         t->reset();
     for (SlipText &t : r.cs)
         t.reset();
@@ -155,8 +184,8 @@ void TBulletinContrat::fillOwn(const SlipResult &r)
     }
     const contract::ContractPay &p = m_slip.pay;
     const std::pair<QLabel *, const QString *> pay[] = {
-        {hmens, &p.hmens}, {tauxh, &p.tauxh},   {salmens, &p.salmens}, {habs, &p.habs},     {hplan, &p.hplan},
-        {deduc, &p.deduc}, {hcomp, &p.hcomp},   {mtcomp, &p.mtcomp},   {hmaj, &p.hmaj},     {mtmaj, &p.mtmaj},
+        {hmens, &p.hmens},   {tauxh, &p.tauxh},     {salmens, &p.salmens}, {habs, &p.habs}, {hplan, &p.hplan},
+        {deduc, &p.deduc},   {hcomp, &p.hcomp},     {mtcomp, &p.mtcomp},   {hmaj, &p.hmaj}, {mtmaj, &p.mtmaj},
         {hferie, &p.hferie}, {mtferie, &p.mtferie}, {salmois, &p.salmois}};
     for (const auto &[label, text] : pay)
         put(label, *text);

@@ -24,9 +24,9 @@ public:
     // What belongs to one basis: the gross salary and the taxable salary,
     // the NET coefficients, the BRUT rates and the base percentages.
     QLabel *salbrut, *salimp;
-    std::array<QLabel *, ContributionLines> Ed{};    // Ed1..Ed9
-    std::array<QLabel *, ContributionLines> rate{};  // Ed10..Ed18
-    std::array<QLabel *, ContributionLines> base{};  // Ed19, Ed20, Ed23, Ed25..Ed30
+    std::array<QLabel *, ContributionLines> Ed{};   // Ed1..Ed9
+    std::array<QLabel *, ContributionLines> rate{}; // Ed10..Ed18
+    std::array<QLabel *, ContributionLines> base{}; // Ed19, Ed20, Ed23, Ed25..Ed30
 
     // The figures the sheet's last activation worked out.
     const contract::ContractSlip &contractSlip() const { return m_slip; }

@@ -209,8 +209,8 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     };
     Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", {"Du", "Au"},
                          "AjoutPeriode", "SupprPeriode", AjoutPeriode, SupprPeriode);
-    Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", {"Du", "Au", "Motif"},
-                         "AjoutAbsence", "SupprAbsence", AjoutAbsence, SupprAbsence);
+    Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", {"Du", "Au", "Motif"}, "AjoutAbsence",
+                         "SupprAbsence", AjoutAbsence, SupprAbsence);
 
     // The paid leave, recomputed each time the page is shown.
     auto *leavePage = new QWidget;
@@ -295,7 +295,8 @@ void TContrat::open()
     // No wage typed yet (the parameters not opened): no base, and nothing to say.
     if (!rate.trimmed().isEmpty())
         guarded([&] { m_rate = moneyFromText(rate); });
-    TauxHoraire->setText((m_rate ? formatAmount(*m_rate) : rate) + (gross ? QStringLiteral(" brut") : QStringLiteral(" net")));
+    TauxHoraire->setText((m_rate ? formatAmount(*m_rate) : rate) +
+                         (gross ? QStringLiteral(" brut") : QStringLiteral(" net")));
     // The holiday supplement as the slips read it; a multiplier that is not a
     // number leaves the months without one.
     m_holiday = HolidaySetting{};
@@ -381,9 +382,9 @@ void TContrat::refresh()
     HeuresSemaine->setText(minutesText(c.weeklyMinutes()));
     // Occasional care has no mensualised salary: its slips pay the hours.
     const Mensualised m = mensualised(c, m_rate.value_or(Money()));
-    HeuresMois->setText(c.isRegular() ? QStringLiteral("%1.%2").arg(m.hundredths / 100).arg(m.hundredths % 100, 2, 10,
-                                                                                             QChar('0'))
-                                      : QString());
+    HeuresMois->setText(c.isRegular()
+                            ? QStringLiteral("%1.%2").arg(m.hundredths / 100).arg(m.hundredths % 100, 2, 10, QChar('0'))
+                            : QString());
     SalaireBase->setText(c.isRegular() && m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
     QStringList notes{m_limits ? warning(c, m_limits) : m_legalMessage, m_wageNote};
     notes.removeAll(QString());

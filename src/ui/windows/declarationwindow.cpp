@@ -144,8 +144,8 @@ void TDeclaration::show(const Declaration &d)
     Message->setText(d.failure);
     Message->setVisible(!d.complete());
     // A month paid by the hour has eight rows; a contract's month ten.
-    const QStringList &labels = d.figures.size() > declarationLabels().size() ? contractDeclarationLabels()
-                                                                            : declarationLabels();
+    const QStringList &labels =
+        d.figures.size() > declarationLabels().size() ? contractDeclarationLabels() : declarationLabels();
     for (int i = 0; i < FigureCount; ++i) {
         const bool has = i < d.figures.size();
         const bool shown = i < labels.size();

@@ -24,9 +24,9 @@ public:
     // The month's wage or maintenance allowances below the legal minimum in
     // force that month (or why nothing could be checked); hidden otherwise.
     QLabel *Avertissement;
-    QList<QLabel *> Libelle, Detail;  // Libelle1..10, Detail1..10
-    QList<QLineEdit *> Valeur;        // Valeur1..10
-    QList<QPushButton *> Copier;      // Copier1..10
+    QList<QLabel *> Libelle, Detail; // Libelle1..10, Detail1..10
+    QList<QLineEdit *> Valeur;       // Valeur1..10
+    QList<QPushButton *> Copier;     // Copier1..10
     QPushButton *ToutCopier, *Fermer;
 
     // Recomputes the figures from the windows as they stand.

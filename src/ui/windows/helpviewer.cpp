@@ -75,10 +75,7 @@ void installHelpTranslation()
 QString escaped(const QString &text) { return text.toHtmlEscaped(); }
 } // namespace
 
-std::optional<ViewerVersion> helpViewerVersion()
-{
-    return viewerReport() ? viewerReport()() : realViewerVersion();
-}
+std::optional<ViewerVersion> helpViewerVersion() { return viewerReport() ? viewerReport()() : realViewerVersion(); }
 
 void setHelpViewerReport(std::function<std::optional<ViewerVersion>()> report) { viewerReport() = std::move(report); }
 
@@ -267,11 +264,8 @@ void TAide::HtmlHelp(const QString &helpFile, quint32 command, qint32 argument)
             openHome();
         Question->setFocus();
         break;
-    case HH_HELP_CONTEXT:
-        showContext(argument);
-        break;
-    default:
-        break;
+    case HH_HELP_CONTEXT: showContext(argument); break;
+    default: break;
     }
 }
 
@@ -322,8 +316,8 @@ bool TAide::load(const QString &helpFile)
 
 void TAide::report(const QString &text)
 {
-    Rubrique->showReport(QStringLiteral("<html><head><title>Aide</title></head><body><h2>%1</h2></body></html>")
-                             .arg(escaped(text)));
+    Rubrique->showReport(
+        QStringLiteral("<html><head><title>Aide</title></head><body><h2>%1</h2></body></html>").arg(escaped(text)));
 }
 
 void TAide::openTopic(const QUrl &url)

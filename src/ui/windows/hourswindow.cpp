@@ -170,8 +170,8 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 
     // The keyboard path through one day runs from Date to Ferie, then on to
     // "&Suivant" for the next day.
-    QWidget *order[] = {Date, H1, H2, H3, H4, FJ, PDej, Dej, Gout, Din, Ferie,
-                        Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, BitBtn4};
+    QWidget *order[] = {Date, H1,    H2,   H3,   H4,      FJ,          PDej,    Dej,     Gout,
+                        Din,  Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, BitBtn4};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -409,8 +409,9 @@ void THoraire::BitBtn3Click()
                     const std::optional<MonthKey> heldMonth = MonthKey::fromText(key);
                     names << (heldMonth ? heldMonth->title() : key);
                 }
-                const int answer = choose({ask::monthAlreadyStored(names.join(QStringLiteral(", ")), m_table.tableName()),
-                                           ask::monthAlreadyStoredAnswers(), 0, 2});
+                const int answer =
+                    choose({ask::monthAlreadyStored(names.join(QStringLiteral(", ")), m_table.tableName()),
+                            ask::monthAlreadyStoredAnswers(), 0, 2});
                 if (answer == 2)
                     return;
                 stored = answer == 0 ? DayTable::Stored::Replace : DayTable::Stored::Keep;
@@ -433,8 +434,8 @@ void THoraire::Button1Click()
     const int basis = win().Parametres->Netbrut->itemIndex();
     bool byContract = false;
     if (!guarded([&] {
-            byContract = (basis == 0 || basis == 1)
-                         && contract::paidByContract(programFolder(), win().Parametres->currentSlot(), moan->text());
+            byContract = (basis == 0 || basis == 1) &&
+                         contract::paidByContract(programFolder(), win().Parametres->currentSlot(), moan->text());
         }))
         return;
     hide();

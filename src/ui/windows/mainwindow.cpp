@@ -311,10 +311,10 @@ void TEntree::Recherchedanslaide1Click() { HtmlHelp(HH_DISPLAY_SEARCH, 0); }
 void TEntree::Sauvegarder1Click()
 {
     closeBackground();
-    const QString suggested = QDir::home().filePath(
-        QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(isoDateFormat())));
+    const QString suggested =
+        QDir::home().filePath(QStringLiteral("Berlivo sauvegarde %1.zip").arg(now().toString(isoDateFormat())));
     const QString zip = QFileDialog::getSaveFileName(this, QStringLiteral("Sauvegarder mes données"), suggested,
-                                               QStringLiteral("Sauvegardes Berlivo (*.zip)"));
+                                                     QStringLiteral("Sauvegardes Berlivo (*.zip)"));
     if (!zip.isEmpty())
         backupTo(zip);
 }
@@ -325,8 +325,7 @@ void TEntree::backupTo(QString zipPath)
     // ".zip" here is asked about again, as the file it will replace.
     if (!zipPath.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
         zipPath += QStringLiteral(".zip");
-        if (QFileInfo::exists(zipPath) &&
-            !confirm(ask::replaceBackup(QDir::toNativeSeparators(zipPath))))
+        if (QFileInfo::exists(zipPath) && !confirm(ask::replaceBackup(QDir::toNativeSeparators(zipPath))))
             return;
     }
     saveBackup(zipPath);

@@ -69,8 +69,8 @@ public:
     void restoreBackup(const QString &zipPath);
 
 protected:
-    void onShow() override;      // FormShow
-    void onActivate() override;  // FormActivate
+    void onShow() override;       // FormShow
+    void onActivate() override;   // FormActivate
     void onDeactivate() override; // FormDeactivate
     void onClose(QCloseEvent *e) override;
 

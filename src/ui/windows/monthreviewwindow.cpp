@@ -171,8 +171,8 @@ QLineEdit *readOnlyEdit(QWidget *parent, const char *name, const QString &text, 
 TableNavigator::TableNavigator(QWidget *parent) : QWidget(parent)
 {
     static const char *const names[] = {"First", "Prior", "Next", "Last"};
-    static const char *const hints[] = {"Premier enregistrement", "Enregistrement précédent",
-                                        "Enregistrement suivant", "Dernier enregistrement"};
+    static const char *const hints[] = {"Premier enregistrement", "Enregistrement précédent", "Enregistrement suivant",
+                                        "Dernier enregistrement"};
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
@@ -288,8 +288,8 @@ TRecap::TRecap(QWidget *parent) : Form("TRecap", parent)
     DataSource1->setItemDelegate(new DetailDelegate(DataSource1));
     DataSource1->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
     const std::pair<QWidget *, int> mapped[] = {
-        {DBText1, day::Date},   {DBText2, day::Heure1}, {DBText3, day::Heure2},     {DBText4, day::Heure3},
-        {DBText5, day::Heure4}, {DBText6, day::Duree},  {DBCheckBox5, day::FJ},     {DBCheckBox6, day::Ferie},
+        {DBText1, day::Date},   {DBText2, day::Heure1},  {DBText3, day::Heure2},     {DBText4, day::Heure3},
+        {DBText5, day::Heure4}, {DBText6, day::Duree},   {DBCheckBox5, day::FJ},     {DBCheckBox6, day::Ferie},
         {DBCheckBox1, day::PD}, {DBCheckBox2, day::Dej}, {DBCheckBox3, day::Gouter}, {DBCheckBox4, day::Diner}};
     for (const auto &[widget, field] : mapped) {
         DataSource1->addMapping(widget, field);

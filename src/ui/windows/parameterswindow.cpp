@@ -61,8 +61,7 @@ using CaptionedField = std::pair<QString, QWidget *>;
 
 // The column of a person's particulars: the title group on top, then each
 // field with its caption on the left. Returns the grid and the next free row.
-std::pair<QGridLayout *, int> personGrid(QWidget *page, RadioGroup *title,
-                                         std::initializer_list<CaptionedField> fields)
+std::pair<QGridLayout *, int> personGrid(QWidget *page, RadioGroup *title, std::initializer_list<CaptionedField> fields)
 {
     auto *grid = new QGridLayout(page);
     grid->setContentsMargins(24, 16, 24, 16);
@@ -160,8 +159,8 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     Paramtr = named<QTabWidget>(this, "Paramtr");
     Paramtr->setGeometry(4, 4, 786, windowHeight - 8);
     setHelp(Paramtr, ParametersHelp);
-    const QStringList pageTitles = {QStringLiteral("Employée"), QStringLiteral("Employeur"),
-                                    QStringLiteral("Salaires"), QStringLiteral("Indemnités")};
+    const QStringList pageTitles = {QStringLiteral("Employée"), QStringLiteral("Employeur"), QStringLiteral("Salaires"),
+                                    QStringLiteral("Indemnités")};
     QList<QWidget *> pages;
     for (int i = 0; i < pageTitles.size(); ++i) {
         auto *page = new QWidget;
@@ -325,8 +324,9 @@ void TParametres::buildWagesPage(QWidget *page)
     AvertSalaire = warningLine(page, "AvertSalaire");
     left->addWidget(AvertSalaire);
 
-    Conges = new RadioGroup(QStringLiteral("Conges"), QStringLiteral("Congés payés :"),
-                            {QStringLiteral("Répartis sur l'année :"), QStringLiteral("Sur le mois de vacances.")}, page);
+    Conges =
+        new RadioGroup(QStringLiteral("Conges"), QStringLiteral("Congés payés :"),
+                       {QStringLiteral("Répartis sur l'année :"), QStringLiteral("Sur le mois de vacances.")}, page);
     Conges->setItemIndex(0);
     setHelp(Conges, WagesHelp);
     // The percentage stands beside the first item.
@@ -387,7 +387,9 @@ void TParametres::buildWagesPage(QWidget *page)
     table->addWidget(caption(QStringLiteral("BRUT :"), page), 0, 3);
     table->addWidget(caption(QStringLiteral("assiette"), page), 0, 5);
     for (int i = 0; i < ContributionLines; ++i) {
-        const auto name = [](const char *prefix, int n) { return QStringLiteral("%1%2").arg(prefix).arg(n).toLatin1(); };
+        const auto name = [](const char *prefix, int n) {
+            return QStringLiteral("%1%2").arg(prefix).arg(n).toLatin1();
+        };
         lineTick[i] = named<QCheckBox>(page, name("CheckBox", i + 1));
         lineName[i] = named<QLabel>(page, name("StaticText", i + 1));
         lineName[i]->setMinimumWidth(180);
@@ -416,8 +418,8 @@ void TParametres::buildWagesPage(QWidget *page)
 
     std::tie(CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7, CheckBox8, CheckBox9) =
         std::tuple_cat(lineTick);
-    std::tie(StaticText1, StaticText2, StaticText3, StaticText4, StaticText5, StaticText6, StaticText7,
-             StaticText8, StaticText9) = std::tuple_cat(lineName);
+    std::tie(StaticText1, StaticText2, StaticText3, StaticText4, StaticText5, StaticText6, StaticText7, StaticText8,
+             StaticText9) = std::tuple_cat(lineName);
     std::tie(Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, Edit9) = std::tuple_cat(netRate);
     std::tie(Edit10, Edit11, Edit12, Edit13, Edit14, Edit15, Edit16, Edit17, Edit18) = std::tuple_cat(grossRate);
     std::tie(Edit19, Edit20, Edit23, Edit25, Edit26, Edit27, Edit28, Edit29, Edit30) = std::tuple_cat(basePercent);
@@ -589,9 +591,7 @@ void TParametres::keyPressEvent(QKeyEvent *e)
             break;
         OK->click();
         return;
-    case Qt::Key_Escape:
-        Anul->click();
-        return;
+    case Qt::Key_Escape: Anul->click(); return;
     default: break;
     }
     Form::keyPressEvent(e);
@@ -639,9 +639,8 @@ void TParametres::FormActivate()
     // Both files are read as far as they can be, each error shown, the rates
     // file's first: without the rates file the table shows empty, but the
     // children are still read, so that OK never writes blank ones over them.
-    const QStringList errors = loadSettings(m_files, m_rates, m_slots, [this](int slot, const QString &caption) {
-        setChildCaption(slot - 1, caption);
-    });
+    const QStringList errors = loadSettings(
+        m_files, m_rates, m_slots, [this](int slot, const QString &caption) { setChildCaption(slot - 1, caption); });
     keepOpened();
     for (const QString &error : errors)
         showError(error);
@@ -675,8 +674,7 @@ void TParametres::showMinimums()
         coefficients[i] = netRate[i]->text();
     QString wage;
     if (const std::optional<Money> hourly = legal::grossHourlyWage(gross, SH->text(), SHbr->text(), coefficients))
-        wage = legal::wageWarning(table, *hourly, today,
-                                  gross ? std::nullopt : amountOf(SH->text()));
+        wage = legal::wageWarning(table, *hourly, today, gross ? std::nullopt : amountOf(SH->text()));
     showNote(AvertSalaire, wage);
 
     // A text that is not an amount gets no note: the slip says so itself.

@@ -40,8 +40,8 @@ public:
     QTabWidget *Paramtr;
     QTabBar *TabControl1; // child tabs: the selected tab + 1 is the child slot
     RadioGroup *pol1, *pol2, *Conges, *Netbrut;
-    QLineEdit *nom1, *prenom1, *Adr11, *Adr12, *Ville1, *nom2, *prenom2, *adr21, *adr22, *ville2, *nom3,
-        *prenom3, *SH, *SHbr, *FJ, *FJbr, *conge, *Indentr, *PD, *D, *G, *Sp, *diverse, *abs, *accpte, *ETH, *EFJ;
+    QLineEdit *nom1, *prenom1, *Adr11, *Adr12, *Ville1, *nom2, *prenom2, *adr21, *adr22, *ville2, *nom3, *prenom3, *SH,
+        *SHbr, *FJ, *FJbr, *conge, *Indentr, *PD, *D, *G, *Sp, *diverse, *abs, *accpte, *ETH, *EFJ;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4, *Edit5, *Edit6, *Edit7, *Edit8, *Edit9;
     QLineEdit *Edit10, *Edit11, *Edit12, *Edit13, *Edit14, *Edit15, *Edit16, *Edit17, *Edit18;
     QLineEdit *Edit19, *Edit20, *Edit23, *Edit25, *Edit26, *Edit27, *Edit28, *Edit29, *Edit30;

@@ -231,7 +231,8 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     caption(QStringLiteral("dont indemnités diverses :"), {200, at.congTop + 32}, plain);
     diver = value("diver", {at.payValueLeft, at.congTop + 32}, bold);
     euro({at.payEuroLeft, at.congTop + 32});
-    QLabel *feri2Caption = caption(QStringLiteral("Nombre d'heures de travail en jour ferié :"), at.feri2Caption, plain);
+    QLabel *feri2Caption =
+        caption(QStringLiteral("Nombre d'heures de travail en jour ferié :"), at.feri2Caption, plain);
     feri2 = value("feri2", at.feri2, bold);
     QLabel *feri1Caption = caption(QStringLiteral("Nombre de journées de travail feriées :"), at.feri1Caption, plain);
     feri1 = value("feri1", at.feri1, bold);
@@ -430,8 +431,8 @@ void SlipSheet::fill(const SlipResult &r)
     const QFont titleFont = shrunkToFit(sheetFont(8), 0, [&](const QFont &f) {
         int over = 0;
         for (int c = 0; c < 3; ++c)
-            over = std::max(over, QFontMetrics(f).horizontalAdvance(r.Grille[0][c].value_or(QString()))
-                                      - (Grille->columnWidth(c) - 2));
+            over = std::max(over, QFontMetrics(f).horizontalAdvance(r.Grille[0][c].value_or(QString())) -
+                                      (Grille->columnWidth(c) - 2));
         return over;
     });
     for (int c = 0; c < 3; ++c) {

@@ -70,7 +70,7 @@ TRevisu::TRevisu(QWidget *parent) : Form("TRevisu", parent)
     Image1->setGeometry(QRect(QPoint(0, 0), PictureArea));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    const QStringList instruction = {"Recherchez l'image",  "souhaitée dont le nom", "correspond au prénom",
+    const QStringList instruction = {"Recherchez l'image",   "souhaitée dont le nom", "correspond au prénom",
                                      "de l'enfant suivi du", "mois et de l'année",    "de création du bulletin."};
     QLabel **labels[] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6};
     for (int k = 0; k < 6; ++k) {
@@ -103,7 +103,6 @@ TRevisu::TRevisu(QWidget *parent) : Form("TRevisu", parent)
     bold.setBold(true);
     selenf->setFont(bold);
     selenf->setGeometry(720, 336, 144, 21);
-
 
     connect(BitBtn2, &QPushButton::clicked, this, &TRevisu::BitBtn2Click);
     connect(BitBtn1, &QPushButton::clicked, this, &QWidget::close);

@@ -36,8 +36,8 @@ public:
 // Every window, in the order of creation; the main window first.
 QList<QWidget *> allWindows(const WindowSet &w)
 {
-    return {w.Entree, w.Parametres, w.Horaire, w.Bulletin, w.Recap, w.Bulletinbrut,
-            w.Revisu, w.BO, w.AboutBox, w.BVPfond, w.Declaration, w.Annuel, w.Contrat, w.BulletinContrat};
+    return {w.Entree, w.Parametres, w.Horaire, w.Bulletin,    w.Recap,  w.Bulletinbrut, w.Revisu,
+            w.BO,     w.AboutBox,   w.BVPfond, w.Declaration, w.Annuel, w.Contrat,      w.BulletinContrat};
 }
 } // namespace
 

@@ -31,7 +31,8 @@ TAnnuel::FileChooser TAnnuel::chooseFile = [](QWidget *parent, const QString &su
 };
 
 TAnnuel::TAnnuel(QWidget *parent)
-    : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>()), m_credit(std::make_unique<legal::TaxCredit>())
+    : Form("TAnnuel", parent), m_summary(std::make_unique<YearSummary>()),
+      m_credit(std::make_unique<legal::TaxCredit>())
 {
     setWindowTitle(QStringLiteral("Récapitulatif annuel"));
     setHelpContext(this, YearSummaryHelp);
@@ -77,7 +78,8 @@ TAnnuel::TAnnuel(QWidget *parent)
     column->addWidget(Grille, 1);
 
     auto *tax = new QGridLayout;
-    auto *taxTitle = new QLabel(QStringLiteral("Pour la déclaration de revenus (frais de garde d'un enfant de moins de 6 ans) :"), this);
+    auto *taxTitle = new QLabel(
+        QStringLiteral("Pour la déclaration de revenus (frais de garde d'un enfant de moins de 6 ans) :"), this);
     QFont bold = taxTitle->font();
     bold.setBold(true);
     taxTitle->setFont(bold);
@@ -257,7 +259,8 @@ void TAnnuel::display(const YearSummary &s)
         const bool total = r + 1 == rows.size();
         for (int c = 0; c < rows[r].size(); ++c) {
             auto *item = new QTableWidgetItem(rows[r][c]);
-            item->setTextAlignment(Qt::AlignVCenter | (c == 0 || c + 1 == rows[r].size() ? Qt::AlignLeft : Qt::AlignRight));
+            item->setTextAlignment(Qt::AlignVCenter |
+                                   (c == 0 || c + 1 == rows[r].size() ? Qt::AlignLeft : Qt::AlignRight));
             if (total) {
                 QFont f = item->font();
                 f.setBold(true);
@@ -277,9 +280,10 @@ void TAnnuel::display(const YearSummary &s)
     showCredit();
     const bool any = !s.months.isEmpty();
     const bool read = s.archiveError.isEmpty();
-    Message->setText(!read ? s.archiveError
-                     : any ? QString()
-                           : QStringLiteral("Aucun bulletin enregistré ni aucun jour saisi pour cet enfant en %1.").arg(s.year));
+    Message->setText(
+        !read ? s.archiveError
+        : any ? QString()
+              : QStringLiteral("Aucun bulletin enregistré ni aucun jour saisi pour cet enfant en %1.").arg(s.year));
     Message->setVisible(!any || !read);
     ExportCsv->setEnabled(any && read);
     ExportPdf->setEnabled(any && read);
@@ -287,7 +291,8 @@ void TAnnuel::display(const YearSummary &s)
 
 QString TAnnuel::suggestedName(const QString &extension) const
 {
-    QString name = m_summary->firstName.isEmpty() ? QStringLiteral("Enfant%1").arg(m_summary->slot) : m_summary->firstName;
+    QString name =
+        m_summary->firstName.isEmpty() ? QStringLiteral("Enfant%1").arg(m_summary->slot) : m_summary->firstName;
     name.replace('/', '_').replace('\\', '_');
     return QDir::homePath() + QStringLiteral("/Recapitulatif-%1-%2.%3").arg(name).arg(m_summary->year).arg(extension);
 }

@@ -82,7 +82,11 @@ public:
         db.setDatabaseName(path);
         ok = db.open();
     }
-    ~PlainSql() { QSqlDatabase::database("plain", false).close(); QSqlDatabase::removeDatabase("plain"); }
+    ~PlainSql()
+    {
+        QSqlDatabase::database("plain", false).close();
+        QSqlDatabase::removeDatabase("plain");
+    }
     bool ok = false;
     bool exec(const QString &statements)
     {
@@ -115,22 +119,25 @@ void writeVersion1(const QString &path)
 {
     QStringList amounts;
     for (const char *c : {"salbrut", "salnet", "Cong", "abs", "diver", "entret", "nour", "acpt", "net", "totcs",
-                          "salimp", "cs1", "cs2", "cs3", "cs4", "cs5", "cs6", "cs7", "cs8", "cs9"})
+                          "salimp",  "cs1",    "cs2",  "cs3", "cs4",   "cs5",    "cs6",  "cs7",  "cs8", "cs9"})
         amounts << QString::fromLatin1(c) + " INTEGER NOT NULL";
     PlainSql db(path);
     QVERIFY(db.ok);
-    QVERIFY(db.exec("CREATE TABLE Bulletins (enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5), prenom TEXT "
-                    "NOT NULL, annee INTEGER NOT NULL, mois INTEGER NOT NULL CHECK (mois BETWEEN 1 AND 12), moan TEXT "
-                    "NOT NULL, base TEXT NOT NULL CHECK (base IN ('net', 'brut')), heures_centiemes INTEGER NOT NULL, "
-                    "jours_activite INTEGER NOT NULL, jours_forfait INTEGER NOT NULL, image TEXT NOT NULL, enregistre "
-                    "TEXT NOT NULL, " + amounts.join(", ") + ", PRIMARY KEY (enfant, annee, mois)) WITHOUT ROWID;"
-                    "INSERT INTO Bulletins VALUES (1, 'Julie', 2025, 11, '1125', 'net', 8000, 20, 2, 'Julie1125.jpg', "
-                    "'2025-11-30T10:00:00', 0, 33000, 3000, 0, 0, 0, 916, 0, 33916, 9000, 0, 1148, 2023, 3089, 875, 1251,"
-                    " 333, 0, 0, 0);"
-                    "INSERT INTO Bulletins VALUES (2, 'Tom', 2025, 12, '1225', 'brut', 12050, 18, 0, 'Tom1225.jpg', "
-                    "'2025-12-31T09:30:00', 53020, 41732, 4820, 0, 0, 1500, 0, 0, 43232, 11288, 43252, 1461, 2569, 3923,"
-                    " 1113, 1591, 631, 0, 0, 0);"
-                    "PRAGMA user_version = 1"));
+    QVERIFY(
+        db.exec("CREATE TABLE Bulletins (enfant INTEGER NOT NULL CHECK (enfant BETWEEN 1 AND 5), prenom TEXT "
+                "NOT NULL, annee INTEGER NOT NULL, mois INTEGER NOT NULL CHECK (mois BETWEEN 1 AND 12), moan TEXT "
+                "NOT NULL, base TEXT NOT NULL CHECK (base IN ('net', 'brut')), heures_centiemes INTEGER NOT NULL, "
+                "jours_activite INTEGER NOT NULL, jours_forfait INTEGER NOT NULL, image TEXT NOT NULL, enregistre "
+                "TEXT NOT NULL, " +
+                amounts.join(", ") +
+                ", PRIMARY KEY (enfant, annee, mois)) WITHOUT ROWID;"
+                "INSERT INTO Bulletins VALUES (1, 'Julie', 2025, 11, '1125', 'net', 8000, 20, 2, 'Julie1125.jpg', "
+                "'2025-11-30T10:00:00', 0, 33000, 3000, 0, 0, 0, 916, 0, 33916, 9000, 0, 1148, 2023, 3089, 875, 1251,"
+                " 333, 0, 0, 0);"
+                "INSERT INTO Bulletins VALUES (2, 'Tom', 2025, 12, '1225', 'brut', 12050, 18, 0, 'Tom1225.jpg', "
+                "'2025-12-31T09:30:00', 53020, 41732, 4820, 0, 0, 1500, 0, 0, 43232, 11288, 43252, 1461, 2569, 3923,"
+                " 1113, 1591, 631, 0, 0, 0);"
+                "PRAGMA user_version = 1"));
 }
 } // namespace
 
@@ -141,10 +148,7 @@ private:
     QString m_folder;
     QString archivePath() const { return m_folder + SlipArchive::fileName(); }
 
-    void expectError(const std::function<void()> &body, const QString &message)
-    {
-        QCOMPARE(raised(body), message);
-    }
+    void expectError(const std::function<void()> &body, const QString &message) { QCOMPARE(raised(body), message); }
 
 private slots:
     void initTestCase()
@@ -243,7 +247,9 @@ private slots:
 
     void layoutIsVersioned()
     {
-        { SlipArchive a(archivePath()); }
+        {
+            SlipArchive a(archivePath());
+        }
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "probe");
             db.setDatabaseName(archivePath());
@@ -365,7 +371,8 @@ private slots:
         qint64 salnet = 0, entret = 0, nour = 0, net = 0, cong = 0, hours = 0;
         for (int m = 1; m <= 12; ++m) {
             const bool gross = rng.bounded(2);
-            const QString h = QStringLiteral("%1.%2").arg(rng.bounded(20, 200)).arg(rng.bounded(0, 100), 2, 10, QChar('0'));
+            const QString h =
+                QStringLiteral("%1.%2").arg(rng.bounded(20, 200)).arg(rng.bounded(0, 100), 2, 10, QChar('0'));
             const SlipInput in = month(m, 2024, h, rng.generate());
             const SlipResult slip = compute(in, gross);
             salnet += cents(slip.salnet);
@@ -456,7 +463,8 @@ private slots:
         // Neither a total nor an amount to declare: zero would be a false figure.
         for (const TaxFigure &f : taxReturnFigures(s))
             QCOMPARE(f.value, QString());
-        QCOMPARE(summaryTable(s).last(), QStringList{"Total 2024"} + QStringList(summaryColumns().size() - 1, QString()));
+        QCOMPARE(summaryTable(s).last(),
+                 QStringList{"Total 2024"} + QStringList(summaryColumns().size() - 1, QString()));
         QCOMPARE(summaryYears(m_folder, 1, 2026), QList<int>({2025, 2026}));
     }
 
@@ -470,7 +478,8 @@ private slots:
         SlipArchive a(archivePath());
         // Even for root, who the system would let write.
         expectError([&] { store(a, rowFor(month(2, 2024, "80"), false)); },
-                    "Impossible d'enregistrer le bulletin dans " + archivePath() + " : le fichier est en lecture seule");
+                    "Impossible d'enregistrer le bulletin dans " + archivePath() +
+                        " : le fichier est en lecture seule");
         QCOMPARE(a.count(), 1);
         QFile::setPermissions(archivePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }

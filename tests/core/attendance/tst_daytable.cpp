@@ -41,10 +41,7 @@ private:
         t.setTableName(QString::fromLatin1(name));
     }
 
-    void expectError(const std::function<void()> &body, const QString &message)
-    {
-        QCOMPARE(raised(body), message);
-    }
+    void expectError(const std::function<void()> &body, const QString &message) { QCOMPARE(raised(body), message); }
 
 private slots:
     void initTestCase()
@@ -84,9 +81,9 @@ private slots:
         t.storeMonth({record("04/01/2007", "", "", "", true), worked});
         QVERIFY(!t.isOpen());
         QCOMPARE(storedRows(path()), QStringList({
-            "'2007-01-04'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|0|'0107'",
-            "'2007-01-05'|'08:00:00'|'12:00:00'|'13:30:00'|NULL|7.83|0|0|1|0|0|0|'0107'",
-        }));
+                                         "'2007-01-04'|NULL|NULL|NULL|NULL|NULL|1|0|0|0|0|0|'0107'",
+                                         "'2007-01-05'|'08:00:00'|'12:00:00'|'13:30:00'|NULL|7.83|0|0|1|0|0|0|'0107'",
+                                     }));
     }
 
     // Found by fuzzing: a duration beyond the range of the 8-byte real was
@@ -124,17 +121,19 @@ private slots:
         QProcess p;
         p.start(sqlite, {"-header", "-separator", "|", path(), "SELECT * FROM Jours"});
         QVERIFY(p.waitForFinished());
-        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), QStringList({
-            "Date|Heure1|Heure2|Heure3|Heure4|Durée|FJ|PD|Déj|Gouter|Diner|Ferié|Moan",
-            "2010-12-31|08:00:00|16:00:00|||8.0|0|0|0|0|0|0|1210",
-        }));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 QStringList({
+                     "Date|Heure1|Heure2|Heure3|Heure4|Durée|FJ|PD|Déj|Gouter|Diner|Ferié|Moan",
+                     "2010-12-31|08:00:00|16:00:00|||8.0|0|0|0|0|0|0|1210",
+                 }));
     }
 
     void eachValidationAppends()
     {
         DayTable t;
         prepare(t);
-        const QList<day::Record> month = {record("30/01/2007", "", "", "", true), record("01/02/2007", "", "", "", true)};
+        const QList<day::Record> month = {record("30/01/2007", "", "", "", true),
+                                          record("01/02/2007", "", "", "", true)};
         t.storeMonth(month);
         t.storeMonth(month);
         const QStringList rows = storedRows(path());
@@ -151,7 +150,8 @@ private slots:
         DayTable t;
         prepare(t);
         const QList<day::Record> january = {record("29/01/2007", "", "", "", true)};
-        const QList<day::Record> spanning = {record("30/01/2007", "", "", "", true), record("01/02/2007", "", "", "", true)};
+        const QList<day::Record> spanning = {record("30/01/2007", "", "", "", true),
+                                             record("01/02/2007", "", "", "", true)};
         t.storeMonth(january);
         t.storeMonth({record("05/03/2007", "", "", "", true)});
         QCOMPARE(DayTable::monthKeys(spanning), QStringList({"0107", "0207"}));
@@ -187,8 +187,9 @@ private slots:
         DayTable t;
         prepare(t, "Enf3.db");
         expectError([&] { t.storeMonth({record("05/01/2007", "", "", "", true)}); },
-                    rtl::tableFailure(rtl::TableAction::Store, "Enf3.db",
-                                      QString("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path("Enf3.db")))));
+                    rtl::tableFailure(
+                        rtl::TableAction::Store, "Enf3.db",
+                        QString("Impossible d'ouvrir le fichier %1").arg(QDir::toNativeSeparators(path("Enf3.db")))));
         QVERIFY(!t.isOpen());
         QVERIFY(!QFile::exists(path("Enf3.db")));
     }
@@ -210,9 +211,12 @@ private slots:
         DayTable t;
         prepare(t);
         t.storeMonth({record("01/03/2007", "", "", "", true)});
-        expectError([&] { t.storeMonth({record("02/03/2007", "", "", "", true), record("03/03/2007", "", "", "", true),
-                                        record("32/03/2007"), record("04/03/2007", "", "", "", true)}); },
-                    "Impossible d'enregistrer les jours dans Enf1.db :\n'32/03/2007' n'est pas une date correcte");
+        expectError(
+            [&] {
+                t.storeMonth({record("02/03/2007", "", "", "", true), record("03/03/2007", "", "", "", true),
+                              record("32/03/2007"), record("04/03/2007", "", "", "", true)});
+            },
+            "Impossible d'enregistrer les jours dans Enf1.db :\n'32/03/2007' n'est pas une date correcte");
         QVERIFY(!t.isOpen());
         QCOMPARE(storedRows(path()).size(), 1);
         // The table is usable again at once.
@@ -255,9 +259,9 @@ private slots:
         t.setField("Moan", "0207");
         t.close(); // drops the record still pending
         QCOMPARE(storedRows(path()), QStringList({
-            "'2007-01-05'|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
-            "NULL|NULL|NULL|NULL|NULL|0.75|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
-        }));
+                                         "'2007-01-05'|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
+                                         "NULL|NULL|NULL|NULL|NULL|0.75|NULL|NULL|NULL|NULL|NULL|NULL|NULL",
+                                     }));
     }
 
     void exclusiveHolderMakesOthersFailAtOnce()
@@ -272,9 +276,9 @@ private slots:
         prepare(review);
         review.open(DayTable::Access::Exclusive);
         QCOMPARE(lockWaits(path()), QList<int>{0});
-        expectError([&] { hours.storeMonth({record("05/01/2007", "", "", "", true)}); },
-                    rtl::tableFailure(rtl::TableAction::Store, "Enf1.db",
-                                      rtl::tableLocked(QDir::toNativeSeparators(path()))));
+        expectError(
+            [&] { hours.storeMonth({record("05/01/2007", "", "", "", true)}); },
+            rtl::tableFailure(rtl::TableAction::Store, "Enf1.db", rtl::tableLocked(QDir::toNativeSeparators(path()))));
         QVERIFY(!hours.isOpen());
         review.close();
         hours.storeMonth({record("05/01/2007", "", "", "", true)});

@@ -17,16 +17,26 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QDate>("first");
         QTest::addColumn<QDate>("last");
-        QTest::newRow("leap 2000") << "15/02/2000" << "0200" << QDate(2000, 2, 1) << QDate(2000, 2, 29);
-        QTest::newRow("not leap 1900") << "01/02/1900" << "0200" << QDate(1900, 2, 1) << QDate(1900, 2, 28);
-        QTest::newRow("leap 2004") << "29/02/2004" << "0204" << QDate(2004, 2, 1) << QDate(2004, 2, 29);
-        QTest::newRow("not leap 2003") << "28/02/2003" << "0203" << QDate(2003, 2, 1) << QDate(2003, 2, 28);
-        QTest::newRow("March, any day") << "05/03/2002" << "0302" << QDate(2002, 3, 1) << QDate(2002, 3, 31);
-        QTest::newRow("September") << "30/09/2010" << "0910" << QDate(2010, 9, 1) << QDate(2010, 9, 30);
-        QTest::newRow("November") << "01/11/2010" << "1110" << QDate(2010, 11, 1) << QDate(2010, 11, 30);
-        QTest::newRow("August") << "12/08/2011" << "0811" << QDate(2011, 8, 1) << QDate(2011, 8, 31);
-        QTest::newRow("December") << "31/12/2010" << "1210" << QDate(2010, 12, 1) << QDate(2010, 12, 31);
-        QTest::newRow("January") << "05/01/2007" << "0107" << QDate(2007, 1, 1) << QDate(2007, 1, 31);
+        QTest::newRow("leap 2000") << "15/02/2000"
+                                   << "0200" << QDate(2000, 2, 1) << QDate(2000, 2, 29);
+        QTest::newRow("not leap 1900") << "01/02/1900"
+                                       << "0200" << QDate(1900, 2, 1) << QDate(1900, 2, 28);
+        QTest::newRow("leap 2004") << "29/02/2004"
+                                   << "0204" << QDate(2004, 2, 1) << QDate(2004, 2, 29);
+        QTest::newRow("not leap 2003") << "28/02/2003"
+                                       << "0203" << QDate(2003, 2, 1) << QDate(2003, 2, 28);
+        QTest::newRow("March, any day") << "05/03/2002"
+                                        << "0302" << QDate(2002, 3, 1) << QDate(2002, 3, 31);
+        QTest::newRow("September") << "30/09/2010"
+                                   << "0910" << QDate(2010, 9, 1) << QDate(2010, 9, 30);
+        QTest::newRow("November") << "01/11/2010"
+                                  << "1110" << QDate(2010, 11, 1) << QDate(2010, 11, 30);
+        QTest::newRow("August") << "12/08/2011"
+                                << "0811" << QDate(2011, 8, 1) << QDate(2011, 8, 31);
+        QTest::newRow("December") << "31/12/2010"
+                                  << "1210" << QDate(2010, 12, 1) << QDate(2010, 12, 31);
+        QTest::newRow("January") << "05/01/2007"
+                                 << "0107" << QDate(2007, 1, 1) << QDate(2007, 1, 31);
     }
     void monthOfADate()
     {
@@ -54,9 +64,12 @@ private slots:
     {
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("error");
-        QTest::newRow("ISO") << "2002-03-05" << "'2-' n'est pas une valeur entière correcte";
-        QTest::newRow("month first") << "03/25/2002" << "'01/25/2002' n'est pas une date correcte";
-        QTest::newRow("two-digit year") << "05/03/02" << "'01/03/02' n'est pas une date correcte";
+        QTest::newRow("ISO") << "2002-03-05"
+                             << "'2-' n'est pas une valeur entière correcte";
+        QTest::newRow("month first") << "03/25/2002"
+                                     << "'01/25/2002' n'est pas une date correcte";
+        QTest::newRow("two-digit year") << "05/03/02"
+                                        << "'01/03/02' n'est pas une date correcte";
     }
     void anotherDateFormFails()
     {

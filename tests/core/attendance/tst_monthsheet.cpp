@@ -39,14 +39,18 @@ private slots:
         QTest::addColumn<QTime>("h4");
         QTest::addColumn<QString>("duration");
         const QTime zero(0, 0);
-        QTest::newRow("morning and afternoon") << t("08:00:00.000") << t("12:00:00.000") << t("13:30:00.000") << t("17:45:00.000") << "08:15:00";
-        QTest::newRow("continuous day in H1-H2") << t("08:10:00.000") << t("16:00:00.000") << zero << zero << "07:50:00";
+        QTest::newRow("morning and afternoon")
+            << t("08:00:00.000") << t("12:00:00.000") << t("13:30:00.000") << t("17:45:00.000") << "08:15:00";
+        QTest::newRow("continuous day in H1-H2")
+            << t("08:10:00.000") << t("16:00:00.000") << zero << zero << "07:50:00";
         QTest::newRow("afternoon only") << zero << zero << t("13:15:00.000") << t("14:00:00.000") << "00:45:00";
-        QTest::newRow("across midnight: absolute value") << t("20:00:00.000") << t("06:00:00.000") << zero << zero << "14:00:00";
+        QTest::newRow("across midnight: absolute value")
+            << t("20:00:00.000") << t("06:00:00.000") << zero << zero << "14:00:00";
         QTest::newRow("nothing entered") << zero << zero << zero << zero << "00:00:00";
         QTest::newRow("seconds truncated, not rounded") << zero << t("00:01:59.999") << zero << zero << "00:01:59";
         QTest::newRow("modulo 24 hours") << zero << t("23:59:59.999") << zero << t("23:59:59.999") << "23:59:59";
-        QTest::newRow("negative morning offsets afternoon") << t("12:00:00.000") << t("08:00:00.000") << t("13:00:00.000") << t("18:30:00.000") << "01:30:00";
+        QTest::newRow("negative morning offsets afternoon")
+            << t("12:00:00.000") << t("08:00:00.000") << t("13:00:00.000") << t("18:30:00.000") << "01:30:00";
     }
     void dayDuration()
     {
@@ -112,9 +116,12 @@ private slots:
     {
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("key");
-        QTest::newRow("January 2007") << "05/01/2007" << "0107";
-        QTest::newRow("December 2010") << "31/12/2010" << "1210";
-        QTest::newRow("March 2006") << "14/03/2006" << "0306";
+        QTest::newRow("January 2007") << "05/01/2007"
+                                      << "0107";
+        QTest::newRow("December 2010") << "31/12/2010"
+                                       << "1210";
+        QTest::newRow("March 2006") << "14/03/2006"
+                                    << "0306";
     }
     void monthKey()
     {
@@ -149,8 +156,8 @@ private slots:
         MonthSheet s;
         putDay(s, 3, "03/03/2007", "", true);
         putDay(s, 4, "04/03/2007", "08:00:00", true);
-        putDay(s, 5, "", "05:00:00");            // a duration never given a date
-        s.cell(sheet::Flat, 6) = "oui";          // only "OUI" counts
+        putDay(s, 5, "", "05:00:00");   // a duration never given a date
+        s.cell(sheet::Flat, 6) = "oui"; // only "OUI" counts
         const MonthTotals totals = monthTotals(s);
         QCOMPARE(totals.flatDays, 2);
         QCOMPARE(totals.hours, 8.0);
@@ -174,7 +181,7 @@ private slots:
     {
         MonthSheet s;
         putDay(s, 1, "28/02/2007", "08:00:00");
-        putDay(s, 2, "01/03/2007", "");          // neither hours nor flat rate: not stored
+        putDay(s, 2, "01/03/2007", ""); // neither hours nor flat rate: not stored
         putDay(s, 3, "02/03/2007", "", true);
         const MonthValidation v = validateMonth(s);
         QCOMPARE(v.sheet.cell(sheet::Date, 2), QString());
@@ -253,10 +260,14 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("date") << int(day::Date) << "32/01/2007" << "'32/01/2007' n'est pas une date correcte";
-        QTest::newRow("time") << int(day::Heure1) << "25:00:00" << "'25:00:00' n'est pas une heure correcte";
-        QTest::newRow("real") << int(day::Duree) << "7,83" << "'7,83' n'est pas une valeur en virgule flottante correcte";
-        QTest::newRow("flag") << int(day::Dej) << "OUI" << "'OUI' n'est pas une valeur booléenne correcte pour le champ 'Déj'";
+        QTest::newRow("date") << int(day::Date) << "32/01/2007"
+                              << "'32/01/2007' n'est pas une date correcte";
+        QTest::newRow("time") << int(day::Heure1) << "25:00:00"
+                              << "'25:00:00' n'est pas une heure correcte";
+        QTest::newRow("real") << int(day::Duree) << "7,83"
+                              << "'7,83' n'est pas une valeur en virgule flottante correcte";
+        QTest::newRow("flag") << int(day::Dej) << "OUI"
+                              << "'OUI' n'est pas une valeur booléenne correcte pour le champ 'Déj'";
     }
     void badTexts()
     {

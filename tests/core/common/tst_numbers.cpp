@@ -112,7 +112,8 @@ private slots:
 
     void win1252RoundTrip()
     {
-        const QByteArray bytes("S\xe9" "curit\xe9 \x80 \x9c");
+        const QByteArray bytes("S\xe9"
+                               "curit\xe9 \x80 \x9c");
         const QString text = fromWin1252(bytes);
         QCOMPARE(text, QString::fromUtf8("Sécurité € œ"));
         QCOMPARE(toWin1252(text), bytes);

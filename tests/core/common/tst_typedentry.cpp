@@ -39,21 +39,36 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("result"); // DD/MM/YYYY, or "refused"
         // Begun on 14/03/2026.
-        QTest::newRow("full form") << "02/09/2023" << "02/09/2023";
-        QTest::newRow("short parts") << "2/9/2023" << "02/09/2023";
-        QTest::newRow("digits only") << "02092023" << "02/09/2023";
-        QTest::newRow("31 February") << "31022023" << "refused";
-        QTest::newRow("29 February of a leap year") << "29022024" << "29/02/2024";
-        QTest::newRow("29 February otherwise") << "29022023" << "refused";
-        QTest::newRow("month 13") << "0113" << "refused";
-        QTest::newRow("day 00") << "00" << "refused";
-        QTest::newRow("day 32") << "32" << "refused";
-        QTest::newRow("day only") << "15" << "15/03/2026";
-        QTest::newRow("day and month") << "1/12" << "01/12/2026";
-        QTest::newRow("31 of a 30-day month") << "31/04" << "refused";
-        QTest::newRow("year cut short") << "1/1/23" << "refused";
-        QTest::newRow("slash keeps the day") << "/06" << "14/06/2026";
-        QTest::newRow("letters have no place") << "1x5" << "15/03/2026";
+        QTest::newRow("full form") << "02/09/2023"
+                                   << "02/09/2023";
+        QTest::newRow("short parts") << "2/9/2023"
+                                     << "02/09/2023";
+        QTest::newRow("digits only") << "02092023"
+                                     << "02/09/2023";
+        QTest::newRow("31 February") << "31022023"
+                                     << "refused";
+        QTest::newRow("29 February of a leap year") << "29022024"
+                                                    << "29/02/2024";
+        QTest::newRow("29 February otherwise") << "29022023"
+                                               << "refused";
+        QTest::newRow("month 13") << "0113"
+                                  << "refused";
+        QTest::newRow("day 00") << "00"
+                                << "refused";
+        QTest::newRow("day 32") << "32"
+                                << "refused";
+        QTest::newRow("day only") << "15"
+                                  << "15/03/2026";
+        QTest::newRow("day and month") << "1/12"
+                                       << "01/12/2026";
+        QTest::newRow("31 of a 30-day month") << "31/04"
+                                              << "refused";
+        QTest::newRow("year cut short") << "1/1/23"
+                                        << "refused";
+        QTest::newRow("slash keeps the day") << "/06"
+                                             << "14/06/2026";
+        QTest::newRow("letters have no place") << "1x5"
+                                               << "15/03/2026";
     }
     void dates()
     {

@@ -103,30 +103,32 @@ void TestContract::monthFigures_data()
     const Contract forty = planned("2025-01-06", mondayToFriday, 8 * 60);
 
     QTest::newRow("40 h a week, complete year, 4.00")
-        << forty << on("2026-03-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL << 0LL
-        << 0LL << "" << 0LL << 0LL << 0LL << 0LL << 0LL << 69333LL;
+        << forty << on("2026-03-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL
+        << "" << 0LL << 0LL << 0LL << 0LL << 0LL << 69333LL;
     QTest::newRow("30 h a week, 36 weeks")
         << planned("2025-09-01", mondayToFriday, 6 * 60, Kind::IncompleteYear, 36) << on("2026-03-01")
-        << QList<StoredDay>{} << off << 9000LL << 36000LL << 22 * 360LL << 0LL << 0LL << "" << 0LL << 0LL << 0LL
-        << 0LL << 0LL << 36000LL;
+        << QList<StoredDay>{} << off << 9000LL << 36000LL << 22 * 360LL << 0LL << 0LL << "" << 0LL << 0LL << 0LL << 0LL
+        << 0LL << 36000LL;
 
     // Monday to Thursday, 10 h: September 2025 plans 18 days, 180 h.
     Contract tenHours = planned("2025-01-06", {1, 2, 3, 4}, 10 * 60);
     tenHours.absences << Absence{{on("2025-09-08"), on("2025-09-09")}, Reason::MinderAbsent};
     QTest::newRow("20 h of the childminder's absence in 180 planned hours")
-        << tenHours << on("2025-09-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 180 * 60LL
-        << 20 * 60LL << 7704LL << "08/09-09/09 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 61629LL;
+        << tenHours << on("2025-09-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 180 * 60LL << 20 * 60LL
+        << 7704LL << "08/09-09/09 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 61629LL;
 
     // 9 h 24 a day in the week of Monday 9 March 2026: 47 h.
     Contract extra = forty;
     extra.majHC = 0;
     extra.majHM = 10;
-    QTest::newRow("47 h worked on a 40 h week")
-        << extra << on("2026-03-01")
-        << worked({{"2026-03-09", 564}, {"2026-03-10", 564}, {"2026-03-11", 564}, {"2026-03-12", 564},
-                   {"2026-03-13", 564}})
-        << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL << "" << 300LL << 2000LL << 120LL << 880LL << 0LL
-        << 72213LL;
+    QTest::newRow("47 h worked on a 40 h week") << extra << on("2026-03-01")
+                                                << worked({{"2026-03-09", 564},
+                                                           {"2026-03-10", 564},
+                                                           {"2026-03-11", 564},
+                                                           {"2026-03-12", 564},
+                                                           {"2026-03-13", 564}})
+                                                << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL << "" << 300LL
+                                                << 2000LL << 120LL << 880LL << 0LL << 72213LL;
 
     // April 2026 has 22 weekdays; the ten before the 15th are not in the contract.
     QTest::newRow("contract starting on the 15th")
@@ -155,15 +157,15 @@ void TestContract::monthFigures_data()
     hospital.absences << Absence{{on("2025-06-02"), on("2025-06-21")}, Reason::ChildInHospital}
                       << Absence{{on("2025-06-25"), on("2025-06-26")}, Reason::ChildInHospital};
     QTest::newRow("20-day hospitalisation, 14 days at most")
-        << hospital << on("2025-06-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 21 * 480LL
-        << 10 * 480LL << 33016LL << "02/06-13/06 2" << 0LL << 0LL << 0LL << 0LL << 0LL << 36317LL;
+        << hospital << on("2025-06-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 21 * 480LL << 10 * 480LL
+        << 33016LL << "02/06-13/06 2" << 0LL << 0LL << 0LL << 0LL << 0LL << 36317LL;
 
     // 29 September to 5 October 2025: 50 h, in the month of Thursday the 2nd.
     const QList<StoredDay> straddling = worked(
         {{"2025-09-29", 600}, {"2025-09-30", 600}, {"2025-10-01", 600}, {"2025-10-02", 600}, {"2025-10-03", 600}});
     QTest::newRow("straddling week, not in the month of its Monday")
-        << forty << on("2025-09-01") << straddling << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL << ""
-        << 0LL << 0LL << 0LL << 0LL << 0LL << 69333LL;
+        << forty << on("2025-09-01") << straddling << off << 17333LL << 69333LL << 22 * 480LL << 0LL << 0LL << "" << 0LL
+        << 0LL << 0LL << 0LL << 0LL << 69333LL;
     QTest::newRow("straddling week, in the month of its Thursday")
         << forty << on("2025-10-01") << straddling << off << 17333LL << 69333LL << 23 * 480LL << 0LL << 0LL << ""
         << 300LL << 2000LL << 300LL << 2200LL << 0LL << 73533LL;
@@ -179,8 +181,9 @@ void TestContract::monthFigures_data()
     // 8 h worked on Friday 1 May 2026, at twice the rate: the base holds the
     // first time, the supplement the second.
     QTest::newRow("hours worked on a public holiday")
-        << forty << on("2026-05-01") << worked({{"2026-05-01", 480}}, true) << HolidaySetting{true, Money::fromCount(20000)}
-        << 17333LL << 69333LL << 21 * 480LL << 0LL << 0LL << "" << 0LL << 0LL << 0LL << 0LL << 3200LL << 72533LL;
+        << forty << on("2026-05-01") << worked({{"2026-05-01", 480}}, true)
+        << HolidaySetting{true, Money::fromCount(20000)} << 17333LL << 69333LL << 21 * 480LL << 0LL << 0LL << "" << 0LL
+        << 0LL << 0LL << 0LL << 3200LL << 72533LL;
 
     Contract leave = forty;
     leave.absences << Absence{{on("2026-03-02"), on("2026-03-06")}, Reason::ParentsChoice}
@@ -193,10 +196,13 @@ void TestContract::monthFigures_data()
     Contract sickAndExtra = sick;
     QTest::newRow("sick days and a long week together")
         << sickAndExtra << on("2025-04-01")
-        << worked({{"2025-04-14", 564}, {"2025-04-15", 564}, {"2025-04-16", 564}, {"2025-04-17", 564},
+        << worked({{"2025-04-14", 564},
+                   {"2025-04-15", 564},
+                   {"2025-04-16", 564},
+                   {"2025-04-17", 564},
                    {"2025-04-18", 564}})
-        << off << 17333LL << 69333LL << 22 * 480LL << 2 * 480LL << 6303LL << "07/04-08/04 1" << 300LL << 2000LL
-        << 120LL << 880LL << 0LL << 65910LL;
+        << off << 17333LL << 69333LL << 22 * 480LL << 2 * 480LL << 6303LL << "07/04-08/04 1" << 300LL << 2000LL << 120LL
+        << 880LL << 0LL << 65910LL;
 
     // A school summer: August is wholly without care, and paid the base all the same.
     Contract school = planned("2025-09-01", mondayToFriday, 360, Kind::IncompleteYear, 36);
@@ -209,8 +215,8 @@ void TestContract::monthFigures_data()
     ended.last = on("2025-11-30");
     ended.absences << Absence{{on("2025-11-03"), on("2025-11-28")}, Reason::MinderAbsent};
     QTest::newRow("every planned day deducted takes the whole base")
-        << ended << on("2025-11-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 20 * 480LL
-        << 20 * 480LL << 69333LL << "03/11-28/11 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 0LL;
+        << ended << on("2025-11-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 20 * 480LL << 20 * 480LL
+        << 69333LL << "03/11-28/11 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 0LL;
 }
 
 void TestContract::monthFigures()
@@ -244,9 +250,11 @@ void TestContract::noFiguresOutsideAContract()
     Contract c = planned("2025-09-01", mondayToFriday, 480);
     c.last = on("2026-06-30");
     for (const char *month : {"2025-08-01", "2026-07-01"}) {
-        const MonthFigures f = contract::monthFigures(c, on(month).year(), on(month).month(), {}, four, {}, lawOn(on(month)));
+        const MonthFigures f =
+            contract::monthFigures(c, on(month).year(), on(month).month(), {}, four, {}, lawOn(on(month)));
         QVERIFY(f.outsideContract);
-        QCOMPARE(f.failure, contractmsg::monthOutsideContract(MonthKey::of(on(month).month(), on(month).year()).title(), "01/09/2025", "30/06/2026"));
+        QCOMPARE(f.failure, contractmsg::monthOutsideContract(MonthKey::of(on(month).month(), on(month).year()).title(),
+                                                              "01/09/2025", "30/06/2026"));
         QCOMPARE(f.salary, Money());
     }
     c.kind = Kind::Occasional;
@@ -266,24 +274,31 @@ void TestContract::refusals_data()
     QTest::newRow("sound") << ok << QString();
     Contract c = ok;
     c.last = on("2025-01-05");
-    QTest::newRow("end before start") << c << "Fin du contrat : le dernier jour (05/01/2025) précède le premier (06/01/2025).";
+    QTest::newRow("end before start")
+        << c << "Fin du contrat : le dernier jour (05/01/2025) précède le premier (06/01/2025).";
     c = planned("2025-01-06", mondayToFriday, 480, Kind::IncompleteYear, 47);
-    QTest::newRow("47 weeks") << c << "Semaines d'accueil par an : 47 n'est pas entre 1 et 46 pour une année incomplète.";
+    QTest::newRow("47 weeks") << c
+                              << "Semaines d'accueil par an : 47 n'est pas entre 1 et 46 pour une année incomplète.";
     c.weeks = 0;
-    QTest::newRow("no weeks") << c << "Semaines d'accueil par an : 0 n'est pas entre 1 et 46 pour une année incomplète.";
+    QTest::newRow("no weeks") << c
+                              << "Semaines d'accueil par an : 0 n'est pas entre 1 et 46 pour une année incomplète.";
     c = planned("2025-01-06", {1, 2, 3, 4, 5}, 9 * 60 + 1);
     QTest::newRow("45 h and 5 minutes") << c << "Heures par semaine : 45:05 dépasse le maximum de 45:00 par semaine.";
     c = ok;
-    c.periodsWithoutCare << DateRange{on("2025-08-01"), on("2025-08-31")} << DateRange{on("2025-12-31"), on("2025-12-20")};
-    QTest::newRow("period backwards") << c << "Périodes sans accueil, ligne 2 : « Au » (20/12/2025) précède « Du » (31/12/2025).";
+    c.periodsWithoutCare << DateRange{on("2025-08-01"), on("2025-08-31")}
+                         << DateRange{on("2025-12-31"), on("2025-12-20")};
+    QTest::newRow("period backwards")
+        << c << "Périodes sans accueil, ligne 2 : « Au » (20/12/2025) précède « Du » (31/12/2025).";
     c = ok;
     c.absences << Absence{{on("2025-03-03"), QDate()}, Reason::ChildSick};
-    QTest::newRow("absence without its end") << c << "Absences, ligne 1 : une date manque (« Du » et « Au » sont demandés).";
+    QTest::newRow("absence without its end")
+        << c << "Absences, ligne 1 : une date manque (« Du » et « Au » sont demandés).";
     c = ok;
     c.absences << Absence{{on("2025-03-03"), on("2025-03-07")}, Reason::ChildSick}
                << Absence{{on("2025-03-10"), on("2025-03-11")}, Reason::ParentsChoice}
                << Absence{{on("2025-03-07"), on("2025-03-07")}, Reason::MinderAbsent};
-    QTest::newRow("overlapping absences") << c << "Absences, lignes 1 et 3 : les deux absences se chevauchent ; un jour n'a qu'un motif.";
+    QTest::newRow("overlapping absences")
+        << c << "Absences, lignes 1 et 3 : les deux absences se chevauchent ; un jour n'a qu'un motif.";
 }
 
 void TestContract::refusals()
@@ -424,10 +439,14 @@ void TestContract::unsoundFileNeverWritten_data()
 {
     QTest::addColumn<QString>("statements"); // run on a fresh SQLite file; "text:" writes plain bytes
     QTest::addColumn<QString>("message");
-    QTest::newRow("not SQLite") << "text:Ceci n'est pas une base." << "n'est pas un fichier de contrats";
-    QTest::newRow("foreign tables") << "CREATE TABLE Clients (nom TEXT)" << "n'est pas un fichier de contrats";
-    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 3" << "version plus récente";
-    QTest::newRow("read-only file") << "readonly" << "Accès au fichier refusé";
+    QTest::newRow("not SQLite") << "text:Ceci n'est pas une base."
+                                << "n'est pas un fichier de contrats";
+    QTest::newRow("foreign tables") << "CREATE TABLE Clients (nom TEXT)"
+                                    << "n'est pas un fichier de contrats";
+    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 3"
+                                  << "version plus récente";
+    QTest::newRow("read-only file") << "readonly"
+                                    << "Accès au fichier refusé";
 }
 
 void TestContract::unsoundFileNeverWritten()

@@ -86,7 +86,8 @@ private slots:
         const ContractPay &p = s.pay;
         QCOMPARE((QStringList{p.hmens, p.tauxh, p.salmens}), (QStringList{"173.33", "4.00", "693.33"}));
         QCOMPARE((QStringList{p.habs, p.hplan, p.deduc}), (QStringList{"16.00", "176.00", "-63.03"}));
-        QCOMPARE(p.datesabs, "du 09/03/2026 au 10/03/2026 (Absence de l'assistante maternelle (maladie, congé sans solde))");
+        QCOMPARE(p.datesabs,
+                 "du 09/03/2026 au 10/03/2026 (Absence de l'assistante maternelle (maladie, congé sans solde))");
         QCOMPARE((QStringList{p.hcomp, p.mtcomp, p.hmaj, p.mtmaj}), (QStringList{"5.00", "20.00", "2.00", "8.80"}));
         QCOMPARE((QStringList{p.hferie, p.mtferie, p.salmois}), (QStringList{"0.00", "0.00", "659.10"}));
         QCOMPARE(gross ? *s.slip.salbrut : *s.slip.salnet, "659.10");
@@ -126,15 +127,24 @@ private slots:
         QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("monthKey");
         QTest::addColumn<bool>("paid");
-        QTest::newRow("no contract") << -1 << "" << "0326" << false;
-        QTest::newRow("occasional") << int(Kind::Occasional) << "" << "0326" << false;
-        QTest::newRow("complete year") << int(Kind::CompleteYear) << "" << "0326" << true;
-        QTest::newRow("incomplete year") << int(Kind::IncompleteYear) << "" << "0326" << true;
-        QTest::newRow("its first month") << int(Kind::CompleteYear) << "" << "0126" << true;
-        QTest::newRow("before it") << int(Kind::CompleteYear) << "" << "1225" << false;
-        QTest::newRow("its last month") << int(Kind::CompleteYear) << "2026-03-02" << "0326" << true;
-        QTest::newRow("after it") << int(Kind::CompleteYear) << "2026-02-27" << "0326" << false;
-        QTest::newRow("no month validated") << int(Kind::CompleteYear) << "" << "moan" << false;
+        QTest::newRow("no contract") << -1 << ""
+                                     << "0326" << false;
+        QTest::newRow("occasional") << int(Kind::Occasional) << ""
+                                    << "0326" << false;
+        QTest::newRow("complete year") << int(Kind::CompleteYear) << ""
+                                       << "0326" << true;
+        QTest::newRow("incomplete year") << int(Kind::IncompleteYear) << ""
+                                         << "0326" << true;
+        QTest::newRow("its first month") << int(Kind::CompleteYear) << ""
+                                         << "0126" << true;
+        QTest::newRow("before it") << int(Kind::CompleteYear) << ""
+                                   << "1225" << false;
+        QTest::newRow("its last month") << int(Kind::CompleteYear) << "2026-03-02"
+                                        << "0326" << true;
+        QTest::newRow("after it") << int(Kind::CompleteYear) << "2026-02-27"
+                                  << "0326" << false;
+        QTest::newRow("no month validated") << int(Kind::CompleteYear) << ""
+                                            << "moan" << false;
     }
     void paidByContract()
     {

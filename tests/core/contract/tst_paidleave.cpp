@@ -125,9 +125,9 @@ void TestPaidLeave::periods_data()
                                      << on("2026-09-01") << 2025 << "w30 e19.0 t0 l19 485,33/506,67=506,67 |  | 0";
     // 24 working days taken from 1 June against 19 earned: the five last unpaid.
     november.absences << Absence{{on("2026-06-01"), on("2026-06-27")}, Reason::MinderLeave};
-    QTest::newRow("beyond the days earned") << november << QList<StoredDay>{} << monthly("2025-11-01", 7, 69333)
-                                            << on("2026-09-01") << 2025
-                                            << "w30 e19.0 t24 l0 485,33/506,67=506,67 |  | 5 23/06";
+    QTest::newRow("beyond the days earned")
+        << november << QList<StoredDay>{} << monthly("2025-11-01", 7, 69333) << on("2026-09-01") << 2025
+        << "w30 e19.0 t24 l0 485,33/506,67=506,67 |  | 5 23/06";
     // Leave taken before the first June is drawn from a period that earned nothing.
     Contract early = weekdays(Kind::CompleteYear, "2025-11-01", 8 * 60);
     early.absences << Absence{{on("2025-12-22"), on("2025-12-27")}, Reason::MinderLeave};
@@ -158,8 +158,8 @@ void TestPaidLeave::periods()
     QFETCH(int, startYear);
     QFETCH(QString, expected);
     const QList<LeavePeriod> periods = paidLeave(contract, days, euros(400), salaries, today);
-    const auto it = std::find_if(periods.begin(), periods.end(),
-                                 [&](const LeavePeriod &p) { return p.startYear == startYear; });
+    const auto it =
+        std::find_if(periods.begin(), periods.end(), [&](const LeavePeriod &p) { return p.startYear == startYear; });
     QVERIFY(it != periods.end());
     QCOMPARE(summary(*it), expected);
 }

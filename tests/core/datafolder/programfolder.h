@@ -192,9 +192,10 @@ inline QJsonObject manifestFor(const Entries &files, int formatVersion = 2)
 {
     QJsonArray list;
     for (const auto &[name, bytes] : files)
-        list.append(QJsonObject{{"name", name},
-                                {"size", double(bytes.size())},
-                                {"sha256", QString(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())}});
+        list.append(
+            QJsonObject{{"name", name},
+                        {"size", double(bytes.size())},
+                        {"sha256", QString(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex())}});
     return QJsonObject{{"format", "Berlivo Paye sauvegarde"},
                        {"formatVersion", formatVersion},
                        {"programVersion", "9.1"},

@@ -123,9 +123,9 @@ private slots:
             const backup::Contents saved = backup::create(m_data, m_zip);
             QCOMPARE(saved.programVersion, QString("3.0"));
             QCOMPARE(saved.created, now());
-            QCOMPARE(saved.files, QStringList({"Taux.txt", "Paramtre.bvp", "Enf1.db", "Enf2.db", "Enf3.db", "Enf4.db",
-                                               "Enf5.db", "Bulletins.db", "Contrats.db", "bulljpg/Léa0126.jpg",
-                                               "bulljpg/Tom0226.jpg"}));
+            QCOMPARE(saved.files,
+                     QStringList({"Taux.txt", "Paramtre.bvp", "Enf1.db", "Enf2.db", "Enf3.db", "Enf4.db", "Enf5.db",
+                                  "Bulletins.db", "Contrats.db", "bulljpg/Léa0126.jpg", "bulljpg/Tom0226.jpg"}));
         }
         changeFolder();
         QVERIFY(QFile::remove(data(folder::contracts)));
@@ -241,8 +241,9 @@ private slots:
     void backupToAFolderThatCannotBeWritten()
     {
         const QString zip = m_dir->filePath("nowhere/sauvegarde.zip");
-        QVERIFY(raised([&] { backup::create(m_data, zip); })
-                    .startsWith("La sauvegarde n'a pas pu être écrite dans « " + zip + " » : "));
+        QVERIFY(raised([&] {
+                    backup::create(m_data, zip);
+                }).startsWith("La sauvegarde n'a pas pu être écrite dans « " + zip + " » : "));
         QVERIFY(!QFileInfo::exists(zip));
     }
 
@@ -270,7 +271,8 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString unchanged = "\nVos données n'ont pas été modifiées.";
         const QString foreign = "Le fichier « %1 » n'est pas une sauvegarde de Berlivo Paye." + unchanged;
-        const QString broken = "La sauvegarde « %1 » est endommagée ou incomplète (%2) : elle ne peut pas être restaurée." + unchanged;
+        const QString broken =
+            "La sauvegarde « %1 » est endommagée ou incomplète (%2) : elle ne peut pas être restaurée." + unchanged;
         const auto row = [&](const char *name, const QString &fault, const QString &why) {
             QTest::newRow(name) << fault << (why.isEmpty() ? foreign : broken.arg("%1", why));
         };
@@ -304,8 +306,10 @@ private slots:
         row("a format version of 2.5", "version 2.5", "version de format illisible");
         row("no format version", "no version", "version de format illisible");
         QTest::newRow("from a newer version")
-            << "newer" << "La sauvegarde « %1 » a été faite par une version plus récente de Berlivo Paye (9.1) : "
-                          "cette version ne sait pas la restaurer." + unchanged;
+            << "newer"
+            << "La sauvegarde « %1 » a été faite par une version plus récente de Berlivo Paye (9.1) : "
+               "cette version ne sait pas la restaurer." +
+                   unchanged;
     }
     void damagedOrForeignArchivesChangeNothing()
     {
@@ -356,7 +360,8 @@ private slots:
             else if (fault == "empty table")
                 replace("Enf2.db", QByteArray());
             else if (fault == "trigger")
-                replace("Enf2.db", alteredTable("CREATE TRIGGER efface AFTER INSERT ON Jours BEGIN DELETE FROM Jours; END"));
+                replace("Enf2.db",
+                        alteredTable("CREATE TRIGGER efface AFTER INSERT ON Jours BEGIN DELETE FROM Jours; END"));
             else if (fault == "view")
                 replace("Enf2.db", alteredTable("CREATE VIEW tous AS SELECT * FROM Jours"));
             else if (fault == "other archive")

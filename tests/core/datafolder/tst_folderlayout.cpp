@@ -132,9 +132,10 @@ private slots:
         QTest::addColumn<QString>("obstacle");
         QTest::addColumn<QString>("message");
         QTest::newRow("no original rates: the rest is still laid out")
-            << "no original" << "Impossible d'ouvrir le fichier " + path("nowhere/Taux.txt");
-        QTest::newRow("a file where the folder should be")
-            << "file in the way" << "Impossible de créer le fichier " + path("data");
+            << "no original"
+            << "Impossible d'ouvrir le fichier " + path("nowhere/Taux.txt");
+        QTest::newRow("a file where the folder should be") << "file in the way"
+                                                           << "Impossible de créer le fichier " + path("data");
     }
     void failuresAreReported()
     {

@@ -241,8 +241,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("journal");
         QTest::newRow("cut short") << QByteArray("{\"type\": \"restauration\", \"deplace");
-        QTest::newRow("a move out of the folder")
-            << QByteArray("{\"type\": \"restauration\", \"deplacements\": [{\"de\": \"../ailleurs\", \"vers\": \"Taux.txt\"}]}");
+        QTest::newRow("a move out of the folder") << QByteArray(
+            "{\"type\": \"restauration\", \"deplacements\": [{\"de\": \"../ailleurs\", \"vers\": \"Taux.txt\"}]}");
         QTest::newRow("an unknown change") << QByteArray("{\"type\": \"autre\", \"deplacements\": []}");
     }
     void journalThatCannotBeTrustedStopsTheStart()
@@ -310,7 +310,8 @@ private slots:
         QCOMPARE(report.errors, QStringList());
         QCOMPARE(modeOf(folder), folderMode);
         QCOMPARE(modeOf(folder + "bulljpg"), folderMode);
-        for (const char *file : {"Taux.txt", "Enf1.db", "Bulletins.db", "bulljpg/Julie0302.jpg", "bulljpg/Julie0302.pdf"})
+        for (const char *file :
+             {"Taux.txt", "Enf1.db", "Bulletins.db", "bulljpg/Julie0302.jpg", "bulljpg/Julie0302.pdf"})
             QCOMPARE(modeOf(folder + QString::fromUtf8(file)), fileMode);
     }
 };

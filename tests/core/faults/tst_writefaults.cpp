@@ -202,8 +202,8 @@ void write(Writer w, bool fresh)
         QImage picture(48, 32, QImage::Format_RGB32);
         picture.fill(fresh ? Qt::red : Qt::blue);
         const QByteArray jpeg = encodeJpeg(picture);
-        saveSlip(programFolder(), {programFolder() + fileName(w), jpeg, "%PDF-1.4 " + who.toLatin1(),
-                                   march(fresh ? 54321 : 12345)});
+        saveSlip(programFolder(),
+                 {programFolder() + fileName(w), jpeg, "%PDF-1.4 " + who.toLatin1(), march(fresh ? 54321 : 12345)});
         break;
     }
     case ContractWriter: {
@@ -213,7 +213,8 @@ void write(Writer w, bool fresh)
         c.plannedMinutes = {480, 480, 480, 480, 480, 0, 0};
         // Enough rows that the new contract needs more room than the old one.
         for (int d = 0; d < (fresh ? 400 : 1); ++d)
-            c.absences << contract::Absence{{c.first.addDays(2 * d), c.first.addDays(2 * d)}, contract::Reason::ParentsChoice};
+            c.absences << contract::Absence{{c.first.addDays(2 * d), c.first.addDays(2 * d)},
+                                            contract::Reason::ParentsChoice};
         contract::storeContract(programFolder() + fileName(w), fresh ? 2 : 1, c);
         break;
     }
@@ -341,8 +342,9 @@ private slots:
             break;
         case ReadOnlyFolder:
             if (m_mounted)
-                QCOMPARE(::mount(nullptr, QFile::encodeName(m_folder).constData(), nullptr,
-                                 MS_REMOUNT | MS_RDONLY, nullptr), 0);
+                QCOMPARE(
+                    ::mount(nullptr, QFile::encodeName(m_folder).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr),
+                    0);
             else
                 QVERIFY(QFile::setPermissions(folderOf(w), QFile::ReadOwner | QFile::ExeOwner));
             break;
@@ -352,9 +354,7 @@ private slots:
             if (message.isEmpty())
                 message = rtl::cannotOpenFile(target(w));
             break;
-        case FullDisk:
-            fillDisk();
-            break;
+        case FullDisk: fillDisk(); break;
         }
 
         if (w == TableWriter) // the table's failures say first what failed

@@ -33,10 +33,14 @@ struct Change {
     const char *amount;
 };
 const QList<Change> history = {
-    {Key::Smic, {2022, 1, 1}, "10.57"},  {Key::Smic, {2022, 5, 1}, "10.85"},
-    {Key::Smic, {2022, 8, 1}, "11.07"},  {Key::Smic, {2023, 1, 1}, "11.27"},
-    {Key::Smic, {2023, 5, 1}, "11.52"},  {Key::Smic, {2024, 1, 1}, "11.65"},
-    {Key::Smic, {2024, 11, 1}, "11.88"}, {Key::Smic, {2026, 1, 1}, "12.02"},
+    {Key::Smic, {2022, 1, 1}, "10.57"},
+    {Key::Smic, {2022, 5, 1}, "10.85"},
+    {Key::Smic, {2022, 8, 1}, "11.07"},
+    {Key::Smic, {2023, 1, 1}, "11.27"},
+    {Key::Smic, {2023, 5, 1}, "11.52"},
+    {Key::Smic, {2024, 1, 1}, "11.65"},
+    {Key::Smic, {2024, 11, 1}, "11.88"},
+    {Key::Smic, {2026, 1, 1}, "12.02"},
     {Key::ChildminderHourly, {2025, 4, 1}, "3.64"},
     {Key::UpkeepPerDay, {2026, 1, 1}, "2.65"},
     {Key::UpkeepPer9Hours, {2026, 1, 1}, "3.83"},
@@ -138,7 +142,8 @@ private slots:
         QTest::addColumn<QByteArray>("shipped");
         QTest::addColumn<bool>("replaced");
         const QByteArray v1 = tableFile("smic_horaire_brut;11.88;2024-11-01;D\n", 1);
-        const QByteArray v2 = tableFile("smic_horaire_brut;11.88;2024-11-01;D\nsmic_horaire_brut;12.02;2026-01-01;D\n", 2);
+        const QByteArray v2 =
+            tableFile("smic_horaire_brut;11.88;2024-11-01;D\nsmic_horaire_brut;12.02;2026-01-01;D\n", 2);
         QByteArray edited = v1;
         edited.replace("11.88", "11.90");
         QTest::newRow("none yet") << QByteArray() << v2 << true;
@@ -165,14 +170,16 @@ private slots:
         QTest::addColumn<QString>("expected"); // a part of it; "" for none
         const legal::Table &t = m_shipped;
         const QDate in2026(2026, 3, 1);
-        QTest::newRow("3.50 gross") << legal::wageWarning(t, euros("3.50"), in2026) << "3.64 € brut de l'heure depuis le 01/04/2025";
+        QTest::newRow("3.50 gross") << legal::wageWarning(t, euros("3.50"), in2026)
+                                    << "3.64 € brut de l'heure depuis le 01/04/2025";
         QTest::newRow("3.64 gross") << legal::wageWarning(t, euros("3.64"), in2026) << "";
         QTest::newRow("before the agreement's row") << legal::wageWarning(t, euros("1.00"), {2025, 3, 31}) << "";
         QTest::newRow("net said with its gross")
             << legal::wageWarning(t, euros("3.54"), in2026, euros("2.80")) << "net de 2.80 €, soit 3.54 € brut";
         QTest::newRow("0.42 an hour: 3.78 for 9 hours")
             << legal::hourlyUpkeepWarning(t, euros("0.42"), in2026) << "soit 3.78 € pour 9 heures";
-        QTest::newRow("0.4256 an hour: 3.8304 for 9 hours") << legal::hourlyUpkeepWarning(t, euros("0.4256"), in2026) << "";
+        QTest::newRow("0.4256 an hour: 3.8304 for 9 hours")
+            << legal::hourlyUpkeepWarning(t, euros("0.4256"), in2026) << "";
         QTest::newRow("2.64 a day") << legal::dailyUpkeepWarning(t, euros("2.64"), in2026) << "2.65 € par jour";
         QTest::newRow("upkeep in 2025: unknown") << legal::hourlyUpkeepWarning(t, euros("0.01"), {2025, 12, 31}) << "";
     }
@@ -188,18 +195,34 @@ private slots:
     void monthUpkeep_data()
     {
         QTest::addColumn<QString>("moan");
-        QTest::addColumn<QString>("perHour"); // "" when not ticked
-        QTest::addColumn<QString>("perDay");  // "" when not ticked
+        QTest::addColumn<QString>("perHour");  // "" when not ticked
+        QTest::addColumn<QString>("perDay");   // "" when not ticked
         QTest::addColumn<QStringList>("days"); // duration, "+" after it for a flat-rate day
         QTest::addColumn<int>("shortDays");
-        QTest::newRow("0.43 an hour, 9 hours") << "0326" << "0.43" << "" << QStringList{"09:00:00"} << 0;
-        QTest::newRow("0.42 an hour, 9 hours") << "0326" << "0.42" << "" << QStringList{"09:00:00"} << 1;
-        QTest::newRow("0.42 an hour, 4 hours: below 2.65") << "0326" << "0.42" << "" << QStringList{"04:00:00"} << 1;
-        QTest::newRow("0.42 an hour, 12 hours: 5.04 for 5.11") << "0326" << "0.42" << "" << QStringList{"12:00:00"} << 1;
-        QTest::newRow("2.65 a flat day of 4 hours") << "0326" << "" << "2.65" << QStringList{"04:00:00+"} << 0;
-        QTest::newRow("2.65 a flat day of 9 hours") << "0326" << "" << "2.65" << QStringList{"09:00:00+", "04:00:00+"} << 1;
-        QTest::newRow("nothing ticked") << "0326" << "" << "" << QStringList{"02:00:00", "00:00:00"} << 1;
-        QTest::newRow("before the minimums' first date") << "1225" << "" << "" << QStringList{"09:00:00"} << 0;
+        QTest::newRow("0.43 an hour, 9 hours") << "0326"
+                                               << "0.43"
+                                               << "" << QStringList{"09:00:00"} << 0;
+        QTest::newRow("0.42 an hour, 9 hours") << "0326"
+                                               << "0.42"
+                                               << "" << QStringList{"09:00:00"} << 1;
+        QTest::newRow("0.42 an hour, 4 hours: below 2.65") << "0326"
+                                                           << "0.42"
+                                                           << "" << QStringList{"04:00:00"} << 1;
+        QTest::newRow("0.42 an hour, 12 hours: 5.04 for 5.11") << "0326"
+                                                               << "0.42"
+                                                               << "" << QStringList{"12:00:00"} << 1;
+        QTest::newRow("2.65 a flat day of 4 hours") << "0326"
+                                                    << ""
+                                                    << "2.65" << QStringList{"04:00:00+"} << 0;
+        QTest::newRow("2.65 a flat day of 9 hours") << "0326"
+                                                    << ""
+                                                    << "2.65" << QStringList{"09:00:00+", "04:00:00+"} << 1;
+        QTest::newRow("nothing ticked") << "0326"
+                                        << ""
+                                        << "" << QStringList{"02:00:00", "00:00:00"} << 1;
+        QTest::newRow("before the minimums' first date") << "1225"
+                                                         << ""
+                                                         << "" << QStringList{"09:00:00"} << 0;
     }
     void monthUpkeep()
     {
@@ -216,7 +239,8 @@ private slots:
         in.CheckBox12 = !perDay.isEmpty();
         in.EFJ = perDay;
         for (int i = 0; i < days.size(); ++i) {
-            in.days[size_t(i)].date = QStringLiteral("%1/%2/20%3").arg(i + 1, 2, 10, QChar('0')).arg(moan.left(2), moan.mid(2));
+            in.days[size_t(i)].date =
+                QStringLiteral("%1/%2/20%3").arg(i + 1, 2, 10, QChar('0')).arg(moan.left(2), moan.mid(2));
             in.days[size_t(i)].duration = days[i].left(8);
             in.days[size_t(i)].flatRate = days[i].endsWith('+') ? "OUI" : "";
         }
@@ -235,7 +259,8 @@ private slots:
         QCOMPARE(legal::dayUpkeepMinimum(t, 12, d), euros("5.1067"));
         QCOMPARE(legal::dayUpkeepMinimum(t, 9, {2025, 6, 1}), std::nullopt);
         // Net carried to gross line by line, as the net slip costs each line.
-        const std::array<QString, 9> rates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
+        const std::array<QString, 9> rates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379",
+                                              "0.0101", "0.0",    "0.0",    "0.0"};
         QCOMPARE(grossOfNet(euros("2.80"), rates), euros("3.5397"));
         QCOMPARE(legal::grossHourlyWage(false, "2.80", "9", rates), euros("3.5397"));
         QCOMPARE(legal::grossHourlyWage(true, "2.80", "3.50", rates), euros("3.50"));
@@ -252,37 +277,38 @@ private slots:
         QTest::addColumn<QString>("box");
         using S = legal::TaxCredit::Status;
         const QDate toddler(2023, 5, 4);
-        QTest::newRow("costs less CMG, half")
-            << QList{child(1, toddler, 600000, 250000)} << 1 << int(S::Credit) << qint64(350000) << qint64(175000) << "7GA";
+        QTest::newRow("costs less CMG, half") << QList{child(1, toddler, 600000, 250000)} << 1 << int(S::Credit)
+                                              << qint64(350000) << qint64(175000) << "7GA";
         QTest::newRow("over the ceiling") << QList{child(1, toddler, 900000, 100000)} << 1 << int(S::Credit)
                                           << qint64(800000) << qint64(175000) << "7GA";
-        QTest::newRow("shared custody halves the ceiling") << QList{child(1, toddler, 500000, 0, true)} << 1
-                                                          << int(S::Credit) << qint64(500000) << qint64(87500) << "7GE";
-        QTest::newRow("CMG above the costs") << QList{child(1, toddler, 100000, 150000)} << 1 << int(S::Credit)
-                                             << qint64(0) << qint64(0) << "7GA";
-        QTest::newRow("odd cent rounds half up") << QList{child(1, toddler, 1001)} << 1 << int(S::Credit) << qint64(1001)
-                                                 << qint64(501) << "7GA";
-        QTest::newRow("born 1 January six years before") << QList{child(1, {2019, 1, 1}, 1000)} << 1 << int(S::Credit)
-                                                         << qint64(1000) << qint64(500) << "7GA";
+        QTest::newRow("shared custody halves the ceiling")
+            << QList{child(1, toddler, 500000, 0, true)} << 1 << int(S::Credit) << qint64(500000) << qint64(87500)
+            << "7GE";
+        QTest::newRow("CMG above the costs")
+            << QList{child(1, toddler, 100000, 150000)} << 1 << int(S::Credit) << qint64(0) << qint64(0) << "7GA";
+        QTest::newRow("odd cent rounds half up")
+            << QList{child(1, toddler, 1001)} << 1 << int(S::Credit) << qint64(1001) << qint64(501) << "7GA";
+        QTest::newRow("born 1 January six years before")
+            << QList{child(1, {2019, 1, 1}, 1000)} << 1 << int(S::Credit) << qint64(1000) << qint64(500) << "7GA";
         QTest::newRow("born 31 December seven years before")
             << QList{child(1, {2018, 12, 31}, 1000)} << 1 << int(S::TooOld) << qint64(0) << qint64(0) << "";
-        QTest::newRow("empty record's date") << QList{child(1, {1899, 12, 30}, 1000)} << 1 << int(S::BirthUnknown)
-                                             << qint64(0) << qint64(0) << "";
-        QTest::newRow("born after the year") << QList{child(1, {2026, 2, 1}, 1000)} << 1 << int(S::BirthUnknown)
-                                             << qint64(0) << qint64(0) << "";
-        QTest::newRow("no costs") << QList{child(1, toddler, 0)} << 1 << int(S::NoCosts) << qint64(0) << qint64(0) << "";
+        QTest::newRow("empty record's date")
+            << QList{child(1, {1899, 12, 30}, 1000)} << 1 << int(S::BirthUnknown) << qint64(0) << qint64(0) << "";
+        QTest::newRow("born after the year")
+            << QList{child(1, {2026, 2, 1}, 1000)} << 1 << int(S::BirthUnknown) << qint64(0) << qint64(0) << "";
+        QTest::newRow("no costs") << QList{child(1, toddler, 0)} << 1 << int(S::NoCosts) << qint64(0) << qint64(0)
+                                  << "";
         QTest::newRow("third under 6, an older one and one without costs between")
             << QList{child(1, toddler, 10), child(2, {2010, 1, 1}, 10), child(3, toddler, 0), child(4, toddler, 10),
                      child(5, toddler, 10)}
             << 5 << int(S::Credit) << qint64(10) << qint64(5) << "7GC";
-        QTest::newRow("shared custody counted apart")
-            << QList{child(1, toddler, 10), child(2, toddler, 10, 0, true)} << 2 << int(S::Credit) << qint64(10)
-            << qint64(5) << "7GE";
+        QTest::newRow("shared custody counted apart") << QList{child(1, toddler, 10), child(2, toddler, 10, 0, true)}
+                                                      << 2 << int(S::Credit) << qint64(10) << qint64(5) << "7GE";
         QTest::newRow("an earlier child's birth unknown: no box")
             << QList{child(1, {}, 10), child(2, toddler, 10)} << 2 << int(S::Credit) << qint64(10) << qint64(5) << "";
-        QTest::newRow("a fourth child: no box") << QList{child(1, toddler, 10), child(2, toddler, 10), child(3, toddler, 10),
-                                                         child(4, toddler, 10)}
-                                                << 4 << int(S::Credit) << qint64(10) << qint64(5) << "";
+        QTest::newRow("a fourth child: no box")
+            << QList{child(1, toddler, 10), child(2, toddler, 10), child(3, toddler, 10), child(4, toddler, 10)} << 4
+            << int(S::Credit) << qint64(10) << qint64(5) << "";
     }
     void taxCredit()
     {
@@ -302,7 +328,8 @@ private slots:
         if (c.status == legal::TaxCredit::Status::Credit)
             QCOMPARE(c.boxNote.isEmpty(), !box.isEmpty());
         // Before the ceiling's first year nothing is calculated.
-        QCOMPARE(int(legal::taxCredit(m_shipped, 2021, {child(1, {2020, 1, 1}, 10)}, 1).status), int(legal::TaxCredit::Status::NoValues));
+        QCOMPARE(int(legal::taxCredit(m_shipped, 2021, {child(1, {2020, 1, 1}, 10)}, 1).status),
+                 int(legal::TaxCredit::Status::NoValues));
     }
 
     // The aid is kept per child and year; an archive of the first layout

@@ -78,10 +78,18 @@ private slots:
         QTest::addColumn<QString>("totheur");
         QTest::addColumn<QString>("hours");
         QTest::addColumn<QString>("detail");
-        QTest::newRow(".49") << "80.49" << "80" << "80,49 h exactement";
-        QTest::newRow(".5") << "80.5" << "81" << "80,5 h exactement";
-        QTest::newRow(".51") << "80.51" << "81" << "80,51 h exactement";
-        QTest::newRow("half an hour") << "0.5" << "1" << "0,5 h exactement";
+        QTest::newRow(".49") << "80.49"
+                             << "80"
+                             << "80,49 h exactement";
+        QTest::newRow(".5") << "80.5"
+                            << "81"
+                            << "80,5 h exactement";
+        QTest::newRow(".51") << "80.51"
+                             << "81"
+                             << "80,51 h exactement";
+        QTest::newRow("half an hour") << "0.5"
+                                      << "1"
+                                      << "0,5 h exactement";
     }
     void hoursRoundHalfUp()
     {
@@ -97,7 +105,7 @@ private slots:
     void daysOfActivity()
     {
         SlipInput in = march();
-        setDay(in, 1, "", true);               // flat-rate day without hours: counts
+        setDay(in, 1, "", true);                // flat-rate day without hours: counts
         setDay(in, 2, "08:00:00", false, true); // worked public holiday: counts
         setDay(in, 3, "00:00:00");              // dated, no hours (meals only): does not
         setDay(in, 4, "00:00:40");              // seconds alone are no hours
@@ -122,8 +130,9 @@ private slots:
         bad.SH = "3,00";
         const Declaration d = declare(bad, false);
         QVERIFY(d.figures.isEmpty());
-        QCOMPARE(d.failure, QString("Le bulletin de ce mois ne peut pas être calculé : "
-                                    "Salaire horaire (NET) : '3,00' n'est pas une valeur en virgule flottante correcte"));
+        QCOMPARE(d.failure,
+                 QString("Le bulletin de ce mois ne peut pas être calculé : "
+                         "Salaire horaire (NET) : '3,00' n'est pas une valeur en virgule flottante correcte"));
 
         SlipInput unpaid = march();
         unpaid.totheur = "0";
@@ -174,7 +183,8 @@ private slots:
                                          << QStringList{"90", "0", "0", "12"}
                                          << QStringList{"90,00 h exactement", "0,00 h exactement", "0,00 h exactement"};
         // M - A of 10.5 h rounds up from the exact figure; 10 h 29 min down.
-        QTest::newRow("half an hour") << ContractHours{12 * 630, 0, 629, 0, 1, 12, 0} << QStringList{"11", "10", "0", "1"}
+        QTest::newRow("half an hour") << ContractHours{12 * 630, 0, 629, 0, 1, 12, 0}
+                                      << QStringList{"11", "10", "0", "1"}
                                       << QStringList{"10,50 h exactement", "10,48 h exactement", "0,00 h exactement"};
         // A month wholly absent plans more than M: no hours, no day, never below 0.
         QTest::newRow("wholly absent") << ContractHours{fortyHoursAYear, 184 * 60, 0, 0, 5, 52, 23}

@@ -120,12 +120,24 @@ private slots:
         QTest::addColumn<QString>("moan");
         QTest::addColumn<QString>("mois");
         QTest::addColumn<QString>("an");
-        QTest::newRow("August") << "0803" << "Aôut" << "2003";
-        QTest::newRow("December") << "1299" << "Décembre" << "2099";
-        QTest::newRow("no such month") << "1302" << "" << "2002";
-        QTest::newRow("month zero") << "0002" << "" << "2002";
-        QTest::newRow("empty key") << "" << "" << "";
-        QTest::newRow("key too short") << "03" << "" << "";
+        QTest::newRow("August") << "0803"
+                                << "Aôut"
+                                << "2003";
+        QTest::newRow("December") << "1299"
+                                  << "Décembre"
+                                  << "2099";
+        QTest::newRow("no such month") << "1302"
+                                       << ""
+                                       << "2002";
+        QTest::newRow("month zero") << "0002"
+                                    << ""
+                                    << "2002";
+        QTest::newRow("empty key") << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("key too short") << "03"
+                                       << ""
+                                       << "";
     }
     void monthKey()
     {
@@ -187,26 +199,44 @@ private slots:
         setDay(in, 8, "07:30:00", false, true);
         in.totheur = "15.5";
         // 3.00 x 8 = 24 base pay, 26.40 with the leave allowance.
-        QTest::newRow("holiday hours without supplement") << Basis::Net << in << "0" << "7.5" << "26.40" << "2.40";
+        QTest::newRow("holiday hours without supplement") << Basis::Net << in << "0"
+                                                          << "7.5"
+                                                          << "26.40"
+                                                          << "2.40";
         in.Indentre = true;
         // + 3.00 x 2 x 7.5 = 45, plus 10 %: 49.50 more, 4.50 more leave.
-        QTest::newRow("holiday hours with supplement") << Basis::Net << in << "0" << "7.5" << "75.90" << "6.90";
+        QTest::newRow("holiday hours with supplement") << Basis::Net << in << "0"
+                                                       << "7.5"
+                                                       << "75.90"
+                                                       << "6.90";
         in.Indentr = "2.5";
         // 26.40 + 56.25 + 5.625 = 88.2750 and 2.40 + 5.625 = 8.0250: ties, shown to the even cent.
-        QTest::newRow("other multiplier") << Basis::Net << in << "0" << "7.5" << "88.28" << "8.02";
+        QTest::newRow("other multiplier") << Basis::Net << in << "0"
+                                          << "7.5"
+                                          << "88.28"
+                                          << "8.02";
 
         in = march2002();
         in.Indentre = true;
         setDay(in, 1, "", true, true);
         in.totheur = "0";
         // The flat day goes to the supplement only: 2 x 30 = 60, plus 10 %.
-        QTest::newRow("holiday flat-rate day") << Basis::Net << in << "1" << "0" << "66.00" << "6.00";
+        QTest::newRow("holiday flat-rate day") << Basis::Net << in << "1"
+                                               << "0"
+                                               << "66.00"
+                                               << "6.00";
         setDay(in, 1, "05:00:00", true, true);
         in.totheur = "5";
         // Its hours stay in the hourly part: + 3.00 x 5, plus 10 %.
-        QTest::newRow("holiday flat-rate day with hours") << Basis::Net << in << "1" << "0" << "82.50" << "7.50";
+        QTest::newRow("holiday flat-rate day with hours") << Basis::Net << in << "1"
+                                                          << "0"
+                                                          << "82.50"
+                                                          << "7.50";
         in.Indentre = false;
-        QTest::newRow("holiday flat-rate day, no supplement") << Basis::Net << in << "1" << "0" << "16.50" << "1.50";
+        QTest::newRow("holiday flat-rate day, no supplement") << Basis::Net << in << "1"
+                                                              << "0"
+                                                              << "16.50"
+                                                              << "1.50";
 
         in = march2002();
         in.Indentre = true;
@@ -215,13 +245,19 @@ private slots:
         setDay(in, 3, "01:00:40", false, true); // the seconds do not count
         in.totheur = "5.5";
         // 3.00 x 2 x 5.5 = 33, plus 10 %.
-        QTest::newRow("holiday without hours counts nothing") << Basis::Net << in << "0" << "5.5" << "36.30" << "3.30";
+        QTest::newRow("holiday without hours counts nothing") << Basis::Net << in << "0"
+                                                              << "5.5"
+                                                              << "36.30"
+                                                              << "3.30";
 
         in = march2002();
         setDay(in, 1, "00:20:00", false, true);
         in.totheur = "0.33";
         // 3.00 x (0.33 - 1/3) = -0.0100: -0.0110 with the leave, whose -0.0010 shows no sign.
-        QTest::newRow("third of an hour") << Basis::Net << in << "0" << "0.333333333333333" << "-0.01" << "0.00";
+        QTest::newRow("third of an hour") << Basis::Net << in << "0"
+                                          << "0.333333333333333"
+                                          << "-0.01"
+                                          << "0.00";
 
         in = march2002();
         in.Indentre = true;
@@ -229,7 +265,10 @@ private slots:
         setDay(in, 2, "", true, true);
         in.totheur = "10";
         // 4.00 x 2 x 10 + 2 x 40 = 160, plus 10 %.
-        QTest::newRow("gross holidays") << Basis::Gross << in << "1" << "10" << "176.00" << "16.00";
+        QTest::newRow("gross holidays") << Basis::Gross << in << "1"
+                                        << "10"
+                                        << "176.00"
+                                        << "16.00";
     }
     void holidays()
     {
@@ -262,17 +301,22 @@ private slots:
         in.diverse = "10";
         in.abs = "5.555";
         // salnet = 5.555 + 10 + 1.1 x (3 x 80.33 + 30) = 313.6440; nothing else to pay.
-        QTest::newRow("no allowance") << Basis::Net << in << "0.00" << "313.64";
+        QTest::newRow("no allowance") << Basis::Net << in << "0.00"
+                                      << "313.64";
         in.CheckBox11 = true;
         // 0.3333 x 80.33 = 26.773989 -> 26.7740; enters with four decimals.
-        QTest::newRow("hourly upkeep") << Basis::Net << in << "26.77" << "340.41";
+        QTest::newRow("hourly upkeep") << Basis::Net << in << "26.77"
+                                       << "340.41";
         in.CheckBox12 = true;
-        QTest::newRow("both upkeeps") << Basis::Net << in << "29.27" << "342.91";
+        QTest::newRow("both upkeeps") << Basis::Net << in << "29.27"
+                                      << "342.91";
         in.accpte = "400";
-        QTest::newRow("advance beyond the pay") << Basis::Net << in << "29.27" << "-57.09";
+        QTest::newRow("advance beyond the pay") << Basis::Net << in << "29.27"
+                                                << "-57.09";
         // The advance enters as shown, 1 000.92: 342.9140 - 1000.92 = -658.0060.
         in.accpte = "1000.915";
-        QTest::newRow("advance taken as shown") << Basis::Net << in << "29.27" << "-658.01";
+        QTest::newRow("advance taken as shown") << Basis::Net << in << "29.27"
+                                                << "-658.01";
     }
     void allowancesAndAdvance()
     {
@@ -321,7 +365,10 @@ private slots:
             in.Indentre = rng.bounded(2);
             for (int d = 1; d <= 31; ++d)
                 if (rng.bounded(4) == 0)
-                    setDay(in, d, QStringLiteral("%1:%2:00").arg(rng.bounded(0, 12), 2, 10, QChar('0')).arg(rng.bounded(0, 60), 2, 10, QChar('0')),
+                    setDay(in, d,
+                           QStringLiteral("%1:%2:00")
+                               .arg(rng.bounded(0, 12), 2, 10, QChar('0'))
+                               .arg(rng.bounded(0, 60), 2, 10, QChar('0')),
                            rng.bounded(3) == 0, rng.bounded(6) == 0);
             for (int k = 0; k < 9; ++k) {
                 in.grossRate[k] = QString::number(rng.bounded(0, 1500) / 100.0, 'f', 2);
@@ -350,8 +397,9 @@ private slots:
         QTest::addColumn<QStringList>("written");
         // Figures spread along the slip, in the order they are written.
         const QStringList names{"prenom"}, hours = names + QStringList{"Grille", "totheur"},
-                          days = hours + QStringList{"nbjf"}, holidays = days + QStringList{"feri2"},
-                          leave = holidays + QStringList{"Cong"}, contributions = leave + QStringList{"totcs"};
+                                           days = hours + QStringList{"nbjf"}, holidays = days + QStringList{"feri2"},
+                                           leave = holidays + QStringList{"Cong"},
+                                           contributions = leave + QStringList{"totcs"};
 
         const SlipInput ok = [] {
             SlipInput in = march2002();
@@ -370,44 +418,57 @@ private slots:
         in = ok;
         in.ETH = "x";
         in.CheckBox11 = true;
-        QTest::newRow("hourly upkeep") << Basis::Net << in << field("Indemnité d'entretien au taux horaire", notFloat.arg("x")) << days;
+        QTest::newRow("hourly upkeep") << Basis::Net << in
+                                       << field("Indemnité d'entretien au taux horaire", notFloat.arg("x")) << days;
         in = ok;
         in.EFJ = "";
         in.CheckBox12 = true;
-        QTest::newRow("daily upkeep") << Basis::Gross << in << field("Indemnité d'entretien au forfait journalier", notFloat.arg("")) << days;
+        QTest::newRow("daily upkeep") << Basis::Gross << in
+                                      << field("Indemnité d'entretien au forfait journalier", notFloat.arg("")) << days;
         in = ok;
         in.Indentr = "deux";
         in.Indentre = true;
-        QTest::newRow("multiplier") << Basis::Net << in << field("Majoration jour férié", notFloat.arg("deux")) << holidays;
+        QTest::newRow("multiplier") << Basis::Net << in << field("Majoration jour férié", notFloat.arg("deux"))
+                                    << holidays;
         in = ok;
         in.FJ = "";
-        QTest::newRow("empty flat rate") << Basis::Net << in << field("Forfait journalier (NET)", notFloat.arg("")) << holidays;
+        QTest::newRow("empty flat rate") << Basis::Net << in << field("Forfait journalier (NET)", notFloat.arg(""))
+                                         << holidays;
         in.Indentre = true;
-        QTest::newRow("empty flat rate, supplement on") << Basis::Net << in << field("Forfait journalier (NET)", notFloat.arg("")) << holidays;
+        QTest::newRow("empty flat rate, supplement on")
+            << Basis::Net << in << field("Forfait journalier (NET)", notFloat.arg("")) << holidays;
         in = ok;
         in.SHbr = "4,00";
-        QTest::newRow("gross hourly wage") << Basis::Gross << in << field("Salaire horaire (BRUT)", notFloat.arg("4,00")) << holidays;
+        QTest::newRow("gross hourly wage")
+            << Basis::Gross << in << field("Salaire horaire (BRUT)", notFloat.arg("4,00")) << holidays;
         in = ok;
         in.SHbr = "90000000000000";
-        QTest::newRow("pay beyond money") << Basis::Gross << in << QStringLiteral("Opération en virgule flottante incorrecte") << holidays;
+        QTest::newRow("pay beyond money")
+            << Basis::Gross << in << QStringLiteral("Opération en virgule flottante incorrecte") << holidays;
         in = ok;
         in.diverse = "-";
-        QTest::newRow("sundry allowances") << Basis::Net << in << field("Indemnités diverses", notFloat.arg("-")) << holidays;
+        QTest::newRow("sundry allowances")
+            << Basis::Net << in << field("Indemnités diverses", notFloat.arg("-")) << holidays;
         in = ok;
         in.netRate[2] = "3 %";
-        QTest::newRow("net coefficient") << Basis::Net << in << field("Taux NET, ligne 3 (Sécurité Sociale)", notFloat.arg("3 %")) << leave;
+        QTest::newRow("net coefficient") << Basis::Net << in
+                                         << field("Taux NET, ligne 3 (Sécurité Sociale)", notFloat.arg("3 %")) << leave;
         in = ok;
         in.grossRate[2] = "";
-        QTest::newRow("gross rate") << Basis::Gross << in << field("Taux BRUT, ligne 3 (Sécurité Sociale)", notFloat.arg("")) << leave;
+        QTest::newRow("gross rate") << Basis::Gross << in
+                                    << field("Taux BRUT, ligne 3 (Sécurité Sociale)", notFloat.arg("")) << leave;
         in = ok;
         in.basePercent[2] = "98.25";
-        QTest::newRow("decimal base percentage") << Basis::Gross << in << field("Assiette, ligne 3 (Sécurité Sociale)", notInteger.arg("98.25")) << leave;
+        QTest::newRow("decimal base percentage")
+            << Basis::Gross << in << field("Assiette, ligne 3 (Sécurité Sociale)", notInteger.arg("98.25")) << leave;
         in = ok;
         in.G = "0.76€";
-        QTest::newRow("meal allowance") << Basis::Net << in << field("Indemnité de repas, Goûter", notFloat.arg("0.76€")) << contributions;
+        QTest::newRow("meal allowance") << Basis::Net << in
+                                        << field("Indemnité de repas, Goûter", notFloat.arg("0.76€")) << contributions;
         in = ok;
         in.accpte = "";
-        QTest::newRow("advance") << Basis::Gross << in << field("Accompte déjà versé", notFloat.arg("")) << contributions;
+        QTest::newRow("advance") << Basis::Gross << in << field("Accompte déjà versé", notFloat.arg(""))
+                                 << contributions;
     }
     void badTexts()
     {
@@ -417,9 +478,10 @@ private slots:
         QFETCH(QStringList, written);
         const SlipResult r = compute(basis, input);
         QCOMPARE(r.error.value_or("<none>"), message);
-        const QList<QPair<QString, SlipText>> figures = {{"prenom", r.prenom}, {"Grille", r.Grille[31][2]},
+        const QList<QPair<QString, SlipText>> figures = {{"prenom", r.prenom},   {"Grille", r.Grille[31][2]},
                                                          {"totheur", r.totheur}, {"nbjf", r.nbjf},
-                                                         {"feri2", r.feri2}, {"Cong", r.Cong}, {"totcs", r.totcs}};
+                                                         {"feri2", r.feri2},     {"Cong", r.Cong},
+                                                         {"totcs", r.totcs}};
         QStringList shown;
         for (const auto &[name, value] : figures)
             if (value)
@@ -438,7 +500,7 @@ private slots:
         SlipResult r = computeNetSlip(in);
         QCOMPARE(r.error.value_or("<none>"), notInteger.arg("ba"));
         QCOMPARE(text(r.Grille[2][0]), "02/03/2002"); // row 2 done
-        QCOMPARE(text(r.Grille[3][2]), "bad");          // row 3 copied before its hours are read
+        QCOMPARE(text(r.Grille[3][2]), "bad");        // row 3 copied before its hours are read
         QVERIFY(!r.Grille[4][0]);
 
         in = march2002();
@@ -486,10 +548,18 @@ private slots:
         QTest::addColumn<QString>("hours");
         QTest::addColumn<QString>("sundry");
         QTest::addColumn<QString>("absence");
-        QTest::newRow("net, round hours") << Basis::Net << "80" << "0" << "0";
-        QTest::newRow("net, allowances") << Basis::Net << "151.67" << "12.5" << "7.25";
-        QTest::newRow("gross, round hours") << Basis::Gross << "80" << "0" << "0";
-        QTest::newRow("gross, allowances and above 1000") << Basis::Gross << "310.5" << "3.10" << "40";
+        QTest::newRow("net, round hours") << Basis::Net << "80"
+                                          << "0"
+                                          << "0";
+        QTest::newRow("net, allowances") << Basis::Net << "151.67"
+                                         << "12.5"
+                                         << "7.25";
+        QTest::newRow("gross, round hours") << Basis::Gross << "80"
+                                            << "0"
+                                            << "0";
+        QTest::newRow("gross, allowances and above 1000") << Basis::Gross << "310.5"
+                                                          << "3.10"
+                                                          << "40";
     }
     void contractMonthFollowsItsBasis()
     {
@@ -513,7 +583,8 @@ private slots:
         QVERIFY(hourly.complete());
         const Money salary = basis == Basis::Net ? hourly.amounts.salnet : hourly.amounts.salbrut;
         // S such that round4(abs + (diverse + S)) is that same salary.
-        const Money S = Money::fromCount(salary.count() - moneyFromText(absence).count() - moneyFromText(sundry).count());
+        const Money S =
+            Money::fromCount(salary.count() - moneyFromText(absence).count() - moneyFromText(sundry).count());
         SlipResult contract = computeContractSlip(in, basis == Basis::Gross, S);
         QVERIFY(contract.complete());
         QCOMPARE(text(contract.Cong), "0.00");
@@ -595,14 +666,36 @@ private slots:
         const SlipInput in = slipInputFrom(r, sheet, "0302", "160", QDate(2002, 4, 2));
 
         const std::pair<QString, QString> texts[] = {
-            {in.prenom3, "prenom3"}, {in.nom3, "nom3"},     {in.nom1, "nom1"},     {in.prenom1, "prenom1"},
-            {in.Adr11, "Adr11"},     {in.Adr12, "Adr12"},   {in.cp1, "cp1"},       {in.Ville1, "Ville1"},
-            {in.Secu, "Secu"},       {in.nom2, "nom2"},     {in.prenom2, "prenom2"}, {in.adr21, "adr21"},
-            {in.adr22, "adr22"},     {in.cp2, "cp2"},       {in.ville2, "ville2"}, {in.urssaf, "urssaf"},
-            {in.SH, "SH"},           {in.FJ, "FJ"},         {in.SHbr, "SHbr"},     {in.FJbr, "FJbr"},
-            {in.Indentr, "Indentr"}, {in.ETH, "ETH"},       {in.EFJ, "EFJ"},       {in.diverse, "diverse"},
-            {in.abs, "abs"},         {in.accpte, "accpte"}, {in.PD, "PD"},         {in.D, "D"},
-            {in.G, "G"},             {in.Sp, "Sp"},
+            {in.prenom3, "prenom3"},
+            {in.nom3, "nom3"},
+            {in.nom1, "nom1"},
+            {in.prenom1, "prenom1"},
+            {in.Adr11, "Adr11"},
+            {in.Adr12, "Adr12"},
+            {in.cp1, "cp1"},
+            {in.Ville1, "Ville1"},
+            {in.Secu, "Secu"},
+            {in.nom2, "nom2"},
+            {in.prenom2, "prenom2"},
+            {in.adr21, "adr21"},
+            {in.adr22, "adr22"},
+            {in.cp2, "cp2"},
+            {in.ville2, "ville2"},
+            {in.urssaf, "urssaf"},
+            {in.SH, "SH"},
+            {in.FJ, "FJ"},
+            {in.SHbr, "SHbr"},
+            {in.FJbr, "FJbr"},
+            {in.Indentr, "Indentr"},
+            {in.ETH, "ETH"},
+            {in.EFJ, "EFJ"},
+            {in.diverse, "diverse"},
+            {in.abs, "abs"},
+            {in.accpte, "accpte"},
+            {in.PD, "PD"},
+            {in.D, "D"},
+            {in.G, "G"},
+            {in.Sp, "Sp"},
         };
         for (const auto &[value, name] : texts)
             QCOMPARE(value, name);

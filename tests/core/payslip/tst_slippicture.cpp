@@ -201,14 +201,22 @@ private slots:
         QTest::addColumn<QString>("firstName");
         QTest::addColumn<QString>("monthKey");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("plain") << "Julie" << "0302" << false;
-        QTest::newRow("no first name") << "" << "0302" << false;
-        QTest::newRow("kept as typed") << " Zoé-Anne  d'Arc " << "1299" << false;
-        QTest::newRow("slash") << "../../etc/x" << "0302" << true;
-        QTest::newRow("backslash") << "a\\b" << "0302" << true;
-        QTest::newRow("dot") << "." << "0302" << true;
-        QTest::newRow("dot dot") << ".." << "0302" << true;
-        QTest::newRow("slash in key") << "Julie" << "03/2" << true;
+        QTest::newRow("plain") << "Julie"
+                               << "0302" << false;
+        QTest::newRow("no first name") << ""
+                                       << "0302" << false;
+        QTest::newRow("kept as typed") << " Zoé-Anne  d'Arc "
+                                       << "1299" << false;
+        QTest::newRow("slash") << "../../etc/x"
+                               << "0302" << true;
+        QTest::newRow("backslash") << "a\\b"
+                                   << "0302" << true;
+        QTest::newRow("dot") << "."
+                             << "0302" << true;
+        QTest::newRow("dot dot") << ".."
+                                 << "0302" << true;
+        QTest::newRow("slash in key") << "Julie"
+                                      << "03/2" << true;
     }
     void path()
     {

@@ -17,12 +17,20 @@ private slots:
         QTest::addColumn<QString>("definition");
         QTest::addColumn<QString>("blankText");
         QTest::addColumn<QString>("blankDisplay");
-        QTest::newRow("postcode") << postcode << "      " << "__ ___";
-        QTest::newRow("phone") << phone << "  .  .  .  .  " << "__.__.__.__.__";
-        QTest::newRow("social security") << secu << QString(19, ' ') + "-  " << "_ __ __ __ ___ ___ -__";
-        QTest::newRow("URSSAF") << urssaf << "                 " << "__ __ ___ ___ ___";
-        QTest::newRow("literals dropped") << "00-00;0;*" << "    " << "**-**";
-        QTest::newRow("no flag") << "00/00" << "  /  " << "__/__";
+        QTest::newRow("postcode") << postcode << "      "
+                                  << "__ ___";
+        QTest::newRow("phone") << phone << "  .  .  .  .  "
+                               << "__.__.__.__.__";
+        QTest::newRow("social security") << secu << QString(19, ' ') + "-  "
+                                         << "_ __ __ __ ___ ___ -__";
+        QTest::newRow("URSSAF") << urssaf << "                 "
+                                << "__ __ ___ ___ ___";
+        QTest::newRow("literals dropped") << "00-00;0;*"
+                                          << "    "
+                                          << "**-**";
+        QTest::newRow("no flag") << "00/00"
+                                 << "  /  "
+                                 << "__/__";
     }
     void shape()
     {
@@ -42,22 +50,33 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("firstMissing");
-        QTest::newRow("postcode complete") << postcode << "75 011" << "75 011" << -1;
-        QTest::newRow("postcode half") << postcode << "75 0  " << "75 0  " << 4;
-        QTest::newRow("postcode, a blank inside") << postcode << "7  011" << "7  011" << 1;
-        QTest::newRow("letters are not digits") << postcode << "7x 011" << "7  011" << 1;
-        QTest::newRow("wrong literal, same length") << postcode << "75-011" << "75 011" << -1;
-        QTest::newRow("postcode without its blank") << postcode << "75011" << "75 011" << -1;
-        QTest::newRow("postcode too short") << postcode << "75" << "75    " << 3;
-        QTest::newRow("phone") << phone << "01.23.45.67.89" << "01.23.45.67.89" << -1;
-        QTest::newRow("phone digits only, right-aligned") << phone << "0123" << "  .  .  .01.23" << 0;
-        QTest::newRow("social security with key")
-            << secu << "1 85 05 78 006 084 -36" << "1 85 05 78 006 084 -36" << -1;
-        QTest::newRow("social security without key")
-            << secu << "1 85 05 78 006 084 -  " << "1 85 05 78 006 084 -  " << -1;
-        QTest::newRow("URSSAF") << urssaf << "12 34 567 890 123" << "12 34 567 890 123" << -1;
+        QTest::newRow("postcode complete") << postcode << "75 011"
+                                           << "75 011" << -1;
+        QTest::newRow("postcode half") << postcode << "75 0  "
+                                       << "75 0  " << 4;
+        QTest::newRow("postcode, a blank inside") << postcode << "7  011"
+                                                  << "7  011" << 1;
+        QTest::newRow("letters are not digits") << postcode << "7x 011"
+                                                << "7  011" << 1;
+        QTest::newRow("wrong literal, same length") << postcode << "75-011"
+                                                    << "75 011" << -1;
+        QTest::newRow("postcode without its blank") << postcode << "75011"
+                                                    << "75 011" << -1;
+        QTest::newRow("postcode too short") << postcode << "75"
+                                            << "75    " << 3;
+        QTest::newRow("phone") << phone << "01.23.45.67.89"
+                               << "01.23.45.67.89" << -1;
+        QTest::newRow("phone digits only, right-aligned") << phone << "0123"
+                                                          << "  .  .  .01.23" << 0;
+        QTest::newRow("social security with key") << secu << "1 85 05 78 006 084 -36"
+                                                  << "1 85 05 78 006 084 -36" << -1;
+        QTest::newRow("social security without key") << secu << "1 85 05 78 006 084 -  "
+                                                     << "1 85 05 78 006 084 -  " << -1;
+        QTest::newRow("URSSAF") << urssaf << "12 34 567 890 123"
+                                << "12 34 567 890 123" << -1;
         QTest::newRow("URSSAF digits only, right-aligned") << urssaf << "1234" << QString(12, ' ') + "1 234" << 0;
-        QTest::newRow("too long") << postcode << "75 0119" << "75 011" << -1;
+        QTest::newRow("too long") << postcode << "75 0119"
+                                  << "75 011" << -1;
     }
     void storedText()
     {
@@ -93,17 +112,26 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("cursor");
         QTest::addColumn<int>("refused");
-        QTest::newRow("fills and skips the literal") << postcode << "" << 0 << 0 << "750" << "75 0  " << 4 << 0;
-        QTest::newRow("overwrites") << postcode << "75 011" << 3 << 3 << "9" << "75 911" << 4 << 0;
-        QTest::newRow("typed literals taken as there") << phone << "" << 0 << 0 << "01.2" << "01.2 .  .  .  " << 4 << 0;
-        QTest::newRow("typed literal steps over") << phone << "" << 2 << 2 << ".5" << "  .5 .  .  .  " << 4 << 0;
-        QTest::newRow("other literal refused") << phone << "" << 0 << 0 << "1-" << "1 .  .  .  .  " << 1 << 1;
-        QTest::newRow("letter refused") << postcode << "" << 0 << 0 << "7a5" << "75    " << 3 << 1;
-        QTest::newRow("full field refuses more") << postcode << "" << 0 << 0 << "750119" << "75 011" << 6 << 1;
-        QTest::newRow("selection blanked then typed") << postcode << "75 011" << 0 << 4 << "1" << "1   11" << 1 << 0;
-        QTest::newRow("space refused where required") << postcode << "" << 0 << 0 << " " << "      " << 0 << 1;
+        QTest::newRow("fills and skips the literal") << postcode << "" << 0 << 0 << "750"
+                                                     << "75 0  " << 4 << 0;
+        QTest::newRow("overwrites") << postcode << "75 011" << 3 << 3 << "9"
+                                    << "75 911" << 4 << 0;
+        QTest::newRow("typed literals taken as there") << phone << "" << 0 << 0 << "01.2"
+                                                       << "01.2 .  .  .  " << 4 << 0;
+        QTest::newRow("typed literal steps over") << phone << "" << 2 << 2 << ".5"
+                                                  << "  .5 .  .  .  " << 4 << 0;
+        QTest::newRow("other literal refused") << phone << "" << 0 << 0 << "1-"
+                                               << "1 .  .  .  .  " << 1 << 1;
+        QTest::newRow("letter refused") << postcode << "" << 0 << 0 << "7a5"
+                                        << "75    " << 3 << 1;
+        QTest::newRow("full field refuses more") << postcode << "" << 0 << 0 << "750119"
+                                                 << "75 011" << 6 << 1;
+        QTest::newRow("selection blanked then typed") << postcode << "75 011" << 0 << 4 << "1"
+                                                      << "1   11" << 1 << 0;
+        QTest::newRow("space refused where required") << postcode << "" << 0 << 0 << " "
+                                                      << "      " << 0 << 1;
         QTest::newRow("space blanks an optional digit") << secu << "1 85 05 78 006 084 -36" << 20 << 20 << " "
-                                                         << "1 85 05 78 006 084 - 6" << 21 << 0;
+                                                        << "1 85 05 78 006 084 - 6" << 21 << 0;
         QTest::newRow("social security key") << secu << "" << 18 << 18 << "42" << QString(19, ' ') + "-42" << 22 << 0;
     }
     void typing()
@@ -167,11 +195,16 @@ private slots:
         QTest::addColumn<int>("from");
         QTest::addColumn<QString>("clip");
         QTest::addColumn<QString>("text");
-        QTest::newRow("digits only") << phone << 0 << "0123456789" << "01.23.45.67.89";
-        QTest::newRow("with its literals") << phone << 0 << "01.23.45.67.89" << "01.23.45.67.89";
-        QTest::newRow("other separators dropped") << phone << 0 << "01 23-45" << "01.23.45.  .  ";
-        QTest::newRow("too long") << postcode << 0 << "75011999" << "75 011";
-        QTest::newRow("in the middle") << postcode << 3 << "12" << "   12 ";
+        QTest::newRow("digits only") << phone << 0 << "0123456789"
+                                     << "01.23.45.67.89";
+        QTest::newRow("with its literals") << phone << 0 << "01.23.45.67.89"
+                                           << "01.23.45.67.89";
+        QTest::newRow("other separators dropped") << phone << 0 << "01 23-45"
+                                                  << "01.23.45.  .  ";
+        QTest::newRow("too long") << postcode << 0 << "75011999"
+                                  << "75 011";
+        QTest::newRow("in the middle") << postcode << 3 << "12"
+                                       << "   12 ";
     }
     void pasting()
     {

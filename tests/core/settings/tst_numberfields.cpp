@@ -18,13 +18,17 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept"); // "<refused>" when refused
         const QString refused = "<refused>";
-        QTest::newRow("decimal comma") << int(Kind::Amount) << "5,13" << "5.13";
-        QTest::newRow("blanks dropped") << int(Kind::Amount) << " 3,5 " << "3.5";
-        QTest::newRow("empty stays empty") << int(Kind::Amount) << "  " << "";
+        QTest::newRow("decimal comma") << int(Kind::Amount) << "5,13"
+                                       << "5.13";
+        QTest::newRow("blanks dropped") << int(Kind::Amount) << " 3,5 "
+                                        << "3.5";
+        QTest::newRow("empty stays empty") << int(Kind::Amount) << "  "
+                                           << "";
         QTest::newRow("letters") << int(Kind::Amount) << "abc" << refused;
         QTest::newRow("grouping and comma") << int(Kind::Amount) << "1,234.5" << refused;
         QTest::newRow("two commas") << int(Kind::Amount) << "1,2,3" << refused;
-        QTest::newRow("coefficient comma") << int(Kind::Coefficient) << "0,0936" << "0.0936";
+        QTest::newRow("coefficient comma") << int(Kind::Coefficient) << "0,0936"
+                                           << "0.0936";
         QTest::newRow("whole with a decimal") << int(Kind::Whole) << "98,25" << refused;
     }
     void typedText()

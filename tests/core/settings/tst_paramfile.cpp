@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // A slot told apart from the others by its names.
 ParamRecord named(const QString &first, double date = 100.5)
 {
@@ -39,8 +38,18 @@ RatesList sampleRates()
         l << QStringLiteral("%1.50").arg(i + 1);
     for (int i = 0; i < 9; ++i)
         l << QStringLiteral("%1").arg(90 + i);
-    l << "8.10" << "10.38" << "2.50" << "3.20" << "12.5" << "1.25" << "0.76" << "2.29" << "0.77" << "1.52"
-      << "0.125" << "3.0000000009";
+    l << "8.10"
+      << "10.38"
+      << "2.50"
+      << "3.20"
+      << "12.5"
+      << "1.25"
+      << "0.76"
+      << "2.29"
+      << "0.77"
+      << "1.52"
+      << "0.125"
+      << "3.0000000009";
     return RatesList(l);
 }
 
@@ -93,7 +102,7 @@ private slots:
         QCOMPARE(r.SHbr, QString("10.38"));
         QCOMPARE(r.FJ, QString("2.50"));
         QCOMPARE(r.FJbr, QString("3.20"));
-        QCOMPARE(r.conge, QString("12"));  // cut to its two characters
+        QCOMPARE(r.conge, QString("12"));    // cut to its two characters
         QCOMPARE(r.Indentr, QString("1.2")); // and three
         QCOMPARE(r.PD, QString("0.76"));
         QCOMPARE(r.D, QString("2.29"));
@@ -164,7 +173,9 @@ private slots:
         QCOMPARE(bytes.size(), 5680);
         for (int s = 1; s <= 5; ++s)
             QCOMPARE(bytes.mid((s - 1) * 1136, 1136), paramrecord::encode(slotSet.record(s)));
-        QCOMPARE(bytes.mid(1136 + 147, 11), QByteArray("\x0a" "Enfant n\xb0" "2"));
+        QCOMPARE(bytes.mid(1136 + 147, 11), QByteArray("\x0a"
+                                                       "Enfant n\xb0"
+                                                       "2"));
 
         ParamSlots back;
         back.current = 5;
@@ -172,8 +183,9 @@ private slots:
         QCOMPARE(read.error, QString());
         QCOMPARE(back.slot, slotSet.slot);
         QCOMPARE(back.current, 1);
-        QCOMPARE(read.captions, (QList<QPair<int, QString>>{{1, "Enfant n°1"}, {2, "Enfant n°2"}, {3, "Enfant n°3"},
-                                                             {4, ""}, {5, "Enfant n°5"}}));
+        QCOMPARE(read.captions,
+                 (QList<QPair<int, QString>>{
+                     {1, "Enfant n°1"}, {2, "Enfant n°2"}, {3, "Enfant n°3"}, {4, ""}, {5, "Enfant n°5"}}));
     }
 
     void fileAlwaysFiveRecords()

@@ -17,17 +17,39 @@ struct Expected {
 std::vector<Expected> expectedTexts()
 {
     std::vector<Expected> e = {
-        {"nom1", 0, 20, F(nom1)},       {"nom2", 21, 20, F(nom2)},       {"prenom1", 42, 20, F(prenom1)},
-        {"prenom2", 63, 20, F(prenom2)}, {"Ville1", 84, 20, F(Ville1)},   {"ville2", 105, 20, F(ville2)},
-        {"nom3", 126, 20, F(nom3)},     {"prenom3", 147, 20, F(prenom3)}, {"Adr11", 168, 35, F(Adr11)},
-        {"Adr12", 204, 35, F(Adr12)},   {"adr21", 240, 35, F(adr21)},    {"adr22", 276, 35, F(adr22)},
-        {"cp1", 312, 6, F(cp1)},        {"cp2", 319, 6, F(cp2)},         {"PD", 326, 6, F(PD)},
-        {"D", 333, 6, F(D)},            {"G", 340, 6, F(G)},             {"Sp", 347, 6, F(Sp)},
-        {"Tel1", 354, 14, F(Tel1)},     {"Tel2", 369, 14, F(Tel2)},      {"Secu", 384, 22, F(Secu)},
-        {"urssaf", 407, 17, F(urssaf)}, {"SH", 456, 8, F(SH)},           {"SHbr", 465, 8, F(SHbr)},
-        {"FJ", 474, 8, F(FJ)},          {"FJbr", 483, 8, F(FJbr)},       {"Indentr", 672, 3, F(Indentr)},
-        {"conge", 1045, 2, F(conge)},   {"diverse", 1048, 10, F(diverse)}, {"abs", 1059, 10, F(abs)},
-        {"accpte", 1070, 10, F(accpte)}, {"ETH", 1081, 10, F(ETH)},      {"EFJ", 1092, 10, F(EFJ)},
+        {"nom1", 0, 20, F(nom1)},
+        {"nom2", 21, 20, F(nom2)},
+        {"prenom1", 42, 20, F(prenom1)},
+        {"prenom2", 63, 20, F(prenom2)},
+        {"Ville1", 84, 20, F(Ville1)},
+        {"ville2", 105, 20, F(ville2)},
+        {"nom3", 126, 20, F(nom3)},
+        {"prenom3", 147, 20, F(prenom3)},
+        {"Adr11", 168, 35, F(Adr11)},
+        {"Adr12", 204, 35, F(Adr12)},
+        {"adr21", 240, 35, F(adr21)},
+        {"adr22", 276, 35, F(adr22)},
+        {"cp1", 312, 6, F(cp1)},
+        {"cp2", 319, 6, F(cp2)},
+        {"PD", 326, 6, F(PD)},
+        {"D", 333, 6, F(D)},
+        {"G", 340, 6, F(G)},
+        {"Sp", 347, 6, F(Sp)},
+        {"Tel1", 354, 14, F(Tel1)},
+        {"Tel2", 369, 14, F(Tel2)},
+        {"Secu", 384, 22, F(Secu)},
+        {"urssaf", 407, 17, F(urssaf)},
+        {"SH", 456, 8, F(SH)},
+        {"SHbr", 465, 8, F(SHbr)},
+        {"FJ", 474, 8, F(FJ)},
+        {"FJbr", 483, 8, F(FJbr)},
+        {"Indentr", 672, 3, F(Indentr)},
+        {"conge", 1045, 2, F(conge)},
+        {"diverse", 1048, 10, F(diverse)},
+        {"abs", 1059, 10, F(abs)},
+        {"accpte", 1070, 10, F(accpte)},
+        {"ETH", 1081, 10, F(ETH)},
+        {"EFJ", 1092, 10, F(EFJ)},
     };
     for (int i = 0; i < 9; ++i) {
         e.push_back({"Edit1..9", 492 + 9 * i, 8, [i](ParamRecord &r) -> QString & { return r.netRate[i]; }});
@@ -104,13 +126,23 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("25-char surname") << "nom1" << "Abcdefghijklmnopqrstuvwxy" << "Abcdefghijklmnopqrst";
-        QTest::newRow("40-char address")
-            << "Adr11" << "1234567890123456789012345678901234567890" << "12345678901234567890123456789012345";
-        QTest::newRow("paid-leave percentage") << "conge" << "12.5" << "12";
-        QTest::newRow("holiday multiplier") << "Indentr" << "1.25" << "1.2";
-        QTest::newRow("fits") << "SH" << "12345678" << "12345678";
-        QTest::newRow("accents count one byte") << "prenom3" << QStringLiteral("Éléonore-Hélène-Noël") << QStringLiteral("Éléonore-Hélène-Noël");
+        QTest::newRow("25-char surname") << "nom1"
+                                         << "Abcdefghijklmnopqrstuvwxy"
+                                         << "Abcdefghijklmnopqrst";
+        QTest::newRow("40-char address") << "Adr11"
+                                         << "1234567890123456789012345678901234567890"
+                                         << "12345678901234567890123456789012345";
+        QTest::newRow("paid-leave percentage") << "conge"
+                                               << "12.5"
+                                               << "12";
+        QTest::newRow("holiday multiplier") << "Indentr"
+                                            << "1.25"
+                                            << "1.2";
+        QTest::newRow("fits") << "SH"
+                              << "12345678"
+                              << "12345678";
+        QTest::newRow("accents count one byte")
+            << "prenom3" << QStringLiteral("Éléonore-Hélène-Noël") << QStringLiteral("Éléonore-Hélène-Noël");
     }
     void cutOnStore()
     {
@@ -145,8 +177,12 @@ private slots:
         QCOMPARE(b.mid(432, 8), QByteArray::fromHex("00000000d0d5e140"));
         QCOMPARE(b.mid(440, 8), QByteArray::fromHex("0000000000000040"));
         QCOMPARE(b.mid(448, 8), QByteArray::fromHex("000000000000f4bf"));
-        QCOMPARE(b.mid(1104, 16), QByteArray::fromHex("04030201" "ffffffff" "01000000" "02000000"));
-        QCOMPARE(b.mid(1120, 16), QByteArray::fromHex("01000000000000000201010201" "000000"));
+        QCOMPARE(b.mid(1104, 16), QByteArray::fromHex("04030201"
+                                                      "ffffffff"
+                                                      "01000000"
+                                                      "02000000"));
+        QCOMPARE(b.mid(1120, 16), QByteArray::fromHex("01000000000000000201010201"
+                                                      "000000"));
         QCOMPARE(paramrecord::decode(b), r);
     }
 
@@ -156,7 +192,8 @@ private slots:
         const QByteArray bytes = paramrecord::encode(r);
         QCOMPARE(paramrecord::decode(bytes), r);
         QCOMPARE(paramrecord::encode(paramrecord::decode(bytes)), bytes);
-        QCOMPARE(bytes.mid(1, 18), QByteArray("M\xfcller-L\xfc" "denscheid"));
+        QCOMPARE(bytes.mid(1, 18), QByteArray("M\xfcller-L\xfc"
+                                              "denscheid"));
     }
 
     void readerToleratesForeignBytes()
@@ -178,9 +215,9 @@ private slots:
     void lengthBeyondCapacityIsClamped()
     {
         QByteArray bytes(1136, 'x');
-        bytes[0] = char(0xFF);     // nom1: 20 at most
-        bytes[1045] = char(3);     // conge: 2 at most
-        bytes[1048] = char(0);     // diverse: empty
+        bytes[0] = char(0xFF); // nom1: 20 at most
+        bytes[1045] = char(3); // conge: 2 at most
+        bytes[1048] = char(0); // diverse: empty
         const ParamRecord r = paramrecord::decode(bytes);
         QCOMPARE(r.nom1, QString(20, 'x'));
         QCOMPARE(r.conge, QString("xx"));

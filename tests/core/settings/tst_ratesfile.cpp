@@ -129,7 +129,8 @@ private slots:
                         QStringLiteral("Coût 10 €")});
         list.save(ratesFilePath());
         const QByteArray bytes = readBytes(ratesFilePath());
-        QVERIFY(bytes.startsWith("S\xe9" "curit\xe9 Sociale :\r\nRetraite compl\xe9mentaire IRCEM :\r\nCo\xfbt 10 \x80\r\n"));
+        QVERIFY(bytes.startsWith("S\xe9"
+                                 "curit\xe9 Sociale :\r\nRetraite compl\xe9mentaire IRCEM :\r\nCo\xfbt 10 \x80\r\n"));
         RatesList back;
         back.load(ratesFilePath());
         QCOMPARE(back.line(0), QStringLiteral("Sécurité Sociale :"));

@@ -55,10 +55,14 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("nothing wrong") << "" << "";
-        QTest::newRow("second file read-only") << "read-only" << "Accès au fichier refusé";
-        QTest::newRow("second name taken by a folder") << "folder" << "Accès au fichier refusé";
-        QTest::newRow("first file read-only") << "first read-only" << "Accès au fichier refusé";
+        QTest::newRow("nothing wrong") << ""
+                                       << "";
+        QTest::newRow("second file read-only") << "read-only"
+                                               << "Accès au fichier refusé";
+        QTest::newRow("second name taken by a folder") << "folder"
+                                                       << "Accès au fichier refusé";
+        QTest::newRow("first file read-only") << "first read-only"
+                                              << "Accès au fichier refusé";
     }
     void bothReplacedOrNeither()
     {
@@ -99,7 +103,9 @@ private slots:
         // 4 kB left: room for the new rates file, not for the parameter file.
         QVERIFY(disk.fillLeaving(4096));
         const QStringList before = listing(disk.path());
-        QCOMPARE(raised([&] { replaceFiles({{first, QByteArray(600, 'r')}, {second, QByteArray(5680, 'q')}}); }),
+        QCOMPARE(raised([&] {
+                     replaceFiles({{first, QByteArray(600, 'r')}, {second, QByteArray(5680, 'q')}});
+                 }),
                  QString("Disque plein"));
         QCOMPARE(readBytes(first), QByteArray("old rates"));
         QCOMPARE(readBytes(second), QByteArray(5680, 'p'));

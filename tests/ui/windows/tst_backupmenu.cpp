@@ -70,9 +70,10 @@ private slots:
         QStringList captions;
         for (QAction *a : entree()->Fichier1->actions())
             captions << (a->isSeparator() ? a->objectName() : a->text());
-        QCOMPARE(captions, QStringList({"&Parametrer", "&Calculer le salaire", "&Revoir un mois", "Re&voir un bulletin",
-                                        "Déclaration du &mois...", "Récapitulatif &annuel...", "Contrat de l'&enfant...", "N5", "Sauvegarder mes données...", "Restaurer une sauvegarde...", "N3",
-                                        "&Quitter"}));
+        QCOMPARE(captions,
+                 QStringList({"&Parametrer", "&Calculer le salaire", "&Revoir un mois", "Re&voir un bulletin",
+                              "Déclaration du &mois...", "Récapitulatif &annuel...", "Contrat de l'&enfant...", "N5",
+                              "Sauvegarder mes données...", "Restaurer une sauvegarde...", "N3", "&Quitter"}));
         QCOMPARE(entree()->Sauvegarder1->objectName(), QString("Sauvegarder1"));
         QCOMPARE(entree()->Restaurer1->objectName(), QString("Restaurer1"));
     }
@@ -151,7 +152,8 @@ private slots:
             QVERIFY(QFileInfo(m_data + "Enf4.db").isFile());
             QCOMPARE(readBytes(kept + "Taux.txt"), QByteArray("changed\r\n"));
             QCOMPARE(m_shown, QStringList("La sauvegarde du 14/03/2026 à 10:00 est restaurée.\n"
-                                          "Vos données précédentes sont gardées dans\n" + kept));
+                                          "Vos données précédentes sont gardées dans\n" +
+                                          kept));
         } else {
             QCOMPARE(readBytes(m_data + "Taux.txt"), QByteArray("changed\r\n"));
             QVERIFY(!QFileInfo::exists(m_data + "Enf4.db"));
@@ -179,7 +181,8 @@ private slots:
         writeBytes(zip(), "not a backup");
         entree()->restoreBackup(zip());
         QVERIFY(m_asked.isEmpty());
-        QCOMPARE(m_shown, QStringList("Le fichier « " + zip() + " » n'est pas une sauvegarde de Berlivo Paye.\n"
+        QCOMPARE(m_shown, QStringList("Le fichier « " + zip() +
+                                      " » n'est pas une sauvegarde de Berlivo Paye.\n"
                                       "Vos données n'ont pas été modifiées."));
     }
 };

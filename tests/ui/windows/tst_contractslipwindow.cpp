@@ -112,17 +112,18 @@ private:
     }
 
     // The labels of the contract's slip beside the texts the unit gives.
-    static QList<std::pair<QLabel *, QString>> labelsAndTexts(const TBulletinContrat *w, const ContractSlip &c, bool gross)
+    static QList<std::pair<QLabel *, QString>> labelsAndTexts(const TBulletinContrat *w, const ContractSlip &c,
+                                                              bool gross)
     {
         const ContractPay &p = c.pay;
         const SlipResult &r = c.slip;
         QList<std::pair<QLabel *, QString>> all = {
-            {w->hmens, p.hmens},     {w->tauxh, p.tauxh},     {w->salmens, p.salmens}, {w->habs, p.habs},
+            {w->hmens, p.hmens},     {w->tauxh, p.tauxh},     {w->salmens, p.salmens},   {w->habs, p.habs},
             {w->hplan, p.hplan},     {w->deduc, p.deduc},     {w->datesabs, p.datesabs}, {w->hcomp, p.hcomp},
-            {w->mtcomp, p.mtcomp},   {w->hmaj, p.hmaj},       {w->mtmaj, p.mtmaj},     {w->hferie, p.hferie},
-            {w->mtferie, p.mtferie}, {w->salmois, p.salmois}, {w->salnet, *r.salnet},  {w->Cong, *r.Cong},
-            {w->abs, *r.abs},        {w->diver, *r.diver},    {w->entret, *r.entret},  {w->totcs, *r.totcs},
-            {w->nour, *r.nour},      {w->acpt, *r.acpt},      {w->net, *r.net},        {w->totheur, *r.totheur},
+            {w->mtcomp, p.mtcomp},   {w->hmaj, p.hmaj},       {w->mtmaj, p.mtmaj},       {w->hferie, p.hferie},
+            {w->mtferie, p.mtferie}, {w->salmois, p.salmois}, {w->salnet, *r.salnet},    {w->Cong, *r.Cong},
+            {w->abs, *r.abs},        {w->diver, *r.diver},    {w->entret, *r.entret},    {w->totcs, *r.totcs},
+            {w->nour, *r.nour},      {w->acpt, *r.acpt},      {w->net, *r.net},          {w->totheur, *r.totheur},
             {w->mois, *r.mois},      {w->an, *r.an},          {w->prenom, *r.prenom}};
         for (int k = 0; k < ContributionLines; ++k) {
             all << std::pair{w->cs[k], *r.cs[k]} << std::pair{w->St[k], *r.St[k]};
@@ -197,8 +198,8 @@ private slots:
         const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), gross);
         QVERIFY(expected.complete());
         // The month has what the sheet is for: an absence and extra hours of both kinds.
-        QVERIFY(expected.figures.deductedMinutes > 0 && expected.figures.complementaryMinutes > 0
-                && expected.figures.majoratedMinutes > 0 && expected.figures.salary.count() > 0);
+        QVERIFY(expected.figures.deductedMinutes > 0 && expected.figures.complementaryMinutes > 0 &&
+                expected.figures.majoratedMinutes > 0 && expected.figures.salary.count() > 0);
         for (const auto &[label, text] : labelsAndTexts(slip(), expected, gross)) {
             QCOMPARE(label->text(), text);
             QVERIFY2(label->isVisible() || text.isEmpty(), qPrintable(label->objectName()));

@@ -154,7 +154,7 @@ private slots:
                            "FROM Contrats"));
             QVERIFY(q.next());
             const QVariantList row = {q.value(0), q.value(1), q.value(2), q.value(3).isNull(), q.value(4),
-                                      q.value(5), q.value(6), q.value(7), q.value(8), q.value(9)};
+                                      q.value(5), q.value(6), q.value(7), q.value(8),          q.value(9)};
             QCOMPARE(row, (QVariantList{2, 2, "2025-09-01", true, 360, 360, 0, 36, 25, 10})); // no end: NULL
             QVERIFY(!q.next());
             QVERIFY(q.exec("SELECT du, au FROM Periodes WHERE enfant = 2") && q.next());

@@ -153,8 +153,10 @@ private slots:
         QTest::addColumn<QString>("wage");
         QTest::addColumn<QString>("upkeep");
         QTest::addColumn<QStringList>("parts");
-        QTest::newRow("below") << "3.50" << "3.00" << QStringList{"3.64", "3.83", "le 02/03/2026 : 3.00 € pour 9 h"};
-        QTest::newRow("at the minimums") << "3.64" << "3.83" << QStringList{};
+        QTest::newRow("below") << "3.50"
+                               << "3.00" << QStringList{"3.64", "3.83", "le 02/03/2026 : 3.00 € pour 9 h"};
+        QTest::newRow("at the minimums") << "3.64"
+                                         << "3.83" << QStringList{};
     }
     void minimumsOfTheMonth()
     {
@@ -172,8 +174,9 @@ private slots:
         QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
         win().Entree->Declaration1->trigger();
         QVERIFY(QTest::qWaitForWindowActive(decl()));
-        const QString note = legal::monthWarnings(legal::Table::load(m_dir.filePath(folder::legalTable)),
-                                                  gatherSlipInput(), true).join('\n');
+        const QString note =
+            legal::monthWarnings(legal::Table::load(m_dir.filePath(folder::legalTable)), gatherSlipInput(), true)
+                .join('\n');
         QCOMPARE(decl()->Avertissement->text(), note);
         QCOMPARE(decl()->Avertissement->isVisible(), !parts.isEmpty());
         screenshot(QStringLiteral("declaration-%1").arg(QTest::currentDataTag()).replace(' ', '-'));

@@ -36,7 +36,8 @@
 
 namespace {
 const QString fileMessage = QStringLiteral("Le fichier d'aide est introuvable !");
-const QString viewerMessage = QStringLiteral("Vous devez installer la version 1.2 ou supérieurede Microsoft HTML Help !");
+const QString viewerMessage =
+    QStringLiteral("Vous devez installer la version 1.2 ou supérieurede Microsoft HTML Help !");
 } // namespace
 
 class TestHelp : public WindowTest {
@@ -133,7 +134,9 @@ private slots:
         if (major == -1)
             setHelpViewerReport([] { return std::optional<ViewerVersion>(); });
         else if (major >= 0)
-            setHelpViewerReport([=] { return std::optional<ViewerVersion>(ViewerVersion{quint16(major), quint16(minor)}); });
+            setHelpViewerReport([=] {
+                return std::optional<ViewerVersion>(ViewerVersion{quint16(major), quint16(minor)});
+            });
         const QString aside = helpFile() + ".aside";
         if (!helpPresent)
             QVERIFY(QFile::rename(helpFile(), aside));
@@ -154,36 +157,96 @@ private slots:
         QTest::addColumn<QString>("windowName");
         QTest::addColumn<QString>("control"); // empty: the window itself
         QTest::addColumn<QString>("page");    // empty: nothing opens
-        QTest::newRow("Revoir un mois") << "TEntree" << "BitBtn5" << "revoir-mois.html";
-        QTest::newRow("main window, no number") << "TEntree" << "MonthCalendar1" << "fenetre-principale.html";
-        QTest::newRow("Parametrer") << "TEntree" << "BitBtn4" << "parametres.html";
-        QTest::newRow("Calculer le salaire") << "TEntree" << "BitBtn3" << "heures.html";
-        QTest::newRow("Revoir un Bulletin") << "TEntree" << "BitBtn7" << "revoir-bulletin.html";
-        QTest::newRow("parameters help button") << "TParametres" << "BitBtn3" << "";
-        QTest::newRow("parameters OK") << "TParametres" << "OK" << "";
-        QTest::newRow("Netbrut, by its page control") << "TParametres" << "Netbrut" << "parametres.html";
-        QTest::newRow("datenaiss, by its page control") << "TParametres" << "datenaiss" << "parametres.html";
-        QTest::newRow("prenom3, by its group") << "TParametres" << "prenom3" << "personnes.html";
-        QTest::newRow("Secu") << "TParametres" << "Secu" << "personnes.html";
-        QTest::newRow("a meal allowance, by its group") << "TParametres" << "D" << "salaires.html";
-        QTest::newRow("Indentre") << "TParametres" << "Indentre" << "salaires.html";
-        QTest::newRow("accpte, by its group") << "TParametres" << "accpte" << "indemnites.html";
-        QTest::newRow("ETH") << "TParametres" << "ETH" << "indemnites.html";
-        QTest::newRow("au") << "TParametres" << "au" << "dates-heures.html";
-        QTest::newRow("child tabs") << "TParametres" << "TabControl1" << "enfants.html";
-        QTest::newRow("raz") << "TParametres" << "raz" << "raz.html";
-        QTest::newRow("H1") << "THoraire" << "H1" << "dates-heures.html";
-        QTest::newRow("Jour") << "THoraire" << "Date" << "dates-heures.html";
-        QTest::newRow("hours grid, by its window") << "THoraire" << "StringGrid1" << "heures.html";
-        QTest::newRow("review calendar") << "TRecap" << "Datechoi" << "revoir-mois.html";
-        QTest::newRow("slip viewer") << "TRevisu" << "" << "revoir-bulletin.html";
-        QTest::newRow("net slip") << "TBulletin" << "" << "bulletin.html";
-        QTest::newRow("gross slip") << "TBulletinbrut" << "" << "bulletin.html";
-        QTest::newRow("about box") << "TAboutBox" << "OKButton" << "";
-        QTest::newRow("declaration, by its window") << "TDeclaration" << "Fermer" << "declaration.html";
-        QTest::newRow("year summary, by its window") << "TAnnuel" << "Grille" << "annuel.html";
-        QTest::newRow("contract, by its window") << "TContrat" << "Absences" << "contrat.html";
-        QTest::newRow("contract slip, by its window") << "TBulletinContrat" << "" << "bulletin-contrat.html";
+        QTest::newRow("Revoir un mois") << "TEntree"
+                                        << "BitBtn5"
+                                        << "revoir-mois.html";
+        QTest::newRow("main window, no number") << "TEntree"
+                                                << "MonthCalendar1"
+                                                << "fenetre-principale.html";
+        QTest::newRow("Parametrer") << "TEntree"
+                                    << "BitBtn4"
+                                    << "parametres.html";
+        QTest::newRow("Calculer le salaire") << "TEntree"
+                                             << "BitBtn3"
+                                             << "heures.html";
+        QTest::newRow("Revoir un Bulletin") << "TEntree"
+                                            << "BitBtn7"
+                                            << "revoir-bulletin.html";
+        QTest::newRow("parameters help button") << "TParametres"
+                                                << "BitBtn3"
+                                                << "";
+        QTest::newRow("parameters OK") << "TParametres"
+                                       << "OK"
+                                       << "";
+        QTest::newRow("Netbrut, by its page control") << "TParametres"
+                                                      << "Netbrut"
+                                                      << "parametres.html";
+        QTest::newRow("datenaiss, by its page control") << "TParametres"
+                                                        << "datenaiss"
+                                                        << "parametres.html";
+        QTest::newRow("prenom3, by its group") << "TParametres"
+                                               << "prenom3"
+                                               << "personnes.html";
+        QTest::newRow("Secu") << "TParametres"
+                              << "Secu"
+                              << "personnes.html";
+        QTest::newRow("a meal allowance, by its group") << "TParametres"
+                                                        << "D"
+                                                        << "salaires.html";
+        QTest::newRow("Indentre") << "TParametres"
+                                  << "Indentre"
+                                  << "salaires.html";
+        QTest::newRow("accpte, by its group") << "TParametres"
+                                              << "accpte"
+                                              << "indemnites.html";
+        QTest::newRow("ETH") << "TParametres"
+                             << "ETH"
+                             << "indemnites.html";
+        QTest::newRow("au") << "TParametres"
+                            << "au"
+                            << "dates-heures.html";
+        QTest::newRow("child tabs") << "TParametres"
+                                    << "TabControl1"
+                                    << "enfants.html";
+        QTest::newRow("raz") << "TParametres"
+                             << "raz"
+                             << "raz.html";
+        QTest::newRow("H1") << "THoraire"
+                            << "H1"
+                            << "dates-heures.html";
+        QTest::newRow("Jour") << "THoraire"
+                              << "Date"
+                              << "dates-heures.html";
+        QTest::newRow("hours grid, by its window") << "THoraire"
+                                                   << "StringGrid1"
+                                                   << "heures.html";
+        QTest::newRow("review calendar") << "TRecap"
+                                         << "Datechoi"
+                                         << "revoir-mois.html";
+        QTest::newRow("slip viewer") << "TRevisu"
+                                     << ""
+                                     << "revoir-bulletin.html";
+        QTest::newRow("net slip") << "TBulletin"
+                                  << ""
+                                  << "bulletin.html";
+        QTest::newRow("gross slip") << "TBulletinbrut"
+                                    << ""
+                                    << "bulletin.html";
+        QTest::newRow("about box") << "TAboutBox"
+                                   << "OKButton"
+                                   << "";
+        QTest::newRow("declaration, by its window") << "TDeclaration"
+                                                    << "Fermer"
+                                                    << "declaration.html";
+        QTest::newRow("year summary, by its window") << "TAnnuel"
+                                                     << "Grille"
+                                                     << "annuel.html";
+        QTest::newRow("contract, by its window") << "TContrat"
+                                                 << "Absences"
+                                                 << "contrat.html";
+        QTest::newRow("contract slip, by its window") << "TBulletinContrat"
+                                                      << ""
+                                                      << "bulletin-contrat.html";
     }
     void f1OpensTheTopicOfTheFocusedControl()
     {
@@ -328,11 +391,16 @@ private slots:
     {
         QTest::addColumn<QString>("words");
         QTest::addColumn<QString>("page");
-        QTest::newRow("sauvegarder") << "sauvegarder" << "donnees.html";
-        QTest::newRow("imposable") << "imposable" << "bulletin.html";
-        QTest::newRow("sécurité") << "sécurité" << "personnes.html";
-        QTest::newRow("férié") << "férié" << "salaires.html";
-        QTest::newRow("récapitulatif") << "récapitulatif" << "annuel.html";
+        QTest::newRow("sauvegarder") << "sauvegarder"
+                                     << "donnees.html";
+        QTest::newRow("imposable") << "imposable"
+                                   << "bulletin.html";
+        QTest::newRow("sécurité") << "sécurité"
+                                  << "personnes.html";
+        QTest::newRow("férié") << "férié"
+                               << "salaires.html";
+        QTest::newRow("récapitulatif") << "récapitulatif"
+                                       << "annuel.html";
     }
     void fullTextSearchFindsItsTopic()
     {
@@ -364,9 +432,9 @@ private slots:
         const QString aside = helpFile() + ".aside";
         QVERIFY(QFile::rename(helpFile(), aside));
         entree()->Aide1Click();
-        const bool reported = viewerShown() && viewer()->topic().isEmpty()
-                              && viewer()->Rubrique->toPlainText().contains("introuvable")
-                              && viewer()->Rubrique->toPlainText().contains(helpFile());
+        const bool reported = viewerShown() && viewer()->topic().isEmpty() &&
+                              viewer()->Rubrique->toPlainText().contains("introuvable") &&
+                              viewer()->Rubrique->toPlainText().contains(helpFile());
         QVERIFY(QFile::rename(aside, helpFile()));
         QVERIFY(reported);
 

@@ -131,8 +131,8 @@ private slots:
             tab();
         }
         // ("Bulletin", disabled, is passed by.)
-        QCOMPARE(path, QStringList({"Date", "H1", "H2", "H3", "H4", "FJ", "PDej", "Dej", "Gout", "Din", "Ferie",
-                                    "Suiv", "Prec", "BitBtn3", "StringGrid1", "BitBtn2", "BitBtn4", "Date"}));
+        QCOMPARE(path, QStringList({"Date", "H1", "H2", "H3", "H4", "FJ", "PDej", "Dej", "Gout", "Din", "Ferie", "Suiv",
+                                    "Prec", "BitBtn3", "StringGrid1", "BitBtn2", "BitBtn4", "Date"}));
     }
 
     void aDayAlongTheKeyboardPath()
@@ -156,15 +156,15 @@ private slots:
         QStringList row;
         for (int c = 1; c < 13; ++c)
             row << h()->cell(c, 12);
-        QCOMPARE(row, QStringList({"12/04/2007", "08:00:00", "12:00:00", "13:30:00", "17:45:00", "08:15:00", "",
-                                   "", "Déj", "Gouter", "", ""}));
+        QCOMPARE(row, QStringList({"12/04/2007", "08:00:00", "12:00:00", "13:30:00", "17:45:00", "08:15:00", "", "",
+                                   "Déj", "Gouter", "", ""}));
         validate();
         QCOMPARE(m_shown, QStringList());
         QCOMPARE(h()->totheur->text(), QString("8.25"));
         QCOMPARE(h()->totfj->text(), QString("0"));
         QCOMPARE(h()->moan->text(), QString("0407"));
-        QCOMPARE(storedRows(table()), QStringList({
-            "'2007-04-12'|'08:00:00'|'12:00:00'|'13:30:00'|'17:45:00'|8.25|0|0|1|1|0|0|'0407'"}));
+        QCOMPARE(storedRows(table()),
+                 QStringList({"'2007-04-12'|'08:00:00'|'12:00:00'|'13:30:00'|'17:45:00'|8.25|0|0|1|1|0|0|'0407'"}));
     }
 
     void flatRateOnlyDay()
@@ -256,7 +256,8 @@ private slots:
         enterDay(QDate(2007, 4, 10), hm(9, 0), hm(17, 0), none, none);
         h()->close();
         QCOMPARE(m_asked.size(), 1);
-        QCOMPARE(m_asked[0].question, QString("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?"));
+        QCOMPARE(m_asked[0].question,
+                 QString("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?"));
         QCOMPARE(m_asked[0].answers[m_asked[0].defaultAnswer], QString("Non"));
         QVERIFY(h()->isVisible());
         QCOMPARE(h()->cell(6, 10), QString("08:00:00"));
@@ -424,12 +425,18 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("engine"); // a piece of the engine's text, on the second line
-        QTest::newRow("missing") << "missing" << "Impossible d'ouvrir le fichier";
-        QTest::newRow("zero bytes") << "empty" << "no such table";
-        QTest::newRow("random bytes") << "random" << "not a database";
-        QTest::newRow("foreign schema") << "schema" << "column";
-        QTest::newRow("read-only") << "read-only" << "readonly";
-        QTest::newRow("locked") << "locked" << "verrouillée";
+        QTest::newRow("missing") << "missing"
+                                 << "Impossible d'ouvrir le fichier";
+        QTest::newRow("zero bytes") << "empty"
+                                    << "no such table";
+        QTest::newRow("random bytes") << "random"
+                                      << "not a database";
+        QTest::newRow("foreign schema") << "schema"
+                                        << "column";
+        QTest::newRow("read-only") << "read-only"
+                                   << "readonly";
+        QTest::newRow("locked") << "locked"
+                                << "verrouillée";
     }
     void tableFaultsSayWhatFailed()
     {
@@ -495,13 +502,27 @@ private slots:
         QTest::addColumn<QString>("shown"); // the picker's text once left
         QTest::addColumn<bool>("refused");
         // The date starts on 30/04/2007, the times on 00:00:00.
-        QTest::newRow("date in full") << "Date" << "02/09/2023" << "02/09/2023" << false;
-        QTest::newRow("date in short parts") << "Date" << "2/9/2023" << "02/09/2023" << false;
-        QTest::newRow("31 February") << "Date" << "31022023" << "30/04/2007" << true;
-        QTest::newRow("hour 24") << "H1" << "24" << "00:00:00" << true;
-        QTest::newRow("hours and minutes") << "H1" << "0730" << "07:30:00" << false;
-        QTest::newRow("short parts") << "H1" << "7:5" << "07:05:00" << false;
-        QTest::newRow("minutes 60 after a good hour") << "H2" << "1260" << "00:00:00" << true;
+        QTest::newRow("date in full") << "Date"
+                                      << "02/09/2023"
+                                      << "02/09/2023" << false;
+        QTest::newRow("date in short parts") << "Date"
+                                             << "2/9/2023"
+                                             << "02/09/2023" << false;
+        QTest::newRow("31 February") << "Date"
+                                     << "31022023"
+                                     << "30/04/2007" << true;
+        QTest::newRow("hour 24") << "H1"
+                                 << "24"
+                                 << "00:00:00" << true;
+        QTest::newRow("hours and minutes") << "H1"
+                                           << "0730"
+                                           << "07:30:00" << false;
+        QTest::newRow("short parts") << "H1"
+                                     << "7:5"
+                                     << "07:05:00" << false;
+        QTest::newRow("minutes 60 after a good hour") << "H2"
+                                                      << "1260"
+                                                      << "00:00:00" << true;
     }
     void typingIntoThePickers()
     {

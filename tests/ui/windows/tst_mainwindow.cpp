@@ -31,10 +31,7 @@ private:
     TBVPfond *fond() { return win().BVPfond; }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(start({QDate(2026, 3, 14), QTime(10, 0)}, WithRates));
-    }
+    void initTestCase() { QVERIFY(start({QDate(2026, 3, 14), QTime(10, 0)}, WithRates)); }
     void init()
     {
         m_shown.clear();
@@ -45,11 +42,11 @@ private slots:
     void windowsAreCreatedInOrderWithTheirNamesAndCaptions()
     {
         const QList<QPair<QWidget *, QString>> expected = {
-            {win().Entree, "TEntree"},       {win().Parametres, "TParametres"},
-            {win().Horaire, "THoraire"},     {reinterpret_cast<QWidget *>(win().Bulletin), "TBulletin"},
-            {win().Recap, "TRecap"},         {reinterpret_cast<QWidget *>(win().Bulletinbrut), "TBulletinbrut"},
-            {win().Revisu, "TRevisu"},       {reinterpret_cast<QWidget *>(win().BO), "TBO"},
-            {win().AboutBox, "TAboutBox"},   {win().BVPfond, "TBVPfond"},
+            {win().Entree, "TEntree"},     {win().Parametres, "TParametres"},
+            {win().Horaire, "THoraire"},   {reinterpret_cast<QWidget *>(win().Bulletin), "TBulletin"},
+            {win().Recap, "TRecap"},       {reinterpret_cast<QWidget *>(win().Bulletinbrut), "TBulletinbrut"},
+            {win().Revisu, "TRevisu"},     {reinterpret_cast<QWidget *>(win().BO), "TBO"},
+            {win().AboutBox, "TAboutBox"}, {win().BVPfond, "TBVPfond"},
         };
         for (const auto &[w, name] : expected) {
             QVERIFY(w);

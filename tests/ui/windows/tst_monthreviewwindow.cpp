@@ -294,7 +294,7 @@ private slots:
         QCOMPARE(lockWaits(table()), QList<int>{0});
         QTest::mouseClick(h->BitBtn3, Qt::LeftButton);
         QCOMPARE(m_shown, QStringList({rtl::tableFailure(rtl::TableAction::Store, "Enf1.db",
-                                                          rtl::tableLocked(QDir::toNativeSeparators(table())))}));
+                                                         rtl::tableLocked(QDir::toNativeSeparators(table())))}));
         QCOMPARE(h->cell(1, 16), QString("16/04/2007"));
         QCOMPARE(h->cell(7, 16), QString("OUI"));
         QVERIFY(h->BitBtn3->isEnabled());

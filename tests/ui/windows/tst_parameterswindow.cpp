@@ -158,7 +158,7 @@ private slots:
         QVERIFY(win().Horaire->BitBtn3->isEnabled());
         QCOMPARE(p()->currentSlot(), 1);
         QCOMPARE(p()->TabControl1->currentIndex(), 0);
-        QCOMPARE(p()->TabControl1->tabText(0), QString());     // no first name yet
+        QCOMPARE(p()->TabControl1->tabText(0), QString()); // no first name yet
         QCOMPARE(p()->TabControl1->tabText(1), QString("Enfant 2"));
         QCOMPARE(p()->nom1->text(), QString());
         QCOMPARE(p()->datenaiss->date(), m_now.date());
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(p()->Indentr->text(), QString());
         QCOMPARE(p()->datenaiss->date(), QDate(1899, 12, 30));
         QCOMPARE(p()->datenaiss->text().trimmed(), QString()); // a birth date never given shows empty
-        showPage(p()->datenaiss); // its calendar opens on this month
+        showPage(p()->datenaiss);                              // its calendar opens on this month
         QTest::mouseClick(p()->datenaiss, Qt::LeftButton, {}, QPoint(p()->datenaiss->width() - 6, 8));
         QCOMPARE(p()->datenaiss->calendarWidget()->monthShown(), m_now.date().month());
         QCOMPARE(p()->datenaiss->calendarWidget()->yearShown(), m_now.date().year());
@@ -227,15 +227,18 @@ private slots:
         const QByteArray params = readBytes(paramFile());
         QCOMPARE(params.size(), 5680);
         QCOMPARE(storedText(params, 1, 0), QByteArray("Dupont-Lefebvre de l"));
-        QCOMPARE(storedText(params, 1, 168), QByteArray("12 rue des \xc9" "coles"));
+        QCOMPARE(storedText(params, 1, 168), QByteArray("12 rue des \xc9"
+                                                        "coles"));
         QCOMPARE(storedText(params, 1, 312), QByteArray("75 011"));
         QCOMPARE(storedText(params, 1, 354), QByteArray("01.23.45.67.89"));
         QCOMPARE(storedText(params, 1, 384), QByteArray("                   -  "));
-        QCOMPARE(storedText(params, 1, 147), QByteArray("L\xe9" "a"));
+        QCOMPARE(storedText(params, 1, 147), QByteArray("L\xe9"
+                                                        "a"));
         QCOMPARE(storedText(params, 1, 456), QByteArray("8.15"));
         QCOMPARE(storedText(params, 1, 573 + 7 * 2), QByteArray("7.50"));
         QCOMPARE(storedText(params, 1, 1045), QByteArray("12"));
-        QCOMPARE(storedText(params, 1, 676 + 41 * 2), QByteArray("S\xe9" "curit\xe9 Sociale :"));
+        QCOMPARE(storedText(params, 1, 676 + 41 * 2), QByteArray("S\xe9"
+                                                                 "curit\xe9 Sociale :"));
         QCOMPARE(params.mid(1120, 9), QByteArray::fromHex("010101010101000000"));
         QCOMPARE(params.mid(1136), QByteArray(4 * 1136, '\0')); // slots never shown
 
@@ -243,7 +246,8 @@ private slots:
         const QList<QByteArray> lines = rates.split('\n');
         QCOMPARE(lines.size(), 49); // 48 lines and what follows the last break
         QCOMPARE(rates.count("\r\n"), 48);
-        QCOMPARE(lines.at(2), QByteArray("S\xe9" "curit\xe9 Sociale :\r"));
+        QCOMPARE(lines.at(2), QByteArray("S\xe9"
+                                         "curit\xe9 Sociale :\r"));
         QCOMPARE(lines.at(20), QByteArray("7.50\r"));
         QCOMPARE(lines.at(36), QByteArray("8.15\r"));
         // The field took what its record field holds: both files agree.
@@ -338,14 +342,24 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown"); // "" for the value held before
         QTest::addColumn<QString>("message");
-        QTest::newRow("wage with a comma") << "SH" << "5,13" << "5.13" << "";
-        QTest::newRow("allowance refused") << "PD" << "abc" << ""
-            << "Indemnité de repas, Petit Déjeuner : 'abc' n'est pas un nombre.\n"
-               "Tapez-le sous la forme 5.13 ou 5,13 ; la valeur précédente est gardée.";
-        QTest::newRow("base not whole") << "Edit25" << "9,5" << ""
-            << "Assiette, ligne 4 (Chomage) : '9,5' n'est pas un nombre.\n"
-               "Tapez-le sous la forme 95 ; la valeur précédente est gardée.";
-        QTest::newRow("name untouched") << "nom1" << "5,13" << "5,13" << "";
+        QTest::newRow("wage with a comma") << "SH"
+                                           << "5,13"
+                                           << "5.13"
+                                           << "";
+        QTest::newRow("allowance refused") << "PD"
+                                           << "abc"
+                                           << ""
+                                           << "Indemnité de repas, Petit Déjeuner : 'abc' n'est pas un nombre.\n"
+                                              "Tapez-le sous la forme 5.13 ou 5,13 ; la valeur précédente est gardée.";
+        QTest::newRow("base not whole") << "Edit25"
+                                        << "9,5"
+                                        << ""
+                                        << "Assiette, ligne 4 (Chomage) : '9,5' n'est pas un nombre.\n"
+                                           "Tapez-le sous la forme 95 ; la valeur précédente est gardée.";
+        QTest::newRow("name untouched") << "nom1"
+                                        << "5,13"
+                                        << "5,13"
+                                        << "";
     }
     void numberFieldsCheckedOnLeaving()
     {
@@ -513,14 +527,16 @@ private slots:
         type(p()->nom1, "Entrée");
         QTest::keyClick(p()->nom1, Qt::Key_Return);
         QVERIFY(!p()->isVisible());
-        QCOMPARE(storedText(readBytes(paramFile()), 1, 0), QByteArray("Entr\xe9" "e"));
+        QCOMPARE(storedText(readBytes(paramFile()), 1, 0), QByteArray("Entr\xe9"
+                                                                      "e"));
 
         QVERIFY(open());
         type(p()->nom1, "Echap");
         QTest::keyClick(p()->nom1, Qt::Key_Escape);
         QVERIFY(!p()->isVisible());
         QVERIFY(win().Entree->isVisible());
-        QCOMPARE(storedText(readBytes(paramFile()), 1, 0), QByteArray("Entr\xe9" "e"));
+        QCOMPARE(storedText(readBytes(paramFile()), 1, 0), QByteArray("Entr\xe9"
+                                                                      "e"));
 
         // The close box cancels too.
         QVERIFY(open());
@@ -535,15 +551,33 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("offset");
-        QTest::newRow("cp1") << "cp1" << "75011" << "75 011" << 312;
-        QTest::newRow("cp2") << "cp2" << "13 008" << "13 008" << 319;
-        QTest::newRow("Tel1") << "Tel1" << "01.23.45.67.89" << "01.23.45.67.89" << 354;
-        QTest::newRow("Tel2") << "Tel2" << "0607080910" << "06.07.08.09.10" << 369;
-        QTest::newRow("Secu with key") << "Secu" << "185057800608436" << "1 85 05 78 006 084 -36" << 384;
-        QTest::newRow("Secu without key") << "Secu" << "1850578006084" << "1 85 05 78 006 084 -  " << 384;
-        QTest::newRow("urssaf") << "urssaf" << "1234567890123" << "12 34 567 890 123" << 407;
-        QTest::newRow("untouched postcode") << "cp2" << "" << "      " << 319;
-        QTest::newRow("untouched phone") << "Tel2" << "" << "  .  .  .  .  " << 369;
+        QTest::newRow("cp1") << "cp1"
+                             << "75011"
+                             << "75 011" << 312;
+        QTest::newRow("cp2") << "cp2"
+                             << "13 008"
+                             << "13 008" << 319;
+        QTest::newRow("Tel1") << "Tel1"
+                              << "01.23.45.67.89"
+                              << "01.23.45.67.89" << 354;
+        QTest::newRow("Tel2") << "Tel2"
+                              << "0607080910"
+                              << "06.07.08.09.10" << 369;
+        QTest::newRow("Secu with key") << "Secu"
+                                       << "185057800608436"
+                                       << "1 85 05 78 006 084 -36" << 384;
+        QTest::newRow("Secu without key") << "Secu"
+                                          << "1850578006084"
+                                          << "1 85 05 78 006 084 -  " << 384;
+        QTest::newRow("urssaf") << "urssaf"
+                                << "1234567890123"
+                                << "12 34 567 890 123" << 407;
+        QTest::newRow("untouched postcode") << "cp2"
+                                            << ""
+                                            << "      " << 319;
+        QTest::newRow("untouched phone") << "Tel2"
+                                         << ""
+                                         << "  .  .  .  .  " << 369;
     }
     void maskedFields()
     {
@@ -576,7 +610,8 @@ private slots:
         p()->Tel1->setFocus();
         keys(p()->Tel1, "0123");
         leave(p()->Tel1);
-        QTRY_COMPARE(m_shown, QStringList{"Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"});
+        QTRY_COMPARE(m_shown,
+                     QStringList{"Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications"});
         QVERIFY(p()->Tel1->hasFocus());
         QCOMPARE(p()->Tel1->cursorPosition(), 6);
 
@@ -757,7 +792,8 @@ private slots:
         type(p()->nom1, "Avant");
         QTest::mouseClick(p()->OK, Qt::LeftButton);
         QVERIFY(m_shown.isEmpty());
-        const QByteArray params = readBytes(disk.path() + "/Paramtre.bvp"), rates = readBytes(disk.path() + "/Taux.txt");
+        const QByteArray params = readBytes(disk.path() + "/Paramtre.bvp"),
+                         rates = readBytes(disk.path() + "/Taux.txt");
         QCOMPARE(params.size(), 5680);
 
         QVERIFY(open());
@@ -782,18 +818,29 @@ private slots:
         QTest::addColumn<QString>("note");
         const legal::Table t = legal::Table::load(BERLIVO_SOURCE_DIR "/data/Baremes.txt");
         const QDate today = m_now.date();
-        const std::array<QString, 9> firstRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-        QTest::newRow("3.50 gross warns with 3.64") << 1 << "SHbr" << "3.50" << legal::wageWarning(t, moneyFromText("3.50"), today);
-        QTest::newRow("3.64 gross is the minimum") << 1 << "SHbr" << "3.64" << "";
+        const std::array<QString, 9> firstRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379",
+                                                   "0.0101", "0.0",    "0.0",    "0.0"};
+        QTest::newRow("3.50 gross warns with 3.64") << 1 << "SHbr"
+                                                    << "3.50" << legal::wageWarning(t, moneyFromText("3.50"), today);
+        QTest::newRow("3.64 gross is the minimum") << 1 << "SHbr"
+                                                   << "3.64"
+                                                   << "";
         QTest::newRow("2.80 net carried to gross")
-            << 0 << "SH" << "2.80"
+            << 0 << "SH"
+            << "2.80"
             << legal::wageWarning(t, grossOfNet(moneyFromText("2.80"), firstRates), today, moneyFromText("2.80"));
-        QTest::newRow("2.90 net is 3.67 gross") << 0 << "SH" << "2.90" << "";
-        QTest::newRow("not a number: no note") << 1 << "SHbr" << "trois" << "";
+        QTest::newRow("2.90 net is 3.67 gross") << 0 << "SH"
+                                                << "2.90"
+                                                << "";
+        QTest::newRow("not a number: no note") << 1 << "SHbr"
+                                               << "trois"
+                                               << "";
         QTest::newRow("0.33 an hour of maintenance")
-            << 0 << "ETH" << "0.33" << legal::hourlyUpkeepWarning(t, moneyFromText("0.33"), today);
+            << 0 << "ETH"
+            << "0.33" << legal::hourlyUpkeepWarning(t, moneyFromText("0.33"), today);
         QTest::newRow("2.50 a day of maintenance")
-            << 0 << "EFJ" << "2.50" << legal::dailyUpkeepWarning(t, moneyFromText("2.50"), today);
+            << 0 << "EFJ"
+            << "2.50" << legal::dailyUpkeepWarning(t, moneyFromText("2.50"), today);
     }
     void minimumsNotes()
     {
@@ -832,7 +879,8 @@ private slots:
         QVERIFY(open());
         clickItem(p()->Netbrut, 1);
         type(p()->SHbr, "1.00");
-        QCOMPARE(p()->AvertSalaire->text(), rtl::legalTableDamaged(m_dir.filePath(folder::legalTable), 2, "clé inconnue « smic »"));
+        QCOMPARE(p()->AvertSalaire->text(),
+                 rtl::legalTableDamaged(m_dir.filePath(folder::legalTable), 2, "clé inconnue « smic »"));
         QVERIFY(m_shown.isEmpty());
     }
 };

@@ -244,7 +244,8 @@ private slots:
         const QStringList printed = newPdfs(before, jobs);
         QCOMPARE(printed.size(), jobs);
         if (jobs > 0)
-            QVERIFY2(atPrintableTopLeft(printed.first(), captureClientArea(slip), slip->logicalDpiX()), "the slip is not where expected");
+            QVERIFY2(atPrintableTopLeft(printed.first(), captureClientArea(slip), slip->logicalDpiX()),
+                     "the slip is not where expected");
         const double screenDpi = slip->logicalDpiX();
         for (const QString &pdf : printed) {
             const PrintedPage page = readPdf(pdf);
@@ -307,10 +308,14 @@ private slots:
         QTest::addColumn<int>("basis");
         QTest::addColumn<QString>("firstName");
         QTest::addColumn<QString>("file");
-        QTest::newRow("net") << 0 << "Julie" << "Julie0302.jpg";
-        QTest::newRow("gross") << 1 << "Julie" << "Julie0302.jpg";
-        QTest::newRow("no first name") << 0 << "" << "0302.jpg";
-        QTest::newRow("kept as typed") << 0 << " Zoé d'Arc" << " Zoé d'Arc0302.jpg";
+        QTest::newRow("net") << 0 << "Julie"
+                             << "Julie0302.jpg";
+        QTest::newRow("gross") << 1 << "Julie"
+                               << "Julie0302.jpg";
+        QTest::newRow("no first name") << 0 << ""
+                                       << "0302.jpg";
+        QTest::newRow("kept as typed") << 0 << " Zoé d'Arc"
+                                       << " Zoé d'Arc0302.jpg";
     }
     // The slip goes to the clipboard and to its month's picture, which is
     // what the reference encoder makes of the same pixels; the slip and the
@@ -342,15 +347,14 @@ private slots:
 
         const QByteArray saved = readBytes(path);
         const QString cjpeg = QStandardPaths::findExecutable("cjpeg");
-        const QByteArray reference = cjpeg.isEmpty()
-                                         ? encodeJpeg(picture)
-                                         : runTool(cjpeg, cjpegSettings, ppm(picture));
+        const QByteArray reference =
+            cjpeg.isEmpty() ? encodeJpeg(picture) : runTool(cjpeg, cjpegSettings, ppm(picture));
         QVERIFY(saved == reference);
         QCOMPARE(decodeJpeg(saved).size(), slip->size());
         const QString djpeg = QStandardPaths::findExecutable("djpeg");
         if (!djpeg.isEmpty())
-            QVERIFY(runTool(djpeg, {"-pnm", path}).startsWith(
-                QStringLiteral("P6\n%1 %2\n").arg(slip->width()).arg(slip->height()).toLatin1()));
+            QVERIFY(runTool(djpeg, {"-pnm", path})
+                        .startsWith(QStringLiteral("P6\n%1 %2\n").arg(slip->width()).arg(slip->height()).toLatin1()));
     }
 
     // The slip closed by its close box takes its print/save window away; a
@@ -412,7 +416,8 @@ private slots:
         const auto before = tree(m_dir.path());
 
         bo()->NiceButton2Click();
-        QCOMPARE(m_shown, QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
+        QCOMPARE(m_shown,
+                 QStringList{"Impossible de créer le fichier " + folder() + "bulljpg/" + firstName + "0302.jpg"});
         QVERIFY(win().Bulletin->isVisible() && bo()->isVisible());
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
         QCOMPARE(tree(m_dir.path()), before);

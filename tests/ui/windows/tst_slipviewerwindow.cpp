@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(w->windowTitle(), "Visualiser un bulletin ancien");
         QCOMPARE(w->size(), QSize(872, 824));
         QCOMPARE(w->Image1->geometry(), QRect(0, 0, 705, 789));
-        const QStringList instruction = {"Recherchez l'image",  "souhaitée dont le nom", "correspond au prénom",
+        const QStringList instruction = {"Recherchez l'image",   "souhaitée dont le nom", "correspond au prénom",
                                          "de l'enfant suivi du", "mois et de l'année",    "de création du bulletin."};
         int previousTop = -1;
         for (int k = 0; k < 6; ++k) {

@@ -68,10 +68,7 @@ private:
         return QTest::qWaitFor([&] { return m_slipActivations.count > before; });
     }
     // Activates another window, then the slip again.
-    bool reactivate(SlipSheet *slip)
-    {
-        return WindowTest::activate(m_elsewhere) && activate(slip);
-    }
+    bool reactivate(SlipSheet *slip) { return WindowTest::activate(m_elsewhere) && activate(slip); }
 
     static void setCell(int col, int row, const QString &text)
     {
@@ -99,9 +96,15 @@ private:
         p->nom2->setText("Martin");
         p->prenom2->setText("Paul");
         p->ville2->setText("Villeurbanne");
-        const QStringList names = {"RDS + CSG imposables :", "CSG non imposable :", "Sécurité Sociale :",
-                                   "Chomage :", "Retraite complémentaire IRCEM :", "Cotisation AGFF :",
-                                   "..........", "..........", ".........."};
+        const QStringList names = {"RDS + CSG imposables :",
+                                   "CSG non imposable :",
+                                   "Sécurité Sociale :",
+                                   "Chomage :",
+                                   "Retraite complémentaire IRCEM :",
+                                   "Cotisation AGFF :",
+                                   "..........",
+                                   "..........",
+                                   ".........."};
         const QStringList netRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
         const QStringList grossRates = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
         const QStringList bases = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
@@ -198,14 +201,19 @@ private slots:
         };
         const QList<Sheet> sheets = {
             {win().Bulletin, "TBulletin", "Bulletin de Salaire", {750, 834}, {50, 36, 53}, {"Ed1", "Ed9"}, 18},
-            {win().Bulletinbrut, "TBulletinbrut", "Bulletin de salaire brut", {747, 834}, {50, 34, 54},
-             {"salbrut", "salimp", "Ed10", "Ed18", "Ed19", "Ed20", "Ed23", "Ed25", "Ed30"}, 20},
+            {win().Bulletinbrut,
+             "TBulletinbrut",
+             "Bulletin de salaire brut",
+             {747, 834},
+             {50, 34, 54},
+             {"salbrut", "salimp", "Ed10", "Ed18", "Ed19", "Ed20", "Ed23", "Ed25", "Ed30"},
+             20},
         };
-        const QStringList common = {"mois", "an", "prenom", "nom", "pol1", "prenom1", "nom1", "adr11", "adr12", "cp1",
-                                    "ville1", "secu1", "pol2", "prenom2", "nom2", "adr21", "adr22", "cp2", "ville2",
-                                    "secu2", "du", "au", "St1", "St9", "Date", "totheur", "nbjf", "feri1", "feri2",
-                                    "salnet", "Cong", "abs", "diver", "cs1", "cs9", "totcs", "nour", "entret", "acpt",
-                                    "net"};
+        const QStringList common = {"mois",  "an",      "prenom", "nom",   "pol1",  "prenom1", "nom1", "adr11",
+                                    "adr12", "cp1",     "ville1", "secu1", "pol2",  "prenom2", "nom2", "adr21",
+                                    "adr22", "cp2",     "ville2", "secu2", "du",    "au",      "St1",  "St9",
+                                    "Date",  "totheur", "nbjf",   "feri1", "feri2", "salnet",  "Cong", "abs",
+                                    "diver", "cs1",     "cs9",    "totcs", "nour",  "entret",  "acpt", "net"};
         for (const Sheet &s : sheets) {
             QCOMPARE(s.window->objectName(), s.name);
             QCOMPARE(s.window->windowTitle(), s.caption);
@@ -269,12 +277,13 @@ private slots:
                         QVERIFY2(t.right() < b.right(), qPrintable(QStringLiteral("%1 past its box").arg(t.x())));
                 for (const QRect &o : texts)
                     if (o != t && qAbs(o.center().y() - t.center().y()) < 6 && o.left() > t.left())
-                        QVERIFY2(t.right() < o.left(), qPrintable(QStringLiteral("text at %1,%2 runs into %3")
-                                                                      .arg(t.x()).arg(t.y()).arg(o.x())));
+                        QVERIFY2(
+                            t.right() < o.left(),
+                            qPrintable(QStringLiteral("text at %1,%2 runs into %3").arg(t.x()).arg(t.y()).arg(o.x())));
             }
             for (int c = 0; c < 3; ++c)
-                QVERIFY(QFontMetrics(slip->Grille->horizontalHeaderItem(c)->font()).horizontalAdvance(slip->gridCell(c, 0))
-                        <= slip->Grille->columnWidth(c) - 2);
+                QVERIFY(QFontMetrics(slip->Grille->horizontalHeaderItem(c)->font())
+                            .horizontalAdvance(slip->gridCell(c, 0)) <= slip->Grille->columnWidth(c) - 2);
             for (int k = 0; k < 9; ++k) {
                 QCOMPARE(slip->St[k]->text(), params()->lineName[k]->text()); // whole
                 QVERIFY(slip->St[k]->font().pointSizeF() >= 5.0);
@@ -294,16 +303,42 @@ private slots:
         QVERIFY(activate(slip));
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
         const QList<QPair<const char *, QString>> expected = {
-            {"mois", "Mars"}, {"an", "2002"}, {"prenom", "Julie"}, {"nom", "Martin"},
-            {"pol1", "Mademoiselle"}, {"pol2", "Mademoiselle"}, {"prenom1", "Anne"}, {"adr11", "12 rue des Lilas"},
-            {"ville1", "Lyon"}, {"prenom2", "Paul"}, {"ville2", "Villeurbanne"},
-            {"cp1", params()->cp1->maskedText()}, {"secu1", params()->Secu->maskedText()}, {"secu2", params()->urssaf->maskedText()},
-            {"du", "18/03/2002"}, {"au", "22/03/2002"}, {"Date", "02/04/2002"},
-            {"St5", "Retraite complémentaire IRCEM :"}, {"Ed1", "0.0348"}, {"Ed7", "0.0"},
-            {"totheur", "80"}, {"nbjf", "2"}, {"feri1", "0"}, {"feri2", "0"},
-            {"salnet", "330.00"}, {"Cong", "30.00"}, {"abs", "0.00"}, {"diver", "0.00"},
-            {"cs1", "11.48"}, {"cs4", "8.74"}, {"cs9", "0.00"}, {"totcs", "87.18"},
-            {"nour", "9.16"}, {"entret", "0.00"}, {"acpt", "0.00"}, {"net", "339.16"},
+            {"mois", "Mars"},
+            {"an", "2002"},
+            {"prenom", "Julie"},
+            {"nom", "Martin"},
+            {"pol1", "Mademoiselle"},
+            {"pol2", "Mademoiselle"},
+            {"prenom1", "Anne"},
+            {"adr11", "12 rue des Lilas"},
+            {"ville1", "Lyon"},
+            {"prenom2", "Paul"},
+            {"ville2", "Villeurbanne"},
+            {"cp1", params()->cp1->maskedText()},
+            {"secu1", params()->Secu->maskedText()},
+            {"secu2", params()->urssaf->maskedText()},
+            {"du", "18/03/2002"},
+            {"au", "22/03/2002"},
+            {"Date", "02/04/2002"},
+            {"St5", "Retraite complémentaire IRCEM :"},
+            {"Ed1", "0.0348"},
+            {"Ed7", "0.0"},
+            {"totheur", "80"},
+            {"nbjf", "2"},
+            {"feri1", "0"},
+            {"feri2", "0"},
+            {"salnet", "330.00"},
+            {"Cong", "30.00"},
+            {"abs", "0.00"},
+            {"diver", "0.00"},
+            {"cs1", "11.48"},
+            {"cs4", "8.74"},
+            {"cs9", "0.00"},
+            {"totcs", "87.18"},
+            {"nour", "9.16"},
+            {"entret", "0.00"},
+            {"acpt", "0.00"},
+            {"net", "339.16"},
         };
         for (const auto &[name, text] : expected)
             QCOMPARE(label(slip, name), text);
@@ -325,10 +360,10 @@ private slots:
         QVERIFY(activate(slip));
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
         const QList<QPair<const char *, QString>> expected = {
-            {"salbrut", "352.00"}, {"Cong", "32.00"}, {"Ed10", "2.90"}, {"Ed19", "95"}, {"Ed23", "100"},
-            {"Ed18", "0.00"}, {"cs1", "9.70"}, {"cs2", "17.05"}, {"cs6", "2.82"}, {"totcs", "73.57"},
-            {"salnet", "278.43"}, {"nour", "9.16"}, {"net", "287.59"}, {"salimp", "288.13"},
-            {"nbjf", "2"}, {"mois", "Mars"},
+            {"salbrut", "352.00"}, {"Cong", "32.00"},    {"Ed10", "2.90"},     {"Ed19", "95"},
+            {"Ed23", "100"},       {"Ed18", "0.00"},     {"cs1", "9.70"},      {"cs2", "17.05"},
+            {"cs6", "2.82"},       {"totcs", "73.57"},   {"salnet", "278.43"}, {"nour", "9.16"},
+            {"net", "287.59"},     {"salimp", "288.13"}, {"nbjf", "2"},        {"mois", "Mars"},
         };
         for (const auto &[name, text] : expected)
             QCOMPARE(label(slip, name), text);
@@ -371,14 +406,20 @@ private slots:
         QTest::addColumn<QStringList>("filled");
         QTest::addColumn<QStringList>("emptied");
         const QString notFloat = "'%1' n'est pas une valeur en virgule flottante correcte";
-        QTest::newRow("empty flat rate") << false << "FJ" << "" << "Forfait journalier (NET) : " + notFloat.arg("")
+        QTest::newRow("empty flat rate") << false << "FJ"
+                                         << ""
+                                         << "Forfait journalier (NET) : " + notFloat.arg("")
                                          << QStringList{"totheur", "nbjf", "feri1", "feri2", "Date", "mois"}
                                          << QStringList{"salnet", "Cong", "abs", "cs1", "totcs", "nour", "net"};
-        QTest::newRow("bad coefficient") << false << "Edit3" << "9,36" << "Taux NET, ligne 3 (Sécurité Sociale) : " + notFloat.arg("9,36")
+        QTest::newRow("bad coefficient") << false << "Edit3"
+                                         << "9,36"
+                                         << "Taux NET, ligne 3 (Sécurité Sociale) : " + notFloat.arg("9,36")
                                          << QStringList{"salnet", "Cong", "cs1", "cs2"}
                                          << QStringList{"cs3", "cs9", "totcs", "nour", "acpt", "net"};
         QTest::newRow("decimal base percentage")
-            << true << "Edit25" << "9.5" << "Assiette, ligne 4 (Chomage) : '9.5' n'est pas une valeur entière correcte"
+            << true << "Edit25"
+            << "9.5"
+            << "Assiette, ligne 4 (Chomage) : '9.5' n'est pas une valeur entière correcte"
             << QStringList{"salbrut", "cs1", "cs3", "Ed25"} << QStringList{"cs4", "totcs", "salnet", "net", "salimp"};
     }
     void stoppedSlip()
@@ -480,11 +521,18 @@ private slots:
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
 
         const QList<QPair<const char *, QString>> expected = {
-            {"mois", "Mai"}, {"an", "2007"}, {"prenom", "Lucie"}, {"totheur", "13.25"}, {"nbjf", "1"},
-            {"feri1", "1"}, {"feri2", "0"},
+            {"mois", "Mai"},
+            {"an", "2007"},
+            {"prenom", "Lucie"},
+            {"totheur", "13.25"},
+            {"nbjf", "1"},
+            {"feri1", "1"},
+            {"feri2", "0"},
             // 3.50 x 13.25 = 46.375, plus 10 %: 51.0125; the holiday flat day is paid nothing
             // without the supplement.
-            {"salnet", "51.01"}, {"Cong", "4.64"}, {"cs1", "1.78"},
+            {"salnet", "51.01"},
+            {"Cong", "4.64"},
+            {"cs1", "1.78"},
             {"nour", "5.34"}, // a breakfast and two lunches at the slot's first allowances
             {"net", "56.35"},
         };

@@ -38,7 +38,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-
 class TestYearSummaryWindow : public WindowTest {
     Q_OBJECT
 private:
@@ -144,7 +143,8 @@ private slots:
         };
         w->ExportCsv->click();
         QVERIFY(asked.endsWith("/Recapitulatif-Léa-2024.csv"));
-        QCOMPARE(readBytes(m_folder + "Recapitulatif-Léa-2024.csv"), summaryCsv(expected, legal::creditFigures(w->credit())));
+        QCOMPARE(readBytes(m_folder + "Recapitulatif-Léa-2024.csv"),
+                 summaryCsv(expected, legal::creditFigures(w->credit())));
         w->ExportPdf->click();
         const QString pdf = m_folder + "Recapitulatif-Léa-2024.pdf";
         QCOMPARE(pdfPages(pdf), 1);
@@ -153,8 +153,9 @@ private slots:
         QVERIFY(text.contains(centsText(expected.taxCreditBase()) + " €"));
         QVERIFY(text.contains("image seule"));
         // Each export says where it wrote its file.
-        QCOMPARE(m_shown, QStringList({"Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv"),
-                                        "Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(pdf)}));
+        QCOMPARE(m_shown, QStringList({"Le récapitulatif est enregistré dans\n" +
+                                           QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv"),
+                                       "Le récapitulatif est enregistré dans\n" + QDir::toNativeSeparators(pdf)}));
 
         // A cancelled choice writes nothing.
         QFile::remove(pdf);
@@ -215,7 +216,8 @@ private slots:
         QTest::addColumn<QDate>("birth");
         QTest::addColumn<QString>("reasonPart"); // "" when there is a credit
         QTest::newRow("under 6, CMG typed") << QDate(2021, 6, 1) << "";
-        QTest::newRow("7 years old") << QDate(2017, 3, 1) << "né le 01/03/2017, avait 6 ans ou plus au 1er janvier 2024";
+        QTest::newRow("7 years old") << QDate(2017, 3, 1)
+                                     << "né le 01/03/2017, avait 6 ans ou plus au 1er janvier 2024";
     }
     void taxCredit()
     {
@@ -276,10 +278,12 @@ private slots:
         QCOMPARE(readBytes(m_folder + "Recapitulatif-Léa-2024.csv"), summaryCsv(w->summary(), figures));
         w->ExportPdf->click();
         const QString pdf = pdfText(m_folder + "Recapitulatif-Léa-2024.pdf").simplified();
-        QVERIFY2(pdf.contains(reasonPart.isEmpty() ? figures.last().value : QString("avait 6 ans ou plus")), qPrintable(pdf));
+        QVERIFY2(pdf.contains(reasonPart.isEmpty() ? figures.last().value : QString("avait 6 ans ou plus")),
+                 qPrintable(pdf));
         // Nothing but where each export went.
-        QCOMPARE(m_shown, QStringList({ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv")),
-                                        ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.pdf"))}));
+        QCOMPARE(m_shown,
+                 QStringList({ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv")),
+                              ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.pdf"))}));
     }
 };
 
