@@ -95,9 +95,9 @@ Mensualised mensualised(const Contract &c, Money rate)
 {
     Mensualised m;
     m.twelfths = qint64(c.weeklyMinutes()) * c.weeksPerYear();
-    m.hundredths = centsOf(__int128(m.twelfths) * 100, 12 * 60).count() / 100;
+    m.hundredths = centsOf(__int128(m.twelfths) * 100, __int128(12) * 60).count() / 100;
     // B = H x N / 12 / 60 hours x R / 10000 euros, in cents.
-    m.base = centsOf(__int128(m.twelfths) * rate.count(), 12 * 60 * 100);
+    m.base = centsOf(__int128(m.twelfths) * rate.count(), __int128(12) * 60 * 100);
     return m;
 }
 
@@ -162,7 +162,7 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     f.base = m.base;
     // D is worked out from the exact base, not from the rounded one.
     const __int128 baseNumerator = __int128(m.twelfths) * r;
-    const __int128 baseDenominator = 12 * 60 * 100;
+    const __int128 baseDenominator = __int128(12) * 60 * 100;
 
     QHash<QDate, int> absent =
         deductedAbsenceDays(c, c.contractYearStart(std::max(monthStart, c.first)), monthEnd, stored);
@@ -230,7 +230,7 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
         f.weeks << w;
     }
     // R x (1 + rate / 100) an hour: R / 10000 x (100 + rate) / 100 x minutes / 60 euros.
-    const __int128 perMinute = 10000 * 100 * 60;
+    const __int128 perMinute = __int128(10000) * 100 * 60;
     f.complementaryPay = centsOf(__int128(r) * (100 + c.majHC) * f.complementaryMinutes * 100, perMinute);
     f.majoratedPay = centsOf(__int128(r) * (100 + c.majHM) * f.majoratedMinutes * 100, perMinute);
 

@@ -70,7 +70,7 @@ namespace {
 // exact figure) and the exact figure beside them, to the hundredth.
 DeclarationFigure hoursFigure(const QString &label, qint64 twelfths)
 {
-    const qint64 hour = 12 * 60;
+    const qint64 hour = qint64(12) * 60;
     return {label, QString::number((2 * twelfths + hour) / (2 * hour)),
             QStringLiteral("%1 h exactement").arg(centsText(hundredthsOfTwelfths(twelfths)))};
 }

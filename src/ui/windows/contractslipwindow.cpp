@@ -1,11 +1,14 @@
 #include "windows/contractslipwindow.h"
 
 #include "common/environment.h"
+#include "common/programfiles.h"
+#include "legal/minimums.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
+#include <QDir>
 #include <QLabel>
 
 namespace {
@@ -117,6 +120,13 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
     look::setBackground(Message, look::paper);
     Message->hide();
 
+    // The month's wage or maintenance below the minimum in force that month,
+    // under the day grid: printed and saved with the slip.
+    Avertissement = value("Avertissement", {16, 728}, sheetFont(7), look::warning);
+    Avertissement->setWordWrap(true);
+    Avertissement->setFixedSize(contractPlaces.contributionsFrame.left() - 8 - 16, 176);
+    Avertissement->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
     for (int k = 0; k < ContributionLines; ++k) {
         const int lineTop = contractPlaces.firstLineTop + 16 * k;
         Ed[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 1)), {488, lineTop}, bold);
@@ -157,6 +167,10 @@ SlipResult TBulletinContrat::compute(const SlipInput &in) const
 {
     m_gross = win().Parametres->Netbrut->itemIndex() == 1;
     m_slip = contract::contractSlipOf(programFolder(), win().Parametres->currentSlot(), in, m_gross);
+    // A table of legal values that cannot be read checks nothing here: the
+    // parameters window says why.
+    const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
+    m_notes = law.table ? legal::monthWarnings(*law.table, in, m_gross).join(' ') : QString();
     if (m_slip.failure.isEmpty())
         return m_slip.slip;
     // No figures: the sheet keeps the month and the parties, and says why.
@@ -191,6 +205,8 @@ void TBulletinContrat::fillOwn(const SlipResult &r)
         put(label, *text);
     datesabs->setText(p.datesabs);
     const bool says = !m_slip.failure.isEmpty();
+    Avertissement->setText(says ? QString() : m_notes);
+    Avertissement->setVisible(!Avertissement->text().isEmpty());
     Message->setText(m_slip.failure);
     Message->setVisible(says);
     Message->raise();

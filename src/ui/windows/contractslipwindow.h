@@ -21,6 +21,8 @@ public:
     QLabel *hmens, *tauxh, *salmens;
     QLabel *habs, *hplan, *deduc, *datesabs;
     QLabel *hcomp, *mtcomp, *hmaj, *mtmaj, *hferie, *mtferie, *salmois;
+    // The month under a legal minimum, said on the sheet.
+    QLabel *Avertissement;
     // What belongs to one basis: the gross salary and the taxable salary,
     // the NET coefficients, the BRUT rates and the base percentages.
     QLabel *salbrut, *salimp;
@@ -44,6 +46,7 @@ private:
 
     mutable bool m_gross = false;
     mutable contract::ContractSlip m_slip;
+    mutable QString m_notes; // the month's legal minimums not met
     QLabel *m_salaryCaption, *m_netCaption, *m_taxableCaption, *m_netEuro, *m_taxableEuro;
     QList<QLabel *> m_grossOnly, m_netOnly;
 };

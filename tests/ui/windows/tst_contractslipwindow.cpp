@@ -10,6 +10,7 @@
 #include "common/numbers.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/radiogroup.h"
 #include "windows/contractslipwindow.h"
@@ -209,6 +210,13 @@ private slots:
             QCOMPARE(slip()->Ed[k]->isVisible(), !gross);
         QCOMPARE(slip()->salbrut->isVisible(), gross);
         QCOMPARE(slip()->shownSlip()->contract, std::optional(expected.hours));
+        // 0.35 an hour of maintenance is under the minimum of March 2026: the
+        // sheet carries the unit's note.
+        const QStringList notes = legal::monthWarnings(
+            legal::Table::load(BERLIVO_SOURCE_DIR "/data/Baremes.txt"), gatherSlipInput(), gross);
+        QVERIFY(!notes.isEmpty());
+        QCOMPARE(slip()->Avertissement->text(), notes.join(' '));
+        QVERIFY(slip()->Avertissement->isVisible());
 
         if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty())
             slip()->grab().save(QStringLiteral("%1/TBulletinContrat-%2.png")
