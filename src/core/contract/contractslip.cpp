@@ -111,43 +111,45 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
 
     out.slip = computeContractSlip(in, grossBasis, f.salary);
 }
+
+// The slip of the month of the inputs: `figuresOf(month, rate, holiday)`
+// gives the month's figures and the contract they were worked out from.
+template <typename FiguresOf>
+ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
+{
+    ContractSlip out;
+    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
+    if (!key) {
+        out.failure = rtl::noValidatedMonth();
+        return out;
+    }
+    Money rate;
+    HolidaySetting holiday;
+    if (!readRate(in, grossBasis, rate, holiday, out))
+        return out;
+    auto [figures, c] = figuresOf(*key, rate, holiday);
+    out.figures = std::move(figures);
+    finish(out, in, grossBasis, c);
+    return out;
+}
 } // namespace
 
 ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
                           const Limits &limits)
 {
-    ContractSlip out;
-    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
-    if (!key) {
-        out.failure = rtl::noValidatedMonth();
-        return out;
-    }
-    Money rate;
-    HolidaySetting holiday;
-    if (!readRate(in, grossBasis, rate, holiday, out))
-        return out;
-    out.figures = monthFigures(c, key->year(), key->month(), days, rate, holiday, limits);
-    finish(out, in, grossBasis, c);
-    return out;
+    return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
+        return std::pair{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c};
+    });
 }
 
 ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis)
 {
-    ContractSlip out;
-    const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
-    if (!key) {
-        out.failure = rtl::noValidatedMonth();
-        return out;
-    }
-    Money rate;
-    HolidaySetting holiday;
-    if (!readRate(in, grossBasis, rate, holiday, out))
-        return out;
-    // The figures read the contract, the days and the legal limits of the month.
-    out.figures = monthFiguresOf(programFolder, slot, key->year(), key->month(), rate, holiday);
-    const Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
-    finish(out, in, grossBasis, c);
-    return out;
+    return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
+        // The figures read the contract, the days and the legal limits of the month.
+        MonthFigures figures = monthFiguresOf(programFolder, slot, key.year(), key.month(), rate, holiday);
+        return std::pair{std::move(figures),
+                         loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{})};
+    });
 }
 
 bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)
