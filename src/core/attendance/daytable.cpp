@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <functional>
 
 #include <algorithm>
 #include <cmath>
@@ -55,6 +56,29 @@ QString nextConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("berlivo-day-table-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+// Runs `read` on a read-only connection of its own to the table file at
+// `path`, which never waits on a table a window holds. `read` returns the
+// engine's error or ""; it is raised once the connection is gone.
+void readOnly(const QString &path, const std::function<QString(QSqlDatabase &)> &read)
+{
+    const QString connection = nextConnectionName();
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
+        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
+        if (!db.open()) {
+            error = engineText(db.lastError());
+        } else {
+            error = read(db);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!error.isEmpty())
+        throw RuntimeError(error);
 }
 } // namespace
 
@@ -126,35 +150,23 @@ QList<int> DayTable::monthsWithDays(const QString &path, int year)
     QList<int> months;
     if (!QFileInfo(path).isFile())
         return months;
-    const QString connection = nextConnectionName();
-    QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
-        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
-        if (!db.open()) {
-            error = engineText(db.lastError());
-        } else {
-            QSqlQuery q(db);
-            q.setForwardOnly(true);
-            // The key is MMYY: the year's last two digits end it.
-            q.prepare(QStringLiteral("SELECT DISTINCT substr(\"Moan\", 1, 2) FROM %1 WHERE substr(\"Moan\", 3, 2) = ?")
-                          .arg(quoted(sqlTable())));
-            q.addBindValue(QStringLiteral("%1").arg(year % 100, 2, 10, QChar('0')));
-            if (!q.exec())
-                error = engineText(q.lastError());
-            while (error.isEmpty() && q.next()) {
-                const int m = q.value(0).toString().toInt();
-                if (m >= 1 && m <= 12)
-                    months << m;
-            }
-            q.finish();
-            db.close();
+    readOnly(path, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        // The key is MMYY: the year's last two digits end it.
+        q.prepare(QStringLiteral("SELECT DISTINCT substr(\"Moan\", 1, 2) FROM %1 WHERE substr(\"Moan\", 3, 2) = ?")
+                      .arg(quoted(sqlTable())));
+        q.addBindValue(QStringLiteral("%1").arg(year % 100, 2, 10, QChar('0')));
+        if (!q.exec())
+            return engineText(q.lastError());
+        while (q.next()) {
+            const int m = q.value(0).toString().toInt();
+            if (m >= 1 && m <= 12)
+                months << m;
         }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    if (!error.isEmpty())
-        throw RuntimeError(error);
+        q.finish();
+        return QString();
+    });
     std::sort(months.begin(), months.end());
     return months;
 }
@@ -164,43 +176,31 @@ QList<WorkedDay> DayTable::workedDays(const QString &path, QDate from, QDate to)
     QList<WorkedDay> days;
     if (!QFileInfo(path).isFile())
         return days;
-    const QString connection = nextConnectionName();
-    QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection);
-        db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
-        if (!db.open()) {
-            error = engineText(db.lastError());
-        } else {
-            QSqlQuery q(db);
-            q.setForwardOnly(true);
-            const QStringList &names = day::fieldNames();
-            q.prepare(QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %1 BETWEEN ? AND ? ORDER BY rowid")
-                          .arg(quoted(names[day::Date]), quoted(names[day::Duree]), quoted(names[day::Ferie]),
-                               quoted(sqlTable())));
-            q.addBindValue(day::fromValue(day::Date, from));
-            q.addBindValue(day::fromValue(day::Date, to));
-            if (!q.exec())
-                error = engineText(q.lastError());
-            while (error.isEmpty() && q.next()) {
-                WorkedDay d;
-                d.date = day::toValue(day::Date, q.value(0)).toDate();
-                // A duration typed over in the review may be anything: no
-                // day holds less than nothing or more than a day.
-                const double hours = q.value(1).toDouble();
-                d.minutes = std::isfinite(hours) ? int(std::lround(std::clamp(hours, 0.0, 24.0) * 60.0)) : 0;
-                d.holiday = day::toValue(day::Ferie, q.value(2)).toBool();
-                if (d.date.isValid())
-                    days << d;
-            }
-            q.finish();
-            db.close();
+    readOnly(path, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        const QStringList &names = day::fieldNames();
+        q.prepare(QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %1 BETWEEN ? AND ? ORDER BY rowid")
+                      .arg(quoted(names[day::Date]), quoted(names[day::Duree]), quoted(names[day::Ferie]),
+                           quoted(sqlTable())));
+        q.addBindValue(day::fromValue(day::Date, from));
+        q.addBindValue(day::fromValue(day::Date, to));
+        if (!q.exec())
+            return engineText(q.lastError());
+        while (q.next()) {
+            WorkedDay d;
+            d.date = day::toValue(day::Date, q.value(0)).toDate();
+            // A duration typed over in the review may be anything: no
+            // day holds less than nothing or more than a day.
+            const double hours = q.value(1).toDouble();
+            d.minutes = std::isfinite(hours) ? int(std::lround(std::clamp(hours, 0.0, 24.0) * 60.0)) : 0;
+            d.holiday = day::toValue(day::Ferie, q.value(2)).toBool();
+            if (d.date.isValid())
+                days << d;
         }
-    }
-    QSqlDatabase::removeDatabase(connection);
-    if (!error.isEmpty())
-        throw RuntimeError(error);
+        q.finish();
+        return QString();
+    });
     return days;
 }
 
