@@ -232,6 +232,12 @@ QString monthOutsideContract(const QString &month, const QString &first, const Q
 }
 } // namespace contractmsg
 
+namespace endmsg {
+QString lastDayMissing() { return QStringLiteral("Fin du contrat : le dernier jour d'accueil n'est pas indiqué."); }
+QString reasonMissing() { return QStringLiteral("Fin du contrat : le motif n'est pas choisi."); }
+QString notificationMissing() { return QStringLiteral("Fin du contrat : la date de notification n'est pas indiquée."); }
+} // namespace endmsg
+
 namespace texts {
 QString dataUnchanged() { return QStringLiteral("Vos données n'ont pas été modifiées."); }
 

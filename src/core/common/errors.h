@@ -131,6 +131,13 @@ QString limitsUnknown(const QString &month);
 QString monthOutsideContract(const QString &month, const QString &first, const QString &last);
 } // namespace contractmsg
 
+// The end of a contract: what its figures lack, and its documents.
+namespace endmsg {
+QString lastDayMissing();      // "Fin du contrat : le dernier jour d'accueil n'est pas indiqué."
+QString reasonMissing();       // "Fin du contrat : le motif n'est pas choisi."
+QString notificationMissing(); // "Fin du contrat : la date de notification n'est pas indiquée."
+} // namespace endmsg
+
 // The data folder as a whole: what a start finds and does there.
 namespace texts {
 // Said after a refusal that touched nothing.

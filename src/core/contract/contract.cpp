@@ -22,6 +22,16 @@ const QStringList &leavePaymentTexts()
     return texts;
 }
 
+const QStringList &endReasonTexts()
+{
+    static const QStringList texts = {QStringLiteral("Retrait de l'enfant par le parent"),
+                                      QStringLiteral("Démission de l'assistante maternelle"),
+                                      QStringLiteral("Faute grave"),
+                                      QStringLiteral("Retrait ou suspension de l'agrément"),
+                                      QStringLiteral("Fin de la période d'essai")};
+    return texts;
+}
+
 const QStringList &reasonTexts()
 {
     static const QStringList texts = {QStringLiteral("Absence de l'assistante maternelle (maladie, congé sans solde)"),

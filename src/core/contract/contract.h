@@ -29,6 +29,8 @@ enum class Reason { MinderAbsent = 0, ChildSick = 1, ChildInHospital = 2, Parent
 // When the paid leave of an incomplete year is paid, in the order of the
 // window's drop-down.
 enum class LeavePayment { InJune = 0, MainLeave = 1, AsTaken = 2 };
+// Why a contract ends, in the order of the window's drop-down.
+enum class EndReason { ChildWithdrawn = 0, Resignation = 1, SeriousMisconduct = 2, ApprovalWithdrawn = 3, TrialPeriod = 4 };
 
 // "Heures réelles (accueil occasionnel)", "Année complète (52 semaines)", "Année incomplète".
 const QStringList &kindTexts();
@@ -36,6 +38,8 @@ const QStringList &kindTexts();
 const QStringList &leavePaymentTexts();
 // The five reasons of an absence, as the window lists them.
 const QStringList &reasonTexts();
+// The five reasons a contract ends, as the window lists them.
+const QStringList &endReasonTexts();
 
 // The legal limits a contract is checked and paid against, as the table of
 // legal values gives them on a date.
@@ -73,6 +77,10 @@ struct Contract {
     int majHM = 10; // percent added to hours beyond the week's limit
     QList<Absence> absences;
     LeavePayment leavePayment = LeavePayment::InJune; // an incomplete year's
+    // How it ends: none while no end is given; the day the letter ending it
+    // was first presented (the notice runs from it).
+    std::optional<EndReason> endReason;
+    QDate notified;
 
     bool isRegular() const { return kind != Kind::Occasional; }
     int weeklyMinutes() const;

@@ -28,6 +28,8 @@ QList<std::pair<QString, QStringList>> layout(int version)
         QStringList{"enfant", "type", "debut", "fin"} + weekdayColumns + QStringList{"semaines", "maj_hc", "maj_hm"};
     if (version >= 2)
         contracts << QStringLiteral("paiement_cp");
+    if (version >= 3)
+        contracts << QStringLiteral("motif_fin") << QStringLiteral("date_notification");
     return {
         {"Contrats", contracts},
         {"Periodes", {"enfant", "ligne", "du", "au"}},
@@ -39,6 +41,12 @@ QList<std::pair<QString, QStringList>> layout(int version)
 // have one layout.
 const QString leavePaymentColumn =
     QStringLiteral("paiement_cp INTEGER NOT NULL DEFAULT 0 CHECK (paiement_cp BETWEEN 0 AND 2)");
+// Why the contract ends and when the letter was first presented; NULL while
+// no end is given.
+const QStringList endColumns = {
+    QStringLiteral("motif_fin INTEGER CHECK (motif_fin BETWEEN 0 AND 4)"),
+    QStringLiteral("date_notification TEXT"),
+};
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 QString engineText(const QSqlError &e) { return e.text().trimmed(); }
@@ -89,12 +97,14 @@ enum class State { Empty, Sound, Older, Foreign, Newer };
 
 // What the file holds: nothing yet (a new file), this layout, something
 // else, or a later layout. A file SQLite cannot read is foreign.
-State stateOf(const QSqlDatabase &db)
+State stateOf(const QSqlDatabase &db, int *versionFound = nullptr)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return State::Foreign;
     const int version = q.value(0).toInt();
+    if (versionFound)
+        *versionFound = version;
     q.finish();
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
         return State::Foreign;
@@ -150,11 +160,12 @@ QStringList schema()
                        "  semaines INTEGER NOT NULL,\n"
                        "  maj_hc INTEGER NOT NULL,\n"
                        "  maj_hm INTEGER NOT NULL,\n"
-                       "  %3\n"
+                       "  %3,\n"
+                       "  %4\n"
                        ")")
             .arg(weekdays.join(QStringLiteral(",\n  ")))
             .arg(ChildCount)
-            .arg(leavePaymentColumn),
+            .arg(leavePaymentColumn, endColumns.join(QStringLiteral(",\n  "))),
         QStringLiteral("CREATE TABLE Periodes (\n"
                        "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
                        "  ligne INTEGER NOT NULL,\n"
@@ -176,10 +187,16 @@ QStringList schema()
 
 QStringList upgrade(int fromVersion)
 {
-    if (fromVersion != 1)
+    if (fromVersion < 1 || fromVersion >= SchemaVersion)
         return {};
-    return {QStringLiteral("ALTER TABLE Contrats ADD COLUMN ") + leavePaymentColumn,
-            QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)};
+    QStringList columns;
+    if (fromVersion < 2)
+        columns << leavePaymentColumn;
+    columns << endColumns;
+    QStringList statements;
+    for (const QString &column : std::as_const(columns))
+        statements << QStringLiteral("ALTER TABLE Contrats ADD COLUMN ") + column;
+    return statements << QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
 }
 
 QString checkContractFile(const QString &path)
@@ -198,7 +215,8 @@ std::optional<Contract> loadContract(const QString &path, int slot)
     Connection c(path, true);
     if (!c.open())
         throw RuntimeError(contractmsg::readFailed(native(path), c.error()));
-    const State s = stateOf(c.db());
+    int version = 0;
+    const State s = stateOf(c.db(), &version);
     if (s == State::Empty)
         return std::nullopt;
     if (s != State::Sound && s != State::Older)
@@ -212,9 +230,11 @@ std::optional<Contract> loadContract(const QString &path, int slot)
         if (!q.exec())
             throw RuntimeError(contractmsg::readFailed(native(path), engineText(q.lastError())));
     };
-    run(QStringLiteral("SELECT type, debut, fin, %1, semaines, maj_hc, maj_hm, %2 FROM Contrats WHERE enfant = ?")
+    // An older file reads as it would have been brought up to date.
+    run(QStringLiteral("SELECT type, debut, fin, %1, semaines, maj_hc, maj_hm, %2, %3 FROM Contrats WHERE enfant = ?")
             .arg(weekdayColumns.join(QStringLiteral(", ")),
-                 s == State::Sound ? QStringLiteral("paiement_cp") : QStringLiteral("0")));
+                 version >= 2 ? QStringLiteral("paiement_cp") : QStringLiteral("0"),
+                 version >= 3 ? QStringLiteral("motif_fin, date_notification") : QStringLiteral("NULL, NULL")));
     if (!q.next())
         return std::nullopt;
     Contract k;
@@ -227,6 +247,9 @@ std::optional<Contract> loadContract(const QString &path, int slot)
     k.majHC = q.value(11).toInt();
     k.majHM = q.value(12).toInt();
     k.leavePayment = LeavePayment(qBound(0, q.value(13).toInt(), 2));
+    if (!q.value(14).isNull())
+        k.endReason = EndReason(qBound(0, q.value(14).toInt(), 4));
+    k.notified = fromIso(q.value(15));
     q.finish();
     run(QStringLiteral("SELECT du, au FROM Periodes WHERE enfant = ? ORDER BY ligne"));
     while (q.next())
@@ -251,7 +274,8 @@ void storeContract(const QString &path, int slot, const Contract &k)
         if (!c.open())
             throw RuntimeError(contractmsg::storeFailed(native(path), c.error()));
         QSqlDatabase db = c.db();
-        const State s = stateOf(db);
+        int version = 0;
+        const State s = stateOf(db, &version);
         if (s == State::Foreign || s == State::Newer)
             throw RuntimeError(refusal(s, path));
 
@@ -272,7 +296,7 @@ void storeContract(const QString &path, int slot, const Contract &k)
             for (const QString &statement : schema())
                 exec(statement, {});
         if (s == State::Older)
-            for (const QString &statement : upgrade(1))
+            for (const QString &statement : upgrade(version))
                 exec(statement, {});
         for (const char *table : {"Periodes", "Absences", "Contrats"})
             exec(QStringLiteral("DELETE FROM %1 WHERE enfant = ?").arg(QLatin1String(table)), {slot});
@@ -280,7 +304,9 @@ void storeContract(const QString &path, int slot, const Contract &k)
                          k.last.isValid() ? QVariant(isoDate(k.last)) : QVariant()};
         for (int m : k.plannedMinutes)
             row << m;
-        row << k.weeks << k.majHC << k.majHM << int(k.leavePayment);
+        row << k.weeks << k.majHC << k.majHM << int(k.leavePayment)
+            << (k.endReason ? QVariant(int(*k.endReason)) : QVariant())
+            << (k.notified.isValid() ? QVariant(isoDate(k.notified)) : QVariant());
         exec(QStringLiteral("INSERT INTO Contrats VALUES (%1)").arg(QStringList(row.size(), "?").join(',')), row);
         for (int i = 0; i < k.periodsWithoutCare.size(); ++i) {
             const DateRange &p = k.periodsWithoutCare[i];

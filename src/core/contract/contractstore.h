@@ -4,9 +4,9 @@
 // absences. The file is made by the first contract stored; its layout is
 // marked with PRAGMA user_version.
 //
-// A file of the first layout is read as it is (its contracts pay the leave
-// in June) and brought up to date by the next store, in the store's own
-// transaction.
+// A file of an older layout is read as it is (a first layout's contracts pay
+// the leave in June; neither older layout knows how a contract ends) and
+// brought up to date by the next store, in the store's own transaction.
 //
 // A contract is written whole in one transaction: a write that fails (a
 // read-only file, a full disk, a lock) leaves the previous file as it was. A
@@ -20,8 +20,9 @@
 
 namespace contract {
 
-// Version 2 added when an incomplete year's paid leave is paid.
-inline constexpr int SchemaVersion = 2;
+// Version 2 added when an incomplete year's paid leave is paid, version 3
+// why the contract ends and when the letter was presented.
+inline constexpr int SchemaVersion = 3;
 // The statements that lay out a new file (the restore checks a backup's
 // file against them).
 QStringList schema();

@@ -73,7 +73,8 @@ private slots:
     void refusals_data();
     void refusals();
     void storedWholeAndReadBack();
-    void firstLayoutBroughtUpToDate();
+    void olderLayoutBroughtUpToDate_data();
+    void olderLayoutBroughtUpToDate();
     void figuresFromTheProgramFolder();
     void unsoundFileNeverWritten_data();
     void unsoundFileNeverWritten();
@@ -322,6 +323,8 @@ void TestContract::storedWholeAndReadBack()
     c.majHC = 25;
     c.majHM = 5;
     c.leavePayment = LeavePayment::AsTaken;
+    c.endReason = EndReason::ApprovalWithdrawn;
+    c.notified = on("2026-06-19");
     c.periodsWithoutCare << DateRange{on("2025-10-18"), on("2025-11-02")};
     c.absences << Absence{{on("2025-11-12"), on("2025-11-14")}, Reason::ChildInHospital}
                << Absence{{on("2025-12-01"), on("2025-12-01")}, Reason::MinderLeave};
@@ -335,6 +338,8 @@ void TestContract::storedWholeAndReadBack()
     // Stored again with fewer rows, the old rows go.
     c.absences.removeFirst();
     c.last = QDate();
+    c.endReason.reset();
+    c.notified = QDate();
     storeContract(path, 3, c);
     QVERIFY(loadContract(path, 3) == c);
     {
@@ -353,16 +358,29 @@ void TestContract::storedWholeAndReadBack()
     QCOMPARE(checkContractFile(path), QString());
 }
 
-// A file of the first layout (without the leave's payment) is read, its
-// contracts paying in June, and the next store brings it to the layout of a
-// new file.
-void TestContract::firstLayoutBroughtUpToDate()
+// A file of an older layout (the first without the leave's payment, either
+// without the contract's end) is read, its contracts paying in June and not
+// ended, and the next store brings it to the layout of a new file.
+void TestContract::olderLayoutBroughtUpToDate_data()
 {
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QStringList>("dropped");
+    QTest::newRow("first layout") << 1 << QStringList{"motif_fin", "date_notification", "paiement_cp"};
+    QTest::newRow("second layout") << 2 << QStringList{"motif_fin", "date_notification"};
+}
+
+void TestContract::olderLayoutBroughtUpToDate()
+{
+    QFETCH(int, version);
+    QFETCH(QStringList, dropped);
     QTemporaryDir dir;
     const QString path = dir.filePath(folder::contracts);
     const QString fresh = dir.filePath("neuf.db");
     Contract c = planned("2025-09-01", mondayToFriday, 360, Kind::IncompleteYear, 36);
     c.leavePayment = LeavePayment::MainLeave;
+    c.last = on("2026-06-30");
+    c.endReason = EndReason::Resignation;
+    c.notified = on("2026-06-02");
     storeContract(path, 2, c);
     storeContract(fresh, 2, c);
     const auto sql = [](const QString &file, const QString &statement) {
@@ -378,13 +396,17 @@ void TestContract::firstLayoutBroughtUpToDate()
         QSqlDatabase::removeDatabase("first");
         return out;
     };
-    sql(path, "ALTER TABLE Contrats DROP COLUMN paiement_cp");
-    sql(path, "PRAGMA user_version = 1");
-    QCOMPARE(sql(path, "PRAGMA user_version"), QString("1"));
+    for (const QString &column : std::as_const(dropped))
+        sql(path, "ALTER TABLE Contrats DROP COLUMN " + column);
+    sql(path, QString("PRAGMA user_version = %1").arg(version));
+    QCOMPARE(sql(path, "PRAGMA user_version"), QString::number(version));
 
     QCOMPARE(checkContractFile(path), QString());
     Contract asRead = c;
-    asRead.leavePayment = LeavePayment::InJune;
+    if (version < 2)
+        asRead.leavePayment = LeavePayment::InJune;
+    asRead.endReason.reset();
+    asRead.notified = QDate();
     QVERIFY(loadContract(path, 2) == asRead);
     storeContract(path, 1, c);
     QVERIFY(loadContract(path, 1) == c);
@@ -443,7 +465,7 @@ void TestContract::unsoundFileNeverWritten_data()
                                 << "n'est pas un fichier de contrats";
     QTest::newRow("foreign tables") << "CREATE TABLE Clients (nom TEXT)"
                                     << "n'est pas un fichier de contrats";
-    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 3"
+    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 4"
                                   << "version plus récente";
     QTest::newRow("read-only file") << "readonly"
                                     << "Accès au fichier refusé";

@@ -1,0 +1,237 @@
+#include "contract/endofcontract.h"
+
+#include "archive/sliparchive.h"
+#include "attendance/daytable.h"
+#include "common/environment.h"
+#include "common/errors.h"
+#include "common/monthkey.h"
+#include "common/programfiles.h"
+#include "legal/legaltable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace contract {
+
+namespace {
+QDate firstOfMonth(QDate d) { return QDate(d.year(), d.month(), 1); }
+
+// Exact hours are counted in 1/1200 of a minute: whole minutes, twelfths of
+// a minute (M) and hundredths of an hour (the extra hours of the slips) all
+// fall on it.
+constexpr qint64 PerMinute = 1200;
+constexpr qint64 PerHundredth = PerMinute * 60 / 100;
+
+// Hundredths of an hour of an exact count, half away from zero.
+qint64 hundredthsOf(qint64 units) { return centsOf(units, PerHundredth).count() / 100; }
+
+QString euros(Money m) { return formatAmount(m) + QStringLiteral(" €"); }
+QString hours(qint64 hundredths)
+{
+    const qint64 a = hundredths < 0 ? -hundredths : hundredths;
+    return QStringLiteral("%1%2.%3 h")
+        .arg(hundredths < 0 ? QStringLiteral("-") : QString())
+        .arg(a / 100)
+        .arg(a % 100, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+Money EndOfContract::totalPaid() const
+{
+    return Money::fromCount(noticePay.count() + indemnity.count() + trueUpPaid().count() + leavePay.count());
+}
+
+EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, const QList<SavedSlipFigures> &slips,
+                            const QList<MonthFigures> &months, Money rate, const QList<LeavePeriod> &leave)
+{
+    EndOfContract e;
+    if (!c.isRegular() || !c.first.isValid()) {
+        e.failure = contractmsg::noMensualisedSalary();
+        return e;
+    }
+    if (!c.last.isValid())
+        e.failure = endmsg::lastDayMissing();
+    else if (!c.endReason)
+        e.failure = endmsg::reasonMissing();
+    else if (!c.notified.isValid())
+        e.failure = endmsg::notificationMissing();
+    if (!e.failure.isEmpty())
+        return e;
+
+    // The notice runs from the day the letter was first presented, that day
+    // included. None while on trial, for serious misconduct, or when the
+    // approval is withdrawn (the childminder may no longer work).
+    switch (*c.endReason) {
+    case EndReason::ChildWithdrawn:
+    case EndReason::Resignation:
+        e.notice = c.notified < c.first.addYears(1) ? Notice::FifteenDays : Notice::OneMonth;
+        break;
+    default: e.notice = Notice::None;
+    }
+    if (e.notice != Notice::None) {
+        e.noticeEnd = e.notice == Notice::FifteenDays ? c.notified.addDays(14) : c.notified.addMonths(1).addDays(-1);
+        // The notice days after the last day of care, at the contract's
+        // planning as though it went on.
+        Contract goingOn = c;
+        goingOn.last = QDate();
+        for (QDate d = std::max(c.last.addDays(1), c.notified); d <= e.noticeEnd; d = d.addDays(1))
+            e.noticeMinutes += goingOn.plannedOn(d);
+        e.noticePay = centsOf(__int128(e.noticeMinutes) * rate.count(), 60 * 100);
+    }
+
+    // The saved slips of the contract's months.
+    const QDate firstMonth = firstOfMonth(c.first), lastMonth = firstOfMonth(c.last);
+    QSet<QDate> saved;
+    qint64 gross = 0, extraHundredths = 0;
+    for (const SavedSlipFigures &s : slips) {
+        if (s.month < firstMonth || s.month > lastMonth)
+            continue;
+        saved.insert(s.month);
+        // A net slip's gross is its net with the contributions worked out on it.
+        gross += s.grossBasis ? s.salbrut : s.salnet + s.totcs;
+        e.fromNet = e.fromNet || !s.grossBasis;
+        extraHundredths += s.complementaryHours + s.majoratedHours;
+    }
+    for (QDate m = firstMonth; m <= lastMonth; m = m.addMonths(1))
+        if (!saved.contains(m))
+            e.missingMonths << m;
+
+    e.indemnityDue = *c.endReason == EndReason::ChildWithdrawn && c.notified >= c.first.addMonths(9);
+    e.salaryTotal = Money::fromCount(gross * 100);
+    if (e.indemnityDue)
+        e.indemnity = centsOf(gross, 80);
+
+    // An incomplete year pays M every month whatever the weeks of care fell
+    // in it: at the end, the hours really worked are set against those paid.
+    e.trueUpApplies = c.kind == Kind::IncompleteYear;
+    if (e.trueUpApplies) {
+        QHash<QDate, int> stored;
+        for (const StoredDay &d : days)
+            if (c.inside(d.date))
+                stored.insert(d.date, d.minutes);
+        qint64 worked = 0;
+        for (int minutes : std::as_const(stored))
+            worked += qint64(minutes) * PerMinute;
+        worked -= extraHundredths * PerHundredth;
+        qint64 paid = 0;
+        for (const MonthFigures &f : months)
+            if (f.complete())
+                paid += f.mensualisedTwelfths * (PerMinute / 12) - f.deductedMinutes * PerMinute;
+        e.workedHundredths = hundredthsOf(worked);
+        e.paidHundredths = hundredthsOf(paid);
+        e.trueUp = centsOf(__int128(worked - paid) * rate.count(), __int128(PerMinute) * 60 * 100);
+    }
+
+    // The leave the paid-leave periods put on the last slip.
+    qint64 leaveCount = 0;
+    for (const LeavePeriod &p : leave)
+        for (const LeavePayout &o : p.payouts)
+            if (o.month == lastMonth) {
+                e.leaveDays += o.days;
+                leaveCount += o.amount.count();
+            }
+    e.leavePay = Money::fromCount(leaveCount);
+    return e;
+}
+
+EndOfContract endOfContractOf(const QString &programFolder, int slot, const Contract &c, Money rate,
+                              const HolidaySetting &holiday)
+{
+    if (!c.isRegular() || !c.first.isValid() || !c.last.isValid())
+        return endOfContract(c, {}, {}, {}, rate, {});
+    const QDir dir(programFolder);
+    const QString dayTable = dir.filePath(folder::dayTable(slot));
+    // From the first contract year's start (its sick days count) to the end
+    // of the last leave year.
+    const QList<StoredDay> days =
+        DayTable::workedDays(dayTable, std::min(c.first, leavePeriodWeeks(leavePeriodOf(c.first)).from),
+                             QDate(c.last.year() + 2, 12, 31));
+
+    QList<SavedSlipFigures> slips;
+    const QString archivePath = dir.filePath(folder::slipArchive);
+    if (QFileInfo::exists(archivePath)) {
+        const SlipArchive archive(archivePath);
+        for (int year = c.first.year(); year <= c.last.year(); ++year)
+            for (const ArchivedSlip &a : archive.year(slot, year))
+                if (a.month() >= 1)
+                    slips << SavedSlipFigures{QDate(a.year(), a.month(), 1), a.grossBasis, a.salbrut, a.salnet,
+                                              a.totcs, a.complementaryHours, a.majoratedHours};
+    }
+
+    // Each month's figures, and its salary S for the leave's tenth; a month
+    // whose legal limits the table does not know has none.
+    QList<MonthFigures> months;
+    MonthSalaries salaries;
+    const legal::Loaded law = legal::loadTable(dir.filePath(folder::legalTable));
+    for (QDate m = firstOfMonth(c.first); m <= c.last; m = m.addMonths(1)) {
+        const std::optional<Limits> limits = law.table ? limitsOn(*law.table, m) : std::nullopt;
+        if (!limits)
+            continue;
+        months << monthFigures(c, m.year(), m.month(), days, rate, holiday, *limits);
+        if (months.last().complete())
+            salaries.insert(m, months.last().salary);
+    }
+    // The leave as the contract ended on its last day leaves it.
+    return endOfContract(c, days, slips, months, rate, paidLeave(c, days, rate, salaries, c.last));
+}
+
+QList<EndLine> endLines(const EndOfContract &e)
+{
+    if (!e.complete())
+        return {};
+    QList<EndLine> lines;
+    const bool notice = e.notice != Notice::None;
+    lines << EndLine{QStringLiteral("Préavis"), e.notice == Notice::FifteenDays ? QStringLiteral("15 jours")
+                                                : e.notice == Notice::OneMonth  ? QStringLiteral("1 mois")
+                                                                                : QStringLiteral("aucun")};
+    lines << EndLine{QStringLiteral("Fin du préavis"), notice ? shortDate(e.noticeEnd) : QString()};
+    lines << EndLine{QStringLiteral("Préavis non effectué (heures prévues)"),
+                     hours(centsOf(e.noticeMinutes * 100, 60).count() / 100)};
+    lines << EndLine{QStringLiteral("Indemnité compensatrice de préavis"), euros(e.noticePay)};
+    lines << EndLine{QStringLiteral("Total des salaires bruts du contrat"),
+                     euros(e.salaryTotal) +
+                         (e.fromNet ? QStringLiteral(" (salaires nets ramenés au brut par les cotisations de chaque "
+                                                     "bulletin)")
+                                    : QString())};
+    lines << EndLine{QStringLiteral("Indemnité de rupture (1/80)"),
+                     e.indemnityDue ? euros(e.indemnity) : QStringLiteral("non due")};
+    if (e.trueUpApplies) {
+        lines << EndLine{QStringLiteral("Heures réellement travaillées"), hours(e.workedHundredths)};
+        lines << EndLine{QStringLiteral("Heures payées par la mensualisation"), hours(e.paidHundredths)};
+        lines << EndLine{QStringLiteral("Régularisation"),
+                         e.trueUp.count() < 0 ? euros(e.trueUp) + QStringLiteral(" : non récupérée")
+                                              : euros(e.trueUp)};
+    } else {
+        lines << EndLine{QStringLiteral("Régularisation"), QStringLiteral("sans objet (année complète)")};
+    }
+    lines << EndLine{QStringLiteral("Congés payés non pris"),
+                     QStringLiteral("%1 jour%2 : %3").arg(e.leaveDays).arg(e.leaveDays > 1 ? "s" : "").arg(euros(e.leavePay))};
+    QStringList missing;
+    for (const QDate &m : e.missingMonths)
+        missing << MonthKey::of(m.month(), m.year()).title() + QStringLiteral(" : manquant");
+    lines << EndLine{QStringLiteral("Bulletins non enregistrés"),
+                     missing.isEmpty() ? QStringLiteral("aucun") : missing.join(QStringLiteral(", "))};
+    lines << EndLine{QStringLiteral("Total versé à la fin du contrat"), euros(e.totalPaid())};
+    return lines;
+}
+
+QList<EndLine> receiptLines(const EndOfContract &e)
+{
+    QList<EndLine> lines;
+    if (!e.complete())
+        return lines;
+    const auto add = [&](const QString &caption, Money m) {
+        if (m.count() != 0)
+            lines << EndLine{caption, euros(m)};
+    };
+    add(QStringLiteral("Indemnité compensatrice de préavis"), e.noticePay);
+    add(QStringLiteral("Indemnité de rupture"), e.indemnity);
+    add(QStringLiteral("Régularisation des heures (année incomplète)"), e.trueUpPaid());
+    add(QStringLiteral("Indemnité compensatrice de congés payés (%1 jours)").arg(e.leaveDays), e.leavePay);
+    lines << EndLine{QStringLiteral("Total"), euros(e.totalPaid())};
+    return lines;
+}
+
+} // namespace contract
