@@ -2,6 +2,8 @@
 
 #include "archive/pdfdocument.h"
 #include "common/environment.h"
+#include "common/errors.h"
+#include "common/programfiles.h"
 #include "settings/paramrecord.h"
 
 #include <QFont>
@@ -156,6 +158,15 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
     w.space(4);
     w.signatures(QStringLiteral("Signature de l'employeur"),
                  QStringLiteral("Signature de l'assistante maternelle, précédée de « Pour solde de tout compte »"));
+}
+
+QString endDocumentPath(const QString &programFolder, EndDocument which, const QString &firstName)
+{
+    const QString path = programFolder + (which == EndDocument::Certificate ? folder::workCertificate(firstName)
+                                                                            : folder::finalReceipt(firstName));
+    if (!folder::staysInFolder(firstName))
+        throw RuntimeError(rtl::cannotCreateFile(path));
+    return path;
 }
 
 QByteArray workCertificatePdf(const EndParties &parties, const Contract &c, QDate madeOn)

@@ -35,6 +35,11 @@ void paintWorkCertificate(QPainter &p, const QRect &area, int dpi, const EndPart
 void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties &parties, const Contract &c,
                        const EndOfContract &end);
 
+enum class EndDocument { Certificate, Receipt };
+// Where a child's document is saved: beside the saved slips in the program
+// folder (ending with "/"). A first name that would put it elsewhere raises.
+QString endDocumentPath(const QString &programFolder, EndDocument which, const QString &firstName);
+
 // The same as PDF files' bytes; raise as the PDF page does.
 QByteArray workCertificatePdf(const EndParties &parties, const Contract &c, QDate madeOn);
 QByteArray finalReceiptPdf(const EndParties &parties, const Contract &c, const EndOfContract &end);

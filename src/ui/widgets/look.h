@@ -75,6 +75,7 @@ enum HelpContext {
     YearSummaryHelp = 1017,
     ContractHelp = 1018,
     ContractSlipHelp = 1019,
+    EndOfContractHelp = 1020,
 };
 
 // The topic F1 opens on this control (the `helpContext` property; 0 for none).

@@ -4,6 +4,8 @@
 #include "common/messages.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "contract/enddocuments.h"
+#include "contract/endofcontract.h"
 #include "contract/monthfigures.h"
 #include "contract/paidleave.h"
 #include "legal/legaltable.h"
@@ -12,6 +14,7 @@
 #include "widgets/picker.h"
 #include "widgets/radiogroup.h"
 #include "settings/paramrecord.h"
+#include "settings/wholefile.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
@@ -23,6 +26,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
@@ -102,6 +108,24 @@ int rowOf(const QTableWidget *table, const QWidget *w)
             if (QWidget *cell = table->cellWidget(r, c); cell && (cell == w || cell->isAncestorOf(w)))
                 return r;
     return -1;
+}
+
+// One print job of one page on the default printer, painted by `paint` on
+// the page's printable area.
+void printDocument(const std::function<void(QPainter &, const QRect &, int)> &paint)
+{
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (defaultPrinter.isNull())
+        throw RuntimeError(rtl::noDefaultPrinter());
+    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
+    const int dpi = printer.resolution();
+    paint(painter, QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(dpi).size()), dpi);
+    if (!painter.end())
+        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
 }
 } // namespace
 
@@ -231,6 +255,65 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
             showLeave();
     });
 
+    // The end of the contract, recomputed each time the page is shown.
+    m_endPage = new QWidget;
+    m_endPage->setObjectName(QStringLiteral("PageFin"));
+    setHelpContext(m_endPage, EndOfContractHelp);
+    auto *endLayout = new QGridLayout(m_endPage);
+    endLayout->addWidget(new QLabel(QStringLiteral("Motif de la fin :"), m_endPage), 0, 0);
+    MotifFin = named<QComboBox>(m_endPage, "MotifFin");
+    MotifFin->addItems(endReasonTexts());
+    endLayout->addWidget(MotifFin, 0, 1, 1, 3);
+    endLayout->addWidget(new QLabel(QStringLiteral("Lettre présentée le :"), m_endPage), 1, 0);
+    DateNotification = datePicker(m_endPage, "DateNotification", true);
+    endLayout->addWidget(DateNotification, 1, 1);
+    endLayout->addWidget(new QLabel(QStringLiteral("Dernier jour d'accueil :"), m_endPage), 1, 2);
+    // The "Contrat" page's end, shown here: it is typed there only.
+    DernierJour = figure(m_endPage, "DernierJour");
+    DernierJour->setAlignment(Qt::AlignLeft);
+    endLayout->addWidget(DernierJour, 1, 3);
+    MessageFin = named<QLabel>(m_endPage, "MessageFin");
+    MessageFin->setWordWrap(true);
+    look::setTextColour(MessageFin, look::warning);
+    endLayout->addWidget(MessageFin, 2, 0, 1, 4);
+    ChiffresFin = named<QTableWidget>(m_endPage, "ChiffresFin");
+    ChiffresFin->setColumnCount(2);
+    ChiffresFin->setHorizontalHeaderLabels({QStringLiteral("Élément"), QStringLiteral("Montant")});
+    ChiffresFin->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ChiffresFin->setSelectionMode(QAbstractItemView::NoSelection);
+    ChiffresFin->verticalHeader()->hide();
+    ChiffresFin->horizontalHeader()->setStretchLastSection(true);
+    ChiffresFin->setWordWrap(true);
+    endLayout->addWidget(ChiffresFin, 3, 0, 1, 4);
+    endLayout->setRowStretch(3, 1);
+    auto *documents = new QHBoxLayout;
+    const auto button = [this](const char *name, const QString &text) {
+        auto *b = named<QPushButton>(m_endPage, name);
+        b->setText(text);
+        return b;
+    };
+    Certificat = button("Certificat", QStringLiteral("Enregistrer le certificat de travail"));
+    ImprimeCertificat = button("ImprimeCertificat", QStringLiteral("Imprimer"));
+    Recu = button("Recu", QStringLiteral("Enregistrer le reçu pour solde"));
+    ImprimeRecu = button("ImprimeRecu", QStringLiteral("Imprimer"));
+    for (QPushButton *b : {Certificat, ImprimeCertificat, Recu, ImprimeRecu})
+        documents->addWidget(b);
+    documents->addStretch(1);
+    endLayout->addLayout(documents, 4, 0, 1, 4);
+    Pages->addTab(m_endPage, QStringLiteral("Fin du contrat"));
+    connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (Pages->widget(index) == m_endPage)
+            showEnd();
+    });
+    connect(MotifFin, &QComboBox::currentIndexChanged, this, [this] {
+        if (Pages->currentWidget() == m_endPage)
+            showEnd();
+    });
+    connect(DateNotification, &QDateTimeEdit::dateChanged, this, [this] {
+        if (Pages->currentWidget() == m_endPage)
+            showEnd();
+    });
+
     // The figures the contract gives, under every page.
     auto *figures = new QGridLayout;
     HeuresSemaine = figure(this, "HeuresSemaine");
@@ -263,6 +346,10 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
 
     connect(OK, &QPushButton::clicked, this, &TContrat::OKClick);
     connect(Annule, &QPushButton::clicked, this, &TContrat::AnnuleClick);
+    connect(Certificat, &QPushButton::clicked, this, &TContrat::CertificatClick);
+    connect(Recu, &QPushButton::clicked, this, &TContrat::RecuClick);
+    connect(ImprimeCertificat, &QPushButton::clicked, this, &TContrat::ImprimeCertificatClick);
+    connect(ImprimeRecu, &QPushButton::clicked, this, &TContrat::ImprimeRecuClick);
     connect(TypeContrat, &RadioGroup::itemIndexChanged, this, &TContrat::TypeContratClick);
     connect(FinConnue, &QCheckBox::toggled, this, &TContrat::FinConnueClick);
     connect(AjoutPeriode, &QPushButton::clicked, this, [this] { addRow(Periodes, false); });
@@ -289,6 +376,8 @@ void TContrat::open()
     // The child's record as the parameters window shows it, as the slips read it.
     const ParamRecord record = p->recordOnScreen();
     prenom->setText(record.prenom3);
+    m_firstName = record.prenom3;
+    m_parties = partiesOf(record);
     const bool gross = record.Netbrut == 1;
     const QString rate = gross ? record.SHbr : record.SH;
     m_rate.reset();
@@ -337,6 +426,8 @@ void TContrat::showContract(const Contract &c)
     MajHC->setValue(c.majHC);
     MajHM->setValue(c.majHM);
     PaiementCP->setCurrentIndex(int(c.leavePayment));
+    MotifFin->setCurrentIndex(c.endReason ? int(*c.endReason) : -1);
+    DateNotification->setDate(c.notified.isValid() ? c.notified : noDate);
     Periodes->setRowCount(0);
     for (const DateRange &r : c.periodsWithoutCare)
         addRow(Periodes, false, r);
@@ -361,6 +452,9 @@ Contract TContrat::contractShown() const
     c.majHC = MajHC->value();
     c.majHM = MajHM->value();
     c.leavePayment = LeavePayment(qBound(0, PaiementCP->currentIndex(), 2));
+    if (MotifFin->currentIndex() >= 0)
+        c.endReason = EndReason(qBound(0, MotifFin->currentIndex(), 4));
+    c.notified = dateOf(DateNotification);
     c.periodsWithoutCare = ranges(Periodes);
     const QList<DateRange> absent = ranges(Absences);
     for (int r = 0; r < absent.size(); ++r)
@@ -390,6 +484,7 @@ void TContrat::refresh()
     notes.removeAll(QString());
     Avertissement->setText(notes.join('\n'));
     Avertissement->setVisible(!Avertissement->text().isEmpty());
+    DernierJour->setText(c.last.isValid() ? shortDate(c.last) : QString());
     SemainesRestantes->setText(weeksNote(c, now().date()));
     SemainesRestantes->setVisible(!SemainesRestantes->text().isEmpty());
 }
@@ -424,7 +519,89 @@ void TContrat::showLeave()
     Conges->resizeRowsToContents();
 }
 
-void TContrat::FinConnueClick() { FinContrat->setEnabled(FinConnue->isChecked()); }
+void TContrat::showEnd()
+{
+    ChiffresFin->setRowCount(0);
+    m_end = EndOfContract{};
+    const Contract c = contractShown();
+    DernierJour->setText(c.last.isValid() ? shortDate(c.last) : QString());
+    // As on the "Congés" page: no rate, no amount; the stored days and slips
+    // are read only for a contract that could be stored.
+    QString why = validate(c, m_limits);
+    if (m_rate && why.isEmpty()) {
+        guarded([&] { m_end = endOfContractOf(programFolder(), m_slot, c, *m_rate, m_holiday); });
+        why = m_end.failure;
+    }
+    MessageFin->setText(why);
+    MessageFin->setVisible(!why.isEmpty());
+    const QList<EndLine> lines = endLines(m_end);
+    ChiffresFin->setRowCount(int(lines.size()));
+    for (int r = 0; r < int(lines.size()); ++r) {
+        ChiffresFin->setItem(r, 0, new QTableWidgetItem(lines[r].caption));
+        ChiffresFin->setItem(r, 1, new QTableWidgetItem(lines[r].value));
+    }
+    ChiffresFin->resizeColumnToContents(0);
+    ChiffresFin->resizeRowsToContents();
+    for (QPushButton *b : {Certificat, ImprimeCertificat, Recu, ImprimeRecu})
+        b->setEnabled(!lines.isEmpty());
+}
+
+bool TContrat::endReady()
+{
+    // The figures of the contract as it now stands on screen.
+    showEnd();
+    return m_end.complete() && m_rate;
+}
+
+void TContrat::CertificatClick()
+{
+    if (!endReady())
+        return;
+    guarded([&] {
+        const QString path = endDocumentPath(programFolder(), EndDocument::Certificate, m_firstName);
+        writeWholeFile(path, workCertificatePdf(m_parties, contractShown(), now().date()));
+        showMessage(ask::exportedTo(QDir::toNativeSeparators(path)));
+    });
+}
+
+void TContrat::RecuClick()
+{
+    if (!endReady())
+        return;
+    guarded([&] {
+        const QString path = endDocumentPath(programFolder(), EndDocument::Receipt, m_firstName);
+        writeWholeFile(path, finalReceiptPdf(m_parties, contractShown(), m_end));
+        showMessage(ask::exportedTo(QDir::toNativeSeparators(path)));
+    });
+}
+
+void TContrat::ImprimeCertificatClick()
+{
+    if (!endReady())
+        return;
+    const Contract c = contractShown();
+    guarded([&] {
+        printDocument([&](QPainter &p, const QRect &area, int dpi) {
+            paintWorkCertificate(p, area, dpi, m_parties, c, now().date());
+        });
+    });
+}
+
+void TContrat::ImprimeRecuClick()
+{
+    if (!endReady())
+        return;
+    const Contract c = contractShown();
+    guarded([&] {
+        printDocument([&](QPainter &p, const QRect &area, int dpi) { paintFinalReceipt(p, area, dpi, m_parties, c, m_end); });
+    });
+}
+
+void TContrat::FinConnueClick()
+{
+    FinContrat->setEnabled(FinConnue->isChecked());
+    refresh();
+}
 
 void TContrat::addRow(QTableWidget *table, bool withReason, const DateRange &range, Reason reason)
 {

@@ -2,11 +2,13 @@
 // The contract of the child selected in the main window: its kind, dates,
 // weekly planning, weeks of care, periods without care, extra-hour rates and
 // absences, with the mensualised hours and base they give at the child's
-// rate, and the paid leave of each period. Built when first opened; it reads
-// the contract from "Contrats.db" each time it is opened, and "&OK" stores
-// the whole of it.
+// rate, the paid leave of each period, and the end of the contract with its
+// two documents. Built when first opened; it reads the contract from
+// "Contrats.db" each time it is opened, and "&OK" stores the whole of it.
 
 #include "contract/contract.h"
+#include "contract/enddocuments.h"
+#include "contract/endofcontract.h"
 #include "contract/monthfigures.h"
 #include "payslip/money.h"
 #include "widgets/form.h"
@@ -46,6 +48,14 @@ public:
     QLineEdit *HeuresSemaine, *HeuresMois, *TauxHoraire, *SalaireBase;
     QLabel *Avertissement, *SemainesRestantes;
     QPushButton *OK, *Annule;
+    // The end of the contract: why, when the letter was presented, the last
+    // day of care as the "Contrat" page holds it, and the figures.
+    QComboBox *MotifFin;
+    QDateTimeEdit *DateNotification;
+    QLineEdit *DernierJour;
+    QLabel *MessageFin;
+    QTableWidget *ChiffresFin;
+    QPushButton *Certificat, *Recu, *ImprimeCertificat, *ImprimeRecu;
 
     // Opens the contract of the child selected in the parameters window:
     // its first name, rate and stored contract (or a new one).
@@ -62,6 +72,13 @@ public:
 
     void OKClick();
     void AnnuleClick();
+    // Save each document beside the saved slips, or print it on the default printer.
+    void CertificatClick();
+    void RecuClick();
+    void ImprimeCertificatClick();
+    void ImprimeRecuClick();
+    // The end's figures as the "Fin du contrat" page last showed them.
+    const contract::EndOfContract &endShown() const { return m_end; }
 
 private:
     void showContract(const contract::Contract &c);
@@ -71,6 +88,12 @@ private:
     // stored days, each time the page is shown.
     void showLeave();
     void FinConnueClick();
+    // Fills the "Fin du contrat" page from the contract on screen, the
+    // child's stored days and saved slips, each time the page is shown.
+    void showEnd();
+    // The end's figures and the document's parties, or none (said in the
+    // error box) when the contract cannot give them.
+    bool endReady();
     // A row of dates (and a reason) at the end of a table; the cursor goes into it.
     void addRow(QTableWidget *table, bool withReason, const contract::DateRange &range = {},
                 contract::Reason reason = contract::Reason::MinderAbsent);
@@ -83,4 +106,8 @@ private:
     std::optional<contract::Limits> m_limits;
     QString m_legalMessage; // why there are no limits
     QString m_wageNote;     // the rate under the minimum in force today
+    contract::EndParties m_parties; // as the parameters named them when opened
+    QString m_firstName;
+    contract::EndOfContract m_end;
+    QWidget *m_endPage = nullptr;
 };

@@ -247,6 +247,9 @@ private slots:
         QTest::newRow("contract slip, by its window") << "TBulletinContrat"
                                                       << ""
                                                       << "bulletin-contrat.html";
+        QTest::newRow("end of contract, by its page") << "TContrat"
+                                                      << "MotifFin"
+                                                      << "fin-contrat.html";
     }
     void f1OpensTheTopicOfTheFocusedControl()
     {
