@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPen>
+#include <QRegularExpression>
 
 namespace contract {
 
@@ -25,6 +26,12 @@ QString joined(const QStringList &parts)
 QString titled(const QStringList &titles, int index, const QString &first, const QString &last)
 {
     return joined({index >= 0 && index < titles.size() ? titles[index] : QString(), first, last});
+}
+
+// ", demeurant <address>", or nothing when the parameters give no address.
+QString residing(const QString &address)
+{
+    return address.isEmpty() ? QString() : QStringLiteral(", demeurant %1").arg(address);
 }
 
 // Writes paragraphs down the page, one under the other.
@@ -109,7 +116,10 @@ EndParties partiesOf(const ParamRecord &r)
     e.employerTown = r.ville2.trimmed();
     e.employee = titled(paramrecord::employeeTitles(), r.pol1, r.prenom1, r.nom1);
     e.employeeAddress = joined({r.Adr11, r.Adr12, r.cp1, r.Ville1});
+    // The number's mask leaves its separators in a field never filled in.
     e.employeeSecu = r.Secu.trimmed();
+    if (!e.employeeSecu.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+        e.employeeSecu.clear();
     e.child = joined({r.prenom3, r.nom3});
     return e;
 }
@@ -119,14 +129,12 @@ void paintWorkCertificate(QPainter &p, const QRect &area, int dpi, const EndPart
 {
     Writer w(p, area, dpi);
     w.title(certificateTitle.toUpper());
-    w.paragraph(QStringLiteral("Je soussigné(e), %1, demeurant %2, particulier employeur, certifie avoir employé :")
-                    .arg(who.employer, who.employerAddress));
-    w.paragraph(who.employee, true, 10 * w.mm());
-    w.paragraph(QStringLiteral("demeurant %1%2,")
-                    .arg(who.employeeAddress, who.employeeSecu.isEmpty()
-                                                  ? QString()
-                                                  : QStringLiteral(", n° de sécurité sociale %1").arg(who.employeeSecu)),
-                false, 10 * w.mm());
+    w.paragraph(QStringLiteral("Je soussigné(e), %1%2, particulier employeur, certifie avoir employé :")
+                    .arg(who.employer, residing(who.employerAddress)));
+    w.paragraph(who.employee + residing(who.employeeAddress) +
+                    (who.employeeSecu.isEmpty() ? QString()
+                                                : QStringLiteral(", n° de sécurité sociale %1").arg(who.employeeSecu)),
+                true, 10 * w.mm());
     w.paragraph(QStringLiteral("en qualité de « %1 », pour l'accueil de l'enfant %2,").arg(minderJob, who.child));
     w.paragraph(QStringLiteral("du %1 (premier jour) au %2 (dernier jour).").arg(shortDate(c.first), shortDate(c.last)),
                 true);
@@ -142,11 +150,11 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
 {
     Writer w(p, area, dpi);
     w.title(receiptTitle.toUpper());
-    w.paragraph(QStringLiteral("Je soussignée, %1, demeurant %2, %3, reconnais avoir reçu de %4, demeurant %5, "
-                               "pour solde de tout compte de mon contrat de travail du %6 au %7 (accueil de "
-                               "l'enfant %8), les sommes suivantes :")
-                    .arg(who.employee, who.employeeAddress, minderJob, who.employer, who.employerAddress,
-                         shortDate(c.first), shortDate(c.last), who.child));
+    w.paragraph(QStringLiteral("Je soussignée, %1%2, %3, reconnais avoir reçu de %4%5, pour solde de tout compte "
+                               "de mon contrat de travail du %6 au %7 (accueil de l'enfant %8), les sommes "
+                               "suivantes :")
+                    .arg(who.employee, residing(who.employeeAddress), minderJob, who.employer,
+                         residing(who.employerAddress), shortDate(c.first), shortDate(c.last), who.child));
     const QList<EndLine> lines = receiptLines(end);
     for (qsizetype i = 0; i < lines.size(); ++i)
         w.amountLine(lines[i].caption, lines[i].value, i + 1 == lines.size());

@@ -10,6 +10,11 @@
 #include "contract/monthfigures.h"
 #include "legal/minimums.h"
 #include "contract/paidleave.h"
+#include "contract/endofcontract.h"
+#include "archive/sliparchive.h"
+#include "attendance/dayrecord.h"
+#include "required.h"
+#include "slipmonth.h"
 #include "attendance/daytable.h"
 #include "widgets/radiogroup.h"
 #include "windows/contractwindow.h"
@@ -27,6 +32,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QDir>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QSpinBox>
@@ -231,6 +238,150 @@ private slots:
         QTest::mouseClick(window()->OK, Qt::LeftButton);
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
         QCOMPARE(int(loadContract(path(), 2)->leavePayment), int(LeavePayment::AsTaken));
+    }
+
+    // The "Fin du contrat" page of a contract that ran a year, with its
+    // stored days and saved slips: every figure is the unit's, it follows
+    // the reason chosen, the two documents land beside the slips with the
+    // figures in them, and the reason and the letter's date are stored.
+    void endPageIsTheUnits()
+    {
+        // 30 h a week, 36 weeks, from 3 March 2025 to Friday 27 February
+        // 2026; the letter presented on 16 February, under a year.
+        Contract c;
+        c.kind = Kind::IncompleteYear;
+        c.first = QDate(2025, 3, 3);
+        c.last = QDate(2026, 2, 27);
+        c.weeks = 36;
+        for (size_t d = 0; d < 5; ++d)
+            c.plannedMinutes[d] = 6 * 60;
+        c.periodsWithoutCare << DateRange{QDate(2025, 7, 7), QDate(2025, 10, 26)};
+        storeContract(path(), 2, c);
+        // Every planned day worked, Fridays an hour longer; the slips of
+        // March 2025 to January 2026 saved, February's not.
+        DayTable table;
+        table.setFolder(programFolder());
+        table.setTableName(folder::dayTable(2));
+        QFile::remove(programFolder() + SlipArchive::fileName());
+        auto archive = std::make_unique<SlipArchive>(programFolder() + SlipArchive::fileName());
+        for (QDate m(2025, 3, 1); m <= c.last; m = m.addMonths(1)) {
+            QList<day::Record> days;
+            for (QDate d = m; d.month() == m.month(); d = d.addDays(1)) {
+                if (c.plannedOn(d) == 0)
+                    continue;
+                day::Record r;
+                r[day::Date] = d.toString("dd/MM/yyyy");
+                r[day::Duree] = d.dayOfWeek() == Qt::Friday ? "7" : "6";
+                for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
+                    r[f] = day::flagText(false);
+                r[day::Moan] = d.toString("MMyy");
+                days << r;
+            }
+            if (!days.isEmpty()) // the summer without care
+                table.storeMonth(days);
+            if (m.month() == 2 && m.year() == 2026)
+                continue;
+            ArchivedSlip slip;
+            slip.slot = 2;
+            slip.firstName = "Julie";
+            slip.monthKey = m.toString("MMyy");
+            slip.grossBasis = true;
+            slip.salbrut = 36000;
+            slip.salnet = 28000;
+            slip.totcs = 8000;
+            slip.contract = true;
+            slip.complementaryHours = m.month() == 3 ? 200 : 0;
+            slip.picture = "Julie" + slip.monthKey + ".jpg";
+            slip.savedAt = now();
+            archive->put(slip);
+        }
+        archive.reset();
+        TParametres *p = win().Parametres;
+        p->nom3->setText("Martin");
+        p->prenom2->setText("Paul");
+        p->nom2->setText("Martin");
+        p->ville2->setText("Lyon");
+        p->prenom1->setText("Anne");
+        p->nom1->setText("Durand");
+
+        openFromMenu();
+        auto *page = window()->findChild<QWidget *>("PageFin");
+        QVERIFY(page);
+        window()->MotifFin->setCurrentIndex(int(EndReason::ChildWithdrawn));
+        typeDate(window()->DateNotification, "16022026");
+        QCOMPARE(window()->ChiffresFin->rowCount(), 0); // computed when shown
+        window()->Pages->setCurrentWidget(page);
+        QCOMPARE(window()->DernierJour->text(), QString("27/02/2026"));
+
+        const auto pageLines = [] {
+            QList<EndLine> lines;
+            for (int r = 0; r < window()->ChiffresFin->rowCount(); ++r)
+                lines << EndLine{window()->ChiffresFin->item(r, 0)->text(), window()->ChiffresFin->item(r, 1)->text()};
+            return lines;
+        };
+        const auto unit = [] {
+            return endOfContractOf(programFolder(), 2, window()->contractShown(), moneyFromText("4.00"),
+                                   HolidaySetting{});
+        };
+        const EndOfContract withdrawn = unit();
+        QVERIFY2(withdrawn.complete(), qPrintable(withdrawn.failure));
+        QCOMPARE(pageLines(), endLines(withdrawn));
+        // The figures are there to compare: a notice day, the indemnity, a
+        // true-up of the longer Fridays, February missing.
+        QCOMPARE(withdrawn.noticeEnd, QDate(2026, 3, 2));
+        QVERIFY(withdrawn.noticePay.count() > 0 && withdrawn.indemnity.count() > 0 && withdrawn.trueUp.count() > 0);
+        QCOMPARE(withdrawn.missingMonths, QList<QDate>{QDate(2026, 2, 1)});
+        QVERIFY(window()->MessageFin->isHidden());
+
+        // Another reason, the page follows.
+        window()->MotifFin->setCurrentIndex(int(EndReason::TrialPeriod));
+        QCOMPARE(pageLines(), endLines(unit()));
+        QVERIFY(pageLines() != endLines(withdrawn));
+        window()->MotifFin->setCurrentIndex(int(EndReason::ChildWithdrawn));
+        QCOMPARE(pageLines(), endLines(withdrawn));
+
+        // Both documents beside the slips, read back by poppler.
+        QVERIFY(QDir(programFolder()).mkpath(folder::pictures));
+        QTest::mouseClick(window()->Certificat, Qt::LeftButton);
+        QTest::mouseClick(window()->Recu, Qt::LeftButton);
+        const QString certificate = programFolder() + folder::workCertificate("Julie");
+        const QString receipt = programFolder() + folder::finalReceipt("Julie");
+        QCOMPARE(m_shown, (QStringList{ask::exportedTo(QDir::toNativeSeparators(certificate)),
+                                       ask::exportedTo(QDir::toNativeSeparators(receipt))}));
+        m_shown.clear();
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
+        const QString simplified = pdfText(certificate).simplified();
+        for (const QString &expected : {QString("CERTIFICAT DE TRAVAIL"), QString("Monsieur Paul Martin"),
+                                        QString("Madame Anne Durand"), QString("« Assistante maternelle agréée »"),
+                                        QString("du 03/03/2025 (premier jour) au 27/02/2026 (dernier jour)"),
+                                        QString("Fait à Lyon, le 10/03/2026")})
+            QVERIFY2(simplified.contains(expected), qPrintable(expected + " not in: " + simplified));
+        const QString receiptText = pdfText(receipt).simplified();
+        QVERIFY2(receiptText.contains("REÇU POUR SOLDE DE TOUT COMPTE"), qPrintable(receiptText));
+        const QList<EndLine> paid = receiptLines(withdrawn);
+        QCOMPARE(paid.size(), 5); // notice, indemnity, true-up, leave, total
+        for (const EndLine &line : paid)
+            QVERIFY2(receiptText.contains(line.value), qPrintable(line.caption + " " + line.value));
+        QVERIFY(receiptText.contains("Signature de l'assistante maternelle"));
+        QCOMPARE(pdfPages(receipt), 1);
+
+        // The page and both documents, for a person to look at (a real X
+        // server, BERLIVO_SHOTS set).
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            const QString folderShots = QString::fromLocal8Bit(shots);
+            QTest::qWait(300);
+            if (QProcess::execute("import", {"-window", "root", folderShots + "/TContrat-Fin.png"}) != 0)
+                window()->grab().save(folderShots + "/TContrat-Fin.png");
+            QProcess::execute("pdftoppm", {"-png", "-r", "60", certificate, folderShots + "/certificat"});
+            QProcess::execute("pdftoppm", {"-png", "-r", "60", receipt, folderShots + "/recu"});
+        }
+
+        QTest::mouseClick(window()->OK, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        const std::optional<Contract> stored = loadContract(path(), 2);
+        QVERIFY(stored && stored->endReason == EndReason::ChildWithdrawn);
+        QCOMPARE(stored->notified, QDate(2026, 2, 16));
     }
 
     void refusalLeavesTheFileAlone_data()
