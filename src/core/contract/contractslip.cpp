@@ -72,14 +72,28 @@ bool readRate(const SlipInput &in, bool grossBasis, Money &rate, HolidaySetting 
 }
 
 // The pay block, the hours kept, and the rest of the slip, from the month's
-// figures of contract `c`.
-void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c)
+// figures of contract `c` and the paid leave of the month.
+void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c,
+            const QList<LeavePayout> &leave)
 {
     const MonthFigures &f = out.figures;
     if (!f.complete()) {
         out.failure = f.failure;
         return;
     }
+    out.leave = leave;
+    qint64 leaveCents = 0;
+    int leaveDays = 0, paidDays = 0;
+    for (const LeavePayout &o : leave) {
+        leaveCents += o.amount.count();
+        leaveDays += o.days;
+        // The days whose hours the declaration adds to the normal ones: an
+        // incomplete year's, paid on top of the base.
+        if (!o.complement && c.kind == Kind::IncompleteYear)
+            paidDays += o.days;
+    }
+    const Money leavePay = Money::fromCount(leaveCents);
+    const Money salary = Money::fromCount(f.salary.count() + leaveCents);
     ContractPay &p = out.pay;
     p.hmens = decimalHours(f.mensualisedHundredths);
     p.tauxh = (grossBasis ? in.SHbr : in.SH).trimmed();
@@ -97,7 +111,10 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
     p.mtmaj = formatAmount(f.majoratedPay);
     p.hferie = minutesAsHours(f.holidayMinutes);
     p.mtferie = formatAmount(f.holidaySupplement);
-    p.salmois = formatAmount(f.salary);
+    p.libcp = leaveCaption(leave) + QStringLiteral(" :");
+    p.jcp = QString::number(leaveDays);
+    p.mtcp = formatAmount(leavePay);
+    p.salmois = formatAmount(salary);
 
     ContractHours &h = out.hours;
     h.mensualisedTwelfths = f.mensualisedTwelfths;
@@ -108,12 +125,15 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
         h.plannedWeekdays += minutes > 0;
     h.weeksPerYear = f.weeksPerYear;
     h.deductedDays = deductedDays(c, f.deducted);
+    h.leaveDays = paidDays;
+    h.weeklyMinutes = c.weeklyMinutes();
 
-    out.slip = computeContractSlip(in, grossBasis, f.salary);
+    out.slip = computeContractSlip(in, grossBasis, salary, leavePay);
 }
 
 // The slip of the month of the inputs: `figuresOf(month, rate, holiday)`
-// gives the month's figures and the contract they were worked out from.
+// gives the month's figures, the contract they were worked out from and the
+// paid leave of the month.
 template <typename FiguresOf>
 ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
 {
@@ -127,18 +147,26 @@ ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
     HolidaySetting holiday;
     if (!readRate(in, grossBasis, rate, holiday, out))
         return out;
-    auto [figures, c] = figuresOf(*key, rate, holiday);
+    auto [figures, c, leave] = figuresOf(*key, rate, holiday);
     out.figures = std::move(figures);
-    finish(out, in, grossBasis, c);
+    finish(out, in, grossBasis, c, leave);
     return out;
 }
 } // namespace
 
+QString leaveCaption(const QList<LeavePayout> &leave)
+{
+    const bool complement = !leave.isEmpty() && std::all_of(leave.begin(), leave.end(), [](const LeavePayout &o) {
+        return o.complement;
+    });
+    return complement ? QStringLiteral("Complément congés payés") : QStringLiteral("Congés payés");
+}
+
 ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
-                          const Limits &limits)
+                          const Limits &limits, const QList<LeavePayout> &leave)
 {
     return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
-        return std::pair{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c};
+        return std::tuple{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c, leave};
     });
 }
 
@@ -147,8 +175,13 @@ ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipIn
     return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
         // The figures read the contract, the days and the legal limits of the month.
         MonthFigures figures = monthFiguresOf(programFolder, slot, key.year(), key.month(), rate, holiday);
-        return std::pair{std::move(figures),
-                         loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{})};
+        Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
+        // The leave of every period up to the month's last day.
+        const QDate first(key.year(), key.month(), 1);
+        QList<LeavePayout> leave;
+        if (figures.complete())
+            leave = payoutsIn(paidLeaveOf(programFolder, slot, c, rate, holiday, first.addMonths(1).addDays(-1)), first);
+        return std::tuple{std::move(figures), std::move(c), std::move(leave)};
     });
 }
 

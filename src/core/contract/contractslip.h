@@ -9,6 +9,7 @@
 // hourly wage of the basis (SH on the net basis, SHbr on the gross basis).
 
 #include "contract/monthfigures.h"
+#include "contract/paidleave.h"
 #include "payslip/declaration.h"
 #include "payslip/slip.h"
 
@@ -24,7 +25,8 @@ struct ContractPay {
     QString hcomp, mtcomp;                // complementary hours and their pay
     QString hmaj, mtmaj;                  // majorated hours and their pay
     QString hferie, mtferie;              // hours worked on public holidays, their supplement
-    QString salmois;                      // S
+    QString libcp, jcp, mtcp;             // the paid leave's caption ("Congés payés :"), days and amount
+    QString salmois;                      // S with the paid leave
     friend bool operator==(const ContractPay &, const ContractPay &) = default;
 };
 
@@ -34,6 +36,9 @@ struct ContractSlip {
     // outside it), said in the slip window; empty when it has one.
     QString failure;
     ContractPay pay;
+    // The paid leave the month pays, on top of S or (a complete year's
+    // complement) inside it.
+    QList<LeavePayout> leave;
     // The rest of the slip; it may stop on a text that is not a number, as
     // the slips paid by the hour do.
     SlipResult slip;
@@ -45,13 +50,19 @@ struct ContractSlip {
 // Decimal hours with two decimals, half up from minutes: "173.33".
 QString decimalHours(qint64 hundredths);
 
+// The caption of the paid-leave line for the month's payouts: "Congés payés",
+// or "Complément congés payés" for a complete year's June complement alone.
+QString leaveCaption(const QList<LeavePayout> &leave);
+
 // The month of the slip's inputs (its key MMYY) for contract `c`, its stored
-// days and the legal limits in force in the month.
+// days and the legal limits in force in the month; `leave` is what the month
+// pays of the paid leave (payoutsIn).
 ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
-                          const Limits &limits);
+                          const Limits &limits, const QList<LeavePayout> &leave = {});
 
 // The same from the program folder: child slot `slot`'s contract in
-// Contrats.db, its days in its day table and the limits in Baremes.txt.
+// Contrats.db, its days in its day table, the limits in Baremes.txt and the
+// paid leave worked out from every month of the contract up to this one.
 ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis);
 
 // Whether the month of key `monthKey` of child slot `slot` is paid by its

@@ -256,6 +256,18 @@ QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Con
     return paidLeave(c, days, rate, salaries, today);
 }
 
+QList<LeavePayout> payoutsIn(const QList<LeavePeriod> &periods, QDate month)
+{
+    QList<LeavePayout> paid;
+    for (const LeavePeriod &p : periods)
+        for (const LeavePayout &o : p.payouts)
+            if (o.month == month)
+                addPayout(paid, month, o.days, o.amount, o.complement);
+    std::sort(paid.begin(), paid.end(),
+              [](const LeavePayout &a, const LeavePayout &b) { return !a.complement && b.complement; });
+    return paid;
+}
+
 const QStringList &leaveColumns()
 {
     static const QStringList columns = {

@@ -74,6 +74,10 @@ QList<QDate> unpaidLeaveDays(const Contract &c, const QList<StoredDay> &days, QD
 QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Contract &c, Money rate,
                                const HolidaySetting &holiday, QDate today);
 
+// What the slip of the month starting `month` pays of the periods' leave:
+// at most one payout of leave and one complement, leave first.
+QList<LeavePayout> payoutsIn(const QList<LeavePeriod> &periods, QDate month);
+
 // The captions of the "Congés" page's columns, and its rows: one per period,
 // the running one first, as the page shows them.
 const QStringList &leaveColumns();

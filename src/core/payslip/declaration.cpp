@@ -29,7 +29,11 @@ qint64 declaredHours(Money hours) { return (hours.count() + 5000) / 10000; }
 
 qint64 hundredthsOfTwelfths(qint64 twelfths) { return (200 * twelfths + 720) / 1440; }
 
-qint64 ContractHours::normalTwelfths() const { return std::max<qint64>(0, mensualisedTwelfths - 12 * deductedMinutes); }
+qint64 ContractHours::normalTwelfths() const
+{
+    // days / 6 x H minutes, in twelfths of a minute: days x H x 2.
+    return std::max<qint64>(0, mensualisedTwelfths - 12 * deductedMinutes) + qint64(2) * leaveDays * weeklyMinutes;
+}
 
 int ContractHours::activityDays() const
 {
@@ -63,9 +67,13 @@ const QStringList &contractDeclarationLabels()
     return labels;
 }
 
+const QString &leaveDaysLabel()
+{
+    static const QString label = QStringLiteral("Nombre de jours de congés payés");
+    return label;
+}
+
 namespace {
-// Hundredths of an hour: the whole hours the service takes (half up), and the
-// exact figure beside them.
 // Twelfths of a minute: the whole hours the service takes (half up, from the
 // exact figure) and the exact figure beside them, to the hundredth.
 DeclarationFigure hoursFigure(const QString &label, qint64 twelfths)
@@ -129,6 +137,8 @@ Declaration declarationFor(const SlipInput &in, const SlipResult &slip, bool gro
             d.figures.insert(2, hoursFigure(labels.at(2), 12 * contract->complementaryMinutes));
             d.figures.insert(3, hoursFigure(labels.at(3), 12 * contract->majoratedMinutes));
             d.figures[4].value = QString::number(contract->activityDays());
+            if (contract->leaveDays > 0)
+                d.figures.insert(5, {leaveDaysLabel(), QString::number(contract->leaveDays), {}});
         }
     } catch (const RuntimeError &e) {
         d.figures.clear();

@@ -37,9 +37,12 @@ struct ContractHours {
     int plannedWeekdays = 0; // weekdays of the week with planned hours
     int weeksPerYear = 0;    // N
     int deductedDays = 0;    // planned days taken out of the base this month
+    int leaveDays = 0;       // days of paid leave paid this month on top of the base
+    int weeklyMinutes = 0;   // H
 
-    // M - A, exactly, in twelfths of a minute; never below 0 (a month wholly
-    // absent can plan more hours than the mensualised M).
+    // M - A, exactly, in twelfths of a minute, never below 0 (a month wholly
+    // absent can plan more hours than the mensualised M); with the hours of
+    // the paid leave paid on top of the base, days / 6 x H.
     qint64 normalTwelfths() const;
     // The weekdays with planned hours x N / 12 rounded up, less the deducted
     // days, never below 0.
@@ -53,9 +56,11 @@ struct ContractHours {
 qint64 hundredthsOfTwelfths(qint64 twelfths);
 
 // The figures' labels, in the order the figures come: eight for a month paid
-// by the hour, ten for a contract's month.
+// by the hour, ten for a contract's month, and after its days of activity
+// the days of paid leave in a month that pays some on top of the base.
 const QStringList &declarationLabels();
 const QStringList &contractDeclarationLabels();
+const QString &leaveDaysLabel();
 
 // The figures of the month the slip shows, on its basis; with `contract`, a
 // regular contract's month (its hours and days from the contract).

@@ -18,9 +18,11 @@ constexpr long double leaveShare = 0.1L;
 class SlipComputation {
 public:
     // `monthSalary`: a regular contract's salary for the month, which takes
-    // the place of the base pay, its holiday supplement and its leave share.
-    SlipComputation(const SlipInput &input, Basis b, std::optional<Money> monthSalary = std::nullopt)
-        : in(input), basis(b), contractSalary(monthSalary)
+    // the place of the base pay, its holiday supplement and its leave share;
+    // `contractLeave` the paid leave it holds.
+    SlipComputation(const SlipInput &input, Basis b, std::optional<Money> monthSalary = std::nullopt,
+                    Money leave = Money())
+        : in(input), basis(b), contractSalary(monthSalary), contractLeave(leave)
     {
     }
 
@@ -39,6 +41,7 @@ private:
     const SlipInput &in;
     const Basis basis;
     const std::optional<Money> contractSalary;
+    const Money contractLeave;
     SlipResult out;
     int step = 0;
 
@@ -195,9 +198,10 @@ private:
     // A regular contract's month: its salary S stands where the base pay
     // and the holiday supplement would, and bears no leave share (the
     // contract's paid leave is paid when it is taken).
-    Money contractMonthSalary(Money &absence, Money &sundry)
+    Money contractMonthSalary(Money &absence, Money &sundry, Money &leave)
     {
         step = 14;
+        leave = contractLeave;
         absence = money(QStringLiteral("abs"), in.abs);
         sundry = money(QStringLiteral("diverse"), in.diverse);
         return round4(absence.value() + (sundry.value() + contractSalary->value()));
@@ -259,7 +263,7 @@ private:
 
         Money leave, absence, sundry;
         const Money salary =
-            contractSalary ? contractMonthSalary(absence, sundry) : hourlySalary(absence, sundry, totalHours, leave);
+            contractSalary ? contractMonthSalary(absence, sundry, leave) : hourlySalary(absence, sundry, totalHours, leave);
         if (basis == Basis::Net)
             show(out.salnet, out.amounts.salnet, salary);
         else
@@ -337,9 +341,9 @@ Money grossOfNet(Money net, const std::array<QString, ContributionLines> &netRat
 
 SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
 SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }
-SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary)
+SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary, Money leave)
 {
-    return SlipComputation(in, grossBasis ? Basis::Gross : Basis::Net, monthSalary).run();
+    return SlipComputation(in, grossBasis ? Basis::Gross : Basis::Net, monthSalary, leave).run();
 }
 
 SlipInput slipInputFrom(const ParamRecord &r, const MonthSheet &sheet, const QString &monthKey,

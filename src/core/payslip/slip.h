@@ -123,10 +123,11 @@ SlipResult computeGrossSlip(const SlipInput &in);
 // A month of a regular contract, on either basis: the month's salary S (the
 // contract's mensualised base, less its absences, plus its extra hours and
 // holiday supplement) takes the place of the base pay, so the slip's salary
-// is round4(abs + (diverse + S)); no leave share is added (Cong is 0). The
-// allowances, meals, advance, contributions and amount to pay follow the
-// rules of the basis, through the same steps.
-SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary);
+// is round4(abs + (diverse + S)); no share of 10 % is added. `leave` is the
+// part of S that is the month's paid leave, shown as Cong (0 in a month
+// without one). The allowances, meals, advance, contributions and amount to
+// pay follow the rules of the basis, through the same steps.
+SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary, Money leave = Money());
 
 // One contribution line on the net basis: the net amount times the line's NET
 // coefficient (its text), to the ten-thousandth. A coefficient that is not a

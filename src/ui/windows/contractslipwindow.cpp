@@ -40,7 +40,7 @@ const SheetPlaces contractPlaces = {
     .totheurLeft = 376,
     .hoursCaptionLeft = 464,
     .flatCaptionLeft = 618,
-    .congTop = 464,
+    .congTop = 466,
     .payEuroLeft = 680,
     .feri2Caption = {469, 344},
     .feri2 = {673, 344},
@@ -57,7 +57,7 @@ const SheetPlaces contractPlaces = {
     .nourTop = 784,
     .noticeTop = 912,
     .dateTop = 936,
-    .salaryTop = 440,
+    .salaryTop = 446,
     .payValueLeft = 632,
     .totcsTop = 696,
     .holidayCounts = false,
@@ -81,11 +81,13 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
 
     // One line of the pay block: its caption, its hours and its amount.
     int top = 306;
-    const auto line = [&](const QString &text, const char *hours, const char *amount, const QFont &font) {
-        caption(text, {200, top}, font);
+    const auto line = [&](const QString &text, const char *hours, const char *amount, const QFont &font,
+                          const QString &unit = QStringLiteral("h")) {
+        if (!text.isEmpty())
+            caption(text, {200, top}, font);
         QLabel *h = hours ? value(hours, {hoursLeft, top}, bold) : nullptr;
         if (h)
-            caption(QStringLiteral("h"), {hoursLeft + 44, top}, plain);
+            caption(unit, {hoursLeft + 44, top}, plain);
         QLabel *a = value(amount, {amountLeft, top}, font);
         euro({euroLeft, top});
         top += 16;
@@ -101,10 +103,13 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
     datesabs = value("datesabs", {216, 338}, sheetFont(7));
     datesabs->setWordWrap(true);
     datesabs->setFixedWidth(amountLeft - 216 - 8);
-    top = 370;
+    top = 364;
     std::tie(hcomp, mtcomp) = line(QStringLiteral("Heures complémentaires :"), "hcomp", "mtcomp", plain);
     std::tie(hmaj, mtmaj) = line(QStringLiteral("Heures majorées :"), "hmaj", "mtmaj", plain);
     std::tie(hferie, mtferie) = line(QStringLiteral("Majoration jours fériés :"), "hferie", "mtferie", plain);
+    // The caption names a complete year's complement when that is all the month pays.
+    std::tie(jcp, mtcp) = line(QString(), "jcp", "mtcp", plain, QStringLiteral("j"));
+    libcp = value("libcp", {200, top - 16}, plain);
     salmois = line(QStringLiteral("Salaire du mois :"), nullptr, "salmois", bold).second;
 
     m_salaryCaption = caption(QStringLiteral("Salaire net :"), {200, contractPlaces.salaryTop}, redFont, look::red);
@@ -200,10 +205,12 @@ void TBulletinContrat::fillOwn(const SlipResult &r)
     const std::pair<QLabel *, const QString *> pay[] = {
         {hmens, &p.hmens},   {tauxh, &p.tauxh},     {salmens, &p.salmens}, {habs, &p.habs}, {hplan, &p.hplan},
         {deduc, &p.deduc},   {hcomp, &p.hcomp},     {mtcomp, &p.mtcomp},   {hmaj, &p.hmaj}, {mtmaj, &p.mtmaj},
-        {hferie, &p.hferie}, {mtferie, &p.mtferie}, {salmois, &p.salmois}};
+        {hferie, &p.hferie}, {mtferie, &p.mtferie}, {jcp, &p.jcp},     {mtcp, &p.mtcp},   {salmois, &p.salmois}};
     for (const auto &[label, text] : pay)
         put(label, *text);
     datesabs->setText(p.datesabs);
+    libcp->setText(p.libcp);
+    libcp->adjustSize();
     const bool says = !m_slip.failure.isEmpty();
     Avertissement->setText(says ? QString() : m_notes);
     Avertissement->setVisible(!Avertissement->text().isEmpty());

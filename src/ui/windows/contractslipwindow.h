@@ -20,7 +20,10 @@ public:
     // The pay block.
     QLabel *hmens, *tauxh, *salmens;
     QLabel *habs, *hplan, *deduc, *datesabs;
-    QLabel *hcomp, *mtcomp, *hmaj, *mtmaj, *hferie, *mtferie, *salmois;
+    QLabel *hcomp, *mtcomp, *hmaj, *mtmaj, *hferie, *mtferie;
+    // The paid leave: its caption ("Congés payés" or its complement), days and amount.
+    QLabel *libcp, *jcp, *mtcp;
+    QLabel *salmois;
     // The month under a legal minimum, said on the sheet.
     QLabel *Avertissement;
     // What belongs to one basis: the gross salary and the taxable salary,

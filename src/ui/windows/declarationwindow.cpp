@@ -143,12 +143,13 @@ void TDeclaration::show(const Declaration &d)
     prenom->setText(d.childName);
     Message->setText(d.failure);
     Message->setVisible(!d.complete());
-    // A month paid by the hour has eight rows; a contract's month ten.
+    // A month paid by the hour has eight rows; a contract's month ten, eleven
+    // when it pays paid leave on top of the base.
     const QStringList &labels =
         d.figures.size() > declarationLabels().size() ? contractDeclarationLabels() : declarationLabels();
     for (int i = 0; i < FigureCount; ++i) {
         const bool has = i < d.figures.size();
-        const bool shown = i < labels.size();
+        const bool shown = has || i < labels.size();
         Libelle[i]->setText(has ? d.figures[i].label : shown ? labels.at(i) : QString());
         Valeur[i]->setText(has ? d.figures[i].value : QString());
         Detail[i]->setText(has ? d.figures[i].detail : QString());

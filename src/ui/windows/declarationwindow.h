@@ -18,15 +18,16 @@ public:
     explicit TDeclaration(QWidget *parent = nullptr);
 
     // Eight figures for a month paid by the hour, ten for a regular
-    // contract's month (its complementary and majorated hours).
-    static constexpr int FigureCount = 10;
+    // contract's month (its complementary and majorated hours), eleven when
+    // the month pays paid leave on top of the base.
+    static constexpr int FigureCount = 11;
     QLabel *prenom, *Message, *Note;
     // The month's wage or maintenance allowances below the legal minimum in
     // force that month (or why nothing could be checked); hidden otherwise.
     QLabel *Avertissement;
-    QList<QLabel *> Libelle, Detail; // Libelle1..10, Detail1..10
-    QList<QLineEdit *> Valeur;       // Valeur1..10
-    QList<QPushButton *> Copier;     // Copier1..10
+    QList<QLabel *> Libelle, Detail; // Libelle1..11, Detail1..11
+    QList<QLineEdit *> Valeur;       // Valeur1..11
+    QList<QPushButton *> Copier;     // Copier1..11
     QPushButton *ToutCopier, *Fermer;
 
     // Recomputes the figures from the windows as they stand.

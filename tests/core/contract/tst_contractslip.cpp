@@ -3,6 +3,7 @@
 #include "common/programfiles.h"
 #include "contract/contractslip.h"
 #include "contract/contractstore.h"
+#include "payslip/declaration.h"
 #include "legal/legaltable.h"
 
 #include "../payslip/march2002.h"
@@ -11,6 +12,8 @@
 #include <QtTest>
 
 using namespace contract;
+
+Q_DECLARE_METATYPE(contract::LeavePayout)
 
 namespace {
 QDate on(const char *iso) { return QDate::fromString(QString::fromLatin1(iso), Qt::ISODate); }
@@ -119,6 +122,59 @@ private slots:
         QVERIFY(s.failure.isEmpty());
         QVERIFY2(s.slip.error.value_or("").endsWith("'4,00' n'est pas une valeur en virgule flottante correcte"),
                  qPrintable(s.slip.error.value_or("")));
+    }
+
+    // The month's paid leave: a line of its own, added to S and shown as the
+    // slip's leave; an incomplete year's days declared with their hours.
+    void leaveLine_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QList<LeavePayout>>("leave");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("declaredDays"); // 0: no row
+        const QDate march(2026, 3, 1);
+        const LeavePayout twelveDays{march, 12, moneyFromText("460.00"), false};
+        const LeavePayout complement{march, 0, moneyFromText("25.50"), true};
+        QTest::newRow("none") << int(Kind::IncompleteYear) << QList<LeavePayout>{} << "Congés payés :" << 0;
+        QTest::newRow("incomplete year") << int(Kind::IncompleteYear) << QList{twelveDays} << "Congés payés :" << 12;
+        QTest::newRow("complete year's complement")
+            << int(Kind::CompleteYear) << QList{complement} << "Complément congés payés :" << 0;
+        QTest::newRow("complete year's last slip, both")
+            << int(Kind::CompleteYear) << QList{twelveDays, complement} << "Congés payés :" << 0;
+    }
+    void leaveLine()
+    {
+        QFETCH(int, kind);
+        QFETCH(QList<LeavePayout>, leave);
+        QFETCH(int, declaredDays);
+        Contract c = example();
+        c.kind = Kind(kind);
+        c.weeks = c.kind == Kind::IncompleteYear ? 40 : 0;
+        const ContractSlip plain = contractSlip(inputs(), false, c, march(), law());
+        const ContractSlip s = contractSlip(inputs(), false, c, march(), law(), leave);
+        QVERIFY2(s.complete(), qPrintable(s.failure + s.slip.error.value_or("")));
+        qint64 cents = 0;
+        int days = 0;
+        for (const LeavePayout &o : leave) {
+            cents += o.amount.count();
+            days += o.days;
+        }
+        const Money pay = Money::fromCount(cents);
+        QTEST(s.pay.libcp, "caption");
+        QCOMPARE((QStringList{s.pay.jcp, s.pay.mtcp, *s.slip.Cong}),
+                 (QStringList{QString::number(days), formatAmount(pay), formatAmount(pay)}));
+        QCOMPARE(s.pay.salmois, formatAmount(Money::fromCount(s.figures.salary.count() + cents)));
+        QCOMPARE(*s.slip.salnet, s.pay.salmois);
+
+        // The declaration: the days after the days of activity, their hours
+        // (days / 6 x 40 h) in the normal hours.
+        const Declaration d = declarationFor(inputs(), s.slip, false, s.hours);
+        const Declaration before = declarationFor(inputs(), plain.slip, false, plain.hours);
+        QCOMPARE(d.figures.size(), before.figures.size() + (declaredDays > 0));
+        QCOMPARE(s.hours.normalTwelfths() - plain.hours.normalTwelfths(), qint64(12) * 60 * 40 * declaredDays / 6);
+        if (declaredDays > 0)
+            QCOMPARE(d.figures[5].label + '=' + d.figures[5].value,
+                     leaveDaysLabel() + '=' + QString::number(declaredDays));
     }
 
     void paidByContract_data()

@@ -7,6 +7,7 @@
 #include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "common/monthkey.h"
 #include "common/numbers.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
@@ -24,6 +25,7 @@
 #include "windows/windowset.h"
 
 #include "pdfqueue.h"
+#include "required.h"
 #include "slipmonth.h"
 #include "testfiles.h"
 
@@ -73,28 +75,41 @@ private:
         storeContract(folder() + folder::contracts, 1, c);
     }
 
-    // March 2026 typed in the hours window and validated: every weekday but
-    // the two days of absence, 8 hours, and the week of the 16th 47 hours.
-    void validateMarch()
+    // The weekdays of the month starting `first` typed in the hours window and
+    // validated; `hoursOf` gives a day's arrival and departure, none for a
+    // day left out. A meal on the 4th.
+    void validateMonth(QDate first, const std::function<std::optional<std::pair<QTime, QTime>>(QDate)> &hoursOf)
     {
         QVERIFY(activate(hours()));
-        for (QDate d(2026, 3, 2); d <= QDate(2026, 3, 31); d = d.addDays(1)) {
-            if (d.dayOfWeek() > 5 || d == QDate(2026, 3, 9) || d == QDate(2026, 3, 10))
+        for (QDate d = first; d < first.addMonths(1); d = d.addDays(1)) {
+            const auto times = d.dayOfWeek() > 5 ? std::nullopt : hoursOf(d);
+            if (!times)
                 continue;
-            const bool longDay = d >= QDate(2026, 3, 16) && d <= QDate(2026, 3, 20);
             QTest::mouseClick(hours()->Date, Qt::LeftButton);
             hours()->Date->setDate(d);
             QTest::mouseClick(hours()->H1, Qt::LeftButton);
-            hours()->H1->setTime(QTime(longDay ? 7 : 8, 0));
+            hours()->H1->setTime(times->first);
             QTest::mouseClick(hours()->H2, Qt::LeftButton);
-            hours()->H2->setTime(longDay ? QTime(16, 24) : QTime(16, 0));
+            hours()->H2->setTime(times->second);
             if (d.day() == 4)
                 QTest::mouseClick(hours()->Dej, Qt::LeftButton);
             QTest::mouseClick(hours()->Suiv, Qt::LeftButton);
         }
         QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
-        QCOMPARE(hours()->moan->text(), "0326");
+        QCOMPARE(hours()->moan->text(), MonthKey::of(first.month(), first.year()).text());
+    }
+
+    // March 2026: every weekday but the two days of absence, 8 hours, and the
+    // week of the 16th 47 hours.
+    void validateMarch()
+    {
+        validateMonth(QDate(2026, 3, 1), [](QDate d) -> std::optional<std::pair<QTime, QTime>> {
+            if (d == QDate(2026, 3, 9) || d == QDate(2026, 3, 10))
+                return std::nullopt;
+            const bool longDay = d >= QDate(2026, 3, 16) && d <= QDate(2026, 3, 20);
+            return std::pair{QTime(longDay ? 7 : 8, 0), longDay ? QTime(16, 24) : QTime(16, 0)};
+        });
     }
 
     // "Bulletin": the slip that opens, once its figures are on screen.
@@ -122,7 +137,8 @@ private:
             {w->hmens, p.hmens},     {w->tauxh, p.tauxh},     {w->salmens, p.salmens},   {w->habs, p.habs},
             {w->hplan, p.hplan},     {w->deduc, p.deduc},     {w->datesabs, p.datesabs}, {w->hcomp, p.hcomp},
             {w->mtcomp, p.mtcomp},   {w->hmaj, p.hmaj},       {w->mtmaj, p.mtmaj},       {w->hferie, p.hferie},
-            {w->mtferie, p.mtferie}, {w->salmois, p.salmois}, {w->salnet, *r.salnet},    {w->Cong, *r.Cong},
+            {w->mtferie, p.mtferie}, {w->libcp, p.libcp},     {w->jcp, p.jcp},           {w->mtcp, p.mtcp},
+            {w->salmois, p.salmois}, {w->salnet, *r.salnet},    {w->Cong, *r.Cong},
             {w->abs, *r.abs},        {w->diver, *r.diver},    {w->entret, *r.entret},    {w->totcs, *r.totcs},
             {w->nour, *r.nour},      {w->acpt, *r.acpt},      {w->net, *r.net},          {w->totheur, *r.totheur},
             {w->mois, *r.mois},      {w->an, *r.an},          {w->prenom, *r.prenom}};
@@ -145,13 +161,13 @@ private slots:
         QVERIFY(m_dir.isValid());
         setProgramFolder(m_dir.path());
         setMessageSink([this](MessageKind, const QString &t) { m_shown << t; });
-        setNowForTests(QDateTime(QDate(2026, 4, 2), QTime(9, 30)));
         QVERIFY(copyFirstRates(folder() + "Taux.txt"));
         // The legal limits the contract's extra hours are counted against.
         QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", folder() + folder::legalTable));
     }
     void init()
     {
+        setNowForTests(QDateTime(QDate(2026, 4, 2), QTime(9, 30)));
         QFile::remove(folder() + folder::contracts);
         QFile::remove(folder() + SlipArchive::fileName());
         QFile::remove(folder() + "Enf1.db");
@@ -206,6 +222,7 @@ private slots:
             QVERIFY2(label->isVisible() || text.isEmpty(), qPrintable(label->objectName()));
         }
         QCOMPARE(slip()->Cong->text(), "0.00");
+        QCOMPARE(slip()->libcp->text(), "Congés payés :");
         for (int k = 0; k < ContributionLines; ++k)
             QCOMPARE(slip()->Ed[k]->isVisible(), !gross);
         QCOMPARE(slip()->salbrut->isVisible(), gross);
@@ -290,7 +307,7 @@ private slots:
     {
         const PdfQueue queue = PdfQueue::find();
         if (!queue.unusable.isEmpty())
-            QSKIP(qPrintable(queue.unusable));
+            SKIP_UNLESS_CI(queue.unusable);
         storeExample();
         validateMarch();
         QVERIFY(openSlip() == slip());
@@ -327,7 +344,8 @@ private slots:
         const ContractSlip c = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
         const Declaration expected = declarationFor(gatherSlipInput(), c.slip, false, c.hours);
         QCOMPARE(expected.figures.size(), 10);
-        for (int i = 0; i < TDeclaration::FigureCount; ++i) {
+        QVERIFY(d->Valeur[10]->isHidden());
+        for (int i = 0; i < expected.figures.size(); ++i) {
             QVERIFY(d->Valeur[i]->isVisible());
             QCOMPARE(d->Libelle[i]->text(), expected.figures[i].label);
             QCOMPARE(d->Valeur[i]->text(), expected.figures[i].value);
@@ -336,6 +354,55 @@ private slots:
         QTest::mouseClick(d->ToutCopier, Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), declarationText(expected));
         QCOMPARE(QGuiApplication::clipboard()->text().count('\n'), 10);
+    }
+
+    // The June that opens an incomplete year's leave year pays the period's
+    // leave: the sheet shows the paid-leave unit's amount on its own line and
+    // in S, and the declaration adds the days and their hours.
+    void juneWithPaidLeave()
+    {
+        Contract c;
+        c.kind = Kind::IncompleteYear;
+        c.first = QDate(2025, 6, 2);
+        c.weeks = 40;
+        for (int d = 0; d < 5; ++d)
+            c.plannedMinutes[size_t(d)] = 8 * 60;
+        c.leavePayment = LeavePayment::InJune;
+        storeContract(folder() + folder::contracts, 1, c);
+        setNowForTests(QDateTime(QDate(2026, 7, 1), QTime(9, 30)));
+        validateMonth(QDate(2026, 6, 1), [](QDate) { return std::pair{QTime(8, 0), QTime(16, 0)}; });
+        SlipSheet *shown = openSlip();
+        QCOMPARE(shown, static_cast<SlipSheet *>(slip()));
+
+        const QList<LeavePayout> leave = payoutsIn(
+            paidLeaveOf(programFolder(), 1, c, moneyFromText("4.00"), {}, QDate(2026, 6, 30)), QDate(2026, 6, 1));
+        QCOMPARE(leave.size(), 1);
+        QVERIFY(leave[0].days > 0 && leave[0].amount.count() > 0);
+        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        QCOMPARE(expected.leave, leave);
+        for (const auto &[label, text] : labelsAndTexts(slip(), expected, false))
+            QCOMPARE(label->text(), text);
+        QCOMPARE(slip()->mtcp->text(), formatAmount(leave[0].amount));
+        QCOMPARE(slip()->jcp->text(), QString::number(leave[0].days));
+        QCOMPARE(slip()->Cong->text(), slip()->mtcp->text());
+        QCOMPARE(slip()->salmois->text(),
+                 formatAmount(Money::fromCount(expected.figures.salary.count() + leave[0].amount.count())));
+
+        win().Entree->Declaration1->trigger();
+        TDeclaration *d = win().Declaration;
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        const Declaration declared = declarationFor(gatherSlipInput(), expected.slip, false, expected.hours);
+        QCOMPARE(declared.figures.size(), TDeclaration::FigureCount);
+        for (int i = 0; i < TDeclaration::FigureCount; ++i)
+            QCOMPARE(d->Libelle[i]->text() + '=' + d->Valeur[i]->text(),
+                     declared.figures[i].label + '=' + declared.figures[i].value);
+        QCOMPARE(d->Libelle[5]->text(), leaveDaysLabel());
+        QCOMPARE(d->Valeur[5]->text(), QString::number(leave[0].days));
+
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty()) {
+            slip()->grab().save(QString::fromLocal8Bit(shots) + "/TBulletinContrat-juin.png");
+            d->grab().save(QString::fromLocal8Bit(shots) + "/TDeclaration-juin.png");
+        }
     }
 };
 
