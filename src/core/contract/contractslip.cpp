@@ -74,7 +74,7 @@ bool readRate(const SlipInput &in, bool grossBasis, Money &rate, HolidaySetting 
 // The pay block, the hours kept, and the rest of the slip, from the month's
 // figures of contract `c` and the paid leave of the month.
 void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c,
-            const QList<LeavePayout> &leave)
+            const QList<LeavePayout> &leave, const std::optional<EndOfContract> &end)
 {
     const MonthFigures &f = out.figures;
     if (!f.complete()) {
@@ -93,7 +93,14 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
             paidDays += o.days;
     }
     const Money leavePay = Money::fromCount(leaveCents);
-    const Money salary = Money::fromCount(f.salary.count() + leaveCents);
+    // The month of the last day pays the end: the notice not worked and the
+    // true-up with the salary, the indemnity apart (leave is in `leave`).
+    const bool ends = end && end->complete() && c.last.isValid() && f.year == c.last.year() &&
+                      f.month == c.last.month();
+    if (ends)
+        out.end = end;
+    const qint64 endCents = ends ? end->noticePay.count() + end->trueUpPaid().count() : 0;
+    const Money salary = Money::fromCount(f.salary.count() + leaveCents + endCents);
     ContractPay &p = out.pay;
     p.hmens = decimalHours(f.mensualisedHundredths);
     p.tauxh = (grossBasis ? in.SHbr : in.SH).trimmed();
@@ -114,6 +121,11 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
     p.libcp = leaveCaption(leave) + QStringLiteral(" :");
     p.jcp = QString::number(leaveDays);
     p.mtcp = formatAmount(leavePay);
+    if (ends) {
+        p.hpreavis = minutesAsHours(end->noticeMinutes);
+        p.mtpreavis = formatAmount(end->noticePay);
+        p.mtregul = formatAmount(end->trueUpPaid());
+    }
     p.salmois = formatAmount(salary);
 
     ContractHours &h = out.hours;
@@ -129,6 +141,15 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
     h.weeklyMinutes = c.weeklyMinutes();
 
     out.slip = computeContractSlip(in, grossBasis, salary, leavePay);
+    if (ends && end->indemnityDue && out.slip.complete()) {
+        // The indemnity counts this slip's own gross salary: worked out on
+        // the slip once, then paid on top of what it leaves to pay.
+        const auto &a = out.slip.amounts;
+        const Money gross = grossBasis ? a.salbrut : Money::fromCount(a.salnet.count() + a.totcs.count());
+        out.indemnity = lastSlipIndemnity(*end, gross);
+        p.mtrupture = formatAmount(out.indemnity);
+        out.slip = computeContractSlip(in, grossBasis, salary, leavePay, out.indemnity);
+    }
 }
 
 // The slip of the month of the inputs: `figuresOf(month, rate, holiday)`
@@ -147,9 +168,9 @@ ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
     HolidaySetting holiday;
     if (!readRate(in, grossBasis, rate, holiday, out))
         return out;
-    auto [figures, c, leave] = figuresOf(*key, rate, holiday);
+    auto [figures, c, leave, end] = figuresOf(*key, rate, holiday);
     out.figures = std::move(figures);
-    finish(out, in, grossBasis, c, leave);
+    finish(out, in, grossBasis, c, leave, end);
     return out;
 }
 } // namespace
@@ -163,10 +184,11 @@ QString leaveCaption(const QList<LeavePayout> &leave)
 }
 
 ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
-                          const Limits &limits, const QList<LeavePayout> &leave)
+                          const Limits &limits, const QList<LeavePayout> &leave,
+                          const std::optional<EndOfContract> &end)
 {
     return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
-        return std::tuple{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c, leave};
+        return std::tuple{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c, leave, end};
     });
 }
 
@@ -181,7 +203,10 @@ ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipIn
         QList<LeavePayout> leave;
         if (figures.complete())
             leave = payoutsIn(paidLeaveOf(programFolder, slot, c, rate, holiday, first.addMonths(1).addDays(-1)), first);
-        return std::tuple{std::move(figures), std::move(c), std::move(leave)};
+        std::optional<EndOfContract> end;
+        if (figures.complete() && c.last.isValid() && c.last.year() == key.year() && c.last.month() == key.month())
+            end = endOfContractOf(programFolder, slot, c, rate, holiday);
+        return std::tuple{std::move(figures), std::move(c), std::move(leave), std::move(end)};
     });
 }
 

@@ -9,6 +9,7 @@
 // hourly wage of the basis (SH on the net basis, SHbr on the gross basis).
 
 #include "contract/monthfigures.h"
+#include "contract/endofcontract.h"
 #include "contract/paidleave.h"
 #include "payslip/declaration.h"
 #include "payslip/slip.h"
@@ -26,7 +27,11 @@ struct ContractPay {
     QString hmaj, mtmaj;                  // majorated hours and their pay
     QString hferie, mtferie;              // hours worked on public holidays, their supplement
     QString libcp, jcp, mtcp;             // the paid leave's caption ("Congés payés :"), days and amount
-    QString salmois;                      // S with the paid leave
+    // The last slip of a contract that ends: the notice not worked (its
+    // hours and pay) and the true-up, salary lines; the termination
+    // indemnity, paid apart. Empty on any other slip.
+    QString hpreavis, mtpreavis, mtregul, mtrupture;
+    QString salmois;                      // S with the paid leave and the end's salary lines
     friend bool operator==(const ContractPay &, const ContractPay &) = default;
 };
 
@@ -39,6 +44,9 @@ struct ContractSlip {
     // The paid leave the month pays, on top of S or (a complete year's
     // complement) inside it.
     QList<LeavePayout> leave;
+    // The end of the contract, on the slip of its last month.
+    std::optional<EndOfContract> end;
+    Money indemnity; // the termination indemnity this slip pays
     // The rest of the slip; it may stop on a text that is not a number, as
     // the slips paid by the hour do.
     SlipResult slip;
@@ -56,13 +64,16 @@ QString leaveCaption(const QList<LeavePayout> &leave);
 
 // The month of the slip's inputs (its key MMYY) for contract `c`, its stored
 // days and the legal limits in force in the month; `leave` is what the month
-// pays of the paid leave (payoutsIn).
+// pays of the paid leave (payoutsIn); `end`, the end of the contract, is paid
+// on the slip of the month of its last day.
 ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &c, const QList<StoredDay> &days,
-                          const Limits &limits, const QList<LeavePayout> &leave = {});
+                          const Limits &limits, const QList<LeavePayout> &leave = {},
+                          const std::optional<EndOfContract> &end = std::nullopt);
 
 // The same from the program folder: child slot `slot`'s contract in
-// Contrats.db, its days in its day table, the limits in Baremes.txt and the
-// paid leave worked out from every month of the contract up to this one.
+// Contrats.db, its days in its day table, the limits in Baremes.txt, the
+// paid leave worked out from every month of the contract up to this one, and
+// in the month of its last day the end of the contract (endOfContractOf).
 ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis);
 
 // Whether the month of key `monthKey` of child slot `slot` is paid by its

@@ -84,13 +84,16 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
     // The saved slips of the contract's months.
     const QDate firstMonth = firstOfMonth(c.first), lastMonth = firstOfMonth(c.last);
     QSet<QDate> saved;
-    qint64 gross = 0, extraHundredths = 0;
+    qint64 gross = 0, earlier = 0, extraHundredths = 0;
     for (const SavedSlipFigures &s : slips) {
         if (s.month < firstMonth || s.month > lastMonth)
             continue;
         saved.insert(s.month);
         // A net slip's gross is its net with the contributions worked out on it.
-        gross += s.grossBasis ? s.salbrut : s.salnet + s.totcs;
+        const qint64 salary = s.grossBasis ? s.salbrut : s.salnet + s.totcs;
+        gross += salary;
+        if (s.month < lastMonth)
+            earlier += salary;
         e.fromNet = e.fromNet || !s.grossBasis;
         extraHundredths += s.complementaryHours + s.majoratedHours;
     }
@@ -100,6 +103,7 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
 
     e.indemnityDue = *c.endReason == EndReason::ChildWithdrawn && c.notified >= c.first.addMonths(9);
     e.salaryTotal = Money::fromCount(gross * 100);
+    e.earlierTotal = Money::fromCount(earlier * 100);
     if (e.indemnityDue)
         e.indemnity = centsOf(gross, 80);
 
@@ -134,6 +138,13 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
             }
     e.leavePay = Money::fromCount(leaveCount);
     return e;
+}
+
+Money lastSlipIndemnity(const EndOfContract &e, Money lastGross)
+{
+    if (!e.complete() || !e.indemnityDue)
+        return Money();
+    return centsOf(e.earlierTotal.count() / 100 + shownCents(lastGross), 80);
 }
 
 EndOfContract endOfContractOf(const QString &programFolder, int slot, const Contract &c, Money rate,

@@ -44,6 +44,7 @@ struct EndOfContract {
 
     bool indemnityDue = false;    // a withdrawn child after 9 months of contract
     Money salaryTotal;            // the gross salaries of the saved slips
+    Money earlierTotal;           // the same without the last month's
     bool fromNet = false;         // some of them are net salaries carried to gross
     Money indemnity;              // a 80th of the total
 
@@ -67,6 +68,11 @@ struct EndOfContract {
 // leave's periods of the contract ended on its last day.
 EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, const QList<SavedSlipFigures> &slips,
                             const QList<MonthFigures> &months, Money rate, const QList<LeavePeriod> &leave);
+
+// The indemnity the last slip pays: the saved slips' salaries before the
+// last month with the last slip's own gross salary `lastGross` (a net slip's
+// carried to gross), so that the slip does not wait for its own saving.
+Money lastSlipIndemnity(const EndOfContract &e, Money lastGross);
 
 // The same for the contract `c` of child slot 1 to 5 in the program folder:
 // its days from the day table, its saved slips from the slip archive, each

@@ -19,10 +19,12 @@ class SlipComputation {
 public:
     // `monthSalary`: a regular contract's salary for the month, which takes
     // the place of the base pay, its holiday supplement and its leave share;
-    // `contractLeave` the paid leave it holds.
+    // `contractLeave` the paid leave it holds; `paidApart` a sum paid with the
+    // salary but not subject to contributions (a contract's termination
+    // indemnity), added to the amount to pay.
     SlipComputation(const SlipInput &input, Basis b, std::optional<Money> monthSalary = std::nullopt,
-                    Money leave = Money())
-        : in(input), basis(b), contractSalary(monthSalary), contractLeave(leave)
+                    Money leave = Money(), Money paidApart = Money())
+        : in(input), basis(b), contractSalary(monthSalary), contractLeave(leave), nonSalary(paidApart)
     {
     }
 
@@ -42,6 +44,7 @@ private:
     const Basis basis;
     const std::optional<Money> contractSalary;
     const Money contractLeave;
+    const Money nonSalary;
     SlipResult out;
     int step = 0;
 
@@ -316,7 +319,7 @@ private:
         step = 19;
         show(out.net, out.amounts.net,
              round4(shown(netSalary).value() + shown(meals).value() + hourlyUpkeep.value() + dailyUpkeep.value() -
-                    shown(advance).value()));
+                    shown(advance).value() + shown(nonSalary).value()));
 
         if (basis == Basis::Gross) {
             step = 20;
@@ -341,9 +344,9 @@ Money grossOfNet(Money net, const std::array<QString, ContributionLines> &netRat
 
 SlipResult computeNetSlip(const SlipInput &in) { return SlipComputation(in, Basis::Net).run(); }
 SlipResult computeGrossSlip(const SlipInput &in) { return SlipComputation(in, Basis::Gross).run(); }
-SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary, Money leave)
+SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary, Money leave, Money nonSalary)
 {
-    return SlipComputation(in, grossBasis ? Basis::Gross : Basis::Net, monthSalary, leave).run();
+    return SlipComputation(in, grossBasis ? Basis::Gross : Basis::Net, monthSalary, leave, nonSalary).run();
 }
 
 SlipInput slipInputFrom(const ParamRecord &r, const MonthSheet &sheet, const QString &monthKey,

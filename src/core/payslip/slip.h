@@ -126,8 +126,11 @@ SlipResult computeGrossSlip(const SlipInput &in);
 // is round4(abs + (diverse + S)); no share of 10 % is added. `leave` is the
 // part of S that is the month's paid leave, shown as Cong (0 in a month
 // without one). The allowances, meals, advance, contributions and amount to
-// pay follow the rules of the basis, through the same steps.
-SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary, Money leave = Money());
+// pay follow the rules of the basis, through the same steps. `nonSalary`, a
+// sum not subject to contributions (the termination indemnity of a
+// contract's last slip), is added to the amount to pay.
+SlipResult computeContractSlip(const SlipInput &in, bool grossBasis, Money monthSalary, Money leave = Money(),
+                               Money nonSalary = Money());
 
 // One contribution line on the net basis: the net amount times the line's NET
 // coefficient (its text), to the ten-thousandth. A coefficient that is not a

@@ -13,9 +13,10 @@
 
 namespace {
 // The sheet of the gross slip, taller: its pay block holds the contract's
-// lines, and the blocks under it step down.
+// lines (two rows kept for the end of a contract), and the blocks under it
+// step down.
 const SheetPlaces contractPlaces = {
-    .size = {750, 956},
+    .size = {750, 988},
     .title = {144, 8},
     .monthCaption = QStringLiteral("Mois de :"),
     .monthCaptionAt = {48, 64},
@@ -36,35 +37,35 @@ const SheetPlaces contractPlaces = {
     .gridColumns = {50, 34, 54},
     .payHeading = QStringLiteral("SALAIRE MENSUALISE"),
     .payHeadingAt = {224, 256},
-    .payFrame = {184, 264, 537, 249},
+    .payFrame = {184, 264, 537, 281},
     .totheurLeft = 376,
     .hoursCaptionLeft = 464,
     .flatCaptionLeft = 618,
-    .congTop = 466,
+    .congTop = 498,
     .payEuroLeft = 680,
     .feri2Caption = {469, 344},
     .feri2 = {673, 344},
     .feri1Caption = {472, 360},
     .feri1 = {672, 360},
-    .contributionsHeading = {224, 528},
-    .contributionsFrame = {186, 536, 535, 217},
-    .firstLineTop = 552,
+    .contributionsHeading = {224, 560},
+    .contributionsFrame = {186, 568, 535, 217},
+    .firstLineTop = 584,
     .csLeft = 632,
     .csEuroLeft = 680,
     .totcsLeft = 624,
-    .paymentHeading = {224, 760},
-    .paymentFrame = {186, 768, 535, 137},
-    .nourTop = 784,
-    .noticeTop = 912,
-    .dateTop = 936,
-    .salaryTop = 446,
+    .paymentHeading = {224, 792},
+    .paymentFrame = {186, 800, 535, 137},
+    .nourTop = 816,
+    .noticeTop = 944,
+    .dateTop = 968,
+    .salaryTop = 478,
     .payValueLeft = 632,
-    .totcsTop = 696,
+    .totcsTop = 728,
     .holidayCounts = false,
 };
 
 constexpr int amountLeft = 632, hoursLeft = 376, euroLeft = 680;
-constexpr int netSalaryTop = 720, taxableTop = 880;
+constexpr int netSalaryTop = 752, taxableTop = 912;
 
 const char *const baseNames[ContributionLines] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26",
                                                   "Ed27", "Ed28", "Ed29", "Ed30"};
@@ -110,6 +111,13 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
     // The caption names a complete year's complement when that is all the month pays.
     std::tie(jcp, mtcp) = line(QString(), "jcp", "mtcp", plain, QStringLiteral("j"));
     libcp = value("libcp", {200, top - 16}, plain);
+    const int endTop = top;
+    std::tie(hpreavis, mtpreavis) = line(QStringLiteral("Préavis non effectué :"), "hpreavis", "mtpreavis", plain);
+    mtregul = line(QStringLiteral("Régularisation des heures :"), nullptr, "mtregul", plain).second;
+    // Every label of those two rows, to show them on the last slip only.
+    for (QLabel *l : findChildren<QLabel *>())
+        if (l->y() >= endTop && l->y() < top && l->x() >= 200)
+            m_endPay << l;
     salmois = line(QStringLiteral("Salaire du mois :"), nullptr, "salmois", bold).second;
 
     m_salaryCaption = caption(QStringLiteral("Salaire net :"), {200, contractPlaces.salaryTop}, redFont, look::red);
@@ -149,6 +157,11 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
                                {200, taxableTop}, underlined, look::maroon);
     salimp = value("salimp", {amountLeft, taxableTop}, bold, look::maroon);
     m_taxableEuro = euro({euroLeft, taxableTop});
+    // The indemnity goes in the free row above the amount to pay.
+    const int rupture = contractPlaces.nourTop + 48;
+    m_endIndemnity << caption(QStringLiteral("Indemnité de rupture (non soumise à cotisations) :"), {200, rupture}, plain);
+    mtrupture = value("mtrupture", {456, rupture}, bold);
+    m_endIndemnity << mtrupture << euro({528, rupture});
     m_grossOnly << salbrut << m_netCaption << m_netEuro << m_taxableCaption << salimp << m_taxableEuro;
     showBasis(false);
 }
@@ -205,12 +218,17 @@ void TBulletinContrat::fillOwn(const SlipResult &r)
     const std::pair<QLabel *, const QString *> pay[] = {
         {hmens, &p.hmens},   {tauxh, &p.tauxh},     {salmens, &p.salmens}, {habs, &p.habs}, {hplan, &p.hplan},
         {deduc, &p.deduc},   {hcomp, &p.hcomp},     {mtcomp, &p.mtcomp},   {hmaj, &p.hmaj}, {mtmaj, &p.mtmaj},
-        {hferie, &p.hferie}, {mtferie, &p.mtferie}, {jcp, &p.jcp},     {mtcp, &p.mtcp},   {salmois, &p.salmois}};
+        {hferie, &p.hferie}, {mtferie, &p.mtferie}, {jcp, &p.jcp},     {mtcp, &p.mtcp},   {salmois, &p.salmois},
+        {hpreavis, &p.hpreavis}, {mtpreavis, &p.mtpreavis}, {mtregul, &p.mtregul}, {mtrupture, &p.mtrupture}};
     for (const auto &[label, text] : pay)
         put(label, *text);
     datesabs->setText(p.datesabs);
     libcp->setText(p.libcp);
     libcp->adjustSize();
+    for (QLabel *l : std::as_const(m_endPay))
+        l->setVisible(!p.mtpreavis.isEmpty());
+    for (QLabel *l : std::as_const(m_endIndemnity))
+        l->setVisible(!p.mtrupture.isEmpty());
     const bool says = !m_slip.failure.isEmpty();
     Avertissement->setText(says ? QString() : m_notes);
     Avertissement->setVisible(!Avertissement->text().isEmpty());

@@ -21,6 +21,9 @@ public:
     QLabel *hmens, *tauxh, *salmens;
     QLabel *habs, *hplan, *deduc, *datesabs;
     QLabel *hcomp, *mtcomp, *hmaj, *mtmaj, *hferie, *mtferie;
+    // The end of the contract, on its last slip only: the notice not worked
+    // and the true-up in the pay, the termination indemnity in what is paid.
+    QLabel *hpreavis, *mtpreavis, *mtregul, *mtrupture;
     // The paid leave: its caption ("Congés payés" or its complement), days and amount.
     QLabel *libcp, *jcp, *mtcp;
     QLabel *salmois;
@@ -52,4 +55,5 @@ private:
     mutable QString m_notes; // the month's legal minimums not met
     QLabel *m_salaryCaption, *m_netCaption, *m_taxableCaption, *m_netEuro, *m_taxableEuro;
     QList<QLabel *> m_grossOnly, m_netOnly;
+    QList<QLabel *> m_endPay, m_endIndemnity; // each line's captions and values
 };

@@ -177,6 +177,56 @@ private slots:
                      leaveDaysLabel() + '=' + QString::number(declaredDays));
     }
 
+    // The slip of the month of the contract's last day carries the end: the
+    // notice not worked and the true-up added to S, the indemnity (a 80th of
+    // the earlier slips' salaries with this one's gross) paid apart, not
+    // subject to contributions. Any other month carries none of it.
+    void endLines_data()
+    {
+        QTest::addColumn<bool>("gross");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<bool>("indemnityDue");
+        QTest::addColumn<QString>("indemnity"); // "" when the slip pays none
+        // (16 000.00 + 819.10) / 80 = 210.23875
+        QTest::newRow("gross basis") << true << "2026-03-31" << true << "210.24";
+        QTest::newRow("net basis, its gross with its contributions") << false << "2026-03-31" << true << "net";
+        QTest::newRow("no indemnity due") << true << "2026-03-31" << false << "";
+        QTest::newRow("not the last month") << true << "2026-04-30" << true << "";
+    }
+    void endLines()
+    {
+        QFETCH(bool, gross);
+        QFETCH(QString, last);
+        QFETCH(bool, indemnityDue);
+        QFETCH(QString, indemnity);
+        Contract c = example();
+        c.last = on(qPrintable(last));
+        EndOfContract end;
+        end.noticePay = moneyFromText("24.00");
+        end.trueUpApplies = true;
+        end.trueUp = moneyFromText("136.00");
+        end.indemnityDue = indemnityDue;
+        end.earlierTotal = moneyFromText("16000.00");
+        const ContractSlip s = contractSlip(inputs(), gross, c, march(), law(), {}, end);
+        QVERIFY2(s.complete(), qPrintable(s.failure + s.slip.error.value_or("")));
+        const bool lastMonth = last.startsWith("2026-03");
+        const Money salary = Money::fromCount(s.figures.salary.count() + (lastMonth ? 1600000 : 0));
+        QCOMPARE(s.pay.salmois, formatAmount(salary));
+        QCOMPARE((QStringList{s.pay.mtpreavis, s.pay.mtregul}),
+                 (lastMonth ? QStringList{"24.00", "136.00"} : QStringList{"", ""}));
+        QCOMPARE(s.end.has_value(), lastMonth);
+
+        // The rest of the slip is the basis's on S with the end's salary lines.
+        const SlipResult onSalary = computeContractSlip(inputs(), gross, salary);
+        QCOMPARE(s.slip.totcs, onSalary.totcs);
+        if (indemnity == "net")
+            indemnity = formatAmount(
+                centsOf(1600000 + shownCents(onSalary.amounts.salnet) + shownCents(onSalary.amounts.totcs), 80));
+        QCOMPARE(s.pay.mtrupture, indemnity);
+        const qint64 paidApart = indemnity.isEmpty() ? 0 : moneyFromText(indemnity).count();
+        QCOMPARE(s.slip.amounts.net.count(), onSalary.amounts.net.count() + paidApart);
+    }
+
     void paidByContract_data()
     {
         QTest::addColumn<int>("kind"); // -1: no contract stored
