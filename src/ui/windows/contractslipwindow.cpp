@@ -157,9 +157,10 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
                                {200, taxableTop}, underlined, look::maroon);
     salimp = value("salimp", {amountLeft, taxableTop}, bold, look::maroon);
     m_taxableEuro = euro({euroLeft, taxableTop});
-    // The indemnity goes in the free row above the amount to pay.
+    // The indemnity, not subject to contributions, goes in the free row
+    // above the amount to pay.
     const int rupture = contractPlaces.nourTop + 48;
-    m_endIndemnity << caption(QStringLiteral("Indemnité de rupture (non soumise à cotisations) :"), {200, rupture}, plain);
+    m_endIndemnity << caption(QStringLiteral("Indemnité de rupture :"), {200, rupture}, plain);
     mtrupture = value("mtrupture", {456, rupture}, bold);
     m_endIndemnity << mtrupture << euro({528, rupture});
     m_grossOnly << salbrut << m_netCaption << m_netEuro << m_taxableCaption << salimp << m_taxableEuro;

@@ -141,7 +141,8 @@ private:
             {w->salmois, p.salmois}, {w->salnet, *r.salnet},    {w->Cong, *r.Cong},
             {w->abs, *r.abs},        {w->diver, *r.diver},    {w->entret, *r.entret},    {w->totcs, *r.totcs},
             {w->nour, *r.nour},      {w->acpt, *r.acpt},      {w->net, *r.net},          {w->totheur, *r.totheur},
-            {w->mois, *r.mois},      {w->an, *r.an},          {w->prenom, *r.prenom}};
+            {w->mois, *r.mois},      {w->an, *r.an},          {w->prenom, *r.prenom},
+            {w->hpreavis, p.hpreavis}, {w->mtpreavis, p.mtpreavis}, {w->mtregul, p.mtregul}, {w->mtrupture, p.mtrupture}};
         for (int k = 0; k < ContributionLines; ++k) {
             all << std::pair{w->cs[k], *r.cs[k]} << std::pair{w->St[k], *r.St[k]};
             all << std::pair{gross ? w->rate[k] : w->Ed[k], *r.rate[k]};
@@ -238,6 +239,34 @@ private slots:
         if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty())
             slip()->grab().save(QStringLiteral("%1/TBulletinContrat-%2.png")
                                     .arg(QString::fromLocal8Bit(shots), gross ? "brut" : "net"));
+    }
+
+    // The slip of the contract's last month: the end's lines are the unit's
+    // and shown, the indemnity paid apart.
+    void lastSlipCarriesTheEnd()
+    {
+        Contract c;
+        c.kind = Kind::CompleteYear;
+        c.first = QDate(2025, 1, 6);
+        c.last = QDate(2026, 3, 31);
+        for (int d = 0; d < 5; ++d)
+            c.plannedMinutes[size_t(d)] = 8 * 60;
+        c.endReason = EndReason::ChildWithdrawn;
+        c.notified = QDate(2026, 3, 20);
+        storeContract(folder() + folder::contracts, 1, c);
+        win().Parametres->Netbrut->setItemIndex(1);
+        validateMarch();
+        QVERIFY(openSlip() == slip());
+        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), true);
+        QVERIFY(expected.complete() && expected.end);
+        QVERIFY(expected.end->noticePay.count() > 0 && expected.indemnity.count() > 0);
+        for (const auto &[label, text] : labelsAndTexts(slip(), expected, true)) {
+            QCOMPARE(label->text(), text);
+            QVERIFY2(label->isVisible() || text.isEmpty(), qPrintable(label->objectName()));
+        }
+        QVERIFY(slip()->mtrupture->isVisible() && slip()->mtpreavis->isVisible());
+        if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty())
+            slip()->grab().save(QString::fromLocal8Bit(shots) + "/TBulletinContrat-fin.png");
     }
 
     // The same month of a child paid by the hour opens the slip of its basis.
