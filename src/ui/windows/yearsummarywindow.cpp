@@ -341,7 +341,8 @@ void TAnnuel::showCredit()
         Credit[i]->setVisible(shown);
         CreditValeur[i]->setVisible(shown);
     }
-    const QString why = has ? c.boxNote : c.reason;
+    // An archive that cannot be read is said once, above the table.
+    const QString why = has ? c.boxNote : c.reason == m_summary->archiveError ? QString() : c.reason;
     Motif->setText(why);
     Motif->setVisible(!why.isEmpty());
 }

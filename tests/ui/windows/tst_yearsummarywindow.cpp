@@ -76,6 +76,7 @@ private slots:
         QVERIFY(!expected.archiveError.isEmpty());
         QVERIFY(w->Message->isVisible());
         QCOMPARE(w->Message->text(), expected.archiveError);
+        QVERIFY(w->Motif->isHidden()); // said once
         const QList<QStringList> rows = summaryTable(expected);
         QCOMPARE(w->Grille->rowCount(), rows.size());
         QCOMPARE(w->Grille->item(0, int(summaryColumns().size()) - 1)->text(), "manquant");
