@@ -67,7 +67,11 @@ TAnnuel::TAnnuel(QWidget *parent)
 
     Grille = named<QTableWidget>(this, "Grille");
     Grille->setColumnCount(int(summaryColumns().size()));
-    Grille->setHorizontalHeaderLabels(summaryColumns());
+    // The captions on two lines, so that the whole year fits the window's width.
+    QStringList captions;
+    for (const QString &c : summaryColumns())
+        captions << (c.size() > 10 ? QString(c).replace(c.indexOf(' '), 1, '\n') : c);
+    Grille->setHorizontalHeaderLabels(captions);
     Grille->verticalHeader()->hide();
     // Twelve months and the total fit without scrolling.
     Grille->verticalHeader()->setDefaultSectionSize(Grille->fontMetrics().height() + 8);
