@@ -67,7 +67,11 @@ TAnnuel::TAnnuel(QWidget *parent)
 
     Grille = named<QTableWidget>(this, "Grille");
     Grille->setColumnCount(int(summaryColumns().size()));
-    Grille->setHorizontalHeaderLabels(summaryColumns());
+    // The captions on two lines, so that the whole year fits the window's width.
+    QStringList captions;
+    for (const QString &c : summaryColumns())
+        captions << (c.size() > 10 ? QString(c).replace(c.indexOf(' '), 1, '\n') : c);
+    Grille->setHorizontalHeaderLabels(captions);
     Grille->verticalHeader()->hide();
     // Twelve months and the total fit without scrolling.
     Grille->verticalHeader()->setDefaultSectionSize(Grille->fontMetrics().height() + 8);
@@ -341,7 +345,8 @@ void TAnnuel::showCredit()
         Credit[i]->setVisible(shown);
         CreditValeur[i]->setVisible(shown);
     }
-    const QString why = has ? c.boxNote : c.reason;
+    // An archive that cannot be read is said once, above the table.
+    const QString why = has ? c.boxNote : c.reason == m_summary->archiveError ? QString() : c.reason;
     Motif->setText(why);
     Motif->setVisible(!why.isEmpty());
 }

@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QScrollBar>
 #include <QtTest>
 
 class TestYearSummaryWindow : public WindowTest {
@@ -76,6 +77,11 @@ private slots:
         QVERIFY(!expected.archiveError.isEmpty());
         QVERIFY(w->Message->isVisible());
         QCOMPARE(w->Message->text(), expected.archiveError);
+        QVERIFY(w->Motif->isHidden()); // said once
+        // Every column in sight, its caption the summary's own.
+        QTRY_COMPARE(w->Grille->horizontalScrollBar()->maximum(), 0);
+        for (int c = 0; c < w->Grille->columnCount(); ++c)
+            QCOMPARE(w->Grille->horizontalHeaderItem(c)->text().replace('\n', ' '), summaryColumns().at(c));
         const QList<QStringList> rows = summaryTable(expected);
         QCOMPARE(w->Grille->rowCount(), rows.size());
         QCOMPARE(w->Grille->item(0, int(summaryColumns().size()) - 1)->text(), "manquant");
