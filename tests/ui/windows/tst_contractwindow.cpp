@@ -13,6 +13,7 @@
 #include "contract/endofcontract.h"
 #include "archive/sliparchive.h"
 #include "attendance/dayrecord.h"
+#include "pdfqueue.h"
 #include "required.h"
 #include "slipmonth.h"
 #include "attendance/daytable.h"
@@ -90,6 +91,79 @@ private:
         typeDate(cell(window()->Absences, 0, 0), "12112025");
         typeDate(cell(window()->Absences, 0, 1), "14112025");
         static_cast<QComboBox *>(cell(window()->Absences, 0, 2))->setCurrentIndex(int(Reason::ChildSick));
+    }
+
+    // A contract that ran a year, its stored days and saved slips (February,
+    // its last month, not saved), ended by the parent's letter, its window
+    // open on the "Fin du contrat" page.
+    void openEndedContract()
+    {
+        // 30 h a week, 36 weeks, from 3 March 2025 to Friday 27 February
+        // 2026; the letter presented on 16 February, under a year.
+        Contract c;
+        c.kind = Kind::IncompleteYear;
+        c.first = QDate(2025, 3, 3);
+        c.last = QDate(2026, 2, 27);
+        c.weeks = 36;
+        for (size_t d = 0; d < 5; ++d)
+            c.plannedMinutes[d] = 6 * 60;
+        c.periodsWithoutCare << DateRange{QDate(2025, 7, 7), QDate(2025, 10, 26)};
+        storeContract(path(), 2, c);
+        // Every planned day worked, Fridays an hour longer; the slips of
+        // March 2025 to January 2026 saved, February's not.
+        DayTable table;
+        table.setFolder(programFolder());
+        table.setTableName(folder::dayTable(2));
+        QFile::remove(programFolder() + SlipArchive::fileName());
+        auto archive = std::make_unique<SlipArchive>(programFolder() + SlipArchive::fileName());
+        for (QDate m(2025, 3, 1); m <= c.last; m = m.addMonths(1)) {
+            QList<day::Record> days;
+            for (QDate d = m; d.month() == m.month(); d = d.addDays(1)) {
+                if (c.plannedOn(d) == 0)
+                    continue;
+                day::Record r;
+                r[day::Date] = d.toString("dd/MM/yyyy");
+                r[day::Duree] = d.dayOfWeek() == Qt::Friday ? "7" : "6";
+                for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
+                    r[f] = day::flagText(false);
+                r[day::Moan] = d.toString("MMyy");
+                days << r;
+            }
+            if (!days.isEmpty()) // the summer without care
+                table.storeMonth(days);
+            if (m.month() == 2 && m.year() == 2026)
+                continue;
+            ArchivedSlip slip;
+            slip.slot = 2;
+            slip.firstName = "Julie";
+            slip.monthKey = m.toString("MMyy");
+            slip.grossBasis = true;
+            slip.salbrut = 36000;
+            slip.salnet = 28000;
+            slip.totcs = 8000;
+            slip.contract = true;
+            slip.complementaryHours = m.month() == 3 ? 200 : 0;
+            slip.picture = "Julie" + slip.monthKey + ".jpg";
+            slip.savedAt = now();
+            archive->put(slip);
+        }
+        archive.reset();
+        TParametres *p = win().Parametres;
+        p->nom3->setText("Martin");
+        p->prenom2->setText("Paul");
+        p->nom2->setText("Martin");
+        p->ville2->setText("Lyon");
+        p->prenom1->setText("Anne");
+        p->nom1->setText("Durand");
+
+        openFromMenu();
+        auto *page = window()->findChild<QWidget *>("PageFin");
+        QVERIFY(page);
+        window()->MotifFin->setCurrentIndex(int(EndReason::ChildWithdrawn));
+        typeDate(window()->DateNotification, "16022026");
+        QCOMPARE(window()->ChiffresFin->rowCount(), 0); // computed when shown
+        window()->Pages->setCurrentWidget(page);
+        QCOMPARE(window()->DernierJour->text(), QString("27/02/2026"));
     }
 
 private slots:
@@ -246,73 +320,9 @@ private slots:
     // figures in them, and the reason and the letter's date are stored.
     void endPageIsTheUnits()
     {
-        // 30 h a week, 36 weeks, from 3 March 2025 to Friday 27 February
-        // 2026; the letter presented on 16 February, under a year.
-        Contract c;
-        c.kind = Kind::IncompleteYear;
-        c.first = QDate(2025, 3, 3);
-        c.last = QDate(2026, 2, 27);
-        c.weeks = 36;
-        for (size_t d = 0; d < 5; ++d)
-            c.plannedMinutes[d] = 6 * 60;
-        c.periodsWithoutCare << DateRange{QDate(2025, 7, 7), QDate(2025, 10, 26)};
-        storeContract(path(), 2, c);
-        // Every planned day worked, Fridays an hour longer; the slips of
-        // March 2025 to January 2026 saved, February's not.
-        DayTable table;
-        table.setFolder(programFolder());
-        table.setTableName(folder::dayTable(2));
-        QFile::remove(programFolder() + SlipArchive::fileName());
-        auto archive = std::make_unique<SlipArchive>(programFolder() + SlipArchive::fileName());
-        for (QDate m(2025, 3, 1); m <= c.last; m = m.addMonths(1)) {
-            QList<day::Record> days;
-            for (QDate d = m; d.month() == m.month(); d = d.addDays(1)) {
-                if (c.plannedOn(d) == 0)
-                    continue;
-                day::Record r;
-                r[day::Date] = d.toString("dd/MM/yyyy");
-                r[day::Duree] = d.dayOfWeek() == Qt::Friday ? "7" : "6";
-                for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
-                    r[f] = day::flagText(false);
-                r[day::Moan] = d.toString("MMyy");
-                days << r;
-            }
-            if (!days.isEmpty()) // the summer without care
-                table.storeMonth(days);
-            if (m.month() == 2 && m.year() == 2026)
-                continue;
-            ArchivedSlip slip;
-            slip.slot = 2;
-            slip.firstName = "Julie";
-            slip.monthKey = m.toString("MMyy");
-            slip.grossBasis = true;
-            slip.salbrut = 36000;
-            slip.salnet = 28000;
-            slip.totcs = 8000;
-            slip.contract = true;
-            slip.complementaryHours = m.month() == 3 ? 200 : 0;
-            slip.picture = "Julie" + slip.monthKey + ".jpg";
-            slip.savedAt = now();
-            archive->put(slip);
-        }
-        archive.reset();
-        TParametres *p = win().Parametres;
-        p->nom3->setText("Martin");
-        p->prenom2->setText("Paul");
-        p->nom2->setText("Martin");
-        p->ville2->setText("Lyon");
-        p->prenom1->setText("Anne");
-        p->nom1->setText("Durand");
-
-        openFromMenu();
-        auto *page = window()->findChild<QWidget *>("PageFin");
-        QVERIFY(page);
-        window()->MotifFin->setCurrentIndex(int(EndReason::ChildWithdrawn));
-        typeDate(window()->DateNotification, "16022026");
-        QCOMPARE(window()->ChiffresFin->rowCount(), 0); // computed when shown
-        window()->Pages->setCurrentWidget(page);
-        QCOMPARE(window()->DernierJour->text(), QString("27/02/2026"));
-
+        openEndedContract();
+        if (QTest::currentTestFailed())
+            return;
         const auto pageLines = [] {
             QList<EndLine> lines;
             for (int r = 0; r < window()->ChiffresFin->rowCount(); ++r)
@@ -382,6 +392,42 @@ private slots:
         const std::optional<Contract> stored = loadContract(path(), 2);
         QVERIFY(stored && stored->endReason == EndReason::ChildWithdrawn);
         QCOMPARE(stored->notified, QDate(2026, 2, 16));
+    }
+
+    // Each document printed as one job of one page on the default printer,
+    // read back from the PDF queue (whose backend re-encodes the fonts: the
+    // wording is checked on the saved PDFs, here only that text was drawn).
+    void documentsPrinted()
+    {
+        const PdfQueue queue = PdfQueue::find();
+        if (!queue.unusable.isEmpty())
+            SKIP_UNLESS_CI(queue.unusable);
+        openEndedContract();
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(window()->endShown().complete());
+        for (QPushButton *button : {window()->ImprimeCertificat, window()->ImprimeRecu}) {
+            const QStringList before = queue.pdfs();
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+            QStringList added;
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    added.clear();
+                    for (const QString &f : queue.pdfs())
+                        if (!before.contains(f))
+                            added << queue.folder + '/' + f;
+                    return queue.idle() && !added.isEmpty();
+                },
+                120000));
+            QCOMPARE(added.size(), 1);
+            const PrintedPage page = readPdf(added.first());
+            // Not a blank page: text was drawn on it.
+            const bool drawn = !pdfText(added.first()).trimmed().isEmpty();
+            QFile::remove(added.first());
+            QCOMPARE(page.pages, 1);
+            QVERIFY(drawn);
+        }
     }
 
     void refusalLeavesTheFileAlone_data()
