@@ -402,6 +402,8 @@ private slots:
         const PdfQueue queue = PdfQueue::find();
         if (!queue.unusable.isEmpty())
             SKIP_UNLESS_CI(queue.unusable);
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
         openEndedContract();
         if (QTest::currentTestFailed())
             return;
