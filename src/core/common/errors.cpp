@@ -236,6 +236,10 @@ namespace endmsg {
 QString lastDayMissing() { return QStringLiteral("Fin du contrat : le dernier jour d'accueil n'est pas indiqué."); }
 QString reasonMissing() { return QStringLiteral("Fin du contrat : le motif n'est pas choisi."); }
 QString notificationMissing() { return QStringLiteral("Fin du contrat : la date de notification n'est pas indiquée."); }
+QString notifiedBeforeStart(const QString &first, const QString &notified)
+{
+    return QStringLiteral("Fin du contrat : la lettre (%1) précède le premier jour du contrat (%2).").arg(notified, first);
+}
 } // namespace endmsg
 
 namespace texts {

@@ -136,6 +136,8 @@ namespace endmsg {
 QString lastDayMissing();      // "Fin du contrat : le dernier jour d'accueil n'est pas indiqué."
 QString reasonMissing();       // "Fin du contrat : le motif n'est pas choisi."
 QString notificationMissing(); // "Fin du contrat : la date de notification n'est pas indiquée."
+// "Fin du contrat : la lettre (%2) précède le premier jour du contrat (%1)."
+QString notifiedBeforeStart(const QString &first, const QString &notified);
 } // namespace endmsg
 
 // The data folder as a whole: what a start finds and does there.

@@ -127,6 +127,8 @@ QString validate(const Contract &c, const std::optional<Limits> &law)
         return contractmsg::dateMissing(QStringLiteral("Début du contrat"), 1);
     if (c.last.isValid() && c.last < c.first)
         return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
+    if (c.notified.isValid() && c.notified < c.first)
+        return endmsg::notifiedBeforeStart(shortDate(c.first), shortDate(c.notified));
     const int maximumWeeks = law ? law->maximumWeeks : 52;
     if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > maximumWeeks))
         return contractmsg::weeksOutOfRange(c.weeks, maximumWeeks);

@@ -291,6 +291,10 @@ void TestContract::refusals_data()
     QTest::newRow("period backwards")
         << c << "Périodes sans accueil, ligne 2 : « Au » (20/12/2025) précède « Du » (31/12/2025).";
     c = ok;
+    c.notified = c.first.addDays(-1);
+    QTest::newRow("letter before the first day")
+        << c << "Fin du contrat : la lettre (05/01/2025) précède le premier jour du contrat (06/01/2025).";
+    c = ok;
     c.absences << Absence{{on("2025-03-03"), QDate()}, Reason::ChildSick};
     QTest::newRow("absence without its end")
         << c << "Absences, ligne 1 : une date manque (« Du » et « Au » sont demandés).";
