@@ -136,8 +136,9 @@ void paintWorkCertificate(QPainter &p, const QRect &area, int dpi, const EndPart
                                                 : QStringLiteral(", n° de sécurité sociale %1").arg(who.employeeSecu)),
                 true, 10 * w.mm());
     w.paragraph(QStringLiteral("en qualité de « %1 », pour l'accueil de l'enfant %2,").arg(minderJob, who.child));
-    w.paragraph(QStringLiteral("du %1 (premier jour) au %2 (dernier jour).").arg(shortDate(c.first), shortDate(c.last)),
-                true);
+    w.paragraph(
+        QStringLiteral("du %1 (premier jour) au %2 (dernier jour).").arg(shortDate(c.first), shortDate(contractEndDate(c))),
+        true);
     w.paragraph(QStringLiteral("%1 quitte son emploi libre de tout engagement.").arg(who.employee));
     w.space(6);
     w.paragraph(QStringLiteral("Fait à %1, le %2.").arg(who.employerTown, shortDate(madeOn)));
@@ -154,7 +155,7 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
                                "de mon contrat de travail du %6 au %7 (accueil de l'enfant %8), les sommes "
                                "suivantes :")
                     .arg(who.employee, residing(who.employeeAddress), minderJob, who.employer,
-                         residing(who.employerAddress), shortDate(c.first), shortDate(c.last), who.child));
+                         residing(who.employerAddress), shortDate(c.first), shortDate(contractEndDate(c)), who.child));
     const QList<EndLine> lines = receiptLines(end);
     for (qsizetype i = 0; i < lines.size(); ++i)
         w.amountLine(lines[i].caption, lines[i].value, i + 1 == lines.size());

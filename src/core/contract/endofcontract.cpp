@@ -38,6 +38,31 @@ QString hours(qint64 hundredths)
 }
 } // namespace
 
+NoticeSpan noticeOf(const Contract &c)
+{
+    NoticeSpan n;
+    if (!c.endReason || !c.notified.isValid() || !c.first.isValid())
+        return n;
+    // The notice runs from the day the letter was first presented, that day
+    // included. None while on trial, for serious misconduct, or when the
+    // approval is withdrawn (the childminder may no longer work).
+    switch (*c.endReason) {
+    case EndReason::ChildWithdrawn:
+    case EndReason::Resignation:
+        n.notice = c.notified < c.first.addYears(1) ? Notice::FifteenDays : Notice::OneMonth;
+        n.end = n.notice == Notice::FifteenDays ? c.notified.addDays(14) : c.notified.addMonths(1).addDays(-1);
+        break;
+    default: break;
+    }
+    return n;
+}
+
+QDate contractEndDate(const Contract &c)
+{
+    const QDate noticeEnd = noticeOf(c).end;
+    return noticeEnd.isValid() && c.last.isValid() && noticeEnd > c.last ? noticeEnd : c.last;
+}
+
 Money EndOfContract::totalPaid() const
 {
     return Money::fromCount(noticePay.count() + indemnity.count() + trueUpPaid().count() + leavePay.count());
@@ -60,18 +85,11 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
     if (!e.failure.isEmpty())
         return e;
 
-    // The notice runs from the day the letter was first presented, that day
-    // included. None while on trial, for serious misconduct, or when the
-    // approval is withdrawn (the childminder may no longer work).
-    switch (*c.endReason) {
-    case EndReason::ChildWithdrawn:
-    case EndReason::Resignation:
-        e.notice = c.notified < c.first.addYears(1) ? Notice::FifteenDays : Notice::OneMonth;
-        break;
-    default: e.notice = Notice::None;
-    }
+    const NoticeSpan notice = noticeOf(c);
+    e.notice = notice.notice;
+    e.noticeEnd = notice.end;
+    e.contractEnd = contractEndDate(c);
     if (e.notice != Notice::None) {
-        e.noticeEnd = e.notice == Notice::FifteenDays ? c.notified.addDays(14) : c.notified.addMonths(1).addDays(-1);
         // The notice days after the last day of care, at the contract's
         // planning as though it went on.
         Contract goingOn = c;
@@ -198,6 +216,7 @@ QList<EndLine> endLines(const EndOfContract &e)
                                                 : e.notice == Notice::OneMonth  ? QStringLiteral("1 mois")
                                                                                 : QStringLiteral("aucun")};
     lines << EndLine{QStringLiteral("Fin du préavis"), notice ? shortDate(e.noticeEnd) : QString()};
+    lines << EndLine{QStringLiteral("Fin du contrat (certificat de travail)"), shortDate(e.contractEnd)};
     lines << EndLine{QStringLiteral("Préavis non effectué (heures prévues)"),
                      hours(centsOf(e.noticeMinutes * 100, 60).count() / 100)};
     lines << EndLine{QStringLiteral("Indemnité compensatrice de préavis"), euros(e.noticePay)};

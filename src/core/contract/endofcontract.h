@@ -39,6 +39,7 @@ struct EndOfContract {
 
     Notice notice = Notice::None;
     QDate noticeEnd;              // its last day; null without a notice
+    QDate contractEnd;            // contractEndDate: the day the documents give
     qint64 noticeMinutes = 0;     // planned after the last day of care, up to the notice's end
     Money noticePay;
 
@@ -62,6 +63,19 @@ struct EndOfContract {
     // Everything paid at the end, besides the last month's salary.
     Money totalPaid() const;
 };
+
+// The notice of contract `c` by its reason and the letter's date, and its
+// last day (null without a notice or without those two).
+struct NoticeSpan {
+    Notice notice = Notice::None;
+    QDate end;
+};
+NoticeSpan noticeOf(const Contract &c);
+
+// The day the contract ends in law, which the documents give: the notice's
+// end when it runs past the last day of care (a notice not worked is paid,
+// and the contract lasts until it is over), the last day of care otherwise.
+QDate contractEndDate(const Contract &c);
 
 // The figures of the end of contract `c`. `months` are the month's figures
 // of its months (those without figures count nothing), `leave` the paid

@@ -94,6 +94,8 @@ class TestEndOfContract : public QObject {
 private slots:
     void figures_data();
     void figures();
+    void contractEnd_data();
+    void contractEnd();
 };
 
 void TestEndOfContract::figures_data()
@@ -196,6 +198,30 @@ void TestEndOfContract::figures()
     QFETCH(QList<LeavePeriod>, leave);
     QFETCH(QString, expected);
     QCOMPARE(summary(endOfContract(contract, days, slips, months, euros(400), leave)), expected);
+}
+
+// The day the documents give: the notice's end when it runs past the last
+// day of care, the last day otherwise.
+void TestEndOfContract::contractEnd_data()
+{
+    QTest::addColumn<Contract>("contract");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("notice not worked") << ended(Kind::CompleteYear, "2025-03-03", "2025-10-03",
+                                                EndReason::ChildWithdrawn, "2025-10-01")
+                                       << "2025-10-15";
+    QTest::newRow("notice worked") << ended(Kind::CompleteYear, "2025-03-03", "2025-10-20", EndReason::Resignation,
+                                            "2025-10-01")
+                                   << "2025-10-20";
+    QTest::newRow("no notice") << ended(Kind::CompleteYear, "2025-03-03", "2025-04-10", EndReason::TrialPeriod,
+                                        "2025-04-01")
+                               << "2025-04-10";
+}
+
+void TestEndOfContract::contractEnd()
+{
+    QFETCH(Contract, contract);
+    QTEST(contractEndDate(contract).toString(Qt::ISODate), "end");
+    QCOMPARE(endOfContract(contract, {}, {}, {}, euros(400), {}).contractEnd, contractEndDate(contract));
 }
 
 QTEST_GUILESS_MAIN(TestEndOfContract)

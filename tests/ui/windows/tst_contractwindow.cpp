@@ -364,7 +364,8 @@ private slots:
         const QString simplified = pdfText(certificate).simplified();
         for (const QString &expected : {QString("CERTIFICAT DE TRAVAIL"), QString("Monsieur Paul Martin"),
                                         QString("Madame Anne Durand"), QString("« Assistante maternelle agréée »"),
-                                        QString("du 03/03/2025 (premier jour) au 27/02/2026 (dernier jour)"),
+                                        // care stops on 27 February, the notice runs to 2 March
+                                        QString("du 03/03/2025 (premier jour) au 02/03/2026 (dernier jour)"),
                                         QString("Fait à Lyon, le 10/03/2026")})
             QVERIFY2(simplified.contains(expected), qPrintable(expected + " not in: " + simplified));
         const QString receiptText = pdfText(receipt).simplified();
