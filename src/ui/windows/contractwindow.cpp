@@ -363,7 +363,7 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     for (QDateTimeEdit *d : {DebutContrat, FinContrat})
         connect(d, &QDateTimeEdit::dateChanged, this, &TContrat::refresh);
 
-    resize(720, 560);
+    resize(860, 600);
     centreOnScreen(this);
 }
 
@@ -515,7 +515,10 @@ void TContrat::showLeave()
                                                                      : Qt::AlignRight | Qt::AlignVCenter);
             Conges->setItem(r, k, item);
         }
-    Conges->resizeColumnsToContents();
+    // The figures at their width; the months paid take what is left, on as
+    // many lines as they need.
+    for (int k = 0; k + 1 < Conges->columnCount(); ++k)
+        Conges->resizeColumnToContents(k);
     Conges->resizeRowsToContents();
 }
 
