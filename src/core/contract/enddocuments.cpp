@@ -171,8 +171,8 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
 
 QString endDocumentPath(const QString &programFolder, EndDocument which, const QString &firstName)
 {
-    const QString path = programFolder + (which == EndDocument::Certificate ? folder::workCertificate(firstName)
-                                                                            : folder::finalReceipt(firstName));
+    QString path = programFolder + (which == EndDocument::Certificate ? folder::workCertificate(firstName)
+                                                                      : folder::finalReceipt(firstName));
     if (!folder::staysInFolder(firstName))
         throw RuntimeError(rtl::cannotCreateFile(path));
     return path;

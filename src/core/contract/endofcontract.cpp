@@ -96,7 +96,7 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
         goingOn.last = QDate();
         for (QDate d = std::max(c.last.addDays(1), c.notified); d <= e.noticeEnd; d = d.addDays(1))
             e.noticeMinutes += goingOn.plannedOn(d);
-        e.noticePay = centsOf(__int128(e.noticeMinutes) * rate.count(), 60 * 100);
+        e.noticePay = centsOf(__int128(e.noticeMinutes) * rate.count(), __int128(60) * 100);
     }
 
     // The saved slips of the contract's months.
@@ -218,7 +218,7 @@ QList<EndLine> endLines(const EndOfContract &e)
     lines << EndLine{QStringLiteral("Fin du préavis"), notice ? shortDate(e.noticeEnd) : QString()};
     lines << EndLine{QStringLiteral("Fin du contrat (certificat de travail)"), shortDate(e.contractEnd)};
     lines << EndLine{QStringLiteral("Préavis non effectué (heures prévues)"),
-                     hours(centsOf(e.noticeMinutes * 100, 60).count() / 100)};
+                     hours(centsOf(__int128(e.noticeMinutes) * 100, 60).count() / 100)};
     lines << EndLine{QStringLiteral("Indemnité compensatrice de préavis"), euros(e.noticePay)};
     lines << EndLine{QStringLiteral("Total des salaires bruts du contrat"),
                      euros(e.salaryTotal) +
