@@ -95,7 +95,9 @@ QString weeksNote(const Contract &c, QDate today)
 {
     if (c.kind != Kind::IncompleteYear || !c.first.isValid())
         return {};
-    const QDate start = c.contractYearStart(std::max(today, c.first));
+    // A contract that is over is spoken of in the year of its last day.
+    const QDate asked = c.last.isValid() ? std::min(today, c.last) : today;
+    const QDate start = c.contractYearStart(std::max(asked, c.first));
     const int left = weeksLeftInYear(c, start);
     if (left == c.weeks)
         return {};

@@ -112,7 +112,8 @@ QString warning(const Contract &c, const std::optional<Limits> &limits);
 int weeksLeftInYear(const Contract &c, QDate yearStart);
 
 // The line the window shows when the periods without care of the contract
-// year holding `today` (the first one before the contract starts) leave a
+// year holding `today` (the first one before the contract starts, the one
+// holding its last day once it is over) leave a
 // number of weeks of care other than `weeks`; empty otherwise, and for a
 // complete year.
 QString weeksNote(const Contract &c, QDate today);

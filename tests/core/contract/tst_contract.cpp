@@ -78,6 +78,8 @@ private slots:
     void figuresFromTheProgramFolder();
     void unsoundFileNeverWritten_data();
     void unsoundFileNeverWritten();
+    void weeksNoteOfTheYear_data();
+    void weeksNoteOfTheYear();
 };
 
 void TestContract::monthFigures_data()
@@ -504,6 +506,30 @@ void TestContract::unsoundFileNeverWritten()
         QVERIFY(raised([&] { loadContract(path, 1); }).contains(message));
         QVERIFY(checkContractFile(path).contains(message));
     }
+}
+
+// The weeks note speaks of the contract year holding the day asked about,
+// or holding the contract's last day once it is over: 36 weeks of care in
+// the first year (53 Mondays less 17 without care), none planned after it.
+void TestContract::weeksNoteOfTheYear_data()
+{
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("today");
+    QTest::addColumn<bool>("note");
+    QTest::newRow("in its first year") << "" << "2026-03-10" << false;
+    QTest::newRow("in its second year") << "" << "2026-12-08" << true;
+    QTest::newRow("over, asked about later") << "2026-06-30" << "2026-12-08" << false;
+}
+
+void TestContract::weeksNoteOfTheYear()
+{
+    QFETCH(QString, last);
+    QFETCH(QString, today);
+    Contract c = planned("2025-09-01", {1, 2, 3, 4, 5}, 360, Kind::IncompleteYear);
+    c.weeks = 36;
+    c.last = QDate::fromString(last, Qt::ISODate);
+    c.periodsWithoutCare << DateRange{on("2025-12-22"), on("2026-04-19")};
+    QTEST(!weeksNote(c, QDate::fromString(today, Qt::ISODate)).isEmpty(), "note");
 }
 
 QTEST_GUILESS_MAIN(TestContract)
