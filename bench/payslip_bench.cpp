@@ -9,6 +9,7 @@
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "payslip/slip.h"
+#include "../tests/shippedrates.h"
 #include "windows/parameterswindow.h"
 
 #include <QApplication>
@@ -20,18 +21,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-const QStringList lineNames = {"RDS + CSG imposables :",
-                               "CSG non imposable :",
-                               "Sécurité Sociale :",
-                               "Chomage :",
-                               "Retraite complémentaire IRCEM :",
-                               "Cotisation AGFF :",
-                               "..........",
-                               "..........",
-                               ".........."};
-const QStringList netRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-const QStringList grossRates = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
-const QStringList bases = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
 
 // A full month: every weekday worked, some flat-rate days, meals, a holiday.
 QString dayDate(int d) { return QStringLiteral("%1/05/2002").arg(d, 2, 10, QChar('0')); }
@@ -56,12 +45,10 @@ SlipInput monthInput()
     in.prenom3 = "Julie";
     in.pol1 = 0;
     in.pol2 = 0;
-    for (int k = 0; k < 9; ++k) {
-        in.lineName[k] = lineNames[k];
-        in.netRate[k] = netRates[k];
-        in.grossRate[k] = grossRates[k];
-        in.basePercent[k] = bases[k];
-    }
+    in.lineName = shippedRates().names;
+    in.netRate = shippedRates().net;
+    in.grossRate = shippedRates().gross;
+    in.basePercent = shippedRates().bases;
     in.SH = "3.00";
     in.FJ = "30";
     in.SHbr = "4.00";

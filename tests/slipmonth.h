@@ -7,6 +7,8 @@
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
+#include "shippedrates.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,10 +41,9 @@ inline void enterMonth(int month, const QString &firstName, int basis = 0)
     TParametres *p = win().Parametres;
     p->prenom3->setText(firstName);
     p->nom3->setText("Martin");
-    const QStringList netRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-    for (int k = 0; k < 9; ++k) {
+    for (int k = 0; k < ContributionLines; ++k) {
         p->lineName[k]->setText("..........");
-        p->netRate[k]->setText(netRates[k]);
+        p->netRate[k]->setText(shippedRates().net[size_t(k)]);
         p->grossRate[k]->setText("1.00");
         p->basePercent[k]->setText("100");
     }

@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "cents.h"
 #include "raised.h"
+#include "shippedrates.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -28,9 +29,9 @@ SlipInput month(int m, int year, const QString &hours, quint32 draw = 0)
     in.totheur = hours;
     in.prenom3 = "Julie";
     in.lineName.fill("..........");
-    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
-    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
+    in.netRate = shippedRates().net;
+    in.grossRate = shippedRates().gross;
+    in.basePercent = shippedRates().bases;
     in.SH = QStringLiteral("3.%1").arg(rng.bounded(10, 99));
     in.FJ = "30";
     in.SHbr = QStringLiteral("4.%1").arg(rng.bounded(10, 99));

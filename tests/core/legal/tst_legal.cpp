@@ -7,6 +7,7 @@
 #include "legal/minimums.h"
 #include "legal/taxcredit.h"
 #include "raised.h"
+#include "shippedrates.h"
 #include "testfiles.h"
 
 #include <QSqlDatabase>
@@ -259,8 +260,7 @@ private slots:
         QCOMPARE(legal::dayUpkeepMinimum(t, 12, d), euros("5.1067"));
         QCOMPARE(legal::dayUpkeepMinimum(t, 9, {2025, 6, 1}), std::nullopt);
         // Net carried to gross line by line, as the net slip costs each line.
-        const std::array<QString, 9> rates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379",
-                                              "0.0101", "0.0",    "0.0",    "0.0"};
+        const std::array<QString, ContributionLines> &rates = shippedRates().net;
         QCOMPARE(grossOfNet(euros("2.80"), rates), euros("3.5397"));
         QCOMPARE(legal::grossHourlyWage(false, "2.80", "9", rates), euros("3.5397"));
         QCOMPARE(legal::grossHourlyWage(true, "2.80", "3.50", rates), euros("3.50"));

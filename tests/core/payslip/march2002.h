@@ -4,6 +4,8 @@
 
 #include "payslip/slip.h"
 
+#include "shippedrates.h"
+
 #include <QDate>
 
 // The parameters a slot starts with, for a month of March 2002.
@@ -21,18 +23,10 @@ inline SlipInput march2002()
     in.Secu = "2 75 03 75 112 005 -42";
     in.nom2 = "Martin";
     in.urssaf = "75 01 234 567 890";
-    in.lineName = {"RDS + CSG imposables :",
-                   "CSG non imposable :",
-                   "Sécurité Sociale :",
-                   "Chomage :",
-                   "Retraite complémentaire IRCEM :",
-                   "Cotisation AGFF :",
-                   "..........",
-                   "..........",
-                   ".........."};
-    in.netRate = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-    in.grossRate = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
-    in.basePercent = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
+    in.lineName = shippedRates().names;
+    in.netRate = shippedRates().net;
+    in.grossRate = shippedRates().gross;
+    in.basePercent = shippedRates().bases;
     in.SH = "3.00";
     in.FJ = "30";
     in.SHbr = "4.00";

@@ -20,6 +20,7 @@
 #include "legal/minimums.h"
 
 #include "smalldisk.h"
+#include "shippedrates.h"
 #include "testfiles.h"
 #include "windowtest.h"
 #include "required.h"
@@ -818,8 +819,7 @@ private slots:
         QTest::addColumn<QString>("note");
         const legal::Table t = legal::Table::load(BERLIVO_SOURCE_DIR "/data/Baremes.txt");
         const QDate today = m_now.date();
-        const std::array<QString, 9> firstRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379",
-                                                   "0.0101", "0.0",    "0.0",    "0.0"};
+        const std::array<QString, ContributionLines> &firstRates = shippedRates().net;
         QTest::newRow("3.50 gross warns with 3.64") << 1 << "SHbr"
                                                     << "3.50" << legal::wageWarning(t, moneyFromText("3.50"), today);
         QTest::newRow("3.64 gross is the minimum") << 1 << "SHbr"

@@ -17,6 +17,7 @@
 #include "widgets/maskedit.h"
 #include "widgets/application.h"
 
+#include "shippedrates.h"
 #include "testfiles.h"
 #include "windowtest.h"
 
@@ -96,23 +97,12 @@ private:
         p->nom2->setText("Martin");
         p->prenom2->setText("Paul");
         p->ville2->setText("Villeurbanne");
-        const QStringList names = {"RDS + CSG imposables :",
-                                   "CSG non imposable :",
-                                   "Sécurité Sociale :",
-                                   "Chomage :",
-                                   "Retraite complémentaire IRCEM :",
-                                   "Cotisation AGFF :",
-                                   "..........",
-                                   "..........",
-                                   ".........."};
-        const QStringList netRates = {"0.0348", "0.0613", "0.0936", "0.0265", "0.0379", "0.0101", "0.0", "0.0", "0.0"};
-        const QStringList grossRates = {"2.90", "5.10", "7.40", "2.10", "3.00", "0.80", "0.00", "0.00", "0.00"};
-        const QStringList bases = {"95", "95", "100", "100", "100", "100", "100", "100", "100"};
-        for (int k = 0; k < 9; ++k) {
-            p->lineName[k]->setText(names[k]);
-            p->netRate[k]->setText(netRates[k]);
-            p->grossRate[k]->setText(grossRates[k]);
-            p->basePercent[k]->setText(bases[k]);
+        const ContributionTable &table = shippedRates();
+        for (size_t k = 0; k < table.names.size(); ++k) {
+            p->lineName[k]->setText(table.names[k]);
+            p->netRate[k]->setText(table.net[k]);
+            p->grossRate[k]->setText(table.gross[k]);
+            p->basePercent[k]->setText(table.bases[k]);
         }
         p->SH->setText("3.00");
         p->FJ->setText("30");
