@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QSizeF>
 #include <QString>
+#include <QTest>
 #include <algorithm>
 
 inline const QByteArray TestQueue = "BerlivoPDF";
@@ -70,6 +71,23 @@ struct PdfQueue {
     }
     bool idle() const { return runTool("lpstat", {"-o", name}).trimmed().isEmpty(); }
     QStringList pdfs() const { return QDir(folder).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+    // Waits (two minutes at most) for the queue to finish its jobs and hold
+    // `expected` PDF files more than `before`; the paths of those that
+    // appeared, however many.
+    QStringList newPdfs(const QStringList &before, int expected) const
+    {
+        QStringList added;
+        (void)QTest::qWaitFor(
+            [&] {
+                added.clear();
+                for (const QString &f : pdfs())
+                    if (!before.contains(f))
+                        added << folder + '/' + f;
+                return idle() && added.size() >= expected;
+            },
+            120000);
+        return added;
+    }
 };
 
 // One page of a printed PDF: its count of pages, and the size in pixels and

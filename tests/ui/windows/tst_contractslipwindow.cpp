@@ -342,16 +342,7 @@ private slots:
         QVERIFY(openSlip() == slip());
         const QStringList before = queue.pdfs();
         win().BO->NiceButton1Click();
-        QStringList added;
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                added.clear();
-                for (const QString &f : queue.pdfs())
-                    if (!before.contains(f))
-                        added << queue.folder + '/' + f;
-                return queue.idle() && added.size() >= 2;
-            },
-            120000));
+        const QStringList added = queue.newPdfs(before, 2);
         QCOMPARE(added.size(), 2);
         for (const QString &pdf : added) {
             const PrintedPage page = readPdf(pdf);

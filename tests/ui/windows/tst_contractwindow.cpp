@@ -413,16 +413,7 @@ private slots:
             const QStringList before = queue.pdfs();
             QTest::mouseClick(button, Qt::LeftButton);
             QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
-            QStringList added;
-            QVERIFY(QTest::qWaitFor(
-                [&] {
-                    added.clear();
-                    for (const QString &f : queue.pdfs())
-                        if (!before.contains(f))
-                            added << queue.folder + '/' + f;
-                    return queue.idle() && !added.isEmpty();
-                },
-                120000));
+            const QStringList added = queue.newPdfs(before, 1);
             QCOMPARE(added.size(), 1);
             const PrintedPage page = readPdf(added.first());
             // Not a blank page: text was drawn on it.

@@ -139,22 +139,7 @@ class TestPrintSaveWindow : public WindowTest {
 
     bool saveOffered() const { return bo()->NiceButton2->isVisible() && bo()->NiceButton2->isEnabled(); }
 
-    // Waits for the queue to finish its jobs; the PDF files that appeared
-    // since `before`.
-    QStringList newPdfs(const QStringList &before, int expected)
-    {
-        QStringList added;
-        (void)QTest::qWaitFor(
-            [&] {
-                added.clear();
-                for (const QString &f : m_queue.pdfs())
-                    if (!before.contains(f))
-                        added << m_queue.folder + '/' + f;
-                return m_queue.idle() && added.size() >= expected;
-            },
-            120000);
-        return added;
-    }
+    QStringList newPdfs(const QStringList &before, int expected) const { return m_queue.newPdfs(before, expected); }
 
 private slots:
     void initTestCase()
