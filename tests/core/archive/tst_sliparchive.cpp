@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/numbers.h"
 #include "cents.h"
+#include "dayrecords.h"
 #include "raised.h"
 #include "shippedrates.h"
 #include "testfiles.h"
@@ -403,22 +404,11 @@ private slots:
         // Days entered for January to April; slips archived for January and
         // February, a picture alone for March; April never saved.
         QVERIFY(DayTable::createEmpty(m_folder + "Enf1.db"));
-        DayTable t;
-        t.setFolder(m_folder);
-        t.setTableName("Enf1.db");
         QList<day::Record> days;
-        for (int m : {1, 2, 3, 4}) {
-            day::Record r;
-            r[day::Date] = QStringLiteral("03/%1/2024").arg(m, 2, 10, QChar('0'));
-            for (int f = day::FJ; f <= day::Ferie; ++f)
-                r[f] = day::flagText(false);
-            r[day::Moan] = r[day::Date].mid(3, 2) + r[day::Date].mid(8, 2);
-            days << r;
-        }
-        days << days[0];
-        days.last()[day::Date] = "03/05/2023";
-        days.last()[day::Moan] = "0523";
-        t.storeMonth(days);
+        for (int m : {1, 2, 3, 4})
+            days << storedDay(QStringLiteral("03/%1/2024").arg(m, 2, 10, QChar('0')));
+        days << storedDay("03/05/2023");
+        storeDays(m_folder, "Enf1.db", days);
         {
             SlipArchive a(archivePath());
             store(a, rowFor(month(1, 2024, "80"), false));
@@ -447,15 +437,7 @@ private slots:
     void damagedArchiveShowsTheMonthsWithDaysAndNoAmount()
     {
         QVERIFY(DayTable::createEmpty(m_folder + "Enf1.db"));
-        DayTable t;
-        t.setFolder(m_folder);
-        t.setTableName("Enf1.db");
-        day::Record r;
-        r[day::Date] = "03/04/2024";
-        for (int f = day::FJ; f <= day::Ferie; ++f)
-            r[f] = day::flagText(false);
-        r[day::Moan] = "0424";
-        t.storeMonth({r});
+        storeDays(m_folder, "Enf1.db", {storedDay("03/04/2024")});
         writeBytes(archivePath(), QByteArray(4096, 'x'));
         const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
         QCOMPARE(s.archiveError, "Impossible de lire " + archivePath() +

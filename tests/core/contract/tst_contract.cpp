@@ -3,6 +3,7 @@
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "legal/legaltable.h"
+#include "dayrecords.h"
 #include "raised.h"
 #include "testfiles.h"
 
@@ -431,23 +432,14 @@ void TestContract::figuresFromTheProgramFolder()
     QTemporaryDir dir;
     const QString table = dir.filePath(folder::dayTable(2));
     QVERIFY(DayTable::createEmpty(table));
-    auto stored = [](const QString &date, const QString &duration) {
-        day::Record r;
-        r[day::Date] = date;
-        r[day::Duree] = duration;
-        for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
-            r[f] = day::flagText(false);
-        r[day::Moan] = date.mid(3, 2) + date.right(2);
-        return r;
-    };
     // 9 h 24 (9.4) Monday to Thursday and 7 h 50 on Friday of 9 March 2026:
     // 45 h 26, after a first validation of Monday at 2 h.
     DayTable t;
     t.setFolder(dir.path() + '/');
     t.setTableName(folder::dayTable(2));
-    t.storeMonth({stored("09/03/2026", "2")});
-    t.storeMonth({stored("09/03/2026", "9.4"), stored("10/03/2026", "9.4"), stored("11/03/2026", "9.4"),
-                  stored("12/03/2026", "9.4"), stored("13/03/2026", "7.83")});
+    t.storeMonth({storedDay("09/03/2026", "2")});
+    t.storeMonth({storedDay("09/03/2026", "9.4"), storedDay("10/03/2026", "9.4"), storedDay("11/03/2026", "9.4"),
+                  storedDay("12/03/2026", "9.4"), storedDay("13/03/2026", "7.83")});
     storeContract(dir.filePath(folder::contracts), 2, planned("2025-01-06", mondayToFriday, 480));
     // Without the table of legal values, the month has no figures and says why.
     QVERIFY(monthFiguresOf(dir.path(), 2, 2026, 3, four, {}).failure.contains("Baremes.txt"));

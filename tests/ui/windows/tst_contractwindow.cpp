@@ -23,6 +23,7 @@
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
+#include "dayrecords.h"
 #include "testfiles.h"
 
 #include <QAction>
@@ -121,13 +122,7 @@ private:
             for (QDate d = m; d.month() == m.month(); d = d.addDays(1)) {
                 if (c.plannedOn(d) == 0)
                     continue;
-                day::Record r;
-                r[day::Date] = d.toString("dd/MM/yyyy");
-                r[day::Duree] = d.dayOfWeek() == Qt::Friday ? "7" : "6";
-                for (int f : {day::FJ, day::PD, day::Dej, day::Gouter, day::Diner, day::Ferie})
-                    r[f] = day::flagText(false);
-                r[day::Moan] = d.toString("MMyy");
-                days << r;
+                days << storedDay(d.toString("dd/MM/yyyy"), d.dayOfWeek() == Qt::Friday ? "7" : "6");
             }
             if (!days.isEmpty()) // the summer without care
                 table.storeMonth(days);

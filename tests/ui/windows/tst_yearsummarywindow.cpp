@@ -21,6 +21,7 @@
 #include "windows/yearsummarywindow.h"
 
 #include "slipmonth.h"
+#include "dayrecords.h"
 #include "testfiles.h"
 #include "windowtest.h"
 #include "required.h"
@@ -60,15 +61,7 @@ private slots:
     {
         // Days entered for April 2024, and an archive no program can read.
         DayTable::createEmpty(m_folder + "Enf1.db");
-        DayTable t;
-        t.setFolder(m_folder);
-        t.setTableName("Enf1.db");
-        day::Record r;
-        r[day::Date] = "03/04/2024";
-        for (int f = day::FJ; f <= day::Ferie; ++f)
-            r[f] = day::flagText(false);
-        r[day::Moan] = "0424";
-        t.storeMonth({r});
+        storeDays(m_folder, "Enf1.db", {storedDay("03/04/2024")});
         writeBytes(m_folder + SlipArchive::fileName(), QByteArray(4096, 'x'));
         win().Entree->Annuel1->trigger();
         TAnnuel *w = win().Annuel;
