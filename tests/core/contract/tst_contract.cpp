@@ -2,11 +2,13 @@
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
+#include "contract/rangemodel.h"
 #include "legal/legaltable.h"
 #include "dayrecords.h"
 #include "raised.h"
 #include "testfiles.h"
 
+#include <QAbstractItemModelTester>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -81,6 +83,7 @@ private slots:
     void unsoundFileNeverWritten();
     void weeksNoteOfTheYear_data();
     void weeksNoteOfTheYear();
+    void rangeRowsEditedInPlace();
 };
 
 void TestContract::monthFigures_data()
@@ -522,6 +525,41 @@ void TestContract::weeksNoteOfTheYear()
     c.last = QDate::fromString(last, Qt::ISODate);
     c.periodsWithoutCare << DateRange{on("2025-12-22"), on("2026-04-19")};
     QTEST(!weeksNote(c, QDate::fromString(today, Qt::ISODate)).isEmpty(), "note");
+}
+
+// The window's tables as a model: a new absence has no reason and is no
+// absence until one is chosen; a cell takes only its own kind of value.
+void TestContract::rangeRowsEditedInPlace()
+{
+    RangeModel m(true);
+    QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const Absence sick{{on("2026-03-02"), on("2026-03-03")}, Reason::ChildSick};
+    m.setAbsences({sick});
+    QCOMPARE(m.data(m.index(0, RangeModel::Why)).toString(), reasonTexts().at(int(Reason::ChildSick)));
+    QCOMPARE(m.data(m.index(0, RangeModel::From)).toString(), QStringLiteral("02/03/2026"));
+
+    QVERIFY(m.insertRows(1, 1));
+    QCOMPARE(m.rowWithoutReason(), 2);
+    QCOMPARE(m.absences(), QList<Absence>{sick}); // the new row is not an absence yet
+    QCOMPARE(m.data(m.index(1, RangeModel::From)).toString(), QString());
+    QVERIFY(!m.setData(m.index(1, RangeModel::From), QStringLiteral("12/03/2026"))); // a date, not a text
+    QVERIFY(!m.setData(m.index(1, RangeModel::Why), int(reasonTexts().size())));
+    QVERIFY(m.setData(m.index(1, RangeModel::From), on("2026-03-12")));
+    QVERIFY(m.setData(m.index(1, RangeModel::To), on("2026-03-13")));
+    QVERIFY(m.setData(m.index(1, RangeModel::Why), int(Reason::ParentsChoice)));
+    QCOMPARE(m.rowWithoutReason(), 0);
+    const Absence choice{{on("2026-03-12"), on("2026-03-13")}, Reason::ParentsChoice};
+    QCOMPARE(m.absences(), (QList<Absence>{sick, choice}));
+
+    QVERIFY(m.removeRows(0, 1));
+    QCOMPARE(m.absences(), QList<Absence>{choice});
+    QVERIFY(!m.removeRows(1, 1));
+
+    RangeModel periods(false);
+    QCOMPARE(periods.columnCount(), 2);
+    periods.setRanges({choice.range});
+    QCOMPARE(periods.rowWithoutReason(), 0); // periods have no reason to choose
+    QCOMPARE(periods.ranges(), QList<DateRange>{choice.range});
 }
 
 QTEST_GUILESS_MAIN(TestContract)
