@@ -168,6 +168,10 @@ QString absencesOverlap(int row1, int row2)
         .arg(row1)
         .arg(row2);
 }
+QString reasonNotChosen(int row)
+{
+    return QStringLiteral("Absences, ligne %1 : le motif n'est pas choisi.").arg(row);
+}
 QString weeksOutOfRange(int weeks, int maximum)
 {
     return QStringLiteral("Semaines d'accueil par an : %1 n'est pas entre 1 et %2 pour une année incomplète.")
@@ -365,6 +369,8 @@ QString dropUnvalidatedDays()
 {
     return QStringLiteral("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?");
 }
+QString storeContractChanges() { return QStringLiteral("Enregistrer les modifications du contrat ?"); }
+QStringList yesNoCancelAnswers() { return {QStringLiteral("Oui"), QStringLiteral("Non"), QStringLiteral("Annuler")}; }
 QString exportedTo(const QString &path) { return QStringLiteral("Le récapitulatif est enregistré dans\n%1").arg(path); }
 QString replaceBackup(const QString &path)
 {

@@ -116,6 +116,8 @@ QString endBeforeStart(const QString &first, const QString &last);
 QString dateMissing(const QString &table, int row);
 QString rangeEndBeforeStart(const QString &table, int row, const QString &from, const QString &to);
 QString absencesOverlap(int row1, int row2);
+// "Absences, ligne %1 : le motif n'est pas choisi."
+QString reasonNotChosen(int row);
 QString weeksOutOfRange(int weeks, int maximum);
 QString weekTooLong(const QString &total, const QString &maximum);
 QString majorationBelowMinimum(int rate, int minimum);
@@ -175,6 +177,10 @@ QString monthAlreadyStored(const QString &month, const QString &tableName);
 QStringList monthAlreadyStoredAnswers(); // "Remplacer", "Garder les deux", "Annuler"
 // The hours window closed with days typed and not validated.
 QString dropUnvalidatedDays();
+// The contract window closed with edits not stored, and the three answers
+// "Oui", "Non", "Annuler".
+QString storeContractChanges();
+QStringList yesNoCancelAnswers();
 // Where an export wrote its file.
 QString exportedTo(const QString &path);
 // A backup name that gained its ".zip" after the file dialog, when a file of

@@ -12,6 +12,7 @@ void TypedEntry::begin(const Parts &from, int first)
             m_parts[i] = 0;
     m_buffer.clear();
     m_movedOn = false;
+    m_spoiled = false;
 }
 
 bool TypedEntry::partPossible(int part, int value) const
@@ -34,10 +35,11 @@ bool TypedEntry::isPossible(Kind kind, const Parts &p)
     return p[0] >= 0 && p[0] < 24 && p[1] >= 0 && p[1] < 60 && seconds;
 }
 
-TypedEntry::Result TypedEntry::refuse()
+void TypedEntry::spoil()
 {
-    m_active = false;
-    return Result::Refused;
+    m_parts[m_part] = m_buffer.toInt();
+    m_buffer.clear();
+    m_spoiled = true;
 }
 
 bool TypedEntry::takeBuffer()
@@ -71,7 +73,7 @@ TypedEntry::Result TypedEntry::key(QChar c)
         if (m_buffer.size() < width(m_part))
             return Result::Typing;
         if (!takeBuffer())
-            return refuse();
+            spoil();
         m_movedOn = true;
         return moveOn();
     }
@@ -83,7 +85,7 @@ TypedEntry::Result TypedEntry::key(QChar c)
             return Result::Typing;
         }
         if (!m_buffer.isEmpty() && !takeBuffer())
-            return refuse();
+            spoil();
         return moveOn();
     }
     return Result::Ignored;
@@ -101,9 +103,9 @@ TypedEntry::Result TypedEntry::finish()
     if (!m_active)
         return Result::Ignored;
     if (!m_buffer.isEmpty() && !takeBuffer())
-        return refuse();
+        spoil();
     m_active = false;
-    return isPossible(m_kind, m_parts) ? Result::Done : Result::Refused;
+    return !m_spoiled && isPossible(m_kind, m_parts) ? Result::Done : Result::Refused;
 }
 
 QString TypedEntry::text() const

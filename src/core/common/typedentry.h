@@ -5,8 +5,11 @@
 // (the year: four) is complete by itself and the entry moves on; "/" (":")
 // moves on from a part begun, and does nothing right after a part that moved
 // on by itself, so no part is ever skipped. A part or a whole value that
-// cannot be (month 13, hour 24, minute 60, 31/02) refuses the entry: the
-// picker keeps the value it had. Nothing but the value shown is ever taken.
+// cannot be (month 13, hour 24, minute 60, 31/02) refuses the entry once it
+// is typed to its end or left: the digits after a part that cannot be belong
+// to the same mistyped value ("2500" is 25:00, refused), never to a new one
+// that would be taken in its place (00:00). The picker keeps the value it
+// had. Nothing but the value shown is ever taken.
 
 #include <QChar>
 #include <QString>
@@ -22,7 +25,7 @@ public:
     enum class Result {
         Typing,  // the entry goes on; show text()
         Done,    // the entry is complete and possible: take parts()
-        Refused, // the entry is impossible and dropped: the value stays as it was
+        Refused, // the entry is impossible and dropped: the value stays as it was; text() shows it
         Ignored, // the key has no place in a date (a time): nothing changed
     };
 
@@ -64,7 +67,9 @@ private:
     // Takes the digits of the part being typed; false when they cannot be.
     bool takeBuffer();
     Result moveOn();
-    Result refuse();
+    // Keeps a part that cannot be as typed, so that the entry goes on to its
+    // end and is refused whole.
+    void spoil();
 
     Kind m_kind;
     bool m_active = false;
@@ -72,4 +77,5 @@ private:
     int m_part = 0;
     QString m_buffer;       // digits of the part being typed
     bool m_movedOn = false; // the last part was completed by its digits
+    bool m_spoiled = false; // a part cannot be: the entry ends refused
 };

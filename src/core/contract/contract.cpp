@@ -42,6 +42,25 @@ const QStringList &reasonTexts()
     return texts;
 }
 
+QString reasonOnSlip(Reason reason)
+{
+    QString text = reasonTexts().value(int(reason));
+    if (text.endsWith(QLatin1Char(')'))) {
+        text.chop(1);
+        text.replace(QStringLiteral(" ("), QStringLiteral(", "));
+    }
+    return text;
+}
+
+const QStringList &weekdayTexts()
+{
+    static const QStringList texts = {QStringLiteral("Lundi"),    QStringLiteral("Mardi"),
+                                      QStringLiteral("Mercredi"), QStringLiteral("Jeudi"),
+                                      QStringLiteral("Vendredi"), QStringLiteral("Samedi"),
+                                      QStringLiteral("Dimanche")};
+    return texts;
+}
+
 std::optional<Limits> limitsOn(const legal::Table &table, QDate date)
 {
     const auto week = table.inForce(legal::Key::WeekHoursMax, date);

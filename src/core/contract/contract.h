@@ -38,6 +38,11 @@ const QStringList &kindTexts();
 const QStringList &leavePaymentTexts();
 // The five reasons of an absence, as the window lists them.
 const QStringList &reasonTexts();
+// A reason as a slip lists it, inside its brackets: the window's text with
+// its own brackets turned into a comma ("Enfant malade, certificat médical").
+QString reasonOnSlip(Reason reason);
+// "Lundi" to "Dimanche", the planning's captions.
+const QStringList &weekdayTexts();
 // The five reasons a contract ends, as the window lists them.
 const QStringList &endReasonTexts();
 

@@ -21,7 +21,7 @@ QString decimalHours(qint64 hundredths)
 namespace {
 QString minutesAsHours(qint64 minutes) { return decimalHours(hundredthsOfTwelfths(12 * minutes)); }
 
-// "du 03/03/2026 au 05/03/2026 (Absence de l'assistante maternelle)", or
+// "du 03/03/2026 au 05/03/2026 (Enfant malade, certificat médical)", or
 // "le 03/03/2026 (...)" for one day; the days before or after the contract
 // are "hors contrat".
 QString runText(const DeductedRun &run)
@@ -29,7 +29,7 @@ QString runText(const DeductedRun &run)
     const QString days = run.range.from == run.range.to
                              ? QStringLiteral("le %1").arg(shortDate(run.range.from))
                              : QStringLiteral("du %1 au %2").arg(shortDate(run.range.from), shortDate(run.range.to));
-    const QString why = run.outsideContract ? QStringLiteral("hors contrat") : reasonTexts().value(int(run.reason));
+    const QString why = run.outsideContract ? QStringLiteral("hors contrat") : reasonOnSlip(run.reason);
     return QStringLiteral("%1 (%2)").arg(days, why);
 }
 

@@ -18,6 +18,8 @@
 #include <QSignalBlocker>
 #include <QTimeEdit>
 
+#include <functional>
+
 namespace picker {
 // Sounds the refusal. Counted, so that a test can tell a refused entry.
 void beep();
@@ -32,6 +34,12 @@ public:
 
     // Whether an entry is being typed and not yet taken.
     bool isTyping() const { return m_entry.active(); }
+    // Takes what is being typed now (or refuses it): for a caller that reads
+    // the value before the picker learns it is left, such as a table's cell.
+    void finishTyping() { finishEntry(); }
+    // Called with the text typed, after the beep, each time an entry is refused,
+    // for a window that names the field in a message.
+    void setRefusalNote(std::function<void(const QString &typed)> note) { m_refusalNote = std::move(note); }
 
 protected:
     bool event(QEvent *e) override
@@ -153,10 +161,14 @@ private:
         switch (r) {
         case TypedEntry::Result::Typing: showEntry(); break;
         case TypedEntry::Result::Done: take(); break;
-        case TypedEntry::Result::Refused:
+        case TypedEntry::Result::Refused: {
+            const QString typed = m_entry.text();
             picker::beep();
             showValue();
+            if (m_refusalNote)
+                m_refusalNote(typed);
             break;
+        }
         case TypedEntry::Result::Ignored: picker::beep(); break;
         }
     }
@@ -206,6 +218,7 @@ private:
 
     TypedEntry m_entry{kind()};
     int m_startPart = 0;
+    std::function<void(const QString &)> m_refusalNote;
 };
 
 using DatePicker = TypedPicker<QDateTimeEdit>;

@@ -8,6 +8,7 @@
 #include "contract/endofcontract.h"
 #include "contract/monthfigures.h"
 #include "contract/paidleave.h"
+#include "contract/rangemodel.h"
 #include "legal/legaltable.h"
 #include "legal/minimums.h"
 #include "widgets/look.h"
@@ -30,9 +31,12 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -83,32 +87,47 @@ QSpinBox *percent(QWidget *parent, const char *name)
     return s;
 }
 
-// Runs `rule` each time the control takes the focus.
-class FocusInFilter : public QObject {
+// Edits a cell of the periods' and absences' tables in place: a date picker
+// for a date (empty for none), the list of reasons for a reason. The view
+// owns the editor and moves it from cell to cell; nothing lives in a cell.
+class RangeDelegate : public QStyledItemDelegate {
 public:
-    FocusInFilter(QObject *parent, std::function<void()> rule) : QObject(parent), m_rule(std::move(rule)) {}
-    bool eventFilter(QObject *, QEvent *e) override
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        if (e->type() == QEvent::FocusIn)
-            m_rule();
-        return false;
+        if (index.column() != RangeModel::Why)
+            return datePicker(parent, index.column() == RangeModel::From ? "Du" : "Au", true);
+        auto *box = named<QComboBox>(parent, "Motif");
+        box->addItems(reasonTexts());
+        box->setPlaceholderText(QStringLiteral("Choisir le motif"));
+        // A reason picked (by the list, the keys or the wheel) is the row's at once.
+        connect(box, &QComboBox::currentIndexChanged, this,
+                [self = const_cast<RangeDelegate *>(this), box] { emit self->commitData(box); });
+        return box;
     }
-
-private:
-    std::function<void()> m_rule;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        const QVariant value = index.data(Qt::EditRole);
+        if (auto *box = qobject_cast<QComboBox *>(editor)) {
+            const QSignalBlocker quiet(box);
+            box->setCurrentIndex(value.toInt());
+        } else if (auto *picker = dynamic_cast<DatePicker *>(editor)) {
+            if (!picker->isTyping())
+                picker->setDate(value.toDate().isValid() ? value.toDate() : noDate);
+        }
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *box = qobject_cast<QComboBox *>(editor)) {
+            model->setData(index, box->currentIndex());
+        } else if (auto *picker = dynamic_cast<DatePicker *>(editor)) {
+            // Tab reaches the view before the picker: what is typed is taken first.
+            picker->finishTyping();
+            model->setData(index, dateOf(picker));
+        }
+    }
 };
-
-void onFocusIn(QWidget *w, std::function<void()> rule) { w->installEventFilter(new FocusInFilter(w, std::move(rule))); }
-
-// The row of a table holding a cell widget (or a control inside one), -1 for none.
-int rowOf(const QTableWidget *table, const QWidget *w)
-{
-    for (int r = 0; r < table->rowCount(); ++r)
-        for (int c = 0; c < table->columnCount(); ++c)
-            if (QWidget *cell = table->cellWidget(r, c); cell && (cell == w || cell->isAncestorOf(w)))
-                return r;
-    return -1;
-}
 
 // One print job of one page on the default printer, painted by `paint` on
 // the page's printable area.
@@ -176,12 +195,11 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     auto *week = new QGroupBox(QStringLiteral("Heures prévues chaque jour (HH:MM)"), page);
     auto *days = new QGridLayout(week);
     const char *names[] = {"HLundi", "HMardi", "HMercredi", "HJeudi", "HVendredi", "HSamedi", "HDimanche"};
-    const QStringList captions = {"Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi", "Dimanche"};
     for (int i = 0; i < 7; ++i) {
         auto *t = named<TimePicker>(week, names[i]);
         t->setDisplayFormat(hoursMinutesFormat());
         t->setTime(QTime(0, 0));
-        days->addWidget(new QLabel(captions[i], week), 0, i);
+        days->addWidget(new QLabel(weekdayTexts()[i], week), 0, i);
         days->addWidget(t, 1, i);
         planning << t;
     }
@@ -203,20 +221,21 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     Pages->addTab(page, QStringLiteral("Contrat"));
 
     // The two tables of date ranges, each on a page with its two buttons.
-    auto tablePage = [this](const char *pageName, const QString &title, const char *tableName, QStringList columns,
+    auto tablePage = [this](const char *pageName, const QString &title, const char *tableName, RangeModel *model,
                             const char *addName, const char *removeName, QPushButton *&add, QPushButton *&remove) {
         auto *p = new QWidget;
         p->setObjectName(QString::fromLatin1(pageName));
         auto *layout = new QVBoxLayout(p);
-        auto *table = named<QTableWidget>(p, tableName);
-        table->setColumnCount(int(columns.size()));
-        table->setHorizontalHeaderLabels(columns);
-        // The reason's column takes the room left; two dates keep their width.
-        table->horizontalHeader()->setStretchLastSection(columns.size() > 2);
-        table->verticalHeader()->setDefaultSectionSize(28);
+        auto *table = named<QTableView>(p, tableName);
+        table->setModel(model);
+        table->setItemDelegate(new RangeDelegate(table));
+        // A click, Tab or a key opens the cell's editor.
+        table->setEditTriggers(QAbstractItemView::AllEditTriggers);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
-        table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        for (int c = 0; c < int(columns.size()) && c < 2; ++c)
+        // The reason's column takes the room left; two dates keep their width.
+        table->horizontalHeader()->setStretchLastSection(model->columnCount() > 2);
+        table->verticalHeader()->setDefaultSectionSize(28);
+        for (int c = RangeModel::From; c <= RangeModel::To; ++c)
             table->setColumnWidth(c, 120);
         layout->addWidget(table, 1);
         auto *buttons = new QHBoxLayout;
@@ -229,11 +248,16 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
         buttons->addStretch(1);
         layout->addLayout(buttons);
         Pages->addTab(p, title);
+        for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(model, changed, this, &TContrat::refresh);
+        connect(model, &QAbstractItemModel::dataChanged, this, &TContrat::refresh);
         return table;
     };
-    Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", {"Du", "Au"},
+    m_periods = new RangeModel(false, this);
+    m_absences = new RangeModel(true, this);
+    Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", m_periods,
                          "AjoutPeriode", "SupprPeriode", AjoutPeriode, SupprPeriode);
-    Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", {"Du", "Au", "Motif"}, "AjoutAbsence",
+    Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", m_absences, "AjoutAbsence",
                          "SupprAbsence", AjoutAbsence, SupprAbsence);
 
     // The paid leave, recomputed each time the page is shown.
@@ -352,12 +376,16 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     connect(ImprimeRecu, &QPushButton::clicked, this, &TContrat::ImprimeRecuClick);
     connect(TypeContrat, &RadioGroup::itemIndexChanged, this, &TContrat::TypeContratClick);
     connect(FinConnue, &QCheckBox::toggled, this, &TContrat::FinConnueClick);
-    connect(AjoutPeriode, &QPushButton::clicked, this, [this] { addRow(Periodes, false); });
-    connect(AjoutAbsence, &QPushButton::clicked, this, [this] { addRow(Absences, true); });
+    connect(AjoutPeriode, &QPushButton::clicked, this, [this] { addRow(Periodes); });
+    connect(AjoutAbsence, &QPushButton::clicked, this, [this] { addRow(Absences); });
     connect(SupprPeriode, &QPushButton::clicked, this, [this] { removeCurrentRow(Periodes); });
     connect(SupprAbsence, &QPushButton::clicked, this, [this] { removeCurrentRow(Absences); });
-    for (QTimeEdit *t : std::as_const(planning))
-        connect(t, &QTimeEdit::timeChanged, this, &TContrat::refresh);
+    for (int day = 0; day < int(planning.size()); ++day) {
+        connect(planning[day], &QTimeEdit::timeChanged, this, &TContrat::refresh);
+        static_cast<TimePicker *>(planning[day])->setRefusalNote([this, day](const QString &typed) {
+            plannedHoursRefused(day, typed);
+        });
+    }
     for (QSpinBox *s : {Semaines, MajHC, MajHM})
         connect(s, &QSpinBox::valueChanged, this, &TContrat::refresh);
     for (QDateTimeEdit *d : {DebutContrat, FinContrat})
@@ -411,6 +439,7 @@ void TContrat::open()
             c = *stored;
     });
     showContract(c);
+    m_opened = contractShown();
     Pages->setCurrentIndex(0);
 }
 
@@ -428,12 +457,8 @@ void TContrat::showContract(const Contract &c)
     PaiementCP->setCurrentIndex(int(c.leavePayment));
     MotifFin->setCurrentIndex(c.endReason ? int(*c.endReason) : -1);
     DateNotification->setDate(c.notified.isValid() ? c.notified : noDate);
-    Periodes->setRowCount(0);
-    for (const DateRange &r : c.periodsWithoutCare)
-        addRow(Periodes, false, r);
-    Absences->setRowCount(0);
-    for (const Absence &a : c.absences)
-        addRow(Absences, true, a.range, a.reason);
+    m_periods->setRanges(c.periodsWithoutCare);
+    m_absences->setAbsences(c.absences);
     TypeContratClick();
     FinConnueClick();
     refresh();
@@ -455,19 +480,16 @@ Contract TContrat::contractShown() const
     if (MotifFin->currentIndex() >= 0)
         c.endReason = EndReason(qBound(0, MotifFin->currentIndex(), 4));
     c.notified = dateOf(DateNotification);
-    c.periodsWithoutCare = ranges(Periodes);
-    const QList<DateRange> absent = ranges(Absences);
-    for (int r = 0; r < absent.size(); ++r)
-        c.absences << Absence{absent[r], Reason(static_cast<QComboBox *>(Absences->cellWidget(r, 2))->currentIndex())};
+    c.periodsWithoutCare = m_periods->ranges();
+    c.absences = m_absences->absences();
     return c;
 }
 
-QList<DateRange> TContrat::ranges(const QTableWidget *table) const
+QString TContrat::fault() const
 {
-    QList<DateRange> out;
-    for (int r = 0; r < table->rowCount(); ++r)
-        out << DateRange{dateOf(table->cellWidget(r, 0)), dateOf(table->cellWidget(r, 1))};
-    return out;
+    if (const int row = m_absences->rowWithoutReason())
+        return contractmsg::reasonNotChosen(row);
+    return validate(contractShown(), m_limits);
 }
 
 void TContrat::refresh()
@@ -503,7 +525,7 @@ void TContrat::showLeave()
     const Contract c = contractShown();
     // Without a rate there is no amount to show; the stored days are read
     // only for a contract that could be stored.
-    if (!m_rate || !validate(c, m_limits).isEmpty())
+    if (!m_rate || !fault().isEmpty())
         return;
     QList<QStringList> rows;
     guarded([&] { rows = leaveRows(paidLeaveOf(programFolder(), m_slot, c, *m_rate, m_holiday, now().date())); });
@@ -530,7 +552,7 @@ void TContrat::showEnd()
     DernierJour->setText(c.last.isValid() ? shortDate(c.last) : QString());
     // As on the "Congés" page: no rate, no amount; the stored days and slips
     // are read only for a contract that could be stored.
-    QString why = validate(c, m_limits);
+    QString why = fault();
     if (m_rate && why.isEmpty()) {
         guarded([&] { m_end = endOfContractOf(programFolder(), m_slot, c, *m_rate, m_holiday); });
         why = m_end.failure;
@@ -606,59 +628,65 @@ void TContrat::FinConnueClick()
     refresh();
 }
 
-void TContrat::addRow(QTableWidget *table, bool withReason, const DateRange &range, Reason reason)
+void TContrat::addRow(QTableView *table)
 {
-    const int row = table->rowCount();
-    table->insertRow(row);
-    QList<QWidget *> cells;
-    for (int c = 0; c < 2; ++c) {
-        QDateTimeEdit *d = datePicker(table, c == 0 ? "Du" : "Au", true);
-        const QDate value = c == 0 ? range.from : range.to;
-        if (value.isValid())
-            d->setDate(value);
-        connect(d, &QDateTimeEdit::dateChanged, this, &TContrat::refresh);
-        table->setCellWidget(row, c, d);
-        cells << d;
-    }
-    if (withReason) {
-        auto *motif = named<QComboBox>(table, "Motif");
-        motif->addItems(reasonTexts());
-        motif->setCurrentIndex(int(reason));
-        table->setCellWidget(row, 2, motif);
-        cells << motif;
-    }
-    // A cell taken by the keyboard or the mouse makes its row the current one,
-    // the row "Supprimer" removes.
-    for (QWidget *w : std::as_const(cells))
-        onFocusIn(w, [table, w] {
-            if (const int r = rowOf(table, w); r >= 0)
-                table->setCurrentCell(r, 0);
-        });
-    if (!range.from.isValid()) {
-        table->setCurrentCell(row, 0);
-        cells.first()->setFocus(Qt::OtherFocusReason);
-    }
-    refresh();
+    QAbstractItemModel *model = table->model();
+    const int row = model->rowCount();
+    model->insertRow(row);
+    table->setFocus(Qt::OtherFocusReason);
+    table->setCurrentIndex(model->index(row, RangeModel::From));
 }
 
-void TContrat::removeCurrentRow(QTableWidget *table)
+void TContrat::removeCurrentRow(QTableView *table)
 {
-    const int row = table->currentRow();
-    if (row < 0 || row >= table->rowCount())
-        return;
-    table->removeRow(row);
-    refresh();
+    const int row = table->currentIndex().row();
+    if (row >= 0)
+        table->model()->removeRow(row);
 }
+
+void TContrat::plannedHoursRefused(int day, const QString &typed)
+{
+    // Said once the key or the focus change that refused it is over.
+    const QString text = rtl::inField(weekdayTexts().value(day), rtl::notATime(typed));
+    QMetaObject::invokeMethod(this, [text] { showError(text); }, Qt::QueuedConnection);
+}
+
+bool TContrat::store()
+{
+    if (const QString why = fault(); !why.isEmpty()) {
+        showError(why);
+        return false;
+    }
+    const Contract c = contractShown();
+    if (!guarded([&] { storeContract(filePath(), m_slot, c); }))
+        return false;
+    m_opened = c;
+    return true;
+}
+
+bool TContrat::modified() const { return contractShown() != m_opened || m_absences->rowWithoutReason() != 0; }
 
 void TContrat::OKClick()
 {
-    const Contract c = contractShown();
-    if (const QString fault = validate(c, m_limits); !fault.isEmpty()) {
-        showError(fault);
-        return;
-    }
-    if (guarded([&] { storeContract(filePath(), m_slot, c); }))
+    if (store())
         hide();
 }
 
 void TContrat::AnnuleClick() { hide(); }
+
+void TContrat::onClose(QCloseEvent *e)
+{
+    if (modified()) {
+        switch (choose({ask::storeContractChanges(), ask::yesNoCancelAnswers(), 0, 2})) {
+        case 0:
+            if (!store()) {
+                e->ignore();
+                return;
+            }
+            break;
+        case 1: break;
+        default: e->ignore(); return;
+        }
+    }
+    Form::onClose(e);
+}

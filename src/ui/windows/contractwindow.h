@@ -24,9 +24,13 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 class QTimeEdit;
 class RadioGroup;
+namespace contract {
+class RangeModel;
+}
 
 class TContrat : public Form {
     Q_OBJECT
@@ -42,7 +46,8 @@ public:
     QComboBox *PaiementCP;
     QTimeEdit *HLundi, *HMardi, *HMercredi, *HJeudi, *HVendredi, *HSamedi, *HDimanche;
     QList<QTimeEdit *> planning; // Monday to Sunday
-    QTableWidget *Periodes, *Absences;
+    // Each row edited in its cells; Tab moves along the row.
+    QTableView *Periodes, *Absences;
     QTableWidget *Conges; // read-only: the paid leave of each period, the running one first
     QPushButton *AjoutPeriode, *SupprPeriode, *AjoutAbsence, *SupprAbsence;
     QLineEdit *HeuresSemaine, *HeuresMois, *TauxHoraire, *SalaireBase;
@@ -60,8 +65,12 @@ public:
     // Opens the contract of the child selected in the parameters window:
     // its first name, rate and stored contract (or a new one).
     void open();
-    // The contract as the controls hold it.
+    // The contract as the controls hold it; an absence whose reason is not
+    // chosen yet is left out.
     contract::Contract contractShown() const;
+    // Why the contract on screen cannot be stored, naming the field; empty
+    // when it can.
+    QString fault() const;
     // The child slot (1 to 5) the window works on.
     int slot() const { return m_slot; }
     // The legal limits in force today, read from the table of legal values
@@ -72,6 +81,8 @@ public:
 
     void OKClick();
     void AnnuleClick();
+    // Whether the window holds edits that are not stored.
+    bool modified() const;
     // Save each document beside the saved slips, or print it on the default printer.
     void CertificatClick();
     void RecuClick();
@@ -80,8 +91,15 @@ public:
     // The end's figures as the "Fin du contrat" page last showed them.
     const contract::EndOfContract &endShown() const { return m_end; }
 
+protected:
+    // The close box: edits not stored are not dropped unasked.
+    void onClose(QCloseEvent *e) override;
+
 private:
     void showContract(const contract::Contract &c);
+    // Stores the contract on screen; false (said in the error box) when it
+    // cannot be.
+    bool store();
     void refresh();
     void TypeContratClick();
     // Fills the "Congés" page from the contract on screen and the child's
@@ -94,12 +112,14 @@ private:
     // The end's figures and the document's parties, or none (said in the
     // error box) when the contract cannot give them.
     bool endReady();
-    // A row of dates (and a reason) at the end of a table; the cursor goes into it.
-    void addRow(QTableWidget *table, bool withReason, const contract::DateRange &range = {},
-                contract::Reason reason = contract::Reason::MinderAbsent);
-    void removeCurrentRow(QTableWidget *table);
-    QList<contract::DateRange> ranges(const QTableWidget *table) const;
+    // An empty row at the end of a table; the cursor goes into its first cell.
+    void addRow(QTableView *table);
+    void removeCurrentRow(QTableView *table);
+    // The refusal of a planned day's hours, named after the day.
+    void plannedHoursRefused(int day, const QString &typed);
 
+    contract::RangeModel *m_periods, *m_absences;
+    contract::Contract m_opened; // as read when the window was opened, or last stored
     int m_slot = 1;
     std::optional<Money> m_rate;
     contract::HolidaySetting m_holiday;

@@ -131,6 +131,12 @@ private slots:
         e.key('7');
         e.key('6');
         QCOMPARE(e.key('0'), TypedEntry::Result::Refused);
+        // A mistyped hour is refused once the whole value is typed, shown as typed.
+        e.begin({9, 0, 0});
+        for (QChar c : QStringLiteral("250"))
+            QCOMPARE(e.key(c), TypedEntry::Result::Typing);
+        QCOMPARE(e.key('0'), TypedEntry::Result::Refused);
+        QCOMPARE(e.text(), QString("25:00"));
     }
 
     void shownWhileTyping()

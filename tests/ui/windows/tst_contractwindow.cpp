@@ -10,6 +10,7 @@
 #include "contract/monthfigures.h"
 #include "legal/minimums.h"
 #include "contract/paidleave.h"
+#include "contract/rangemodel.h"
 #include "contract/endofcontract.h"
 #include "archive/sliparchive.h"
 #include "attendance/dayrecord.h"
@@ -41,6 +42,7 @@
 #include <QSpinBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
@@ -70,7 +72,29 @@ private:
         QTest::keyClicks(picker, digits);
         QTest::keyClick(picker, Qt::Key_Tab);
     }
-    static QWidget *cell(QTableWidget *t, int row, int column) { return t->cellWidget(row, column); }
+    // The editor open in a table, if any (the view hides one it closes).
+    static QWidget *editorOf(QTableView *t)
+    {
+        for (QWidget *w : t->viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->isVisible() && (qobject_cast<QDateTimeEdit *>(w) || qobject_cast<QComboBox *>(w)))
+                return w;
+        return nullptr;
+    }
+    // A cell taken by a click, its editor returned.
+    static QWidget *cell(QTableView *t, int row, int column)
+    {
+        const QModelIndex i = t->model()->index(row, column);
+        // The cell being edited already holds its editor.
+        if (t->currentIndex() != i || !editorOf(t))
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(i).center());
+        return editorOf(t);
+    }
+    static void chooseReason(QTableView *t, int row, Reason reason)
+    {
+        auto *motif = qobject_cast<QComboBox *>(cell(t, row, RangeModel::Why));
+        QVERIFY(motif);
+        motif->setCurrentIndex(int(reason));
+    }
 
     // 30 h a week, Monday to Friday, 36 weeks from 1 September 2025, the
     // autumn holidays without care and three days of a sick child.
@@ -84,14 +108,16 @@ private:
             QTest::keyClicks(day, "0600");
         }
         window()->MajHC->setValue(25);
+        window()->Pages->setCurrentWidget(window()->Periodes->parentWidget());
         window()->AjoutPeriode->click();
         typeDate(cell(window()->Periodes, 0, 0), "18102025");
         typeDate(cell(window()->Periodes, 0, 1), "02112025");
+        window()->Pages->setCurrentWidget(window()->Absences->parentWidget());
         window()->AjoutAbsence->click();
-        QVERIFY(cell(window()->Absences, 0, 0)->hasFocus()); // the cursor is in the new row
+        QVERIFY(editorOf(window()->Absences)->hasFocus()); // the cursor is in the new row
         typeDate(cell(window()->Absences, 0, 0), "12112025");
         typeDate(cell(window()->Absences, 0, 1), "14112025");
-        static_cast<QComboBox *>(cell(window()->Absences, 0, 2))->setCurrentIndex(int(Reason::ChildSick));
+        chooseReason(window()->Absences, 0, Reason::ChildSick);
     }
 
     // A contract that ran a year, its stored days and saved slips (February,
@@ -427,6 +453,7 @@ private slots:
         QTest::newRow("period ending before it starts") << 1 << "Périodes sans accueil, ligne 2";
         QTest::newRow("absence without its end") << 2 << "Absences, ligne 2";
         QTest::newRow("overlapping absences") << 3 << "Absences, lignes 1 et 2";
+        QTest::newRow("absence without its reason") << 7 << "Absences, ligne 2 : le motif";
         QTest::newRow("47 weeks") << 4 << "Semaines d'accueil par an";
         QTest::newRow("46 h a week") << 5 << "Heures par semaine";
         QTest::newRow("a file that is not a contract file") << 6 << "Le fichier";
@@ -448,18 +475,21 @@ private slots:
             typeDate(w->FinContrat, "31082025");
             break;
         case 1:
+            w->Pages->setCurrentWidget(w->Periodes->parentWidget());
             w->AjoutPeriode->click();
             typeDate(cell(w->Periodes, 1, 0), "20122025");
             typeDate(cell(w->Periodes, 1, 1), "19122025");
             break;
         case 2:
-            w->AjoutAbsence->click();
-            typeDate(cell(w->Absences, 1, 0), "01122025");
-            break;
         case 3:
+        case 7:
+            w->Pages->setCurrentWidget(w->Absences->parentWidget());
             w->AjoutAbsence->click();
-            typeDate(cell(w->Absences, 1, 0), "14112025");
-            typeDate(cell(w->Absences, 1, 1), "17112025");
+            typeDate(cell(w->Absences, 1, 0), fault == 3 ? "14112025" : "01122025");
+            if (fault != 2)
+                typeDate(cell(w->Absences, 1, 1), fault == 3 ? "17112025" : "02122025");
+            if (fault != 7)
+                chooseReason(w->Absences, 1, Reason::MinderAbsent);
             break;
         case 4: w->Semaines->setValue(47); break;
         case 5:
@@ -474,6 +504,8 @@ private slots:
         QVERIFY2(m_shown.first().startsWith(field), qPrintable(m_shown.first()));
         if (fault < 6)
             QCOMPARE(m_shown.first(), validate(w->contractShown(), w->limits()));
+        if (fault == 7)
+            QCOMPARE(m_shown.first(), contractmsg::reasonNotChosen(2));
         QVERIFY(w->isVisible()); // the contract stays on screen to be put right
         QCOMPARE(readBytes(path()), before);
     }
@@ -498,13 +530,17 @@ private slots:
     void removeDropsTheCurrentRow()
     {
         openFromMenu();
+        QTableView *t = window()->Absences;
+        window()->Pages->setCurrentWidget(t->parentWidget());
         for (const char *from : {"01122025", "05122025", "09122025"}) {
             window()->AjoutAbsence->click();
-            typeDate(cell(window()->Absences, window()->Absences->rowCount() - 1, 0), from);
+            const int row = t->model()->rowCount() - 1;
+            typeDate(cell(t, row, 0), from);
+            chooseReason(t, row, Reason::ParentsChoice);
         }
-        cell(window()->Absences, 1, 1)->setFocus();
-        window()->SupprAbsence->click();
-        QCOMPARE(window()->Absences->rowCount(), 2);
+        cell(t, 1, 1);
+        QTest::mouseClick(window()->SupprAbsence, Qt::LeftButton);
+        QCOMPARE(t->model()->rowCount(), 2);
         QCOMPARE(window()->contractShown().absences[1].range.from, QDate(2025, 12, 9));
     }
 
