@@ -234,6 +234,11 @@ QString monthOutsideContract(const QString &month, const QString &first, const Q
         return QStringLiteral("%1 est hors du contrat, qui commence le %2.").arg(month, first);
     return QStringLiteral("%1 est hors du contrat, qui court du %2 au %3.").arg(month, first, last);
 }
+QString leaveUnderContract()
+{
+    return QStringLiteral("Sous contrat régulier, ce choix n'est pas utilisé : les congés payés suivent les règles "
+                          "du contrat (Contrat de l'enfant, page « Congés »).");
+}
 } // namespace contractmsg
 
 namespace endmsg {

@@ -131,6 +131,8 @@ QString readFailed(const QString &path, const QString &engineText);
 QString noMensualisedSalary();
 QString limitsUnknown(const QString &month);
 QString monthOutsideContract(const QString &month, const QString &first, const QString &last);
+// The parameters' leave choice of a child under a regular contract.
+QString leaveUnderContract();
 } // namespace contractmsg
 
 // The end of a contract: what its figures lack, and its documents.

@@ -400,6 +400,9 @@ QString TContrat::filePath() { return QDir(programFolder()).filePath(folder::con
 void TContrat::open()
 {
     TParametres *p = win().Parametres;
+    // Right after a start, the child's stored parameters, as opening the
+    // parameters window would show them.
+    p->ensureLoaded();
     m_slot = p->TabControl1->currentIndex() + 1;
     // The child's record as the parameters window shows it, as the slips read it.
     const ParamRecord record = p->recordOnScreen();
@@ -661,6 +664,7 @@ bool TContrat::store()
     if (!guarded([&] { storeContract(filePath(), m_slot, c); }))
         return false;
     m_opened = c;
+    win().Parametres->showLeaveNote();
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "common/messages.h"
 #include "common/errors.h"
 #include "common/programfiles.h"
+#include "contract/contractstore.h"
 #include "legal/minimums.h"
 #include "settings/numberfields.h"
 #include "widgets/look.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -341,6 +343,8 @@ void TParametres::buildWagesPage(QWidget *page)
         items->insertLayout(0, first);
     }
     left->addWidget(Conges);
+    AvertConges = warningLine(page, "AvertConges");
+    left->addWidget(AvertConges);
 
     auto *holiday = new QHBoxLayout;
     Indentre = named<QCheckBox>(page, "Indentre");
@@ -636,6 +640,17 @@ void TParametres::FormActivate()
 {
     if (win().Horaire)
         win().Horaire->BitBtn3->setEnabled(true);
+    loadFiles();
+}
+
+void TParametres::ensureLoaded()
+{
+    if (!m_loaded)
+        loadFiles();
+}
+
+void TParametres::loadFiles()
+{
     // Both files are read as far as they can be, each error shown, the rates
     // file's first: without the rates file the table shows empty, but the
     // children are still read, so that OK never writes blank ones over them.
@@ -755,6 +770,20 @@ void TParametres::LoadSlot()
     setState(CheckBox12, r.CheckBox12);
     setState(CheckBox10, r.CheckBox10); // CheckBox10Click on a change
     setState(Indentre, r.Indentre);     // IndentreClick on a change
+    showLeaveNote();
+}
+
+void TParametres::showLeaveNote()
+{
+    // A contract file that cannot be read is said where contracts are used.
+    bool regular = false;
+    try {
+        const std::optional<contract::Contract> c =
+            contract::loadContract(QDir(programFolder()).filePath(folder::contracts), m_slots.current);
+        regular = c && c->isRegular();
+    } catch (const RuntimeError &) {
+    }
+    showNote(AvertConges, regular ? contractmsg::leaveUnderContract() : QString());
 }
 
 void TParametres::showRatesTable()

@@ -60,6 +60,8 @@ public:
     // an amount is below the legal minimum in force today (never blocking,
     // never changing a value), or why nothing could be checked.
     QLabel *AvertSalaire, *AvertEntretien;
+    // Under the leave choice: the child's regular contract pays its own leave.
+    QLabel *AvertConges;
     QPushButton *raz, *OK, *Anul, *BitBtn3;
 
     // The child slot the controls show (1 to 5).
@@ -72,6 +74,13 @@ public:
     // included and texts not yet cut to their stored length: what "&OK"
     // would keep, and what the slips read.
     ParamRecord recordOnScreen() const;
+    // Reads the two settings files into the controls, as opening the window
+    // does, when it has not been opened yet: a window that reads a child's
+    // parameters before then gets the stored ones, not blank controls.
+    void ensureLoaded();
+    // Says under the leave choice whether the shown child's stored contract
+    // is a regular one, whose own leave rules apply instead.
+    void showLeaveNote();
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -89,6 +98,8 @@ private:
 
     // The rules.
     void FormActivate();
+    // The files into the controls (each error said), the current child shown.
+    void loadFiles();
     void LoadSlot();
     void StoreSlot();
     void TabControl1Change(int index);

@@ -46,6 +46,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace contract;
@@ -88,6 +89,32 @@ private:
         if (t->currentIndex() != i || !editorOf(t))
             QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualRect(i).center());
         return editorOf(t);
+    }
+    // The "Congés" page as shown, once shown.
+    static QList<QStringList> leavePageRows()
+    {
+        window()->Pages->setCurrentWidget(window()->findChild<QWidget *>("PageConges"));
+        QList<QStringList> rows;
+        for (int r = 0; r < window()->Conges->rowCount(); ++r) {
+            QStringList row;
+            for (int k = 0; k < window()->Conges->columnCount(); ++k)
+                row << window()->Conges->item(r, k)->text();
+            rows << row;
+        }
+        return rows;
+    }
+    static int storedReason()
+    {
+        int reason = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "plain");
+            db.setDatabaseName(path());
+            QSqlQuery q(db);
+            if (db.open() && q.exec("SELECT motif FROM Absences WHERE enfant = 2") && q.next())
+                reason = q.value(0).toInt();
+        }
+        QSqlDatabase::removeDatabase("plain");
+        return reason;
     }
     static void chooseReason(QTableView *t, int row, Reason reason)
     {
@@ -206,6 +233,7 @@ private slots:
         QVERIFY(DayTable::createEmpty(m_dir.filePath(folder::dayTable(2))));
         createWindows();
         TParametres *p = win().Parametres;
+        p->ensureLoaded(); // as opening it does, before anything is typed there
         p->TabControl1->setCurrentIndex(1); // child slot 2
         p->prenom3->setText("Julie");
         p->Netbrut->setItemIndex(1);
@@ -302,16 +330,7 @@ private slots:
         c.absences << Absence{{QDate(2025, 8, 4), QDate(2025, 8, 23)}, Reason::MinderLeave};
         storeContract(path(), 2, c);
         openFromMenu();
-        const auto pageRows = [] {
-            QList<QStringList> rows;
-            for (int r = 0; r < window()->Conges->rowCount(); ++r) {
-                QStringList row;
-                for (int k = 0; k < window()->Conges->columnCount(); ++k)
-                    row << window()->Conges->item(r, k)->text();
-                rows << row;
-            }
-            return rows;
-        };
+        const auto pageRows = leavePageRows;
         const auto unitRows = [] {
             return leaveRows(paidLeaveOf(programFolder(), 2, window()->contractShown(), moneyFromText("4.00"),
                                          HolidaySetting{}, now().date()));
@@ -525,6 +544,152 @@ private slots:
         const std::optional<Contract> stored = loadContract(path(), 2);
         QVERIFY(stored);
         QCOMPARE(stored->plannedMinutes[0], 7 * 60);
+    }
+
+    // Every cell of an absence takes the focus by a click, by Tab and by any
+    // focus reason without ending the program, and every reason is stored
+    // as chosen, by the keys on a new row and by the wheel on a saved one.
+    void everyReasonChosenAndStored_data()
+    {
+        QTest::addColumn<int>("reason");
+        for (int r = 0; r < int(reasonTexts().size()); ++r)
+            QTest::newRow(qPrintable(reasonTexts()[r])) << r;
+    }
+    void everyReasonChosenAndStored()
+    {
+        QFETCH(int, reason);
+        openFromMenu();
+        QVERIFY(QTest::qWaitForWindowActive(window()));
+        window()->TypeContrat->button(1)->click();
+        QTableView *t = window()->Absences;
+        window()->Pages->setCurrentWidget(t->parentWidget());
+        window()->AjoutAbsence->click();
+        QWidget *from = cell(t, 0, RangeModel::From);
+        QVERIFY(from && from->hasFocus());
+        QTest::keyClicks(from, "02032026");
+        QTest::keyClick(from, Qt::Key_Tab);
+        QWidget *to = editorOf(t);
+        QVERIFY(to && to->hasFocus() && to != from);
+        QCOMPARE(t->currentIndex().column(), int(RangeModel::To));
+        QTest::keyClicks(to, "03032026");
+        QTest::keyClick(to, Qt::Key_Tab);
+        auto *motif = qobject_cast<QComboBox *>(editorOf(t));
+        QVERIFY(motif && motif->hasFocus());
+        QCOMPARE(motif->currentIndex(), -1); // no reason until one is chosen
+        for (Qt::FocusReason why : {Qt::MouseFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason,
+                                    Qt::ActiveWindowFocusReason, Qt::PopupFocusReason, Qt::ShortcutFocusReason,
+                                    Qt::MenuBarFocusReason, Qt::OtherFocusReason}) {
+            from->setFocus(why);
+            motif->setFocus(why);
+            QCOMPARE(t->currentIndex(), t->model()->index(0, RangeModel::Why));
+        }
+        for (int k = 0; k <= reason; ++k)
+            QTest::keyClick(motif, Qt::Key_Down);
+        QTest::mouseClick(window()->OK, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(storedReason(), reason);
+        QCOMPARE(loadContract(path(), 2)->absences.first().range, (DateRange{QDate(2026, 3, 2), QDate(2026, 3, 3)}));
+
+        openFromMenu();
+        window()->Pages->setCurrentWidget(t->parentWidget());
+        motif = qobject_cast<QComboBox *>(cell(t, 0, RangeModel::Why));
+        QVERIFY(motif);
+        QCOMPARE(motif->currentIndex(), reason);
+        const int next = reason + 1 < int(reasonTexts().size()) ? reason + 1 : reason - 1;
+        const QPoint middle = motif->rect().center();
+        QWheelEvent wheel(middle, motif->mapToGlobal(middle), {}, {0, next > reason ? -120 : 120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(motif, &wheel);
+        QTest::mouseClick(window()->OK, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(storedReason(), next);
+    }
+
+    // A planned hour that is not one keeps the day's hours and says which day.
+    void mistypedPlannedHourIsRefused()
+    {
+        openFromMenu();
+        QTimeEdit *tuesday = window()->HMardi;
+        tuesday->setFocus();
+        QTest::keyClicks(tuesday, "0900");
+        QTest::keyClicks(tuesday, "2500");
+        QTest::keyClick(tuesday, Qt::Key_Tab);
+        QCOMPARE(tuesday->time(), QTime(9, 0));
+        QTRY_COMPARE(m_shown, QStringList{rtl::inField("Mardi", rtl::notATime("25:00"))});
+        QCOMPARE(window()->contractShown().plannedMinutes[1], 9 * 60);
+    }
+
+    // The close box asks before dropping what is not stored.
+    void closeBoxAsks_data()
+    {
+        QTest::addColumn<int>("answer"); // -1: nothing changed, nothing asked
+        QTest::newRow("nothing changed") << -1;
+        QTest::newRow("Oui stores") << 0;
+        QTest::newRow("Non drops") << 1;
+        QTest::newRow("Annuler stays") << 2;
+    }
+    void closeBoxAsks()
+    {
+        QFETCH(int, answer);
+        QStringList asked;
+        const ChoiceSink before = setChoiceSink([&](const Choice &c) {
+            asked << c.question + " " + c.answers.join('/');
+            return answer;
+        });
+        openFromMenu();
+        if (answer >= 0)
+            window()->MajHC->setValue(25);
+        QVERIFY(!window()->close() || answer != 2);
+        setChoiceSink(before);
+        if (answer < 0) {
+            QVERIFY(asked.isEmpty());
+        } else {
+            QCOMPARE(asked, QStringList{ask::storeContractChanges() + " Oui/Non/Annuler"});
+        }
+        QCOMPARE(window()->isVisible(), answer == 2);
+        const std::optional<Contract> stored = loadContract(path(), 2);
+        QCOMPARE(stored.has_value(), answer == 0);
+    }
+
+    // Right after a start the window shows what it shows once the parameters
+    // were opened; the parameters then say the contract's leave rules apply.
+    void sameBeforeAndAfterTheParameters()
+    {
+        // The first child, the one shown first.
+        QFile::remove(m_dir.filePath(folder::dayTable(1)));
+        QVERIFY(DayTable::createEmpty(m_dir.filePath(folder::dayTable(1))));
+        TParametres *p = win().Parametres;
+        p->TabControl1->setCurrentIndex(0);
+        p->prenom3->setText("Julie");
+        p->SH->setText("4.00");
+        QTest::mouseClick(p->OK, Qt::LeftButton);
+        Contract c;
+        c.kind = Kind::CompleteYear;
+        c.first = QDate(2025, 9, 1);
+        for (size_t d = 0; d < 5; ++d)
+            c.plannedMinutes[d] = 9 * 60;
+        storeContract(path(), 1, c);
+        destroyWindows();
+        createWindows();
+        m_shown.clear(); // the test folder has no help
+
+        const auto shown = [] {
+            openFromMenu();
+            const QStringList figures{window()->prenom->text(), window()->TauxHoraire->text(),
+                                      window()->SalaireBase->text()};
+            const QList<QStringList> leave = leavePageRows();
+            window()->hide();
+            return std::pair(figures, leave);
+        };
+        const auto first = shown();
+        QCOMPARE(first.first.first(), QString("Julie"));
+        QVERIFY(!first.second.isEmpty());
+        showAndActivate(win().Parametres);
+        QCOMPARE(win().Parametres->AvertConges->text(), contractmsg::leaveUnderContract());
+        QVERIFY(!win().Parametres->AvertConges->isHidden());
+        win().Parametres->Anul->click();
+        QCOMPARE(shown(), first);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
     }
 
     void removeDropsTheCurrentRow()
