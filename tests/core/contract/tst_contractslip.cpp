@@ -90,7 +90,7 @@ private slots:
         QCOMPARE((QStringList{p.hmens, p.tauxh, p.salmens}), (QStringList{"173.33", "4.00", "693.33"}));
         QCOMPARE((QStringList{p.habs, p.hplan, p.deduc}), (QStringList{"16.00", "176.00", "-63.03"}));
         QCOMPARE(p.datesabs,
-                 "du 09/03/2026 au 10/03/2026 (Absence de l'assistante maternelle (maladie, congé sans solde))");
+                 "du 09/03/2026 au 10/03/2026 (Absence de l'assistante maternelle, maladie, congé sans solde)");
         QCOMPARE((QStringList{p.hcomp, p.mtcomp, p.hmaj, p.mtmaj}), (QStringList{"5.00", "20.00", "2.00", "8.80"}));
         QCOMPARE((QStringList{p.hferie, p.mtferie, p.salmois}), (QStringList{"0.00", "0.00", "659.10"}));
         QCOMPARE(gross ? *s.slip.salbrut : *s.slip.salnet, "659.10");
