@@ -377,6 +377,10 @@ QString dropUnvalidatedDays()
 QString storeContractChanges() { return QStringLiteral("Enregistrer les modifications du contrat ?"); }
 QStringList yesNoCancelAnswers() { return {QStringLiteral("Oui"), QStringLiteral("Non"), QStringLiteral("Annuler")}; }
 QString exportedTo(const QString &path) { return QStringLiteral("Le récapitulatif est enregistré dans\n%1").arg(path); }
+QString documentSavedTo(const QString &title, const QString &path)
+{
+    return QStringLiteral("« %1 » est enregistré dans\n%2").arg(title, path);
+}
 QString replaceBackup(const QString &path)
 {
     return QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer\u00a0?").arg(path);

@@ -185,6 +185,8 @@ QString storeContractChanges();
 QStringList yesNoCancelAnswers();
 // Where an export wrote its file.
 QString exportedTo(const QString &path);
+// Where a document of a contract's end was saved, named by its title.
+QString documentSavedTo(const QString &title, const QString &path);
 // A backup name that gained its ".zip" after the file dialog, when a file of
 // that name is there.
 QString replaceBackup(const QString &path);

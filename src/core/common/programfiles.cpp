@@ -14,14 +14,25 @@ QString slipPicture(const QString &firstName, const QString &monthKey)
     return pictures + QLatin1Char('/') + firstName + monthKey + QStringLiteral(".jpg");
 }
 
-QString workCertificate(const QString &firstName)
+namespace {
+// Two children of the same first name, or a child without one, still get
+// documents of their own.
+QString childOf(int slot, const QString &firstName)
 {
-    return pictures + QLatin1Char('/') + firstName + QStringLiteral(" certificat de travail.pdf");
+    return firstName.isEmpty() ? QStringLiteral("Enfant %1").arg(slot)
+                               : QStringLiteral("%1 (enfant %2)").arg(firstName).arg(slot);
+}
+} // namespace
+
+QString workCertificate(int slot, const QString &firstName)
+{
+    return pictures + QLatin1Char('/') + childOf(slot, firstName) + QStringLiteral(" certificat de travail.pdf");
 }
 
-QString finalReceipt(const QString &firstName)
+QString finalReceipt(int slot, const QString &firstName)
 {
-    return pictures + QLatin1Char('/') + firstName + QStringLiteral(" reçu pour solde de tout compte.pdf");
+    return pictures + QLatin1Char('/') + childOf(slot, firstName) +
+           QStringLiteral(" reçu pour solde de tout compte.pdf");
 }
 
 bool staysInFolder(const QString &part)

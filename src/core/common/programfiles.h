@@ -25,11 +25,12 @@ inline const QString helpCollection = QStringLiteral("Berlivo.qhc");
 QString dayTable(int slot);
 // A saved slip's picture, relative to the program folder: "bulljpg/Léa0302.jpg".
 QString slipPicture(const QString &firstName, const QString &monthKey);
-// The documents of the end of a child's contract, beside the saved slips,
-// relative to the program folder: "bulljpg/Léa certificat de travail.pdf",
-// "bulljpg/Léa reçu pour solde de tout compte.pdf".
-QString workCertificate(const QString &firstName);
-QString finalReceipt(const QString &firstName);
+// The documents of the end of the contract of child slot 1 to 5, beside the
+// saved slips, relative to the program folder: "bulljpg/Léa (enfant 2)
+// certificat de travail.pdf", "bulljpg/Léa (enfant 2) reçu pour solde de tout
+// compte.pdf"; "Enfant 2" for a child without a first name.
+QString workCertificate(int slot, const QString &firstName);
+QString finalReceipt(int slot, const QString &firstName);
 // Whether a part of a file name keeps the file in its folder: one holding a
 // separator ("/" or "\") would name a file elsewhere, and "." and ".." are
 // the names of folders.

@@ -169,14 +169,16 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
                  QStringLiteral("Signature de l'assistante maternelle, précédée de « Pour solde de tout compte »"));
 }
 
-QString endDocumentPath(const QString &programFolder, EndDocument which, const QString &firstName)
+QString endDocumentPath(const QString &programFolder, EndDocument which, int slot, const QString &firstName)
 {
-    QString path = programFolder + (which == EndDocument::Certificate ? folder::workCertificate(firstName)
-                                                                      : folder::finalReceipt(firstName));
+    QString path = programFolder + (which == EndDocument::Certificate ? folder::workCertificate(slot, firstName)
+                                                                      : folder::finalReceipt(slot, firstName));
     if (!folder::staysInFolder(firstName))
         throw RuntimeError(rtl::cannotCreateFile(path));
     return path;
 }
+
+QString endDocumentTitle(EndDocument which) { return which == EndDocument::Certificate ? certificateTitle : receiptTitle; }
 
 QByteArray workCertificatePdf(const EndParties &parties, const Contract &c, QDate madeOn)
 {

@@ -38,7 +38,9 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
 enum class EndDocument { Certificate, Receipt };
 // Where a child's document is saved: beside the saved slips in the program
 // folder (ending with "/"). A first name that would put it elsewhere raises.
-QString endDocumentPath(const QString &programFolder, EndDocument which, const QString &firstName);
+QString endDocumentPath(const QString &programFolder, EndDocument which, int slot, const QString &firstName);
+// "Certificat de travail", "Reçu pour solde de tout compte": the document's title.
+QString endDocumentTitle(EndDocument which);
 
 // The same as PDF files' bytes; raise as the PDF page does.
 QByteArray workCertificatePdf(const EndParties &parties, const Contract &c, QDate madeOn);

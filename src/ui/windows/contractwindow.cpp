@@ -586,9 +586,9 @@ void TContrat::CertificatClick()
     if (!endReady())
         return;
     guarded([&] {
-        const QString path = endDocumentPath(programFolder(), EndDocument::Certificate, m_firstName);
+        const QString path = endDocumentPath(programFolder(), EndDocument::Certificate, m_slot, m_firstName);
         writeWholeFile(path, workCertificatePdf(m_parties, contractShown(), now().date()));
-        showMessage(ask::exportedTo(QDir::toNativeSeparators(path)));
+        showMessage(ask::documentSavedTo(endDocumentTitle(EndDocument::Certificate), QDir::toNativeSeparators(path)));
     });
 }
 
@@ -597,9 +597,9 @@ void TContrat::RecuClick()
     if (!endReady())
         return;
     guarded([&] {
-        const QString path = endDocumentPath(programFolder(), EndDocument::Receipt, m_firstName);
+        const QString path = endDocumentPath(programFolder(), EndDocument::Receipt, m_slot, m_firstName);
         writeWholeFile(path, finalReceiptPdf(m_parties, contractShown(), m_end));
-        showMessage(ask::exportedTo(QDir::toNativeSeparators(path)));
+        showMessage(ask::documentSavedTo(endDocumentTitle(EndDocument::Receipt), QDir::toNativeSeparators(path)));
     });
 }
 

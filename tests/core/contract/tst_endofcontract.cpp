@@ -1,3 +1,5 @@
+#include "common/errors.h"
+#include "contract/enddocuments.h"
 #include "contract/endofcontract.h"
 
 #include <QtTest>
@@ -96,6 +98,7 @@ private slots:
     void figures();
     void contractEnd_data();
     void contractEnd();
+    void documentsOfEachChild();
 };
 
 void TestEndOfContract::figures_data()
@@ -222,6 +225,21 @@ void TestEndOfContract::contractEnd()
     QFETCH(Contract, contract);
     QTEST(contractEndDate(contract).toString(Qt::ISODate), "end");
     QCOMPARE(endOfContract(contract, {}, {}, {}, euros(400), {}).contractEnd, contractEndDate(contract));
+}
+
+// Two children of one first name, or a child without one, keep documents of
+// their own; a name that would leave the folder is refused.
+void TestEndOfContract::documentsOfEachChild()
+{
+    const QString folder = QStringLiteral("/data/");
+    const QStringList paths = {endDocumentPath(folder, EndDocument::Certificate, 1, "Léa"),
+                               endDocumentPath(folder, EndDocument::Certificate, 2, "Léa"),
+                               endDocumentPath(folder, EndDocument::Receipt, 2, "Léa"),
+                               endDocumentPath(folder, EndDocument::Certificate, 3, "")};
+    QCOMPARE(QSet<QString>(paths.begin(), paths.end()).size(), paths.size());
+    QCOMPARE(paths[1], QString("/data/bulljpg/Léa (enfant 2) certificat de travail.pdf"));
+    QCOMPARE(paths[3], QString("/data/bulljpg/Enfant 3 certificat de travail.pdf"));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, endDocumentPath(folder, EndDocument::Receipt, 1, "../x"));
 }
 
 QTEST_GUILESS_MAIN(TestEndOfContract)

@@ -394,10 +394,12 @@ private slots:
         QVERIFY(QDir(programFolder()).mkpath(folder::pictures));
         QTest::mouseClick(window()->Certificat, Qt::LeftButton);
         QTest::mouseClick(window()->Recu, Qt::LeftButton);
-        const QString certificate = programFolder() + folder::workCertificate("Julie");
-        const QString receipt = programFolder() + folder::finalReceipt("Julie");
-        QCOMPARE(m_shown, (QStringList{ask::exportedTo(QDir::toNativeSeparators(certificate)),
-                                       ask::exportedTo(QDir::toNativeSeparators(receipt))}));
+        const QString certificate = programFolder() + folder::workCertificate(2, "Julie");
+        const QString receipt = programFolder() + folder::finalReceipt(2, "Julie");
+        QCOMPARE(m_shown,
+                 (QStringList{ask::documentSavedTo("Certificat de travail", QDir::toNativeSeparators(certificate)),
+                              ask::documentSavedTo("Reçu pour solde de tout compte",
+                                                   QDir::toNativeSeparators(receipt))}));
         m_shown.clear();
         if (QStandardPaths::findExecutable("pdftotext").isEmpty())
             SKIP_UNLESS_CI("pdftotext (poppler-utils) is not installed");
