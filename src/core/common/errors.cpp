@@ -38,6 +38,12 @@ QString notABoolean(const QString &text, const QString &field)
     return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
 }
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
+QString dayOutsideSheetMonth(const QString &date, const QString &month)
+{
+    return QStringLiteral("Le %1 n'est pas un jour de %2, le mois de cette feuille : une feuille ne tient qu'un "
+                          "mois.\nValidez-le, puis rouvrez la fenêtre des heures pour saisir un autre mois.")
+        .arg(date, month);
+}
 QString tableLocked(const QString &path)
 {
     return QStringLiteral("La table %1 est verrouillée : une autre fenêtre (Revoir un mois...) ou un autre "

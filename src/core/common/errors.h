@@ -43,6 +43,9 @@ QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
 QString notABoolean(const QString &text,
                     const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
 QString noDayToStore();                    // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+// A day typed in the hours window in another month than the sheet's days:
+// the date (dd/MM/yyyy) and the sheet's month ("Juin 2026").
+QString dayOutsideSheetMonth(const QString &date, const QString &month);
 // A table held exclusively by the month review (or another program): said at
 // once rather than after the engine's wait on its lock.
 QString tableLocked(const QString &path);
