@@ -236,6 +236,31 @@ QString monthOutsideContract(const QString &month, const QString &first, const Q
         return QStringLiteral("%1 est hors du contrat, qui commence le %2.").arg(month, first);
     return QStringLiteral("%1 est hors du contrat, qui court du %2 au %3.").arg(month, first, last);
 }
+QString hourlySlipOutsideContract(const QString &outside, bool grossBasis)
+{
+    return QStringLiteral("%1 Ce bulletin le paie à l'heure (%2), avec 10 % de congés payés.")
+        .arg(outside, grossBasis ? QStringLiteral("bulletin de salaire brut")
+                                 : QStringLiteral("modèle simplifié, basé sur le net"));
+}
+QString typedBeforeStart(int days, const QString &first)
+{
+    return days == 1 ? QStringLiteral("1 jour saisi avant le début du contrat (%1) n'est pas payé").arg(first)
+                     : QStringLiteral("%1 jours saisis avant le début du contrat (%2) ne sont pas payés")
+                           .arg(days)
+                           .arg(first);
+}
+QString typedAfterEnd(int days)
+{
+    return days == 1 ? QStringLiteral("1 jour saisi après la fin du contrat n'est pas payé")
+                     : QStringLiteral("%1 jours saisis après la fin du contrat ne sont pas payés").arg(days);
+}
+QString typedInAbsence(const QStringList &days)
+{
+    if (days.size() == 1)
+        return QStringLiteral("Le %1 est saisi travaillé pendant une absence déclarée").arg(days.first());
+    return QStringLiteral("Les %1 et %2 sont saisis travaillés pendant une absence déclarée")
+        .arg(days.mid(0, days.size() - 1).join(QStringLiteral(", ")), days.last());
+}
 } // namespace contractmsg
 
 namespace endmsg {

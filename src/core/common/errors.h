@@ -132,6 +132,15 @@ QString readFailed(const QString &path, const QString &engineText);
 QString noMensualisedSalary();
 QString limitsUnknown(const QString &month);
 QString monthOutsideContract(const QString &month, const QString &first, const QString &last);
+// A slip paid by the hour for a month outside the child's contract: why
+// (monthOutsideContract's text), then which slip it is.
+QString hourlySlipOutsideContract(const QString &outside, bool grossBasis);
+// The days typed on a contract month's sheet that its slip does not pay as
+// typed: before the first day (given dd/MM/yyyy), after the last one, or
+// worked inside a stated absence (each dd/MM).
+QString typedBeforeStart(int days, const QString &first);
+QString typedAfterEnd(int days);
+QString typedInAbsence(const QStringList &days);
 } // namespace contractmsg
 
 // The end of a contract: what its figures lack, and its documents.
