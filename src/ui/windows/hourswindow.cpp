@@ -381,6 +381,11 @@ void THoraire::stepDay(QPushButton *b, int step)
     const int gridRow = StringGrid1->currentRow();
     if ((step < 0 && gridRow <= 1) || (step > 0 && gridRow >= sheet::LastDay))
         return;
+    // The days stay in the sheet's month once it has one: past its last day
+    // (or before its first) is another month's sheet.
+    const QDate day = Date->date().addDays(step);
+    if (const QDate month = sheetMonth(sheet()); month.isValid() && !sameMonth(month, day))
+        return;
     // Before the first row or after the last there is no row to select, but
     // the day still moves (from the 1st of a month back to the day before).
     const int target = m_dayRow + step;
@@ -388,11 +393,7 @@ void THoraire::stepDay(QPushButton *b, int step)
         StringGrid1->setCurrentCell(target, sheet::Date);
     blankDayEntries();
     Date->setDateTime(Date->dateTime().addDays(step));
-    // The day moved to is the one a refused day goes back to, while it lies
-    // in the sheet's month.
-    const QDate month = sheetMonth(sheet());
-    if (!month.isValid() || sameMonth(month, Date->date()))
-        m_lastDay = Date->date();
+    m_lastDay = day;
     // The new day's row follows when Date is left.
     Date->setFocus(Qt::OtherFocusReason);
 }

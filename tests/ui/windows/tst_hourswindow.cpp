@@ -328,30 +328,33 @@ private slots:
 
     void nextDayAtTheEndOfApril()
     {
+        // No day entered yet: the days move on across the month's end.
         h()->Date->setFocus(Qt::MouseFocusReason);
         tab(); // the 30th becomes the current day
-        h()->H1->setTime(hm(8, 0));
         h()->FJ->setChecked(true); // ticked, but never left
         QTest::mouseClick(h()->Suiv, Qt::LeftButton);
         QCOMPARE(h()->Date->date(), QDate(2007, 5, 1));
         QCOMPARE(h()->Date->time(), QTime(9, 30));
         QCOMPARE(h()->StringGrid1->currentRow(), 31);
-        QCOMPARE(h()->H1->time(), QTime(0, 0));
         QVERIFY(!h()->FJ->isChecked());
         QCOMPARE(QApplication::focusWidget(), h()->Date);
-        // The time left by the click went to the 30th; the box did not.
-        QCOMPARE(h()->cell(2, 30), QString("08:00:00"));
-        QCOMPARE(h()->cell(6, 30), QString("08:00:00"));
         QCOMPARE(h()->cell(7, 30), QString());
-        // The 1st of May has no place in April's sheet: back to the 30th.
         tab();
-        QCOMPARE(m_shown, QStringList{rtl::dayOutsideSheetMonth("01/05/2007", MonthKey::of(4, 2007).title())});
-        QCOMPARE(h()->cell(1, 1), QString());
+        QCOMPARE(h()->cell(1, 1), QString("01/05/2007"));
+        // From the 1st back to the 30th: no row before the first, but the day moves.
+        QTest::mouseClick(h()->Prec, Qt::LeftButton);
         QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
-        QTRY_COMPARE(QApplication::focusWidget(), h()->Date);
-        // "&Suivant" on the sheet's last row does nothing.
+        QCOMPARE(h()->StringGrid1->currentRow(), 31);
+        // Once the 30th holds a time the sheet is April's: "&Suivant" stays
+        // on its last day, the time left by the click written to it.
+        tab();
+        h()->H1->setTime(hm(8, 0));
         QTest::mouseClick(h()->Suiv, Qt::LeftButton);
         QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
+        QCOMPARE(h()->cell(2, 30), QString("08:00:00"));
+        QCOMPARE(h()->cell(6, 30), QString("08:00:00"));
+        QCOMPARE(h()->cell(1, 1), QString()); // the 1st of May, a date alone, gone
+        QCOMPARE(m_shown, QStringList());
     }
 
     void missingTableStoresNothing()
