@@ -291,8 +291,6 @@ private slots:
         QTest::newRow("after the last day")
             << "2026-01-05" << "2026-03-25" << QStringList{"25/03", "26/03", "27/03", "30/03"}
             << QStringList{"3 jours saisis après la fin du contrat ne sont pas payés"};
-        QTest::newRow("one day after it") << "2026-01-05" << "2026-03-26" << QStringList{"27/03"}
-                                          << QStringList{"1 jour saisi après la fin du contrat n'est pas payé"};
         QTest::newRow("before the first day")
             << "2026-03-16" << "" << QStringList{"12/03", "13/03", "16/03"}
             << QStringList{"2 jours saisis avant le début du contrat (16/03/2026) ne sont pas payés"};

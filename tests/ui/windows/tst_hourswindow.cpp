@@ -214,21 +214,6 @@ private slots:
         const QStringList rows = storedRows(table());
         QCOMPARE(rows.size(), 1);
         QVERIFY(rows[0].startsWith("'2026-06-15'"));
-        // What merely leaving the pickers writes (the date, 00:00:00) fixes
-        // no month, and goes once a day of another month is taken.
-        QTest::mouseClick(h()->BitBtn4, Qt::LeftButton);
-        QVERIFY(activate(win().Entree));
-        QVERIFY(activate(h()));
-        m_shown.clear();
-        tab();
-        tab();
-        QCOMPARE(h()->cell(1, 30), QString("30/04/2007"));
-        QCOMPARE(h()->cell(6, 30), QString("00:00:00"));
-        enterDay(QDate(2026, 5, 16), hm(8, 0), hm(12, 0), none, none);
-        QCOMPARE(m_shown, QStringList());
-        QCOMPARE(h()->cell(6, 16), QString("04:00:00"));
-        QCOMPARE(h()->cell(1, 30), QString());
-        QCOMPARE(h()->cell(6, 30), QString());
     }
 
     // "&Valide" again on a month the table holds asks what to do with the
