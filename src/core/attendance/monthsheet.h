@@ -5,6 +5,7 @@
 
 #include "attendance/dayrecord.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,18 @@ struct MonthTotals {
     QString hoursText() const;    // cut to two decimals
     QString flatDaysText() const; // a whole number
 };
+
+// One sheet holds one month, so that its validation stores, and may
+// replace, that month only. The first day of that month: the month of the
+// first dated row holding an entry, row `skip` left out (the row a new date
+// goes into, replacing its own). Null while there is none. The date and the
+// 00:00:00 that the day picker and the time pickers write when merely left
+// are no entry: they fix no month.
+QDate sheetMonth(const MonthSheet &sheet, int skip = 0);
+// The dated rows of another month than `day`'s holding no entry: once a day
+// of the month is taken they are emptied, so that nothing of another month
+// is stored.
+QList<int> strayRows(const MonthSheet &sheet, QDate day);
 
 // A day row with neither a duration nor the flat rate is not a day of care:
 // its date is emptied so that it is not stored. Its meals stay on the sheet.

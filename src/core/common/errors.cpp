@@ -38,6 +38,12 @@ QString notABoolean(const QString &text, const QString &field)
     return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
 }
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
+QString dayOutsideSheetMonth(const QString &date, const QString &month)
+{
+    return QStringLiteral("Le %1 n'est pas un jour de %2, le mois de cette feuille : une feuille ne tient qu'un "
+                          "mois.\nValidez-le, puis rouvrez la fenêtre des heures pour saisir un autre mois.")
+        .arg(date, month);
+}
 QString tableLocked(const QString &path)
 {
     return QStringLiteral("La table %1 est verrouillée : une autre fenêtre (Revoir un mois...) ou un autre "
@@ -238,6 +244,31 @@ QString leaveUnderContract()
 {
     return QStringLiteral("Sous contrat régulier, ce choix n'est pas utilisé : les congés payés suivent les règles "
                           "du contrat (Contrat de l'enfant, page « Congés »).");
+}
+QString hourlySlipOutsideContract(const QString &outside, bool grossBasis)
+{
+    return QStringLiteral("%1 Ce bulletin le paie à l'heure (%2), avec 10 % de congés payés.")
+        .arg(outside, grossBasis ? QStringLiteral("bulletin de salaire brut")
+                                 : QStringLiteral("modèle simplifié, basé sur le net"));
+}
+QString typedBeforeStart(int days, const QString &first)
+{
+    return days == 1 ? QStringLiteral("1 jour saisi avant le début du contrat (%1) n'est pas payé").arg(first)
+                     : QStringLiteral("%1 jours saisis avant le début du contrat (%2) ne sont pas payés")
+                           .arg(days)
+                           .arg(first);
+}
+QString typedAfterEnd(int days)
+{
+    return days == 1 ? QStringLiteral("1 jour saisi après la fin du contrat n'est pas payé")
+                     : QStringLiteral("%1 jours saisis après la fin du contrat ne sont pas payés").arg(days);
+}
+QString typedInAbsence(const QStringList &days)
+{
+    if (days.size() == 1)
+        return QStringLiteral("Le %1 est saisi travaillé pendant une absence déclarée").arg(days.first());
+    return QStringLiteral("Les %1 et %2 sont saisis travaillés pendant une absence déclarée")
+        .arg(days.mid(0, days.size() - 1).join(QStringLiteral(", ")), days.last());
 }
 } // namespace contractmsg
 

@@ -43,6 +43,9 @@ QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
 QString notABoolean(const QString &text,
                     const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
 QString noDayToStore();                    // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+// A day typed in the hours window in another month than the sheet's days:
+// the date (dd/MM/yyyy) and the sheet's month ("Juin 2026").
+QString dayOutsideSheetMonth(const QString &date, const QString &month);
 // A table held exclusively by the month review (or another program): said at
 // once rather than after the engine's wait on its lock.
 QString tableLocked(const QString &path);
@@ -133,6 +136,15 @@ QString limitsUnknown(const QString &month);
 QString monthOutsideContract(const QString &month, const QString &first, const QString &last);
 // The parameters' leave choice of a child under a regular contract.
 QString leaveUnderContract();
+// A slip paid by the hour for a month outside the child's contract: why
+// (monthOutsideContract's text), then which slip it is.
+QString hourlySlipOutsideContract(const QString &outside, bool grossBasis);
+// The days typed on a contract month's sheet that its slip does not pay as
+// typed: before the first day (given dd/MM/yyyy), after the last one, or
+// worked inside a stated absence (each dd/MM).
+QString typedBeforeStart(int days, const QString &first);
+QString typedAfterEnd(int days);
+QString typedInAbsence(const QStringList &days);
 } // namespace contractmsg
 
 // The end of a contract: what its figures lack, and its documents.

@@ -171,6 +171,8 @@ ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
     auto [figures, c, leave, end] = figuresOf(*key, rate, holiday);
     out.figures = std::move(figures);
     finish(out, in, grossBasis, c, leave, end);
+    if (out.failure.isEmpty())
+        out.notes = typedDayNotes(c, *key, in.days);
     return out;
 }
 } // namespace
@@ -210,17 +212,66 @@ ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipIn
     });
 }
 
+namespace {
+// A complete or an incomplete year whose dates cover some of the month.
+bool paysMonth(const Contract &c, const MonthKey &key)
+{
+    if (!c.isRegular() || !c.first.isValid())
+        return false;
+    const QDate first(key.year(), key.month(), 1);
+    return c.first <= first.addMonths(1).addDays(-1) && (c.last.isNull() || c.last >= first);
+}
+} // namespace
+
+QStringList typedDayNotes(const Contract &c, const MonthKey &month, const std::array<SheetDay, 31> &days)
+{
+    int before = 0, after = 0;
+    QStringList inAbsence;
+    for (const SheetDay &typed : days) {
+        const QDate d = QDate::fromString(typed.date, shortDateFormat());
+        if (!d.isValid() || d.year() != month.year() || d.month() != month.month())
+            continue;
+        if (d < c.first)
+            ++before;
+        else if (c.last.isValid() && d > c.last)
+            ++after;
+        else if (std::any_of(c.absences.begin(), c.absences.end(),
+                             [&](const Absence &a) { return a.range.contains(d); }))
+            inAbsence << d.toString(QStringLiteral("dd/MM"));
+    }
+    QStringList notes;
+    if (before > 0)
+        notes << contractmsg::typedBeforeStart(before, shortDate(c.first));
+    if (after > 0)
+        notes << contractmsg::typedAfterEnd(after);
+    if (!inAbsence.isEmpty())
+        notes << contractmsg::typedInAbsence(inAbsence);
+    return notes;
+}
+
+QString hourlySlipNote(const std::optional<Contract> &c, const QString &monthKey, bool grossBasis)
+{
+    const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
+    if (!key || !c || !c->isRegular() || !c->first.isValid() || paysMonth(*c, *key))
+        return {};
+    return contractmsg::hourlySlipOutsideContract(
+        contractmsg::monthOutsideContract(key->title(), shortDate(c->first),
+                                          c->last.isValid() ? shortDate(c->last) : QString()),
+        grossBasis);
+}
+
+QString hourlySlipNoteOf(const QString &programFolder, int slot, const QString &monthKey, bool grossBasis)
+{
+    return hourlySlipNote(loadContract(QDir(programFolder).filePath(folder::contracts), slot), monthKey, grossBasis);
+}
+
 bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)
 {
     const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
     if (!key)
         return false;
     const std::optional<Contract> c = loadContract(QDir(programFolder).filePath(folder::contracts), slot);
-    if (!c || !c->isRegular() || !c->first.isValid())
-        return false;
-    const QDate first(key->year(), key->month(), 1);
-    const QDate last = first.addMonths(1).addDays(-1);
-    return c->first <= last && (c->last.isNull() || c->last >= first);
+    return c && paysMonth(*c, *key);
 }
 
 } // namespace contract

@@ -13,8 +13,12 @@
 #include "contract/paidleave.h"
 #include "payslip/declaration.h"
 #include "payslip/slip.h"
+#include "common/monthkey.h"
 
 #include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
 
 namespace contract {
 
@@ -52,6 +56,9 @@ struct ContractSlip {
     SlipResult slip;
     // What the declaration and the archive take from the contract.
     ContractHours hours;
+    // The days typed on the sheet that the slip does not pay as typed
+    // (typedDayNotes); the figures are the contract's all the same.
+    QStringList notes;
     bool complete() const { return failure.isEmpty() && slip.complete(); }
 };
 
@@ -75,6 +82,20 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
 // paid leave worked out from every month of the contract up to this one, and
 // in the month of its last day the end of the contract (endOfContractOf).
 ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis);
+
+// The days of month `month` typed on the sheet (`days`, the sheet's dated
+// rows) that contract `c` does not pay as they were typed, each kind on a
+// line of its own: days before its first day or after its last (not its
+// days: not paid), and days typed worked inside a stated absence (the
+// absence's rule holds, not the hours typed). Empty when there are none.
+QStringList typedDayNotes(const Contract &c, const MonthKey &month, const std::array<SheetDay, 31> &days);
+
+// The line of a slip paid by the hour for a month that child slot `slot`'s
+// regular contract does not cover: the month lies outside it, and which slip
+// is computed instead. Empty for a child without a regular contract, for a
+// month it pays, and for a key that is not a month.
+QString hourlySlipNote(const std::optional<Contract> &c, const QString &monthKey, bool grossBasis);
+QString hourlySlipNoteOf(const QString &programFolder, int slot, const QString &monthKey, bool grossBasis);
 
 // Whether the month of key `monthKey` of child slot `slot` is paid by its
 // regular contract: a complete or an incomplete year whose dates cover some

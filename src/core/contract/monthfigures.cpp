@@ -160,9 +160,6 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     f.mensualisedTwelfths = m.twelfths;
     f.mensualisedHundredths = m.hundredths;
     f.base = m.base;
-    // D is worked out from the exact base, not from the rounded one.
-    const __int128 baseNumerator = __int128(m.twelfths) * r;
-    const __int128 baseDenominator = __int128(12) * 60 * 100;
 
     QHash<QDate, int> absent =
         deductedAbsenceDays(c, c.contractYearStart(std::max(monthStart, c.first)), monthEnd, stored);
@@ -207,10 +204,11 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
         run = DeductedRun{{d, d}, key == -1, key == -1 ? Reason::MinderAbsent : c.absences[key].reason, weekday};
     }
     closeRun();
+    // D = B x A / P with B as the slip shows it, to the cent: a parent checks
+    // the deduction from the slip's own figures, and a month wholly absent
+    // still takes exactly the base shown.
     if (f.plannedMonth > 0)
-        f.deduction = f.deductedMinutes == f.plannedMonth
-                          ? centsOf(baseNumerator, baseDenominator)
-                          : centsOf(baseNumerator * f.deductedMinutes, baseDenominator * f.plannedMonth);
+        f.deduction = centsOf(__int128(f.base.count() / 100) * f.deductedMinutes, f.plannedMonth);
 
     const qint64 limit = limits.weekMinutes;
     const QDate lastSunday = lastSundayOf(year, month);

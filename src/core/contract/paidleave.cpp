@@ -149,15 +149,21 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
         const QDate june = leaveFrom;
         const QDate may(y + 2, 5, 1);
         if (complete) {
-            // The leave is in the base: only a better tenth is added, in June.
-            if (p.tenPercentChosen)
+            // The leave is in the base: a better tenth adds the difference in
+            // June, for the days to be taken inside the base. A contract over
+            // before that June takes none of them there: its days are all
+            // paid at the end, at the better amount already.
+            const bool juneInContract = !lastSlip || *lastSlip >= june;
+            if (p.tenPercentChosen && juneInContract)
                 addPayout(p.payouts, june, 0, Money::fromCount(p.tenPercent.count() - p.keptSalary.count()), true);
             // A contract that ends before the leave year is over pays the
-            // days it did not take.
+            // days it did not take: at the better amount, or at the kept
+            // salary once June has paid the difference on every day earned.
             if (lastSlip && c.last < leaveTo && p.daysEarned > 0) {
                 const int left = std::max(0, p.daysEarned - int(leaveDays(c, leaveFrom, c.last, stored).size()));
+                const Money rateOfDays = juneInContract ? p.keptSalary : p.amount;
                 addPayout(p.payouts, *lastSlip, left,
-                          centsOf(__int128(p.amount.count()) * left, __int128(100) * p.daysEarned), false);
+                          centsOf(__int128(rateOfDays.count()) * left, __int128(100) * p.daysEarned), false);
             }
         } else {
             switch (c.leavePayment) {

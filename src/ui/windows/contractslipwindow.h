@@ -45,6 +45,8 @@ protected:
     bool grossBasis() const override { return m_gross; }
     std::optional<ContractHours> contractHours() const override;
     bool saysWhyItself(const SlipResult &) const override { return !m_slip.failure.isEmpty(); }
+    // The days typed that the contract does not pay as typed.
+    QStringList remarks(const SlipInput &) const override { return m_slip.notes; }
 
 private:
     // Places the labels of the basis and hides those of the other one.

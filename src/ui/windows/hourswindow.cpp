@@ -43,6 +43,8 @@ protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 };
 
+bool sameMonth(QDate a, QDate b) { return a.year() == b.year() && a.month() == b.month(); }
+
 QLabel *text(QWidget *parent, const QString &caption, const QRect &at)
 {
     auto *l = new QLabel(caption, parent);
@@ -278,6 +280,12 @@ void THoraire::FormShow()
         for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
             setCell(c, r, QString());
     Date->setDateTime(now());
+    // The day's entries start blank too: a box left ticked from the last
+    // month would be unticked by the click meant to tick it, and a time left
+    // in a picker would count in a day that never had it.
+    blankDayEntries();
+    m_dayRow = 0;
+    m_lastDay = Date->date();
     BitBtn5->setEnabled(false);
     StringGrid1->setCurrentCell(1, sheet::Date);
     m_validated = sheet();
@@ -311,8 +319,24 @@ void THoraire::FormDeactivate() { BitBtn3->setEnabled(true); }
 
 void THoraire::DateExit()
 {
-    m_dayRow = Date->date().day();
-    setCell(sheet::Date, m_dayRow, shortDate(Date->date()));
+    const QDate day = Date->date();
+    const QDate month = sheetMonth(sheet(), day.day());
+    if (month.isValid() && !sameMonth(month, day)) {
+        // A sheet holds one month: the day goes back, and no row takes an
+        // entry until a day of the month is chosen again.
+        m_dayRow = 0;
+        Date->setDate(sameMonth(m_lastDay, month) ? m_lastDay : month);
+        QMetaObject::invokeMethod(
+            this, [this] { if (isVisible()) Date->setFocus(Qt::OtherFocusReason); }, Qt::QueuedConnection);
+        showError(rtl::dayOutsideSheetMonth(shortDate(day), MonthKey::of(month.month(), month.year()).title()));
+        return;
+    }
+    for (int row : strayRows(sheet(), day))
+        for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+            setCell(c, row, QString());
+    m_dayRow = day.day();
+    m_lastDay = day;
+    setCell(sheet::Date, m_dayRow, shortDate(day));
 }
 
 void THoraire::timeExit(QTimeEdit *picker, int col)
@@ -357,18 +381,29 @@ void THoraire::stepDay(QPushButton *b, int step)
     const int gridRow = StringGrid1->currentRow();
     if ((step < 0 && gridRow <= 1) || (step > 0 && gridRow >= sheet::LastDay))
         return;
+    // The days stay in the sheet's month once it has one: past its last day
+    // (or before its first) is another month's sheet.
+    const QDate day = Date->date().addDays(step);
+    if (const QDate month = sheetMonth(sheet()); month.isValid() && !sameMonth(month, day))
+        return;
     // Before the first row or after the last there is no row to select, but
     // the day still moves (from the 1st of a month back to the day before).
     const int target = m_dayRow + step;
     if (target >= 1 && target <= sheet::LastDay)
         StringGrid1->setCurrentCell(target, sheet::Date);
+    blankDayEntries();
+    Date->setDateTime(Date->dateTime().addDays(step));
+    m_lastDay = day;
+    // The new day's row follows when Date is left.
+    Date->setFocus(Qt::OtherFocusReason);
+}
+
+void THoraire::blankDayEntries()
+{
     for (QTimeEdit *t : {H1, H2, H3, H4})
         t->setTime(QTime(0, 0));
     for (QCheckBox *mark : {Ferie, FJ, PDej, Dej, Gout, Din})
         mark->setChecked(false);
-    Date->setDateTime(Date->dateTime().addDays(step));
-    // The new day's row follows when Date is left.
-    Date->setFocus(Qt::OtherFocusReason);
 }
 
 void THoraire::PrecClick() { stepDay(Prec, -1); }
@@ -399,7 +434,8 @@ void THoraire::BitBtn3Click()
         totheur->setText(month.totals.hoursText());
 
         // A month the table already holds (validated before, and gone back
-        // to after a slip error) would otherwise be stored twice.
+        // to after a slip error) would otherwise be stored twice. Enter does
+        // not replace it: a sheet of a few days would wipe a month stored.
         auto stored = DayTable::Stored::Keep;
         if (!month.days.isEmpty()) {
             const QStringList held = m_table.heldMonths(DayTable::monthKeys(month.days));
@@ -411,7 +447,7 @@ void THoraire::BitBtn3Click()
                 }
                 const int answer =
                     choose({ask::monthAlreadyStored(names.join(QStringLiteral(", ")), m_table.tableName()),
-                            ask::monthAlreadyStoredAnswers(), 0, 2});
+                            ask::monthAlreadyStoredAnswers(), 2, 2});
                 if (answer == 2)
                     return;
                 stored = answer == 0 ? DayTable::Stored::Replace : DayTable::Stored::Keep;

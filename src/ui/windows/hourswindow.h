@@ -74,11 +74,16 @@ private:
     void leaveEntry(QPushButton *button);
     // Moves to the day before (-1) or after (+1) with a blank day's entries.
     void stepDay(QPushButton *button, int step);
+    // The four times back to 00:00:00 and the six boxes unticked.
+    void blankDayEntries();
 
     DayTable m_table;
     // The row of the day being entered: the day of `Date` when it was last
     // left; 0 until then, when no row takes an entry.
     int m_dayRow = 0;
+    // Where `Date` goes back to when a day of another month than the sheet's
+    // is refused: the day it was last left on, or moved to by a button.
+    QDate m_lastDay;
     // The sheet as the window was opened with it or last validated it.
     MonthSheet m_validated;
 };

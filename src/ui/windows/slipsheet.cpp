@@ -5,6 +5,7 @@
 #include "windows/hourswindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "contract/contractslip.h"
 #include "windows/printsavewindow.h"
 #include "windows/parameterswindow.h"
 
@@ -240,6 +241,12 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
         for (QLabel *l : {feri2Caption, feri2, feri1Caption, feri1})
             l->hide();
 
+    Remarque = value("Remarque", at.remark.topLeft(), sheetFont(7), look::warning);
+    Remarque->setWordWrap(true);
+    Remarque->setFixedSize(at.remark.size());
+    Remarque->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Remarque->hide();
+
     heading(QStringLiteral("CALCUL DES COTISATIONS SALARIALES"), at.contributionsHeading);
     for (int k = 0; k < ContributionLines; ++k) {
         const int top = at.firstLineTop + 16 * k;
@@ -374,6 +381,9 @@ void SlipSheet::onActivate()
         if (m_failedInput && *m_failedInput == in)
             return;
         const SlipResult r = compute(in);
+        const QStringList said = remarks(in);
+        Remarque->setText(said.join(QLatin1Char('\n')));
+        Remarque->setVisible(!said.isEmpty());
         fill(r);
         m_shown.reset();
         if (r.complete()) {
@@ -391,6 +401,19 @@ void SlipSheet::onActivate()
             showError(*r.error);
         }
     });
+}
+
+QStringList SlipSheet::remarks(const SlipInput &in) const
+{
+    try {
+        const QString note =
+            contract::hourlySlipNoteOf(programFolder(), win().Parametres->currentSlot(), in.moan, grossBasis());
+        return note.isEmpty() ? QStringList() : QStringList{note};
+    } catch (const RuntimeError &) {
+        // A contract file that cannot be read was said when "Bulletin"
+        // chose this slip; the slip itself does not rest on it.
+        return {};
+    }
 }
 
 void SlipSheet::fill(const SlipResult &r)

@@ -66,6 +66,9 @@ struct SheetPlaces {
     // The counts of public-holiday days and hours on the pay block's right
     // (a contract's month shows its holiday hours on a line of its own).
     bool holidayCounts = true;
+    // The sheet's remarks, right of the month and the child, under the
+    // subtitle: free on every sheet.
+    QRect remark = {440, 56, 300, 58};
 };
 
 class SlipSheet : public Form {
@@ -92,6 +95,9 @@ public:
     std::array<QLabel *, ContributionLines> St{}, cs{};
     QTableWidget *Grille;
     QLabel *totheur, *nbjf, *feri1, *feri2;
+    // What the sheet says of the month beside its figures (remarks()), a
+    // line each; hidden when it says nothing.
+    QLabel *Remarque;
     QLabel *salnet = nullptr, *Cong, *abs, *diver, *entret, *totcs, *nour, *acpt, *net;
 
 protected:
@@ -114,6 +120,10 @@ protected:
     // its own text: no error box then, and an activation with the same
     // inputs works it out again (the reason may lie outside the inputs).
     virtual bool saysWhyItself(const SlipResult &) const { return false; }
+    // The remarks of the month, once compute() has run: for a slip paid by
+    // the hour, that the month lies outside the child's regular contract and
+    // which slip is computed instead.
+    virtual QStringList remarks(const SlipInput &in) const;
 
     // Building blocks of the layout.
     QLabel *caption(const QString &text, QPoint at, const QFont &font, const QColor &colour = look::ink);

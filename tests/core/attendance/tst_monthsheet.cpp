@@ -177,6 +177,25 @@ private slots:
         QCOMPARE(s.cell(sheet::Date, 3), QString("03/03/2007"));
     }
 
+    // The month a sheet holds is its first entered day's; what merely
+    // leaving the pickers writes fixes none and goes once a month is taken.
+    void oneMonthASheet()
+    {
+        MonthSheet s;
+        s.cell(sheet::Date, 2) = "02/05/2026"; // the picker left, nothing more
+        s.cell(sheet::Arrival1, 2) = s.cell(sheet::Duration, 2) = "00:00:00";
+        QCOMPARE(sheetMonth(s), QDate());
+        s.cell(sheet::Date, 9) = "09/06/2026";
+        s.cell(sheet::Dinner, 9) = "Diner";
+        putDay(s, 15, "15/06/2026", "04:00:00");
+        QCOMPARE(sheetMonth(s), QDate(2026, 6, 1));
+        // A row typed over is not the sheet's: leaving out 9 and 15 leaves none.
+        s.cell(sheet::Date, 9).clear();
+        QCOMPARE(sheetMonth(s, 15), QDate());
+        QCOMPARE(strayRows(s, QDate(2026, 6, 16)), QList<int>{2});
+        QCOMPARE(strayRows(s, QDate(2026, 5, 16)), QList<int>{});
+    }
+
     void validationFilesTheMonthUnderItsLastStoredDay()
     {
         MonthSheet s;

@@ -218,6 +218,17 @@ void TestContract::monthFigures_data()
         << school << on("2026-08-01") << QList<StoredDay>{} << off << 9000LL << 36000LL << 0LL << 0LL << 0LL << ""
         << 0LL << 0LL << 0LL << 0LL << 0LL << 36000LL;
 
+    // 34.75 h a week (4 h 15 on Monday and Tuesday, 8 h 45 the other days)
+    // shows B = 602.33 (602.3333 exactly); June 2026 plans 147.50 h and the
+    // week of the 8th, 34.75 h, is deducted: 602.33 x 34.75 / 147.50 = 141.90,
+    // where the exact base would give 141.91.
+    Contract uneven = planned("2026-01-05", {3, 4, 5}, 525);
+    uneven.plannedMinutes[0] = uneven.plannedMinutes[1] = 255;
+    uneven.absences << Absence{{on("2026-06-08"), on("2026-06-12")}, Reason::MinderAbsent};
+    QTest::newRow("the deduction from the base as shown")
+        << uneven << on("2026-06-01") << QList<StoredDay>{} << off << 15058LL << 60233LL << 8850LL << 2085LL
+        << 14190LL << "08/06-12/06 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 46043LL;
+
     Contract ended = forty;
     ended.last = on("2025-11-30");
     ended.absences << Absence{{on("2025-11-03"), on("2025-11-28")}, Reason::MinderAbsent};

@@ -227,36 +227,38 @@ private slots:
         QCOMPARE(s.slip.amounts.net.count(), onSalary.amounts.net.count() + paidApart);
     }
 
+    // Which months the contract's slip pays; a month its regular contract
+    // does not cover has the slip paid by the hour, which says so.
     void paidByContract_data()
     {
         QTest::addColumn<int>("kind"); // -1: no contract stored
         QTest::addColumn<QString>("last");
         QTest::addColumn<QString>("monthKey");
         QTest::addColumn<bool>("paid");
-        QTest::newRow("no contract") << -1 << ""
-                                     << "0326" << false;
-        QTest::newRow("occasional") << int(Kind::Occasional) << ""
-                                    << "0326" << false;
-        QTest::newRow("complete year") << int(Kind::CompleteYear) << ""
-                                       << "0326" << true;
-        QTest::newRow("incomplete year") << int(Kind::IncompleteYear) << ""
-                                         << "0326" << true;
-        QTest::newRow("its first month") << int(Kind::CompleteYear) << ""
-                                         << "0126" << true;
-        QTest::newRow("before it") << int(Kind::CompleteYear) << ""
-                                   << "1225" << false;
-        QTest::newRow("its last month") << int(Kind::CompleteYear) << "2026-03-02"
-                                        << "0326" << true;
-        QTest::newRow("after it") << int(Kind::CompleteYear) << "2026-02-27"
-                                  << "0326" << false;
-        QTest::newRow("no month validated") << int(Kind::CompleteYear) << ""
-                                            << "moan" << false;
+        QTest::addColumn<QString>("note"); // on the net basis
+        QTest::newRow("no contract") << -1 << "" << "0326" << false << "";
+        QTest::newRow("occasional") << int(Kind::Occasional) << "" << "0326" << false << "";
+        QTest::newRow("complete year") << int(Kind::CompleteYear) << "" << "0326" << true << "";
+        QTest::newRow("incomplete year") << int(Kind::IncompleteYear) << "" << "0326" << true << "";
+        QTest::newRow("its first month") << int(Kind::CompleteYear) << "" << "0126" << true << "";
+        QTest::newRow("before it")
+            << int(Kind::CompleteYear) << "" << "1225" << false
+            << "Décembre 2025 est hors du contrat, qui commence le 05/01/2026. Ce bulletin le paie à l'heure "
+               "(modèle simplifié, basé sur le net), avec 10 % de congés payés.";
+        QTest::newRow("its last month") << int(Kind::CompleteYear) << "2026-03-02" << "0326" << true << "";
+        QTest::newRow("after it")
+            << int(Kind::CompleteYear) << "2026-02-27" << "0326" << false
+            << "Mars 2026 est hors du contrat, qui court du 05/01/2026 au 27/02/2026. Ce bulletin le paie à "
+               "l'heure (modèle simplifié, basé sur le net), avec 10 % de congés payés.";
+        QTest::newRow("no month validated") << int(Kind::CompleteYear) << "" << "moan" << false << "";
     }
     void paidByContract()
     {
         QFETCH(int, kind);
         QFETCH(QString, last);
         QFETCH(QString, monthKey);
+        QFETCH(bool, paid);
+        QFETCH(QString, note);
         QTemporaryDir dir;
         if (kind >= 0) {
             Contract c = example();
@@ -266,8 +268,55 @@ private slots:
             c.last = QDate::fromString(last, Qt::ISODate);
             storeContract(dir.filePath(folder::contracts), 1, c);
         }
-        QTEST(contract::paidByContract(dir.path(), 1, monthKey), "paid");
+        QCOMPARE(contract::paidByContract(dir.path(), 1, monthKey), paid);
         QVERIFY(!contract::paidByContract(dir.path(), 2, monthKey)); // another child
+        QCOMPARE(hourlySlipNoteOf(dir.path(), 1, monthKey, false), note);
+        // On the gross basis the slip named is the gross one.
+        const QString gross = hourlySlipNoteOf(dir.path(), 1, monthKey, true);
+        QCOMPARE(gross.isEmpty(), note.isEmpty());
+        QVERIFY(note.isEmpty() || gross.contains("(bulletin de salaire brut)"));
+        QCOMPARE(hourlySlipNoteOf(dir.path(), 2, monthKey, false), QString());
+    }
+
+    // The days typed on a contract month's sheet that its slip does not pay
+    // as typed, said on lines of their own; the figures stay the contract's.
+    void typedDayNotes_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("last");
+        QTest::addColumn<QStringList>("typed"); // dd/MM of March 2026, or a whole date
+        QTest::addColumn<QStringList>("notes");
+        QTest::newRow("every day inside") << "2026-01-05" << "" << QStringList{"02/03", "03/03", "04/03"}
+                                          << QStringList{};
+        QTest::newRow("after the last day")
+            << "2026-01-05" << "2026-03-25" << QStringList{"25/03", "26/03", "27/03", "30/03"}
+            << QStringList{"3 jours saisis après la fin du contrat ne sont pas payés"};
+        QTest::newRow("before the first day")
+            << "2026-03-16" << "" << QStringList{"12/03", "13/03", "16/03"}
+            << QStringList{"2 jours saisis avant le début du contrat (16/03/2026) ne sont pas payés"};
+        QTest::newRow("worked during an absence")
+            << "2026-01-05" << "" << QStringList{"09/03"}
+            << QStringList{"Le 09/03 est saisi travaillé pendant une absence déclarée"};
+        QTest::newRow("three days in absences, and after the end")
+            << "2026-01-05" << "2026-03-20" << QStringList{"09/03", "10/03", "20/03", "23/03"}
+            << QStringList{"1 jour saisi après la fin du contrat n'est pas payé",
+                           "Les 09/03, 10/03 et 20/03 sont saisis travaillés pendant une absence déclarée"};
+        QTest::newRow("days of another month left out")
+            << "2026-01-05" << "2026-03-31" << QStringList{"01/04/2026", "10/02/2026"} << QStringList{};
+    }
+    void typedDayNotes()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, last);
+        QFETCH(QStringList, typed);
+        Contract c = example();
+        c.first = QDate::fromString(first, Qt::ISODate);
+        c.last = QDate::fromString(last, Qt::ISODate);
+        c.absences << Absence{{on("2026-03-20"), on("2026-03-20")}, Reason::ParentsChoice};
+        std::array<SheetDay, 31> days{};
+        for (qsizetype k = 0; k < typed.size(); ++k)
+            days[size_t(k)].date = typed[k].size() == 5 ? typed[k] + "/2026" : typed[k];
+        QTEST(contract::typedDayNotes(c, *MonthKey::fromText("0326"), days), "notes");
     }
 };
 

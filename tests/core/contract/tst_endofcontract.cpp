@@ -185,6 +185,24 @@ void TestEndOfContract::figures_data()
         << paidLeave(leaving, {}, euros(400), salaries, leaving.last)
         << "15d 2026-06-08 2160min 144,00 | 54,00/4320,00 | 0,00 W0 Q0 paid 0,00 | 23:460,00 | missing 0";
 
+    // A complete year from 6 January 2025, 45 h a week at 4.00, the child
+    // withdrawn by a letter of 13 October 2026, last day 13 November. The
+    // period before (three weeks of absence in October 2025) keeps 900.00
+    // for its 30 days, 16 taken in August 2026: 14 days, 420.00. The period
+    // in progress earned 15 days: 10 % of 4 691.43 gives 469.14 against
+    // 450.00 kept, paid once: no June complement on top.
+    Contract complete = ended(Kind::CompleteYear, "2025-01-06", "2026-11-13", EndReason::ChildWithdrawn,
+                              "2026-10-13", 9 * 60);
+    complete.absences << Absence{{on("2025-10-06"), on("2025-10-24")}, Reason::MinderAbsent}
+                      << Absence{{on("2026-08-03"), on("2026-08-20")}, Reason::MinderLeave};
+    MonthSalaries earned;
+    for (QDate m = on("2025-01-01"); m <= complete.last; m = m.addMonths(1))
+        earned.insert(m, monthFigures(complete, m.year(), m.month(), {}, euros(400), {}, Limits{45 * 60, 10, 46}).salary);
+    QTest::newRow("the end of a complete year pays its leave once")
+        << complete << QList<StoredDay>{} << QList<SavedSlipFigures>{} << QList<MonthFigures>{}
+        << paidLeave(complete, {}, euros(400), earned, complete.last)
+        << "1m 2026-11-12 0min 0,00 | 0,00/0,00 | - W0 Q0 paid 0,00 | 29:889,14 | missing 23";
+
     Contract open = twoYears;
     open.endReason.reset();
     QTest::newRow("no reason: no figures") << open << QList<StoredDay>{} << QList<SavedSlipFigures>{}

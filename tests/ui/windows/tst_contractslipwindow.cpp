@@ -212,6 +212,7 @@ private slots:
         QCOMPARE(slip()->windowTitle(), "Bulletin de Salaire");
         QCOMPARE(slip()->mode->text(), gross ? "basé sur le brut" : "basé sur le net");
         QVERIFY(!slip()->Message->isVisible());
+        QVERIFY(!slip()->Remarque->isVisible()); // every day typed is paid as typed
 
         const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), gross);
         QVERIFY(expected.complete());
@@ -269,11 +270,30 @@ private slots:
             slip()->grab().save(QString::fromLocal8Bit(shots) + "/TBulletinContrat-fin.png");
     }
 
-    // The same month of a child paid by the hour opens the slip of its basis.
-    void childPaidByTheHour_data() { bothBases_data(); }
+    // The same month of a child paid by the hour opens the slip of its basis
+    // and its figures; a month before the child's contract says so, in a
+    // line of its own.
+    void childPaidByTheHour_data()
+    {
+        QTest::addColumn<int>("basis");
+        QTest::addColumn<bool>("contractLater");
+        QTest::newRow("net, no contract") << 0 << false;
+        QTest::newRow("gross, no contract") << 1 << false;
+        QTest::newRow("net, before the contract") << 0 << true;
+        QTest::newRow("gross, before the contract") << 1 << true;
+    }
     void childPaidByTheHour()
     {
         QFETCH(int, basis);
+        QFETCH(bool, contractLater);
+        if (contractLater) {
+            Contract c;
+            c.kind = Kind::CompleteYear;
+            c.first = QDate(2026, 4, 6);
+            for (int d = 0; d < 5; ++d)
+                c.plannedMinutes[size_t(d)] = 8 * 60;
+            storeContract(folder() + folder::contracts, 1, c);
+        }
         win().Parametres->Netbrut->setItemIndex(basis);
         validateMarch();
         SlipSheet *shown = openSlip();
@@ -285,6 +305,32 @@ private slots:
         QCOMPARE(shown->net->text(), *r.net);
         QCOMPARE(shown->Cong->text(), *r.Cong);
         QCOMPARE(shown->salnet->text(), *r.salnet);
+        const QString note = hourlySlipNoteOf(programFolder(), 1, in.moan, basis == 1);
+        QCOMPARE(note.isEmpty(), !contractLater);
+        QCOMPARE(shown->Remarque->text(), note);
+        QCOMPARE(shown->Remarque->isVisible(), contractLater);
+        if (contractLater)
+            screenshot(shown->objectName() + "-hors-contrat");
+    }
+
+    // Days typed after the contract's last day and one inside a stated
+    // absence: the sheet lists them in a line of their own, the figures
+    // are the contract's all the same.
+    void typedDaysNotPaidAsTyped()
+    {
+        storeExample(QDate(2026, 3, 25));
+        Contract c = *loadContract(folder() + folder::contracts, 1);
+        c.absences << Absence{{QDate(2026, 3, 12), QDate(2026, 3, 12)}, Reason::ParentsChoice};
+        storeContract(folder() + folder::contracts, 1, c);
+        validateMarch();
+        QVERIFY(openSlip() == slip());
+        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        QCOMPARE(expected.notes.size(), 2);
+        QCOMPARE(slip()->Remarque->text(), expected.notes.join('\n'));
+        QVERIFY(slip()->Remarque->isVisible());
+        for (const auto &[label, text] : labelsAndTexts(slip(), expected, false))
+            QCOMPARE(label->text(), text);
+        screenshot("TBulletinContrat-jours-saisis");
     }
 
     // A contract changed while its slip is open so that it no longer pays

@@ -9,6 +9,7 @@
 #include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/messages.h"
+#include "common/monthkey.h"
 #include "common/numbers.h"
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
@@ -193,17 +194,26 @@ private slots:
         QVERIFY(rows[0].startsWith("'2007-04-07'"));
     }
 
-    void daysOfTwoMonths()
+    // One sheet, one month: a day of May typed in a June sheet is refused
+    // when Date is left, the date goes back, and nothing of May reaches the
+    // sheet or the table.
+    void aDayOfAnotherMonthIsRefused()
     {
-        enterDay(QDate(2007, 3, 31), hm(8, 0), hm(12, 0), none, none);
-        enterDay(QDate(2007, 4, 1), none, none, none, none, {h()->FJ});
+        enterDay(QDate(2026, 6, 15), hm(8, 0), hm(12, 0), none, none);
+        QCOMPARE(QApplication::focusWidget(), h()->Date);
+        QCOMPARE(h()->Date->date(), QDate(2026, 6, 16)); // "&Suivant"'s next day
+        QTest::keyClicks(h()->Date, "16052026");
+        QCOMPARE(h()->Date->date(), QDate(2026, 5, 16));
+        tab();
+        QCOMPARE(m_shown, QStringList{rtl::dayOutsideSheetMonth("16/05/2026", MonthKey::of(6, 2026).title())});
+        QCOMPARE(h()->Date->date(), QDate(2026, 6, 16));
+        QTRY_COMPARE(QApplication::focusWidget(), h()->Date);
+        for (int r = 1; r <= 31; ++r)
+            QVERIFY2(!h()->cell(1, r).endsWith("/05/2026"), qPrintable(QString::number(r)));
         validate();
         const QStringList rows = storedRows(table());
-        QCOMPARE(rows.size(), 2);
-        // Rows are stored by day of the month: the 1st before the 31st.
-        QVERIFY(rows[0].startsWith("'2007-04-01'") && rows[0].endsWith("'0407'"));
-        QVERIFY(rows[1].startsWith("'2007-03-31'") && rows[1].endsWith("'0307'"));
-        QCOMPARE(h()->moan->text(), QString("0307"));
+        QCOMPARE(rows.size(), 1);
+        QVERIFY(rows[0].startsWith("'2026-06-15'"));
     }
 
     // "&Valide" again on a month the table holds asks what to do with the
@@ -239,7 +249,8 @@ private slots:
                                             "Remplacer les jours enregistrés de ce mois par ceux de la feuille, "
                                             "garder les deux, ou annuler ?"));
         QCOMPARE(asked[0].answers, QStringList({"Remplacer", "Garder les deux", "Annuler"}));
-        QCOMPARE(asked[0].defaultAnswer, 0);
+        // Enter never wipes the month stored.
+        QCOMPARE(asked[0].answers[asked[0].defaultAnswer], QString("Annuler"));
         const QStringList stored = storedRows(table());
         QCOMPARE(stored.size(), rows);
         QCOMPARE(stored.last(), stored.first());
@@ -277,22 +288,41 @@ private slots:
         QVERIFY(!h()->isVisible());
     }
 
+    // The last day of a month validated without "&Suivant" leaves its boxes
+    // ticked and its times set. Opened again, the window starts the first
+    // day blank: a click on "Déjeuner" ticks it, not unticks it, and the
+    // afternoon of the old day does not count in the new one.
+    void reopenedWindowStartsTheDayBlank()
+    {
+        QTest::mouseClick(h()->Date, Qt::LeftButton);
+        h()->Date->setDate(QDate(2007, 4, 13));
+        QTest::mouseClick(h()->H3, Qt::LeftButton);
+        h()->H3->setTime(hm(13, 0));
+        QTest::mouseClick(h()->H4, Qt::LeftButton);
+        h()->H4->setTime(hm(17, 0));
+        QTest::mouseClick(h()->Dej, Qt::LeftButton);
+        validate();
+        QCOMPARE(h()->cell(9, 13), QString("Déj"));
+        QTest::mouseClick(h()->BitBtn4, Qt::LeftButton);
+        QVERIFY(activate(win().Entree));
+        QVERIFY(activate(h()));
+        enterDay(QDate(2007, 4, 16), hm(8, 0), hm(12, 0), none, none, {h()->Dej});
+        QCOMPARE(h()->cell(9, 16), QString("Déj"));
+        QCOMPARE(h()->cell(6, 16), QString("04:00:00"));
+    }
+
     void nextDayAtTheEndOfApril()
     {
+        // No day entered yet: the days move on across the month's end.
         h()->Date->setFocus(Qt::MouseFocusReason);
         tab(); // the 30th becomes the current day
-        h()->H1->setTime(hm(8, 0));
         h()->FJ->setChecked(true); // ticked, but never left
         QTest::mouseClick(h()->Suiv, Qt::LeftButton);
         QCOMPARE(h()->Date->date(), QDate(2007, 5, 1));
         QCOMPARE(h()->Date->time(), QTime(9, 30));
         QCOMPARE(h()->StringGrid1->currentRow(), 31);
-        QCOMPARE(h()->H1->time(), QTime(0, 0));
         QVERIFY(!h()->FJ->isChecked());
         QCOMPARE(QApplication::focusWidget(), h()->Date);
-        // The time left by the click went to the 30th; the box did not.
-        QCOMPARE(h()->cell(2, 30), QString("08:00:00"));
-        QCOMPARE(h()->cell(6, 30), QString("08:00:00"));
         QCOMPARE(h()->cell(7, 30), QString());
         tab();
         QCOMPARE(h()->cell(1, 1), QString("01/05/2007"));
@@ -300,9 +330,16 @@ private slots:
         QTest::mouseClick(h()->Prec, Qt::LeftButton);
         QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
         QCOMPARE(h()->StringGrid1->currentRow(), 31);
-        // "&Suivant" on the sheet's last row does nothing.
+        // Once the 30th holds a time the sheet is April's: "&Suivant" stays
+        // on its last day, the time left by the click written to it.
+        tab();
+        h()->H1->setTime(hm(8, 0));
         QTest::mouseClick(h()->Suiv, Qt::LeftButton);
         QCOMPARE(h()->Date->date(), QDate(2007, 4, 30));
+        QCOMPARE(h()->cell(2, 30), QString("08:00:00"));
+        QCOMPARE(h()->cell(6, 30), QString("08:00:00"));
+        QCOMPARE(h()->cell(1, 1), QString()); // the 1st of May, a date alone, gone
+        QCOMPARE(m_shown, QStringList());
     }
 
     void missingTableStoresNothing()
