@@ -130,6 +130,18 @@ QString fieldNotANumber(const QString &field, const QString &text, const QString
                "%1 : '%2' n'est pas un nombre.\nTapez-le sous la forme %3 ; la valeur précédente est gardée.")
         .arg(field, text, form);
 }
+QString wageNotPositive(const QString &field, const QString &text)
+{
+    return QStringLiteral("%1 : '%2' n'est pas un salaire : il doit être supérieur à 0.\nLa valeur précédente est "
+                          "gardée.")
+        .arg(field, text);
+}
+QString fieldTooLong(const QString &field, const QString &text, int capacity)
+{
+    return QStringLiteral("%1 : '%2' est trop long : %3 caractères au plus.\nLa valeur précédente est gardée.")
+        .arg(field, text)
+        .arg(capacity);
+}
 QString inField(const QString &field, const QString &message) { return QStringLiteral("%1 : %2").arg(field, message); }
 QString legalTableMissing(const QString &path)
 {

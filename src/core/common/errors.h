@@ -100,6 +100,10 @@ QString legalTableDamaged(const QString &path, int line, const QString &why);
 // and shows the form expected. `example` is a number of the field's kind
 // ("5.13"); a decimal one is shown with its comma too.
 QString fieldNotANumber(const QString &field, const QString &text, const QString &example);
+// A number field's value that the program cannot keep: a wage of 0 or less,
+// a text longer than the parameter file holds.
+QString wageNotPositive(const QString &field, const QString &text);
+QString fieldTooLong(const QString &field, const QString &text, int capacity);
 // A conversion error met while reading a field: the field's name before it.
 QString inField(const QString &field, const QString &message);
 

@@ -1,5 +1,6 @@
 #include "settings/numberfields.h"
 
+#include "common/errors.h"
 #include "common/numbers.h"
 #include "settings/ratesfile.h"
 
@@ -11,8 +12,8 @@ const std::vector<Field> &fields()
 {
     static const std::vector<Field> all = [] {
         std::vector<Field> f = {
-            {QStringLiteral("SH"), QStringLiteral("Salaire horaire (NET)"), Kind::Amount, 0},
-            {QStringLiteral("SHbr"), QStringLiteral("Salaire horaire (BRUT)"), Kind::Amount, 0},
+            {QStringLiteral("SH"), QStringLiteral("Salaire horaire (NET)"), Kind::Amount, 0, true},
+            {QStringLiteral("SHbr"), QStringLiteral("Salaire horaire (BRUT)"), Kind::Amount, 0, true},
             {QStringLiteral("FJ"), QStringLiteral("Forfait journalier (NET)"), Kind::Amount, 0},
             {QStringLiteral("FJbr"), QStringLiteral("Forfait journalier (BRUT)"), Kind::Amount, 0},
             {QStringLiteral("Indentr"), QStringLiteral("Majoration jour férié"), Kind::Coefficient, 0},
@@ -83,5 +84,14 @@ std::optional<QString> accepted(const QString &typed, Kind kind)
     if (!number)
         return std::nullopt;
     return text;
+}
+
+QString refusal(const Field &field, const QString &name, const QString &kept, int capacity)
+{
+    if (field.positive && !kept.isEmpty() && tryParseFloat(kept).value_or(0) <= 0)
+        return rtl::wageNotPositive(name, kept);
+    if (capacity > 0 && kept.size() > capacity)
+        return rtl::fieldTooLong(name, kept, capacity);
+    return {};
 }
 } // namespace numberfield

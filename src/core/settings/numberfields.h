@@ -20,6 +20,7 @@ struct Field {
     QString label; // how the parent knows it, without the line's own name
     Kind kind;
     int line; // 1 to 9 for a field of the contribution table, else 0
+    bool positive = false; // an hourly wage: nothing is paid at 0 or less
 };
 
 // The number field of that control name; nullptr for any other field.
@@ -36,4 +37,10 @@ QString example(Kind kind);
 // turned into "."; an empty field stays empty (it reads as 0 once shown
 // again). nullopt when the text is not a number of the field's kind.
 std::optional<QString> accepted(const QString &typed, Kind kind);
+
+// Why a number accepted by `accepted` still cannot be kept, in French and
+// naming the field as `name`: a wage of 0 or less, or a text longer than the
+// `capacity` characters the parameter file keeps (it would be cut there, a
+// wage of 1000000000 becoming 10000000). Empty when it can.
+QString refusal(const Field &field, const QString &name, const QString &kept, int capacity);
 } // namespace numberfield

@@ -11,12 +11,14 @@
 #include "contract/contractstore.h"
 #include "legal/minimums.h"
 #include "settings/numberfields.h"
+#include "settings/paramrecord.h"
 #include "widgets/look.h"
 #include "widgets/appicons.h"
 #include "widgets/maskedit.h"
 #include "widgets/picker.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
@@ -141,6 +143,16 @@ std::optional<Money> amountOf(const QString &text)
     }
 }
 
+// How many characters the parameter file keeps of a field; 0 for a field it
+// does not hold (the contribution table is the rates file's).
+int capacityOf(const QString &name)
+{
+    for (const paramrecord::TextField &f : paramrecord::textFields())
+        if (f.name == name)
+            return f.capacity;
+    return 0;
+}
+
 void showNote(QLabel *l, const QString &text)
 {
     l->setText(text);
@@ -205,10 +217,13 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
 
 void TParametres::limitTextFields()
 {
+    // A number longer than the file keeps is refused when the field is left,
+    // with a message, rather than cut by the keyboard without a word.
+    const int numberRoom = 40;
     for (const paramrecord::TextField &f : paramrecord::textFields()) {
         auto *e = findChild<QLineEdit *>(f.name);
         if (e && !qobject_cast<MaskEdit *>(e))
-            e->setMaxLength(f.capacity);
+            e->setMaxLength(numberfield::find(f.name) ? std::max(f.capacity, numberRoom) : f.capacity);
     }
 }
 
@@ -908,15 +923,18 @@ void TParametres::numberExit(QLineEdit *field)
     field->setModified(false);
     const numberfield::Field *f = numberfield::find(field->objectName());
     const QString typed = field->text();
-    if (const std::optional<QString> kept = numberfield::accepted(typed, f->kind)) {
+    const QString name = numberfield::caption(*f, f->line ? lineName[f->line - 1]->text() : QString());
+    const std::optional<QString> kept = numberfield::accepted(typed, f->kind);
+    const QString why = kept ? numberfield::refusal(*f, name, *kept, capacityOf(f->name))
+                             : rtl::fieldNotANumber(name, typed, numberfield::example(f->kind));
+    if (why.isEmpty()) {
         if (*kept != typed)
             field->setText(*kept);
         m_enteredText.insert(field, *kept);
         return;
     }
     field->setText(m_enteredText.value(field));
-    const QString name = numberfield::caption(*f, f->line ? lineName[f->line - 1]->text() : QString());
-    showError(rtl::fieldNotANumber(name, typed, numberfield::example(f->kind)));
+    showError(why);
 }
 
 void TParametres::NetbrutExit()

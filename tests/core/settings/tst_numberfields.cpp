@@ -38,6 +38,32 @@ private slots:
         QFETCH(QString, kept);
         QCOMPARE(numberfield::accepted(typed, Kind(kind)).value_or("<refused>"), kept);
     }
+
+    // A number the slips could read but that pays nothing, or that the file
+    // would cut, is refused all the same.
+    void keptOrRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("why"); // what the message says, "" when kept
+        QTest::newRow("a wage") << "SH" << "3.50" << "";
+        QTest::newRow("a wage of 0") << "SH" << "0" << "supérieur à 0";
+        QTest::newRow("a negative gross wage") << "SHbr" << "-5" << "supérieur à 0";
+        QTest::newRow("an empty wage, read as never typed") << "SH" << "" << "";
+        QTest::newRow("an allowance of 0") << "PD" << "0" << "";
+        QTest::newRow("a wage the file would cut") << "SH" << "1000000000" << "trop long : 8 caractères";
+    }
+    void keptOrRefused()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, kept);
+        QFETCH(QString, why);
+        const numberfield::Field *f = numberfield::find(field);
+        QVERIFY(f);
+        const QString said = numberfield::refusal(*f, f->label, kept, 8);
+        QCOMPARE(said.isEmpty(), why.isEmpty());
+        QVERIFY2(said.contains(why) && (why.isEmpty() || said.startsWith(f->label)), qPrintable(said));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNumberFields)

@@ -12,6 +12,7 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/numbers.h"
+#include "settings/numberfields.h"
 #include "windows/parameterswindow.h"
 #include "widgets/maskedit.h"
 #include "settings/paramrecord.h"
@@ -357,6 +358,16 @@ private slots:
                                         << ""
                                         << "Assiette, ligne 4 (Chomage) : '9,5' n'est pas un nombre.\n"
                                            "Tapez-le sous la forme 95 ; la valeur précédente est gardée.";
+        // The unit's own words; the point is that the window keeps the old value.
+        const numberfield::Field *wage = numberfield::find("SH");
+        QTest::newRow("wage of 0") << "SH"
+                                   << "0"
+                                   << ""
+                                   << numberfield::refusal(*wage, wage->label, "0", 8);
+        QTest::newRow("wage cut by the file") << "SH"
+                                              << "1000000000"
+                                              << ""
+                                              << numberfield::refusal(*wage, wage->label, "1000000000", 8);
         QTest::newRow("name untouched") << "nom1"
                                         << "5,13"
                                         << "5,13"
