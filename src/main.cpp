@@ -29,14 +29,19 @@ int main(int argc, char *argv[])
     switch (lock.take()) {
     case startup::FolderLock::State::Taken: break;
     case startup::FolderLock::State::HeldByAnother:
-        // Nothing of the folder is read or written: the other program owns it.
-        if (confirm(texts::alreadyOpen(QDir::toNativeSeparators(folder))))
-            askToComeForward(folder);
-        return 0;
+        // Nothing of the folder is read or written: the other program owns
+        // it, and its window comes forward in place of a second one.
+        if (askToComeForward(folder))
+            return 0;
+        showError(texts::alreadyOpen(QDir::toNativeSeparators(folder)));
+        return 1;
     case startup::FolderLock::State::Failed:
         showError(texts::cannotLockFolder(QDir::toNativeSeparators(folder)));
         return 1;
     }
+    // Listening from the moment the folder is ours, so that a second start
+    // during this one's own is answered too.
+    ComeForwardListener listener(folder, bringProgramForward);
 
     // A change a stopped program left half done is finished before anything
     // is laid out; an installed program's first start lays out the user's
@@ -49,15 +54,7 @@ int main(int argc, char *argv[])
     for (const QString &text : report.messages)
         showMessage(text);
     createWindows();
-
-    TEntree *main = win().Entree;
-    ComeForwardListener listener(folder, [main] {
-        if (main->isMinimized())
-            main->showNormal();
-        showAndActivate(main);
-        main->raise();
-    });
-    showAndActivate(main);
+    showAndActivate(win().Entree);
     const int code = app.exec();
 
     destroyWindows();

@@ -363,9 +363,10 @@ QString folderNotPrepared(const QString &why)
 QString alreadyOpen(const QString &folder)
 {
     return QStringLiteral("Berlivo Paye est déjà ouvert sur le dossier de données\n%1\n"
-                          "Un seul programme à la fois peut s'en servir : l'un effacerait ce que l'autre vient "
-                          "d'enregistrer.\n\n"
-                          "OK : montrer la fenêtre du programme déjà ouvert.\nAnnuler : quitter.")
+                          "mais il ne répond pas : sa fenêtre n'a pas pu être montrée.\n"
+                          "Un seul programme à la fois peut se servir de ce dossier : l'un effacerait ce que "
+                          "l'autre vient d'enregistrer. Fermez le programme déjà ouvert, puis ouvrez "
+                          "Berlivo Paye à nouveau.")
         .arg(folder);
 }
 

@@ -175,7 +175,8 @@ QString slipSaveUndone(const QString &picture);
 QString slipSaveNotBegun();
 // The start left the folder as it found it, and says why.
 QString folderNotPrepared(const QString &why);
-// A second start on a data folder another running program holds.
+// A second start on a data folder another running program holds, when that
+// program did not answer the request to bring its window forward.
 QString alreadyOpen(const QString &folder);
 // The lock of the data folder could not be taken for another reason.
 QString cannotLockFolder(const QString &folder);

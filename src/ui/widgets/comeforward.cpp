@@ -9,6 +9,7 @@
 
 namespace {
 const QByteArray request = "montrer\n";
+const QByteArray answer = "montre\n";
 
 QString serverName(const QString &programFolder)
 {
@@ -32,8 +33,13 @@ ComeForwardListener::ComeForwardListener(const QString &programFolder, std::func
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains(request.trimmed()))
+                if (!socket->canReadLine())
+                    return; // the rest of the line is on its way
+                if (socket->readLine() == request) {
                     m_comeForward();
+                    // The answer tells the second start that a window is up.
+                    socket->write(answer);
+                }
                 socket->disconnectFromServer();
             });
         }
@@ -47,5 +53,10 @@ bool askToComeForward(const QString &programFolder)
     if (!socket.waitForConnected(1000))
         return false;
     socket.write(request);
-    return socket.waitForBytesWritten(1000);
+    // A program that takes the request but never shows its window (stuck
+    // in a long task) is no answer either.
+    while (socket.bytesAvailable() < answer.size())
+        if (!socket.waitForReadyRead(5000))
+            return false;
+    return socket.readAll().startsWith(answer);
 }

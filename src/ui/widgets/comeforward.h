@@ -20,5 +20,6 @@ private:
 };
 
 // Asks the program running on `programFolder` to come forward; false when
-// none answered within a second.
+// none took the request within a second, or none said within five seconds
+// that its window came forward.
 bool askToComeForward(const QString &programFolder);

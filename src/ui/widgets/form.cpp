@@ -29,8 +29,10 @@ void Form::closeEvent(QCloseEvent *e) { onClose(e); }
 
 void Form::onClose(QCloseEvent *e)
 {
-    e->ignore();
-    hide();
+    // Accepted, the close hides the window (it is not deleted) and lets Qt
+    // end a program that has no window left on screen; a window that only
+    // hid itself would leave such a program running.
+    e->setAccepted(mayClose());
 }
 
 namespace {

@@ -14,6 +14,11 @@ public:
     // tools find each window by the name of its class.
     explicit Form(const char *className, QWidget *parent = nullptr);
 
+    // Whether the window may go: one that holds something typed and not
+    // stored asks the user first. Its close box and quitting the program
+    // both ask here.
+    virtual bool mayClose() { return true; }
+
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
@@ -21,7 +26,9 @@ protected:
     virtual void onShow() {}
     virtual void onActivate() {}
     virtual void onDeactivate() {}
-    // The title-bar close box: by default a window is only hidden.
+    // The title-bar close box: by default the window goes once mayClose()
+    // agrees. Closed, it is hidden and lives on; the program ends when no
+    // window is left on screen (Qt's last-window rule).
     virtual void onClose(QCloseEvent *e);
 };
 

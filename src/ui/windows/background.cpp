@@ -26,6 +26,9 @@ TBVPfond::TBVPfond(QWidget *parent) : Form("TBVPfond", parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     // Shown behind the main window, it must not take the activation from it.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // A backdrop alone on screen is no window to go on from: it does not
+    // keep the program running once the last other window is closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     look::setBackground(this, look::backdropColour);
     Label1 = titleLabel(this, "Label1", QStringLiteral("Berlivo Paye"), 120);
     Label2 = titleLabel(this, "Label2", programVersion(), 104);

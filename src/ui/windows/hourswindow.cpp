@@ -16,7 +16,6 @@
 #include "windows/parameterswindow.h"
 #include "common/monthkey.h"
 
-#include <QCloseEvent>
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -292,14 +291,10 @@ void THoraire::FormShow()
     FormActivate();
 }
 
-void THoraire::onClose(QCloseEvent *e)
+bool THoraire::mayClose()
 {
     const MonthSheet shown = sheet();
-    if (shown.hasDayEntries() && !(shown == m_validated) && !askYesNo(ask::dropUnvalidatedDays())) {
-        e->ignore();
-        return;
-    }
-    Form::onClose(e);
+    return !shown.hasDayEntries() || shown == m_validated || askYesNo(ask::dropUnvalidatedDays());
 }
 
 void THoraire::FormActivate()

@@ -26,6 +26,9 @@ public:
     QString cell(int col, int row) const;
     // The whole month sheet as it stands.
     MonthSheet sheet() const;
+    // Days typed and not validated are not dropped unasked, by the close
+    // box or by quitting.
+    bool mayClose() override;
 
     QTableWidget *StringGrid1;
     QLabel *totheur, *totfj, *moan;
@@ -39,8 +42,6 @@ protected:
     void onShow() override;
     void onActivate() override;
     void onDeactivate() override;
-    // The close box: days typed and not validated are not dropped unasked.
-    void onClose(QCloseEvent *e) override;
 
 private:
     void FormShow();

@@ -233,9 +233,11 @@ void TEntree::onDeactivate() { closeBackground(); }
 
 void TEntree::onClose(QCloseEvent *e)
 {
-    // Closing the main window, by its button or its close box, ends the program.
-    e->accept();
-    QCoreApplication::quit();
+    // Closing the main window, by its button or its close box, ends the
+    // program, or keeps every window when a question is answered "Non".
+    e->ignore();
+    if (mayQuit())
+        endProgram();
 }
 
 void TEntree::closeBackground()
@@ -276,9 +278,11 @@ void TEntree::BitBtn7Click()
 
 void TEntree::BitBtn1Click()
 {
+    if (!mayQuit())
+        return;
     if (!m_savedSeparator.isNull())
         setDecimalSeparator(m_savedSeparator);
-    QCoreApplication::quit();
+    endProgram();
 }
 
 void TEntree::Declaration1Click()

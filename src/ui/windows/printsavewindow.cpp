@@ -110,8 +110,8 @@ TBO::TBO(QWidget *parent) : Form("TBO", parent)
     NiceButton2 = named<PictureButton>(this, "NiceButton2");
     NiceButton2->setText(QStringLiteral("Enregistrement"));
     NiceButton2->setGeometry(8, 48, 118, 36);
-    NiceButton2->setEnabled(false);
-    NiceButton2->hide();
+    // Saving does not wait for a print: a parent with no printer, or whose
+    // print failed, still keeps the slip's picture, PDF and figures.
     for (QAbstractButton *b : {NiceButton1, NiceButton2})
         b->setFocusPolicy(Qt::NoFocus);
     Image1 = named<QLabel>(this, "Image1");
@@ -130,12 +130,6 @@ void TBO::showFor(QWidget *slip)
     if (windowHandle()->transientParent() != slip->windowHandle())
         windowHandle()->setTransientParent(slip->windowHandle());
     m_slip = slip;
-    // Shown anew, it offers the print only, whatever it offered when it
-    // was hidden (the window is shown without taking the activation).
-    if (!isVisible()) {
-        m_lostToMessageBox = false;
-        FormActivate();
-    }
     show();
     raise();
 }
@@ -170,25 +164,6 @@ void TBO::fitOuterSize()
     resize(OuterSize - frame);
 }
 
-void TBO::onActivate()
-{
-    if (std::exchange(m_lostToMessageBox, false))
-        return;
-    FormActivate();
-}
-
-void TBO::onDeactivate()
-{
-    if (m_inMessageBox)
-        m_lostToMessageBox = true;
-}
-
-void TBO::FormActivate()
-{
-    NiceButton2->setEnabled(false);
-    NiceButton2->hide();
-}
-
 void TBO::NiceButton1Click()
 {
     // A slip closed meanwhile is no longer there to be printed.
@@ -196,15 +171,11 @@ void TBO::NiceButton1Click()
     if (SlipSheet *slip = slipInHand(basis); slip && !slip->isVisible())
         return;
     guarded([&] {
-        m_inMessageBox = true;
         showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
-        m_inMessageBox = false;
         if (SlipSheet *slip = slipInHand(basis)) {
             printSlip(slip);
             printSlip(slip);
         }
-        NiceButton2->setEnabled(true);
-        NiceButton2->show();
     });
 }
 
@@ -227,12 +198,8 @@ void TBO::NiceButton2Click()
         const QString path = slipPicturePath(programFolder(), firstName, monthKey);
         // A month saved before is replaced only when the parent says so.
         if (QFileInfo::exists(path)) {
-            // Coming back from the question is no return from another window.
-            m_inMessageBox = true;
             const std::optional<MonthKey> month = MonthKey::fromText(monthKey);
-            const bool replace = askYesNo(ask::replaceSavedSlip(month ? month->title() : monthKey));
-            m_inMessageBox = false;
-            if (!replace)
+            if (!askYesNo(ask::replaceSavedSlip(month ? month->title() : monthKey)))
                 return;
         }
         // The picture, a searchable PDF of the same slip beside it, and the

@@ -1,10 +1,10 @@
 #pragma once
 // The small print/save window that floats above a slip on screen. "Impression"
-// prints the slip twice on the default printer, then offers "Enregistrement",
-// which puts the slip's picture on the clipboard, saves it as the month's
-// JPEG picture with a PDF of the slip beside it, keeps the slip's figures in
-// the archive (all three together or none), and ends the slip's display. Coming back to this window from
-// another one takes "Enregistrement" away until the next print.
+// prints the slip twice on the default printer. "Enregistrement", offered
+// whether or not a print was made, puts the slip's picture on the clipboard,
+// saves it as the month's JPEG picture with a PDF of the slip beside it,
+// keeps the slip's figures in the archive (all three together or none), and
+// ends the slip's display.
 
 #include "widgets/form.h"
 
@@ -31,22 +31,14 @@ public:
 
 protected:
     void onShow() override;
-    void onActivate() override;
-    void onDeactivate() override;
     void moveEvent(QMoveEvent *e) override;
 
 private:
-    void FormActivate();
     // The slip the commands work on: the contract's slip when shown for it,
     // otherwise the slip of `basis`; none for a basis that is neither.
     SlipSheet *slipInHand(int basis) const;
     void fitOuterSize();
 
-    // The print message box is open / the window lost the activation to it:
-    // the activation it gets back when the box closes, possibly only after
-    // the print is done, is no return from another window.
-    bool m_inMessageBox = false;
-    bool m_lostToMessageBox = false;
     bool m_outerSizeFitted = false;
     QWidget *m_slip = nullptr;
 };

@@ -16,7 +16,9 @@
 #include "windows/contractslipwindow.h"
 #include "widgets/appicons.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -78,16 +80,70 @@ void prepareEverythingNow()
             x->ensurePolished();
 }
 
+namespace {
+// Last created first, the main window last.
+void hideAll(const QList<QWidget *> &lastFirst)
+{
+    for (QWidget *x : lastFirst)
+        if (x)
+            x->hide();
+}
+} // namespace
+
 void destroyWindows()
 {
     WindowSet &w = win();
     // Hide first, so that no window's deactivation reaches one already gone.
     QList<QWidget *> all = allWindows(w);
     std::reverse(all.begin(), all.end());
-    for (QWidget *x : all)
-        if (x)
-            x->hide();
+    hideAll(all);
     for (QWidget *x : all)
         delete x;
     w = WindowSet{};
+}
+
+bool mayQuit()
+{
+    for (QWidget *x : allWindows(win()))
+        if (auto *form = qobject_cast<Form *>(x); form && form->isVisible() && !form->mayClose())
+            return false;
+    return true;
+}
+
+void endProgram()
+{
+    // Not QCoreApplication::quit(): in Qt 6 it asks every window to close,
+    // in no set order, and gives up at the first that refuses (the month
+    // review leaves its own way, the hours window keeps its days on "Non"),
+    // leaving closed those asked before it: the main window could go while
+    // a slip stayed on screen, or every window go and the program run on
+    // unseen. The questions were asked before (mayQuit), all of them.
+    QList<QWidget *> all = allWindows(win());
+    std::reverse(all.begin(), all.end());
+    hideAll(all);
+    for (QWidget *x : QApplication::topLevelWidgets())
+        x->hide(); // the help viewer, a file dialog
+    // With no event loop running there is none to end, and exit() would
+    // make the next one end as soon as it starts.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
+}
+
+void bringProgramForward()
+{
+    TEntree *main = win().Entree;
+    QWidget *target = QApplication::activeModalWidget();
+    if (!target && !main)
+        return; // still starting: the main window comes up on its own
+    if (!target && !main->isVisible())
+        for (QWidget *x : allWindows(win()))
+            if (x && x->isVisible() && x != win().BVPfond && x != win().BO) {
+                target = x;
+                break;
+            }
+    if (!target)
+        target = main;
+    if (target->isMinimized())
+        target->showNormal();
+    showAndActivate(target);
 }

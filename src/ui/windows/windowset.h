@@ -62,3 +62,16 @@ void createWindows();
 void prepareEverythingNow();
 // Destroys them all (at exit, and between tests).
 void destroyWindows();
+
+// The ways out of the program (the main window's "&Quitter", its menu item,
+// its close box) end it in two steps. First each window on screen that holds
+// something typed and not stored asks; false when the user keeps it, every
+// window then left as it was.
+bool mayQuit();
+// Then every window is hidden and the event loop ends with status 0.
+void endProgram();
+
+// A second start on the data folder asks the running program to come
+// forward: its main window, or the window that hides it (the parameters),
+// or the question it is waiting on, shown, raised and activated.
+void bringProgramForward();

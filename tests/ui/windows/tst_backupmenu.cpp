@@ -2,7 +2,6 @@
 // folder: the wiring of the menu to the backup unit, and the questions and
 // messages the user sees.
 
-#include "widgets/comeforward.h"
 #include "windows/aboutbox.h"
 #include "windows/mainwindow.h"
 #include "windows/windowset.h"
@@ -162,18 +161,6 @@ private slots:
         }
         // Nothing unpacked is left behind either way.
         QCOMPARE(QDir(m_data).entryList({".restauration-*"}, QDir::Dirs | QDir::Hidden), QStringList());
-    }
-
-    void secondStartAsksTheRunningProgramToComeForward()
-    {
-        int asked = 0;
-        {
-            ComeForwardListener listener(m_data, [&] { ++asked; });
-            QVERIFY(askToComeForward(m_data));
-            QTRY_COMPARE(asked, 1);
-        }
-        // With no program running there, nobody answers.
-        QVERIFY(!askToComeForward(m_data));
     }
 
     void foreignFileIsRefusedWithoutAsking()

@@ -24,11 +24,13 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QStandardPaths>
 #include <QtTest>
 #include <cmath>
+#include <optional>
 
 namespace {
 SlipSheet *slipFor(int basis) { return basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut; }
@@ -81,16 +83,40 @@ private slots:
     void savesPictureSlipAndRow_data()
     {
         QTest::addColumn<int>("basis");
-        QTest::newRow("net") << 0;
-        QTest::newRow("gross") << 1;
+        QTest::addColumn<bool>("printer");
+        QTest::newRow("net") << 0 << true;
+        QTest::newRow("gross") << 1 << true;
+        QTest::newRow("no printer at all") << 0 << false;
     }
+    // "Enregistrement" is there whether or not a print was made: with no
+    // printer, the print fails and the save still keeps all three.
     void savesPictureSlipAndRow()
     {
         QFETCH(int, basis);
+        QFETCH(bool, printer);
         SlipSheet *slip = showSlip(basis);
         QVERIFY(slip);
         const SlipSheet::Shown shown = *slip->shownSlip();
-        win().BO->NiceButton2Click();
+        if (!printer) {
+            // A default printer named that is not there: CUPS has none then
+            // (LPDEST would come first).
+            const auto keep = [](const char *name) {
+                return std::pair{name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt};
+            };
+            const auto kept = {keep("PRINTER"), keep("LPDEST")};
+            qputenv("PRINTER", "BerlivoNoSuchPrinter");
+            qunsetenv("LPDEST");
+            const bool none = QPrinterInfo::defaultPrinter().isNull();
+            if (none)
+                QTest::mouseClick(win().BO->NiceButton1, Qt::LeftButton);
+            for (const auto &[name, value] : kept)
+                value ? qputenv(name, *value) : qunsetenv(name);
+            QVERIFY(none);
+            QCOMPARE(m_shown.size(), 2);
+            QCOMPARE(m_shown.last(), rtl::noDefaultPrinter());
+            m_shown.clear();
+        }
+        QTest::mouseClick(win().BO->NiceButton2, Qt::LeftButton);
         QCOMPARE(m_shown, QStringList());
         QVERIFY(!slip->isVisible());
 
