@@ -678,19 +678,13 @@ void TContrat::OKClick()
 
 void TContrat::AnnuleClick() { hide(); }
 
-void TContrat::onClose(QCloseEvent *e)
+bool TContrat::mayClose()
 {
-    if (modified()) {
-        switch (choose({ask::storeContractChanges(), ask::yesNoCancelAnswers(), 0, 2})) {
-        case 0:
-            if (!store()) {
-                e->ignore();
-                return;
-            }
-            break;
-        case 1: break;
-        default: e->ignore(); return;
-        }
+    if (!modified())
+        return true;
+    switch (choose({ask::storeContractChanges(), ask::yesNoCancelAnswers(), 0, 2})) {
+    case 0: return store();
+    case 1: return true;
+    default: return false;
     }
-    Form::onClose(e);
 }

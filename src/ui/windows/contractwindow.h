@@ -91,9 +91,8 @@ public:
     // The end's figures as the "Fin du contrat" page last showed them.
     const contract::EndOfContract &endShown() const { return m_end; }
 
-protected:
-    // The close box: edits not stored are not dropped unasked.
-    void onClose(QCloseEvent *e) override;
+    // The close box and quitting: edits not stored are not dropped unasked.
+    bool mayClose() override;
 
 private:
     void showContract(const contract::Contract &c);
