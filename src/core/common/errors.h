@@ -123,6 +123,17 @@ QString weekTooLong(const QString &total, const QString &maximum);
 QString majorationBelowMinimum(int rate, int minimum);
 QString weeksLeft(int left, const QString &yearStart, const QString &yearEnd, int weeks);
 QString notAContractFile(const QString &path);
+// "%1 : %2 n'est pas entre %3 et %4.": a value outside what the field may hold.
+QString outOfRange(const QString &field, const QString &value, const QString &minimum, const QString &maximum);
+// "%1 : « %2 » n'est pas une date AAAA-MM-JJ.": a date of the file written otherwise.
+QString notAStoredDate(const QString &field, const QString &text);
+// "%1 : « %2 » n'est pas un nombre entier.": a number of the file that is none.
+QString notAWholeNumber(const QString &field, const QString &text);
+// A contract file whose layout is sound but which holds a value no contract
+// may have (`why` names it): refused whole, as a damaged file.
+QString damagedContractFile(const QString &path, int slot, const QString &why);
+// The file could not be written for want of room.
+QString contractDiskFull(const QString &path);
 QString newerContractFile(const QString &path);
 // What failed on the file, then, on the next line, the engine's own text.
 QString storeFailed(const QString &path, const QString &engineText);
