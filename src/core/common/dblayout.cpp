@@ -102,26 +102,31 @@ int versionOf(sqlite3 *db)
     return v.size() == 1 ? v.first().toInt() : -1;
 }
 
-// Whether the upgrade from `version`, run on a copy in memory of `db`,
-// gives exactly the present layout with every row inside its checks.
-bool upgradesCleanly(sqlite3 *db, const Shape &shape, int version)
+// A copy in memory of the database open on `db`, that may be written: SQLite
+// checks the rows against the CHECK constraints only on a database it may
+// write, and an upgrade is tried there without touching the file.
+bool copyOf(sqlite3 *db, Memory *copy)
+{
+    sqlite3_int64 size = 0;
+    unsigned char *bytes = sqlite3_serialize(db, "main", &size, 0);
+    if (!bytes) // a file of no page yet (one about to be laid out) gives none
+        return rowsOf(db, QStringLiteral("PRAGMA page_count")) == QStringList{QStringLiteral("0")};
+    return sqlite3_deserialize(copy->db, "main", bytes, size, size,
+                               SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) == SQLITE_OK;
+}
+
+// Whether the upgrade from `version`, run on the copy, gives exactly the
+// present layout with every row inside its checks.
+bool upgradesCleanly(sqlite3 *copy, const Shape &shape, int version)
 {
     const QStringList statements = shape.upgrade ? shape.upgrade(version) : QStringList();
     if (statements.isEmpty())
         return false;
-    sqlite3_int64 size = 0;
-    unsigned char *bytes = sqlite3_serialize(db, "main", &size, 0);
-    if (!bytes)
-        return false;
-    Memory copy;
-    if (sqlite3_deserialize(copy.db, "main", bytes, size, size,
-                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK)
-        return false;
-    bool ok = sqlite3_exec(copy.db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
+    bool ok = sqlite3_exec(copy, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK;
     for (const QString &statement : statements)
-        ok = ok && sqlite3_exec(copy.db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    ok = ok && sqlite3_exec(copy.db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
-    return ok && layoutOf(copy.db) == layoutOfStatements(shape.schema());
+        ok = ok && sqlite3_exec(copy, statement.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    ok = ok && sqlite3_exec(copy, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    return ok && layoutOf(copy) == layoutOfStatements(shape.schema());
 }
 
 } // namespace
@@ -158,9 +163,15 @@ QString normalised(const QString &sql)
     return out;
 }
 
-Finding judge(sqlite3 *db, const Shape &shape)
+Finding judge(sqlite3 *file, const Shape &shape)
 {
     Finding f;
+    Memory copy;
+    if (!copyOf(file, &copy)) {
+        f.verdict = Verdict::Damaged;
+        return f;
+    }
+    sqlite3 *db = copy.db;
     f.version = versionOf(db);
     if (rowsOf(db, QStringLiteral("PRAGMA quick_check")) != QStringList{QStringLiteral("ok")}) {
         f.verdict = Verdict::Damaged;

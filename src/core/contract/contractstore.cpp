@@ -367,8 +367,10 @@ std::optional<Contract> loadContract(const QString &path, int slot)
     Connection c(path, Connection::Read);
     if (!c.open())
         throw RuntimeError(contractmsg::readFailed(native(path), c.error()));
-    const dblayout::Finding finding = judge(c.db());
-    if (QString refused = refusal(finding.verdict, path); !refused.isEmpty())
+    // The whole file is judged, not only the slot asked for: a file is
+    // read, and written, as a whole or not at all.
+    dblayout::Finding finding;
+    if (QString refused = fileFault(c.db(), path, &finding); !refused.isEmpty())
         throw RuntimeError(refused);
     std::optional<Contract> k;
     if (finding.verdict != dblayout::Verdict::Empty)
