@@ -359,6 +359,23 @@ QString cannotLockFolder(const QString &folder)
         .arg(folder);
 }
 
+QString backupLeftOut(const QStringList &names)
+{
+    QStringList said;
+    for (const QString &name : names) {
+        if (name == QLatin1String("Contrats.db"))
+            said << QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde : les contrats des enfants n'y "
+                                   "sont donc pas.")
+                        .arg(name);
+        else if (name == QLatin1String("Bulletins.db"))
+            said << QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde : les chiffres des bulletins "
+                                   "enregistrés n'y sont donc pas ; leurs images et leurs PDF y sont.")
+                        .arg(name);
+        else
+            said << QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde.").arg(name);
+    }
+    return QStringLiteral("Attention : ") + said.join(QStringLiteral("\nAttention : "));
+}
 QString systemReason(int error)
 {
     switch (error) {

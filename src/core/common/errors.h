@@ -174,6 +174,10 @@ QString folderNotPrepared(const QString &why);
 QString alreadyOpen(const QString &folder);
 // The lock of the data folder could not be taken for another reason.
 QString cannotLockFolder(const QString &folder);
+// What a backup left out, said after its success: each damaged file named
+// with what the backup therefore lacks (the slip archive's figures, the
+// children's contracts).
+QString backupLeftOut(const QStringList &names);
 // The system's error number as a French reason ("le disque est plein").
 QString systemReason(int error);
 } // namespace texts
