@@ -220,6 +220,32 @@ QString notAContractFile(const QString &path)
                           "été enregistré.")
         .arg(path);
 }
+QString outOfRange(const QString &field, const QString &value, const QString &minimum, const QString &maximum)
+{
+    return QStringLiteral("%1 : %2 n'est pas entre %3 et %4.").arg(field, value, minimum, maximum);
+}
+QString notAStoredDate(const QString &field, const QString &text)
+{
+    return QStringLiteral("%1 : « %2 » n'est pas une date AAAA-MM-JJ.").arg(field, text);
+}
+QString notAWholeNumber(const QString &field, const QString &text)
+{
+    return QStringLiteral("%1 : « %2 » n'est pas un nombre entier.").arg(field, text);
+}
+QString damagedContractFile(const QString &path, int slot, const QString &why)
+{
+    return QStringLiteral("Le fichier %1 est endommagé : il est laissé tel quel et rien n'y a été enregistré.\n"
+                          "Contrat de l'enfant %2, %3")
+        .arg(path)
+        .arg(slot)
+        .arg(why);
+}
+QString contractDiskFull(const QString &path)
+{
+    return QStringLiteral("Impossible d'enregistrer le contrat dans %1 : le disque est plein. Le fichier est resté "
+                          "tel qu'il était ; libérez de la place, puis cliquez à nouveau sur OK.")
+        .arg(path);
+}
 QString newerContractFile(const QString &path)
 {
     return QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : mettez le programme à jour "
@@ -377,6 +403,23 @@ QString cannotLockFolder(const QString &folder)
         .arg(folder);
 }
 
+QString backupLeftOut(const QStringList &names)
+{
+    QStringList said;
+    for (const QString &name : names) {
+        if (name == QLatin1String("Contrats.db"))
+            said << QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde : les contrats des enfants n'y "
+                                   "sont donc pas.")
+                        .arg(name);
+        else if (name == QLatin1String("Bulletins.db"))
+            said << QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde : les chiffres des bulletins "
+                                   "enregistrés n'y sont donc pas ; leurs images et leurs PDF y sont.")
+                        .arg(name);
+        else
+            said << QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde.").arg(name);
+    }
+    return QStringLiteral("Attention : ") + said.join(QStringLiteral("\nAttention : "));
+}
 QString systemReason(int error)
 {
     switch (error) {

@@ -130,6 +130,17 @@ QString weekTooLong(const QString &total, const QString &maximum);
 QString majorationBelowMinimum(int rate, int minimum);
 QString weeksLeft(int left, const QString &yearStart, const QString &yearEnd, int weeks);
 QString notAContractFile(const QString &path);
+// "%1 : %2 n'est pas entre %3 et %4.": a value outside what the field may hold.
+QString outOfRange(const QString &field, const QString &value, const QString &minimum, const QString &maximum);
+// "%1 : « %2 » n'est pas une date AAAA-MM-JJ.": a date of the file written otherwise.
+QString notAStoredDate(const QString &field, const QString &text);
+// "%1 : « %2 » n'est pas un nombre entier.": a number of the file that is none.
+QString notAWholeNumber(const QString &field, const QString &text);
+// A contract file whose layout is sound but which holds a value no contract
+// may have (`why` names it): refused whole, as a damaged file.
+QString damagedContractFile(const QString &path, int slot, const QString &why);
+// The file could not be written for want of room.
+QString contractDiskFull(const QString &path);
 QString newerContractFile(const QString &path);
 // What failed on the file, then, on the next line, the engine's own text.
 QString storeFailed(const QString &path, const QString &engineText);
@@ -180,6 +191,10 @@ QString folderNotPrepared(const QString &why);
 QString alreadyOpen(const QString &folder);
 // The lock of the data folder could not be taken for another reason.
 QString cannotLockFolder(const QString &folder);
+// What a backup left out, said after its success: each damaged file named
+// with what the backup therefore lacks (the slip archive's figures, the
+// children's contracts).
+QString backupLeftOut(const QStringList &names);
 // The system's error number as a French reason ("le disque est plein").
 QString systemReason(int error);
 } // namespace texts

@@ -75,10 +75,12 @@ std::optional<Limits> limitsOn(const legal::Table &table, QDate date)
 
 int Contract::weeklyMinutes() const
 {
-    int total = 0;
+    // Summed wide: a contract whose days lie in DayMinutesRange (every one
+    // stored or read back) plans at most 7 x 23:59, far inside an int.
+    qint64 total = 0;
     for (int m : plannedMinutes)
         total += m;
-    return total;
+    return int(total);
 }
 
 int Contract::weeksPerYear() const { return kind == Kind::IncompleteYear ? weeks : 52; }
@@ -142,10 +144,65 @@ QString rangeFault(const QString &table, int row, const DateRange &r)
 }
 } // namespace
 
+namespace {
+const QString firstField = QStringLiteral("Début du contrat");
+
+QString intFault(const QString &field, int value, IntRange r)
+{
+    return r.contains(value) ? QString()
+                             : contractmsg::outOfRange(field, QString::number(value), QString::number(r.min),
+                                                       QString::number(r.max));
+}
+// A date left empty is validate()'s to name; one set must lie in the span.
+QString dateFault(const QString &field, QDate d)
+{
+    if (!d.isValid() || (d >= FirstDateAllowed && d <= LastDateAllowed))
+        return {};
+    return contractmsg::outOfRange(field, shortDate(d), shortDate(FirstDateAllowed), shortDate(LastDateAllowed));
+}
+} // namespace
+
+QString valueFault(const Contract &c)
+{
+    QStringList faults;
+    faults << intFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange)
+           << dateFault(firstField, c.first) << dateFault(QStringLiteral("Fin du contrat"), c.last);
+    for (size_t i = 0; i < c.plannedMinutes.size(); ++i)
+        if (!DayMinutesRange.contains(c.plannedMinutes[i]))
+            faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(c.plannedMinutes[i]),
+                                              minutesText(DayMinutesRange.min), minutesText(DayMinutesRange.max));
+    faults << intFault(QStringLiteral("Semaines d'accueil par an"), c.weeks, WeeksRange)
+           << intFault(QStringLiteral("Majoration des heures complémentaires"), c.majHC, MajorationRange)
+           << intFault(QStringLiteral("Majoration des heures au-delà de 45 h"), c.majHM, MajorationRange)
+           << intFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
+           << (c.endReason ? intFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange) : QString())
+           << dateFault(QStringLiteral("Lettre présentée le"), c.notified);
+    const auto ranges = [&](const QString &table, const QList<DateRange> &list) {
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            const QString field = QStringLiteral("%1, ligne %2").arg(table).arg(i + 1);
+            faults << dateFault(field, list[i].from) << dateFault(field, list[i].to);
+        }
+    };
+    ranges(QStringLiteral("Périodes sans accueil"), c.periodsWithoutCare);
+    QList<DateRange> absent;
+    for (qsizetype i = 0; i < c.absences.size(); ++i) {
+        absent << c.absences[i].range;
+        faults << intFault(QStringLiteral("Absences, ligne %1, motif").arg(i + 1), int(c.absences[i].reason),
+                           ReasonRange);
+    }
+    ranges(QStringLiteral("Absences"), absent);
+    for (const QString &f : std::as_const(faults))
+        if (!f.isEmpty())
+            return f;
+    return {};
+}
+
 QString validate(const Contract &c, const std::optional<Limits> &law)
 {
+    if (QString f = valueFault(c); !f.isEmpty())
+        return f;
     if (!c.first.isValid())
-        return contractmsg::dateMissing(QStringLiteral("Début du contrat"), 1);
+        return contractmsg::dateMissing(firstField, 1);
     if (c.last.isValid() && c.last < c.first)
         return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
     if (c.notified.isValid() && c.notified < c.first)

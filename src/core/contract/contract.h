@@ -46,6 +46,27 @@ const QStringList &weekdayTexts();
 // The five reasons a contract ends, as the window lists them.
 const QStringList &endReasonTexts();
 
+// What each value of a contract may be, typed or read from its file: the
+// window's pickers and spin boxes allow no more, the file's checks are made
+// from them, and a file holding a value outside them is a damaged one.
+struct IntRange {
+    int min, max;
+    constexpr bool contains(qint64 v) const { return v >= min && v <= max; }
+};
+inline constexpr IntRange KindRange{0, 2};
+// A day's planned time is shown HH:MM: 23:59 at most.
+inline constexpr IntRange DayMinutesRange{0, 23 * 60 + 59};
+inline constexpr IntRange WeeksRange{0, 52};
+inline constexpr IntRange MajorationRange{0, 100};
+inline constexpr IntRange ReasonRange{0, 4};
+inline constexpr IntRange LeavePaymentRange{0, 2};
+inline constexpr IntRange EndReasonRange{0, 4};
+// The span of every date of a contract. The window's empty date picker shows
+// 01/01/1900, so the span starts after it; no loop over days or years ever
+// runs beyond this span.
+inline const QDate FirstDateAllowed{1901, 1, 1};
+inline const QDate LastDateAllowed{2100, 12, 31};
+
 // The legal limits a contract is checked and paid against, as the table of
 // legal values gives them on a date.
 struct Limits {
@@ -102,6 +123,11 @@ struct Contract {
 
     friend bool operator==(const Contract &, const Contract &) = default;
 };
+
+// The first value of `c` outside the ranges above, in French naming the
+// field as the window labels it; empty when every value lies inside them.
+// Dates that are not set are left to validate().
+QString valueFault(const Contract &c);
 
 // The first fault of a contract that cannot be stored, in French, naming the
 // field; empty when it may be stored. Without limits, the legal ones are

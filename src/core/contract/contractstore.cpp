@@ -1,6 +1,7 @@
 #include "contract/contractstore.h"
 
 #include "common/counts.h"
+#include "common/dblayout.h"
 #include "common/environment.h"
 #include "common/errors.h"
 
@@ -9,61 +10,82 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
+#include <sqlite3.h>
 
 namespace contract {
 
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
 const QStringList weekdayColumns = {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"};
+const QStringList contractColumns = QStringList{"type", "debut", "fin"} + weekdayColumns +
+                                    QStringList{"semaines", "maj_hc", "maj_hm", "paiement_cp", "motif_fin",
+                                                "date_notification"};
 
-// Each table and its columns, in order: what a file must hold to be read.
-// Of the first layout, the same without the paid leave's payment.
-QList<std::pair<QString, QStringList>> layout(int version)
-{
-    QStringList contracts =
-        QStringList{"enfant", "type", "debut", "fin"} + weekdayColumns + QStringList{"semaines", "maj_hc", "maj_hm"};
-    if (version >= 2)
-        contracts << QStringLiteral("paiement_cp");
-    if (version >= 3)
-        contracts << QStringLiteral("motif_fin") << QStringLiteral("date_notification");
-    return {
-        {"Contrats", contracts},
-        {"Periodes", {"enfant", "ligne", "du", "au"}},
-        {"Absences", {"enfant", "ligne", "du", "au", "motif"}},
-    };
-}
-
-// The same definition in a new file and in an upgraded one, so that both
-// have one layout.
+// The column definitions of the layouts before the fourth, kept word for
+// word: an older file is taken only with exactly the layout it was given.
 const QString leavePaymentColumn =
     QStringLiteral("paiement_cp INTEGER NOT NULL DEFAULT 0 CHECK (paiement_cp BETWEEN 0 AND 2)");
-// Why the contract ends and when the letter was first presented; NULL while
-// no end is given.
 const QStringList endColumns = {
     QStringLiteral("motif_fin INTEGER CHECK (motif_fin BETWEEN 0 AND 4)"),
     QStringLiteral("date_notification TEXT"),
 };
 
+// The checks of the present layout, made from the ranges a typed value is
+// held to: a row SQLite accepts is one the contract window could have stored.
+QString whole(const QString &column, IntRange r, bool mayBeNull = false)
+{
+    return QStringLiteral("CHECK (%1typeof(%2) = 'integer' AND %2 BETWEEN %3 AND %4)")
+        .arg(mayBeNull ? QStringLiteral("%1 IS NULL OR ").arg(column) : QString(), column)
+        .arg(r.min)
+        .arg(r.max);
+}
+QString day(const QString &column)
+{
+    // date() gives back the same text only for a real day written YYYY-MM-DD.
+    return QStringLiteral("CHECK (%1 = date(%1) AND %1 BETWEEN '%2' AND '%3')")
+        .arg(column, FirstDateAllowed.toString(isoDateFormat()), LastDateAllowed.toString(isoDateFormat()));
+}
+
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 QString engineText(const QSqlError &e) { return e.text().trimmed(); }
 QString isoDate(QDate d) { return d.isValid() ? d.toString(isoDateFormat()) : QString(); }
-QDate fromIso(const QVariant &v) { return QDate::fromString(v.toString(), isoDateFormat()); }
+bool diskFull(const QSqlError &e) { return (e.nativeErrorCode().toInt() & 0xff) == SQLITE_FULL; }
+
+// SQLite leaves a journal beside a file whose write was interrupted (the
+// program killed in the middle of a store); only a connection that may
+// write can roll it back, and a read-only one sees a damaged file.
+bool interruptedWrite(const QString &path)
+{
+    return QFileInfo::exists(path + QStringLiteral("-journal")) || QFileInfo::exists(path + QStringLiteral("-wal"));
+}
+bool ownerMayWrite(const QString &path) { return QFileInfo(path).permissions() & QFileDevice::WriteOwner; }
 
 // One connection for the length of one call.
 class Connection {
 public:
-    Connection(const QString &path, bool readOnly)
+    enum Mode { Read, Write };
+    Connection(const QString &path, Mode mode)
     {
         static QAtomicInt counter;
         m_name = QStringLiteral("berlivo-contracts-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
         QSqlDatabase db = QSqlDatabase::addDatabase(driver, m_name);
-        if (readOnly) {
-            db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
+        // A read opens the file read-only, unless a write was interrupted
+        // there and the file may be written: it then opens it for writing
+        // (never creating it), so that SQLite puts back the last whole
+        // contract before anything is judged.
+        const bool recover = mode == Read && interruptedWrite(path) && ownerMayWrite(path) &&
+                             QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+        if (mode == Read) {
+            db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+                               (recover ? QStringLiteral("?mode=rw") : QStringLiteral("?mode=ro")));
+            db.setConnectOptions(recover ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000")
+                                         : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
+                                                          "QSQLITE_BUSY_TIMEOUT=2000"));
         } else {
             db.setDatabaseName(path);
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
@@ -93,136 +115,38 @@ private:
     QString m_error;
 };
 
-enum class State { Empty, Sound, Older, Foreign, Newer };
+// What the file holds, judged as a restored file is (see dblayout.h).
+dblayout::Finding judge(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return {};
+    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!h)
+        return {};
+    return dblayout::judge(h, {&schema, &upgrade, &schemaOf});
+}
 
-// What the file holds: nothing yet (a new file), this layout, something
-// else, or a later layout. A file SQLite cannot read is foreign.
-State stateOf(const QSqlDatabase &db, int *versionFound = nullptr)
+// The refusal of a file that is not a contract file this program may read,
+// or "" for one it may.
+QString refusal(dblayout::Verdict v, const QString &path)
+{
+    switch (v) {
+    case dblayout::Verdict::Current:
+    case dblayout::Verdict::Older:
+    case dblayout::Verdict::Empty: return {};
+    case dblayout::Verdict::Newer: return contractmsg::newerContractFile(native(path));
+    default: return contractmsg::notAContractFile(native(path));
+    }
+}
+
+// Reads the slot's contract from a file already judged sound, into `out`
+// (left empty when the slot has none). Every value is held to the ranges a
+// typed one is, and the whole contract to the checks a stored one passed:
+// a file holding anything else is refused, never mended in silence.
+void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot, std::optional<Contract> *out)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return State::Foreign;
-    const int version = q.value(0).toInt();
-    if (versionFound)
-        *versionFound = version;
-    q.finish();
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
-        return State::Foreign;
-    const int objects = q.value(0).toInt();
-    q.finish();
-    if (version == 0 && objects == 0)
-        return State::Empty;
-    if (version > SchemaVersion)
-        return State::Newer;
-    if (version < 1)
-        return State::Foreign;
-    for (const auto &[table, columns] : layout(version)) {
-        QStringList found;
-        if (!q.exec(QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)))
-            return State::Foreign;
-        while (q.next())
-            found << q.value(0).toString();
-        q.finish();
-        if (found != columns)
-            return State::Foreign;
-    }
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != QLatin1String("ok"))
-        return State::Foreign;
-    q.finish();
-    return version == SchemaVersion ? State::Sound : State::Older;
-}
-
-QString refusal(State s, const QString &path)
-{
-    switch (s) {
-    case State::Foreign: return contractmsg::notAContractFile(native(path));
-    case State::Newer: return contractmsg::newerContractFile(native(path));
-    default: return {};
-    }
-}
-
-bool ownerMayWrite(const QString &path) { return QFileInfo(path).permissions() & QFileDevice::WriteOwner; }
-} // namespace
-
-QStringList schema()
-{
-    QStringList weekdays;
-    for (const QString &d : weekdayColumns)
-        weekdays << d + QStringLiteral(" INTEGER NOT NULL CHECK (%1 BETWEEN 0 AND 1440)").arg(d);
-    return {
-        // Dates are YYYY-MM-DD, planned hours whole minutes, rates whole percents.
-        QStringLiteral("CREATE TABLE Contrats (\n"
-                       "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
-                       "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
-                       "  debut TEXT NOT NULL,\n"
-                       "  fin TEXT,  -- NULL while the end is not known\n"
-                       "  %1,\n"
-                       "  semaines INTEGER NOT NULL,\n"
-                       "  maj_hc INTEGER NOT NULL,\n"
-                       "  maj_hm INTEGER NOT NULL,\n"
-                       "  %3,\n"
-                       "  %4\n"
-                       ")")
-            .arg(weekdays.join(QStringLiteral(",\n  ")))
-            .arg(ChildCount)
-            .arg(leavePaymentColumn, endColumns.join(QStringLiteral(",\n  "))),
-        QStringLiteral("CREATE TABLE Periodes (\n"
-                       "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
-                       "  ligne INTEGER NOT NULL,\n"
-                       "  du TEXT NOT NULL,\n"
-                       "  au TEXT NOT NULL,\n"
-                       "  PRIMARY KEY (enfant, ligne)\n"
-                       ") WITHOUT ROWID"),
-        QStringLiteral("CREATE TABLE Absences (\n"
-                       "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
-                       "  ligne INTEGER NOT NULL,\n"
-                       "  du TEXT NOT NULL,\n"
-                       "  au TEXT NOT NULL,\n"
-                       "  motif INTEGER NOT NULL CHECK (motif BETWEEN 0 AND 4),\n"
-                       "  PRIMARY KEY (enfant, ligne)\n"
-                       ") WITHOUT ROWID"),
-        QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion),
-    };
-}
-
-QStringList upgrade(int fromVersion)
-{
-    if (fromVersion < 1 || fromVersion >= SchemaVersion)
-        return {};
-    QStringList columns;
-    if (fromVersion < 2)
-        columns << leavePaymentColumn;
-    columns << endColumns;
-    QStringList statements;
-    for (const QString &column : std::as_const(columns))
-        statements << QStringLiteral("ALTER TABLE Contrats ADD COLUMN ") + column;
-    return statements << QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
-}
-
-QString checkContractFile(const QString &path)
-{
-    Connection c(path, true);
-    if (!c.open())
-        return contractmsg::notAContractFile(native(path));
-    const State s = stateOf(c.db());
-    return s == State::Sound || s == State::Older ? QString() : refusal(s == State::Empty ? State::Foreign : s, path);
-}
-
-std::optional<Contract> loadContract(const QString &path, int slot)
-{
-    if (!QFileInfo(path).isFile())
-        return std::nullopt;
-    Connection c(path, true);
-    if (!c.open())
-        throw RuntimeError(contractmsg::readFailed(native(path), c.error()));
-    int version = 0;
-    const State s = stateOf(c.db(), &version);
-    if (s == State::Empty)
-        return std::nullopt;
-    if (s != State::Sound && s != State::Older)
-        throw RuntimeError(refusal(s, path));
-
-    QSqlQuery q(c.db());
     q.setForwardOnly(true);
     auto run = [&](const QString &sql) {
         q.prepare(sql);
@@ -230,54 +154,251 @@ std::optional<Contract> loadContract(const QString &path, int slot)
         if (!q.exec())
             throw RuntimeError(contractmsg::readFailed(native(path), engineText(q.lastError())));
     };
+    QString fault;
+    auto integer = [&](const QVariant &v, const QString &field) {
+        bool ok = false;
+        const qlonglong n = v.toLongLong(&ok);
+        if (fault.isEmpty() && (v.typeId() != QMetaType::LongLong || !ok || n != int(n)))
+            fault = contractmsg::notAWholeNumber(field, v.toString());
+        return int(n);
+    };
+    auto date = [&](const QVariant &v, const QString &field, bool mayBeNull) {
+        if (mayBeNull && v.isNull())
+            return QDate();
+        const QDate d = QDate::fromString(v.toString(), isoDateFormat());
+        if (fault.isEmpty() && (v.typeId() != QMetaType::QString || isoDate(d) != v.toString()))
+            fault = contractmsg::notAStoredDate(field, v.toString());
+        return d;
+    };
     // An older file reads as it would have been brought up to date.
-    run(QStringLiteral("SELECT type, debut, fin, %1, semaines, maj_hc, maj_hm, %2, %3 FROM Contrats WHERE enfant = ?")
-            .arg(weekdayColumns.join(QStringLiteral(", ")),
-                 version >= 2 ? QStringLiteral("paiement_cp") : QStringLiteral("0"),
-                 version >= 3 ? QStringLiteral("motif_fin, date_notification") : QStringLiteral("NULL, NULL")));
+    QStringList columns = contractColumns;
+    if (version < 2)
+        columns.replace(columns.indexOf(QStringLiteral("paiement_cp")), QStringLiteral("0"));
+    if (version < 3) {
+        columns.replace(columns.indexOf(QStringLiteral("motif_fin")), QStringLiteral("NULL"));
+        columns.replace(columns.indexOf(QStringLiteral("date_notification")), QStringLiteral("NULL"));
+    }
+    run(QStringLiteral("SELECT %1 FROM Contrats WHERE enfant = ?").arg(columns.join(QStringLiteral(", "))));
+    out->reset();
     if (!q.next())
-        return std::nullopt;
+        return;
     Contract k;
-    k.kind = Kind(qBound(0, q.value(0).toInt(), 2));
-    k.first = fromIso(q.value(1));
-    k.last = fromIso(q.value(2));
+    k.kind = Kind(integer(q.value(0), QStringLiteral("Type de contrat")));
+    k.first = date(q.value(1), QStringLiteral("Début du contrat"), false);
+    k.last = date(q.value(2), QStringLiteral("Fin du contrat"), true);
     for (int i = 0; i < 7; ++i)
-        k.plannedMinutes[size_t(i)] = q.value(3 + i).toInt();
-    k.weeks = q.value(10).toInt();
-    k.majHC = q.value(11).toInt();
-    k.majHM = q.value(12).toInt();
-    k.leavePayment = LeavePayment(qBound(0, q.value(13).toInt(), 2));
+        k.plannedMinutes[size_t(i)] = integer(q.value(3 + i), weekdayTexts().at(i));
+    k.weeks = integer(q.value(10), QStringLiteral("Semaines d'accueil par an"));
+    k.majHC = integer(q.value(11), QStringLiteral("Majoration des heures complémentaires"));
+    k.majHM = integer(q.value(12), QStringLiteral("Majoration des heures au-delà de 45 h"));
+    k.leavePayment = LeavePayment(integer(q.value(13), QStringLiteral("Paiement des congés")));
     if (!q.value(14).isNull())
-        k.endReason = EndReason(qBound(0, q.value(14).toInt(), 4));
-    k.notified = fromIso(q.value(15));
+        k.endReason = EndReason(integer(q.value(14), QStringLiteral("Motif de la fin")));
+    k.notified = date(q.value(15), QStringLiteral("Lettre présentée le"), true);
     q.finish();
     run(QStringLiteral("SELECT du, au FROM Periodes WHERE enfant = ? ORDER BY ligne"));
-    while (q.next())
-        k.periodsWithoutCare << DateRange{fromIso(q.value(0)), fromIso(q.value(1))};
+    while (q.next() && fault.isEmpty()) {
+        const QString field = QStringLiteral("Périodes sans accueil, ligne %1").arg(k.periodsWithoutCare.size() + 1);
+        k.periodsWithoutCare << DateRange{date(q.value(0), field, false), date(q.value(1), field, false)};
+    }
     q.finish();
     run(QStringLiteral("SELECT du, au, motif FROM Absences WHERE enfant = ? ORDER BY ligne"));
-    while (q.next())
-        k.absences << Absence{{fromIso(q.value(0)), fromIso(q.value(1))}, Reason(qBound(0, q.value(2).toInt(), 4))};
+    while (q.next() && fault.isEmpty()) {
+        const QString field = QStringLiteral("Absences, ligne %1").arg(k.absences.size() + 1);
+        k.absences << Absence{{date(q.value(0), field, false), date(q.value(1), field, false)},
+                              Reason(integer(q.value(2), field + QStringLiteral(", motif")))};
+    }
     q.finish();
+    if (fault.isEmpty())
+        fault = validate(k, std::nullopt);
+    if (!fault.isEmpty())
+        throw RuntimeError(contractmsg::damagedContractFile(native(path), slot, fault));
+    *out = k;
+}
+
+// Why the open file is not one this program may read or write, or "": its
+// layout, then every child's contract.
+QString fileFault(const QSqlDatabase &db, const QString &path, dblayout::Finding *finding)
+{
+    *finding = judge(db);
+    if (QString refused = refusal(finding->verdict, path); !refused.isEmpty())
+        return refused;
+    if (finding->verdict == dblayout::Verdict::Empty)
+        return {};
+    try {
+        std::optional<Contract> ignored;
+        for (int slot = 1; slot <= ChildCount; ++slot)
+            readSlot(db, path, finding->version, slot, &ignored);
+    } catch (const RuntimeError &e) {
+        return e.message();
+    }
+    return {};
+}
+} // namespace
+
+QStringList schemaOf(int version)
+{
+    if (version < 1 || version > SchemaVersion)
+        return {};
+    QStringList weekdays;
+    QString contracts;
+    QString periods, absences;
+    if (version < 4) {
+        for (const QString &d : weekdayColumns)
+            weekdays << d + QStringLiteral(" INTEGER NOT NULL CHECK (%1 BETWEEN 0 AND 1440)").arg(d);
+        QStringList later;
+        if (version >= 2)
+            later << leavePaymentColumn;
+        if (version >= 3)
+            later << endColumns;
+        contracts = QStringLiteral("CREATE TABLE Contrats (\n"
+                                   "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
+                                   "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
+                                   "  debut TEXT NOT NULL,\n"
+                                   "  fin TEXT,  -- NULL while the end is not known\n"
+                                   "  %1,\n"
+                                   "  semaines INTEGER NOT NULL,\n"
+                                   "  maj_hc INTEGER NOT NULL,\n"
+                                   "  maj_hm INTEGER NOT NULL%3\n"
+                                   ")")
+                        .arg(weekdays.join(QStringLiteral(",\n  ")))
+                        .arg(ChildCount)
+                        .arg(later.isEmpty() ? QString() : QStringLiteral(",\n  ") + later.join(QStringLiteral(",\n  ")));
+        periods = QStringLiteral("CREATE TABLE Periodes (\n"
+                                 "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
+                                 "  ligne INTEGER NOT NULL,\n"
+                                 "  du TEXT NOT NULL,\n"
+                                 "  au TEXT NOT NULL,\n"
+                                 "  PRIMARY KEY (enfant, ligne)\n"
+                                 ") WITHOUT ROWID");
+        absences = QStringLiteral("CREATE TABLE Absences (\n"
+                                  "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
+                                  "  ligne INTEGER NOT NULL,\n"
+                                  "  du TEXT NOT NULL,\n"
+                                  "  au TEXT NOT NULL,\n"
+                                  "  motif INTEGER NOT NULL CHECK (motif BETWEEN 0 AND 4),\n"
+                                  "  PRIMARY KEY (enfant, ligne)\n"
+                                  ") WITHOUT ROWID");
+    } else {
+        for (const QString &d : weekdayColumns)
+            weekdays << d + QStringLiteral(" INTEGER NOT NULL ") + whole(d, DayMinutesRange);
+        // Dates are YYYY-MM-DD, planned hours whole minutes, rates whole percents.
+        contracts =
+            QStringList{
+                QStringLiteral("CREATE TABLE Contrats (\n  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %1)")
+                    .arg(ChildCount),
+                QStringLiteral("type INTEGER NOT NULL ") + whole(QStringLiteral("type"), KindRange),
+                QStringLiteral("debut TEXT NOT NULL ") + day(QStringLiteral("debut")),
+                QStringLiteral("fin TEXT ") + day(QStringLiteral("fin")) + QStringLiteral(",  -- NULL while the end is not known\n  ") +
+                    weekdays.join(QStringLiteral(",\n  ")),
+                QStringLiteral("semaines INTEGER NOT NULL ") + whole(QStringLiteral("semaines"), WeeksRange),
+                QStringLiteral("maj_hc INTEGER NOT NULL ") + whole(QStringLiteral("maj_hc"), MajorationRange),
+                QStringLiteral("maj_hm INTEGER NOT NULL ") + whole(QStringLiteral("maj_hm"), MajorationRange),
+                QStringLiteral("paiement_cp INTEGER NOT NULL DEFAULT 0 ") +
+                    whole(QStringLiteral("paiement_cp"), LeavePaymentRange),
+                // Why the contract ends and when the letter was first
+                // presented; NULL while no end is given.
+                QStringLiteral("motif_fin INTEGER ") + whole(QStringLiteral("motif_fin"), EndReasonRange, true),
+                QStringLiteral("date_notification TEXT ") + day(QStringLiteral("date_notification")),
+            }
+                .join(QStringLiteral(",\n  ")) +
+            QStringLiteral("\n)");
+        const QString ranges = QStringLiteral("  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
+                                              "  ligne INTEGER NOT NULL,\n"
+                                              "  du TEXT NOT NULL %1,\n"
+                                              "  au TEXT NOT NULL %2,\n")
+                                   .arg(day(QStringLiteral("du")), day(QStringLiteral("au")));
+        periods = QStringLiteral("CREATE TABLE Periodes (\n") + ranges +
+                  QStringLiteral("  CHECK (au >= du),\n  PRIMARY KEY (enfant, ligne)\n) WITHOUT ROWID");
+        absences = QStringLiteral("CREATE TABLE Absences (\n") + ranges + QStringLiteral("  motif INTEGER NOT NULL ") +
+                   whole(QStringLiteral("motif"), ReasonRange) +
+                   QStringLiteral(",\n  CHECK (au >= du),\n  PRIMARY KEY (enfant, ligne)\n) WITHOUT ROWID");
+    }
+    return {contracts, periods, absences, QStringLiteral("PRAGMA user_version = %1").arg(version)};
+}
+
+QStringList schema() { return schemaOf(SchemaVersion); }
+
+QStringList upgrade(int fromVersion)
+{
+    if (fromVersion < 1 || fromVersion >= SchemaVersion)
+        return {};
+    // The fourth layout's checks cannot be added to a table: each table is
+    // made anew with them, and its rows copied in (a row outside them stops
+    // the upgrade, and the file is refused as it stands).
+    QStringList statements;
+    const QStringList tables = {QStringLiteral("Contrats"), QStringLiteral("Periodes"), QStringLiteral("Absences")};
+    for (const QString &t : tables)
+        statements << QStringLiteral("ALTER TABLE %1 RENAME TO ancien_%1").arg(t);
+    statements << schema().mid(0, 3);
+    QStringList columns = contractColumns;
+    QStringList from = contractColumns;
+    if (fromVersion < 2)
+        from.replace(from.indexOf(QStringLiteral("paiement_cp")), QStringLiteral("0"));
+    if (fromVersion < 3) {
+        from.replace(from.indexOf(QStringLiteral("motif_fin")), QStringLiteral("NULL"));
+        from.replace(from.indexOf(QStringLiteral("date_notification")), QStringLiteral("NULL"));
+    }
+    statements << QStringLiteral("INSERT INTO Contrats (enfant, %1) SELECT enfant, %2 FROM ancien_Contrats")
+                      .arg(columns.join(QStringLiteral(", ")), from.join(QStringLiteral(", ")))
+               << QStringLiteral("INSERT INTO Periodes SELECT enfant, ligne, du, au FROM ancien_Periodes")
+               << QStringLiteral("INSERT INTO Absences SELECT enfant, ligne, du, au, motif FROM ancien_Absences");
+    for (auto t = tables.crbegin(); t != tables.crend(); ++t)
+        statements << QStringLiteral("DROP TABLE ancien_%1").arg(*t);
+    return statements << QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion);
+}
+
+QString checkContractFile(const QString &path)
+{
+    Connection c(path, Connection::Read);
+    if (!c.open())
+        return contractmsg::notAContractFile(native(path));
+    dblayout::Finding finding;
+    const QString fault = fileFault(c.db(), path, &finding);
+    if (!fault.isEmpty())
+        return fault;
+    return finding.verdict == dblayout::Verdict::Empty ? contractmsg::notAContractFile(native(path)) : QString();
+}
+
+std::optional<Contract> loadContract(const QString &path, int slot)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    Connection c(path, Connection::Read);
+    if (!c.open())
+        throw RuntimeError(contractmsg::readFailed(native(path), c.error()));
+    // The whole file is judged, not only the slot asked for: a file is
+    // read, and written, as a whole or not at all.
+    dblayout::Finding finding;
+    if (QString refused = fileFault(c.db(), path, &finding); !refused.isEmpty())
+        throw RuntimeError(refused);
+    std::optional<Contract> k;
+    if (finding.verdict != dblayout::Verdict::Empty)
+        readSlot(c.db(), path, finding.version, slot, &k);
     return k;
 }
 
 void storeContract(const QString &path, int slot, const Contract &k)
 {
+    // A value no contract may hold is refused before the file is opened.
+    if (QString fault = valueFault(k); !fault.isEmpty())
+        throw RuntimeError(fault);
     const bool existed = QFileInfo::exists(path);
     // A file whose owner may not write it stays as it is, even for root.
     if (existed && !ownerMayWrite(path))
         throw RuntimeError(contractmsg::storeFailed(native(path), rtl::accessDenied()));
     QString error;
+    bool full = false;
     {
-        Connection c(path, false);
+        Connection c(path, Connection::Write);
         if (!c.open())
             throw RuntimeError(contractmsg::storeFailed(native(path), c.error()));
         QSqlDatabase db = c.db();
-        int version = 0;
-        const State s = stateOf(db, &version);
-        if (s == State::Foreign || s == State::Newer)
-            throw RuntimeError(refusal(s, path));
+        // The whole file is checked as a read checks it, before anything is
+        // written: a file the window could not have shown is never written.
+        dblayout::Finding finding;
+        if (QString refused = fileFault(db, path, &finding); !refused.isEmpty())
+            throw RuntimeError(refused);
 
         QSqlQuery q(db);
         auto exec = [&](const QString &sql, const QVariantList &values) {
@@ -286,17 +407,21 @@ void storeContract(const QString &path, int slot, const Contract &k)
             q.prepare(sql);
             for (const QVariant &v : values)
                 q.addBindValue(v);
-            if (!q.exec())
+            if (!q.exec()) {
                 error = engineText(q.lastError());
+                full = diskFull(q.lastError());
+            }
             q.finish();
         };
-        if (!db.transaction())
+        if (!db.transaction()) {
             error = engineText(db.lastError());
-        if (s == State::Empty)
+            full = diskFull(db.lastError());
+        }
+        if (finding.verdict == dblayout::Verdict::Empty)
             for (const QString &statement : schema())
                 exec(statement, {});
-        if (s == State::Older)
-            for (const QString &statement : upgrade(version))
+        if (finding.verdict == dblayout::Verdict::Older)
+            for (const QString &statement : upgrade(finding.version))
                 exec(statement, {});
         for (const char *table : {"Periodes", "Absences", "Contrats"})
             exec(QStringLiteral("DELETE FROM %1 WHERE enfant = ?").arg(QLatin1String(table)), {slot});
@@ -307,7 +432,9 @@ void storeContract(const QString &path, int slot, const Contract &k)
         row << k.weeks << k.majHC << k.majHM << int(k.leavePayment)
             << (k.endReason ? QVariant(int(*k.endReason)) : QVariant())
             << (k.notified.isValid() ? QVariant(isoDate(k.notified)) : QVariant());
-        exec(QStringLiteral("INSERT INTO Contrats VALUES (%1)").arg(QStringList(row.size(), "?").join(',')), row);
+        exec(QStringLiteral("INSERT INTO Contrats (enfant, %1) VALUES (%2)")
+                 .arg(contractColumns.join(QStringLiteral(", ")), QStringList(row.size(), "?").join(',')),
+             row);
         for (int i = 0; i < k.periodsWithoutCare.size(); ++i) {
             const DateRange &p = k.periodsWithoutCare[i];
             exec(QStringLiteral("INSERT INTO Periodes VALUES (?, ?, ?, ?)"),
@@ -318,8 +445,10 @@ void storeContract(const QString &path, int slot, const Contract &k)
             exec(QStringLiteral("INSERT INTO Absences VALUES (?, ?, ?, ?, ?)"),
                  {slot, i + 1, isoDate(a.range.from), isoDate(a.range.to), int(a.reason)});
         }
-        if (error.isEmpty() && !db.commit())
+        if (error.isEmpty() && !db.commit()) {
             error = engineText(db.lastError());
+            full = diskFull(db.lastError());
+        }
         if (!error.isEmpty())
             db.rollback();
     }
@@ -329,7 +458,8 @@ void storeContract(const QString &path, int slot, const Contract &k)
             QFile::remove(path);
             QFile::remove(path + QStringLiteral("-journal"));
         }
-        throw RuntimeError(contractmsg::storeFailed(native(path), error));
+        throw RuntimeError(full ? contractmsg::contractDiskFull(native(path))
+                                : contractmsg::storeFailed(native(path), error));
     }
 }
 

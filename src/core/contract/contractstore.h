@@ -9,9 +9,12 @@
 // brought up to date by the next store, in the store's own transaction.
 //
 // A contract is written whole in one transaction: a write that fails (a
-// read-only file, a full disk, a lock) leaves the previous file as it was. A
-// file that is not a contract file of this layout (damaged, foreign, or from
-// a newer program) is refused with a French message and never written.
+// read-only file, a full disk, a lock) leaves the previous file as it was,
+// and a write the program was killed in is rolled back by SQLite when the
+// file is next opened, read or written. A file that is not a contract file
+// of one of its layouts (damaged, foreign, from a newer program, holding a
+// trigger or a view, or a value outside its range) is refused whole with a
+// French message, by every call, and never written.
 
 #include "contract/contract.h"
 
@@ -21,11 +24,16 @@
 namespace contract {
 
 // Version 2 added when an incomplete year's paid leave is paid, version 3
-// why the contract ends and when the letter was presented.
-inline constexpr int SchemaVersion = 3;
+// why the contract ends and when the letter was presented, version 4 the
+// checks that hold every value to the range a typed one is held to
+// (contract.h), so that SQLite itself refuses a row outside them.
+inline constexpr int SchemaVersion = 4;
 // The statements that lay out a new file (the restore checks a backup's
 // file against them).
 QStringList schema();
+// Those that laid out a new file of `version` (1 to SchemaVersion; none for
+// another): an older file is read only when its layout is exactly one of them.
+QStringList schemaOf(int version);
 // The statements that bring a file of an older layout up to this one (none
 // for a version it cannot): a store does it in its own transaction, and the
 // restore takes a backup of that layout.

@@ -1,6 +1,7 @@
 #include "datafolder/backup.h"
 
 #include "common/environment.h"
+#include "common/dblayout.h"
 #include "common/errors.h"
 #include "common/journal.h"
 #include "common/text1252.h"
@@ -28,7 +29,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
@@ -192,104 +192,25 @@ Copy copyDatabase(const QString &path, QByteArray *image)
     return Copy::Done;
 }
 
-// The rows of one query, each as its columns joined by "|".
-QStringList rowsOf(sqlite3 *db, const QString &sql)
-{
-    QStringList rows;
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
-        return {QStringLiteral("<error>")};
-    int step;
-    while ((step = sqlite3_step(st)) == SQLITE_ROW) {
-        QStringList columns;
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)));
-        rows << columns.join('|');
-    }
-    sqlite3_finalize(st);
-    if (step != SQLITE_DONE)
-        rows << QStringLiteral("<error>");
-    return rows;
-}
-
-// A database's layout as text that two files with the same tables, columns,
-// types, keys and indexes share: what a restore compares.
-QString layoutOf(sqlite3 *db)
-{
-    QStringList out = rowsOf(db, QStringLiteral("PRAGMA user_version"));
-    const QStringList tables =
-        rowsOf(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' "
-                                  "ORDER BY name"));
-    for (const QString &t : tables) {
-        QString quoted = t;
-        quoted.replace('"', QStringLiteral("\"\""));
-        quoted = '"' + quoted + '"';
-        out << QStringLiteral("table ") + t << rowsOf(db, QStringLiteral("PRAGMA table_xinfo(%1)").arg(quoted));
-        for (const QString &index : rowsOf(db, QStringLiteral("PRAGMA index_list(%1)").arg(quoted))) {
-            out << QStringLiteral("index ") + index.section('|', 1);
-            QString name = index.section('|', 1, 1);
-            out << rowsOf(db,
-                          QStringLiteral("PRAGMA index_xinfo(\"%1\")").arg(name.replace('"', QStringLiteral("\"\""))));
-        }
-    }
-    return out.join('\n');
-}
-
-// The layout the program gives a new database of that kind.
-QString expectedLayout(const folder::Database &kind)
-{
-    static QHash<QString, QString> known;
-    auto it = known.find(kind.name);
-    if (it != known.end())
-        return *it;
-    Sqlite s;
-    if (sqlite3_open(":memory:", &s.db) != SQLITE_OK)
-        throw RuntimeError(rtl::outOfMemory());
-    for (const QString &statement : kind.schema())
-        sqlite3_exec(s.db, statement.toUtf8().constData(), nullptr, nullptr, nullptr);
-    return *known.insert(kind.name, layoutOf(s.db));
-}
-
 // Why the bytes `image` are not a table this program may put in place as
-// `kind`, or "" when they are: a sound SQLite file, with exactly the layout
-// the program gives it, and no trigger or view that would act behind the
-// program's back. It is looked at in memory, so that a check needs no room
-// on disk.
+// `kind`, or "" when they are: the same judgement as the program's own files
+// get (see dblayout.h). It is looked at in memory, so that a check needs no
+// room on disk.
 QString tableFault(QByteArray image, const folder::Database &kind)
 {
     Sqlite s;
     if (sqlite3_open(":memory:", &s.db) != SQLITE_OK)
         throw RuntimeError(rtl::outOfMemory());
     if (sqlite3_deserialize(s.db, "main", reinterpret_cast<unsigned char *>(image.data()), image.size(), image.size(),
-                            SQLITE_DESERIALIZE_READONLY) != SQLITE_OK ||
-        rowsOf(s.db, QStringLiteral("PRAGMA quick_check")) != QStringList{QStringLiteral("ok")})
+                            SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
         return QStringLiteral("table %1 abîmée");
-    if (rowsOf(s.db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('trigger', 'view')")) !=
-        QStringList{QStringLiteral("0")})
-        return QStringLiteral("table %1 avec déclencheurs ou vues");
-    if (layoutOf(s.db) == expectedLayout(kind))
-        return {};
-    // An older layout is taken when the program brings it up to exactly its
-    // own: tried on a copy in memory, the file itself is restored as it is.
-    const QStringList version = rowsOf(s.db, QStringLiteral("PRAGMA user_version"));
-    const QStringList upgrade =
-        kind.upgrade && version.size() == 1 ? kind.upgrade(version.first().toInt()) : QStringList();
-    if (!upgrade.isEmpty()) {
-        Sqlite copy;
-        auto *bytes = static_cast<unsigned char *>(sqlite3_malloc64(sqlite3_uint64(image.size())));
-        if (!bytes || sqlite3_open(":memory:", &copy.db) != SQLITE_OK) {
-            sqlite3_free(bytes);
-            throw RuntimeError(rtl::outOfMemory());
-        }
-        std::memcpy(bytes, image.constData(), size_t(image.size()));
-        bool ok = sqlite3_deserialize(copy.db, "main", bytes, image.size(), image.size(),
-                                      SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) == SQLITE_OK;
-        for (const QString &statement : upgrade)
-            ok = ok && sqlite3_exec(copy.db, statement.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-        if (ok && layoutOf(copy.db) == expectedLayout(kind))
-            return {};
+    switch (dblayout::judge(s.db, {kind.schema, kind.upgrade, kind.olderSchema}).verdict) {
+    case dblayout::Verdict::Current:
+    case dblayout::Verdict::Older: return {};
+    case dblayout::Verdict::Damaged: return QStringLiteral("table %1 abîmée");
+    case dblayout::Verdict::Hostile: return QStringLiteral("table %1 avec déclencheurs ou vues");
+    default: return QStringLiteral("table %1 d'une autre forme");
     }
-    return QStringLiteral("table %1 d'une autre forme");
 }
 
 const folder::Database *databaseNamed(const QString &name)
@@ -803,6 +724,8 @@ Contents create(const QString &programFolder, const QString &zipPath)
         throw RuntimeError(cannotWrite(zipPath, QStringLiteral("l'archive relue ne correspond pas")));
     }
     contents.leftOut = leftOut;
+    if (!leftOut.isEmpty())
+        contents.leftOutNote = texts::backupLeftOut(leftOut);
     if (!leftOut.isEmpty())
         contents.leftOutReason =
             QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde").arg(leftOut.join(", "));

@@ -39,6 +39,9 @@ struct Contents {
     // does not keep the rest of the data from being backed up.
     QStringList leftOut;
     QString leftOutReason;
+    // The whole note to show after the backup's success (texts::backupLeftOut):
+    // each file left out with what the backup therefore lacks.
+    QString leftOutNote;
 };
 
 // The name under which a file of the program folder is kept in a backup

@@ -31,7 +31,7 @@ const QList<Database> &databaseFiles()
         for (const QString &table : dayTables())
             l.append({table, &DayTable::schema, true});
         l.append({slipArchive, &SlipArchive::schema, false, &SlipArchive::upgrade});
-        l.append({contracts, &contract::schema, false, &contract::upgrade});
+        l.append({contracts, &contract::schema, false, &contract::upgrade, &contract::schemaOf});
         return l;
     }();
     return list;

@@ -33,6 +33,9 @@ struct Database {
     // version it cannot): a backup made before is still restored, and the
     // unit brings the file up when it first opens it.
     QStringList (*upgrade)(int fromVersion) = nullptr;
+    // What laid out a new file of an older version, when the unit keeps it:
+    // an older file is then taken only with exactly that layout.
+    QStringList (*olderSchema)(int version) = nullptr;
 };
 const QList<Database> &databaseFiles();
 // Their names: the day tables, the slip archive and the contracts.

@@ -5,10 +5,13 @@
 #include "contract/rangemodel.h"
 #include "legal/legaltable.h"
 #include "dayrecords.h"
+#include "hostilecontracts.h"
 #include "raised.h"
 #include "testfiles.h"
 
 #include <QAbstractItemModelTester>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -84,6 +87,7 @@ private slots:
     void weeksNoteOfTheYear_data();
     void weeksNoteOfTheYear();
     void rangeRowsEditedInPlace();
+    void killedWhileStoringLosesNothing();
 };
 
 void TestContract::monthFigures_data()
@@ -380,20 +384,20 @@ void TestContract::storedWholeAndReadBack()
 }
 
 // A file of an older layout (the first without the leave's payment, either
-// without the contract's end) is read, its contracts paying in June and not
-// ended, and the next store brings it to the layout of a new file.
+// without the contract's end, the third without the range checks) is read,
+// its contracts paying in June and not ended, and the next store brings it
+// to exactly the layout of a new file.
 void TestContract::olderLayoutBroughtUpToDate_data()
 {
     QTest::addColumn<int>("version");
-    QTest::addColumn<QStringList>("dropped");
-    QTest::newRow("first layout") << 1 << QStringList{"motif_fin", "date_notification", "paiement_cp"};
-    QTest::newRow("second layout") << 2 << QStringList{"motif_fin", "date_notification"};
+    QTest::newRow("first layout") << 1;
+    QTest::newRow("second layout") << 2;
+    QTest::newRow("third layout") << 3;
 }
 
 void TestContract::olderLayoutBroughtUpToDate()
 {
     QFETCH(int, version);
-    QFETCH(QStringList, dropped);
     QTemporaryDir dir;
     const QString path = dir.filePath(folder::contracts);
     const QString fresh = dir.filePath("neuf.db");
@@ -402,40 +406,46 @@ void TestContract::olderLayoutBroughtUpToDate()
     c.last = on("2026-06-30");
     c.endReason = EndReason::Resignation;
     c.notified = on("2026-06-02");
-    storeContract(path, 2, c);
+    c.absences << Absence{{on("2025-10-06"), on("2025-10-07")}, Reason::ChildSick};
     storeContract(fresh, 2, c);
-    const auto sql = [](const QString &file, const QString &statement) {
+    const auto sql = [](const QString &file, const QStringList &statements) {
         QString out;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first");
             db.setDatabaseName(file);
             db.open();
-            QSqlQuery q(db);
-            if (q.exec(statement) && q.next())
-                out = q.value(0).toString();
+            for (const QString &statement : statements) {
+                QSqlQuery q(db);
+                if (q.exec(statement) && q.next())
+                    out = q.value(0).toString();
+            }
         }
         QSqlDatabase::removeDatabase("first");
         return out;
     };
-    for (const QString &column : std::as_const(dropped))
-        sql(path, "ALTER TABLE Contrats DROP COLUMN " + column);
-    sql(path, QString("PRAGMA user_version = %1").arg(version));
-    QCOMPARE(sql(path, "PRAGMA user_version"), QString::number(version));
+    const QString later = version == 1 ? "" : version == 2 ? ", 1" : ", 1, 1, '2026-06-02'";
+    sql(path, schemaOf(version) +
+                  QStringList{"INSERT INTO Contrats VALUES (2, 2, '2025-09-01', '2026-06-30', 360, 360, 360, 360, "
+                              "360, 0, 0, 36, 0, 10" + later + ")",
+                              "INSERT INTO Absences VALUES (2, 1, '2025-10-06', '2025-10-07', 1)"});
+    QCOMPARE(sql(path, {"PRAGMA user_version"}), QString::number(version));
 
     QCOMPARE(checkContractFile(path), QString());
     Contract asRead = c;
     if (version < 2)
         asRead.leavePayment = LeavePayment::InJune;
-    asRead.endReason.reset();
-    asRead.notified = QDate();
+    if (version < 3) {
+        asRead.endReason.reset();
+        asRead.notified = QDate();
+    }
     QVERIFY(loadContract(path, 2) == asRead);
     storeContract(path, 1, c);
     QVERIFY(loadContract(path, 1) == c);
     QVERIFY(loadContract(path, 2) == asRead);
-    QCOMPARE(sql(path, "PRAGMA user_version"), QString::number(SchemaVersion));
-    const QString columns = "SELECT group_concat(name || type || \"notnull\" || ifnull(dflt_value, ''), ',') "
-                            "FROM pragma_table_xinfo('Contrats')";
-    QCOMPARE(sql(path, columns), sql(fresh, columns));
+    QCOMPARE(sql(path, {"PRAGMA user_version"}), QString::number(SchemaVersion));
+    const QString layout = "SELECT group_concat(type || name || sql, ';') FROM "
+                           "(SELECT * FROM sqlite_master ORDER BY type, name)";
+    QCOMPARE(sql(path, {layout}), sql(fresh, {layout}));
 }
 
 // Through the files: the contract from Contrats.db, the days from the
@@ -477,10 +487,15 @@ void TestContract::unsoundFileNeverWritten_data()
                                 << "n'est pas un fichier de contrats";
     QTest::newRow("foreign tables") << "CREATE TABLE Clients (nom TEXT)"
                                     << "n'est pas un fichier de contrats";
-    QTest::newRow("newer layout") << "CREATE TABLE T (x);PRAGMA user_version = 4"
+    QTest::newRow("newer layout") << QString("CREATE TABLE T (x);PRAGMA user_version = %1").arg(SchemaVersion + 1)
                                   << "version plus récente";
     QTest::newRow("read-only file") << "readonly"
                                     << "Accès au fichier refusé";
+    // Every hand-made file is refused as a whole, whichever child is asked for.
+    const QList<hostile::ContractFile> files = hostile::contractFiles();
+    for (qsizetype i = 0; i < files.size(); ++i)
+        QTest::newRow(files[i].name) << QString("hostile:%1").arg(i)
+                                     << "Contrats.db n'est pas un fichier de contrats : il est laissé tel quel";
 }
 
 void TestContract::unsoundFileNeverWritten()
@@ -491,6 +506,14 @@ void TestContract::unsoundFileNeverWritten()
     const QString path = dir.filePath(folder::contracts);
     if (statements.startsWith("text:")) {
         writeBytes(path, statements.mid(5).toUtf8());
+    } else if (statements.startsWith("hostile:")) {
+        const hostile::ContractFile f = hostile::contractFiles().at(statements.mid(8).toInt());
+        QVERIFY(hostile::make(path, f));
+        // A value that fits the layout but not a contract is named.
+        if (QString(f.name) == "end before start")
+            message = "Contrats.db est endommagé : il est laissé tel quel et rien n'y a été enregistré.\n"
+                      "Contrat de l'enfant 1, Fin du contrat : le dernier jour (01/01/2025) précède le premier "
+                      "(01/09/2025).";
     } else if (statements == "readonly") {
         storeContract(path, 1, planned("2025-01-06", mondayToFriday, 480));
         QFile::setPermissions(path, QFileDevice::ReadOwner);
@@ -510,8 +533,10 @@ void TestContract::unsoundFileNeverWritten()
     QCOMPARE(readBytes(path), before);
     if (statements != "readonly") {
         QVERIFY(raised([&] { loadContract(path, 1); }).contains(message));
+        QVERIFY(raised([&] { loadContract(path, 2); }).contains(message));
         QVERIFY(checkContractFile(path).contains(message));
     }
+    QCOMPARE(readBytes(path), before);
 }
 
 // The weeks note speaks of the contract year holding the day asked about,
@@ -573,5 +598,78 @@ void TestContract::rangeRowsEditedInPlace()
     QCOMPARE(periods.ranges(), QList<DateRange>{choice.range});
 }
 
-QTEST_GUILESS_MAIN(TestContract)
+// The kill loop's writer: stores the contracts of storeLoopContract() one
+// after the other, children 1 to 3 in turn, and prints the number of each
+// once it is stored, until it is killed.
+constexpr int loopChildren = 3;
+Contract storeLoopContract(int n)
+{
+    // Each contract differs in every table, so that a mixture of two shows.
+    Contract c = planned("2025-09-01", mondayToFriday, 60 + n % 600, Kind(n % 3), 30 + n % 20);
+    for (int a = 0; a < n % 40; ++a)
+        c.absences << Absence{{on("2025-10-01").addDays(2 * a), on("2025-10-01").addDays(2 * a)}, Reason(a % 5)};
+    c.periodsWithoutCare << DateRange{on("2026-08-01"), on("2026-08-01").addDays(n % 20)};
+    return c;
+}
+
+void TestContract::killedWhileStoringLosesNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folder::contracts);
+    // Child 5's contract is never stored again: it must survive every kill.
+    const Contract untouched = planned("2024-01-08", {1, 3}, 300);
+    storeContract(path, 5, untouched);
+    // What each child may hold: the contracts stored whole so far (the one
+    // being stored when the kill came may or may not be).
+    QList<QList<Contract>> possible(loopChildren, QList<Contract>{});
+    int journals = 0;
+    for (int run = 0; run < 30; ++run) {
+        const int first = run * 1000;
+        QProcess writer;
+        writer.start(QCoreApplication::applicationFilePath(), {"--store-loop", path, QString::number(first)});
+        QVERIFY(writer.waitForStarted());
+        QVERIFY(writer.waitForReadyRead(10000)); // it has stored at least one contract
+        QThread::msleep(QRandomGenerator::global()->bounded(1, 60));
+        writer.kill(); // SIGKILL
+        QVERIFY(writer.waitForFinished());
+        const QList<QByteArray> done = writer.readAllStandardOutput().split('\n');
+        int last = first - 1;
+        for (const QByteArray &line : done)
+            if (!line.isEmpty())
+                last = line.toInt();
+        if (QFileInfo::exists(path + "-journal"))
+            ++journals;
+        for (int child = 0; child < loopChildren; ++child) {
+            QList<Contract> now = possible[child];
+            for (int n = first; n <= last; ++n)
+                if (n % loopChildren == child)
+                    now = {storeLoopContract(n)};
+            if ((last + 1) % loopChildren == child)
+                now << storeLoopContract(last + 1);
+            const std::optional<Contract> read = loadContract(path, child + 1);
+            QVERIFY2(read ? now.contains(*read) : now.isEmpty(),
+                     qPrintable(QString("run %1, child %2, last stored %3").arg(run).arg(child + 1).arg(last)));
+            possible[child] = read ? QList<Contract>{*read} : QList<Contract>{};
+        }
+        QVERIFY(loadContract(path, 5) == untouched);
+        QCOMPARE(checkContractFile(path), QString());
+    }
+    qInfo("%d of 30 kills left a journal to roll back", journals);
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--store-loop") {
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        for (int n = QByteArray(argv[3]).toInt();; ++n) {
+            storeContract(path, n % loopChildren + 1, storeLoopContract(n));
+            std::printf("%d\n", n);
+            std::fflush(stdout);
+        }
+    }
+    TestContract test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_contract.moc"

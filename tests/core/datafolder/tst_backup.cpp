@@ -4,6 +4,7 @@
 
 #include "datafolder/backup.h"
 #include "contract/contractstore.h"
+#include "hostilecontracts.h"
 #include "programfolder.h"
 #include "raised.h"
 
@@ -418,6 +419,37 @@ private slots:
 
         QCOMPARE(raised([&] { backup::check(m_zip); }), message.arg(m_zip));
         QCOMPARE(raised([&] { backup::Restore restore(m_data, m_zip); }), message.arg(m_zip));
+        QCOMPARE(snapshot(m_dir->path()), before);
+    }
+
+    // The hand-made contract files the program refuses to read are refused
+    // inside a backup too, whatever the rest of the backup holds.
+    void hostileContractFilesAreNotRestored_data()
+    {
+        QTest::addColumn<int>("index");
+        const QList<hostile::ContractFile> files = hostile::contractFiles();
+        // The restore judges the tables, not how a contract's own dates
+        // agree: an end before the start is the store's to refuse.
+        for (qsizetype i = 0; i < files.size(); ++i)
+            if (QByteArray(files[i].name) != "end before start")
+                QTest::newRow(files[i].name) << int(i);
+    }
+    void hostileContractFilesAreNotRestored()
+    {
+        QFETCH(int, index);
+        const QString made = data("Contrats.db");
+        QVERIFY(hostile::make(made, hostile::contractFiles().at(index)));
+        // The live file is left out of a backup, and the note says what that costs.
+        QCOMPARE(backup::create(m_data, m_zip).leftOutNote,
+                 QString("Attention : Contrats.db est endommagé et n'est pas dans la sauvegarde : les contrats des "
+                         "enfants n'y sont donc pas."));
+        Entries files = entriesOf(m_zip);
+        files.removeIf([](const QPair<QString, QByteArray> &f) { return f.first == "Contrats.db"; });
+        files.append({"Contrats.db", readBytes(made)});
+        writeBackup(m_zip, files, QJsonDocument(manifestFor(files)).toJson());
+        const QMap<QString, QByteArray> before = snapshot(m_dir->path());
+        const QString refused = raised([&] { backup::Restore restore(m_data, m_zip); });
+        QVERIFY2(refused.contains("(table Contrats.db "), qPrintable(refused));
         QCOMPARE(snapshot(m_dir->path()), before);
     }
 };
