@@ -312,7 +312,9 @@ private slots:
         QTest::newRow("Contrats.db, read-only file") << int(ContractWriter) << int(ReadOnlyFile) << contractFailed;
         QTest::newRow("Contrats.db, read-only folder") << int(ContractWriter) << int(ReadOnlyFolder) << contractFailed;
         QTest::newRow("Contrats.db, missing folder") << int(ContractWriter) << int(MissingFolder) << contractFailed;
-        QTest::newRow("Contrats.db, full disk") << int(ContractWriter) << int(FullDisk) << contractFailed;
+        // A full disk is said in French, without the engine's English.
+        QTest::newRow("Contrats.db, full disk") << int(ContractWriter) << int(FullDisk)
+                                                << contractmsg::contractDiskFull(QStringLiteral("%1"));
     }
     void faultKeepsThePreviousFile()
     {
