@@ -190,6 +190,29 @@ QString reasonNotChosen(int row)
 {
     return QStringLiteral("Absences, ligne %1 : le motif n'est pas choisi.").arg(row);
 }
+QString unreadNotReplaced(const QString &path)
+{
+    return QStringLiteral("Le contrat enregistré dans %1 n'a pas pu être lu : il n'est pas remplacé par celui de la "
+                          "fenêtre. Fermez la fenêtre et rouvrez-la une fois le fichier réparé (ou restauré).")
+        .arg(path);
+}
+QString noPlannedHours()
+{
+    return QStringLiteral("Heures prévues chaque jour : un contrat mensualisé prévoit des heures dans la semaine "
+                          "(00:00 en tout).");
+}
+QString absenceOutsideContract(int row, const QString &from, const QString &to)
+{
+    return QStringLiteral("Absences, ligne %1 : du %2 au %3, elle est entièrement hors du contrat.")
+        .arg(row)
+        .arg(from, to);
+}
+QString absenceCut(int row, const QString &from, const QString &to, const QString &cutFrom, const QString &cutTo)
+{
+    return QStringLiteral("Absences, ligne %1 : du %2 au %3 dépasse le contrat ; elle compte du %4 au %5.")
+        .arg(row)
+        .arg(from, to, cutFrom, cutTo);
+}
 QString weeksOutOfRange(int weeks, int maximum)
 {
     return QStringLiteral("Semaines d'accueil par an : %1 n'est pas entre 1 et %2 pour une année incomplète.")

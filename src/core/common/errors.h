@@ -125,6 +125,13 @@ QString rangeEndBeforeStart(const QString &table, int row, const QString &from, 
 QString absencesOverlap(int row1, int row2);
 // "Absences, ligne %1 : le motif n'est pas choisi."
 QString reasonNotChosen(int row);
+// A regular contract planning no hour in its week.
+QString noPlannedHours();
+// "&OK" after the stored contract could not be read when the window opened.
+QString unreadNotReplaced(const QString &path);
+// An absence whose dates lie wholly outside the contract, and one cut to it.
+QString absenceOutsideContract(int row, const QString &from, const QString &to);
+QString absenceCut(int row, const QString &from, const QString &to, const QString &cutFrom, const QString &cutTo);
 QString weeksOutOfRange(int weeks, int maximum);
 QString weekTooLong(const QString &total, const QString &maximum);
 QString majorationBelowMinimum(int rate, int minimum);

@@ -146,13 +146,16 @@ QString rangeFault(const QString &table, int row, const DateRange &r)
 
 namespace {
 const QString firstField = QStringLiteral("Début du contrat");
+} // namespace
 
-QString intFault(const QString &field, int value, IntRange r)
+QString rangeFault(const QString &field, int value, IntRange r)
 {
     return r.contains(value) ? QString()
                              : contractmsg::outOfRange(field, QString::number(value), QString::number(r.min),
                                                        QString::number(r.max));
 }
+
+namespace {
 // A date left empty is validate()'s to name; one set must lie in the span.
 QString dateFault(const QString &field, QDate d)
 {
@@ -165,17 +168,17 @@ QString dateFault(const QString &field, QDate d)
 QString valueFault(const Contract &c)
 {
     QStringList faults;
-    faults << intFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange)
+    faults << rangeFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange)
            << dateFault(firstField, c.first) << dateFault(QStringLiteral("Fin du contrat"), c.last);
     for (size_t i = 0; i < c.plannedMinutes.size(); ++i)
         if (!DayMinutesRange.contains(c.plannedMinutes[i]))
             faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(c.plannedMinutes[i]),
                                               minutesText(DayMinutesRange.min), minutesText(DayMinutesRange.max));
-    faults << intFault(QStringLiteral("Semaines d'accueil par an"), c.weeks, WeeksRange)
-           << intFault(QStringLiteral("Majoration des heures complémentaires"), c.majHC, MajorationRange)
-           << intFault(QStringLiteral("Majoration des heures au-delà de 45 h"), c.majHM, MajorationRange)
-           << intFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
-           << (c.endReason ? intFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange) : QString())
+    faults << rangeFault(WeeksCaption, c.weeks, WeeksRange)
+           << rangeFault(MajHCCaption, c.majHC, MajorationRange)
+           << rangeFault(MajHMCaption, c.majHM, MajorationRange)
+           << rangeFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
+           << (c.endReason ? rangeFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange) : QString())
            << dateFault(QStringLiteral("Lettre présentée le"), c.notified);
     const auto ranges = [&](const QString &table, const QList<DateRange> &list) {
         for (qsizetype i = 0; i < list.size(); ++i) {
@@ -187,7 +190,7 @@ QString valueFault(const Contract &c)
     QList<DateRange> absent;
     for (qsizetype i = 0; i < c.absences.size(); ++i) {
         absent << c.absences[i].range;
-        faults << intFault(QStringLiteral("Absences, ligne %1, motif").arg(i + 1), int(c.absences[i].reason),
+        faults << rangeFault(QStringLiteral("Absences, ligne %1, motif").arg(i + 1), int(c.absences[i].reason),
                            ReasonRange);
     }
     ranges(QStringLiteral("Absences"), absent);
@@ -195,6 +198,37 @@ QString valueFault(const Contract &c)
         if (!f.isEmpty())
             return f;
     return {};
+}
+
+QString entryFault(const Contract &c)
+{
+    if (c.isRegular() && c.weeklyMinutes() == 0)
+        return contractmsg::noPlannedHours();
+    const DateRange whole{c.first, c.last.isValid() ? c.last : LastDateAllowed};
+    for (qsizetype i = 0; i < c.absences.size(); ++i) {
+        const DateRange &r = c.absences[i].range;
+        if (r.from.isValid() && r.to.isValid() && r.from <= r.to && !r.overlaps(whole))
+            return contractmsg::absenceOutsideContract(int(i + 1), shortDate(r.from), shortDate(r.to));
+    }
+    return {};
+}
+
+std::pair<Contract, QStringList> absencesCutToContract(Contract c)
+{
+    QStringList notes;
+    const DateRange whole{c.first, c.last.isValid() ? c.last : LastDateAllowed};
+    for (qsizetype i = 0; i < c.absences.size(); ++i) {
+        DateRange &r = c.absences[i].range;
+        // A range not yet whole, or wholly outside, is entryFault()'s to name.
+        if (!r.from.isValid() || !r.to.isValid() || r.from > r.to || !r.overlaps(whole) ||
+            (r.from >= whole.from && r.to <= whole.to))
+            continue;
+        const DateRange cut{std::max(r.from, whole.from), std::min(r.to, whole.to)};
+        notes << contractmsg::absenceCut(int(i + 1), shortDate(r.from), shortDate(r.to), shortDate(cut.from),
+                                         shortDate(cut.to));
+        r = cut;
+    }
+    return {c, notes};
 }
 
 QString validate(const Contract &c, const std::optional<Limits> &law)

@@ -67,6 +67,14 @@ inline constexpr IntRange EndReasonRange{0, 4};
 inline const QDate FirstDateAllowed{1901, 1, 1};
 inline const QDate LastDateAllowed{2100, 12, 31};
 
+// The captions of the contract's number fields, as the window labels them
+// and as a message names them.
+inline const QString WeeksCaption = QStringLiteral("Semaines d'accueil par an");
+inline const QString MajHCCaption = QStringLiteral("Majoration des heures complémentaires");
+inline const QString MajHMCaption = QStringLiteral("Majoration des heures au-delà de 45 h");
+// "<field> : <value> n'est pas entre <min> et <max>."; empty inside the range.
+QString rangeFault(const QString &field, int value, IntRange range);
+
 // The legal limits a contract is checked and paid against, as the table of
 // legal values gives them on a date.
 struct Limits {
@@ -128,6 +136,13 @@ struct Contract {
 // field as the window labels it; empty when every value lies inside them.
 // Dates that are not set are left to validate().
 QString valueFault(const Contract &c);
+// What a contract typed in the window may not be, beyond what a stored one is
+// checked for: a regular contract planning no hour, an absence wholly
+// outside the contract. Empty when it may be stored.
+QString entryFault(const Contract &c);
+// The contract with each absence that reaches outside its dates cut to
+// them, and a line for each one cut, naming its row.
+std::pair<Contract, QStringList> absencesCutToContract(Contract c);
 
 // The first fault of a contract that cannot be stored, in French, naming the
 // field; empty when it may be stored. Without limits, the legal ones are

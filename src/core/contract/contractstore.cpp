@@ -188,9 +188,9 @@ void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot
     k.last = date(q.value(2), QStringLiteral("Fin du contrat"), true);
     for (int i = 0; i < 7; ++i)
         k.plannedMinutes[size_t(i)] = integer(q.value(3 + i), weekdayTexts().at(i));
-    k.weeks = integer(q.value(10), QStringLiteral("Semaines d'accueil par an"));
-    k.majHC = integer(q.value(11), QStringLiteral("Majoration des heures complémentaires"));
-    k.majHM = integer(q.value(12), QStringLiteral("Majoration des heures au-delà de 45 h"));
+    k.weeks = integer(q.value(10), WeeksCaption);
+    k.majHC = integer(q.value(11), MajHCCaption);
+    k.majHM = integer(q.value(12), MajHMCaption);
     k.leavePayment = LeavePayment(integer(q.value(13), QStringLiteral("Paiement des congés")));
     if (!q.value(14).isNull())
         k.endReason = EndReason(integer(q.value(14), QStringLiteral("Motif de la fin")));

@@ -726,9 +726,6 @@ Contents create(const QString &programFolder, const QString &zipPath)
     contents.leftOut = leftOut;
     if (!leftOut.isEmpty())
         contents.leftOutNote = texts::backupLeftOut(leftOut);
-    if (!leftOut.isEmpty())
-        contents.leftOutReason =
-            QStringLiteral("%1 est endommagé et n'est pas dans la sauvegarde").arg(leftOut.join(", "));
     return contents;
 }
 

@@ -38,7 +38,6 @@ struct Contents {
     // What a backup left out, and why, in French: a damaged slip archive
     // does not keep the rest of the data from being backed up.
     QStringList leftOut;
-    QString leftOutReason;
     // The whole note to show after the backup's success (texts::backupLeftOut):
     // each file left out with what the backup therefore lacks.
     QString leftOutNote;

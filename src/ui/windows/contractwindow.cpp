@@ -56,6 +56,9 @@ QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty)
     d->setDisplayFormat(shortDateFormat());
     d->setCalendarPopup(true);
     d->setLocale(QLocale(QLocale::French, QLocale::France));
+    // A contract's dates lie in the span the file keeps; no date beyond it
+    // is ever computed over.
+    d->setDateRange(FirstDateAllowed, LastDateAllowed);
     if (mayBeEmpty) {
         d->setMinimumDate(noDate);
         d->setSpecialValueText(emptyDate);
@@ -79,10 +82,13 @@ QLineEdit *figure(QWidget *parent, const char *name)
     return e;
 }
 
+// A whole number of the contract: the box takes any number typed, so that
+// none is cut short by the keyboard without a word; one outside the field's
+// range is refused when the box is left (see typedInRange).
 QSpinBox *percent(QWidget *parent, const char *name)
 {
     auto *s = named<QSpinBox>(parent, name);
-    s->setRange(0, 100);
+    s->setRange(-9999, 9999);
     s->setSuffix(QStringLiteral(" %"));
     return s;
 }
@@ -183,9 +189,9 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     form->addWidget(FinConnue, 1, 2);
     FinContrat = datePicker(page, "FinContrat", false);
     form->addWidget(FinContrat, 1, 3);
-    form->addWidget(new QLabel(QStringLiteral("Semaines d'accueil par an :"), page), 2, 0);
-    Semaines = named<QSpinBox>(page, "Semaines");
-    Semaines->setRange(0, 52);
+    form->addWidget(new QLabel(WeeksCaption + QStringLiteral(" :"), page), 2, 0);
+    Semaines = percent(page, "Semaines");
+    Semaines->setSuffix(QString());
     form->addWidget(Semaines, 2, 1);
     form->addWidget(new QLabel(QStringLiteral("Paiement des congés :"), page), 2, 2);
     PaiementCP = named<QComboBox>(page, "PaiementCP");
@@ -207,10 +213,10 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     HVendredi = planning[4], HSamedi = planning[5], HDimanche = planning[6];
     form->addWidget(week, 3, 0, 1, 4);
 
-    form->addWidget(new QLabel(QStringLiteral("Majoration des heures complémentaires :"), page), 4, 0, 1, 2);
+    form->addWidget(new QLabel(MajHCCaption + QStringLiteral(" :"), page), 4, 0, 1, 2);
     MajHC = percent(page, "MajHC");
     form->addWidget(MajHC, 4, 2);
-    form->addWidget(new QLabel(QStringLiteral("Majoration des heures au-delà de 45 h :"), page), 5, 0, 1, 2);
+    form->addWidget(new QLabel(MajHMCaption + QStringLiteral(" :"), page), 5, 0, 1, 2);
     MajHM = percent(page, "MajHM");
     form->addWidget(MajHM, 5, 2);
     Avertissement = named<QLabel>(page, "Avertissement");
@@ -388,6 +394,9 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     }
     for (QSpinBox *s : {Semaines, MajHC, MajHM})
         connect(s, &QSpinBox::valueChanged, this, &TContrat::refresh);
+    typedInRange(Semaines, WeeksCaption, WeeksRange);
+    typedInRange(MajHC, MajHCCaption, MajorationRange);
+    typedInRange(MajHM, MajHMCaption, MajorationRange);
     for (QDateTimeEdit *d : {DebutContrat, FinContrat})
         connect(d, &QDateTimeEdit::dateChanged, this, &TContrat::refresh);
 
@@ -437,7 +446,9 @@ void TContrat::open()
 
     Contract c;
     c.first = now().date();
-    guarded([&] {
+    // A stored contract that could not be read is not replaced by the empty
+    // one shown in its place.
+    m_unread = !guarded([&] {
         if (auto stored = loadContract(filePath(), m_slot))
             c = *stored;
     });
@@ -457,6 +468,8 @@ void TContrat::showContract(const Contract &c)
         planning[i]->setTime(QTime(0, 0).addSecs(qint64(c.plannedMinutes[size_t(i)]) * 60));
     MajHC->setValue(c.majHC);
     MajHM->setValue(c.majHM);
+    for (QSpinBox *s : {Semaines, MajHC, MajHM})
+        m_inRange.insert(s, s->value());
     PaiementCP->setCurrentIndex(int(c.leavePayment));
     MotifFin->setCurrentIndex(c.endReason ? int(*c.endReason) : -1);
     DateNotification->setDate(c.notified.isValid() ? c.notified : noDate);
@@ -467,7 +480,9 @@ void TContrat::showContract(const Contract &c)
     refresh();
 }
 
-Contract TContrat::contractShown() const
+Contract TContrat::contractShown() const { return absencesCutToContract(contractTyped()).first; }
+
+Contract TContrat::contractTyped() const
 {
     Contract c;
     c.kind = Kind(qBound(0, TypeContrat->itemIndex(), 2));
@@ -492,7 +507,10 @@ QString TContrat::fault() const
 {
     if (const int row = m_absences->rowWithoutReason())
         return contractmsg::reasonNotChosen(row);
-    return validate(contractShown(), m_limits);
+    const Contract c = contractShown();
+    if (QString why = validate(c, m_limits); !why.isEmpty())
+        return why;
+    return entryFault(c);
 }
 
 void TContrat::refresh()
@@ -506,6 +524,7 @@ void TContrat::refresh()
                             : QString());
     SalaireBase->setText(c.isRegular() && m_rate ? formatAmount(m.base) + QStringLiteral(" €") : QString());
     QStringList notes{m_limits ? warning(c, m_limits) : m_legalMessage, m_wageNote};
+    notes << absencesCutToContract(contractTyped()).second;
     notes.removeAll(QString());
     Avertissement->setText(notes.join('\n'));
     Avertissement->setVisible(!Avertissement->text().isEmpty());
@@ -647,6 +666,17 @@ void TContrat::removeCurrentRow(QTableView *table)
         table->model()->removeRow(row);
 }
 
+void TContrat::typedInRange(QSpinBox *box, const QString &caption, IntRange range)
+{
+    connect(box, &QSpinBox::editingFinished, this, [this, box, caption, range] {
+        if (const QString why = rangeFault(caption, box->value(), range); !why.isEmpty()) {
+            box->setValue(m_inRange.value(box, range.min));
+            showError(why);
+        }
+        m_inRange.insert(box, box->value());
+    });
+}
+
 void TContrat::plannedHoursRefused(int day, const QString &typed)
 {
     // Said once the key or the focus change that refused it is over.
@@ -656,6 +686,10 @@ void TContrat::plannedHoursRefused(int day, const QString &typed)
 
 bool TContrat::store()
 {
+    if (m_unread) {
+        showError(contractmsg::unreadNotReplaced(QDir::toNativeSeparators(filePath())));
+        return false;
+    }
     if (const QString why = fault(); !why.isEmpty()) {
         showError(why);
         return false;

@@ -13,6 +13,7 @@
 #include "payslip/money.h"
 #include "widgets/form.h"
 
+#include <QHash>
 #include <QList>
 #include <optional>
 
@@ -114,11 +115,18 @@ private:
     // An empty row at the end of a table; the cursor goes into its first cell.
     void addRow(QTableView *table);
     void removeCurrentRow(QTableView *table);
+    // The contract as typed, before absences are cut to its dates.
+    contract::Contract contractTyped() const;
+    // Refuses, when the box is left, a number outside the field's range,
+    // naming the field; the box gets back its last value in range.
+    void typedInRange(QSpinBox *box, const QString &caption, contract::IntRange range);
     // The refusal of a planned day's hours, named after the day.
     void plannedHoursRefused(int day, const QString &typed);
 
     contract::RangeModel *m_periods, *m_absences;
     contract::Contract m_opened; // as read when the window was opened, or last stored
+    bool m_unread = false;       // the stored contract could not be read: OK stores nothing
+    QHash<QSpinBox *, int> m_inRange;
     int m_slot = 1;
     std::optional<Money> m_rate;
     contract::HolidaySetting m_holiday;

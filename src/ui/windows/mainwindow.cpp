@@ -351,10 +351,8 @@ void TEntree::saveBackup(const QString &zipPath)
         QString said = QStringLiteral("Vos données (%1 fichiers) sont sauvegardées dans\n%2")
                            .arg(saved.files.size())
                            .arg(QDir::toNativeSeparators(zipPath));
-        if (!saved.leftOut.isEmpty())
-            said += QStringLiteral("\n\nAttention : %1. Les chiffres des bulletins enregistrés n'y sont donc pas ; "
-                                   "leurs images et leurs PDF y sont.")
-                        .arg(saved.leftOutReason);
+        if (!saved.leftOutNote.isEmpty())
+            said += QStringLiteral("\n\n") + saved.leftOutNote;
         showMessage(said);
     });
 }

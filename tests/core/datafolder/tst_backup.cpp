@@ -228,7 +228,9 @@ private slots:
         writeBytes(data("Bulletins.db"), randomBytes(8192, 9));
         const backup::Contents saved = backup::create(m_data, m_zip);
         QCOMPARE(saved.leftOut, QStringList{"Bulletins.db"});
-        QCOMPARE(saved.leftOutReason, QString("Bulletins.db est endommagé et n'est pas dans la sauvegarde"));
+        QCOMPARE(saved.leftOutNote, QString("Attention : Bulletins.db est endommagé et n'est pas dans la sauvegarde : "
+                                            "les chiffres des bulletins enregistrés n'y sont donc pas ; leurs images "
+                                            "et leurs PDF y sont."));
         QVERIFY(!saved.files.contains("Bulletins.db"));
         QVERIFY(saved.files.contains("bulljpg/Léa0126.jpg"));
         // Only its owner may read a backup: it holds every salary.

@@ -118,10 +118,8 @@ private slots:
     {
         writeBytes(m_data + "Bulletins.db", QByteArray(4096, 'x'));
         entree()->saveBackup(zip());
-        QCOMPARE(m_shown, QStringList("Vos données (6 fichiers) sont sauvegardées dans\n" + zip() +
-                                      "\n\nAttention : Bulletins.db est endommagé et n'est pas dans la sauvegarde. "
-                                      "Les chiffres des bulletins enregistrés n'y sont donc pas ; leurs images et "
-                                      "leurs PDF y sont."));
+        QCOMPARE(m_shown, QStringList("Vos données (6 fichiers) sont sauvegardées dans\n" + zip() + "\n\n" +
+                                      texts::backupLeftOut({"Bulletins.db"})));
     }
 
     void restoreAsksFirstAndKeepsThePreviousData_data()

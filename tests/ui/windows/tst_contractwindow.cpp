@@ -73,6 +73,14 @@ private:
         QTest::keyClicks(picker, digits);
         QTest::keyClick(picker, Qt::Key_Tab);
     }
+    // A number typed over a box's own, then the box left.
+    static void typeNumber(QSpinBox *box, const QString &digits)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, digits);
+        QTest::keyClick(box, Qt::Key_Tab);
+    }
     // The editor open in a table, if any (the view hides one it closes).
     static QWidget *editorOf(QTableView *t)
     {
@@ -129,12 +137,12 @@ private:
     {
         window()->TypeContrat->button(2)->click();
         typeDate(window()->DebutContrat, "01092025");
-        window()->Semaines->setValue(36);
+        typeNumber(window()->Semaines, "36");
         for (QTimeEdit *day : window()->planning.mid(0, 5)) {
             day->setFocus();
             QTest::keyClicks(day, "0600");
         }
-        window()->MajHC->setValue(25);
+        typeNumber(window()->MajHC, "25");
         window()->Pages->setCurrentWidget(window()->Periodes->parentWidget());
         window()->AjoutPeriode->click();
         typeDate(cell(window()->Periodes, 0, 0), "18102025");
@@ -563,6 +571,9 @@ private slots:
         openFromMenu();
         QVERIFY(QTest::qWaitForWindowActive(window()));
         window()->TypeContrat->button(1)->click();
+        typeDate(window()->DebutContrat, "01092025");
+        window()->HLundi->setFocus();
+        QTest::keyClicks(window()->HLundi, "0900");
         QTableView *t = window()->Absences;
         window()->Pages->setCurrentWidget(t->parentWidget());
         window()->AjoutAbsence->click();
@@ -692,6 +703,66 @@ private slots:
         win().Parametres->Anul->click();
         QCOMPARE(shown(), first);
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+    }
+
+    // A number outside its field's range is refused when its box is left,
+    // the box keeping its value; a contract planning nothing, or an absence
+    // wholly outside it, is refused by "&OK"; an absence reaching outside
+    // it is stored cut to it, with a line saying so.
+    void typedValuesRefusedOrCut_data()
+    {
+        QTest::addColumn<QString>("box"); // a spin box typed into, or "" for the case's own entry
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("53 weeks") << "Semaines" << "53" << rangeFault(WeeksCaption, 53, WeeksRange);
+        QTest::newRow("-3 weeks") << "Semaines" << "-3" << rangeFault(WeeksCaption, -3, WeeksRange);
+        QTest::newRow("150 %") << "MajHC" << "150" << rangeFault(MajHCCaption, 150, MajorationRange);
+        QTest::newRow("no planned hour") << "" << "0000" << contractmsg::noPlannedHours();
+        QTest::newRow("absence outside")
+            << "" << "01012025" << contractmsg::absenceOutsideContract(2, "01/01/2025", "05/01/2025");
+        QTest::newRow("absence reaching outside") << "" << "02011900" << QString();
+    }
+    void typedValuesRefusedOrCut()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        openFromMenu();
+        typeIncompleteYear(); // from 1 September 2025, Monday to Friday
+        TContrat *w = window();
+        if (!box.isEmpty()) {
+            auto *s = w->findChild<QSpinBox *>(box);
+            const int before = s->value();
+            typeNumber(s, typed);
+            QCOMPARE(s->value(), before);
+            QCOMPARE(m_shown, QStringList{message});
+            return;
+        }
+        if (typed == "0000") {
+            for (QTimeEdit *day : w->planning) {
+                day->setFocus();
+                QTest::keyClicks(day, typed);
+            }
+        } else {
+            w->Pages->setCurrentWidget(w->Absences->parentWidget());
+            w->AjoutAbsence->click();
+            typeDate(cell(w->Absences, 1, 0), typed);
+            typeDate(cell(w->Absences, 1, 1), typed == "02011900" ? "05092025" : "05012025");
+            chooseReason(w->Absences, 1, Reason::MinderAbsent);
+            if (message.isEmpty())
+                QCOMPARE(w->Avertissement->text(),
+                         contractmsg::absenceCut(2, "02/01/1900", "05/09/2025", "01/09/2025", "05/09/2025"));
+        }
+        QTest::mouseClick(w->OK, Qt::LeftButton);
+        if (!message.isEmpty()) {
+            QCOMPARE(m_shown, QStringList{message});
+            QVERIFY(!loadContract(path(), 2)); // nothing stored
+            return;
+        }
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(loadContract(path(), 2)->absences.last().range, (DateRange{QDate(2025, 9, 1), QDate(2025, 9, 5)}));
+        openFromMenu();
+        QVERIFY(!w->Avertissement->text().contains("dépasse")); // stored cut, nothing left to say
     }
 
     void removeDropsTheCurrentRow()
