@@ -196,6 +196,12 @@ QString unreadNotReplaced(const QString &path)
                           "fenêtre. Fermez la fenêtre et rouvrez-la une fois le fichier réparé (ou restauré).")
         .arg(path);
 }
+QString rowOf(const QString &table, int row) { return QStringLiteral("%1, ligne %2").arg(table).arg(row); }
+QString dateRefused(const QString &field, const QString &typed, const QString &first, const QString &last)
+{
+    return QStringLiteral("%1 : « %2 » n'est pas une date du %3 au %4 ; la date précédente est gardée.")
+        .arg(field, typed, first, last);
+}
 QString noPlannedHours()
 {
     return QStringLiteral("Heures prévues chaque jour : un contrat mensualisé prévoit des heures dans la semaine "

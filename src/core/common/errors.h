@@ -125,6 +125,10 @@ QString rangeEndBeforeStart(const QString &table, int row, const QString &from, 
 QString absencesOverlap(int row1, int row2);
 // "Absences, ligne %1 : le motif n'est pas choisi."
 QString reasonNotChosen(int row);
+// "Absences, ligne 2": a row of a table of date ranges, as a message names it.
+QString rowOf(const QString &table, int row);
+// A date typed that is not one, or not in the span a contract's dates keep to.
+QString dateRefused(const QString &field, const QString &typed, const QString &first, const QString &last);
 // A regular contract planning no hour in its week.
 QString noPlannedHours();
 // "&OK" after the stored contract could not be read when the window opened.

@@ -182,7 +182,7 @@ QString valueFault(const Contract &c)
            << dateFault(QStringLiteral("Lettre présentée le"), c.notified);
     const auto ranges = [&](const QString &table, const QList<DateRange> &list) {
         for (qsizetype i = 0; i < list.size(); ++i) {
-            const QString field = QStringLiteral("%1, ligne %2").arg(table).arg(i + 1);
+            const QString field = contractmsg::rowOf(table, int(i + 1));
             faults << dateFault(field, list[i].from) << dateFault(field, list[i].to);
         }
     };

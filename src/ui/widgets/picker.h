@@ -37,8 +37,9 @@ public:
     // Takes what is being typed now (or refuses it): for a caller that reads
     // the value before the picker learns it is left, such as a table's cell.
     void finishTyping() { finishEntry(); }
-    // Called with the text typed, after the beep, each time an entry is refused,
-    // for a window that names the field in a message.
+    // Called with the text typed, after the beep, each time an entry is refused
+    // (impossible, or outside the picker's range), for a window that names
+    // the field in a message.
     void setRefusalNote(std::function<void(const QString &typed)> note) { m_refusalNote = std::move(note); }
 
 protected:
@@ -161,14 +162,7 @@ private:
         switch (r) {
         case TypedEntry::Result::Typing: showEntry(); break;
         case TypedEntry::Result::Done: take(); break;
-        case TypedEntry::Result::Refused: {
-            const QString typed = m_entry.text();
-            picker::beep();
-            showValue();
-            if (m_refusalNote)
-                m_refusalNote(typed);
-            break;
-        }
+        case TypedEntry::Result::Refused: refuse(); break;
         case TypedEntry::Result::Ignored: picker::beep(); break;
         }
     }
@@ -183,11 +177,22 @@ private:
             value.setDate(QDate(p[2], p[1], p[0]));
         else
             value.setTime(QTime(p[0], p[1], p[2]));
-        if (value < Base::minimumDateTime() || value > Base::maximumDateTime())
-            picker::beep();
-        else
-            Base::setDateTime(value);
+        if (value < Base::minimumDateTime() || value > Base::maximumDateTime()) {
+            refuse();
+            return;
+        }
+        Base::setDateTime(value);
         showValue();
+    }
+
+    // The entry as typed is dropped: the picker shows its value again.
+    void refuse()
+    {
+        const QString typed = m_entry.text();
+        picker::beep();
+        showValue();
+        if (m_refusalNote)
+            m_refusalNote(typed);
     }
 
     void finishEntry()

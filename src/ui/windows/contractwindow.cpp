@@ -50,9 +50,18 @@ namespace {
 const QDate noDate(1900, 1, 1);
 const QString emptyDate = QStringLiteral("  /  /    ");
 
-QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty)
+// A date refused where it is typed says so, naming the field, once the key
+// or the focus change that refused it is over.
+void sayRefusedDate(QWidget *receiver, const QString &field, const QString &typed)
+{
+    const QString text = contractmsg::dateRefused(field, typed, shortDate(FirstDateAllowed), shortDate(LastDateAllowed));
+    QMetaObject::invokeMethod(receiver, [text] { showError(text); }, Qt::QueuedConnection);
+}
+
+QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty, const QString &field)
 {
     auto *d = named<DatePicker>(parent, name);
+    d->setRefusalNote([d, field](const QString &typed) { sayRefusedDate(d, field, typed); });
     d->setDisplayFormat(shortDateFormat());
     d->setCalendarPopup(true);
     d->setLocale(QLocale(QLocale::French, QLocale::France));
@@ -103,7 +112,11 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
         if (index.column() != RangeModel::Why)
-            return datePicker(parent, index.column() == RangeModel::From ? "Du" : "Au", true);
+            return datePicker(parent, index.column() == RangeModel::From ? "Du" : "Au", true,
+                              contractmsg::rowOf(index.model()->columnCount() > RangeModel::Why
+                                                     ? QStringLiteral("Absences")
+                                                     : QStringLiteral("Périodes sans accueil"),
+                                                 index.row() + 1));
         auto *box = named<QComboBox>(parent, "Motif");
         box->addItems(reasonTexts());
         box->setPlaceholderText(QStringLiteral("Choisir le motif"));
@@ -182,12 +195,12 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     TypeContrat = new RadioGroup(QStringLiteral("TypeContrat"), QStringLiteral("Type de contrat"), kindTexts(), page);
     form->addWidget(TypeContrat, 0, 0, 1, 4);
     form->addWidget(new QLabel(QStringLiteral("Début du contrat :"), page), 1, 0);
-    DebutContrat = datePicker(page, "DebutContrat", false);
+    DebutContrat = datePicker(page, "DebutContrat", false, QStringLiteral("Début du contrat"));
     form->addWidget(DebutContrat, 1, 1);
     FinConnue = named<QCheckBox>(page, "FinConnue");
     FinConnue->setText(QStringLiteral("Fin du contrat :"));
     form->addWidget(FinConnue, 1, 2);
-    FinContrat = datePicker(page, "FinContrat", false);
+    FinContrat = datePicker(page, "FinContrat", false, QStringLiteral("Fin du contrat"));
     form->addWidget(FinContrat, 1, 3);
     form->addWidget(new QLabel(WeeksCaption + QStringLiteral(" :"), page), 2, 0);
     Semaines = percent(page, "Semaines");
@@ -295,7 +308,7 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     MotifFin->addItems(endReasonTexts());
     endLayout->addWidget(MotifFin, 0, 1, 1, 3);
     endLayout->addWidget(new QLabel(QStringLiteral("Lettre présentée le :"), m_endPage), 1, 0);
-    DateNotification = datePicker(m_endPage, "DateNotification", true);
+    DateNotification = datePicker(m_endPage, "DateNotification", true, QStringLiteral("Lettre présentée le"));
     endLayout->addWidget(DateNotification, 1, 1);
     endLayout->addWidget(new QLabel(QStringLiteral("Dernier jour d'accueil :"), m_endPage), 1, 2);
     // The "Contrat" page's end, shown here: it is typed there only.

@@ -618,8 +618,9 @@ private slots:
         QCOMPARE(storedReason(), next);
     }
 
-    // A planned hour that is not one keeps the day's hours and says which day.
-    void mistypedPlannedHourIsRefused()
+    // A planned hour that is not one keeps the day's hours and says which
+    // day; a date out of the stored span keeps the date and names the field.
+    void mistypedHourOrDateIsRefused()
     {
         openFromMenu();
         QTimeEdit *tuesday = window()->HMardi;
@@ -630,6 +631,13 @@ private slots:
         QCOMPARE(tuesday->time(), QTime(9, 0));
         QTRY_COMPARE(m_shown, QStringList{rtl::inField("Mardi", rtl::notATime("25:00"))});
         QCOMPARE(window()->contractShown().plannedMinutes[1], 9 * 60);
+
+        m_shown.clear();
+        const QDate start = window()->DebutContrat->date();
+        typeDate(window()->DebutContrat, "01011800");
+        QCOMPARE(window()->DebutContrat->date(), start);
+        QTRY_COMPARE(m_shown, QStringList{contractmsg::dateRefused("Début du contrat", "01/01/1800", "01/01/1901",
+                                                                    "31/12/2100")});
     }
 
     // The close box asks before dropping what is not stored.
