@@ -54,9 +54,7 @@ void open(benchmark::State &state, int slot)
 }
 
 void BM_Crowded(benchmark::State &state) { open(state, 1); }
-BENCHMARK(BM_Crowded)
-    ->Name("contract window: opening 3,000 absences and 5,000 periods")
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Crowded)->Name("contract window: opening 3,000 absences and 5,000 periods")->Unit(benchmark::kMillisecond);
 void BM_Empty(benchmark::State &state) { open(state, 2); }
 BENCHMARK(BM_Empty)->Name("contract window: opening an empty contract (baseline)")->Unit(benchmark::kMillisecond);
 } // namespace

@@ -57,8 +57,8 @@ QList<int> strayRows(const MonthSheet &s, QDate day)
 {
     QList<int> rows;
     for (int r = 1; r <= LastDay; ++r)
-        if (const QDate d = dateOf(s, r); d.isValid() && (d.year() != day.year() || d.month() != day.month()) &&
-                                          !holdsEntry(s, r))
+        if (const QDate d = dateOf(s, r);
+            d.isValid() && (d.year() != day.year() || d.month() != day.month()) && !holdsEntry(s, r))
             rows << r;
     return rows;
 }

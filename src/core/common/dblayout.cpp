@@ -188,8 +188,8 @@ Finding judge(sqlite3 *file, const Shape &shape)
         f.verdict = Verdict::Current;
         return f;
     }
-    if (f.version == 0 && rowsOf(db, QStringLiteral("SELECT count(*) FROM sqlite_master")) ==
-                              QStringList{QStringLiteral("0")}) {
+    if (f.version == 0 &&
+        rowsOf(db, QStringLiteral("SELECT count(*) FROM sqlite_master")) == QStringList{QStringLiteral("0")}) {
         f.verdict = Verdict::Empty;
         return f;
     }
@@ -198,8 +198,7 @@ Finding judge(sqlite3 *file, const Shape &shape)
         f.verdict = Verdict::Newer;
         return f;
     }
-    const bool shapeKnown =
-        !shape.olderSchema || layout == layoutOfStatements(shape.olderSchema(f.version));
+    const bool shapeKnown = !shape.olderSchema || layout == layoutOfStatements(shape.olderSchema(f.version));
     f.verdict = shapeKnown && upgradesCleanly(db, shape, f.version) ? Verdict::Older : Verdict::Foreign;
     return f;
 }

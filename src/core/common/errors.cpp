@@ -186,10 +186,7 @@ QString absencesOverlap(int row1, int row2)
         .arg(row1)
         .arg(row2);
 }
-QString reasonNotChosen(int row)
-{
-    return QStringLiteral("Absences, ligne %1 : le motif n'est pas choisi.").arg(row);
-}
+QString reasonNotChosen(int row) { return QStringLiteral("Absences, ligne %1 : le motif n'est pas choisi.").arg(row); }
 QString unreadNotReplaced(const QString &path)
 {
     return QStringLiteral("Le contrat enregistré dans %1 n'a pas pu être lu : il n'est pas remplacé par celui de la "
@@ -345,7 +342,8 @@ QString reasonMissing() { return QStringLiteral("Fin du contrat : le motif n'est
 QString notificationMissing() { return QStringLiteral("Fin du contrat : la date de notification n'est pas indiquée."); }
 QString notifiedBeforeStart(const QString &first, const QString &notified)
 {
-    return QStringLiteral("Fin du contrat : la lettre (%1) précède le premier jour du contrat (%2).").arg(notified, first);
+    return QStringLiteral("Fin du contrat : la lettre (%1) précède le premier jour du contrat (%2).")
+        .arg(notified, first);
 }
 } // namespace endmsg
 

@@ -24,11 +24,10 @@ const QStringList &leavePaymentTexts()
 
 const QStringList &endReasonTexts()
 {
-    static const QStringList texts = {QStringLiteral("Retrait de l'enfant par le parent"),
-                                      QStringLiteral("Démission de l'assistante maternelle"),
-                                      QStringLiteral("Faute grave"),
-                                      QStringLiteral("Retrait ou suspension de l'agrément"),
-                                      QStringLiteral("Fin de la période d'essai")};
+    static const QStringList texts = {
+        QStringLiteral("Retrait de l'enfant par le parent"), QStringLiteral("Démission de l'assistante maternelle"),
+        QStringLiteral("Faute grave"), QStringLiteral("Retrait ou suspension de l'agrément"),
+        QStringLiteral("Fin de la période d'essai")};
     return texts;
 }
 
@@ -54,9 +53,8 @@ QString reasonOnSlip(Reason reason)
 
 const QStringList &weekdayTexts()
 {
-    static const QStringList texts = {QStringLiteral("Lundi"),    QStringLiteral("Mardi"),
-                                      QStringLiteral("Mercredi"), QStringLiteral("Jeudi"),
-                                      QStringLiteral("Vendredi"), QStringLiteral("Samedi"),
+    static const QStringList texts = {QStringLiteral("Lundi"),   QStringLiteral("Mardi"),    QStringLiteral("Mercredi"),
+                                      QStringLiteral("Jeudi"),   QStringLiteral("Vendredi"), QStringLiteral("Samedi"),
                                       QStringLiteral("Dimanche")};
     return texts;
 }
@@ -150,9 +148,9 @@ const QString firstField = QStringLiteral("Début du contrat");
 
 QString rangeFault(const QString &field, int value, IntRange r)
 {
-    return r.contains(value) ? QString()
-                             : contractmsg::outOfRange(field, QString::number(value), QString::number(r.min),
-                                                       QString::number(r.max));
+    return r.contains(value)
+               ? QString()
+               : contractmsg::outOfRange(field, QString::number(value), QString::number(r.min), QString::number(r.max));
 }
 
 namespace {
@@ -168,17 +166,17 @@ QString dateFault(const QString &field, QDate d)
 QString valueFault(const Contract &c)
 {
     QStringList faults;
-    faults << rangeFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange)
-           << dateFault(firstField, c.first) << dateFault(QStringLiteral("Fin du contrat"), c.last);
+    faults << rangeFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange) << dateFault(firstField, c.first)
+           << dateFault(QStringLiteral("Fin du contrat"), c.last);
     for (size_t i = 0; i < c.plannedMinutes.size(); ++i)
         if (!DayMinutesRange.contains(c.plannedMinutes[i]))
             faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(c.plannedMinutes[i]),
                                               minutesText(DayMinutesRange.min), minutesText(DayMinutesRange.max));
-    faults << rangeFault(WeeksCaption, c.weeks, WeeksRange)
-           << rangeFault(MajHCCaption, c.majHC, MajorationRange)
+    faults << rangeFault(WeeksCaption, c.weeks, WeeksRange) << rangeFault(MajHCCaption, c.majHC, MajorationRange)
            << rangeFault(MajHMCaption, c.majHM, MajorationRange)
            << rangeFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
-           << (c.endReason ? rangeFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange) : QString())
+           << (c.endReason ? rangeFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange)
+                           : QString())
            << dateFault(QStringLiteral("Lettre présentée le"), c.notified);
     const auto ranges = [&](const QString &table, const QList<DateRange> &list) {
         for (qsizetype i = 0; i < list.size(); ++i) {
@@ -191,7 +189,7 @@ QString valueFault(const Contract &c)
     for (qsizetype i = 0; i < c.absences.size(); ++i) {
         absent << c.absences[i].range;
         faults << rangeFault(QStringLiteral("Absences, ligne %1, motif").arg(i + 1), int(c.absences[i].reason),
-                           ReasonRange);
+                             ReasonRange);
     }
     ranges(QStringLiteral("Absences"), absent);
     for (const QString &f : std::as_const(faults))

@@ -30,7 +30,13 @@ enum class Reason { MinderAbsent = 0, ChildSick = 1, ChildInHospital = 2, Parent
 // window's drop-down.
 enum class LeavePayment { InJune = 0, MainLeave = 1, AsTaken = 2 };
 // Why a contract ends, in the order of the window's drop-down.
-enum class EndReason { ChildWithdrawn = 0, Resignation = 1, SeriousMisconduct = 2, ApprovalWithdrawn = 3, TrialPeriod = 4 };
+enum class EndReason {
+    ChildWithdrawn = 0,
+    Resignation = 1,
+    SeriousMisconduct = 2,
+    ApprovalWithdrawn = 3,
+    TrialPeriod = 4
+};
 
 // "Heures réelles (accueil occasionnel)", "Année complète (52 semaines)", "Année incomplète".
 const QStringList &kindTexts();

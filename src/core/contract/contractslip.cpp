@@ -73,8 +73,8 @@ bool readRate(const SlipInput &in, bool grossBasis, Money &rate, HolidaySetting 
 
 // The pay block, the hours kept, and the rest of the slip, from the month's
 // figures of contract `c` and the paid leave of the month.
-void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c,
-            const QList<LeavePayout> &leave, const std::optional<EndOfContract> &end)
+void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contract &c, const QList<LeavePayout> &leave,
+            const std::optional<EndOfContract> &end)
 {
     const MonthFigures &f = out.figures;
     if (!f.complete()) {
@@ -95,8 +95,8 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
     const Money leavePay = Money::fromCount(leaveCents);
     // The month of the last day pays the end: the notice not worked and the
     // true-up with the salary, the indemnity apart (leave is in `leave`).
-    const bool ends = end && end->complete() && c.last.isValid() && f.year == c.last.year() &&
-                      f.month == c.last.month();
+    const bool ends =
+        end && end->complete() && c.last.isValid() && f.year == c.last.year() && f.month == c.last.month();
     if (ends)
         out.end = end;
     const qint64 endCents = ends ? end->noticePay.count() + end->trueUpPaid().count() : 0;
@@ -179,9 +179,8 @@ ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
 
 QString leaveCaption(const QList<LeavePayout> &leave)
 {
-    const bool complement = !leave.isEmpty() && std::all_of(leave.begin(), leave.end(), [](const LeavePayout &o) {
-        return o.complement;
-    });
+    const bool complement =
+        !leave.isEmpty() && std::all_of(leave.begin(), leave.end(), [](const LeavePayout &o) { return o.complement; });
     return complement ? QStringLiteral("Complément congés payés") : QStringLiteral("Congés payés");
 }
 
@@ -204,7 +203,8 @@ ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipIn
         const QDate first(key.year(), key.month(), 1);
         QList<LeavePayout> leave;
         if (figures.complete())
-            leave = payoutsIn(paidLeaveOf(programFolder, slot, c, rate, holiday, first.addMonths(1).addDays(-1)), first);
+            leave =
+                payoutsIn(paidLeaveOf(programFolder, slot, c, rate, holiday, first.addMonths(1).addDays(-1)), first);
         std::optional<EndOfContract> end;
         if (figures.complete() && c.last.isValid() && c.last.year() == key.year() && c.last.month() == key.month())
             end = endOfContractOf(programFolder, slot, c, rate, holiday);

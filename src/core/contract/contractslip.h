@@ -35,7 +35,7 @@ struct ContractPay {
     // hours and pay) and the true-up, salary lines; the termination
     // indemnity, paid apart. Empty on any other slip.
     QString hpreavis, mtpreavis, mtregul, mtrupture;
-    QString salmois;                      // S with the paid leave and the end's salary lines
+    QString salmois; // S with the paid leave and the end's salary lines
     friend bool operator==(const ContractPay &, const ContractPay &) = default;
 };
 

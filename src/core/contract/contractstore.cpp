@@ -22,9 +22,24 @@ namespace contract {
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
 const QStringList weekdayColumns = {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"};
-const QStringList contractColumns = QStringList{"type", "debut", "fin"} + weekdayColumns +
-                                    QStringList{"semaines", "maj_hc", "maj_hm", "paiement_cp", "motif_fin",
-                                                "date_notification"};
+const QStringList contractColumns =
+    QStringList{"type", "debut", "fin"} + weekdayColumns +
+    QStringList{"semaines", "maj_hc", "maj_hm", "paiement_cp", "motif_fin", "date_notification"};
+
+// The present columns as a file of `version` holds them: a column it does
+// not know yet reads as its value in a contract of that time (the leave paid
+// in June, no end given).
+QStringList columnsAsOf(int version)
+{
+    QStringList columns = contractColumns;
+    if (version < 2)
+        columns.replace(columns.indexOf(QStringLiteral("paiement_cp")), QStringLiteral("0"));
+    if (version < 3) {
+        columns.replace(columns.indexOf(QStringLiteral("motif_fin")), QStringLiteral("NULL"));
+        columns.replace(columns.indexOf(QStringLiteral("date_notification")), QStringLiteral("NULL"));
+    }
+    return columns;
+}
 
 // The column definitions of the layouts before the fourth, kept word for
 // word: an older file is taken only with exactly the layout it was given.
@@ -171,14 +186,8 @@ void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot
         return d;
     };
     // An older file reads as it would have been brought up to date.
-    QStringList columns = contractColumns;
-    if (version < 2)
-        columns.replace(columns.indexOf(QStringLiteral("paiement_cp")), QStringLiteral("0"));
-    if (version < 3) {
-        columns.replace(columns.indexOf(QStringLiteral("motif_fin")), QStringLiteral("NULL"));
-        columns.replace(columns.indexOf(QStringLiteral("date_notification")), QStringLiteral("NULL"));
-    }
-    run(QStringLiteral("SELECT %1 FROM Contrats WHERE enfant = ?").arg(columns.join(QStringLiteral(", "))));
+    run(QStringLiteral("SELECT %1 FROM Contrats WHERE enfant = ?")
+            .arg(columnsAsOf(version).join(QStringLiteral(", "))));
     out->reset();
     if (!q.next())
         return;
@@ -251,19 +260,20 @@ QStringList schemaOf(int version)
             later << leavePaymentColumn;
         if (version >= 3)
             later << endColumns;
-        contracts = QStringLiteral("CREATE TABLE Contrats (\n"
-                                   "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
-                                   "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
-                                   "  debut TEXT NOT NULL,\n"
-                                   "  fin TEXT,  -- NULL while the end is not known\n"
-                                   "  %1,\n"
-                                   "  semaines INTEGER NOT NULL,\n"
-                                   "  maj_hc INTEGER NOT NULL,\n"
-                                   "  maj_hm INTEGER NOT NULL%3\n"
-                                   ")")
-                        .arg(weekdays.join(QStringLiteral(",\n  ")))
-                        .arg(ChildCount)
-                        .arg(later.isEmpty() ? QString() : QStringLiteral(",\n  ") + later.join(QStringLiteral(",\n  ")));
+        contracts =
+            QStringLiteral("CREATE TABLE Contrats (\n"
+                           "  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %2),\n"
+                           "  type INTEGER NOT NULL CHECK (type BETWEEN 0 AND 2),\n"
+                           "  debut TEXT NOT NULL,\n"
+                           "  fin TEXT,  -- NULL while the end is not known\n"
+                           "  %1,\n"
+                           "  semaines INTEGER NOT NULL,\n"
+                           "  maj_hc INTEGER NOT NULL,\n"
+                           "  maj_hm INTEGER NOT NULL%3\n"
+                           ")")
+                .arg(weekdays.join(QStringLiteral(",\n  ")))
+                .arg(ChildCount)
+                .arg(later.isEmpty() ? QString() : QStringLiteral(",\n  ") + later.join(QStringLiteral(",\n  ")));
         periods = QStringLiteral("CREATE TABLE Periodes (\n"
                                  "  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
                                  "  ligne INTEGER NOT NULL,\n"
@@ -289,7 +299,8 @@ QStringList schemaOf(int version)
                     .arg(ChildCount),
                 QStringLiteral("type INTEGER NOT NULL ") + whole(QStringLiteral("type"), KindRange),
                 QStringLiteral("debut TEXT NOT NULL ") + day(QStringLiteral("debut")),
-                QStringLiteral("fin TEXT ") + day(QStringLiteral("fin")) + QStringLiteral(",  -- NULL while the end is not known\n  ") +
+                QStringLiteral("fin TEXT ") + day(QStringLiteral("fin")) +
+                    QStringLiteral(",  -- NULL while the end is not known\n  ") +
                     weekdays.join(QStringLiteral(",\n  ")),
                 QStringLiteral("semaines INTEGER NOT NULL ") + whole(QStringLiteral("semaines"), WeeksRange),
                 QStringLiteral("maj_hc INTEGER NOT NULL ") + whole(QStringLiteral("maj_hc"), MajorationRange),
@@ -331,16 +342,9 @@ QStringList upgrade(int fromVersion)
     for (const QString &t : tables)
         statements << QStringLiteral("ALTER TABLE %1 RENAME TO ancien_%1").arg(t);
     statements << schema().mid(0, 3);
-    QStringList columns = contractColumns;
-    QStringList from = contractColumns;
-    if (fromVersion < 2)
-        from.replace(from.indexOf(QStringLiteral("paiement_cp")), QStringLiteral("0"));
-    if (fromVersion < 3) {
-        from.replace(from.indexOf(QStringLiteral("motif_fin")), QStringLiteral("NULL"));
-        from.replace(from.indexOf(QStringLiteral("date_notification")), QStringLiteral("NULL"));
-    }
     statements << QStringLiteral("INSERT INTO Contrats (enfant, %1) SELECT enfant, %2 FROM ancien_Contrats")
-                      .arg(columns.join(QStringLiteral(", ")), from.join(QStringLiteral(", ")))
+                      .arg(contractColumns.join(QStringLiteral(", ")),
+                           columnsAsOf(fromVersion).join(QStringLiteral(", ")))
                << QStringLiteral("INSERT INTO Periodes SELECT enfant, ligne, du, au FROM ancien_Periodes")
                << QStringLiteral("INSERT INTO Absences SELECT enfant, ligne, du, au, motif FROM ancien_Absences");
     for (auto t = tables.crbegin(); t != tables.crend(); ++t)

@@ -136,9 +136,9 @@ void paintWorkCertificate(QPainter &p, const QRect &area, int dpi, const EndPart
                                                 : QStringLiteral(", n° de sécurité sociale %1").arg(who.employeeSecu)),
                 true, 10 * w.mm());
     w.paragraph(QStringLiteral("en qualité de « %1 », pour l'accueil de l'enfant %2,").arg(minderJob, who.child));
-    w.paragraph(
-        QStringLiteral("du %1 (premier jour) au %2 (dernier jour).").arg(shortDate(c.first), shortDate(contractEndDate(c))),
-        true);
+    w.paragraph(QStringLiteral("du %1 (premier jour) au %2 (dernier jour).")
+                    .arg(shortDate(c.first), shortDate(contractEndDate(c))),
+                true);
     w.paragraph(QStringLiteral("%1 quitte son emploi libre de tout engagement.").arg(who.employee));
     w.space(6);
     w.paragraph(QStringLiteral("Fait à %1, le %2.").arg(who.employerTown, shortDate(madeOn)));
@@ -178,7 +178,10 @@ QString endDocumentPath(const QString &programFolder, EndDocument which, int slo
     return path;
 }
 
-QString endDocumentTitle(EndDocument which) { return which == EndDocument::Certificate ? certificateTitle : receiptTitle; }
+QString endDocumentTitle(EndDocument which)
+{
+    return which == EndDocument::Certificate ? certificateTitle : receiptTitle;
+}
 
 QByteArray workCertificatePdf(const EndParties &parties, const Contract &c, QDate madeOn)
 {

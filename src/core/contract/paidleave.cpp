@@ -142,7 +142,8 @@ QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Mo
                 centsOf(__int128(std::min(p.weeksOfCare * 5, 30 * 8)) * c.weeklyMinutes() * rate.count() * 100,
                         __int128(8) * 6 * 60 * 10000);
         else
-            p.keptSalary = centsOf(__int128(p.daysEarned) * c.weeklyMinutes() * rate.count() * 100, __int128(6) * 60 * 10000);
+            p.keptSalary =
+                centsOf(__int128(p.daysEarned) * c.weeklyMinutes() * rate.count() * 100, __int128(6) * 60 * 10000);
         p.tenPercentChosen = p.tenPercent.count() > p.keptSalary.count();
         p.amount = p.tenPercentChosen ? p.tenPercent : p.keptSalary;
 

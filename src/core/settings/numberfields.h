@@ -19,7 +19,7 @@ struct Field {
     QString name;  // the control and record field
     QString label; // how the parent knows it, without the line's own name
     Kind kind;
-    int line; // 1 to 9 for a field of the contribution table, else 0
+    int line;              // 1 to 9 for a field of the contribution table, else 0
     bool positive = false; // an hourly wage: nothing is paid at 0 or less
 };
 

@@ -54,8 +54,10 @@ const QString emptyDate = QStringLiteral("  /  /    ");
 // or the focus change that refused it is over.
 void sayRefusedDate(QWidget *receiver, const QString &field, const QString &typed)
 {
-    const QString text = contractmsg::dateRefused(field, typed, shortDate(FirstDateAllowed), shortDate(LastDateAllowed));
-    QMetaObject::invokeMethod(receiver, [text] { showError(text); }, Qt::QueuedConnection);
+    const QString text =
+        contractmsg::dateRefused(field, typed, shortDate(FirstDateAllowed), shortDate(LastDateAllowed));
+    QMetaObject::invokeMethod(
+        receiver, [text] { showError(text); }, Qt::QueuedConnection);
 }
 
 QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty, const QString &field)
@@ -274,8 +276,8 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     };
     m_periods = new RangeModel(false, this);
     m_absences = new RangeModel(true, this);
-    Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", m_periods,
-                         "AjoutPeriode", "SupprPeriode", AjoutPeriode, SupprPeriode);
+    Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", m_periods, "AjoutPeriode",
+                         "SupprPeriode", AjoutPeriode, SupprPeriode);
     Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", m_absences, "AjoutAbsence",
                          "SupprAbsence", AjoutAbsence, SupprAbsence);
 
@@ -653,7 +655,8 @@ void TContrat::ImprimeRecuClick()
         return;
     const Contract c = contractShown();
     guarded([&] {
-        printDocument([&](QPainter &p, const QRect &area, int dpi) { paintFinalReceipt(p, area, dpi, m_parties, c, m_end); });
+        printDocument(
+            [&](QPainter &p, const QRect &area, int dpi) { paintFinalReceipt(p, area, dpi, m_parties, c, m_end); });
     });
 }
 
@@ -694,7 +697,8 @@ void TContrat::plannedHoursRefused(int day, const QString &typed)
 {
     // Said once the key or the focus change that refused it is over.
     const QString text = rtl::inField(weekdayTexts().value(day), rtl::notATime(typed));
-    QMetaObject::invokeMethod(this, [text] { showError(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [text] { showError(text); }, Qt::QueuedConnection);
 }
 
 bool TContrat::store()

@@ -131,8 +131,8 @@ private:
     std::optional<Money> m_rate;
     contract::HolidaySetting m_holiday;
     std::optional<contract::Limits> m_limits;
-    QString m_legalMessage; // why there are no limits
-    QString m_wageNote;     // the rate under the minimum in force today
+    QString m_legalMessage;         // why there are no limits
+    QString m_wageNote;             // the rate under the minimum in force today
     contract::EndParties m_parties; // as the parameters named them when opened
     QString m_firstName;
     contract::EndOfContract m_end;

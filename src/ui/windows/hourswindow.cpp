@@ -16,7 +16,6 @@
 #include "windows/parameterswindow.h"
 #include "common/monthkey.h"
 
-
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -322,7 +321,12 @@ void THoraire::DateExit()
         m_dayRow = 0;
         Date->setDate(sameMonth(m_lastDay, month) ? m_lastDay : month);
         QMetaObject::invokeMethod(
-            this, [this] { if (isVisible()) Date->setFocus(Qt::OtherFocusReason); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (isVisible())
+                    Date->setFocus(Qt::OtherFocusReason);
+            },
+            Qt::QueuedConnection);
         showError(rtl::dayOutsideSheetMonth(shortDate(day), MonthKey::of(month.month(), month.year()).title()));
         return;
     }

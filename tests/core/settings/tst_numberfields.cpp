@@ -46,12 +46,24 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("why"); // what the message says, "" when kept
-        QTest::newRow("a wage") << "SH" << "3.50" << "";
-        QTest::newRow("a wage of 0") << "SH" << "0" << "supérieur à 0";
-        QTest::newRow("a negative gross wage") << "SHbr" << "-5" << "supérieur à 0";
-        QTest::newRow("an empty wage, read as never typed") << "SH" << "" << "";
-        QTest::newRow("an allowance of 0") << "PD" << "0" << "";
-        QTest::newRow("a wage the file would cut") << "SH" << "1000000000" << "trop long : 8 caractères";
+        QTest::newRow("a wage") << "SH"
+                                << "3.50"
+                                << "";
+        QTest::newRow("a wage of 0") << "SH"
+                                     << "0"
+                                     << "supérieur à 0";
+        QTest::newRow("a negative gross wage") << "SHbr"
+                                               << "-5"
+                                               << "supérieur à 0";
+        QTest::newRow("an empty wage, read as never typed") << "SH"
+                                                            << ""
+                                                            << "";
+        QTest::newRow("an allowance of 0") << "PD"
+                                           << "0"
+                                           << "";
+        QTest::newRow("a wage the file would cut") << "SH"
+                                                   << "1000000000"
+                                                   << "trop long : 8 caractères";
     }
     void keptOrRefused()
     {
