@@ -143,7 +143,6 @@ QString rangeFault(const QString &table, int row, const DateRange &r)
 } // namespace
 
 namespace {
-const QString firstField = QStringLiteral("Début du contrat");
 } // namespace
 
 QString rangeFault(const QString &field, int value, IntRange r)
@@ -166,8 +165,8 @@ QString dateFault(const QString &field, QDate d)
 QString valueFault(const Contract &c)
 {
     QStringList faults;
-    faults << rangeFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange) << dateFault(firstField, c.first)
-           << dateFault(QStringLiteral("Fin du contrat"), c.last);
+    faults << rangeFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange) << dateFault(FirstCaption, c.first)
+           << dateFault(LastCaption, c.last);
     for (size_t i = 0; i < c.plannedMinutes.size(); ++i)
         if (!DayMinutesRange.contains(c.plannedMinutes[i]))
             faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(c.plannedMinutes[i]),
@@ -177,21 +176,21 @@ QString valueFault(const Contract &c)
            << rangeFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
            << (c.endReason ? rangeFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange)
                            : QString())
-           << dateFault(QStringLiteral("Lettre présentée le"), c.notified);
+           << dateFault(NotifiedCaption, c.notified);
     const auto ranges = [&](const QString &table, const QList<DateRange> &list) {
         for (qsizetype i = 0; i < list.size(); ++i) {
             const QString field = contractmsg::rowOf(table, int(i + 1));
             faults << dateFault(field, list[i].from) << dateFault(field, list[i].to);
         }
     };
-    ranges(QStringLiteral("Périodes sans accueil"), c.periodsWithoutCare);
+    ranges(PeriodsCaption, c.periodsWithoutCare);
     QList<DateRange> absent;
     for (qsizetype i = 0; i < c.absences.size(); ++i) {
         absent << c.absences[i].range;
         faults << rangeFault(QStringLiteral("Absences, ligne %1, motif").arg(i + 1), int(c.absences[i].reason),
                              ReasonRange);
     }
-    ranges(QStringLiteral("Absences"), absent);
+    ranges(AbsencesCaption, absent);
     for (const QString &f : std::as_const(faults))
         if (!f.isEmpty())
             return f;
@@ -234,7 +233,7 @@ QString validate(const Contract &c, const std::optional<Limits> &law)
     if (QString f = valueFault(c); !f.isEmpty())
         return f;
     if (!c.first.isValid())
-        return contractmsg::dateMissing(firstField, 1);
+        return contractmsg::dateMissing(FirstCaption, 1);
     if (c.last.isValid() && c.last < c.first)
         return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
     if (c.notified.isValid() && c.notified < c.first)
@@ -245,11 +244,10 @@ QString validate(const Contract &c, const std::optional<Limits> &law)
     if (law && c.weeklyMinutes() > law->weekMinutes)
         return contractmsg::weekTooLong(minutesText(c.weeklyMinutes()), minutesText(law->weekMinutes));
     for (int i = 0; i < c.periodsWithoutCare.size(); ++i)
-        if (QString f = rangeFault(QStringLiteral("Périodes sans accueil"), i + 1, c.periodsWithoutCare[i]);
-            !f.isEmpty())
+        if (QString f = rangeFault(PeriodsCaption, i + 1, c.periodsWithoutCare[i]); !f.isEmpty())
             return f;
     for (int i = 0; i < c.absences.size(); ++i)
-        if (QString f = rangeFault(QStringLiteral("Absences"), i + 1, c.absences[i].range); !f.isEmpty())
+        if (QString f = rangeFault(AbsencesCaption, i + 1, c.absences[i].range); !f.isEmpty())
             return f;
     for (int i = 0; i < c.absences.size(); ++i)
         for (int j = i + 1; j < c.absences.size(); ++j)

@@ -73,8 +73,13 @@ inline constexpr IntRange EndReasonRange{0, 4};
 inline const QDate FirstDateAllowed{1901, 1, 1};
 inline const QDate LastDateAllowed{2100, 12, 31};
 
-// The captions of the contract's number fields, as the window labels them
-// and as a message names them.
+// The captions of the contract's fields and tables, as the window labels
+// them and as a message names them.
+inline const QString FirstCaption = QStringLiteral("Début du contrat");
+inline const QString LastCaption = QStringLiteral("Fin du contrat");
+inline const QString NotifiedCaption = QStringLiteral("Lettre présentée le");
+inline const QString PeriodsCaption = QStringLiteral("Périodes sans accueil");
+inline const QString AbsencesCaption = QStringLiteral("Absences");
 inline const QString WeeksCaption = QStringLiteral("Semaines d'accueil par an");
 inline const QString MajHCCaption = QStringLiteral("Majoration des heures complémentaires");
 inline const QString MajHMCaption = QStringLiteral("Majoration des heures au-delà de 45 h");

@@ -193,8 +193,8 @@ void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot
         return;
     Contract k;
     k.kind = Kind(integer(q.value(0), QStringLiteral("Type de contrat")));
-    k.first = date(q.value(1), QStringLiteral("Début du contrat"), false);
-    k.last = date(q.value(2), QStringLiteral("Fin du contrat"), true);
+    k.first = date(q.value(1), FirstCaption, false);
+    k.last = date(q.value(2), LastCaption, true);
     for (int i = 0; i < 7; ++i)
         k.plannedMinutes[size_t(i)] = integer(q.value(3 + i), weekdayTexts().at(i));
     k.weeks = integer(q.value(10), WeeksCaption);
@@ -203,7 +203,7 @@ void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot
     k.leavePayment = LeavePayment(integer(q.value(13), QStringLiteral("Paiement des congés")));
     if (!q.value(14).isNull())
         k.endReason = EndReason(integer(q.value(14), QStringLiteral("Motif de la fin")));
-    k.notified = date(q.value(15), QStringLiteral("Lettre présentée le"), true);
+    k.notified = date(q.value(15), NotifiedCaption, true);
     q.finish();
     run(QStringLiteral("SELECT du, au FROM Periodes WHERE enfant = ? ORDER BY ligne"));
     while (q.next() && fault.isEmpty()) {

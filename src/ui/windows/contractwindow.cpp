@@ -63,7 +63,8 @@ void sayRefusedDate(QWidget *receiver, const QString &field, const QString &type
 QDateTimeEdit *datePicker(QWidget *parent, const char *name, bool mayBeEmpty, const QString &field)
 {
     auto *d = named<DatePicker>(parent, name);
-    d->setRefusalNote([d, field](const QString &typed) { sayRefusedDate(d, field, typed); });
+    // Said by the window: a cell's editor may be gone by the time it is said.
+    d->setRefusalNote([d, field](const QString &typed) { sayRefusedDate(d->window(), field, typed); });
     d->setDisplayFormat(shortDateFormat());
     d->setCalendarPopup(true);
     d->setLocale(QLocale(QLocale::French, QLocale::France));
@@ -96,11 +97,11 @@ QLineEdit *figure(QWidget *parent, const char *name)
 // A whole number of the contract: the box takes any number typed, so that
 // none is cut short by the keyboard without a word; one outside the field's
 // range is refused when the box is left (see typedInRange).
-QSpinBox *percent(QWidget *parent, const char *name)
+QSpinBox *wholeNumber(QWidget *parent, const char *name, const QString &suffix)
 {
     auto *s = named<QSpinBox>(parent, name);
     s->setRange(-9999, 9999);
-    s->setSuffix(QStringLiteral(" %"));
+    s->setSuffix(suffix);
     return s;
 }
 
@@ -114,11 +115,10 @@ public:
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
         if (index.column() != RangeModel::Why)
-            return datePicker(parent, index.column() == RangeModel::From ? "Du" : "Au", true,
-                              contractmsg::rowOf(index.model()->columnCount() > RangeModel::Why
-                                                     ? QStringLiteral("Absences")
-                                                     : QStringLiteral("Périodes sans accueil"),
-                                                 index.row() + 1));
+            return datePicker(
+                parent, index.column() == RangeModel::From ? "Du" : "Au", true,
+                contractmsg::rowOf(index.model()->columnCount() > RangeModel::Why ? AbsencesCaption : PeriodsCaption,
+                                   index.row() + 1));
         auto *box = named<QComboBox>(parent, "Motif");
         box->addItems(reasonTexts());
         box->setPlaceholderText(QStringLiteral("Choisir le motif"));
@@ -196,17 +196,16 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     auto *form = new QGridLayout(page);
     TypeContrat = new RadioGroup(QStringLiteral("TypeContrat"), QStringLiteral("Type de contrat"), kindTexts(), page);
     form->addWidget(TypeContrat, 0, 0, 1, 4);
-    form->addWidget(new QLabel(QStringLiteral("Début du contrat :"), page), 1, 0);
-    DebutContrat = datePicker(page, "DebutContrat", false, QStringLiteral("Début du contrat"));
+    form->addWidget(new QLabel(FirstCaption + QStringLiteral(" :"), page), 1, 0);
+    DebutContrat = datePicker(page, "DebutContrat", false, FirstCaption);
     form->addWidget(DebutContrat, 1, 1);
     FinConnue = named<QCheckBox>(page, "FinConnue");
-    FinConnue->setText(QStringLiteral("Fin du contrat :"));
+    FinConnue->setText(LastCaption + QStringLiteral(" :"));
     form->addWidget(FinConnue, 1, 2);
-    FinContrat = datePicker(page, "FinContrat", false, QStringLiteral("Fin du contrat"));
+    FinContrat = datePicker(page, "FinContrat", false, LastCaption);
     form->addWidget(FinContrat, 1, 3);
     form->addWidget(new QLabel(WeeksCaption + QStringLiteral(" :"), page), 2, 0);
-    Semaines = percent(page, "Semaines");
-    Semaines->setSuffix(QString());
+    Semaines = wholeNumber(page, "Semaines", QString());
     form->addWidget(Semaines, 2, 1);
     form->addWidget(new QLabel(QStringLiteral("Paiement des congés :"), page), 2, 2);
     PaiementCP = named<QComboBox>(page, "PaiementCP");
@@ -229,10 +228,10 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     form->addWidget(week, 3, 0, 1, 4);
 
     form->addWidget(new QLabel(MajHCCaption + QStringLiteral(" :"), page), 4, 0, 1, 2);
-    MajHC = percent(page, "MajHC");
+    MajHC = wholeNumber(page, "MajHC", QStringLiteral(" %"));
     form->addWidget(MajHC, 4, 2);
     form->addWidget(new QLabel(MajHMCaption + QStringLiteral(" :"), page), 5, 0, 1, 2);
-    MajHM = percent(page, "MajHM");
+    MajHM = wholeNumber(page, "MajHM", QStringLiteral(" %"));
     form->addWidget(MajHM, 5, 2);
     Avertissement = named<QLabel>(page, "Avertissement");
     Avertissement->setWordWrap(true);
@@ -276,10 +275,10 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     };
     m_periods = new RangeModel(false, this);
     m_absences = new RangeModel(true, this);
-    Periodes = tablePage("PagePeriodes", QStringLiteral("Périodes sans accueil"), "Periodes", m_periods, "AjoutPeriode",
-                         "SupprPeriode", AjoutPeriode, SupprPeriode);
-    Absences = tablePage("PageAbsences", QStringLiteral("Absences"), "Absences", m_absences, "AjoutAbsence",
-                         "SupprAbsence", AjoutAbsence, SupprAbsence);
+    Periodes = tablePage("PagePeriodes", PeriodsCaption, "Periodes", m_periods, "AjoutPeriode", "SupprPeriode",
+                         AjoutPeriode, SupprPeriode);
+    Absences = tablePage("PageAbsences", AbsencesCaption, "Absences", m_absences, "AjoutAbsence", "SupprAbsence",
+                         AjoutAbsence, SupprAbsence);
 
     // The paid leave, recomputed each time the page is shown.
     auto *leavePage = new QWidget;
@@ -309,8 +308,8 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     MotifFin = named<QComboBox>(m_endPage, "MotifFin");
     MotifFin->addItems(endReasonTexts());
     endLayout->addWidget(MotifFin, 0, 1, 1, 3);
-    endLayout->addWidget(new QLabel(QStringLiteral("Lettre présentée le :"), m_endPage), 1, 0);
-    DateNotification = datePicker(m_endPage, "DateNotification", true, QStringLiteral("Lettre présentée le"));
+    endLayout->addWidget(new QLabel(NotifiedCaption + QStringLiteral(" :"), m_endPage), 1, 0);
+    DateNotification = datePicker(m_endPage, "DateNotification", true, NotifiedCaption);
     endLayout->addWidget(DateNotification, 1, 1);
     endLayout->addWidget(new QLabel(QStringLiteral("Dernier jour d'accueil :"), m_endPage), 1, 2);
     // The "Contrat" page's end, shown here: it is typed there only.
