@@ -302,7 +302,9 @@ void TEntree::Contrat1Click()
     closeBackground();
     if (!win().Contrat)
         win().Contrat = new TContrat;
-    win().Contrat->open();
+    // A window already open keeps what is typed in it: it only comes forward.
+    if (!win().Contrat->isVisible())
+        win().Contrat->open();
     showAndActivate(win().Contrat);
 }
 

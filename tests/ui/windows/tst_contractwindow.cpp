@@ -670,6 +670,10 @@ private slots:
         QCOMPARE(window()->isVisible(), answer == 2);
         const std::optional<Contract> stored = loadContract(path(), 2);
         QCOMPARE(stored.has_value(), answer == 0);
+        if (answer == 2) { // the menu again brings the window forward, the edit kept
+            openFromMenu();
+            QCOMPARE(window()->MajHC->value(), 25);
+        }
     }
 
     // Right after a start the window shows what it shows once the parameters
