@@ -358,7 +358,7 @@ QString checkContractFile(const QString &path)
     if (!c.open())
         return contractmsg::notAContractFile(native(path));
     dblayout::Finding finding;
-    const QString fault = fileFault(c.db(), path, &finding);
+    QString fault = fileFault(c.db(), path, &finding);
     if (!fault.isEmpty())
         return fault;
     return finding.verdict == dblayout::Verdict::Empty ? contractmsg::notAContractFile(native(path)) : QString();
