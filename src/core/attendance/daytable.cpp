@@ -2,6 +2,7 @@
 
 #include "attendance/monthchoice.h"
 #include "common/errors.h"
+#include "common/monthkey.h"
 #include "common/programfiles.h"
 
 #include <QAtomicInt>
@@ -197,6 +198,58 @@ QList<WorkedDay> DayTable::workedDays(const QString &path, QDate from, QDate to)
             d.holiday = day::toValue(day::Ferie, q.value(2)).toBool();
             if (d.date.isValid())
                 days << d;
+        }
+        q.finish();
+        return QString();
+    });
+    return days;
+}
+
+QList<HeldMonth> DayTable::heldMonthList(const QString &path)
+{
+    QList<HeldMonth> months;
+    if (!QFileInfo(path).isFile())
+        return months;
+    readOnly(path, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT \"Moan\", count(*) FROM %1 WHERE \"Moan\" IS NOT NULL GROUP BY \"Moan\"")
+                        .arg(quoted(sqlTable()))))
+            return engineText(q.lastError());
+        while (q.next())
+            months << HeldMonth{q.value(0).toString(), q.value(1).toInt()};
+        q.finish();
+        return QString();
+    });
+    // MMYY sorts by month before year: the key's own reading orders them.
+    const auto order = [](const HeldMonth &m) {
+        const std::optional<MonthKey> k = MonthKey::fromText(m.key);
+        return k ? k->year() * 100 + k->month() : -1;
+    };
+    std::stable_sort(months.begin(), months.end(), [&](const HeldMonth &a, const HeldMonth &b) {
+        const int oa = order(a), ob = order(b);
+        return oa != ob ? oa > ob : a.key < b.key;
+    });
+    return months;
+}
+
+QList<day::Record> DayTable::monthDays(const QString &path, const QString &key)
+{
+    QList<day::Record> days;
+    if (!QFileInfo(path).isFile())
+        return days;
+    readOnly(path, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE \"Moan\" = ? ORDER BY rowid").arg(fieldList(), quoted(sqlTable())));
+        q.addBindValue(key);
+        if (!q.exec())
+            return engineText(q.lastError());
+        while (q.next()) {
+            day::Record rec;
+            for (int f = 0; f < day::FieldCount; ++f)
+                rec[f] = day::toText(f, q.value(f));
+            days << rec;
         }
         q.finish();
         return QString();

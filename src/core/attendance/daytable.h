@@ -33,6 +33,13 @@ struct WorkedDay {
     bool holiday = false;
 };
 
+// A month a table holds days of: its key (MMYY) and how many records.
+struct HeldMonth {
+    QString key;
+    int days = 0;
+    friend bool operator==(const HeldMonth &, const HeldMonth &) = default;
+};
+
 // "Enf1.db" to "Enf5.db" for the child tabs 0 to 4; "" for any other tab.
 QString tableNameForSlot(int tabIndex);
 
@@ -102,6 +109,14 @@ public:
     // The days stored from `from` to `to` in the table file at `path`, in
     // stored order, read the same way. A missing file has none.
     static QList<WorkedDay> workedDays(const QString &path, QDate from, QDate to);
+
+    // Every month the table file at `path` holds days of, the latest first
+    // (keys that are not a month, typed over in the review, last, as text),
+    // read the same way. A missing file has none.
+    static QList<HeldMonth> heldMonthList(const QString &path);
+    // The records of one month key in the table file at `path`, in stored
+    // order, in the fields' text forms, read the same way.
+    static QList<day::Record> monthDays(const QString &path, const QString &key);
 
     // The name of the one table inside the file, and the statements that lay
     // out an empty one.

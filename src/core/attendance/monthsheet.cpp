@@ -3,6 +3,10 @@
 #include "attendance/duration.h"
 #include "common/environment.h"
 #include "common/monthkey.h"
+#include "common/numbers.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace sheet {
 const QStringList &titles()
@@ -126,4 +130,46 @@ bool MonthSheet::hasDayEntries() const
             if (!cell(c, r).isEmpty())
                 return true;
     return false;
+}
+
+MonthSheet sheetFromDays(const QList<day::Record> &days)
+{
+    static constexpr Column marks[] = {Flat, Breakfast, Lunch, Snack, Dinner, Holiday};
+    MonthSheet s;
+    for (int c = 0; c < ColumnCount; ++c)
+        s.cell(c, 0) = titles().at(c);
+    for (int r = 1; r <= LastDay; ++r)
+        s.cell(Day, r) = QString::number(r);
+    for (const day::Record &rec : days) {
+        const QDate date = QDate::fromString(rec[day::Date], shortDateFormat());
+        if (!date.isValid())
+            continue;
+        const int r = date.day();
+        for (int c = Date; c < ColumnCount; ++c)
+            s.cell(c, r).clear();
+        s.cell(Date, r) = rec[day::Date];
+        for (int i = 0; i < 4; ++i)
+            s.cell(Arrival1 + i, r) = rec[day::Heure1 + i];
+        if (!rec[day::Duree].isEmpty()) {
+            const auto time = [&](int field) {
+                const QTime t = QTime::fromString(rec[field], clockFormat());
+                return t.isValid() ? t : QTime(0, 0);
+            };
+            const QString fromTimes = dayDuration(time(day::Heure1), time(day::Heure2), time(day::Heure3),
+                                                  time(day::Heure4));
+            const double stored = double(parseFloat(rec[day::Duree]));
+            if (cutTwoDecimals(durationHours(fromTimes)) == cutTwoDecimals(stored)) {
+                s.cell(Duration, r) = fromTimes;
+            } else {
+                // Durée is cut to two decimals of an hour: the nearest minute
+                // is the one it was typed with.
+                const int minutes = int(std::lround(std::clamp(stored, 0.0, 24.0) * 60.0)) % (24 * 60);
+                s.cell(Duration, r) = QTime(minutes / 60, minutes % 60).toString(clockFormat());
+            }
+        }
+        for (int i = 0; i < 6; ++i)
+            if (rec[day::FJ + i] == day::flagText(true))
+                s.cell(marks[i], r) = mark(marks[i]);
+    }
+    return s;
 }

@@ -93,3 +93,12 @@ struct MonthValidation {
     QString monthKey;
 };
 MonthValidation validateMonth(const MonthSheet &sheet);
+
+// The sheet a month's stored days came from, as its validation left it:
+// each record on the row of its date's day, its times, the marks of its
+// flags, and the duration worked out again from its times as the pickers
+// did. A Durée typed over in the review since (one the times no longer give)
+// is kept, to the minute. A day stored twice shows its later record. Only
+// what a validation stores comes back: a day with meals but neither hours
+// nor the flat rate was never stored.
+MonthSheet sheetFromDays(const QList<day::Record> &days);

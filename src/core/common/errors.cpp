@@ -37,6 +37,11 @@ QString notABoolean(const QString &text, const QString &field)
 {
     return QStringLiteral("'%1' n'est pas une valeur booléenne correcte pour le champ '%2'").arg(text, field);
 }
+QString monthNotStored(const QString &month, const QString &tableName)
+{
+    return QStringLiteral("%1 n'a plus de jour enregistré dans %2.").arg(month, tableName);
+}
+QString noStoredMonth(const QString &tableName) { return QStringLiteral("Aucun mois enregistré dans %1.").arg(tableName); }
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
 QString dayOutsideSheetMonth(const QString &date, const QString &month)
 {
@@ -487,6 +492,10 @@ QStringList monthAlreadyStoredAnswers()
 QString dropUnvalidatedDays()
 {
     return QStringLiteral("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?");
+}
+QString dropUnvalidatedDaysForMonth(const QString &month)
+{
+    return QStringLiteral("Des jours saisis n'ont pas été validés.\nOuvrir %1 et les abandonner ?").arg(month);
 }
 QString storeContractChanges() { return QStringLiteral("Enregistrer les modifications du contrat ?"); }
 QStringList yesNoCancelAnswers() { return {QStringLiteral("Oui"), QStringLiteral("Non"), QStringLiteral("Annuler")}; }

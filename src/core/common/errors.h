@@ -42,6 +42,10 @@ QString notEditing();    // "Ensemble de données non en mode édition ou insert
 QString fieldNotFound(const QString &field); // "Champ '%s' non trouvé"
 QString notABoolean(const QString &text,
                     const QString &field); // "'%s' n'est pas une valeur booléenne correcte pour le champ '%s'"
+// A stored month opened that its table no longer holds (its days deleted
+// in the review meanwhile), and a table that holds no month at all.
+QString monthNotStored(const QString &month, const QString &tableName);
+QString noStoredMonth(const QString &tableName);
 QString noDayToStore();                    // "Aucun jour à enregistrer : aucune ligne ne porte de date."
 // A day typed in the hours window in another month than the sheet's days:
 // the date (dd/MM/yyyy) and the sheet's month ("Juin 2026").
@@ -222,6 +226,8 @@ QString monthAlreadyStored(const QString &month, const QString &tableName);
 QStringList monthAlreadyStoredAnswers(); // "Remplacer", "Garder les deux", "Annuler"
 // The hours window closed with days typed and not validated.
 QString dropUnvalidatedDays();
+// A stored month opened over days typed and not validated.
+QString dropUnvalidatedDaysForMonth(const QString &month);
 // The contract window closed with edits not stored, and the three answers
 // "Oui", "Non", "Annuler".
 QString storeContractChanges();

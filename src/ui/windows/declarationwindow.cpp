@@ -9,11 +9,15 @@
 #include "payslip/declaration.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
+#include "archive/storedmonths.h"
+#include "common/monthkey.h"
+#include "windows/hourswindow.h"
 #include "windows/parameterswindow.h"
 #include "windows/slipsheet.h"
 #include "windows/windowset.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,6 +42,14 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     prenom->setFont(bold);
     child->addWidget(prenom, 1);
     column->addLayout(child);
+
+    auto *monthRow = new QHBoxLayout;
+    monthRow->addWidget(new QLabel(QStringLiteral("Mois :"), this));
+    MoisDeclaration = named<QComboBox>(this, "MoisDeclaration");
+    MoisDeclaration->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    monthRow->addWidget(MoisDeclaration, 1);
+    column->addLayout(monthRow);
+    connect(MoisDeclaration, &QComboBox::activated, this, &TDeclaration::compute);
 
     Message = named<QLabel>(this, "Message");
     Message->setWordWrap(true);
@@ -99,7 +111,47 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
 
 void TDeclaration::FormActivate()
 {
-    const SlipInput in = gatherSlipInput();
+    fillMonths();
+    compute();
+}
+
+void TDeclaration::fillMonths()
+{
+    // The hours window's month, once validated, under an empty key.
+    const QString sheetKey = win().Horaire->moan->text();
+    const std::optional<MonthKey> sheetMonth = MonthKey::fromText(sheetKey);
+    const QString kept = sheetKey != m_sheetMonth ? QString() : MoisDeclaration->currentData().toString();
+    const bool keep = sheetKey == m_sheetMonth && MoisDeclaration->currentIndex() >= 0;
+    m_sheetMonth = sheetKey;
+    QList<StoredMonth> months;
+    // A table that cannot be read leaves the hours window's month; its
+    // error is said.
+    guarded([&] { months = storedMonths(programFolder(), win().Parametres->currentSlot()); });
+
+    const QSignalBlocker quiet(MoisDeclaration);
+    MoisDeclaration->clear();
+    if (sheetMonth)
+        MoisDeclaration->addItem(QStringLiteral("%1 (feuille d'heures)").arg(sheetMonth->title()), QString());
+    for (const StoredMonth &m : months)
+        MoisDeclaration->addItem(m.line(), m.key);
+    const int again = keep ? MoisDeclaration->findData(kept) : -1;
+    MoisDeclaration->setCurrentIndex(again >= 0 ? again : 0);
+    MoisDeclaration->setEnabled(MoisDeclaration->count() > 0);
+}
+
+void TDeclaration::compute()
+{
+    // The month chosen from the table, taken back into its sheet; with none
+    // (nothing listed), the hours window's, which says why nothing is declared.
+    const QString key = MoisDeclaration->currentData().toString();
+    SlipInput in;
+    if (key.isEmpty()) {
+        in = gatherSlipInput();
+    } else if (!guarded([&] {
+                   in = gatherSlipInput(storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key));
+               })) {
+        return;
+    }
     const int basis = win().Parametres->Netbrut->itemIndex();
     if (basis != 0 && basis != 1) {
         Declaration none;

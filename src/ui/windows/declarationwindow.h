@@ -7,6 +7,7 @@
 
 #include <QList>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,6 +23,9 @@ public:
     // the month pays paid leave on top of the base.
     static constexpr int FigureCount = 11;
     QLabel *prenom, *Message, *Note;
+    // The month declared: the one validated in the hours window, or any
+    // month the child's table holds, the latest first.
+    QComboBox *MoisDeclaration;
     // The month's wage or maintenance allowances below the legal minimum in
     // force that month (or why nothing could be checked); hidden otherwise.
     QLabel *Avertissement;
@@ -30,13 +34,19 @@ public:
     QList<QPushButton *> Copier;     // Copier1..11
     QPushButton *ToutCopier, *Fermer;
 
-    // Recomputes the figures from the windows as they stand.
+    // Lists the months again and recomputes the figures of the month chosen
+    // from the windows as they stand.
     void FormActivate();
 
 protected:
     void onActivate() override { FormActivate(); }
 
 private:
+    void fillMonths();
+    void compute();
     void show(const Declaration &d);
     QString m_allText;
+    // The hours window's month when the list was last filled: a month newly
+    // validated there is the one declared, else the choice made here stays.
+    QString m_sheetMonth;
 };

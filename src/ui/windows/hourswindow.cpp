@@ -1,6 +1,10 @@
 #include "windows/hourswindow.h"
 
 #include "windows/contractslipwindow.h"
+#include "windows/openmonthwindow.h"
+
+#include "archive/storedmonths.h"
+#include "common/errors.h"
 
 #include "widgets/look.h"
 #include "widgets/picker.h"
@@ -166,12 +170,13 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     BitBtn5 = button(this, "BitBtn5", QStringLiteral("Bulletin"), QRect(14, 796, 110, 28));
     BitBtn5->setEnabled(false);
     BitBtn2 = button(this, "BitBtn2", QStringLiteral("Suppr. ligne"), QRect(134, 796, 110, 28));
+    OuvrirMois = button(this, "OuvrirMois", QStringLiteral("Ouvrir un mois..."), QRect(254, 796, 130, 28));
     BitBtn4 = button(this, "BitBtn4", QStringLiteral("Annule"), QRect(946, 796, 110, 28));
 
     // The keyboard path through one day runs from Date to Ferie, then on to
     // "&Suivant" for the next day.
     QWidget *order[] = {Date, H1,    H2,   H3,   H4,      FJ,          PDej,    Dej,     Gout,
-                        Din,  Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, BitBtn4};
+                        Din,  Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, OuvrirMois, BitBtn4};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -194,6 +199,7 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     connect(BitBtn3, &QPushButton::clicked, this, &THoraire::BitBtn3Click);
     connect(BitBtn5, &QPushButton::clicked, this, &THoraire::Button1Click);
     connect(BitBtn4, &QPushButton::clicked, this, &THoraire::BitBtn4Click);
+    connect(OuvrirMois, &QPushButton::clicked, this, &THoraire::OuvrirMoisClick);
 }
 
 void THoraire::buildGrid()
@@ -287,6 +293,7 @@ void THoraire::FormShow()
     BitBtn5->setEnabled(false);
     StringGrid1->setCurrentCell(1, sheet::Date);
     m_validated = sheet();
+    m_opened.clear();
     FormActivate();
 }
 
@@ -444,9 +451,12 @@ void THoraire::BitBtn3Click()
                     const std::optional<MonthKey> heldMonth = MonthKey::fromText(key);
                     names << (heldMonth ? heldMonth->title() : key);
                 }
+                // A month opened from the table is validated again to
+                // correct it: replacing it is then what is meant.
+                const int byDefault = held == QStringList{m_opened} ? 0 : 2;
                 const int answer =
                     choose({ask::monthAlreadyStored(names.join(QStringLiteral(", ")), m_table.tableName()),
-                            ask::monthAlreadyStoredAnswers(), 2, 2});
+                            ask::monthAlreadyStoredAnswers(), byDefault, 2});
                 if (answer == 2)
                     return;
                 stored = answer == 0 ? DayTable::Stored::Replace : DayTable::Stored::Keep;
@@ -488,3 +498,56 @@ void THoraire::Button1Click()
 }
 
 void THoraire::BitBtn4Click() { hide(); }
+
+// ---------------------------------------------------------------- a stored month
+
+void THoraire::OuvrirMoisClick()
+{
+    leaveEntry(OuvrirMois);
+    guarded([&] {
+        FormActivate();
+        const QList<StoredMonth> months = storedMonths(programFolder(), win().Parametres->currentSlot());
+        if (!m_monthList) {
+            m_monthList = new TOuvrirMois(this);
+            connect(m_monthList, &TOuvrirMois::chosen, this, &THoraire::openMonth);
+        }
+        m_monthList->fill(months, m_table.tableName());
+        showAndActivate(m_monthList);
+    });
+}
+
+void THoraire::openMonth(const QString &key)
+{
+    guarded([&] {
+        const std::optional<MonthKey> month = MonthKey::fromText(key);
+        const QString title = month ? month->title() : key;
+        // A hidden window starts a fresh sheet when shown: show it first.
+        if (!isVisible())
+            showAndActivate(this);
+        const MonthSheet shown = sheet();
+        if (shown.hasDayEntries() && shown != m_validated && !askYesNo(ask::dropUnvalidatedDaysForMonth(title)))
+            return;
+        const MonthValidation stored = storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key);
+        if (stored.days.isEmpty())
+            throw RuntimeError(rtl::monthNotStored(title, m_table.tableName()));
+        for (int r = 1; r <= sheet::LastDay; ++r)
+            for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+                setCell(c, r, stored.sheet.cell(c, r));
+        totfj->setText(stored.totals.flatDaysText());
+        totheur->setText(stored.totals.hoursText());
+        moan->setText(stored.monthKey);
+        // The day picker goes to the month's first stored day, with blank
+        // entries: nothing is written into a row until a day is chosen.
+        blankDayEntries();
+        m_dayRow = 0;
+        const QDate first = QDate::fromString(stored.days.first()[day::Date], shortDateFormat());
+        Date->setDate(first);
+        m_lastDay = first;
+        StringGrid1->setCurrentCell(first.day(), sheet::Date);
+        m_validated = sheet();
+        m_opened = key;
+        BitBtn3->setEnabled(true);
+        BitBtn5->setEnabled(true);
+        showAndActivate(this);
+    });
+}

@@ -16,6 +16,7 @@ class QPushButton;
 class QDateTimeEdit;
 class QTimeEdit;
 class QCheckBox;
+class TOuvrirMois;
 
 class THoraire : public Form {
     Q_OBJECT
@@ -30,10 +31,20 @@ public:
     // box or by quitting.
     bool mayClose() override;
 
+    // Puts a month the child's table holds into the sheet as its validation
+    // left it, with its totals and key, ready for "Bulletin": its slip and
+    // declaration are then those of the month just typed. It is not stored
+    // again until "&Valide", which then replaces it.
+    void openMonth(const QString &key);
+    // "Ouvrir un mois...": the list of the child's stored months.
+    void OuvrirMoisClick();
+    // The list, once first asked for; null before.
+    TOuvrirMois *monthList() const { return m_monthList; }
+
     QTableWidget *StringGrid1;
     QLabel *totheur, *totfj, *moan;
     QLineEdit *selenf, *Edit3;
-    QPushButton *BitBtn3, *BitBtn5, *BitBtn2, *BitBtn4, *Suiv, *Prec;
+    QPushButton *BitBtn3, *BitBtn5, *BitBtn2, *BitBtn4, *Suiv, *Prec, *OuvrirMois;
     QDateTimeEdit *Date;
     QTimeEdit *H1, *H2, *H3, *H4;
     QCheckBox *FJ, *PDej, *Dej, *Gout, *Din, *Ferie;
@@ -87,4 +98,8 @@ private:
     QDate m_lastDay;
     // The sheet as the window was opened with it or last validated it.
     MonthSheet m_validated;
+    // The key of the stored month the sheet was opened from; empty for a
+    // sheet typed from scratch. Validating it again replaces it by default.
+    QString m_opened;
+    TOuvrirMois *m_monthList = nullptr;
 };

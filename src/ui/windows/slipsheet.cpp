@@ -63,6 +63,12 @@ SlipInput gatherSlipInput()
                          now().date());
 }
 
+SlipInput gatherSlipInput(const MonthValidation &month)
+{
+    return slipInputFrom(win().Parametres->recordOnScreen(), month.sheet, month.monthKey, month.totals.hoursText(),
+                         now().date());
+}
+
 QFont SlipSheet::sheetFont(int points, bool bold)
 {
     QFont f(QStringLiteral("MS Sans Serif"));

@@ -23,6 +23,9 @@ class QTableWidget;
 // The slip's inputs as the windows show them now: the shown child's record from
 // the parameters window, the month from the hours window (slipInputFrom).
 SlipInput gatherSlipInput();
+// The same inputs for a stored month taken back into its sheet
+// (storedMonthSheet) in place of the hours window's.
+SlipInput gatherSlipInput(const MonthValidation &month);
 
 // Where the parts of a sheet stand: the two sheets differ by a few pixels
 // almost everywhere, and by what they call their salary lines.
