@@ -111,6 +111,8 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
 
 void TDeclaration::FormActivate()
 {
+    // Right after the start, the parameters the files hold.
+    guarded([] { win().Parametres->ensureLoaded(); });
     fillMonths();
     compute();
 }

@@ -524,9 +524,14 @@ void THoraire::openMonth(const QString &key)
         // A hidden window starts a fresh sheet when shown: show it first.
         if (!isVisible())
             showAndActivate(this);
+        // A date merely left in the sheet is no day typed.
         const MonthSheet shown = sheet();
-        if (shown.hasDayEntries() && shown != m_validated && !askYesNo(ask::dropUnvalidatedDaysForMonth(title)))
+        if (sheetMonth(shown).isValid() && shown != m_validated &&
+            !askYesNo(ask::dropUnvalidatedDaysForMonth(title)))
             return;
+        // The slip of a month opened right after the start reads the
+        // parameters as the files hold them.
+        win().Parametres->ensureLoaded();
         const MonthValidation stored = storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key);
         if (stored.days.isEmpty())
             throw RuntimeError(rtl::monthNotStored(title, m_table.tableName()));

@@ -1,5 +1,6 @@
 #include "attendance/daytable.h"
 #include "attendance/monthsheet.h"
+#include "attendance/duration.h"
 #include "common/errors.h"
 #include "common/numbers.h"
 #include "raised.h"
@@ -39,6 +40,13 @@ private:
     {
         t.setFolder(m_folder);
         t.setTableName(QString::fromLatin1(name));
+    }
+
+    void storeDays(const QList<day::Record> &days)
+    {
+        DayTable t;
+        prepare(t);
+        t.storeMonth(days);
     }
 
     void expectError(const std::function<void()> &body, const QString &message) { QCOMPARE(raised(body), message); }
@@ -171,6 +179,100 @@ private slots:
         bad[1][day::Duree] = "1e400";
         QVERIFY(!raised([&] { t.storeMonth(bad, DayTable::Stored::Replace); }).isEmpty());
         QCOMPARE(storedRows(path()), rows);
+    }
+
+    // A month validated, stored and read back is the sheet its validation
+    // left, cell for cell, with the totals and key "&Valide" gave it.
+    void storedMonthGivesBackItsSheet_data()
+    {
+        QTest::addColumn<QList<QStringList>>("rows"); // day, H1, H2, H3, H4, marks ("F" flat, "P" breakfast,
+                                                      // "D" lunch, "G" snack, "S" dinner, "H" holiday)
+        QTest::newRow("morning and afternoon, meals")
+            << QList<QStringList>{{"2", "08:00:00", "12:00:00", "13:30:00", "17:45:00", "PDG"},
+                                  {"3", "07:50:00", "16:03:00", "", "", "DS"}};
+        QTest::newRow("flat rate and holiday, no time")
+            << QList<QStringList>{{"1", "", "", "", "", "FH"}, {"14", "08:00:00", "12:00:00", "", "", "H"}};
+        QTest::newRow("minutes a cut loses (1:13, 7:49), seconds kept")
+            << QList<QStringList>{{"5", "08:00:00", "09:13:00", "", "", ""},
+                                  {"6", "08:11:00", "16:00:00", "", "", ""},
+                                  {"7", "08:00:59", "10:00:00", "", "", ""}};
+        QTest::newRow("times left at midnight, flat rate")
+            << QList<QStringList>{{"31", "00:00:00", "00:00:00", "00:00:00", "00:00:00", "F"}};
+    }
+    void storedMonthGivesBackItsSheet()
+    {
+        QFETCH(QList<QStringList>, rows);
+        static const QList<std::pair<QChar, sheet::Column>> marks = {
+            {'F', sheet::Flat},  {'P', sheet::Breakfast}, {'D', sheet::Lunch},
+            {'G', sheet::Snack}, {'S', sheet::Dinner},    {'H', sheet::Holiday}};
+        MonthSheet typed;
+        for (const QStringList &r : rows) {
+            const int day = r[0].toInt();
+            typed.cell(sheet::Date, day) = QStringLiteral("%1/05/2026").arg(day, 2, 10, QChar('0'));
+            for (int i = 0; i < 4; ++i)
+                typed.cell(sheet::Arrival1 + i, day) = r[1 + i];
+            if (!r[1].isEmpty()) {
+                const auto at = [&](int i) { return r[i].isEmpty() ? QTime(0, 0) : QTime::fromString(r[i], "HH:mm:ss"); };
+                typed.cell(sheet::Duration, day) = dayDuration(at(1), at(2), at(3), at(4));
+            }
+            for (const auto &[letter, column] : marks)
+                if (r[5].contains(letter))
+                    typed.cell(column, day) = sheet::mark(column);
+        }
+        // The window's own title row and day column.
+        for (int c = 0; c < sheet::ColumnCount; ++c)
+            typed.cell(c, 0) = sheet::titles().at(c);
+        for (int d = 1; d <= sheet::LastDay; ++d)
+            typed.cell(sheet::Day, d) = QString::number(d);
+
+        const MonthValidation validated = validateMonth(typed);
+        DayTable t;
+        prepare(t);
+        t.storeMonth({record("30/04/2026", "", "", "", true)}); // a month beside it stays out
+        t.storeMonth(validated.days);
+        const QList<day::Record> stored = DayTable::monthDays(path(), "0526");
+        QCOMPARE(stored.size(), rows.size());
+        const MonthSheet back = sheetFromDays(stored);
+        for (int r = 0; r < sheet::RowCount; ++r)
+            for (int c = 0; c < sheet::ColumnCount; ++c)
+                QCOMPARE(back.cell(c, r), validated.sheet.cell(c, r));
+        const MonthValidation again = validateMonth(back);
+        QCOMPARE(again.totals.hoursText(), validated.totals.hoursText());
+        QCOMPARE(again.totals.flatDaysText(), validated.totals.flatDaysText());
+        QCOMPARE(again.monthKey, validated.monthKey);
+        QCOMPARE(again.days, validated.days);
+    }
+
+    // A Durée typed over in the review is what the month holds since: it is
+    // kept, to the minute, over what the times give; a day stored twice
+    // shows its later record.
+    void reviewedDurationAndTwinDays()
+    {
+        QList<day::Record> days = {record("04/05/2026", "08:00:00", "12:00:00", "4"),
+                                   record("05/05/2026", "08:00:00", "12:00:00", "3.83"),
+                                   record("04/05/2026", "", "", "", true)};
+        const MonthSheet s = sheetFromDays(days);
+        QCOMPARE(s.cell(sheet::Duration, 5), "03:50:00");
+        QCOMPARE(s.cell(sheet::Arrival1, 5), "08:00:00");
+        QCOMPARE(s.cell(sheet::Duration, 4), "");
+        QCOMPARE(s.cell(sheet::Flat, 4), "OUI");
+        QCOMPARE(monthTotals(s).hoursText(), "3.83");
+    }
+
+    // The months a table holds, the latest first by their year, with their
+    // record counts; a key typed over into no month comes last.
+    void heldMonthsLatestFirst()
+    {
+        storeDays({record("30/12/2019", "", "", "", true), record("31/12/2019", "", "", "", true)});
+        storeDays({record("02/01/2020", "", "", "", true)});
+        storeDays({record("03/02/2007", "", "", "", true)});
+        QList<day::Record> odd = {record("04/03/2007", "", "", "", true)};
+        odd[0][day::Moan] = "zz";
+        storeDays(odd);
+        const QList<HeldMonth> expected = {{"0120", 1}, {"1219", 2}, {"0207", 1}, {"zz", 1}};
+        QCOMPARE(DayTable::heldMonthList(path()), expected);
+        QCOMPARE(DayTable::heldMonthList(path("Enf2.db")), QList<HeldMonth>());
+        QCOMPARE(DayTable::monthDays(path(), "1219").size(), 2);
     }
 
     void noDayStoresNothing()
