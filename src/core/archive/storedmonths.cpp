@@ -4,6 +4,7 @@
 #include "attendance/daytable.h"
 #include "common/errors.h"
 #include "common/monthkey.h"
+#include "payslip/money.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -66,4 +67,45 @@ QList<StoredMonth> storedMonths(const QString &programFolder, int slot)
 MonthValidation storedMonthSheet(const QString &programFolder, int slot, const QString &key)
 {
     return validateMonth(sheetFromDays(DayTable::monthDays(programFolder + tableNameForSlot(slot - 1), key)));
+}
+
+std::optional<ArchivedSlip> savedSlip(const QString &programFolder, int slot, const QString &key)
+{
+    const QString archivePath = programFolder + SlipArchive::fileName();
+    if (!QFileInfo::exists(archivePath))
+        return std::nullopt;
+    try {
+        return SlipArchive(archivePath).find(slot, key);
+    } catch (const RuntimeError &) {
+        return std::nullopt;
+    }
+}
+
+QString slipDifferencesHeading()
+{
+    return QStringLiteral("Le bulletin enregistré de ce mois diffère de ce que donnent aujourd'hui ses jours et "
+                          "les paramètres :");
+}
+
+QStringList slipDifferences(const ArchivedSlip &saved, const ArchivedSlip &today)
+{
+    QStringList lines;
+    const auto basis = [](const ArchivedSlip &a) { return a.grossBasis ? QStringLiteral("brut") : QStringLiteral("net"); };
+    if (saved.grossBasis != today.grossBasis)
+        lines << QStringLiteral("Base : %1 enregistré, %2 aujourd'hui").arg(basis(saved), basis(today));
+    const auto differ = [&](const QString &label, qint64 was, qint64 is, const QString &unit) {
+        if (was != is)
+            lines << QStringLiteral("%1 : %2%4 enregistré, %3%4 aujourd'hui").arg(label, centsText(was), centsText(is), unit);
+    };
+    const QString euro = QStringLiteral(" €"), hour = QStringLiteral(" h");
+    differ(QStringLiteral("Heures"), saved.hours, today.hours, hour);
+    if (saved.activityDays != today.activityDays)
+        lines << QStringLiteral("Jours d'activité : %1 enregistrés, %2 aujourd'hui").arg(saved.activityDays).arg(today.activityDays);
+    differ(QStringLiteral("Salaire brut"), saved.salbrut, today.salbrut, euro);
+    differ(QStringLiteral("Salaire net"), saved.salnet, today.salnet, euro);
+    differ(QStringLiteral("Congés payés"), saved.Cong, today.Cong, euro);
+    differ(QStringLiteral("Indemnités d'entretien"), saved.entret, today.entret, euro);
+    differ(QStringLiteral("Indemnités de repas"), saved.nour, today.nour, euro);
+    differ(QStringLiteral("Net à payer"), saved.net, today.net, euro);
+    return lines;
 }

@@ -5,6 +5,7 @@
 // validation left, so that its slip and its declaration are those of the
 // month just typed.
 
+#include "archive/sliparchive.h"
 #include "attendance/monthsheet.h"
 
 #include <QList>
@@ -31,6 +32,18 @@ struct StoredMonth {
 // folder, the latest first. An archive that cannot be read leaves every
 // month's slip unsaved: the year summary says why.
 QList<StoredMonth> storedMonths(const QString &programFolder, int slot);
+
+// The slip saved for month `key` of slot `slot`; none when none was saved
+// or the archive cannot be read now.
+std::optional<ArchivedSlip> savedSlip(const QString &programFolder, int slot, const QString &key);
+
+// Where a month's saved slip and the one its days and the parameters give
+// today part: the basis when it changed, then one line per figure
+// ("Salaire net : 950,30 € enregistré, 960,10 € aujourd'hui", decimal comma as declared); none when
+// they agree.
+QStringList slipDifferences(const ArchivedSlip &saved, const ArchivedSlip &today);
+// The line said above them.
+QString slipDifferencesHeading();
 
 // The month `key` as the table of slot `slot` holds it, validated again as
 // "&Valide" validates a sheet: the same totals and month key. None stored

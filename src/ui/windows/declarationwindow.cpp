@@ -86,6 +86,12 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     Avertissement->hide();
     column->addWidget(Avertissement);
 
+    Ecart = named<QLabel>(this, "Ecart");
+    Ecart->setWordWrap(true);
+    look::setTextColour(Ecart, look::warning);
+    Ecart->hide();
+    column->addWidget(Ecart);
+
     Note = named<QLabel>(this, "Note");
     Note->setWordWrap(true);
     Note->setText(QStringLiteral("Chaque mois, le service en ligne demande les heures normales (en heures "
@@ -125,10 +131,13 @@ void TDeclaration::fillMonths()
     const QString kept = sheetKey != m_sheetMonth ? QString() : MoisDeclaration->currentData().toString();
     const bool keep = sheetKey == m_sheetMonth && MoisDeclaration->currentIndex() >= 0;
     m_sheetMonth = sheetKey;
+    // A table that cannot be read now (the month review holds it) offers
+    // the hours window's month alone; no box comes back at each activation.
     QList<StoredMonth> months;
-    // A table that cannot be read leaves the hours window's month; its
-    // error is said.
-    guarded([&] { months = storedMonths(programFolder(), win().Parametres->currentSlot()); });
+    try {
+        months = storedMonths(programFolder(), win().Parametres->currentSlot());
+    } catch (const RuntimeError &) {
+    }
 
     const QSignalBlocker quiet(MoisDeclaration);
     MoisDeclaration->clear();
@@ -146,13 +155,20 @@ void TDeclaration::compute()
     // The month chosen from the table, taken back into its sheet; with none
     // (nothing listed), the hours window's, which says why nothing is declared.
     const QString key = MoisDeclaration->currentData().toString();
-    SlipInput in;
-    if (key.isEmpty()) {
-        in = gatherSlipInput();
-    } else if (!guarded([&] {
-                   in = gatherSlipInput(storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key));
-               })) {
-        return;
+    SlipInput in = gatherSlipInput();
+    if (!key.isEmpty()) {
+        try {
+            in = gatherSlipInput(storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key));
+        } catch (const RuntimeError &e) {
+            // Said in the window, as a slip that cannot be worked out is.
+            Declaration unread;
+            unread.childName = in.prenom3;
+            unread.failure = e.message();
+            show(unread);
+            Avertissement->hide();
+            Ecart->hide();
+            return;
+        }
     }
     const int basis = win().Parametres->Netbrut->itemIndex();
     if (basis != 0 && basis != 1) {
@@ -161,19 +177,26 @@ void TDeclaration::compute()
         none.failure = rtl::noBasisChosen();
         show(none);
         Avertissement->hide();
+        Ecart->hide();
         return;
     }
     const bool gross = basis == 1;
     // A month a regular contract pays is declared from the contract's slip.
     Declaration d;
+    // The slip the figures come from, for setting it against the saved one.
+    SlipResult slip;
+    std::optional<ContractHours> hours;
+    const int slot = win().Parametres->currentSlot();
     if (!guarded([&] {
-            const int slot = win().Parametres->currentSlot();
             if (!contract::paidByContract(programFolder(), slot, in.moan)) {
-                d = declarationFor(in, gross ? computeGrossSlip(in) : computeNetSlip(in), gross);
+                slip = gross ? computeGrossSlip(in) : computeNetSlip(in);
+                d = declarationFor(in, slip, gross);
                 return;
             }
             const contract::ContractSlip c = contract::contractSlipOf(programFolder(), slot, in, gross);
             if (c.failure.isEmpty()) {
+                slip = c.slip;
+                hours = c.hours;
                 d = declarationFor(in, c.slip, gross, c.hours);
             } else {
                 d.childName = in.prenom3;
@@ -182,6 +205,16 @@ void TDeclaration::compute()
         }))
         return;
     show(d);
+    // A month from the table whose slip was saved: the saved figures beside
+    // today's where they part (the parameters or its days changed since).
+    QStringList differences;
+    if (!key.isEmpty() && d.complete())
+        if (const std::optional<ArchivedSlip> saved = savedSlip(programFolder(), slot, key))
+            guarded([&] {
+                differences = slipDifferences(*saved, archivedSlipFor(in, slip, gross, slot, {}, {}, hours));
+            });
+    Ecart->setText(differences.isEmpty() ? QString() : slipDifferencesHeading() + '\n' + differences.join('\n'));
+    Ecart->setVisible(!differences.isEmpty());
     // The minimums of the month declared; a month without figures has none to check.
     QString note;
     if (d.complete()) {

@@ -29,6 +29,9 @@ public:
     // The month's wage or maintenance allowances below the legal minimum in
     // force that month (or why nothing could be checked); hidden otherwise.
     QLabel *Avertissement;
+    // A month from the table whose saved slip differs from what its days and
+    // the parameters give today: both figures; hidden otherwise.
+    QLabel *Ecart;
     QList<QLabel *> Libelle, Detail; // Libelle1..11, Detail1..11
     QList<QLineEdit *> Valeur;       // Valeur1..11
     QList<QPushButton *> Copier;     // Copier1..11

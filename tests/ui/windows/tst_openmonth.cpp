@@ -6,6 +6,7 @@
 #include "archive/sliparchive.h"
 #include "archive/storedmonths.h"
 #include "attendance/daytable.h"
+#include "common/errors.h"
 #include "common/programfiles.h"
 #include "contract/contractslip.h"
 #include "contract/contractstore.h"
@@ -275,6 +276,36 @@ private slots:
         months->setCurrentIndex(february);
         emit months->activated(february);
         QCOMPARE(declared(), typed[0]);
+        QVERIFY(!win().Declaration->Ecart->isVisible()); // no slip saved for it
+
+        // A slip saved for February with other figures: both are shown.
+        {
+            ArchivedSlip saved;
+            saved.slot = 1;
+            saved.firstName = "Julie";
+            saved.monthKey = "0226";
+            saved.net = 1;
+            saved.salnet = 2;
+            saved.picture = "Julie0226.jpg";
+            saved.savedAt = QDateTime(QDate(2026, 3, 5), QTime(10, 0));
+            try {
+                SlipArchive archive(folder() + SlipArchive::fileName());
+                archive.begin();
+                archive.put(saved);
+                archive.commit();
+            } catch (const RuntimeError &e) {
+                QFAIL(qPrintable(e.message()));
+            }
+        }
+        emit months->activated(february);
+        QCOMPARE(declared(), typed[0]);
+        QVERIFY(win().Declaration->Ecart->isVisible());
+        const QStringList said = win().Declaration->Ecart->text().split('\n');
+        QCOMPARE(said.first(), slipDifferencesHeading());
+        QCOMPARE(said.filter(QRegularExpression("^Net à payer : 0,01 € enregistré, [0-9,]+ € aujourd'hui$")).size(), 1);
+        QCOMPARE(said.filter(QRegularExpression("^Salaire net : 0,02 € enregistré, [0-9,]+ € aujourd'hui$")).size(), 1);
+        QCOMPARE(said.filter("Heures : 0,00 h enregistré").size(), 1); // none saved, the month's today
+
         // Coming back to the window keeps the month chosen.
         QVERIFY(activate(win().Entree));
         QVERIFY(activate(win().Declaration));
