@@ -38,9 +38,9 @@ QList<StoredMonth> storedMonths(const QString &programFolder, int slot);
 std::optional<ArchivedSlip> savedSlip(const QString &programFolder, int slot, const QString &key);
 
 // Where a month's saved slip and the one its days and the parameters give
-// today part: the basis when it changed, then one line per figure
-// ("Salaire net : 950,30 € enregistré, 960,10 € aujourd'hui", decimal comma as declared); none when
-// they agree.
+// today part: the basis when it changed, then one line per figure, with the
+// decimal comma of the declaration ("Salaire net : 950,30 € enregistré,
+// 960,10 € aujourd'hui"); none when they agree.
 QStringList slipDifferences(const ArchivedSlip &saved, const ArchivedSlip &today);
 // The line said above them.
 QString slipDifferencesHeading();
