@@ -100,9 +100,7 @@ void BM_OpenMonthWindow(benchmark::State &state)
         }
     }
 }
-BENCHMARK(BM_OpenMonthWindow)
-    ->Unit(benchmark::kMillisecond)
-    ->Name("open a month: hours window list, grid and slip");
+BENCHMARK(BM_OpenMonthWindow)->Unit(benchmark::kMillisecond)->Name("open a month: hours window list, grid and slip");
 } // namespace
 
 int main(int argc, char **argv)

@@ -26,7 +26,8 @@ QString StoredMonth::slipText() const
     if (!slipSaved)
         return QStringLiteral("non enregistré");
     const QString basis = grossBasis ? QStringLiteral("brut") : QStringLiteral("net");
-    return contract ? QStringLiteral("enregistré (contrat, %1)").arg(basis) : QStringLiteral("enregistré (%1)").arg(basis);
+    return contract ? QStringLiteral("enregistré (contrat, %1)").arg(basis)
+                    : QStringLiteral("enregistré (%1)").arg(basis);
 }
 
 QString StoredMonth::line() const
@@ -90,17 +91,22 @@ QString slipDifferencesHeading()
 QStringList slipDifferences(const ArchivedSlip &saved, const ArchivedSlip &today)
 {
     QStringList lines;
-    const auto basis = [](const ArchivedSlip &a) { return a.grossBasis ? QStringLiteral("brut") : QStringLiteral("net"); };
+    const auto basis = [](const ArchivedSlip &a) {
+        return a.grossBasis ? QStringLiteral("brut") : QStringLiteral("net");
+    };
     if (saved.grossBasis != today.grossBasis)
         lines << QStringLiteral("Base : %1 enregistré, %2 aujourd'hui").arg(basis(saved), basis(today));
     const auto differ = [&](const QString &label, qint64 was, qint64 is, const QString &unit) {
         if (was != is)
-            lines << QStringLiteral("%1 : %2%4 enregistré, %3%4 aujourd'hui").arg(label, centsText(was), centsText(is), unit);
+            lines << QStringLiteral("%1 : %2%4 enregistré, %3%4 aujourd'hui")
+                         .arg(label, centsText(was), centsText(is), unit);
     };
     const QString euro = QStringLiteral(" €"), hour = QStringLiteral(" h");
     differ(QStringLiteral("Heures"), saved.hours, today.hours, hour);
     if (saved.activityDays != today.activityDays)
-        lines << QStringLiteral("Jours d'activité : %1 enregistrés, %2 aujourd'hui").arg(saved.activityDays).arg(today.activityDays);
+        lines << QStringLiteral("Jours d'activité : %1 enregistrés, %2 aujourd'hui")
+                     .arg(saved.activityDays)
+                     .arg(today.activityDays);
     differ(QStringLiteral("Salaire brut"), saved.salbrut, today.salbrut, euro);
     differ(QStringLiteral("Salaire net"), saved.salnet, today.salnet, euro);
     differ(QStringLiteral("Congés payés"), saved.Cong, today.Cong, euro);

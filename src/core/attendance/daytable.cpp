@@ -241,7 +241,8 @@ QList<day::Record> DayTable::monthDays(const QString &path, const QString &key)
     readOnly(path, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE \"Moan\" = ? ORDER BY rowid").arg(fieldList(), quoted(sqlTable())));
+        q.prepare(
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"Moan\" = ? ORDER BY rowid").arg(fieldList(), quoted(sqlTable())));
         q.addBindValue(key);
         if (!q.exec())
             return engineText(q.lastError());

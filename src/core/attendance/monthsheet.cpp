@@ -155,8 +155,8 @@ MonthSheet sheetFromDays(const QList<day::Record> &days)
                 const QTime t = QTime::fromString(rec[field], clockFormat());
                 return t.isValid() ? t : QTime(0, 0);
             };
-            const QString fromTimes = dayDuration(time(day::Heure1), time(day::Heure2), time(day::Heure3),
-                                                  time(day::Heure4));
+            const QString fromTimes =
+                dayDuration(time(day::Heure1), time(day::Heure2), time(day::Heure3), time(day::Heure4));
             const double stored = double(parseFloat(rec[day::Duree]));
             if (cutTwoDecimals(durationHours(fromTimes)) == cutTwoDecimals(stored)) {
                 s.cell(Duration, r) = fromTimes;

@@ -41,7 +41,10 @@ QString monthNotStored(const QString &month, const QString &tableName)
 {
     return QStringLiteral("%1 n'a plus de jour enregistré dans %2.").arg(month, tableName);
 }
-QString noStoredMonth(const QString &tableName) { return QStringLiteral("Aucun mois enregistré dans %1.").arg(tableName); }
+QString noStoredMonth(const QString &tableName)
+{
+    return QStringLiteral("Aucun mois enregistré dans %1.").arg(tableName);
+}
 QString noDayToStore() { return QStringLiteral("Aucun jour à enregistrer : aucune ligne ne porte de date."); }
 QString dayOutsideSheetMonth(const QString &date, const QString &month)
 {

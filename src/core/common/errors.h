@@ -46,7 +46,7 @@ QString notABoolean(const QString &text,
 // in the review meanwhile), and a table that holds no month at all.
 QString monthNotStored(const QString &month, const QString &tableName);
 QString noStoredMonth(const QString &tableName);
-QString noDayToStore();                    // "Aucun jour à enregistrer : aucune ligne ne porte de date."
+QString noDayToStore(); // "Aucun jour à enregistrer : aucune ligne ne porte de date."
 // A day typed in the hours window in another month than the sheet's days:
 // the date (dd/MM/yyyy) and the sheet's month ("Juin 2026").
 QString dayOutsideSheetMonth(const QString &date, const QString &month);

@@ -210,9 +210,8 @@ void TDeclaration::compute()
     QStringList differences;
     if (!key.isEmpty() && d.complete())
         if (const std::optional<ArchivedSlip> saved = savedSlip(programFolder(), slot, key))
-            guarded([&] {
-                differences = slipDifferences(*saved, archivedSlipFor(in, slip, gross, slot, {}, {}, hours));
-            });
+            guarded(
+                [&] { differences = slipDifferences(*saved, archivedSlipFor(in, slip, gross, slot, {}, {}, hours)); });
     Ecart->setText(differences.isEmpty() ? QString() : slipDifferencesHeading() + '\n' + differences.join('\n'));
     Ecart->setVisible(!differences.isEmpty());
     // The minimums of the month declared; a month without figures has none to check.

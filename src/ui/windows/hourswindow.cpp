@@ -175,8 +175,8 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 
     // The keyboard path through one day runs from Date to Ferie, then on to
     // "&Suivant" for the next day.
-    QWidget *order[] = {Date, H1,    H2,   H3,   H4,      FJ,          PDej,    Dej,     Gout,
-                        Din,  Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, OuvrirMois, BitBtn4};
+    QWidget *order[] = {Date,  H1,   H2,   H3,      H4,          FJ,      PDej,    Dej,        Gout,   Din,
+                        Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, OuvrirMois, BitBtn4};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -526,8 +526,7 @@ void THoraire::openMonth(const QString &key)
             showAndActivate(this);
         // A date merely left in the sheet is no day typed.
         const MonthSheet shown = sheet();
-        if (sheetMonth(shown).isValid() && shown != m_validated &&
-            !askYesNo(ask::dropUnvalidatedDaysForMonth(title)))
+        if (sheetMonth(shown).isValid() && shown != m_validated && !askYesNo(ask::dropUnvalidatedDaysForMonth(title)))
             return;
         // The slip of a month opened right after the start reads the
         // parameters as the files hold them.

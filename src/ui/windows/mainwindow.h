@@ -27,7 +27,7 @@ public:
     QMenuBar *MainMenu1;
     QMenu *Fichier1, *N1;
     QAction *Paramtrer1, *Dbuter1, *Revoirunmois1, *Revoirunbulletin1, *Declaration1, *Annuel1, *Contrat1, *Quitter1;
-    QAction *OuvrirMois; // the hours window's list of stored months
+    QAction *OuvrirMois;                // the hours window's list of stored months
     QAction *Sauvegarder1, *Restaurer1; // backup and restore of the user's data
     QAction *Aide1, *Indexdelaide1, *Recherchedanslaide1, *Apropos1;
 
@@ -42,12 +42,12 @@ public:
     bool ApplicationHelp(quint16 Command, qint32 Data, bool &CallHelp);
 
 public slots:
-    void BitBtn4Click(); // "&Parametrer"
-    void BitBtn3Click(); // "&Calculer le salaire"
+    void BitBtn4Click();    // "&Parametrer"
+    void BitBtn3Click();    // "&Calculer le salaire"
     void OuvrirMoisClick(); // "&Ouvrir un mois...": the hours window, then its list of months
-    void BitBtn5Click(); // "&Revoir un mois"
-    void BitBtn7Click(); // "Re&voir un Bulletin"
-    void BitBtn1Click(); // menu "&Quitter"
+    void BitBtn5Click();    // "&Revoir un mois"
+    void BitBtn7Click();    // "Re&voir un Bulletin"
+    void BitBtn1Click();    // menu "&Quitter"
     void Declaration1Click();
     void Annuel1Click();
     void Contrat1Click(); // "Contrat de l'&enfant...": built when first opened

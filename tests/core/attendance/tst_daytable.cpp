@@ -187,9 +187,8 @@ private slots:
     {
         QTest::addColumn<QList<QStringList>>("rows"); // day, H1, H2, H3, H4, marks ("F" flat, "P" breakfast,
                                                       // "D" lunch, "G" snack, "S" dinner, "H" holiday)
-        QTest::newRow("morning and afternoon, meals")
-            << QList<QStringList>{{"2", "08:00:00", "12:00:00", "13:30:00", "17:45:00", "PDG"},
-                                  {"3", "07:50:00", "16:03:00", "", "", "DS"}};
+        QTest::newRow("morning and afternoon, meals") << QList<QStringList>{
+            {"2", "08:00:00", "12:00:00", "13:30:00", "17:45:00", "PDG"}, {"3", "07:50:00", "16:03:00", "", "", "DS"}};
         QTest::newRow("flat rate and holiday, no time")
             << QList<QStringList>{{"1", "", "", "", "", "FH"}, {"14", "08:00:00", "12:00:00", "", "", "H"}};
         QTest::newRow("minutes a cut loses (1:13, 7:49), seconds kept")
@@ -202,9 +201,9 @@ private slots:
     void storedMonthGivesBackItsSheet()
     {
         QFETCH(QList<QStringList>, rows);
-        static const QList<std::pair<QChar, sheet::Column>> marks = {
-            {'F', sheet::Flat},  {'P', sheet::Breakfast}, {'D', sheet::Lunch},
-            {'G', sheet::Snack}, {'S', sheet::Dinner},    {'H', sheet::Holiday}};
+        static const QList<std::pair<QChar, sheet::Column>> marks = {{'F', sheet::Flat},   {'P', sheet::Breakfast},
+                                                                     {'D', sheet::Lunch},  {'G', sheet::Snack},
+                                                                     {'S', sheet::Dinner}, {'H', sheet::Holiday}};
         MonthSheet typed;
         for (const QStringList &r : rows) {
             const int day = r[0].toInt();
@@ -212,7 +211,9 @@ private slots:
             for (int i = 0; i < 4; ++i)
                 typed.cell(sheet::Arrival1 + i, day) = r[1 + i];
             if (!r[1].isEmpty()) {
-                const auto at = [&](int i) { return r[i].isEmpty() ? QTime(0, 0) : QTime::fromString(r[i], "HH:mm:ss"); };
+                const auto at = [&](int i) {
+                    return r[i].isEmpty() ? QTime(0, 0) : QTime::fromString(r[i], "HH:mm:ss");
+                };
                 typed.cell(sheet::Duration, day) = dayDuration(at(1), at(2), at(3), at(4));
             }
             for (const auto &[letter, column] : marks)

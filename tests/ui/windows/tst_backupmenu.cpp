@@ -69,10 +69,10 @@ private slots:
         QStringList captions;
         for (QAction *a : entree()->Fichier1->actions())
             captions << (a->isSeparator() ? a->objectName() : a->text());
-        QCOMPARE(captions,
-                 QStringList({"&Parametrer", "&Calculer le salaire", "&Revoir un mois", "Re&voir un bulletin",
-                              "Déclaration du &mois...", "Récapitulatif &annuel...", "Contrat de l'&enfant...", "N5",
-                              "Sauvegarder mes données...", "Restaurer une sauvegarde...", "N3", "&Quitter"}));
+        QCOMPARE(captions, QStringList({"&Parametrer", "&Calculer le salaire", "&Ouvrir un mois...", "&Revoir un mois",
+                                        "Re&voir un bulletin", "Déclaration du &mois...", "Récapitulatif &annuel...",
+                                        "Contrat de l'&enfant...", "N5", "Sauvegarder mes données...",
+                                        "Restaurer une sauvegarde...", "N3", "&Quitter"}));
         QCOMPARE(entree()->Sauvegarder1->objectName(), QString("Sauvegarder1"));
         QCOMPARE(entree()->Restaurer1->objectName(), QString("Restaurer1"));
     }

@@ -150,8 +150,7 @@ private:
         (void)QTest::qWaitFor([&] {
             for (SlipSheet *s : {static_cast<SlipSheet *>(win().Bulletin), static_cast<SlipSheet *>(win().Bulletinbrut),
                                  static_cast<SlipSheet *>(win().BulletinContrat)})
-                if (s && s->isVisible() && s->shownSlip() &&
-                    s->shownSlip()->result.salbrut.has_value() == (basis == 1))
+                if (s && s->isVisible() && s->shownSlip() && s->shownSlip()->result.salbrut.has_value() == (basis == 1))
                     shown = s;
             return shown != nullptr;
         });
@@ -193,7 +192,8 @@ private slots:
     }
     void init()
     {
-        for (const QString &f : {QString("Enf1.db"), folder::contracts, SlipArchive::fileName(), QString("Paramtre.bvp")})
+        for (const QString &f :
+             {QString("Enf1.db"), folder::contracts, SlipArchive::fileName(), QString("Paramtre.bvp")})
             QFile::remove(folder() + f);
         QVERIFY(DayTable::createEmpty(folder() + "Enf1.db"));
         openWindows();
