@@ -10,9 +10,14 @@ int RangeModel::rowCount(const QModelIndex &parent) const { return parent.isVali
 
 int RangeModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : (m_withReason ? 3 : 2); }
 
+bool RangeModel::holds(const QModelIndex &index) const
+{
+    return index.isValid() && index.model() == this && index.row() < m_rows.size() && index.column() < columnCount();
+}
+
 QVariant RangeModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!holds(index) || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const Row &r = m_rows[index.row()];
     if (index.column() == Why) {
@@ -28,7 +33,7 @@ QVariant RangeModel::data(const QModelIndex &index, int role) const
 
 bool RangeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole)
+    if (!holds(index) || role != Qt::EditRole)
         return false;
     Row &r = m_rows[index.row()];
     if (index.column() == Why) {
@@ -69,7 +74,7 @@ QVariant RangeModel::headerData(int section, Qt::Orientation orientation, int ro
 
 Qt::ItemFlags RangeModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!holds(index))
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }

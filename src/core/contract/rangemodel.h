@@ -41,6 +41,8 @@ public:
     int rowWithoutReason() const;
 
 private:
+    // An index of this model's cells (the view asks about others quietly).
+    bool holds(const QModelIndex &index) const;
     struct Row {
         QDate from, to;
         std::optional<Reason> reason;

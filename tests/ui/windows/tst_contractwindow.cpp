@@ -589,13 +589,19 @@ private slots:
         auto *motif = qobject_cast<QComboBox *>(editorOf(t));
         QVERIFY(motif && motif->hasFocus());
         QCOMPARE(motif->currentIndex(), -1); // no reason until one is chosen
+        // Each cell's editor given the focus for every reason, as a window
+        // system, a shortcut or a popup gives it.
         for (Qt::FocusReason why : {Qt::MouseFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason,
                                     Qt::ActiveWindowFocusReason, Qt::PopupFocusReason, Qt::ShortcutFocusReason,
-                                    Qt::MenuBarFocusReason, Qt::OtherFocusReason}) {
-            from->setFocus(why);
-            motif->setFocus(why);
-            QCOMPARE(t->currentIndex(), t->model()->index(0, RangeModel::Why));
-        }
+                                    Qt::MenuBarFocusReason, Qt::OtherFocusReason})
+            for (int column : {RangeModel::From, RangeModel::To, RangeModel::Why}) {
+                QWidget *editor = cell(t, 0, column);
+                QVERIFY(editor);
+                editor->setFocus(why);
+                QCOMPARE(t->currentIndex(), t->model()->index(0, column));
+            }
+        motif = qobject_cast<QComboBox *>(editorOf(t));
+        QVERIFY(motif);
         for (int k = 0; k <= reason; ++k)
             QTest::keyClick(motif, Qt::Key_Down);
         QTest::mouseClick(window()->OK, Qt::LeftButton);
