@@ -5,9 +5,21 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace {
+// The name of every exit rule's filter, so that a window can find its own.
+const QString exitFilterName = QStringLiteral("berlivo-exit-rule");
+} // namespace
+
 Form::Form(const char *className, QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QString::fromLatin1(className));
+}
+
+Form::~Form()
+{
+    // Destroying the controls takes the focus out of the one that has it: no
+    // exit rule may run then, on a window whose own part is already gone.
+    qDeleteAll(findChildren<QObject *>(exitFilterName));
 }
 
 bool Form::event(QEvent *e)
@@ -38,7 +50,10 @@ void Form::onClose(QCloseEvent *e)
 namespace {
 class ExitFilter : public QObject {
 public:
-    ExitFilter(QObject *parent, std::function<void()> rule) : QObject(parent), m_rule(std::move(rule)) {}
+    ExitFilter(QObject *parent, std::function<void()> rule) : QObject(parent), m_rule(std::move(rule))
+    {
+        setObjectName(exitFilterName);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override

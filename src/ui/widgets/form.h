@@ -13,6 +13,7 @@ public:
     // `className` becomes the window's objectName, so tests and accessibility
     // tools find each window by the name of its class.
     explicit Form(const char *className, QWidget *parent = nullptr);
+    ~Form() override;
 
     // Whether the window may go: one that holds something typed and not
     // stored asks the user first. Its close box and quitting the program
