@@ -29,14 +29,14 @@ YearSummary buildYearSummary(int slot, int year, const QString &firstName, const
     QMap<int, SummaryMonth> byMonth;
     for (int m : monthsWithDays)
         if (m >= 1 && m <= 12)
-            byMonth[m] = {m, SummaryMonth::Kind::Missing, std::nullopt};
+            byMonth[m] = {m, SummaryMonth::Kind::ToDo, true, std::nullopt};
     for (int m : monthsWithPicture)
         if (m >= 1 && m <= 12)
-            byMonth[m] = {m, SummaryMonth::Kind::PictureOnly, std::nullopt};
+            byMonth[m] = {m, SummaryMonth::Kind::PictureOnly, monthsWithDays.contains(m), std::nullopt};
     for (const ArchivedSlip &a : archived) {
         if (a.slot != slot || a.year() != year || a.month() < 1 || a.month() > 12)
             continue;
-        byMonth[a.month()] = {a.month(), SummaryMonth::Kind::Archived, a};
+        byMonth[a.month()] = {a.month(), SummaryMonth::Kind::Archived, monthsWithDays.contains(a.month()), a};
         YearTotals &t = s.totals;
         t.hours += a.hours;
         t.complementaryHours += a.complementaryHours;
@@ -123,7 +123,7 @@ QString kindText(SummaryMonth::Kind kind)
     switch (kind) {
     case SummaryMonth::Kind::Archived: return QStringLiteral("archivé");
     case SummaryMonth::Kind::PictureOnly: return QStringLiteral("image seule");
-    case SummaryMonth::Kind::Missing: return QStringLiteral("manquant");
+    case SummaryMonth::Kind::ToDo: return QStringLiteral("à faire");
     }
     return {};
 }
@@ -141,6 +141,7 @@ const QStringList &summaryColumns()
         QStringLiteral("Indemnités d'entretien"),
         QStringLiteral("Indemnités de repas"),
         QStringLiteral("Montant versé"),
+        QStringLiteral("Jours saisis"),
         QStringLiteral("Bulletin"),
     };
     return columns;
@@ -157,9 +158,10 @@ QList<QStringList> summaryTable(const YearSummary &s)
                 << QString::number(a.activityDays) << centsText(a.salnet) << centsText(a.Cong) << centsText(a.entret)
                 << centsText(a.nour) << centsText(a.net);
         } else {
-            for (qsizetype i = 2; i < summaryColumns().size(); ++i)
+            for (qsizetype i = 3; i < summaryColumns().size(); ++i)
                 row << QString();
         }
+        row << (m.daysStored ? QStringLiteral("oui") : QStringLiteral("non"));
         // A regular contract's month says so: its hours are those its
         // mensualised salary pays.
         row << (m.slip && m.slip->contract ? kindText(m.kind) + QStringLiteral(" (contrat)") : kindText(m.kind));
@@ -184,6 +186,7 @@ QList<QStringList> summaryTable(const YearSummary &s)
                         centsText(t.entret),
                         centsText(t.nour),
                         centsText(t.net),
+                        QString(),
                         QString()};
     return rows;
 }
@@ -213,7 +216,7 @@ QString taxReturnNote(const YearSummary &s)
         "complément de libre choix du mode de garde (CMG) que vous tapez ; déduisez-en aussi toute autre aide "
         "reçue pour cette garde (aide de l'employeur). L'attestation annuelle du service en ligne fait foi.");
     const int unknown =
-        int(s.monthsOf(SummaryMonth::Kind::PictureOnly).size() + s.monthsOf(SummaryMonth::Kind::Missing).size());
+        int(s.monthsOf(SummaryMonth::Kind::PictureOnly).size() + s.monthsOf(SummaryMonth::Kind::ToDo).size());
     if (unknown > 0)
         note +=
             QStringLiteral(" %1 mois de l'année n'ont pas de chiffres archivés : ajoutez-les d'après leurs bulletins.")

@@ -15,10 +15,11 @@ struct SummaryMonth {
     enum class Kind {
         Archived,    // the slip's figures are in the archive
         PictureOnly, // only its picture: saved before the archive existed
-        Missing,     // days were entered, but no slip was saved
+        ToDo,        // days were entered, but no slip was saved
     };
     int month = 0; // 1 to 12
     Kind kind = Kind::Archived;
+    bool daysStored = false; // the child's table holds days of the month
     std::optional<ArchivedSlip> slip; // set for Archived
 };
 
@@ -68,7 +69,7 @@ std::optional<int> latestSlipYear(const QString &programFolder, int slot);
 QString hoursText(qint64 hundredths);
 // "Mars 2002"
 QString monthTitle(int month, int year);
-// "Archivé", "image seule", "manquant"
+// "archivé", "image seule", "à faire"
 QString kindText(SummaryMonth::Kind kind);
 
 // The table's column titles, shared by the window, the CSV and the PDF.

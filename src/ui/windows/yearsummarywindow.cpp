@@ -158,7 +158,7 @@ TAnnuel::TAnnuel(QWidget *parent)
     connect(CMG, &QLineEdit::editingFinished, this, &TAnnuel::CMGExit);
     connect(GardeAlternee, &QCheckBox::clicked, this, &TAnnuel::GardeAlterneeClick);
 
-    resize(900, 760);
+    resize(960, 760);
     centreOnScreen(this);
 }
 

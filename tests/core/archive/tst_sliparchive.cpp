@@ -421,16 +421,22 @@ private slots:
         const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
         QCOMPARE(s.monthsOf(SummaryMonth::Kind::Archived), QList<int>({1, 2}));
         QCOMPARE(s.monthsOf(SummaryMonth::Kind::PictureOnly), QList<int>({3, 6}));
-        QCOMPARE(s.monthsOf(SummaryMonth::Kind::Missing), QList<int>({4}));
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::ToDo), QList<int>({4}));
         const QList<QStringList> table = summaryTable(s);
         QCOMPARE(table.size(), 6);
         QCOMPARE(table[2].first(), "Mars 2024");
         QCOMPARE(table[2].last(), "image seule");
-        QCOMPARE(table[3].last(), "manquant");
+        QCOMPARE(table[3].last(), "à faire");
         QCOMPARE(table[4].last(), "image seule");
+        // Whether the days are stored is said apart from the slip's state:
+        // January to April have days, June's picture has none.
+        QStringList daysStored;
+        for (const QStringList &row : table.first(5))
+            daysStored << row.at(row.size() - 2);
+        QCOMPARE(daysStored, QStringList({"oui", "oui", "oui", "oui", "non"}));
         // Another child's slips and another year's days are not this summary's.
         QVERIFY(loadYearSummary(m_folder, 2, "Julie", 2023).monthsOf(SummaryMonth::Kind::Archived).isEmpty());
-        QCOMPARE(loadYearSummary(m_folder, 1, "Paul", 2023).monthsOf(SummaryMonth::Kind::Missing), QList<int>({5}));
+        QCOMPARE(loadYearSummary(m_folder, 1, "Paul", 2023).monthsOf(SummaryMonth::Kind::ToDo), QList<int>({5}));
         QCOMPARE(summaryYears(m_folder, 1, 2026), QList<int>({2024, 2025, 2026}));
     }
 
@@ -442,7 +448,7 @@ private slots:
         const YearSummary s = loadYearSummary(m_folder, 1, "Julie", 2024);
         QCOMPARE(s.archiveError, "Impossible de lire " + archivePath() +
                                      " : le fichier est endommagé ou n'est pas une archive de bulletins");
-        QCOMPARE(s.monthsOf(SummaryMonth::Kind::Missing), QList<int>({4}));
+        QCOMPARE(s.monthsOf(SummaryMonth::Kind::ToDo), QList<int>({4}));
         // Neither a total nor an amount to declare: zero would be a false figure.
         for (const TaxFigure &f : taxReturnFigures(s))
             QCOMPARE(f.value, QString());

@@ -77,7 +77,7 @@ private slots:
             QCOMPARE(w->Grille->horizontalHeaderItem(c)->text().replace('\n', ' '), summaryColumns().at(c));
         const QList<QStringList> rows = summaryTable(expected);
         QCOMPARE(w->Grille->rowCount(), rows.size());
-        QCOMPARE(w->Grille->item(0, int(summaryColumns().size()) - 1)->text(), "manquant");
+        QCOMPARE(w->Grille->item(0, int(summaryColumns().size()) - 1)->text(), "à faire");
         for (int i = 0; i < 3; ++i)
             QCOMPARE(w->FiscalValeur[i]->text(), QString());
         QVERIFY(!w->ExportCsv->isEnabled());
