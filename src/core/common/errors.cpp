@@ -598,6 +598,10 @@ QString documentSavedTo(const QString &title, const QString &path)
 {
     return QStringLiteral("« %1 » est enregistré dans\n%2").arg(title, path);
 }
+QString checkPrinter()
+{
+    return QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier");
+}
 QString replaceBackup(const QString &path)
 {
     return QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer\u00a0?").arg(path);

@@ -271,6 +271,8 @@ QStringList yesNoCancelAnswers();
 QString exportedTo(const QString &path);
 // Where a document of a contract's end was saved, named by its title.
 QString documentSavedTo(const QString &title, const QString &path);
+// Said before a slip goes to the printer.
+QString checkPrinter(); // "Vérifiez que votre imprimante est \nsous tension, et chargée en papier"
 // A backup name that gained its ".zip" after the file dialog, when a file of
 // that name is there.
 QString replaceBackup(const QString &path);
