@@ -363,6 +363,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
                          .address2 = {24, 176},
                          .postcode = {24, 200},
                          .town = {72, 200},
+                         .phone = {}, // not on a sheet
                          .number = {104, 224}},
                         QStringLiteral("N° URSSAF  :"), {24, 224});
     const int e = at.employeeLeft;
@@ -374,6 +375,7 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
                          .address2 = {e, 176},
                          .postcode = {e, 208},
                          .town = {at.ville1Left, 208},
+                         .phone = {},
                          .number = {392, 232}},
                         QStringLiteral("N° de Sécu  :"), {e, 232});
 

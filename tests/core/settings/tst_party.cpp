@@ -8,22 +8,24 @@ namespace {
 // particular read from the wrong field shows.
 ParamRecord distinctRecord()
 {
-    return {.nom1 = "Durand",
-            .prenom1 = "Anne",
-            .Adr11 = "12 rue des Lilas",
-            .Adr12 = "Bât. B",
-            .cp1 = "69 003",
-            .Ville1 = "Lyon",
-            .Tel1 = "04.78.00.00.01",
-            .Secu = "2 75 03 75 112 005 -42",
-            .nom2 = "Martin",
-            .prenom2 = "Paul",
-            .adr21 = "3 place Bellecour",
-            .adr22 = "Esc. 2",
-            .cp2 = "69 100",
-            .ville2 = "Villeurbanne",
-            .Tel2 = "04.78.00.00.02",
-            .urssaf = "69 12 345 678 901"};
+    ParamRecord r;
+    r.nom1 = "Durand";
+    r.prenom1 = "Anne";
+    r.Adr11 = "12 rue des Lilas";
+    r.Adr12 = "Bât. B";
+    r.cp1 = "69 003";
+    r.Ville1 = "Lyon";
+    r.Tel1 = "04.78.00.00.01";
+    r.Secu = "2 75 03 75 112 005 -42";
+    r.nom2 = "Martin";
+    r.prenom2 = "Paul";
+    r.adr21 = "3 place Bellecour";
+    r.adr22 = "Esc. 2";
+    r.cp2 = "69 100";
+    r.ville2 = "Villeurbanne";
+    r.Tel2 = "04.78.00.00.02";
+    r.urssaf = "69 12 345 678 901";
+    return r;
 }
 } // namespace
 
