@@ -47,15 +47,35 @@ bool flagFromText(int field, const QString &text)
 }
 } // namespace
 
-const QStringList &fieldNames()
+namespace {
+// Each field beside the title its column carries on the month sheet; the
+// month key is the table's own and shows in no column.
+struct Names {
+    QStringList fields, titles;
+};
+const Names &names()
 {
-    static const QStringList names = {QStringLiteral("Date"),   QStringLiteral("Heure1"), QStringLiteral("Heure2"),
-                                      QStringLiteral("Heure3"), QStringLiteral("Heure4"), QStringLiteral("Durée"),
-                                      QStringLiteral("FJ"),     QStringLiteral("PD"),     QStringLiteral("Déj"),
-                                      QStringLiteral("Gouter"), QStringLiteral("Diner"),  QStringLiteral("Ferié"),
-                                      QStringLiteral("Moan")};
-    return names;
+    static const Names n = [] {
+        const std::pair<const char16_t *, const char16_t *> table[FieldCount] = {
+            {u"Date", u"Date"},       {u"Heure1", u"Arrivée 1"}, {u"Heure2", u"Départ 1"}, {u"Heure3", u"Arrivée 2"},
+            {u"Heure4", u"Départ 2"}, {u"Durée", u"Durée"},      {u"FJ", u"Forfait"},      {u"PD", u"PDéj"},
+            {u"Déj", u"Déj"},         {u"Gouter", u"Gouter"},    {u"Diner", u"Diner"},     {u"Ferié", u"Ferié"},
+            {u"Moan", nullptr}};
+        Names out;
+        for (const auto &[field, title] : table) {
+            out.fields << QString::fromUtf16(field);
+            if (title)
+                out.titles << QString::fromUtf16(title);
+        }
+        return out;
+    }();
+    return n;
 }
+} // namespace
+
+const QStringList &fieldNames() { return names().fields; }
+
+const QStringList &sheetTitles() { return names().titles; }
 
 Kind kindOf(int field)
 {

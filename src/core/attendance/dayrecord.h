@@ -19,6 +19,9 @@ enum class Kind { Date, Time, Real, Flag, Key };
 
 // The field names, in the table's order: "Date", "Heure1" ... "Ferié", "Moan".
 const QStringList &fieldNames();
+// The titles of the fields' columns on the month sheet, "Date" to "Ferié"
+// (the month key has none).
+const QStringList &sheetTitles();
 Kind kindOf(int field);
 // The index of a field name (exact match), or -1.
 int fieldIndex(const QString &name);

@@ -9,13 +9,12 @@
 #include <cmath>
 
 namespace sheet {
+static_assert(Date == day::Date + 1 && Holiday == day::Ferie + 1, "the sheet's columns follow the day's fields");
+
 const QStringList &titles()
 {
-    static const QStringList t = {QStringLiteral("Jour"),     QStringLiteral("Date"),      QStringLiteral("Arrivée 1"),
-                                  QStringLiteral("Départ 1"), QStringLiteral("Arrivée 2"), QStringLiteral("Départ 2"),
-                                  QStringLiteral("Durée"),    QStringLiteral("Forfait"),   QStringLiteral("PDéj"),
-                                  QStringLiteral("Déj"),      QStringLiteral("Gouter"),    QStringLiteral("Diner"),
-                                  QStringLiteral("Ferié")};
+    // The weekday opens the sheet; the day's fields follow in the table's order.
+    static const QStringList t = QStringList{QStringLiteral("Jour")} + day::sheetTitles();
     return t;
 }
 

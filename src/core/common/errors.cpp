@@ -472,6 +472,97 @@ QString systemReason(int error)
 }
 } // namespace texts
 
+namespace backupmsg {
+namespace {
+QString unchanged() { return '\n' + texts::dataUnchanged(); }
+} // namespace
+
+QString notABackup(const QString &zip)
+{
+    return QStringLiteral("Le fichier « %1 » n'est pas une sauvegarde de Berlivo Paye.").arg(zip) + unchanged();
+}
+QString damaged(const QString &zip, const QString &what)
+{
+    return QStringLiteral("La sauvegarde « %1 » est endommagée ou incomplète (%2) : elle ne peut pas être restaurée.")
+               .arg(zip, what) +
+           unchanged();
+}
+QString tooNew(const QString &zip, const QString &version)
+{
+    return QStringLiteral("La sauvegarde « %1 » a été faite par une version plus récente de Berlivo Paye (%2) : "
+                          "cette version ne sait pas la restaurer.")
+               .arg(zip, version) +
+           unchanged();
+}
+QString cannotOpen(const QString &zip) { return rtl::cannotOpenFile(zip) + unchanged(); }
+QString tableBusy(const QString &table)
+{
+    return QStringLiteral("La table %1 est utilisée par un autre programme : la sauvegarde n'a pas été faite.\n"
+                          "Fermez l'autre programme, puis recommencez.")
+        .arg(table);
+}
+QString tableDamaged(const QString &table)
+{
+    return QStringLiteral("La table %1 est endommagée ou n'a pas la forme que lui donne Berlivo Paye : "
+                          "la sauvegarde n'a pas été faite.")
+        .arg(table);
+}
+QString tableInUse(const QString &table)
+{
+    return QStringLiteral("La table %1 est ouverte (fenêtre « Revoir un mois » ou autre programme) : "
+                          "fermez-la, puis recommencez la restauration.")
+               .arg(table) +
+           unchanged();
+}
+QString cannotWrite(const QString &zip, const QString &why)
+{
+    return QStringLiteral("La sauvegarde n'a pas pu être écrite dans « %1 » : %2.").arg(zip, why);
+}
+QString notAFile(const QString &path, bool link)
+{
+    return (link ? QStringLiteral("Le fichier « %1 » est un lien symbolique : une sauvegarde ne garde que de "
+                                  "vrais fichiers.")
+                 : QStringLiteral("« %1 » n'est pas un fichier ordinaire : une sauvegarde ne garde que de vrais "
+                                  "fichiers."))
+               .arg(path) +
+           QStringLiteral("\nMettez le fichier lui-même à sa place, ou ôtez-le, puis recommencez la sauvegarde.");
+}
+QString cannotUnpack(const QString &folder, int error)
+{
+    return QStringLiteral("La sauvegarde n'a pas pu être décompressée dans le dossier « %1 » (%2).")
+               .arg(folder, texts::systemReason(error)) +
+           unchanged();
+}
+QString moveFailed(const QString &path, bool putBack)
+{
+    return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n").arg(path) +
+           (putBack ? QStringLiteral("Vos données ont été remises en place.")
+                    : QStringLiteral("Fermez le programme : la restauration sera terminée à son prochain démarrage."));
+}
+QString cannotStart(const QString &folder, const QString &why)
+{
+    return QStringLiteral("La restauration n'a pas pu commencer dans le dossier « %1 » (%2).").arg(folder, why) +
+           unchanged();
+}
+QString readBackMismatch() { return QStringLiteral("l'archive relue ne correspond pas"); }
+
+QString archiveUnreadable() { return QStringLiteral("archive illisible"); }
+QString manifestUnreadable() { return QStringLiteral("inventaire illisible"); }
+QString versionUnreadable() { return QStringLiteral("version de format illisible"); }
+QString duplicateEntry() { return QStringLiteral("fichier en double"); }
+QString fileMissing(const QString &name) { return QStringLiteral("%1 manquant").arg(name); }
+QString fileUnreadable(const QString &name) { return QStringLiteral("%1 illisible").arg(name); }
+QString fileAltered(const QString &name) { return QStringLiteral("%1 altéré").arg(name); }
+QString sizeUnreadable(const QString &name) { return QStringLiteral("taille de %1 illisible").arg(name); }
+QString fileTooLarge(const QString &name, bool table)
+{
+    return (table ? QStringLiteral("table %1 trop grande") : QStringLiteral("%1 trop grand")).arg(name);
+}
+QString tableUnreadable(const QString &name) { return QStringLiteral("table %1 abîmée").arg(name); }
+QString tableHostile(const QString &name) { return QStringLiteral("table %1 avec déclencheurs ou vues").arg(name); }
+QString tableOtherLayout(const QString &name) { return QStringLiteral("table %1 d'une autre forme").arg(name); }
+} // namespace backupmsg
+
 namespace ask {
 QString resetChild(const QString &firstName)
 {
@@ -506,6 +597,10 @@ QString exportedTo(const QString &path) { return QStringLiteral("Le récapitulat
 QString documentSavedTo(const QString &title, const QString &path)
 {
     return QStringLiteral("« %1 » est enregistré dans\n%2").arg(title, path);
+}
+QString checkPrinter()
+{
+    return QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier");
 }
 QString replaceBackup(const QString &path)
 {

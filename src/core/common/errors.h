@@ -214,6 +214,41 @@ QString backupLeftOut(const QStringList &names);
 QString systemReason(int error);
 } // namespace texts
 
+// A backup archive, its check and its restore. Paths come written with the
+// system's separators. A text said when nothing was touched ends with
+// texts::dataUnchanged() on a line of its own.
+namespace backupmsg {
+QString notABackup(const QString &zip);
+// `what` is one of the faults below, naming the file it lies in.
+QString damaged(const QString &zip, const QString &what);
+QString tooNew(const QString &zip, const QString &version);
+QString cannotOpen(const QString &zip);
+QString tableBusy(const QString &table);
+QString tableDamaged(const QString &table);
+QString tableInUse(const QString &table);
+QString cannotWrite(const QString &zip, const QString &why);
+// A link (or a special file) among the pictures.
+QString notAFile(const QString &path, bool link);
+QString cannotUnpack(const QString &folder, int error);
+QString moveFailed(const QString &path, bool putBack);
+QString cannotStart(const QString &folder, const QString &why);
+QString readBackMismatch(); // the `why` of cannotWrite: "l'archive relue ne correspond pas"
+
+// The faults of a damaged archive.
+QString archiveUnreadable();  // "archive illisible"
+QString manifestUnreadable(); // "inventaire illisible"
+QString versionUnreadable();  // "version de format illisible"
+QString duplicateEntry();     // "fichier en double"
+QString fileMissing(const QString &name);
+QString fileUnreadable(const QString &name);
+QString fileAltered(const QString &name);
+QString sizeUnreadable(const QString &name);
+QString fileTooLarge(const QString &name, bool table);
+QString tableUnreadable(const QString &name);
+QString tableHostile(const QString &name);
+QString tableOtherLayout(const QString &name);
+} // namespace backupmsg
+
 // The program's questions and notices: what it asks before replacing or
 // dropping the user's data, and what it tells once a file is written.
 namespace ask {
@@ -236,6 +271,8 @@ QStringList yesNoCancelAnswers();
 QString exportedTo(const QString &path);
 // Where a document of a contract's end was saved, named by its title.
 QString documentSavedTo(const QString &title, const QString &path);
+// Said before a slip goes to the printer.
+QString checkPrinter(); // "Vérifiez que votre imprimante est \nsous tension, et chargée en papier"
 // A backup name that gained its ".zip" after the file dialog, when a file of
 // that name is there.
 QString replaceBackup(const QString &path);

@@ -23,9 +23,17 @@ QString joined(const QStringList &parts)
     return kept.join(QLatin1Char(' '));
 }
 
-QString titled(const QStringList &titles, int index, const QString &first, const QString &last)
+// "Madame Anne Durand": the party's title and name, without the missing parts.
+QString named(const party::Party &p) { return joined({p.title, p.firstName, p.surname}); }
+
+QString address(const party::Party &p) { return joined({p.address1, p.address2, p.postcode, p.town}); }
+
+// The childminder's social security number; the number's mask leaves its
+// separators in a field never filled in, which says no number.
+QString secu(const party::Party &p)
 {
-    return joined({index >= 0 && index < titles.size() ? titles[index] : QString(), first, last});
+    const QString n = p.number.trimmed();
+    return n.contains(QRegularExpression(QStringLiteral("[0-9]"))) ? n : QString();
 }
 
 // ", demeurant <address>", or nothing when the parameters give no address.
@@ -110,18 +118,7 @@ const QString receiptTitle = QStringLiteral("Reçu pour solde de tout compte");
 
 EndParties partiesOf(const ParamRecord &r)
 {
-    EndParties e;
-    e.employer = titled(paramrecord::employerTitles(), r.pol2, r.prenom2, r.nom2);
-    e.employerAddress = joined({r.adr21, r.adr22, r.cp2, r.ville2});
-    e.employerTown = r.ville2.trimmed();
-    e.employee = titled(paramrecord::employeeTitles(), r.pol1, r.prenom1, r.nom1);
-    e.employeeAddress = joined({r.Adr11, r.Adr12, r.cp1, r.Ville1});
-    // The number's mask leaves its separators in a field never filled in.
-    e.employeeSecu = r.Secu.trimmed();
-    if (!e.employeeSecu.contains(QRegularExpression(QStringLiteral("[0-9]"))))
-        e.employeeSecu.clear();
-    e.child = joined({r.prenom3, r.nom3});
-    return e;
+    return {party::of(r, party::Side::Employer), party::of(r, party::Side::Employee), joined({r.prenom3, r.nom3})};
 }
 
 void paintWorkCertificate(QPainter &p, const QRect &area, int dpi, const EndParties &who, const Contract &c,
@@ -130,18 +127,18 @@ void paintWorkCertificate(QPainter &p, const QRect &area, int dpi, const EndPart
     Writer w(p, area, dpi);
     w.title(certificateTitle.toUpper());
     w.paragraph(QStringLiteral("Je soussigné(e), %1%2, particulier employeur, certifie avoir employé :")
-                    .arg(who.employer, residing(who.employerAddress)));
-    w.paragraph(who.employee + residing(who.employeeAddress) +
-                    (who.employeeSecu.isEmpty() ? QString()
-                                                : QStringLiteral(", n° de sécurité sociale %1").arg(who.employeeSecu)),
+                    .arg(named(who.employer), residing(address(who.employer))));
+    const QString secuNumber = secu(who.employee);
+    w.paragraph(named(who.employee) + residing(address(who.employee)) +
+                    (secuNumber.isEmpty() ? QString() : QStringLiteral(", n° de sécurité sociale %1").arg(secuNumber)),
                 true, 10 * w.mm());
     w.paragraph(QStringLiteral("en qualité de « %1 », pour l'accueil de l'enfant %2,").arg(minderJob, who.child));
     w.paragraph(QStringLiteral("du %1 (premier jour) au %2 (dernier jour).")
                     .arg(shortDate(c.first), shortDate(contractEndDate(c))),
                 true);
-    w.paragraph(QStringLiteral("%1 quitte son emploi libre de tout engagement.").arg(who.employee));
+    w.paragraph(QStringLiteral("%1 quitte son emploi libre de tout engagement.").arg(named(who.employee)));
     w.space(6);
-    w.paragraph(QStringLiteral("Fait à %1, le %2.").arg(who.employerTown, shortDate(madeOn)));
+    w.paragraph(QStringLiteral("Fait à %1, le %2.").arg(who.employer.town.trimmed(), shortDate(madeOn)));
     w.space(4);
     w.signatures(QStringLiteral("Signature de l'employeur"), QString());
 }
@@ -154,8 +151,9 @@ void paintFinalReceipt(QPainter &p, const QRect &area, int dpi, const EndParties
     w.paragraph(QStringLiteral("Je soussignée, %1%2, %3, reconnais avoir reçu de %4%5, pour solde de tout compte "
                                "de mon contrat de travail du %6 au %7 (accueil de l'enfant %8), les sommes "
                                "suivantes :")
-                    .arg(who.employee, residing(who.employeeAddress), minderJob, who.employer,
-                         residing(who.employerAddress), shortDate(c.first), shortDate(contractEndDate(c)), who.child));
+                    .arg(named(who.employee), residing(address(who.employee)), minderJob, named(who.employer),
+                         residing(address(who.employer)), shortDate(c.first), shortDate(contractEndDate(c)),
+                         who.child));
     const QList<EndLine> lines = receiptLines(end);
     for (qsizetype i = 0; i < lines.size(); ++i)
         w.amountLine(lines[i].caption, lines[i].value, i + 1 == lines.size());
@@ -185,14 +183,14 @@ QString endDocumentTitle(EndDocument which)
 
 QByteArray workCertificatePdf(const EndParties &parties, const Contract &c, QDate madeOn)
 {
-    PdfPage page(certificateTitle + QStringLiteral(" - ") + parties.employee);
+    PdfPage page(certificateTitle + QStringLiteral(" - ") + named(parties.employee));
     paintWorkCertificate(page.painter, page.area(), PdfPage::Resolution, parties, c, madeOn);
     return page.finish();
 }
 
 QByteArray finalReceiptPdf(const EndParties &parties, const Contract &c, const EndOfContract &end)
 {
-    PdfPage page(receiptTitle + QStringLiteral(" - ") + parties.employee);
+    PdfPage page(receiptTitle + QStringLiteral(" - ") + named(parties.employee));
     paintFinalReceipt(page.painter, page.area(), PdfPage::Resolution, parties, c, end);
     return page.finish();
 }

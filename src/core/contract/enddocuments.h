@@ -6,6 +6,7 @@
 
 #include "contract/contract.h"
 #include "contract/endofcontract.h"
+#include "settings/party.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -19,8 +20,7 @@ namespace contract {
 
 // Who the documents name, as the child's parameters hold them.
 struct EndParties {
-    QString employer, employerAddress, employerTown;
-    QString employee, employeeAddress, employeeSecu;
+    party::Party employer, employee;
     QString child;
 };
 EndParties partiesOf(const ParamRecord &record);

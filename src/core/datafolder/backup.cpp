@@ -53,79 +53,10 @@ constexpr qint64 pictureLimit = qint64(64) << 20;
 constexpr qint64 settingsLimit = qint64(1) << 20;
 constexpr qint64 manifestLimit = 4 << 20;
 
-// ------------------------------------------------------------ the texts
+// ------------------------------------------------------------ paths as the texts show them
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 QString native(const QByteArray &path) { return QDir::toNativeSeparators(QFile::decodeName(path)); }
-const QString unchanged = '\n' + texts::dataUnchanged();
-
-QString notABackup(const QString &zip)
-{
-    return QStringLiteral("Le fichier « %1 » n'est pas une sauvegarde de Berlivo Paye.").arg(native(zip)) + unchanged;
-}
-QString damaged(const QString &zip, const QString &what)
-{
-    return QStringLiteral("La sauvegarde « %1 » est endommagée ou incomplète (%2) : elle ne peut pas être restaurée.")
-               .arg(native(zip), what) +
-           unchanged;
-}
-QString tooNew(const QString &zip, const QString &version)
-{
-    return QStringLiteral("La sauvegarde « %1 » a été faite par une version plus récente de Berlivo Paye (%2) : "
-                          "cette version ne sait pas la restaurer.")
-               .arg(native(zip), version) +
-           unchanged;
-}
-QString tableBusy(const QString &table)
-{
-    return QStringLiteral("La table %1 est utilisée par un autre programme : la sauvegarde n'a pas été faite.\n"
-                          "Fermez l'autre programme, puis recommencez.")
-        .arg(table);
-}
-QString tableDamaged(const QString &table)
-{
-    return QStringLiteral("La table %1 est endommagée ou n'a pas la forme que lui donne Berlivo Paye : "
-                          "la sauvegarde n'a pas été faite.")
-        .arg(table);
-}
-QString tableInUse(const QString &table)
-{
-    return QStringLiteral("La table %1 est ouverte (fenêtre « Revoir un mois » ou autre programme) : "
-                          "fermez-la, puis recommencez la restauration.")
-               .arg(table) +
-           unchanged;
-}
-QString cannotWrite(const QString &zip, const QString &why)
-{
-    return QStringLiteral("La sauvegarde n'a pas pu être écrite dans « %1 » : %2.").arg(native(zip), why);
-}
-QString notAFile(const QByteArray &path, bool link)
-{
-    return (link ? QStringLiteral("Le fichier « %1 » est un lien symbolique : une sauvegarde ne garde que de "
-                                  "vrais fichiers.")
-                 : QStringLiteral("« %1 » n'est pas un fichier ordinaire : une sauvegarde ne garde que de vrais "
-                                  "fichiers."))
-               .arg(native(path)) +
-           QStringLiteral("\nMettez le fichier lui-même à sa place, ou ôtez-le, puis recommencez la sauvegarde.");
-}
-QString cannotUnpack(const QString &folder, int error)
-{
-    return QStringLiteral("La sauvegarde n'a pas pu être décompressée dans le dossier « %1 » (%2).")
-               .arg(native(folder), texts::systemReason(error)) +
-           unchanged;
-}
-QString moveFailed(const QString &path, bool putBack)
-{
-    return QStringLiteral("La restauration a échoué : « %1 » n'a pas pu être déplacé.\n").arg(native(path)) +
-           (putBack ? QStringLiteral("Vos données ont été remises en place.")
-                    : QStringLiteral("Fermez le programme : la restauration sera terminée à son prochain démarrage."));
-}
-QString cannotStart(const QString &folder, const QString &why)
-{
-    return QStringLiteral("La restauration n'a pas pu commencer dans le dossier « %1 » (%2).")
-               .arg(native(folder), why) +
-           unchanged;
-}
 
 // ------------------------------------------------------------ SQLite
 
@@ -203,13 +134,13 @@ QString tableFault(QByteArray image, const folder::Database &kind)
         throw RuntimeError(rtl::outOfMemory());
     if (sqlite3_deserialize(s.db, "main", reinterpret_cast<unsigned char *>(image.data()), image.size(), image.size(),
                             SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
-        return QStringLiteral("table %1 abîmée");
+        return backupmsg::tableUnreadable(kind.name);
     switch (dblayout::judge(s.db, {kind.schema, kind.upgrade, kind.olderSchema}).verdict) {
     case dblayout::Verdict::Current:
     case dblayout::Verdict::Older: return {};
-    case dblayout::Verdict::Damaged: return QStringLiteral("table %1 abîmée");
-    case dblayout::Verdict::Hostile: return QStringLiteral("table %1 avec déclencheurs ou vues");
-    default: return QStringLiteral("table %1 d'une autre forme");
+    case dblayout::Verdict::Damaged: return backupmsg::tableUnreadable(kind.name);
+    case dblayout::Verdict::Hostile: return backupmsg::tableHostile(kind.name);
+    default: return backupmsg::tableOtherLayout(kind.name);
     }
 }
 
@@ -338,7 +269,7 @@ void listPictures(const QByteArray &dir, const QByteArray &relative, const QByte
         if (::lstat(full.constData(), &st) != 0)
             throw RuntimeError(rtl::cannotOpenFile(native(full)));
         if (S_ISLNK(st.st_mode) || !(S_ISDIR(st.st_mode) || S_ISREG(st.st_mode)))
-            throw RuntimeError(notAFile(full, S_ISLNK(st.st_mode)));
+            throw RuntimeError(backupmsg::notAFile(native(full), S_ISLNK(st.st_mode)));
         if (S_ISDIR(st.st_mode))
             listPictures(full, relative + n + '/', skip, out);
         else if (full != skip)
@@ -429,17 +360,17 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
 {
     const QStringList names = zip.getFileNameList();
     if (!names.contains(manifestName))
-        throw RuntimeError(notABackup(zipPath));
+        throw RuntimeError(backupmsg::notABackup(native(zipPath)));
     bool ok = false;
     const QByteArray text = readEntry(zip, manifestName, manifestLimit, &ok);
     if (!ok)
-        throw RuntimeError(damaged(zipPath, QStringLiteral("inventaire illisible")));
+        throw RuntimeError(backupmsg::damaged(native(zipPath), backupmsg::manifestUnreadable()));
     QJsonParseError parse;
     const QJsonObject root = QJsonDocument::fromJson(text, &parse).object();
     if (parse.error != QJsonParseError::NoError)
-        throw RuntimeError(damaged(zipPath, QStringLiteral("inventaire illisible")));
+        throw RuntimeError(backupmsg::damaged(native(zipPath), backupmsg::manifestUnreadable()));
     if (root.value(QStringLiteral("format")).toString() != formatName)
-        throw RuntimeError(notABackup(zipPath));
+        throw RuntimeError(backupmsg::notABackup(native(zipPath)));
 
     Manifest m;
     m.contents.programVersion = root.value(QStringLiteral("programVersion")).toString();
@@ -448,9 +379,9 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
     const QJsonValue version = root.value(QStringLiteral("formatVersion"));
     const double v = version.toDouble(0);
     if (!version.isDouble() || v != std::floor(v) || v < 1)
-        throw RuntimeError(damaged(zipPath, QStringLiteral("version de format illisible")));
+        throw RuntimeError(backupmsg::damaged(native(zipPath), backupmsg::versionUnreadable()));
     if (v > formatVersion)
-        throw RuntimeError(tooNew(zipPath, m.contents.programVersion));
+        throw RuntimeError(backupmsg::tooNew(native(zipPath), m.contents.programVersion));
     m.contents.created = QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
 
     QSet<QString> listed;
@@ -463,18 +394,17 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
         // not this program's doing.
         const std::optional<QByteArray> path = dataPath(e.name, int(v));
         if (!path || listed.contains(e.name) || e.sha256.size() != 64)
-            throw RuntimeError(notABackup(zipPath));
+            throw RuntimeError(backupmsg::notABackup(native(zipPath)));
         e.path = *path;
         // The size is looked at as the number it is before it becomes one
         // the program counts with: never beyond what such a file can be.
         const QJsonValue size = o.value(QStringLiteral("size"));
         const double bytes = size.toDouble(-1);
         if (!size.isDouble() || !std::isfinite(bytes) || bytes < 0 || bytes != std::floor(bytes))
-            throw RuntimeError(damaged(zipPath, QStringLiteral("taille de %1 illisible").arg(e.name)));
+            throw RuntimeError(backupmsg::damaged(native(zipPath), backupmsg::sizeUnreadable(e.name)));
         if (bytes > double(sizeLimit(e.name)))
-            throw RuntimeError(damaged(zipPath, (databaseNamed(e.name) ? QStringLiteral("table %1 trop grande")
-                                                                       : QStringLiteral("%1 trop grand"))
-                                                    .arg(e.name)));
+            throw RuntimeError(
+                backupmsg::damaged(native(zipPath), backupmsg::fileTooLarge(e.name, databaseNamed(e.name) != nullptr)));
         e.size = qint64(bytes);
         listed.insert(e.name);
         m.entries << e;
@@ -484,11 +414,11 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
     // Every entry of the archive is listed, once; every listed file is there.
     if (names.size() != listed.size() + 1)
         throw RuntimeError(QSet<QString>(names.begin(), names.end()).size() != names.size()
-                               ? damaged(zipPath, QStringLiteral("fichier en double"))
-                               : notABackup(zipPath));
+                               ? backupmsg::damaged(native(zipPath), backupmsg::duplicateEntry())
+                               : backupmsg::notABackup(native(zipPath)));
     for (const QString &n : names)
         if (n != manifestName && !listed.contains(n))
-            throw RuntimeError(notABackup(zipPath));
+            throw RuntimeError(backupmsg::notABackup(native(zipPath)));
     // What every program folder holds: a backup without it would leave the
     // program nothing to start from.
     QStringList needed{folder::ratesFile};
@@ -497,7 +427,7 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
             needed << d.name;
     for (const QString &n : std::as_const(needed))
         if (!listed.contains(n))
-            throw RuntimeError(damaged(zipPath, QStringLiteral("%1 manquant").arg(n)));
+            throw RuntimeError(backupmsg::damaged(native(zipPath), backupmsg::fileMissing(n)));
     return m;
 }
 
@@ -505,10 +435,10 @@ Manifest readManifest(QuaZip &zip, const QString &zipPath)
 QString settingsFault(const QString &name, const QByteArray &bytes)
 {
     if (name == folder::ratesFile && RatesList::splitLines(fromWin1252(bytes)).size() < rates::LineCount)
-        return QStringLiteral("%1 illisible");
+        return backupmsg::fileUnreadable(name);
     // Whole records, at least one: a cut-short file stops the parameters.
     if (name == folder::paramFile && (bytes.isEmpty() || bytes.size() % paramrecord::Size != 0))
-        return QStringLiteral("%1 illisible");
+        return backupmsg::fileUnreadable(name);
     return {};
 }
 
@@ -520,25 +450,26 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
 {
     QFile raw(zipPath);
     if (!raw.open(QIODevice::ReadOnly))
-        throw RuntimeError(rtl::cannotOpenFile(native(zipPath)) + unchanged);
+        throw RuntimeError(backupmsg::cannotOpen(native(zipPath)));
     const bool looksLikeZip = raw.peek(2) == "PK";
     raw.close();
 
     QuaZip zip(zipPath);
     zip.setUtf8Enabled(true);
     if (!zip.open(QuaZip::mdUnzip))
-        throw RuntimeError(looksLikeZip ? damaged(zipPath, QStringLiteral("archive illisible")) : notABackup(zipPath));
+        throw RuntimeError(looksLikeZip ? backupmsg::damaged(native(zipPath), backupmsg::archiveUnreadable())
+                                        : backupmsg::notABackup(native(zipPath)));
     Manifest m = readManifest(zip, zipPath);
 
     QByteArray buffer;
     for (const Entry &e : std::as_const(m.entries)) {
-        auto broken = [&](const QString &why) { return RuntimeError(damaged(zipPath, why.arg(e.name))); };
+        auto broken = [&](const QString &why) { return RuntimeError(backupmsg::damaged(native(zipPath), why)); };
         const folder::Database *table = databaseNamed(e.name);
         if (!zip.setCurrentFile(e.name, QuaZip::csSensitive))
-            throw broken(QStringLiteral("%1 manquant"));
+            throw broken(backupmsg::fileMissing(e.name));
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
-            throw broken(QStringLiteral("%1 illisible"));
+            throw broken(backupmsg::fileUnreadable(e.name));
         QCryptographicHash hash(QCryptographicHash::Sha256);
         QByteArray whole; // a file the program reads is looked at whole
         const bool keepWhole = !isPicture(e.name);
@@ -547,21 +478,21 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
             buffer.resize(chunk);
             const qint64 n = in.read(buffer.data(), chunk);
             if (n < 0)
-                throw broken(QStringLiteral("%1 illisible"));
+                throw broken(backupmsg::fileUnreadable(e.name));
             if (n == 0)
                 break;
             total += n;
             // Never more than the manifest announced: a forged size cannot
             // fill the disk.
             if (total > e.size)
-                throw broken(QStringLiteral("%1 altéré"));
+                throw broken(backupmsg::fileAltered(e.name));
             hash.addData(QByteArrayView(buffer.constData(), n));
             if (keepWhole || !staging.isEmpty())
                 whole.append(buffer.constData(), n);
         }
         in.close();
         if (in.getZipError() != UNZ_OK || total != e.size || hash.result().toHex() != e.sha256)
-            throw broken(QStringLiteral("%1 altéré"));
+            throw broken(backupmsg::fileAltered(e.name));
         const QString fault = table ? tableFault(whole, *table) : settingsFault(e.name, whole);
         if (!fault.isEmpty())
             throw broken(fault);
@@ -571,7 +502,7 @@ Manifest readArchive(const QString &zipPath, const QString &staging)
             if (!error)
                 error = journal::writeFlushed(base + '/' + e.path, whole, 0666, false);
             if (error)
-                throw RuntimeError(cannotUnpack(QFileInfo(staging).path(), error));
+                throw RuntimeError(backupmsg::cannotUnpack(native(QFileInfo(staging).path()), error));
         }
     }
     return m;
@@ -614,14 +545,14 @@ struct TableLock {
     void take(const QString &path, const QString &name)
     {
         if (openConnection(path))
-            throw RuntimeError(tableInUse(name));
+            throw RuntimeError(backupmsg::tableInUse(name));
         if (sqlite3_open_v2(QFile::encodeName(path).constData(), &s.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-            throw RuntimeError(tableInUse(name));
+            throw RuntimeError(backupmsg::tableInUse(name));
         // A file no program can use (a damaged archive) holds nothing: it
         // goes with the old data like any other.
         const int begun = sqlite3_exec(s.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) & 0xff;
         if (begun == SQLITE_BUSY || begun == SQLITE_LOCKED)
-            throw RuntimeError(tableInUse(name));
+            throw RuntimeError(backupmsg::tableInUse(name));
     }
     ~TableLock()
     {
@@ -659,7 +590,7 @@ Contents create(const QString &programFolder, const QString &zipPath)
     QSaveFile file(zipPath);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
+        throw RuntimeError(backupmsg::cannotWrite(native(zipPath), texts::systemReason(errno)));
     // The backup holds every private figure of the folder: its owner alone reads it.
     ::fchmod(file.handle(), S_IRUSR | S_IWUSR);
     {
@@ -667,7 +598,7 @@ Contents create(const QString &programFolder, const QString &zipPath)
         zip.setUtf8Enabled(true);
         zip.setAutoClose(false);
         if (!zip.open(QuaZip::mdCreate))
-            throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
+            throw RuntimeError(backupmsg::cannotWrite(native(zipPath), texts::systemReason(errno)));
         QJsonArray files;
         try {
             for (const DataFile &f : names) {
@@ -676,13 +607,13 @@ Contents create(const QString &programFolder, const QString &zipPath)
                     const QString path = QFile::decodeName(f.path);
                     const Copy copy = copyDatabase(path, &bytes);
                     if (copy == Copy::Busy)
-                        throw RuntimeError(tableBusy(f.name));
+                        throw RuntimeError(backupmsg::tableBusy(f.name));
                     // A damaged table is left out rather than stopping the
                     // backup of everything else, when a folder can do
                     // without it; one the program needs stops the backup.
                     if (copy == Copy::Unreadable || !tableFault(bytes, *table).isEmpty()) {
                         if (table->required)
-                            throw RuntimeError(tableDamaged(f.name));
+                            throw RuntimeError(backupmsg::tableDamaged(f.name));
                         leftOut << f.name;
                         continue;
                     }
@@ -703,25 +634,25 @@ Contents create(const QString &programFolder, const QString &zipPath)
             throw;
         } catch (const ZipFailure &z) {
             file.cancelWriting();
-            throw RuntimeError(cannotWrite(zipPath, texts::systemReason(z.error)));
+            throw RuntimeError(backupmsg::cannotWrite(native(zipPath), texts::systemReason(z.error)));
         }
         errno = 0;
         zip.close();
         if (zip.getZipError() != ZIP_OK) {
             file.cancelWriting();
-            throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
+            throw RuntimeError(backupmsg::cannotWrite(native(zipPath), texts::systemReason(errno)));
         }
     }
     errno = 0;
     if (!file.commit())
-        throw RuntimeError(cannotWrite(zipPath, texts::systemReason(errno)));
+        throw RuntimeError(backupmsg::cannotWrite(native(zipPath), texts::systemReason(errno)));
     // What was written is read back before it is called a backup.
     Contents contents;
     try {
         contents = readArchive(zipPath, QString()).contents;
     } catch (const RuntimeError &) {
         QFile::remove(zipPath);
-        throw RuntimeError(cannotWrite(zipPath, QStringLiteral("l'archive relue ne correspond pas")));
+        throw RuntimeError(backupmsg::cannotWrite(native(zipPath), backupmsg::readBackMismatch()));
     }
     contents.leftOut = leftOut;
     if (!leftOut.isEmpty())
@@ -740,13 +671,13 @@ Restore::Restore(const QString &programFolder, const QString &zipPath) : m_folde
     errno = 0;
     m_staging = std::make_unique<QTemporaryDir>(QDir(programFolder).filePath(stagingPrefix + QStringLiteral("XXXXXX")));
     if (!m_staging->isValid())
-        throw RuntimeError(cannotUnpack(programFolder, errno));
+        throw RuntimeError(backupmsg::cannotUnpack(native(programFolder), errno));
     m_contents = readArchive(zipPath, m_staging->path()).contents;
     QDir(m_staging->path()).mkpath(folder::pictures);
     // Every unpacked file on the disk before any of them is put in place.
     errno = 0;
     if (!journal::syncFileSystem(m_staging->path()))
-        throw RuntimeError(cannotUnpack(programFolder, errno));
+        throw RuntimeError(backupmsg::cannotUnpack(native(programFolder), errno));
 }
 
 Restore::~Restore() = default;
@@ -784,7 +715,7 @@ QString Restore::apply()
 
     errno = 0;
     if (!dir.mkdir(kept))
-        throw RuntimeError(cannotStart(m_folder, texts::systemReason(errno)));
+        throw RuntimeError(backupmsg::cannotStart(native(m_folder), texts::systemReason(errno)));
     journal::syncFolder(m_folder);
     // From here on the restore is decided: a program stopped during the
     // moves finishes them at its next start.
@@ -793,7 +724,7 @@ QString Restore::apply()
                          QJsonObject{{QStringLiteral("conserve"), kept}, {QStringLiteral("preparation"), staged}}})) {
         const int error = errno;
         dir.rmdir(kept);
-        throw RuntimeError(cannotStart(m_folder, texts::systemReason(error)));
+        throw RuntimeError(backupmsg::cannotStart(native(m_folder), texts::systemReason(error)));
     }
 
     qsizetype made = 0;
@@ -814,7 +745,7 @@ QString Restore::apply()
         } else {
             m_staging->setAutoRemove(false);
         }
-        throw RuntimeError(moveFailed(dir.filePath(moves[made].from), back));
+        throw RuntimeError(backupmsg::moveFailed(native(dir.filePath(moves[made].from)), back));
     }
     journal::syncFolder(m_folder);
     journal::syncFolder(dir.filePath(kept));

@@ -12,68 +12,14 @@
 #include <QLabel>
 
 namespace {
-// The sheet of the gross slip, taller: its pay block holds the contract's
-// lines (two rows kept for the end of a contract), and the blocks under it
-// step down.
-const SheetPlaces contractPlaces = {
-    .size = {750, 988},
-    .title = {144, 8},
-    .monthCaption = QStringLiteral("Mois de :"),
-    .monthCaptionAt = {48, 64},
-    .mois = {120, 56},
-    .an = {200, 56},
-    .child = {48, 88},
-    .prenom = {288, 88},
-    .nom = {384, 88},
-    .prenom2 = {72, 128},
-    .nom2 = {136, 128},
-    .employeeLeft = 304,
-    .nom1 = {432, 128},
-    .ville1Left = 344,
-    .leaveCaption = {592, 120},
-    .leaveLeft = 616,
-    .auCaption = QStringLiteral("au"),
-    .gridTop = 264,
-    .gridColumns = {50, 34, 54},
-    .payHeading = QStringLiteral("SALAIRE MENSUALISE"),
-    .payHeadingAt = {224, 256},
-    .payFrame = {184, 264, 537, 281},
-    .totheurLeft = 376,
-    .hoursCaptionLeft = 464,
-    .flatCaptionLeft = 618,
-    .congTop = 498,
-    .payEuroLeft = 680,
-    .feri2Caption = {469, 344},
-    .feri2 = {673, 344},
-    .feri1Caption = {472, 360},
-    .feri1 = {672, 360},
-    .contributionsHeading = {224, 560},
-    .contributionsFrame = {186, 568, 535, 217},
-    .firstLineTop = 584,
-    .csLeft = 632,
-    .csEuroLeft = 680,
-    .totcsLeft = 624,
-    .paymentHeading = {224, 792},
-    .paymentFrame = {186, 800, 535, 137},
-    .nourTop = 816,
-    .noticeTop = 944,
-    .dateTop = 968,
-    .salaryTop = 478,
-    .payValueLeft = 632,
-    .totcsTop = 728,
-    .holidayCounts = false,
-};
-
 constexpr int amountLeft = 632, hoursLeft = 376, euroLeft = 680;
 constexpr int netSalaryTop = 752, taxableTop = 912;
-
-const char *const baseNames[ContributionLines] = {"Ed19", "Ed20", "Ed23", "Ed25", "Ed26",
-                                                  "Ed27", "Ed28", "Ed29", "Ed30"};
 } // namespace
 
 TBulletinContrat::TBulletinContrat(QWidget *parent)
-    : SlipSheet("TBulletinContrat", QStringLiteral("Bulletin de Salaire"), contractPlaces, parent)
+    : SlipSheet("TBulletinContrat", QStringLiteral("Bulletin de Salaire"), SheetPlaces::contract(), parent)
 {
+    const SheetPlaces &contractPlaces = SheetPlaces::contract();
     setHelpContext(this, ContractSlipHelp);
     const QFont plain = sheetFont(8), bold = sheetFont(8, true), redFont = sheetFont(10, true);
     const QFont subtitle = sheetFont(10);
@@ -141,14 +87,10 @@ TBulletinContrat::TBulletinContrat(QWidget *parent)
     Avertissement->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     for (int k = 0; k < ContributionLines; ++k) {
-        const int lineTop = contractPlaces.firstLineTop + 16 * k;
-        Ed[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 1)), {488, lineTop}, bold);
-        base[k] = value(baseNames[k], {352, lineTop}, bold);
-        rate[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 10)), {488, lineTop}, bold);
+        Ed[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 1)), {488, contractPlaces.firstLineTop + 16 * k}, bold);
         m_netOnly << Ed[k];
-        m_grossOnly << base[k] << caption(QStringLiteral("% du brut"), {392, lineTop}, plain) << rate[k]
-                    << caption(QStringLiteral("%"), {536, lineTop}, plain);
     }
+    m_grossOnly << grossColumns(contractPlaces.firstLineTop, base, rate);
     m_netCaption = caption(QStringLiteral("SALAIRE NET :"), {200, netSalaryTop}, redFont, look::red);
     m_netEuro = euro({euroLeft, netSalaryTop});
     QFont underlined = plain;
@@ -175,7 +117,7 @@ void TBulletinContrat::showBasis(bool gross)
     m_salaryCaption->adjustSize();
     // The net salary closes the pay block on the net basis, and follows the
     // contributions deducted from the gross salary on the gross basis.
-    salnet->move(amountLeft, gross ? netSalaryTop : contractPlaces.salaryTop);
+    salnet->move(amountLeft, gross ? netSalaryTop : SheetPlaces::contract().salaryTop);
     for (QLabel *l : std::as_const(m_grossOnly))
         l->setVisible(gross);
     for (QLabel *l : std::as_const(m_netOnly))

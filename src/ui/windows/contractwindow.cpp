@@ -13,6 +13,7 @@
 #include "legal/minimums.h"
 #include "widgets/look.h"
 #include "widgets/picker.h"
+#include "widgets/printjob.h"
 #include "widgets/radiogroup.h"
 #include "settings/paramrecord.h"
 #include "settings/wholefile.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -150,22 +150,16 @@ public:
     }
 };
 
-// One print job of one page on the default printer, painted by `paint` on
-// the page's printable area.
+// An end document printed on an A4 page, painted by `paint` on the page's
+// printable area at the printer's resolution.
 void printDocument(const std::function<void(QPainter &, const QRect &, int)> &paint)
 {
-    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull())
-        throw RuntimeError(rtl::noDefaultPrinter());
-    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
-    const int dpi = printer.resolution();
-    paint(painter, QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(dpi).size()), dpi);
-    if (!painter.end())
-        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
+    printOnePage(
+        [&](QPainter &painter, const QPrinter &printer) {
+            const int dpi = printer.resolution();
+            paint(painter, QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(dpi).size()), dpi);
+        },
+        QPageSize(QPageSize::A4));
 }
 } // namespace
 

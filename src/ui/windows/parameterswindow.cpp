@@ -12,6 +12,7 @@
 #include "legal/minimums.h"
 #include "settings/numberfields.h"
 #include "settings/paramrecord.h"
+#include "settings/party.h"
 #include "widgets/look.h"
 #include "widgets/appicons.h"
 #include "widgets/maskedit.h"
@@ -227,62 +228,72 @@ void TParametres::limitTextFields()
     }
 }
 
+namespace {
+// The controls of one party's particulars on its page.
+struct PartyControls {
+    RadioGroup *title;
+    QLineEdit *surname, *firstName, *address1, *address2;
+    MaskEdit *postcode;
+    QLineEdit *town;
+    MaskEdit *phone, *number;
+    auto tied() const
+    {
+        return std::tuple(title, surname, firstName, address1, address2, postcode, town, phone, number);
+    }
+};
+
+// A party's page: its title group on top, then each particular under the
+// name the party gives it, with its caption on the left. Returns the
+// controls, the grid and its next free row.
+std::tuple<PartyControls, QGridLayout *, int> partyPage(QWidget *page, party::Side side)
+{
+    const party::Particulars<const char *> &name = party::fieldNames(side);
+    const bool employee = side == party::Side::Employee;
+    PartyControls c{};
+    c.title = new RadioGroup(QString::fromLatin1(name.title), titleCaption, party::titles(side), page);
+    c.title->setItemIndex(0);
+    setHelp(c.title, PersonHelp);
+    c.surname = edit(named<QLineEdit>(page, name.surname), 220, PersonHelp);
+    c.firstName = edit(named<QLineEdit>(page, name.firstName), 220, PersonHelp);
+    c.address1 = edit(named<QLineEdit>(page, name.address1), 320, PersonHelp);
+    c.address2 = edit(named<QLineEdit>(page, name.address2), 320, PersonHelp);
+    c.postcode = new MaskEdit(QString::fromLatin1(name.postcode), QStringLiteral("00 000;1;_"), page);
+    edit(c.postcode, 70, PersonHelp);
+    c.town = edit(named<QLineEdit>(page, name.town), 220, PersonHelp);
+    c.phone = new MaskEdit(QString::fromLatin1(name.phone), QStringLiteral("!00\\.00\\.00\\.00\\.00;1;_"), page);
+    edit(c.phone, 130, PersonHelp);
+    // The social security number, or the URSSAF number.
+    c.number = new MaskEdit(
+        QString::fromLatin1(name.number),
+        employee ? QStringLiteral("!0 00 00 00 000 000\\ -99;1;_") : QStringLiteral("!00 00 000 000 000;1;_"), page);
+    edit(c.number, employee ? 190 : 160, PersonHelp);
+
+    const auto [grid, row] =
+        personGrid(page, c.title,
+                   {{QStringLiteral("NOM :"), c.surname},
+                    {QStringLiteral("PRENOM :"), c.firstName},
+                    {QStringLiteral("Adresse :"), c.address1},
+                    {QString(), c.address2},
+                    {employee ? QStringLiteral("Code Postal :") : QStringLiteral("Code postal :"), c.postcode},
+                    {QStringLiteral("Ville :"), c.town},
+                    {QStringLiteral("Téléphone :"), c.phone},
+                    {employee ? QStringLiteral("N° de sécurité sociale :") : QStringLiteral("N° URSSAF :"), c.number}});
+    return {c, grid, row};
+}
+} // namespace
+
 void TParametres::buildEmployeePage(QWidget *page)
 {
-    pol1 = new RadioGroup(QStringLiteral("pol1"), titleCaption, paramrecord::employeeTitles(), page);
-    pol1->setItemIndex(0);
-    setHelp(pol1, PersonHelp);
-    nom1 = edit(named<QLineEdit>(page, "nom1"), 220, PersonHelp);
-    prenom1 = edit(named<QLineEdit>(page, "prenom1"), 220, PersonHelp);
-    Adr11 = edit(named<QLineEdit>(page, "Adr11"), 320, PersonHelp);
-    Adr12 = edit(named<QLineEdit>(page, "Adr12"), 320, PersonHelp);
-    cp1 = new MaskEdit(QStringLiteral("cp1"), QStringLiteral("00 000;1;_"), page);
-    edit(cp1, 70, PersonHelp);
-    Ville1 = edit(named<QLineEdit>(page, "Ville1"), 220, PersonHelp);
-    Tel1 = new MaskEdit(QStringLiteral("Tel1"), QStringLiteral("!00\\.00\\.00\\.00\\.00;1;_"), page);
-    edit(Tel1, 130, PersonHelp);
-    Secu = new MaskEdit(QStringLiteral("Secu"), QStringLiteral("!0 00 00 00 000 000\\ -99;1;_"), page);
-    edit(Secu, 190, PersonHelp);
-
-    const auto [grid, row] = personGrid(page, pol1,
-                                        {{QStringLiteral("NOM :"), nom1},
-                                         {QStringLiteral("PRENOM :"), prenom1},
-                                         {QStringLiteral("Adresse :"), Adr11},
-                                         {QString(), Adr12},
-                                         {QStringLiteral("Code Postal :"), cp1},
-                                         {QStringLiteral("Ville :"), Ville1},
-                                         {QStringLiteral("Téléphone :"), Tel1},
-                                         {QStringLiteral("N° de sécurité sociale :"), Secu}});
+    const auto [controls, grid, row] = partyPage(page, party::Side::Employee);
+    std::tie(pol1, nom1, prenom1, Adr11, Adr12, cp1, Ville1, Tel1, Secu) = controls.tied();
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(row, 1);
 }
 
 void TParametres::buildEmployerPage(QWidget *page)
 {
-    pol2 = new RadioGroup(QStringLiteral("pol2"), titleCaption, paramrecord::employerTitles(), page);
-    pol2->setItemIndex(0);
-    setHelp(pol2, PersonHelp);
-    nom2 = edit(named<QLineEdit>(page, "nom2"), 220, PersonHelp);
-    prenom2 = edit(named<QLineEdit>(page, "prenom2"), 220, PersonHelp);
-    adr21 = edit(named<QLineEdit>(page, "adr21"), 320, PersonHelp);
-    adr22 = edit(named<QLineEdit>(page, "adr22"), 320, PersonHelp);
-    cp2 = new MaskEdit(QStringLiteral("cp2"), QStringLiteral("00 000;1;_"), page);
-    edit(cp2, 70, PersonHelp);
-    ville2 = edit(named<QLineEdit>(page, "ville2"), 220, PersonHelp);
-    Tel2 = new MaskEdit(QStringLiteral("Tel2"), QStringLiteral("!00\\.00\\.00\\.00\\.00;1;_"), page);
-    edit(Tel2, 130, PersonHelp);
-    urssaf = new MaskEdit(QStringLiteral("urssaf"), QStringLiteral("!00 00 000 000 000;1;_"), page);
-    edit(urssaf, 160, PersonHelp);
-
-    const auto [grid, row] = personGrid(page, pol2,
-                                        {{QStringLiteral("NOM :"), nom2},
-                                         {QStringLiteral("PRENOM :"), prenom2},
-                                         {QStringLiteral("Adresse :"), adr21},
-                                         {QString(), adr22},
-                                         {QStringLiteral("Code postal :"), cp2},
-                                         {QStringLiteral("Ville :"), ville2},
-                                         {QStringLiteral("Téléphone :"), Tel2},
-                                         {QStringLiteral("N° URSSAF :"), urssaf}});
+    const auto [controls, grid, row] = partyPage(page, party::Side::Employer);
+    std::tie(pol2, nom2, prenom2, adr21, adr22, cp2, ville2, Tel2, urssaf) = controls.tied();
 
     // The child in care; its date of birth stands below the group.
     auto *child = new QGroupBox(QStringLiteral("Enfant en garde :"), page);

@@ -18,6 +18,7 @@
 #include "archive/slipsave.h"
 #include "common/monthkey.h"
 #include "widgets/pdfpage.h"
+#include "widgets/printjob.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -29,7 +30,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QWindow>
 
 namespace {
@@ -76,19 +76,12 @@ SlipSheet *slipForBasis(int basis)
 // the top-left corner of the printable area of the default printer.
 void printSlip(QWidget *slip)
 {
-    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
-    if (defaultPrinter.isNull())
-        throw RuntimeError(rtl::noDefaultPrinter());
-    QPrinter printer(defaultPrinter, QPrinter::HighResolution);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
-    const QImage picture = captureClientArea(slip);
-    const QSize size = printedPictureSize(picture.size(), printer.logicalDpiX(), printer.logicalDpiY(),
-                                          slip->logicalDpiX(), slip->logicalDpiY());
-    painter.drawImage(QRect(QPoint(0, 0), size), picture);
-    if (!painter.end())
-        throw RuntimeError(rtl::printerFailed(defaultPrinter.printerName()));
+    printOnePage([slip](QPainter &painter, const QPrinter &printer) {
+        const QImage picture = captureClientArea(slip);
+        const QSize size = printedPictureSize(picture.size(), printer.logicalDpiX(), printer.logicalDpiY(),
+                                              slip->logicalDpiX(), slip->logicalDpiY());
+        painter.drawImage(QRect(QPoint(0, 0), size), picture);
+    });
 }
 } // namespace
 
@@ -171,7 +164,7 @@ void TBO::NiceButton1Click()
     if (SlipSheet *slip = slipInHand(basis); slip && !slip->isVisible())
         return;
     guarded([&] {
-        showMessage(QStringLiteral("Vérifiez que votre imprimante est \nsous tension, et chargée en papier"));
+        showMessage(ask::checkPrinter());
         if (SlipSheet *slip = slipInHand(basis)) {
             printSlip(slip);
             printSlip(slip);

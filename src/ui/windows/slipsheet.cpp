@@ -8,6 +8,7 @@
 #include "contract/contractslip.h"
 #include "windows/printsavewindow.h"
 #include "windows/parameterswindow.h"
+#include "settings/paramrecord.h"
 
 #include <algorithm>
 #include <functional>
@@ -25,6 +26,26 @@ const char *const naturalFont = "berlivoNaturalFont";
 // Where a text that follows another on its line stands when that one leaves it room.
 const char *const designLeft = "berlivoDesignLeft";
 
+// The names of the parties' labels on the sheet.
+const party::Particulars<const char *> employeeLabels = {.title = "pol1",
+                                                         .surname = "nom1",
+                                                         .firstName = "prenom1",
+                                                         .address1 = "adr11",
+                                                         .address2 = "adr12",
+                                                         .postcode = "cp1",
+                                                         .town = "ville1",
+                                                         .phone = nullptr,
+                                                         .number = "secu1"};
+const party::Particulars<const char *> employerLabels = {.title = "pol2",
+                                                         .surname = "nom2",
+                                                         .firstName = "prenom2",
+                                                         .address1 = "adr21",
+                                                         .address2 = "adr22",
+                                                         .postcode = "cp2",
+                                                         .town = "ville2",
+                                                         .phone = nullptr,
+                                                         .number = "secu2"};
+
 // The sheet's one rule for a text wider than its room: the stand-in faces
 // run wider than the original ones, so the type shrinks a quarter point at a
 // time, not below 5 points, until the text fits.
@@ -33,6 +54,18 @@ QFont shrunkToFit(QFont font, int room, const std::function<int(const QFont &)> 
     while (font.pointSizeF() > 5.0 && widthIn(font) > room)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     return font;
+}
+
+// The texts the slip gives a party's labels; no title when the slip keeps
+// the one shown, and no telephone.
+party::Particulars<const SlipText *> partyTexts(const SlipResult &r, party::Side side)
+{
+    if (side == party::Side::Employee) {
+        const SlipText *title = r.pol1Kept ? nullptr : &r.pol1;
+        return {title, &r.nom1, &r.prenom1, &r.adr11, &r.adr12, &r.cp1, &r.ville1, nullptr, &r.secu1};
+    }
+    const SlipText *title = r.pol2Kept ? nullptr : &r.pol2;
+    return {title, &r.nom2, &r.prenom2, &r.adr21, &r.adr22, &r.cp2, &r.ville2, nullptr, &r.secu2};
 }
 
 // Where a label's text must end: before the next thing on its line, inside
@@ -55,6 +88,138 @@ int roomEnd(const QWidget *sheet, const QLabel *label)
     return end;
 }
 } // namespace
+
+const SheetPlaces &SheetPlaces::net()
+{
+    static const SheetPlaces places = {
+        .size = {750, 834},
+        .title = {104, 8},
+        .monthCaption = QStringLiteral("Mois de  :"),
+        .monthCaptionAt = {104, 64},
+        .mois = {176, 56},
+        .an = {248, 56},
+        .child = {80, 88},
+        .prenom = {283, 88},
+        .nom = {368, 88},
+        .prenom2 = {80, 128},
+        .nom2 = {168, 128},
+        .employeeLeft = 312,
+        .nom1 = {464, 128},
+        .ville1Left = 352,
+        .leaveCaption = {576, 120},
+        .leaveLeft = 624,
+        .auCaption = QStringLiteral("au :"),
+        .gridTop = 272,
+        .gridColumns = {50, 36, 53},
+        .payHeading = QStringLiteral("SALAIRE NET"),
+        .payHeadingAt = {216, 264},
+        .payFrame = {192, 272, 537, 129},
+        .totheurLeft = 368,
+        .hoursCaptionLeft = 448,
+        .flatCaptionLeft = 624,
+        .congTop = 344,
+        .payEuroLeft = 424,
+        .feri2Caption = {464, 344},
+        .feri2 = {672, 344},
+        .feri1Caption = {464, 368},
+        .feri1 = {672, 368},
+        .contributionsHeading = {216, 408},
+        .contributionsFrame = {192, 416, 457, 185},
+        .firstLineTop = 432,
+        .csLeft = 552,
+        .csEuroLeft = 616,
+        .totcsLeft = 552,
+        .paymentHeading = {224, 608},
+        .paymentFrame = {192, 616, 457, 121},
+        .nourTop = 640,
+        .noticeTop = 752,
+        .dateTop = 784,
+    };
+    return places;
+}
+
+const SheetPlaces &SheetPlaces::gross()
+{
+    static const SheetPlaces places = {
+        .size = {747, 834},
+        .title = {144, 8},
+        .monthCaption = QStringLiteral("Mois de :"),
+        .monthCaptionAt = {48, 64},
+        .mois = {120, 56},
+        .an = {200, 56},
+        .child = {48, 88},
+        .prenom = {288, 88},
+        .nom = {384, 88},
+        .prenom2 = {72, 128},
+        .nom2 = {136, 128},
+        .employeeLeft = 304,
+        .nom1 = {432, 128},
+        .ville1Left = 344,
+        .leaveCaption = {592, 120},
+        .leaveLeft = 616,
+        .auCaption = QStringLiteral("au"),
+        .gridTop = 264,
+        .gridColumns = {50, 34, 54},
+        .payHeading = QStringLiteral("SALAIRE DE BASE"),
+        .payHeadingAt = {224, 256},
+        .payFrame = {184, 264, 537, 129},
+        .totheurLeft = 376,
+        .hoursCaptionLeft = 464,
+        .flatCaptionLeft = 618,
+        .congTop = 336,
+        .payEuroLeft = 432,
+        .feri2Caption = {469, 344},
+        .feri2 = {673, 344},
+        .feri1Caption = {472, 360},
+        .feri1 = {672, 360},
+        .contributionsHeading = {224, 400},
+        .contributionsFrame = {186, 408, 535, 217},
+        .firstLineTop = 424,
+        .csLeft = 632,
+        .csEuroLeft = 680,
+        .totcsLeft = 624,
+        .paymentHeading = {224, 632},
+        .paymentFrame = {186, 640, 535, 137},
+        .nourTop = 656,
+        .noticeTop = 784,
+        .dateTop = 808,
+    };
+    return places;
+}
+
+const SheetPlaces &SheetPlaces::contract()
+{
+    static const SheetPlaces places = [] {
+        SheetPlaces c = gross();
+        // Taller and a little wider: the pay block grows by 152 pixels to hold
+        // the contract's lines (two rows kept for the end of a contract), and
+        // the blocks under it step down.
+        constexpr int down = 160;
+        c.size = {750, 988};
+        c.payHeading = QStringLiteral("SALAIRE MENSUALISE");
+        c.payFrame.setHeight(281);
+        // The salary and its parts close the pay block, their amounts in the
+        // column of the contract's lines.
+        c.salaryTop = 478;
+        c.congTop = 498;
+        c.payValueLeft = 632;
+        c.payEuroLeft = 680;
+        // The month's holiday hours have a line of their own.
+        c.holidayCounts = false;
+        c.contributionsHeading.ry() += down;
+        c.contributionsFrame.translate(0, down);
+        c.firstLineTop += down;
+        // The total follows the last line closer than on the gross slip.
+        c.totcsTop = c.firstLineTop + 144;
+        c.paymentHeading.ry() += down;
+        c.paymentFrame.translate(0, down);
+        c.nourTop += down;
+        c.noticeTop += down;
+        c.dateTop += down;
+        return c;
+    }();
+    return places;
+}
 
 SlipInput gatherSlipInput()
 {
@@ -102,6 +267,53 @@ QLabel *SlipSheet::value(const char *name, QPoint at, const QFont &font, const Q
     return l;
 }
 
+QList<QLabel *> SlipSheet::grossColumns(int firstTop, std::array<QLabel *, ContributionLines> &base,
+                                        std::array<QLabel *, ContributionLines> &rate)
+{
+    const QFont plain = sheetFont(8), bold = sheetFont(8, true);
+    QList<QLabel *> made;
+    for (int k = 0; k < ContributionLines; ++k) {
+        const int top = firstTop + 16 * k;
+        // A base percentage's label is named after the edit it copies: "Ed19" for "Edit19".
+        const QByteArray baseName = QByteArray(paramrecord::baseNames[std::size_t(k)]).replace("Edit", "Ed");
+        base[k] = value(baseName.constData(), {352, top}, bold);
+        QLabel *percentOf = caption(QStringLiteral("% du brut"), {392, top}, plain);
+        rate[k] = value(qPrintable(QStringLiteral("Ed%1").arg(k + 10)), {488, top}, bold);
+        made << base[k] << percentOf << rate[k] << caption(QStringLiteral("%"), {536, top}, plain);
+    }
+    return made;
+}
+
+QLabel *SlipSheet::heading(const QString &text, QPoint at)
+{
+    QFont f = sheetFont(10);
+    f.setItalic(true);
+    QLabel *l = caption(text, at, f, look::navy);
+    // It stands on its box's top line, on the sheet's paper.
+    l->setAutoFillBackground(true);
+    return l;
+}
+
+party::Particulars<QLabel *> SlipSheet::partyBox(const QString &headingText, QPoint headingAt,
+                                                 const party::Particulars<const char *> &names,
+                                                 const party::Particulars<QPoint> &at, const QString &numberCaption,
+                                                 QPoint numberCaptionAt)
+{
+    using party::members;
+    heading(headingText, headingAt);
+    const QFont bold = sheetFont(8, true);
+    party::Particulars<QLabel *> l{};
+    for (std::size_t i = 0; i < members<QLabel *>.size(); ++i) {
+        const char *name = names.*members<const char *>[i];
+        if (!name)
+            continue; // a sheet shows no telephone
+        if (members<QLabel *>[i] == &party::Particulars<QLabel *>::number)
+            caption(numberCaption, numberCaptionAt, sheetFont(8));
+        l.*members<QLabel *>[i] = value(name, at.*members<QPoint>[i], bold);
+    }
+    return l;
+}
+
 QLabel *SlipSheet::euro(QPoint at) { return caption(QStringLiteral("€"), at, sheetFont(8)); }
 
 SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const SheetPlaces &at, QWidget *parent)
@@ -128,13 +340,6 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     box(at.payFrame, QFrame::Plain);
     box(at.contributionsFrame, QFrame::Plain);
     box(at.paymentFrame, QFrame::Plain);
-    auto heading = [&](const QString &text, QPoint p) {
-        QFont f = sheetFont(10);
-        f.setItalic(true);
-        QLabel *l = caption(text, p, f, look::navy);
-        l->setAutoFillBackground(true);
-        return l;
-    };
 
     QFont titleFont(QStringLiteral("Papyrus"));
     titleFont.setPixelSize(29);
@@ -150,28 +355,29 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     prenom = value("prenom", at.prenom, childFont, look::teal);
     nom = value("nom", at.nom, childFont, look::teal);
 
-    heading(QStringLiteral("EMPLOYEUR"), {88, 112});
-    pol2 = value("pol2", {24, 128}, bold);
-    prenom2 = value("prenom2", at.prenom2, bold);
-    nom2 = value("nom2", at.nom2, bold);
-    adr21 = value("adr21", {24, 152}, bold);
-    adr22 = value("adr22", {24, 176}, bold);
-    cp2 = value("cp2", {24, 200}, bold);
-    ville2 = value("ville2", {72, 200}, bold);
-    caption(QStringLiteral("N° URSSAF  :"), {24, 224}, plain);
-    secu2 = value("secu2", {104, 224}, bold);
-
+    employer = partyBox(QStringLiteral("EMPLOYEUR"), {88, 112}, employerLabels,
+                        {.title = {24, 128},
+                         .surname = at.nom2,
+                         .firstName = at.prenom2,
+                         .address1 = {24, 152},
+                         .address2 = {24, 176},
+                         .postcode = {24, 200},
+                         .town = {72, 200},
+                         .phone = {}, // not on a sheet
+                         .number = {104, 224}},
+                        QStringLiteral("N° URSSAF  :"), {24, 224});
     const int e = at.employeeLeft;
-    heading(QStringLiteral("EMPLOYE"), {384, 112});
-    pol1 = value("pol1", {e, 128}, bold);
-    prenom1 = value("prenom1", {376, 128}, bold);
-    nom1 = value("nom1", at.nom1, bold);
-    adr11 = value("adr11", {e, 152}, bold);
-    adr12 = value("adr12", {e, 176}, bold);
-    cp1 = value("cp1", {e, 208}, bold);
-    ville1 = value("ville1", {at.ville1Left, 208}, bold);
-    caption(QStringLiteral("N° de Sécu  :"), {e, 232}, plain);
-    secu1 = value("secu1", {392, 232}, bold);
+    employee = partyBox(QStringLiteral("EMPLOYE"), {384, 112}, employeeLabels,
+                        {.title = {e, 128},
+                         .surname = at.nom1,
+                         .firstName = {376, 128},
+                         .address1 = {e, 152},
+                         .address2 = {e, 176},
+                         .postcode = {e, 208},
+                         .town = {at.ville1Left, 208},
+                         .phone = {},
+                         .number = {392, 232}},
+                        QStringLiteral("N° de Sécu  :"), {e, 232});
 
     QFont underlined = plain;
     underlined.setUnderline(true);
@@ -284,7 +490,11 @@ SlipSheet::SlipSheet(const char *className, const QString &windowCaption, const 
     Date = value("Date", {72, at.dateTop}, bold);
     caption(QStringLiteral("Signature de l'employeur :"), {328, at.dateTop}, plain);
 
-    m_lines = {{pol2, prenom2, nom2}, {pol1, prenom1, nom1}, {prenom, nom}, {cp2, ville2}, {cp1, ville1}};
+    m_lines = {{employer.title, employer.firstName, employer.surname},
+               {employee.title, employee.firstName, employee.surname},
+               {prenom, nom},
+               {employer.postcode, employer.town},
+               {employee.postcode, employee.town}};
     for (const auto &line : m_lines)
         for (QLabel *l : line)
             l->setProperty(designLeft, l->x());
@@ -431,24 +641,12 @@ void SlipSheet::fill(const SlipResult &r)
     an->move(std::max(m_yearLeft, mois->geometry().right() + 6), an->y());
     put(prenom, r.prenom);
     put(nom, r.nom);
-    if (!r.pol1Kept)
-        put(pol1, r.pol1);
-    put(prenom1, r.prenom1);
-    put(nom1, r.nom1);
-    put(adr11, r.adr11);
-    put(adr12, r.adr12);
-    put(cp1, r.cp1);
-    put(ville1, r.ville1);
-    put(secu1, r.secu1);
-    if (!r.pol2Kept)
-        put(pol2, r.pol2);
-    put(prenom2, r.prenom2);
-    put(nom2, r.nom2);
-    put(adr21, r.adr21);
-    put(adr22, r.adr22);
-    put(cp2, r.cp2);
-    put(ville2, r.ville2);
-    put(secu2, r.secu2);
+    for (const auto &[labels, texts] : {std::pair{employee, partyTexts(r, party::Side::Employee)},
+                                        std::pair{employer, partyTexts(r, party::Side::Employer)}})
+        for (std::size_t i = 0; i < party::members<QLabel *>.size(); ++i)
+            // A title the slip keeps (no item chosen) has no text to put.
+            if (const SlipText *text = texts.*party::members<const SlipText *>[i])
+                put(labels.*party::members<QLabel *>[i], *text);
     put(du, r.du);
     put(au, r.au);
     for (int k = 0; k < ContributionLines; ++k) {

@@ -9,6 +9,7 @@
 #include "widgets/look.h"
 #include "payslip/declaration.h"
 #include "payslip/slip.h"
+#include "settings/party.h"
 
 #include <QPoint>
 #include <QRect>
@@ -72,6 +73,12 @@ struct SheetPlaces {
     // The sheet's remarks, right of the month and the child, under the
     // subtitle: free on every sheet.
     QRect remark = {440, 56, 300, 58};
+
+    // The sheets of the net slip, of the gross slip, and of a regular
+    // contract's slip (the gross one's, taller).
+    static const SheetPlaces &net();
+    static const SheetPlaces &gross();
+    static const SheetPlaces &contract();
 };
 
 class SlipSheet : public Form {
@@ -92,8 +99,9 @@ public:
     const std::optional<Shown> &shownSlip() const { return m_shown; }
 
     QLabel *mois, *an, *prenom, *nom;
-    QLabel *pol1, *prenom1, *nom1, *adr11, *adr12, *cp1, *ville1, *secu1;
-    QLabel *pol2, *prenom2, *nom2, *adr21, *adr22, *cp2, *ville2, *secu2;
+    // The employee's labels pol1 ... secu1, the employer's pol2 ... secu2
+    // (a sheet shows no telephone).
+    party::Particulars<QLabel *> employee{}, employer{};
     QLabel *du, *au, *Date;
     std::array<QLabel *, ContributionLines> St{}, cs{};
     QTableWidget *Grille;
@@ -132,7 +140,20 @@ protected:
     QLabel *caption(const QString &text, QPoint at, const QFont &font, const QColor &colour = look::ink);
     QLabel *value(const char *name, QPoint at, const QFont &font, const QColor &colour = look::ink);
     QLabel *euro(QPoint at);
+    // A box's heading, in italics on the box's top line.
+    QLabel *heading(const QString &text, QPoint at);
+    // A party's box: its heading, its particulars at `at` (their labels
+    // named by `names`), and the caption of its number.
+    party::Particulars<QLabel *> partyBox(const QString &headingText, QPoint headingAt,
+                                          const party::Particulars<const char *> &names,
+                                          const party::Particulars<QPoint> &at, const QString &numberCaption,
+                                          QPoint numberCaptionAt);
     static QFont sheetFont(int points, bool bold = false);
+    // The columns the gross basis adds to each contribution line, from the
+    // line at `firstTop` down: the base percentage, "% du brut", the rate
+    // and "%". Returns every label made.
+    QList<QLabel *> grossColumns(int firstTop, std::array<QLabel *, ContributionLines> &base,
+                                 std::array<QLabel *, ContributionLines> &rate);
 
     // Writes a label's new text; one the computation did not reach is emptied.
     static void put(QLabel *label, const SlipText &text);
