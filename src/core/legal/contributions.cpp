@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -87,7 +88,7 @@ Contributions Contributions::parse(const QByteArray &bytes, const QString &path)
         if (!c.ends) {
             const std::optional<qint64> rate = percentOf(field(2));
             const std::optional<qint64> base = percentOf(field(3));
-            if (!rate)
+            if (!rate || *rate > hundredPercent)
                 throw damaged(lineNumber, QStringLiteral("taux illisible « %1 »").arg(field(2)));
             if (!base || *base == 0 || *base > hundredPercent)
                 throw damaged(lineNumber, QStringLiteral("assiette illisible « %1 »").arg(field(3)));
@@ -111,7 +112,11 @@ Contributions Contributions::parse(const QByteArray &bytes, const QString &path)
     }
     // Every table the file can give must fit the window and leave a net: the
     // fault is said at the row that starts the table that does not.
-    for (qsizetype i = 0; i < t.m_lines.size(); ++i)
+    QSet<QDate> checked;
+    for (qsizetype i = 0; i < t.m_lines.size(); ++i) {
+        if (checked.contains(t.m_lines[i].from))
+            continue;
+        checked.insert(t.m_lines[i].from);
         for (const bool local : {false, true}) {
             const QList<Contribution> lines = t.inForce(t.m_lines[i].from, local);
             QSet<QString> headings;
@@ -129,6 +134,7 @@ Contributions Contributions::parse(const QByteArray &bytes, const QString &path)
                 throw damaged(lineNumbers[i], QStringLiteral("100 % ou plus de cotisations au %1")
                                                   .arg(t.m_lines[i].from.toString(Qt::ISODate)));
         }
+    }
     return t;
 }
 
@@ -153,19 +159,22 @@ LoadedContributions loadContributions(const QString &path)
 
 QList<Contribution> Contributions::inForce(const QDate &date, bool localScheme) const
 {
-    QList<Contribution> lines;
-    if (!date.isValid())
-        return lines;
-    for (const Contribution &c : m_lines) {
-        if (c.from > date || (c.localScheme && !localScheme))
+    // The latest row of each key not after the date is the one in force.
+    QHash<QString, qsizetype> latest;
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const Contribution &c = m_lines[i];
+        if (!date.isValid() || c.from > date || (c.localScheme && !localScheme))
             continue;
-        // The latest row of its key not after the date is the one in force.
-        const bool superseded = std::any_of(m_lines.begin(), m_lines.end(), [&](const Contribution &o) {
-            return o.key == c.key && o.from > c.from && o.from <= date;
-        });
-        if (!superseded && !c.ends)
-            lines << c;
+        const auto found = latest.constFind(c.key);
+        if (found == latest.cend() || m_lines[*found].from < c.from)
+            latest.insert(c.key, i);
     }
+    QList<qsizetype> rows = latest.values();
+    std::sort(rows.begin(), rows.end());
+    QList<Contribution> lines;
+    for (const qsizetype i : rows)
+        if (!m_lines[i].ends)
+            lines << m_lines[i];
     return lines;
 }
 

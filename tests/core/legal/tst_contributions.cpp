@@ -146,6 +146,8 @@ private slots:
         QTest::newRow("decimal comma") << tableFile("a;A;6,80;100;2026-01-01;;s\n") << 2 << "taux illisible « 6,80 »";
         QTest::newRow("five decimals") << tableFile("a;A;2.84925;100;2026-01-01;;s\n") << 2
                                        << "taux illisible « 2.84925 »";
+        QTest::newRow("rate over 100") << tableFile("a;A;100.01;100;2026-01-01;;s\n") << 2
+                                       << "taux illisible « 100.01 »";
         QTest::newRow("base over 100") << tableFile("a;A;1;101;2026-01-01;;s\n") << 2 << "assiette illisible « 101 »";
         QTest::newRow("date") << tableFile("a;A;1;100;01/01/2026;;s\n") << 2 << "date illisible « 01/01/2026 »";
         QTest::newRow("region") << tableFile("a;A;1;100;2026-01-01;moselle;s\n") << 2 << "région inconnue « moselle »";
