@@ -33,7 +33,7 @@ legal::RateRows rows(const QStringList &names, const QStringList &net, const QSt
 
 // The employee's lines of 2026 as the collecting office gives them, and the
 // NET coefficients worked out apart (a / (1 - 0.2188025), seven decimals).
-const QStringList names2026 = {"CSG non déductible + CRDS sur 98,25 % :",
+const QStringList names2026 = {"CSG non déd. + CRDS sur 98,25 % :",
                                "CSG déductible sur 98,25 % :",
                                "Assurance vieillesse :",
                                "Retraite complémentaire IRCEM :",
