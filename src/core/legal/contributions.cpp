@@ -20,7 +20,7 @@ const QString endWord = QStringLiteral("fin");
 
 // Rates and bases are held in ten-thousandths of a percent; the product of
 // the two in 10^-8 of a percent of a percent. 100 % of 100 % is:
-constexpr qint64 hundredPercent = 100 * 10000;
+constexpr qint64 hundredPercent = qint64(100) * 10000;
 constexpr qint64 wholeProduct = hundredPercent * hundredPercent;
 // The NET coefficient's decimals: past the seventh, no month's pay moves a
 // contribution by a ten-thousandth of a euro.
