@@ -701,6 +701,7 @@ void TParametres::loadFiles()
     m_loaded = true;
     m_legal = legal::loadTable(programFolder() + folder::legalTable);
     m_contributions = legal::loadContributions(programFolder() + folder::contributionTable);
+    m_filled.reset();
     guarded([&] {
         // Child 1 is shown even after a read error (with the records read
         // before it), so that the tab, the slot and the controls agree.
@@ -768,13 +769,17 @@ void TParametres::BaremeEnVigueurClick()
         return;
     }
     // Rates typed since the window was opened are nowhere else: asked
-    // before they go. The rest is in Taux.txt until "&OK", as any edit.
+    // before they go. The rest is in Taux.txt until "&OK", as any edit, and
+    // rows this button filled are filled again without a question.
     bool typed = false;
     for (int n = rates::NetLine; n < rates::TableLines; ++n)
         typed = typed || controlText(rates::lineField(n)) != m_rates.line(n);
+    if (typed && m_filled && ratesOnScreen() == *m_filled)
+        typed = false;
     if (typed && !askYesNo(ask::replaceTypedRates(date)))
         return;
     const legal::RateRows rows = legal::rowsOf(lines);
+    m_filled = rows;
     for (size_t k = 0; k < rows.names.size(); ++k) {
         lineName[k]->setText(rows.names[k]);
         netRate[k]->setText(rows.net[k]);

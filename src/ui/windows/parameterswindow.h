@@ -162,4 +162,5 @@ private:
     bool m_loaded = false; // the files were read once
     legal::Loaded m_legal; // the legal values, read when the window is opened
     legal::LoadedContributions m_contributions; // the dated contribution lines, read then too
+    std::optional<legal::RateRows> m_filled;     // the rows "Barème en vigueur" last put on screen
 };

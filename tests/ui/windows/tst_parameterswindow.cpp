@@ -449,6 +449,15 @@ private slots:
         QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
         QCOMPARE(shownRows(), filled);
         QVERIFY(p()->AvertTaux->isHidden());
+        // Filled rows are filled again without a question, for another date too.
+        p()->AlsaceMoselle->setChecked(true);
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(shownRows(), legal::rowsOf(table.inForce(date, true)));
+        QVERIFY(p()->AvertTaux->isHidden());
+        p()->AlsaceMoselle->setChecked(false);
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(m_asked.size(), 2); // the "Non" and the "Oui" above
+        QCOMPARE(shownRows(), filled);
         // Typing over a rate brings the note back; the same rate written otherwise does not.
         type(p()->Edit12, "7.3");
         leave(p()->Edit12);
