@@ -3,6 +3,7 @@
 #   <prefix>/bin/berlivo                               the program
 #   <prefix>/share/berlivo-paye/Taux.txt               the first rates file
 #   <prefix>/share/berlivo-paye/Baremes.txt            the legal values with their dates
+#   <prefix>/share/berlivo-paye/Cotisations.txt        the contribution lines with their dates
 #   <prefix>/share/berlivo-paye/Aide/                  the compiled help, as the build lays it out
 #   <prefix>/share/applications/berlivo-paye.desktop   the desktop menu entry
 #   <prefix>/share/icons/hicolor/<n>x<n>/apps/         the program's icon
@@ -21,7 +22,8 @@ file(RELATIVE_PATH _berlivo_share_from_bin
 target_compile_definitions(berlivo_common PRIVATE BERLIVO_INSTALLED_FILES="${_berlivo_share_from_bin}")
 
 install(TARGETS berlivo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${CMAKE_SOURCE_DIR}/data/Taux.txt ${CMAKE_SOURCE_DIR}/data/Baremes.txt DESTINATION ${BERLIVO_SHARE_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/data/Taux.txt ${CMAKE_SOURCE_DIR}/data/Baremes.txt
+              ${CMAKE_SOURCE_DIR}/data/Cotisations.txt DESTINATION ${BERLIVO_SHARE_DIR})
 install(DIRECTORY ${BERLIVO_PROGRAM_DIR}/Aide/ DESTINATION ${BERLIVO_SHARE_DIR}/Aide)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/berlivo-paye.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

@@ -28,11 +28,13 @@ inline bool copyFirstRates(const QString &destination)
     return QFile::copy(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"), destination);
 }
 
-// A table of legal values of the given edition whose header matches its rows.
-inline QByteArray legalTableFile(const QByteArray &rows, int edition = 1)
+// A table of legal values of the given edition whose header matches its
+// rows; with the contribution lines' first word, a table of those.
+inline QByteArray legalTableFile(const QByteArray &rows, int edition = 1,
+                                 const QByteArray &magic = "BERLIVO VALEURS LEGALES")
 {
     const QByteArray sum = QCryptographicHash::hash(rows, QCryptographicHash::Sha256).toHex();
-    return "BERLIVO VALEURS LEGALES;" + QByteArray::number(edition) + ';' + sum + '\n' + rows;
+    return magic + ';' + QByteArray::number(edition) + ';' + sum + '\n' + rows;
 }
 
 // With BERLIVO_SHOTS set (a folder), the X server's whole screen as

@@ -1,5 +1,7 @@
 #include "errors.h"
 
+#include "environment.h"
+
 #include <cerrno>
 
 RuntimeError::RuntimeError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
@@ -163,6 +165,21 @@ QString legalTableDamaged(const QString &path, int line, const QString &why)
         .arg(why);
 }
 
+QString contributionTableMissing(const QString &path)
+{
+    return QStringLiteral("Le barème des cotisations %1 est introuvable : les taux en vigueur ne sont ni proposés ni "
+                          "vérifiés.")
+        .arg(path);
+}
+QString contributionTableDamaged(const QString &path, int line, const QString &why)
+{
+    return QStringLiteral("Le barème des cotisations %1 est abîmé (ligne %2 : %3) : les taux en vigueur ne sont ni "
+                          "proposés ni vérifiés.")
+        .arg(path)
+        .arg(line)
+        .arg(why);
+}
+
 QString ioErrorText(int code)
 {
     switch (code) {
@@ -174,6 +191,18 @@ QString ioErrorText(int code)
     }
 }
 } // namespace rtl
+
+namespace ratesmsg {
+QString notInForce(const QDate &date)
+{
+    return QStringLiteral("Ces taux ne sont pas ceux en vigueur au %1 : voir « Barème en vigueur »").arg(shortDate(date));
+}
+QString noneKnown(const QDate &date, const QDate &first)
+{
+    return QStringLiteral("Le barème des cotisations ne donne aucun taux au %1 : ses premiers taux sont du %2.")
+        .arg(shortDate(date), shortDate(first));
+}
+} // namespace ratesmsg
 
 namespace contractmsg {
 QString endBeforeStart(const QString &first, const QString &last)
@@ -564,6 +593,10 @@ QString tableOtherLayout(const QString &name) { return QStringLiteral("table %1 
 } // namespace backupmsg
 
 namespace ask {
+QString replaceTypedRates(const QDate &date)
+{
+    return QStringLiteral("Remplacer les taux tapés par le barème en vigueur au %1 ?").arg(shortDate(date));
+}
 QString resetChild(const QString &firstName)
 {
     return QStringLiteral("Remettre à zéro les paramètres de %1 ?").arg(firstName);

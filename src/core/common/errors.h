@@ -5,6 +5,7 @@
 // picture) is raised as a RuntimeError carrying the exact French text that the
 // general error box shows. The texts are built here and nowhere else.
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -99,6 +100,10 @@ QString careAidWriteFailed(const QString &path, const QString &engineText);
 // rather than a wrong one.
 QString legalTableMissing(const QString &path);
 QString legalTableDamaged(const QString &path, int line, const QString &why);
+// The dated contribution lines: the table that cannot be read gives no rates
+// to fill in and no note that the rates on screen are out of date.
+QString contributionTableMissing(const QString &path);
+QString contributionTableDamaged(const QString &path, int line, const QString &why);
 
 // A parameter field left with a text that is not a number: names the field
 // and shows the form expected. `example` is a number of the field's kind
@@ -249,11 +254,21 @@ QString tableHostile(const QString &name);
 QString tableOtherLayout(const QString &name);
 } // namespace backupmsg
 
+// The contribution table of the parameters window against the lines in force.
+namespace ratesmsg {
+// "Ces taux ne sont pas ceux en vigueur au %1 : voir « Barème en vigueur »"
+QString notInForce(const QDate &date);
+// A date before the first the dated lines know.
+QString noneKnown(const QDate &date, const QDate &first);
+} // namespace ratesmsg
+
 // The program's questions and notices: what it asks before replacing or
 // dropping the user's data, and what it tells once a file is written.
 namespace ask {
 // "Remettre à zéro les paramètres de <prénom> ?"
 QString resetChild(const QString &firstName);
+// Rates typed and not confirmed, about to be replaced by the lines in force.
+QString replaceTypedRates(const QDate &date);
 // "Remplacer le bulletin de <mois> déjà enregistré ?"
 QString replaceSavedSlip(const QString &month);
 // A validated month whose days the child's table already holds, and its three answers.

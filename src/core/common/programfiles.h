@@ -16,6 +16,8 @@ inline const QString pictures = QStringLiteral("bulljpg");
 // The legal values with their dates (UTF-8 text), shipped beside the first
 // Taux.txt.
 inline const QString legalTable = QStringLiteral("Baremes.txt");
+// The employee's contribution lines with their dates (UTF-8 text), beside it.
+inline const QString contributionTable = QStringLiteral("Cotisations.txt");
 // The help folder, its compiled help and the collection a viewer keeps of it.
 inline const QString help = QStringLiteral("Aide");
 inline const QString helpFile = QStringLiteral("Berlivo.qch");

@@ -5,6 +5,7 @@
 #include "contract/contractstore.h"
 #include "common/counts.h"
 #include "common/errors.h"
+#include "legal/contributions.h"
 #include "legal/legaltable.h"
 
 #include <QDir>
@@ -83,20 +84,26 @@ QStringList layOut(const QString &programFolder, const QString &firstRates)
             fail(pics);
         created << pics;
     }
-    const QString shippedLegal = QFileInfo(firstRates).dir().filePath(legalTable);
-    if (QFileInfo(shippedLegal).isFile()) {
-        const QString legal = dir.filePath(legalTable);
-        QFile shipped(shippedLegal), present(legal);
+    // The dated tables shipped beside the first rates file: a newer edition
+    // replaces one nobody edited.
+    const std::pair<QString, QByteArray> datedTables[] = {{legalTable, legal::legalValuesMagic},
+                                                          {contributionTable, legal::contributionsMagic}};
+    for (const auto &[name, magic] : datedTables) {
+        const QString shippedPath = QFileInfo(firstRates).dir().filePath(name);
+        if (!QFileInfo(shippedPath).isFile())
+            continue;
+        const QString path = dir.filePath(name);
+        QFile shipped(shippedPath), present(path);
         const QByteArray shippedBytes = shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
         const QByteArray presentBytes = present.open(QIODevice::ReadOnly) ? present.readAll() : QByteArray();
         present.close();
         if (!shippedBytes.isEmpty() &&
-            (!QFileInfo::exists(legal) || legal::shippedReplaces(presentBytes, shippedBytes))) {
+            (!QFileInfo::exists(path) || legal::shippedReplaces(presentBytes, shippedBytes, magic))) {
             // Replaced only once the new text is whole.
-            QSaveFile out(legal);
+            QSaveFile out(path);
             if (!out.open(QIODevice::WriteOnly) || out.write(shippedBytes) != shippedBytes.size() || !out.commit())
-                fail(legal);
-            created << legal;
+                fail(path);
+            created << path;
         }
     }
     // The rates file last: a missing original must not keep the tables and

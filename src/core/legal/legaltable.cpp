@@ -11,8 +11,6 @@
 namespace legal {
 
 namespace {
-const QByteArray magic = QByteArrayLiteral("BERLIVO VALEURS LEGALES");
-
 struct KeyName {
     Key key;
     const char *name;
@@ -61,7 +59,7 @@ QString keyName(Key key)
     return {};
 }
 
-Edition editionOf(const QByteArray &bytes)
+Edition editionOf(const QByteArray &bytes, const QByteArray &magic)
 {
     const auto [header, rest] = splitHeader(bytes);
     const QList<QByteArray> parts = header.split(';');
@@ -77,12 +75,34 @@ Edition editionOf(const QByteArray &bytes)
     return e;
 }
 
-bool shippedReplaces(const QByteArray &present, const QByteArray &shipped)
+bool shippedReplaces(const QByteArray &present, const QByteArray &shipped, const QByteArray &magic)
 {
     if (present.isEmpty())
         return true;
-    const Edition have = editionOf(present);
-    return have.asShipped && have.number < editionOf(shipped).number;
+    const Edition have = editionOf(present, magic);
+    return have.asShipped && have.number < editionOf(shipped, magic).number;
+}
+
+TableText tableText(const QByteArray &bytes, const QByteArray &magic, const DamageRaiser &damaged)
+{
+    const Edition edition = editionOf(bytes, magic);
+    if (edition.number == 0)
+        throw damaged(1, QStringLiteral("en-tête attendu « %1;<édition>;<empreinte> »").arg(QString::fromLatin1(magic)));
+    TableText t;
+    t.edition = edition.number;
+    const QString text = QString::fromUtf8(splitHeader(bytes).second);
+    if (text.contains(QChar::ReplacementCharacter))
+        throw damaged(1, QStringLiteral("le texte n'est pas en UTF-8"));
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        t.rows.append({i + 2, line}); // the header is line 1
+    }
+    return t;
 }
 
 Table Table::parse(const QByteArray &bytes, const QString &path)
@@ -92,24 +112,10 @@ Table Table::parse(const QByteArray &bytes, const QString &path)
         return RuntimeError(rtl::legalTableDamaged(shownPath, line, why));
     };
 
-    const Edition edition = editionOf(bytes);
-    if (edition.number == 0)
-        throw damaged(1,
-                      QStringLiteral("en-tête attendu « %1;<édition>;<empreinte> »").arg(QString::fromLatin1(magic)));
+    const TableText text = tableText(bytes, legalValuesMagic, damaged);
     Table t;
-    t.m_edition = edition.number;
-    const QString text = QString::fromUtf8(splitHeader(bytes).second);
-    if (text.contains(QChar::ReplacementCharacter))
-        throw damaged(1, QStringLiteral("le texte n'est pas en UTF-8"));
-
-    const QStringList lines = text.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        const int lineNumber = i + 2; // the header is line 1
-        QString line = lines[i];
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith('#'))
-            continue;
+    t.m_edition = text.edition;
+    for (const auto &[lineNumber, line] : text.rows) {
         const QStringList fields = line.split(';');
         if (fields.size() != 4)
             throw damaged(lineNumber, QStringLiteral("4 champs attendus, %1 trouvés").arg(fields.size()));

@@ -11,13 +11,16 @@
 // a rate); blank lines and lines starting with "#" are comments. A value is
 // in force from its date until the next row of the same key.
 
+#include "common/errors.h"
 #include "payslip/money.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace legal {
 
@@ -71,17 +74,34 @@ struct Loaded {
 };
 Loaded loadTable(const QString &path);
 
+// The first word of this file's header.
+inline const QByteArray legalValuesMagic = QByteArrayLiteral("BERLIVO VALEURS LEGALES");
+
 // What a file's header says of it: its edition (0 when the header is not
 // one) and whether the rest of the file is still the text it was shipped with.
+// The dated tables shipped beside this one share the header's form, each
+// with its own first word.
 struct Edition {
     int number = 0;
     bool asShipped = false;
 };
-Edition editionOf(const QByteArray &bytes);
+Edition editionOf(const QByteArray &bytes, const QByteArray &magic = legalValuesMagic);
+
+// The rows of a table in that header's form: its edition, and every line
+// after the header that is neither blank nor a comment ("#"), with its line
+// number in the file. A header of another form, or a text that is not UTF-8,
+// raises what `damaged` makes of line 1 and the reason.
+using DamageRaiser = std::function<RuntimeError(int line, const QString &why)>;
+struct TableText {
+    int edition = 0;
+    QList<std::pair<int, QString>> rows;
+};
+TableText tableText(const QByteArray &bytes, const QByteArray &magic, const DamageRaiser &damaged);
 
 // Whether a table already in the program folder gives way to the one shipped
 // with the program: when there is none, or when it is an older edition that
 // nobody edited. A file the user changed is theirs and is kept.
-bool shippedReplaces(const QByteArray &present, const QByteArray &shipped);
+bool shippedReplaces(const QByteArray &present, const QByteArray &shipped,
+                     const QByteArray &magic = legalValuesMagic);
 
 } // namespace legal

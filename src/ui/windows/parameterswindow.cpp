@@ -148,6 +148,9 @@ std::optional<Money> amountOf(const QString &text)
 // does not hold (the contribution table is the rates file's).
 int capacityOf(const QString &name)
 {
+    const int line = rates::lineOfField(name);
+    if (line >= 0 && line < rates::TableLines)
+        return 0;
     for (const paramrecord::TextField &f : paramrecord::textFields())
         if (f.name == name)
             return f.capacity;
@@ -423,8 +426,10 @@ void TParametres::buildWagesPage(QWidget *page)
         lineTick[i] = named<QCheckBox>(page, name("CheckBox", i + 1));
         lineName[i] = named<QLabel>(page, name("StaticText", i + 1));
         lineName[i]->setMinimumWidth(180);
-        netRate[i] = edit(named<QLineEdit>(page, name("Edit", i + 1)), 56);
-        grossRate[i] = edit(named<QLineEdit>(page, name("Edit", i + 10)), 44);
+        // Wide enough for the lines in force: a coefficient to seven
+        // decimals, a rate folded with its base ("2.84925").
+        netRate[i] = edit(named<QLineEdit>(page, name("Edit", i + 1)), 66);
+        grossRate[i] = edit(named<QLineEdit>(page, name("Edit", i + 10)), 54);
         basePercent[i] = edit(named<QLineEdit>(page, paramrecord::baseNames[i]), 34);
         table->addWidget(lineTick[i], i + 1, 0);
         table->addWidget(lineName[i], i + 1, 1);
@@ -435,6 +440,20 @@ void TParametres::buildWagesPage(QWidget *page)
         table->addWidget(caption(QStringLiteral("%"), page), i + 1, 6);
     }
     right->addLayout(table);
+    auto *inForce = new QHBoxLayout;
+    BaremeEnVigueur = named<QPushButton>(page, "BaremeEnVigueur");
+    BaremeEnVigueur->setText(QStringLiteral("Barème en vigueur"));
+    DateBareme = datePicker(page, "DateBareme");
+    AlsaceMoselle = named<QCheckBox>(page, "AlsaceMoselle");
+    AlsaceMoselle->setText(QStringLiteral("Alsace-Moselle"));
+    inForce->addWidget(BaremeEnVigueur);
+    inForce->addWidget(caption(QStringLiteral("au"), page));
+    inForce->addWidget(DateBareme);
+    inForce->addWidget(AlsaceMoselle);
+    inForce->addStretch(1);
+    right->addLayout(inForce);
+    AvertTaux = warningLine(page, "AvertTaux");
+    right->addWidget(AvertTaux);
     auto *reminder = caption(QStringLiteral("^  Pensez à vérifier ces données de temps à autre   ^"), page);
     reminder->setObjectName(QStringLiteral("Label25"));
     QFont serif(QStringLiteral("Times New Roman"));
@@ -567,6 +586,7 @@ void TParametres::connectRules()
     connect(Anul, &QPushButton::clicked, this, &TParametres::AnulClick);
     connect(raz, &QPushButton::clicked, this, &TParametres::razClick);
     connect(BitBtn3, &QPushButton::clicked, this, &TParametres::BitBtn3Click);
+    connect(BaremeEnVigueur, &QPushButton::clicked, this, &TParametres::BaremeEnVigueurClick);
     // A change of item runs the rule whether the user or LoadSlot made it.
     connect(Netbrut, &RadioGroup::itemIndexChanged, this, &TParametres::NetbrutExit);
     onExit(Netbrut, [this] { NetbrutExit(); });
@@ -590,6 +610,10 @@ void TParametres::connectRules()
     connect(Netbrut, &RadioGroup::itemIndexChanged, this, &TParametres::showMinimums);
     connect(CheckBox11, &QCheckBox::stateChanged, this, &TParametres::showMinimums);
     connect(CheckBox12, &QCheckBox::stateChanged, this, &TParametres::showMinimums);
+    // The note on the rates follows the rows as they are typed or filled.
+    for (const auto *column : {&netRate, &grossRate, &basePercent})
+        for (QLineEdit *e : *column)
+            connect(e, &QLineEdit::textChanged, this, &TParametres::showRatesNote);
 }
 
 // ---------------------------------------------------------------------------
@@ -687,6 +711,8 @@ void TParametres::loadFiles()
         showError(error);
     m_loaded = true;
     m_legal = legal::loadTable(programFolder() + folder::legalTable);
+    m_contributions = legal::loadContributions(programFolder() + folder::contributionTable);
+    m_filled.reset();
     guarded([&] {
         // Child 1 is shown even after a read error (with the records read
         // before it), so that the tab, the slot and the controls agree.
@@ -697,6 +723,81 @@ void TParametres::loadFiles()
         showWageRow(Netbrut->itemIndex() == 0);
     });
     showMinimums();
+    // The lines in force are offered for today, with the local scheme when
+    // the rows already hold one of its lines.
+    DateBareme->setDate(now().date());
+    bool local = false;
+    if (m_contributions.table)
+        for (const QString &heading : m_contributions.table->localHeadings())
+            for (const QLabel *name : lineName)
+                local = local || name->text().startsWith(heading);
+    AlsaceMoselle->setChecked(local);
+    showRatesNote();
+}
+
+legal::RateRows TParametres::ratesOnScreen() const
+{
+    legal::RateRows r;
+    for (size_t k = 0; k < r.names.size(); ++k) {
+        r.names[k] = lineName[k]->text();
+        r.net[k] = netRate[k]->text();
+        r.gross[k] = grossRate[k]->text();
+        r.bases[k] = basePercent[k]->text();
+    }
+    return r;
+}
+
+void TParametres::showRatesNote()
+{
+    if (!m_loaded)
+        return;
+    if (!m_contributions.table) {
+        showNote(AvertTaux, m_contributions.message);
+        return;
+    }
+    // Either region's lines are in force; a date the table does not know
+    // gets no note: no check rather than a guess.
+    const QDate today = now().date();
+    const legal::RateRows shown = ratesOnScreen();
+    bool current = true;
+    if (const QList<legal::Contribution> lines = m_contributions.table->inForce(today, false); !lines.isEmpty())
+        current = legal::sameRates(shown, legal::rowsOf(lines)) ||
+                  legal::sameRates(shown, legal::rowsOf(m_contributions.table->inForce(today, true)));
+    showNote(AvertTaux, current ? QString() : ratesmsg::notInForce(today));
+}
+
+void TParametres::BaremeEnVigueurClick()
+{
+    if (!m_contributions.table) {
+        showError(m_contributions.message);
+        return;
+    }
+    const legal::Contributions &table = *m_contributions.table;
+    const QDate date = DateBareme->date();
+    const QList<legal::Contribution> lines = table.inForce(date, AlsaceMoselle->isChecked());
+    if (lines.isEmpty()) {
+        showError(ratesmsg::noneKnown(date, table.firstDate()));
+        return;
+    }
+    // Rates typed since the window was opened are nowhere else: asked
+    // before they go. The rest is in Taux.txt until "&OK", as any edit, and
+    // rows this button filled are filled again without a question.
+    bool typed = false;
+    for (int n = rates::NetLine; n < rates::TableLines; ++n)
+        typed = typed || controlText(rates::lineField(n)) != m_rates.line(n);
+    if (typed && m_filled && ratesOnScreen() == *m_filled)
+        typed = false;
+    if (typed && !askYesNo(ask::replaceTypedRates(date)))
+        return;
+    const legal::RateRows rows = legal::rowsOf(lines);
+    m_filled = rows;
+    for (size_t k = 0; k < rows.names.size(); ++k) {
+        lineName[k]->setText(rows.names[k]);
+        netRate[k]->setText(rows.net[k]);
+        grossRate[k]->setText(rows.gross[k]);
+        basePercent[k]->setText(rows.bases[k]);
+    }
+    showRatesNote();
 }
 
 void TParametres::showMinimums()

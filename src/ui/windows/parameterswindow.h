@@ -13,6 +13,7 @@
 #include "settings/paramfile.h"
 #include "settings/ratesfile.h"
 #include "settings/settingsfiles.h"
+#include "legal/contributions.h"
 #include "legal/legaltable.h"
 
 #include <QHash>
@@ -63,6 +64,14 @@ public:
     // Under the leave choice: the child's regular contract pays its own leave.
     QLabel *AvertConges;
     QPushButton *raz, *OK, *Anul, *BitBtn3;
+    // Under the contribution table: "Barème en vigueur" fills its rows with
+    // the lines in force on the date beside it (today when the window is
+    // opened), the local scheme's too when Alsace-Moselle is ticked; the
+    // note says when the rows are not the lines in force today.
+    QPushButton *BaremeEnVigueur;
+    QDateTimeEdit *DateBareme;
+    QCheckBox *AlsaceMoselle;
+    QLabel *AvertTaux;
 
     // The child slot the controls show (1 to 5).
     int currentSlot() const { return m_slots.current; }
@@ -113,6 +122,7 @@ private:
     void EntretienClick();
     void prenom3Exit();
     void BitBtn3Click();
+    void BaremeEnVigueurClick();
 
     // A number field left after an edit: a decimal comma becomes ".", any
     // other text that is not a number is refused and the field gets back
@@ -129,6 +139,10 @@ private:
     void showMinimums();
     // The contribution table, common to every child, from the rates list.
     void showRatesTable();
+    // The contribution table's rows as the controls hold them.
+    legal::RateRows ratesOnScreen() const;
+    // The note under the table, from the rows as they stand.
+    void showRatesNote();
     void selectTabOfCurrentSlot();
     void setChildCaption(int tab, const QString &caption);
     // The text of the control that holds the record field of that name.
@@ -147,4 +161,6 @@ private:
     QHash<QLineEdit *, QString> m_enteredText;
     bool m_loaded = false; // the files were read once
     legal::Loaded m_legal; // the legal values, read when the window is opened
+    legal::LoadedContributions m_contributions; // the dated contribution lines, read then too
+    std::optional<legal::RateRows> m_filled;     // the rows "Barème en vigueur" last put on screen
 };

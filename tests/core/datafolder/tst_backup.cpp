@@ -140,7 +140,8 @@ private slots:
         const QMap<QString, QByteArray> after = snapshot(m_data);
         QCOMPARE(inside(after, keptName, false), before);
         QCOMPARE(inside(after, keptName), changed);
-        QCOMPARE(readBytes(data(folder::legalTable)), readBytes(BERLIVO_SOURCE_DIR "/data/" + folder::legalTable));
+        for (const QString &table : {folder::legalTable, folder::contributionTable})
+            QCOMPARE(readBytes(data(table)), readBytes(BERLIVO_SOURCE_DIR "/data/" + table));
     }
 
     void secondRestoreKeepsItsOwnDatedFolder()

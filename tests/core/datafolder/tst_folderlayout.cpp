@@ -152,34 +152,49 @@ private slots:
         }
     }
 
-    // The table of legal values is the program's: a later version's edition
-    // replaces an older one as shipped, never one the user edited.
+    // The dated tables are the program's: a later version's edition replaces
+    // an older one as shipped, never one the user edited.
     void legalTableFollowsNewerEditions_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("magic");
         QTest::addColumn<QByteArray>("present"); // "" for none
         QTest::addColumn<bool>("replaced");
-        const QByteArray older = legalTableFile("smic_horaire_brut;11.88;2024-11-01;D\n", 1);
-        QByteArray edited = older;
-        edited.replace("11.88", "11.99");
-        QTest::newRow("none yet") << QByteArray() << true;
-        QTest::newRow("older edition as shipped") << older << true;
-        QTest::newRow("older edition edited") << edited << false;
-        QTest::newRow("a newer edition") << legalTableFile("smic_horaire_brut;12.02;2026-01-01;D\n", 3) << false;
+        const QList<std::pair<QString, QByteArray>> tables = {
+            {folder::legalTable, "BERLIVO VALEURS LEGALES"}, {folder::contributionTable, "BERLIVO COTISATIONS"}};
+        for (const auto &[name, magic] : tables) {
+            const QByteArray older = legalTableFile("smic_horaire_brut;11.88;2024-11-01;D\n", 1, magic);
+            QByteArray edited = older;
+            edited.replace("11.88", "11.99");
+            const QByteArray row = name.toUtf8() + ": ";
+            QTest::newRow(row + "none yet") << name << magic << QByteArray() << true;
+            QTest::newRow(row + "older edition as shipped") << name << magic << older << true;
+            QTest::newRow(row + "older edition edited") << name << magic << edited << false;
+            QTest::newRow(row + "a newer edition")
+                << name << magic << legalTableFile("smic_horaire_brut;12.02;2026-01-01;D\n", 3, magic) << false;
+            QTest::newRow(row + "the other table's header")
+                << name << magic
+                << legalTableFile("smic_horaire_brut;11.88;2024-11-01;D\n", 1,
+                                  magic == "BERLIVO COTISATIONS" ? "BERLIVO VALEURS LEGALES" : "BERLIVO COTISATIONS")
+                << false;
+        }
     }
     void legalTableFollowsNewerEditions()
     {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, magic);
         QFETCH(QByteArray, present);
         QFETCH(bool, replaced);
-        const QByteArray shipped = legalTableFile("smic_horaire_brut;12.02;2026-01-01;D\n", 2);
+        const QByteArray shipped = legalTableFile("smic_horaire_brut;12.02;2026-01-01;D\n", 2, magic);
         QVERIFY(QDir().mkpath(path("share")));
         QVERIFY(copyFirstRates(path("share/Taux.txt")));
-        writeBytes(path("share/" + folder::legalTable), shipped);
+        writeBytes(path("share/" + name), shipped);
         QVERIFY(QDir().mkpath(path("data")));
         if (!present.isEmpty())
-            writeBytes(path("data/" + folder::legalTable), present);
+            writeBytes(path("data/" + name), present);
         const QStringList created = folder::layOut(path("data"), path("share/Taux.txt"));
-        QCOMPARE(created.contains(path("data/" + folder::legalTable)), replaced);
-        QCOMPARE(readBytes(path("data/" + folder::legalTable)), replaced ? shipped : present);
+        QCOMPARE(created.contains(path("data/" + name)), replaced);
+        QCOMPARE(readBytes(path("data/" + name)), replaced ? shipped : present);
     }
 };
 

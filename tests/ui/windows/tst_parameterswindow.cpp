@@ -18,7 +18,11 @@
 #include "settings/paramrecord.h"
 #include "settings/ratesfile.h"
 #include "common/programfiles.h"
+#include "legal/contributions.h"
 #include "legal/minimums.h"
+#include "payslip/slip.h"
+#include "windows/grossslipwindow.h"
+#include "windows/printsavewindow.h"
 
 #include "smalldisk.h"
 #include "shippedrates.h"
@@ -368,6 +372,11 @@ private slots:
                                               << "1000000000"
                                               << ""
                                               << numberfield::refusal(*wage, wage->label, "1000000000", 8);
+        // The contribution table is Taux.txt's, which keeps a rate whole.
+        QTest::newRow("rate longer than a child's record keeps") << "Edit11"
+                                                                 << "2.84925"
+                                                                 << "2.84925"
+                                                                 << "";
         QTest::newRow("name untouched") << "nom1"
                                         << "5,13"
                                         << "5,13"
@@ -391,6 +400,122 @@ private slots:
         QTest::mouseClick(p()->OK, Qt::LeftButton);
         QVERIFY(open());
         QCOMPARE(p()->findChild<QLineEdit *>(field)->text(), shown.isEmpty() ? before : shown);
+    }
+
+    // "Barème en vigueur" puts the dated table's lines of the date chosen in
+    // the rows; "&OK" writes them to Taux.txt and the next slip computes
+    // with them. The note under the table says when the rows are not those
+    // in force today.
+    void linesInForceFillTheTable()
+    {
+        const QString source = BERLIVO_SOURCE_DIR "/data/Cotisations.txt";
+        QVERIFY(QFile::copy(source, m_dir.filePath(folder::contributionTable)));
+        const legal::Contributions table = legal::Contributions::load(source);
+        const QDate date(2026, 6, 1);
+        const legal::RateRows filled = legal::rowsOf(table.inForce(date, false));
+        // Line n of the rates file, as the rows give it.
+        const auto lineOf = [](const legal::RateRows &r, int n) {
+            const auto &column = n < rates::NetLine ? r.names
+                                 : n < rates::GrossLine ? r.net
+                                 : n < rates::BaseLine  ? r.gross
+                                                        : r.bases;
+            return column[size_t(n % ContributionLines)];
+        };
+        const auto shownRows = [this] {
+            legal::RateRows r;
+            for (size_t k = 0; k < r.names.size(); ++k) {
+                r.names[k] = p()->lineName[k]->text();
+                r.net[k] = p()->netRate[k]->text();
+                r.gross[k] = p()->grossRate[k]->text();
+                r.bases[k] = p()->basePercent[k]->text();
+            }
+            return r;
+        };
+        QVERIFY(open());
+        showPage(p()->BaremeEnVigueur);
+        QCOMPARE(p()->DateBareme->date(), m_now.date());
+        QCOMPARE(p()->AvertTaux->text(), ratesmsg::notInForce(m_now.date())); // the first table is out of date
+        QVERIFY(p()->AvertTaux->isVisible());
+
+        // A rate typed since the window opened is asked for; "Non" keeps it.
+        type(p()->Edit12, "7.55");
+        leave(p()->Edit12);
+        p()->DateBareme->setDate(date);
+        m_answer = 1;
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(m_asked, QStringList{ask::replaceTypedRates(date) + " [Oui/Non, Non]"});
+        QCOMPARE(p()->Edit12->text(), QString("7.55"));
+        m_answer = 0;
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(shownRows(), filled);
+        QVERIFY(p()->AvertTaux->isHidden());
+        // Filled rows are filled again without a question, for another date too.
+        p()->AlsaceMoselle->setChecked(true);
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(shownRows(), legal::rowsOf(table.inForce(date, true)));
+        QVERIFY(p()->AvertTaux->isHidden());
+        p()->AlsaceMoselle->setChecked(false);
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(m_asked.size(), 2); // the "Non" and the "Oui" above
+        QCOMPARE(shownRows(), filled);
+        // Typing over a rate brings the note back.
+        type(p()->Edit12, "7.40");
+        leave(p()->Edit12);
+        QVERIFY(p()->AvertTaux->isVisible());
+        type(p()->Edit12, filled.gross[2]);
+        leave(p()->Edit12);
+
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        QVERIFY(!p()->isVisible());
+        RatesList saved;
+        saved.load(ratesFile());
+        QCOMPARE(saved.lines().size(), rates::LineCount);
+        QVERIFY(readBytes(ratesFile()).endsWith("\r\n"));
+        for (int n = 0; n < rates::TableLines; ++n)
+            QCOMPARE(saved.line(n), lineOf(filled, n));
+
+        for (int basis : {0, 1}) {
+            p()->Netbrut->setItemIndex(basis);
+            THoraire *h = win().Horaire;
+            h->StringGrid1->item(1, 1)->setText("01/06/2026");
+            h->StringGrid1->item(1, 6)->setText("08:00:00");
+            h->totheur->setText("8");
+            h->moan->setText("0626");
+            SlipSheet *slip = basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut;
+            showAndActivate(slip);
+            QVERIFY(QTest::qWaitFor([slip] { return slip->shownSlip().has_value(); }));
+            const SlipSheet::Shown &s = *slip->shownSlip();
+            QCOMPARE(s.input.lineName, filled.names);
+            QCOMPARE(basis == 0 ? s.input.netRate : s.input.grossRate, basis == 0 ? filled.net : filled.gross);
+            const SlipResult computed = basis == 0 ? computeNetSlip(s.input) : computeGrossSlip(s.input);
+            for (size_t k = 0; k < ContributionLines; ++k)
+                QCOMPARE(slip->cs[k]->text(), *computed.cs[k]);
+            slip->close();
+            win().BO->hide();
+        }
+        QCOMPARE(m_shown, QStringList());
+    }
+
+    // Without its dated table the page says so where the note stands, and
+    // the button says it again; a date before the table's first is unknown.
+    void linesInForceUnknown()
+    {
+        QVERIFY(open());
+        const QString missing = rtl::contributionTableMissing(m_dir.filePath(folder::contributionTable));
+        QCOMPARE(p()->AvertTaux->text(), missing);
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(m_shown, QStringList{missing});
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+
+        const QString source = BERLIVO_SOURCE_DIR "/data/Cotisations.txt";
+        QVERIFY(QFile::copy(source, m_dir.filePath(folder::contributionTable)));
+        QVERIFY(open());
+        const QDate first = legal::Contributions::load(source).firstDate();
+        p()->DateBareme->setDate(first.addDays(-1));
+        const QString before = p()->Edit12->text();
+        QTest::mouseClick(p()->BaremeEnVigueur, Qt::LeftButton);
+        QCOMPARE(m_shown.last(), ratesmsg::noneKnown(first.addDays(-1), first));
+        QCOMPARE(p()->Edit12->text(), before);
     }
 
     void returningToTheOpenWindowKeepsTheScreen()

@@ -12,6 +12,7 @@
 #include "windows/printsavewindow.h"
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
+#include "legal/contributions.h"
 #include "payslip/money.h"
 #include "windows/parameterswindow.h"
 #include "widgets/maskedit.h"
@@ -241,13 +242,25 @@ private slots:
         QTest::addColumn<QString>("lineName");
         QTest::newRow("default names") << "";
         QTest::newRow("longest default name on every line") << "Retraite complémentaire IRCEM :";
+        QTest::newRow("lines in force") << "Cotisations.txt";
     }
     void textsFitTheirRoom()
     {
         QFETCH(QString, lineName);
-        if (!lineName.isEmpty())
+        if (lineName == "Cotisations.txt") {
+            // Every row the dated table fills, the local scheme's included.
+            const legal::RateRows r = legal::rowsOf(
+                legal::Contributions::load(BERLIVO_SOURCE_DIR "/data/Cotisations.txt").inForce(QDate(2026, 1, 1), true));
+            for (size_t k = 0; k < r.names.size(); ++k) {
+                params()->lineName[k]->setText(r.names[k]);
+                params()->netRate[k]->setText(r.net[k]);
+                params()->grossRate[k]->setText(r.gross[k]);
+                params()->basePercent[k]->setText(r.bases[k]);
+            }
+        } else if (!lineName.isEmpty()) {
             for (QLabel *name : params()->lineName)
                 name->setText(lineName);
+        }
         for (int basis : {0, 1}) {
             params()->Netbrut->setItemIndex(basis);
             SlipSheet *slip = basis == 0 ? static_cast<SlipSheet *>(win().Bulletin) : win().Bulletinbrut;
@@ -281,7 +294,9 @@ private slots:
             if (const QByteArray shots = qgetenv("BERLIVO_SHOTS"); !shots.isEmpty())
                 slip->grab().save(QStringLiteral("%1/%2-%3.png")
                                       .arg(QString::fromLocal8Bit(shots), slip->objectName(),
-                                           lineName.isEmpty() ? "default" : "longest"));
+                                           lineName.isEmpty()                ? "default"
+                                           : lineName == "Cotisations.txt" ? "in-force"
+                                                                           : "longest"));
             slip->hide();
             win().BO->hide();
         }
