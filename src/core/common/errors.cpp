@@ -263,11 +263,9 @@ QString weekTooLong(const QString &total, const QString &maximum)
 {
     return QStringLiteral("Heures par semaine : %1 dépasse le maximum de %2 par semaine.").arg(total, maximum);
 }
-QString majorationBelowMinimum(int rate, int minimum)
+QString majorationBelowMinimum(const QString &field, int rate, int minimum)
 {
-    return QStringLiteral("Majoration des heures au-delà de 45 h : %1 % est en dessous du minimum légal de %2 %.")
-        .arg(rate)
-        .arg(minimum);
+    return QStringLiteral("%1 : %2 % est en dessous du minimum légal de %3 %.").arg(field).arg(rate).arg(minimum);
 }
 QString weeksLeft(int left, const QString &yearStart, const QString &yearEnd, int weeks)
 {

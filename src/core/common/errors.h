@@ -147,7 +147,9 @@ QString absenceOutsideContract(int row, const QString &from, const QString &to);
 QString absenceCut(int row, const QString &from, const QString &to, const QString &cutFrom, const QString &cutTo);
 QString weeksOutOfRange(int weeks, int maximum);
 QString weekTooLong(const QString &total, const QString &maximum);
-QString majorationBelowMinimum(int rate, int minimum);
+// "<field> : <rate> % est en dessous du minimum légal de <minimum> %.", the
+// field naming the week's limit in force.
+QString majorationBelowMinimum(const QString &field, int rate, int minimum);
 QString weeksLeft(int left, const QString &yearStart, const QString &yearEnd, int weeks);
 QString notAContractFile(const QString &path);
 // "%1 : %2 n'est pas entre %3 et %4.": a value outside what the field may hold.

@@ -9,7 +9,7 @@ namespace contract {
 const QStringList &kindTexts()
 {
     static const QStringList texts = {QStringLiteral("Heures réelles (accueil occasionnel)"),
-                                      QStringLiteral("Année complète (52 semaines)"),
+                                      QStringLiteral("Année complète (%1 semaines)").arg(rules::WeeksPerYear),
                                       QStringLiteral("Année incomplète")};
     return texts;
 }
@@ -67,8 +67,18 @@ std::optional<Limits> limitsOn(const legal::Table &table, QDate date)
     if (!week || !majoration || !weeks)
         return std::nullopt;
     // The table holds hours, percents and weeks as amounts of four decimals.
-    return Limits{int(week->amount.count() * 60 / 10000), int(majoration->amount.count() / 10000),
+    return Limits{int(week->amount.count() * rules::MinutesPerHour / 10000), int(majoration->amount.count() / 10000),
                   int(weeks->amount.count() / 10000)};
+}
+
+QString majHMCaption(const std::optional<Limits> &limits)
+{
+    if (!limits)
+        return QStringLiteral("Majoration des heures au-delà du maximum de la semaine");
+    const int hours = limits->weekMinutes / rules::MinutesPerHour;
+    const int minutes = limits->weekMinutes % rules::MinutesPerHour;
+    return QStringLiteral("Majoration des heures au-delà de %1 h").arg(hours) +
+           (minutes ? QStringLiteral(" %1").arg(minutes, 2, 10, QChar('0')) : QString());
 }
 
 int Contract::weeklyMinutes() const
@@ -81,7 +91,7 @@ int Contract::weeklyMinutes() const
     return int(total);
 }
 
-int Contract::weeksPerYear() const { return kind == Kind::IncompleteYear ? weeks : 52; }
+int Contract::weeksPerYear() const { return kind == Kind::IncompleteYear ? weeks : rules::WeeksPerYear; }
 
 bool Contract::withoutCare(QDate d) const
 {
@@ -103,10 +113,9 @@ QDate Contract::contractYearStart(QDate d) const
     if (!first.isValid() || !d.isValid())
         return first;
     int years = d.year() - first.year();
-    while (years > 0 && first.addYears(years) > d)
+    // The anniversary in d's year, or the one before when it is still to come.
+    if (years > 0 && first.addYears(years) > d)
         --years;
-    while (first.addYears(years + 1) <= d)
-        ++years;
     return first.addYears(years);
 }
 
@@ -142,9 +151,6 @@ QString rangeFault(const QString &table, int row, const DateRange &r)
 }
 } // namespace
 
-namespace {
-} // namespace
-
 QString rangeFault(const QString &field, int value, IntRange r)
 {
     return r.contains(value)
@@ -162,7 +168,7 @@ QString dateFault(const QString &field, QDate d)
 }
 } // namespace
 
-QString valueFault(const Contract &c)
+QString valueFault(const Contract &c, const std::optional<Limits> &limits)
 {
     QStringList faults;
     faults << rangeFault(QStringLiteral("Type de contrat"), int(c.kind), KindRange) << dateFault(FirstCaption, c.first)
@@ -172,7 +178,7 @@ QString valueFault(const Contract &c)
             faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(c.plannedMinutes[i]),
                                               minutesText(DayMinutesRange.min), minutesText(DayMinutesRange.max));
     faults << rangeFault(WeeksCaption, c.weeks, WeeksRange) << rangeFault(MajHCCaption, c.majHC, MajorationRange)
-           << rangeFault(MajHMCaption, c.majHM, MajorationRange)
+           << rangeFault(majHMCaption(limits), c.majHM, MajorationRange)
            << rangeFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
            << (c.endReason ? rangeFault(QStringLiteral("Motif de la fin"), int(*c.endReason), EndReasonRange)
                            : QString())
@@ -230,7 +236,7 @@ std::pair<Contract, QStringList> absencesCutToContract(Contract c)
 
 QString validate(const Contract &c, const std::optional<Limits> &law)
 {
-    if (QString f = valueFault(c); !f.isEmpty())
+    if (QString f = valueFault(c, law); !f.isEmpty())
         return f;
     if (!c.first.isValid())
         return contractmsg::dateMissing(FirstCaption, 1);
@@ -238,7 +244,7 @@ QString validate(const Contract &c, const std::optional<Limits> &law)
         return contractmsg::endBeforeStart(shortDate(c.first), shortDate(c.last));
     if (c.notified.isValid() && c.notified < c.first)
         return endmsg::notifiedBeforeStart(shortDate(c.first), shortDate(c.notified));
-    const int maximumWeeks = law ? law->maximumWeeks : 52;
+    const int maximumWeeks = law ? law->maximumWeeks : rules::WeeksPerYear;
     if (c.kind == Kind::IncompleteYear && (c.weeks < 1 || c.weeks > maximumWeeks))
         return contractmsg::weeksOutOfRange(c.weeks, maximumWeeks);
     if (law && c.weeklyMinutes() > law->weekMinutes)
@@ -259,7 +265,7 @@ QString validate(const Contract &c, const std::optional<Limits> &law)
 QString warning(const Contract &c, const std::optional<Limits> &law)
 {
     if (law && c.majHM < law->minimumMajHM)
-        return contractmsg::majorationBelowMinimum(c.majHM, law->minimumMajHM);
+        return contractmsg::majorationBelowMinimum(majHMCaption(law), c.majHM, law->minimumMajHM);
     return {};
 }
 
@@ -268,7 +274,7 @@ int weeksLeftInYear(const Contract &c, QDate yearStart)
     const QDate end = yearStart.addYears(1);
     QDate monday = yearStart.addDays((8 - yearStart.dayOfWeek()) % 7);
     int weeks = 0;
-    for (; monday < end && weeks < 52; monday = monday.addDays(7)) {
+    for (; monday < end && weeks < rules::WeeksPerYear; monday = monday.addDays(7)) {
         for (int k = 0; k < 7; ++k) {
             const QDate d = monday.addDays(k);
             if (c.plannedMinutes[size_t(k)] > 0 && !c.withoutCare(d)) {

@@ -8,6 +8,8 @@
 // occasional kind is what a child without a contract has, paid by the hour
 // as the ordinary slips compute it.
 
+#include "contract/contractrules.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -62,7 +64,7 @@ struct IntRange {
 inline constexpr IntRange KindRange{0, 2};
 // A day's planned time is shown HH:MM: 23:59 at most.
 inline constexpr IntRange DayMinutesRange{0, 23 * 60 + 59};
-inline constexpr IntRange WeeksRange{0, 52};
+inline constexpr IntRange WeeksRange{0, rules::WeeksPerYear};
 inline constexpr IntRange MajorationRange{0, 100};
 inline constexpr IntRange ReasonRange{0, 4};
 inline constexpr IntRange LeavePaymentRange{0, 2};
@@ -82,7 +84,6 @@ inline const QString PeriodsCaption = QStringLiteral("Périodes sans accueil");
 inline const QString AbsencesCaption = QStringLiteral("Absences");
 inline const QString WeeksCaption = QStringLiteral("Semaines d'accueil par an");
 inline const QString MajHCCaption = QStringLiteral("Majoration des heures complémentaires");
-inline const QString MajHMCaption = QStringLiteral("Majoration des heures au-delà de 45 h");
 // "<field> : <value> n'est pas entre <min> et <max>."; empty inside the range.
 QString rangeFault(const QString &field, int value, IntRange range);
 
@@ -96,6 +97,11 @@ struct Limits {
 // The limits in force on `date`; none while the table has no value of one
 // of them on that date (no check rather than a guess).
 std::optional<Limits> limitsOn(const legal::Table &table, QDate date);
+
+// The majorated hours' caption, with the week's limit in force: "Majoration
+// des heures au-delà de 45 h"; "... au-delà du maximum de la semaine" while
+// no limit is known.
+QString majHMCaption(const std::optional<Limits> &limits);
 
 // Both days included. A range whose dates are not set is one a user left empty.
 struct DateRange {
@@ -118,8 +124,10 @@ struct Contract {
     std::array<int, 7> plannedMinutes{}; // Monday to Sunday
     int weeks = 0;                       // weeks of care a year, for an incomplete year
     QList<DateRange> periodsWithoutCare;
-    int majHC = 0;  // percent added to complementary hours
-    int majHM = 10; // percent added to hours beyond the week's limit
+    int majHC = 0; // percent added to complementary hours
+    // Percent added to hours beyond the week's limit: a new contract in the
+    // window takes the least majoration in force (Limits::minimumMajHM).
+    int majHM = 0;
     QList<Absence> absences;
     LeavePayment leavePayment = LeavePayment::InJune; // an incomplete year's
     // How it ends: none while no end is given; the day the letter ending it
@@ -129,7 +137,7 @@ struct Contract {
 
     bool isRegular() const { return kind != Kind::Occasional; }
     int weeklyMinutes() const;
-    // 52 for a complete year, `weeks` for an incomplete one.
+    // A year's weeks for a complete year, `weeks` for an incomplete one.
     int weeksPerYear() const;
     bool inside(QDate d) const { return d >= first && (last.isNull() || d <= last); }
     bool withoutCare(QDate d) const;
@@ -144,9 +152,9 @@ struct Contract {
 };
 
 // The first value of `c` outside the ranges above, in French naming the
-// field as the window labels it; empty when every value lies inside them.
-// Dates that are not set are left to validate().
-QString valueFault(const Contract &c);
+// field as the window labels it (with `limits`, those in force); empty when
+// every value lies inside them. Dates that are not set are left to validate().
+QString valueFault(const Contract &c, const std::optional<Limits> &limits = std::nullopt);
 // What a contract typed in the window may not be, beyond what a stored one is
 // checked for: a regular contract planning no hour, an absence wholly
 // outside the contract. Empty when it may be stored.
@@ -165,7 +173,7 @@ QString warning(const Contract &c, const std::optional<Limits> &limits);
 // How many weeks of care the periods without care leave in the contract
 // year starting at `yearStart`: the Monday-to-Sunday weeks whose Monday lies
 // in that year and that keep at least one weekday with hours outside every
-// period, 52 at most.
+// period, a year's weeks at most.
 int weeksLeftInYear(const Contract &c, QDate yearStart);
 
 // The line the window shows when the periods without care of the contract

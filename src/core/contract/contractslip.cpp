@@ -3,11 +3,8 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/monthkey.h"
-#include "common/programfiles.h"
-#include "contract/contractstore.h"
+#include "contract/contractrules.h"
 #include "settings/numberfields.h"
-
-#include <QDir>
 
 namespace contract {
 
@@ -19,7 +16,7 @@ QString decimalHours(qint64 hundredths)
 }
 
 namespace {
-QString minutesAsHours(qint64 minutes) { return decimalHours(hundredthsOfTwelfths(12 * minutes)); }
+QString minutesAsHours(qint64 minutes) { return decimalHours(rules::hundredthsOfHour(minutes)); }
 
 // "du 03/03/2026 au 05/03/2026 (Enfant malade, certificat médical)", or
 // "le 03/03/2026 (...)" for one day; the days before or after the contract
@@ -82,32 +79,30 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
         return;
     }
     out.leave = leave;
-    qint64 leaveCents = 0;
+    Money leavePay;
     int leaveDays = 0, paidDays = 0;
     for (const LeavePayout &o : leave) {
-        leaveCents += o.amount.count();
+        leavePay += o.amount;
         leaveDays += o.days;
         // The days whose hours the declaration adds to the normal ones: an
         // incomplete year's, paid on top of the base.
         if (!o.complement && c.kind == Kind::IncompleteYear)
             paidDays += o.days;
     }
-    const Money leavePay = Money::fromCount(leaveCents);
     // The month of the last day pays the end: the notice not worked and the
     // true-up with the salary, the indemnity apart (leave is in `leave`).
     const bool ends =
         end && end->complete() && c.last.isValid() && f.year == c.last.year() && f.month == c.last.month();
     if (ends)
         out.end = end;
-    const qint64 endCents = ends ? end->noticePay.count() + end->trueUpPaid().count() : 0;
-    const Money salary = Money::fromCount(f.salary.count() + leaveCents + endCents);
+    const Money salary = f.salary + leavePay + (ends ? end->noticePay + end->trueUpPaid() : Money());
     ContractPay &p = out.pay;
     p.hmens = decimalHours(f.mensualisedHundredths);
     p.tauxh = (grossBasis ? in.SHbr : in.SH).trimmed();
     p.salmens = formatAmount(f.base);
     p.habs = minutesAsHours(f.deductedMinutes);
     p.hplan = minutesAsHours(f.plannedMonth);
-    p.deduc = formatAmount(Money::fromCount(-f.deduction.count()));
+    p.deduc = formatAmount(-f.deduction);
     QStringList runs;
     for (const DeductedRun &run : f.deducted)
         runs << runText(run);
@@ -145,18 +140,16 @@ void finish(ContractSlip &out, const SlipInput &in, bool grossBasis, const Contr
         // The indemnity counts this slip's own gross salary: worked out on
         // the slip once, then paid on top of what it leaves to pay.
         const auto &a = out.slip.amounts;
-        const Money gross = grossBasis ? a.salbrut : Money::fromCount(a.salnet.count() + a.totcs.count());
+        const Money gross = grossBasis ? a.salbrut : a.salnet + a.totcs;
         out.indemnity = lastSlipIndemnity(*end, gross);
         p.mtrupture = formatAmount(out.indemnity);
         out.slip = computeContractSlip(in, grossBasis, salary, leavePay, out.indemnity);
     }
 }
 
-// The slip of the month of the inputs: `figuresOf(month, rate, holiday)`
-// gives the month's figures, the contract they were worked out from and the
-// paid leave of the month.
-template <typename FiguresOf>
-ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
+} // namespace
+
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const MonthPartsOf &partsOf)
 {
     ContractSlip out;
     const std::optional<MonthKey> key = MonthKey::fromText(in.moan);
@@ -168,14 +161,13 @@ ContractSlip slipOf(const SlipInput &in, bool grossBasis, FiguresOf figuresOf)
     HolidaySetting holiday;
     if (!readRate(in, grossBasis, rate, holiday, out))
         return out;
-    auto [figures, c, leave, end] = figuresOf(*key, rate, holiday);
-    out.figures = std::move(figures);
-    finish(out, in, grossBasis, c, leave, end);
+    MonthParts parts = partsOf(*key, rate, holiday);
+    out.figures = std::move(parts.figures);
+    finish(out, in, grossBasis, parts.contract, parts.leave, parts.end);
     if (out.failure.isEmpty())
-        out.notes = typedDayNotes(c, *key, in.days);
+        out.notes = typedDayNotes(parts.contract, *key, in.days);
     return out;
 }
-} // namespace
 
 QString leaveCaption(const QList<LeavePayout> &leave)
 {
@@ -188,27 +180,8 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
                           const Limits &limits, const QList<LeavePayout> &leave,
                           const std::optional<EndOfContract> &end)
 {
-    return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
-        return std::tuple{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c, leave, end};
-    });
-}
-
-ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis)
-{
-    return slipOf(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
-        // The figures read the contract, the days and the legal limits of the month.
-        MonthFigures figures = monthFiguresOf(programFolder, slot, key.year(), key.month(), rate, holiday);
-        Contract c = loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
-        // The leave of every period up to the month's last day.
-        const QDate first(key.year(), key.month(), 1);
-        QList<LeavePayout> leave;
-        if (figures.complete())
-            leave =
-                payoutsIn(paidLeaveOf(programFolder, slot, c, rate, holiday, first.addMonths(1).addDays(-1)), first);
-        std::optional<EndOfContract> end;
-        if (figures.complete() && c.last.isValid() && c.last.year() == key.year() && c.last.month() == key.month())
-            end = endOfContractOf(programFolder, slot, c, rate, holiday);
-        return std::tuple{std::move(figures), std::move(c), std::move(leave), std::move(end)};
+    return contractSlip(in, grossBasis, [&](const MonthKey &key, Money rate, const HolidaySetting &holiday) {
+        return MonthParts{monthFigures(c, key.year(), key.month(), days, rate, holiday, limits), c, leave, end};
     });
 }
 
@@ -260,18 +233,10 @@ QString hourlySlipNote(const std::optional<Contract> &c, const QString &monthKey
         grossBasis);
 }
 
-QString hourlySlipNoteOf(const QString &programFolder, int slot, const QString &monthKey, bool grossBasis)
-{
-    return hourlySlipNote(loadContract(QDir(programFolder).filePath(folder::contracts), slot), monthKey, grossBasis);
-}
-
-bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)
+bool paidByContract(const Contract &c, const QString &monthKey)
 {
     const std::optional<MonthKey> key = MonthKey::fromText(monthKey);
-    if (!key)
-        return false;
-    const std::optional<Contract> c = loadContract(QDir(programFolder).filePath(folder::contracts), slot);
-    return c && paysMonth(*c, *key);
+    return key && paysMonth(c, *key);
 }
 
 } // namespace contract

@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace contract {
@@ -77,11 +78,18 @@ ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const Contract &
                           const Limits &limits, const QList<LeavePayout> &leave = {},
                           const std::optional<EndOfContract> &end = std::nullopt);
 
-// The same from the program folder: child slot `slot`'s contract in
-// Contrats.db, its days in its day table, the limits in Baremes.txt, the
-// paid leave worked out from every month of the contract up to this one, and
-// in the month of its last day the end of the contract (endOfContractOf).
-ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipInput &in, bool grossBasis);
+// What the slip of a month is worked out from, once the slip's rate and
+// holiday setting are read: the month's figures, the contract they come
+// from, what the month pays of the paid leave and, in the month of its last
+// day, the end of the contract (contractinputs.h puts them together).
+struct MonthParts {
+    MonthFigures figures;
+    Contract contract;
+    QList<LeavePayout> leave;
+    std::optional<EndOfContract> end;
+};
+using MonthPartsOf = std::function<MonthParts(const MonthKey &month, Money rate, const HolidaySetting &holiday)>;
+ContractSlip contractSlip(const SlipInput &in, bool grossBasis, const MonthPartsOf &partsOf);
 
 // The days of month `month` typed on the sheet (`days`, the sheet's dated
 // rows) that contract `c` does not pay as they were typed, each kind on a
@@ -90,16 +98,15 @@ ContractSlip contractSlipOf(const QString &programFolder, int slot, const SlipIn
 // absence's rule holds, not the hours typed). Empty when there are none.
 QStringList typedDayNotes(const Contract &c, const MonthKey &month, const std::array<SheetDay, 31> &days);
 
-// The line of a slip paid by the hour for a month that child slot `slot`'s
-// regular contract does not cover: the month lies outside it, and which slip
+// The line of a slip paid by the hour for a month that the child's regular
+// contract `c` does not cover: the month lies outside it, and which slip
 // is computed instead. Empty for a child without a regular contract, for a
 // month it pays, and for a key that is not a month.
 QString hourlySlipNote(const std::optional<Contract> &c, const QString &monthKey, bool grossBasis);
-QString hourlySlipNoteOf(const QString &programFolder, int slot, const QString &monthKey, bool grossBasis);
 
-// Whether the month of key `monthKey` of child slot `slot` is paid by its
-// regular contract: a complete or an incomplete year whose dates cover some
-// of the month. A child without one, or a key that is not a month, is not.
-bool paidByContract(const QString &programFolder, int slot, const QString &monthKey);
+// Whether the month of key `monthKey` is paid by the regular contract `c`:
+// a complete or an incomplete year whose dates cover some of the month. A
+// contract of the occasional kind, or a key that is not a month, is not.
+bool paidByContract(const Contract &c, const QString &monthKey);
 
 } // namespace contract

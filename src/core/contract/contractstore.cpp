@@ -199,7 +199,7 @@ void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot
         k.plannedMinutes[size_t(i)] = integer(q.value(3 + i), weekdayTexts().at(i));
     k.weeks = integer(q.value(10), WeeksCaption);
     k.majHC = integer(q.value(11), MajHCCaption);
-    k.majHM = integer(q.value(12), MajHMCaption);
+    k.majHM = integer(q.value(12), majHMCaption(std::nullopt));
     k.leavePayment = LeavePayment(integer(q.value(13), QStringLiteral("Paiement des congés")));
     if (!q.value(14).isNull())
         k.endReason = EndReason(integer(q.value(14), QStringLiteral("Motif de la fin")));

@@ -1,15 +1,10 @@
 #include "contract/endofcontract.h"
 
-#include "archive/sliparchive.h"
-#include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/monthkey.h"
-#include "common/programfiles.h"
-#include "legal/legaltable.h"
+#include "contract/contractrules.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 
@@ -25,7 +20,7 @@ constexpr qint64 PerMinute = 1200;
 constexpr qint64 PerHundredth = PerMinute * 60 / 100;
 
 // Hundredths of an hour of an exact count, half away from zero.
-qint64 hundredthsOf(qint64 units) { return centsOf(units, PerHundredth).count() / 100; }
+qint64 hundredthsOf(qint64 units) { return rules::hundredthsOfHour(units, PerMinute); }
 
 QString euros(Money m) { return formatAmount(m) + QStringLiteral(" €"); }
 QString hours(qint64 hundredths)
@@ -49,8 +44,9 @@ NoticeSpan noticeOf(const Contract &c)
     switch (*c.endReason) {
     case EndReason::ChildWithdrawn:
     case EndReason::Resignation:
-        n.notice = c.notified < c.first.addYears(1) ? Notice::FifteenDays : Notice::OneMonth;
-        n.end = n.notice == Notice::FifteenDays ? c.notified.addDays(14) : c.notified.addMonths(1).addDays(-1);
+        n.notice = c.notified < c.first.addYears(rules::LongNoticeFromYears) ? Notice::FifteenDays : Notice::OneMonth;
+        n.end = n.notice == Notice::FifteenDays ? c.notified.addDays(rules::ShortNoticeDays - 1)
+                                                : c.notified.addMonths(rules::LongNoticeMonths).addDays(-1);
         break;
     default: break;
     }
@@ -65,7 +61,7 @@ QDate contractEndDate(const Contract &c)
 
 Money EndOfContract::totalPaid() const
 {
-    return Money::fromCount(noticePay.count() + indemnity.count() + trueUpPaid().count() + leavePay.count());
+    return noticePay + indemnity + trueUpPaid() + leavePay;
 }
 
 EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, const QList<SavedSlipFigures> &slips,
@@ -96,7 +92,7 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
         goingOn.last = QDate();
         for (QDate d = std::max(c.last.addDays(1), c.notified); d <= e.noticeEnd; d = d.addDays(1))
             e.noticeMinutes += goingOn.plannedOn(d);
-        e.noticePay = centsOf(__int128(e.noticeMinutes) * rate.count(), __int128(60) * 100);
+        e.noticePay = rules::payOfMinutes(e.noticeMinutes, 1, rate);
     }
 
     // The saved slips of the contract's months.
@@ -119,11 +115,12 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
         if (!saved.contains(m))
             e.missingMonths << m;
 
-    e.indemnityDue = *c.endReason == EndReason::ChildWithdrawn && c.notified >= c.first.addMonths(9);
-    e.salaryTotal = Money::fromCount(gross * 100);
-    e.earlierTotal = Money::fromCount(earlier * 100);
+    e.indemnityDue = *c.endReason == EndReason::ChildWithdrawn &&
+                     c.notified >= c.first.addMonths(rules::IndemnityFromMonths);
+    e.salaryTotal = Money::fromCents(gross);
+    e.earlierTotal = Money::fromCents(earlier);
     if (e.indemnityDue)
-        e.indemnity = centsOf(gross, 80);
+        e.indemnity = partOf(e.salaryTotal, 1, rules::IndemnityDivisor);
 
     // An incomplete year pays M every month whatever the weeks of care fell
     // in it: at the end, the hours really worked are set against those paid.
@@ -140,21 +137,19 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
         qint64 paid = 0;
         for (const MonthFigures &f : months)
             if (f.complete())
-                paid += f.mensualisedTwelfths * (PerMinute / 12) - f.deductedMinutes * PerMinute;
+                paid += f.mensualisedTwelfths * (PerMinute / rules::MonthsPerYear) - f.deductedMinutes * PerMinute;
         e.workedHundredths = hundredthsOf(worked);
         e.paidHundredths = hundredthsOf(paid);
-        e.trueUp = centsOf(__int128(worked - paid) * rate.count(), __int128(PerMinute) * 60 * 100);
+        e.trueUp = rules::payOfMinutes(worked - paid, PerMinute, rate);
     }
 
     // The leave the paid-leave periods put on the last slip.
-    qint64 leaveCount = 0;
     for (const LeavePeriod &p : leave)
         for (const LeavePayout &o : p.payouts)
             if (o.month == lastMonth) {
                 e.leaveDays += o.days;
-                leaveCount += o.amount.count();
+                e.leavePay += o.amount;
             }
-    e.leavePay = Money::fromCount(leaveCount);
     return e;
 }
 
@@ -162,48 +157,7 @@ Money lastSlipIndemnity(const EndOfContract &e, Money lastGross)
 {
     if (!e.complete() || !e.indemnityDue)
         return Money();
-    return centsOf(e.earlierTotal.count() / 100 + shownCents(lastGross), 80);
-}
-
-EndOfContract endOfContractOf(const QString &programFolder, int slot, const Contract &c, Money rate,
-                              const HolidaySetting &holiday)
-{
-    if (!c.isRegular() || !c.first.isValid() || !c.last.isValid())
-        return endOfContract(c, {}, {}, {}, rate, {});
-    const QDir dir(programFolder);
-    const QString dayTable = dir.filePath(folder::dayTable(slot));
-    // From the first contract year's start (its sick days count) to the end
-    // of the last leave year.
-    const QList<StoredDay> days =
-        DayTable::workedDays(dayTable, std::min(c.first, leavePeriodWeeks(leavePeriodOf(c.first)).from),
-                             QDate(c.last.year() + 2, 12, 31));
-
-    QList<SavedSlipFigures> slips;
-    const QString archivePath = dir.filePath(folder::slipArchive);
-    if (QFileInfo::exists(archivePath)) {
-        const SlipArchive archive(archivePath);
-        for (int year = c.first.year(); year <= c.last.year(); ++year)
-            for (const ArchivedSlip &a : archive.year(slot, year))
-                if (a.month() >= 1)
-                    slips << SavedSlipFigures{QDate(a.year(), a.month(), 1), a.grossBasis, a.salbrut, a.salnet,
-                                              a.totcs, a.complementaryHours, a.majoratedHours};
-    }
-
-    // Each month's figures, and its salary S for the leave's tenth; a month
-    // whose legal limits the table does not know has none.
-    QList<MonthFigures> months;
-    MonthSalaries salaries;
-    const legal::Loaded law = legal::loadTable(dir.filePath(folder::legalTable));
-    for (QDate m = firstOfMonth(c.first); m <= c.last; m = m.addMonths(1)) {
-        const std::optional<Limits> limits = law.table ? limitsOn(*law.table, m) : std::nullopt;
-        if (!limits)
-            continue;
-        months << monthFigures(c, m.year(), m.month(), days, rate, holiday, *limits);
-        if (months.last().complete())
-            salaries.insert(m, months.last().salary);
-    }
-    // The leave as the contract ended on its last day leaves it.
-    return endOfContract(c, days, slips, months, rate, paidLeave(c, days, rate, salaries, c.last));
+    return partOf(e.earlierTotal + shown(lastGross), 1, rules::IndemnityDivisor);
 }
 
 QList<EndLine> endLines(const EndOfContract &e)
@@ -212,26 +166,27 @@ QList<EndLine> endLines(const EndOfContract &e)
         return {};
     QList<EndLine> lines;
     const bool notice = e.notice != Notice::None;
-    lines << EndLine{QStringLiteral("Préavis"), e.notice == Notice::FifteenDays ? QStringLiteral("15 jours")
-                                                : e.notice == Notice::OneMonth  ? QStringLiteral("1 mois")
-                                                                                : QStringLiteral("aucun")};
+    lines << EndLine{QStringLiteral("Préavis"),
+                     e.notice == Notice::FifteenDays ? QStringLiteral("%1 jours").arg(rules::ShortNoticeDays)
+                     : e.notice == Notice::OneMonth  ? QStringLiteral("%1 mois").arg(rules::LongNoticeMonths)
+                                                     : QStringLiteral("aucun")};
     lines << EndLine{QStringLiteral("Fin du préavis"), notice ? shortDate(e.noticeEnd) : QString()};
     lines << EndLine{QStringLiteral("Fin du contrat (certificat de travail)"), shortDate(e.contractEnd)};
     lines << EndLine{QStringLiteral("Préavis non effectué (heures prévues)"),
-                     hours(centsOf(__int128(e.noticeMinutes) * 100, 60).count() / 100)};
+                     hours(rules::hundredthsOfHour(e.noticeMinutes))};
     lines << EndLine{QStringLiteral("Indemnité compensatrice de préavis"), euros(e.noticePay)};
     lines << EndLine{QStringLiteral("Total des salaires bruts du contrat"),
                      euros(e.salaryTotal) +
                          (e.fromNet ? QStringLiteral(" (salaires nets ramenés au brut par les cotisations de chaque "
                                                      "bulletin)")
                                     : QString())};
-    lines << EndLine{QStringLiteral("Indemnité de rupture (1/80)"),
+    lines << EndLine{QStringLiteral("Indemnité de rupture (1/%1)").arg(rules::IndemnityDivisor),
                      e.indemnityDue ? euros(e.indemnity) : QStringLiteral("non due")};
     if (e.trueUpApplies) {
         lines << EndLine{QStringLiteral("Heures réellement travaillées"), hours(e.workedHundredths)};
         lines << EndLine{QStringLiteral("Heures payées par la mensualisation"), hours(e.paidHundredths)};
         lines << EndLine{QStringLiteral("Régularisation"),
-                         e.trueUp.count() < 0 ? euros(e.trueUp) + QStringLiteral(" : non récupérée")
+                         e.trueUp < Money() ? euros(e.trueUp) + QStringLiteral(" : non récupérée")
                                               : euros(e.trueUp)};
     } else {
         lines << EndLine{QStringLiteral("Régularisation"), QStringLiteral("sans objet (année complète)")};
@@ -253,7 +208,7 @@ QList<EndLine> receiptLines(const EndOfContract &e)
     if (!e.complete())
         return lines;
     const auto add = [&](const QString &caption, Money m) {
-        if (m.count() != 0)
+        if (m != Money())
             lines << EndLine{caption, euros(m)};
     };
     add(QStringLiteral("Indemnité compensatrice de préavis"), e.noticePay);

@@ -43,17 +43,17 @@ struct EndOfContract {
     qint64 noticeMinutes = 0;     // planned after the last day of care, up to the notice's end
     Money noticePay;
 
-    bool indemnityDue = false;    // a withdrawn child after 9 months of contract
+    bool indemnityDue = false;    // a withdrawn child after the months of contract the rule asks
     Money salaryTotal;            // the gross salaries of the saved slips
     Money earlierTotal;           // the same without the last month's
     bool fromNet = false;         // some of them are net salaries carried to gross
-    Money indemnity;              // a 80th of the total
+    Money indemnity;              // the rule's share of the total
 
     bool trueUpApplies = false;   // an incomplete year
     qint64 workedHundredths = 0;  // W, hours to two decimals, for display
     qint64 paidHundredths = 0;    // Q
     Money trueUp;                 // R x (W - Q), negative when fewer hours were worked
-    Money trueUpPaid() const { return trueUp.count() > 0 ? trueUp : Money(); }
+    Money trueUpPaid() const { return trueUp > Money() ? trueUp : Money(); }
 
     int leaveDays = 0;            // earned and not taken, paid on the last slip
     Money leavePay;
@@ -87,13 +87,6 @@ EndOfContract endOfContract(const Contract &c, const QList<StoredDay> &days, con
 // last month with the last slip's own gross salary `lastGross` (a net slip's
 // carried to gross), so that the slip does not wait for its own saving.
 Money lastSlipIndemnity(const EndOfContract &e, Money lastGross);
-
-// The same for the contract `c` of child slot 1 to 5 in the program folder:
-// its days from the day table, its saved slips from the slip archive, each
-// month's figures with the legal limits of the month. Raises when a table
-// cannot be read.
-EndOfContract endOfContractOf(const QString &programFolder, int slot, const Contract &c, Money rate,
-                              const HolidaySetting &holiday);
 
 // A figure of the end as the page and the receipt show it.
 struct EndLine {

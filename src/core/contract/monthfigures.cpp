@@ -3,24 +3,11 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/monthkey.h"
-#include "common/programfiles.h"
-#include "contract/contractstore.h"
-#include "contract/paidleave.h"
-#include "legal/legaltable.h"
-
-#include <QDir>
+#include "contract/contractrules.h"
 
 #include <QHash>
 
 namespace contract {
-
-Money centsOf(__int128 numerator, __int128 denominator)
-{
-    const bool negative = numerator < 0;
-    const __int128 n = negative ? -numerator : numerator;
-    const __int128 cents = (2 * n + denominator) / (2 * denominator);
-    return Money::fromCount(static_cast<qint64>((negative ? -cents : cents) * 100));
-}
 
 namespace {
 QDate firstMondayOf(int year, int month)
@@ -44,60 +31,13 @@ QDate lastSundayOf(int year, int month)
 
 } // namespace
 
-QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, const QHash<QDate, StoredDay> &stored)
-{
-    // The first hospitalisation starting in each contract year.
-    QHash<QDate, int> firstHospital;
-    for (int i = 0; i < c.absences.size(); ++i) {
-        const Absence &a = c.absences[i];
-        if (a.reason != Reason::ChildInHospital)
-            continue;
-        const QDate year = c.contractYearStart(std::max(a.range.from, c.first));
-        auto it = firstHospital.find(year);
-        if (it == firstHospital.end() || c.absences[*it].range.from > a.range.from)
-            firstHospital.insert(year, i);
-    }
-    const int sickDaysDeducted = 5;
-    const int hospitalDaysDeducted = 14;
-    QHash<QDate, int> sickDays; // by contract year
-    QHash<QDate, int> deducted;
-    for (QDate d = from; d <= to; d = d.addDays(1)) {
-        if (c.plannedOn(d) == 0)
-            continue;
-        // A public holiday is never a day of absence.
-        if (auto s = stored.constFind(d); s != stored.constEnd() && s->holiday)
-            continue;
-        int index = -1;
-        for (int i = 0; i < c.absences.size() && index < 0; ++i)
-            if (c.absences[i].range.contains(d))
-                index = i;
-        if (index < 0)
-            continue;
-        const Absence &a = c.absences[index];
-        bool deduct = false;
-        switch (a.reason) {
-        case Reason::MinderAbsent: deduct = true; break;
-        case Reason::ChildSick: deduct = ++sickDays[c.contractYearStart(d)] <= sickDaysDeducted; break;
-        case Reason::ChildInHospital:
-            deduct = firstHospital.value(c.contractYearStart(std::max(a.range.from, c.first)), -1) == index &&
-                     a.range.from.daysTo(d) < hospitalDaysDeducted;
-            break;
-        case Reason::ParentsChoice:
-        case Reason::MinderLeave: break;
-        }
-        if (deduct)
-            deducted.insert(d, index);
-    }
-    return deducted;
-}
-
 Mensualised mensualised(const Contract &c, Money rate)
 {
     Mensualised m;
     m.twelfths = qint64(c.weeklyMinutes()) * c.weeksPerYear();
-    m.hundredths = centsOf(__int128(m.twelfths) * 100, __int128(12) * 60).count() / 100;
-    // B = H x N / 12 / 60 hours x R / 10000 euros, in cents.
-    m.base = centsOf(__int128(m.twelfths) * rate.count(), __int128(12) * 60 * 100);
+    m.hundredths = rules::hundredthsOfHour(m.twelfths, rules::MonthsPerYear);
+    // B = H x N / 12 minutes at R.
+    m.base = rules::payOfMinutes(m.twelfths, rules::MonthsPerYear, rate);
     return m;
 }
 
@@ -148,12 +88,7 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
         return f;
     }
 
-    // A day stored twice (a month validated again) counts as last stored.
-    QHash<QDate, StoredDay> stored;
-    for (const StoredDay &d : days)
-        stored.insert(d.date, d);
-
-    const qint64 r = rate.count();
+    const QHash<QDate, StoredDay> stored = byDate(days);
     f.weeklyMinutes = c.weeklyMinutes();
     f.weeksPerYear = c.weeksPerYear();
     const Mensualised m = mensualised(c, rate);
@@ -208,7 +143,7 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
     // the deduction from the slip's own figures, and a month wholly absent
     // still takes exactly the base shown.
     if (f.plannedMonth > 0)
-        f.deduction = centsOf(__int128(f.base.count() / 100) * f.deductedMinutes, f.plannedMonth);
+        f.deduction = partOf(shown(f.base), f.deductedMinutes, f.plannedMonth);
 
     const qint64 limit = limits.weekMinutes;
     const QDate lastSunday = lastSundayOf(year, month);
@@ -227,10 +162,9 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
         f.majoratedMinutes += w.beyondLimit;
         f.weeks << w;
     }
-    // R x (1 + rate / 100) an hour: R / 10000 x (100 + rate) / 100 x minutes / 60 euros.
-    const __int128 perMinute = __int128(10000) * 100 * 60;
-    f.complementaryPay = centsOf(__int128(r) * (100 + c.majHC) * f.complementaryMinutes * 100, perMinute);
-    f.majoratedPay = centsOf(__int128(r) * (100 + c.majHM) * f.majoratedMinutes * 100, perMinute);
+    // R x (1 + rate / 100) an hour: the minutes counted (100 + rate) / 100 times.
+    f.complementaryPay = rules::payOfMinutes(__int128(f.complementaryMinutes) * (100 + c.majHC), 100, rate);
+    f.majoratedPay = rules::payOfMinutes(__int128(f.majoratedMinutes) * (100 + c.majHM), 100, rate);
 
     for (QDate d = monthStart; d <= monthEnd; d = d.addDays(1))
         if (c.inside(d))
@@ -238,35 +172,12 @@ MonthFigures monthFigures(const Contract &c, int year, int month, const QList<St
                 f.holidayMinutes += s->minutes;
     // The holiday's hours are in the base already: the supplement adds
     // (Indentr - 1) times the rate. A multiplier below 1 adds nothing.
-    const qint64 extra = holiday.multiplier.count() - 10000;
-    if (holiday.on && extra > 0)
-        f.holidaySupplement = centsOf(__int128(r) * extra * f.holidayMinutes * 100, __int128(10000) * 10000 * 60);
+    const Money extra = holiday.multiplier - Money::fromCents(100);
+    if (holiday.on && extra > Money())
+        f.holidaySupplement = rules::payOfMinutes(__int128(f.holidayMinutes) * extra.count(), 10000, rate);
 
-    f.salary = Money::fromCount(f.base.count() - f.deduction.count() + f.complementaryPay.count() +
-                                f.majoratedPay.count() + f.holidaySupplement.count());
+    f.salary = f.base - f.deduction + f.complementaryPay + f.majoratedPay + f.holidaySupplement;
     return f;
-}
-
-MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, int month, Money rate,
-                            const HolidaySetting &holiday)
-{
-    const QDir dir(programFolder);
-    const Contract c = loadContract(dir.filePath(folder::contracts), slot).value_or(Contract{});
-    const legal::Loaded law = legal::loadTable(dir.filePath(folder::legalTable));
-    const std::optional<Limits> limits = law.table ? limitsOn(*law.table, QDate(year, month, 1)) : std::nullopt;
-    if (c.isRegular() && !limits) {
-        MonthFigures f;
-        f.year = year;
-        f.month = month;
-        f.failure = law.table ? contractmsg::limitsUnknown(MonthKey::of(month, year).title()) : law.message;
-        return f;
-    }
-    QList<StoredDay> days;
-    if (c.isRegular()) {
-        const DateRange range = daysNeeded(c, year, month);
-        days = DayTable::workedDays(dir.filePath(folder::dayTable(slot)), range.from, range.to);
-    }
-    return monthFigures(c, year, month, days, rate, holiday, limits.value_or(Limits{}));
 }
 
 } // namespace contract

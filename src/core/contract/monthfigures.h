@@ -8,8 +8,8 @@
 // exact in minutes; every amount is rounded once, to the cent, half away
 // from zero, from the exact value (integer arithmetic, no floating point).
 
-#include "attendance/daytable.h"
 #include "contract/contract.h"
+#include "contract/leavecalendar.h"
 #include "payslip/money.h"
 
 #include <QDate>
@@ -19,10 +19,6 @@
 #include <optional>
 
 namespace contract {
-
-// One stored day as the month needs it: its worked minutes and its
-// public-holiday mark (the day table reads them).
-using StoredDay = WorkedDay;
 
 // The holiday setting of the child's parameters: `Indentre` and `Indentr`.
 struct HolidaySetting {
@@ -93,26 +89,8 @@ Mensualised mensualised(const Contract &c, Money rate);
 // hospital days count) to the Sunday of the month's last week.
 DateRange daysNeeded(const Contract &c, int year, int month);
 
-// Which planned days of the contract's absences are deducted, from `from`
-// to `to`: the absence's index for each deducted day. The counts of sick-child
-// days run in date order within each contract year, so the caller starts at
-// a contract year's first day.
-QHash<QDate, int> deductedAbsenceDays(const Contract &c, QDate from, QDate to, const QHash<QDate, StoredDay> &stored);
-
 // `limits` are the legal ones in force in the month.
 MonthFigures monthFigures(const Contract &c, int year, int month, const QList<StoredDay> &days, Money rate,
                           const HolidaySetting &holiday, const Limits &limits);
-
-// The month's figures of child slot 1 to 5 from the program folder: its
-// contract in Contrats.db, its days in its day table (read without taking
-// the table from a window that holds it) and the legal limits of the month
-// in Baremes.txt. A child without a stored contract has the occasional kind,
-// and so no figures; nor has a month whose limits the table does not know.
-MonthFigures monthFiguresOf(const QString &programFolder, int slot, int year, int month, Money rate,
-                            const HolidaySetting &holiday);
-
-// numerator / denominator cents, rounded once to the cent, half away from
-// zero (the denominator is positive).
-Money centsOf(__int128 numerator, __int128 denominator);
 
 } // namespace contract

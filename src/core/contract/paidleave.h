@@ -10,7 +10,7 @@
 // from zero, as the month's figures are.
 
 #include "contract/contract.h"
-#include "contract/monthfigures.h"
+#include "contract/leavecalendar.h"
 #include "payslip/money.h"
 
 #include <QDate>
@@ -50,29 +50,11 @@ struct LeavePeriod {
 // The first month of each month's salary S; a month without one counts 0.
 using MonthSalaries = QMap<QDate, Money>;
 
-// The period holding `day` by the week rule: a Monday-to-Sunday week belongs
-// to the period that holds its Thursday. Returns its first year.
-int leavePeriodOf(QDate day);
-// The Monday of the first week and the Sunday of the last week of a period.
-DateRange leavePeriodWeeks(int startYear);
-
 // The periods of a regular contract from its first one to the one running
 // on `today` (or holding its last day), the earliest first; the period
 // before the first one too when leave is taken in its leave year.
 QList<LeavePeriod> paidLeave(const Contract &c, const QList<StoredDay> &days, Money rate, const MonthSalaries &salaries,
                              QDate today);
-
-// A complete year's leave days from `from` to `to` taken beyond the days
-// earned in the period before their leave year: they are deducted as an
-// unpaid absence. `days` should reach back to that period's first week.
-QList<QDate> unpaidLeaveDays(const Contract &c, const QList<StoredDay> &days, QDate from, QDate to);
-
-// The same for the contract `c` of child slot 1 to 5 in the program folder:
-// the child's days from its day table, each month's salary S from its
-// figures (a month whose figures cannot be had, for want of legal limits,
-// counts none). Raises when the day table cannot be read.
-QList<LeavePeriod> paidLeaveOf(const QString &programFolder, int slot, const Contract &c, Money rate,
-                               const HolidaySetting &holiday, QDate today);
 
 // What the slip of the month starting `month` pays of the periods' leave:
 // at most one payout of leave and one complement, leave first.

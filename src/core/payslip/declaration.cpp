@@ -3,6 +3,7 @@
 #include "attendance/duration.h"
 #include "common/errors.h"
 #include "common/monthkey.h"
+#include "contract/contractrules.h"
 
 #include <algorithm>
 
@@ -27,17 +28,21 @@ QString declarationAmount(Money amount) { return centsText(shownCents(amount)); 
 
 qint64 declaredHours(Money hours) { return (hours.count() + 5000) / 10000; }
 
-qint64 hundredthsOfTwelfths(qint64 twelfths) { return (200 * twelfths + 720) / 1440; }
+namespace rules = contract::rules;
+
+qint64 hundredthsOfTwelfths(qint64 twelfths) { return rules::hundredthsOfHour(twelfths, rules::MonthsPerYear); }
 
 qint64 ContractHours::normalTwelfths() const
 {
-    // days / 6 x H minutes, in twelfths of a minute: days x H x 2.
-    return std::max<qint64>(0, mensualisedTwelfths - 12 * deductedMinutes) + qint64(2) * leaveDays * weeklyMinutes;
+    // days / 6 x H minutes, in twelfths of a minute.
+    const qint64 leaveTwelfths = qint64(leaveDays) * weeklyMinutes * rules::MonthsPerYear / rules::WorkingDaysPerWeek;
+    return std::max<qint64>(0, mensualisedTwelfths - rules::MonthsPerYear * deductedMinutes) + leaveTwelfths;
 }
 
 int ContractHours::activityDays() const
 {
-    const int days = (plannedWeekdays * weeksPerYear + 11) / 12;
+    const int months = rules::MonthsPerYear;
+    const int days = (plannedWeekdays * weeksPerYear + months - 1) / months;
     return std::max(0, days - deductedDays);
 }
 

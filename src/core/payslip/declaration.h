@@ -52,7 +52,7 @@ struct ContractHours {
 };
 
 // Twelfths of a minute (the exact unit of mensualised hours) in hundredths
-// of an hour, rounded half up.
+// of an hour, rounded half away from zero.
 qint64 hundredthsOfTwelfths(qint64 twelfths);
 
 // The figures' labels, in the order the figures come: eight for a month paid

@@ -81,6 +81,24 @@ qint64 roundRatio(__int128 numerator, __int128 denominator)
     return qint64(negative ? -q : q);
 }
 
+qint64 roundHalfAway(__int128 numerator, __int128 denominator)
+{
+    const bool negative = (numerator < 0) != (denominator < 0);
+    const __int128 n = numerator < 0 ? -numerator : numerator, d = denominator < 0 ? -denominator : denominator;
+    const __int128 q = (2 * n + d) / (2 * d);
+    return qint64(negative ? -q : q);
+}
+
+Money centsOf(__int128 numerator, __int128 denominator)
+{
+    return Money::fromCents(roundHalfAway(numerator, denominator));
+}
+
+Money partOf(Money amount, __int128 numerator, __int128 denominator)
+{
+    return centsOf(amount.count() * numerator, denominator * 100);
+}
+
 Money shown(Money amount)
 {
     qint64 cents = roundRatio(amount.count(), 100);

@@ -5,6 +5,7 @@
 #include "common/monthkey.h"
 #include "common/numbers.h"
 #include "attendance/duration.h"
+#include "contract/contractrules.h"
 #include "settings/numberfields.h"
 #include "settings/paramrecord.h"
 #include "settings/ratesfile.h"
@@ -12,8 +13,8 @@
 namespace {
 enum class Basis { Net, Gross };
 
-// The leave allowance: 10 %, as an extended constant.
-constexpr long double leaveShare = 0.1L;
+// The leave allowance, the paid leave's tenth, as an extended constant.
+constexpr long double leaveShare = contract::rules::LeaveSharePercent / 100.0L;
 
 class SlipComputation {
 public:

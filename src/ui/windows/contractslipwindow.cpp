@@ -1,14 +1,13 @@
 #include "windows/contractslipwindow.h"
 
 #include "common/environment.h"
-#include "common/programfiles.h"
+#include "contract/contractinputs.h"
 #include "legal/minimums.h"
 #include "widgets/look.h"
 #include "widgets/radiogroup.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
-#include <QDir>
 #include <QLabel>
 
 namespace {
@@ -127,10 +126,13 @@ void TBulletinContrat::showBasis(bool gross)
 SlipResult TBulletinContrat::compute(const SlipInput &in) const
 {
     m_gross = win().Parametres->Netbrut->itemIndex() == 1;
-    m_slip = contract::contractSlipOf(programFolder(), win().Parametres->currentSlot(), in, m_gross);
+    // The contract, its days, the legal table and the saved slips, each read once.
+    const contract::ContractInputs inputs =
+        contract::loadSlipInputs(programFolder(), win().Parametres->currentSlot(), in.moan);
+    m_slip = contract::contractSlipOf(inputs, in, m_gross);
     // A table of legal values that cannot be read checks nothing here: the
     // parameters window says why.
-    const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
+    const legal::Loaded &law = inputs.law;
     m_notes = law.table ? legal::monthWarnings(*law.table, in, m_gross).join(' ') : QString();
     if (m_slip.failure.isEmpty())
         return m_slip.slip;

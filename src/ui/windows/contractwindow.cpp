@@ -3,11 +3,9 @@
 #include "common/environment.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
+#include "contract/contractinputs.h"
 #include "contract/contractstore.h"
 #include "contract/enddocuments.h"
-#include "contract/endofcontract.h"
-#include "contract/monthfigures.h"
-#include "contract/paidleave.h"
 #include "contract/rangemodel.h"
 #include "legal/legaltable.h"
 #include "legal/minimums.h"
@@ -224,7 +222,9 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     form->addWidget(new QLabel(MajHCCaption + QStringLiteral(" :"), page), 4, 0, 1, 2);
     MajHC = wholeNumber(page, "MajHC", QStringLiteral(" %"));
     form->addWidget(MajHC, 4, 2);
-    form->addWidget(new QLabel(MajHMCaption + QStringLiteral(" :"), page), 5, 0, 1, 2);
+    // Its caption names the week's limit in force, known once open() read the table.
+    m_majHMLabel = new QLabel(majHMCaption(std::nullopt) + QStringLiteral(" :"), page);
+    form->addWidget(m_majHMLabel, 5, 0, 1, 2);
     MajHM = wholeNumber(page, "MajHM", QStringLiteral(" %"));
     form->addWidget(MajHM, 5, 2);
     Avertissement = named<QLabel>(page, "Avertissement");
@@ -402,9 +402,9 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     }
     for (QSpinBox *s : {Semaines, MajHC, MajHM})
         connect(s, &QSpinBox::valueChanged, this, &TContrat::refresh);
-    typedInRange(Semaines, WeeksCaption, WeeksRange);
-    typedInRange(MajHC, MajHCCaption, MajorationRange);
-    typedInRange(MajHM, MajHMCaption, MajorationRange);
+    typedInRange(Semaines, [] { return WeeksCaption; }, WeeksRange);
+    typedInRange(MajHC, [] { return MajHCCaption; }, MajorationRange);
+    typedInRange(MajHM, [this] { return majHMCaption(m_limits); }, MajorationRange);
     for (QDateTimeEdit *d : {DebutContrat, FinContrat})
         connect(d, &QDateTimeEdit::dateChanged, this, &TContrat::refresh);
 
@@ -445,6 +445,7 @@ void TContrat::open()
     const legal::Loaded law = legal::loadTable(QDir(programFolder()).filePath(folder::legalTable));
     m_limits = law.table ? limitsOn(*law.table, now().date()) : std::nullopt;
     m_legalMessage = law.message;
+    m_majHMLabel->setText(majHMCaption(m_limits) + QStringLiteral(" :"));
     // The rate against the childminder's minimum in force today, as the
     // parameters window says it under the wage.
     m_wageNote.clear();
@@ -454,6 +455,9 @@ void TContrat::open()
 
     Contract c;
     c.first = now().date();
+    // A new contract majorates the hours beyond the week's limit by the least
+    // majoration in force.
+    c.majHM = m_limits ? m_limits->minimumMajHM : 0;
     // A stored contract that could not be read is not replaced by the empty
     // one shown in its place.
     m_unread = !guarded([&] {
@@ -558,7 +562,10 @@ void TContrat::showLeave()
     if (!m_rate || !fault().isEmpty())
         return;
     QList<QStringList> rows;
-    guarded([&] { rows = leaveRows(paidLeaveOf(programFolder(), m_slot, c, *m_rate, m_holiday, now().date())); });
+    guarded([&] {
+        const ContractInputs in = loadContractInputs(programFolder(), m_slot, c, false);
+        rows = leaveRows(paidLeaveOf(in, *m_rate, m_holiday, now().date()));
+    });
     Conges->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         for (int k = 0; k < rows[r].size(); ++k) {
@@ -584,7 +591,9 @@ void TContrat::showEnd()
     // are read only for a contract that could be stored.
     QString why = fault();
     if (m_rate && why.isEmpty()) {
-        guarded([&] { m_end = endOfContractOf(programFolder(), m_slot, c, *m_rate, m_holiday); });
+        guarded([&] {
+            m_end = endOfContractOf(loadContractInputs(programFolder(), m_slot, c, true), *m_rate, m_holiday);
+        });
         why = m_end.failure;
     }
     MessageFin->setText(why);
@@ -675,10 +684,10 @@ void TContrat::removeCurrentRow(QTableView *table)
         table->model()->removeRow(row);
 }
 
-void TContrat::typedInRange(QSpinBox *box, const QString &caption, IntRange range)
+void TContrat::typedInRange(QSpinBox *box, const std::function<QString()> &caption, IntRange range)
 {
     connect(box, &QSpinBox::editingFinished, this, [this, box, caption, range] {
-        if (const QString why = rangeFault(caption, box->value(), range); !why.isEmpty()) {
+        if (const QString why = rangeFault(caption(), box->value(), range); !why.isEmpty()) {
             box->setValue(m_inRange.value(box, range.min));
             showError(why);
         }

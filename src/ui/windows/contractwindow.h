@@ -15,6 +15,7 @@
 
 #include <QHash>
 #include <QList>
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -118,8 +119,9 @@ private:
     // The contract as typed, before absences are cut to its dates.
     contract::Contract contractTyped() const;
     // Refuses, when the box is left, a number outside the field's range,
-    // naming the field; the box gets back its last value in range.
-    void typedInRange(QSpinBox *box, const QString &caption, contract::IntRange range);
+    // naming the field (`caption` gives its name then); the box gets back
+    // its last value in range.
+    void typedInRange(QSpinBox *box, const std::function<QString()> &caption, contract::IntRange range);
     // The refusal of a planned day's hours, named after the day.
     void plannedHoursRefused(int day, const QString &typed);
 
@@ -137,4 +139,5 @@ private:
     QString m_firstName;
     contract::EndOfContract m_end;
     QWidget *m_endPage = nullptr;
+    QLabel *m_majHMLabel = nullptr; // names the week's limit in force
 };

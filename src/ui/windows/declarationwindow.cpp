@@ -4,7 +4,7 @@
 #include "common/errors.h"
 #include "common/messages.h"
 #include "common/programfiles.h"
-#include "contract/contractslip.h"
+#include "contract/contractinputs.h"
 #include "legal/minimums.h"
 #include "payslip/declaration.h"
 #include "widgets/look.h"
@@ -188,12 +188,13 @@ void TDeclaration::compute()
     std::optional<ContractHours> hours;
     const int slot = win().Parametres->currentSlot();
     if (!guarded([&] {
-            if (!contract::paidByContract(programFolder(), slot, in.moan)) {
+            const contract::ContractInputs inputs = contract::loadSlipInputs(programFolder(), slot, in.moan);
+            if (!contract::paidByContract(inputs.contract, in.moan)) {
                 slip = gross ? computeGrossSlip(in) : computeNetSlip(in);
                 d = declarationFor(in, slip, gross);
                 return;
             }
-            const contract::ContractSlip c = contract::contractSlipOf(programFolder(), slot, in, gross);
+            const contract::ContractSlip c = contract::contractSlipOf(inputs, in, gross);
             if (c.failure.isEmpty()) {
                 slip = c.slip;
                 hours = c.hours;

@@ -4,6 +4,7 @@
 #include "windows/openmonthwindow.h"
 
 #include "archive/storedmonths.h"
+#include "contract/contractinputs.h"
 #include "common/errors.h"
 
 #include "widgets/look.h"

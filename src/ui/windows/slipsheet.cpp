@@ -5,7 +5,7 @@
 #include "windows/hourswindow.h"
 #include "common/environment.h"
 #include "common/messages.h"
-#include "contract/contractslip.h"
+#include "contract/contractinputs.h"
 #include "windows/printsavewindow.h"
 #include "windows/parameterswindow.h"
 #include "settings/paramrecord.h"

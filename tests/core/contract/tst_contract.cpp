@@ -1,5 +1,6 @@
 #include "common/monthkey.h"
 #include "common/programfiles.h"
+#include "contract/contractinputs.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "contract/rangemodel.h"
@@ -36,6 +37,7 @@ Contract planned(const char *first, std::initializer_list<int> weekdays, int min
     for (int d : weekdays)
         c.plannedMinutes[size_t(d - 1)] = minutes;
     c.weeks = weeks;
+    c.majHM = 10; // the least majoration in force, as the window sets it
     return c;
 }
 const std::initializer_list<int> mondayToFriday = {1, 2, 3, 4, 5};
@@ -233,6 +235,33 @@ void TestContract::monthFigures_data()
         << uneven << on("2026-06-01") << QList<StoredDay>{} << off << 15058LL << 60233LL << 8850LL << 2085LL
         << 14190LL << "08/06-12/06 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 46043LL;
 
+    // A month that starts on a Thursday holds the week of that Thursday, one
+    // that ends on a Thursday the week that runs on after it: 50 h worked in
+    // each such week (Thursday 1 January off, Saturday worked).
+    const QList<StoredDay> fiftyHours = worked({{"2025-12-29", 600},
+                                                {"2025-12-30", 600},
+                                                {"2025-12-31", 600},
+                                                {"2026-01-02", 600},
+                                                {"2026-01-03", 600},
+                                                {"2026-04-27", 600},
+                                                {"2026-04-28", 600},
+                                                {"2026-04-29", 600},
+                                                {"2026-04-30", 600},
+                                                {"2026-05-02", 600}});
+    for (const auto &[name, month] :
+         {std::pair{"January 2026 starts on a Thursday: its first week is its own", "2026-01-01"},
+          std::pair{"April 2026 ends on a Thursday: its last week is its own", "2026-04-01"}})
+        QTest::newRow(name) << forty << on(month) << fiftyHours << off << 17333LL << 69333LL << 22 * 480LL << 0LL
+                            << 0LL << "" << 300LL << 2000LL << 300LL << 2200LL << 0LL << 73533LL;
+
+    // 11 of March 2026's 22 planned days absent: 693.33 / 2 = 346.665, an
+    // exact half cent, goes away from zero.
+    Contract halfMonth = forty;
+    halfMonth.absences << Absence{{on("2026-03-02"), on("2026-03-16")}, Reason::MinderAbsent};
+    QTest::newRow("a deduction of an exact half cent")
+        << halfMonth << on("2026-03-01") << QList<StoredDay>{} << off << 17333LL << 69333LL << 22 * 480LL
+        << 11 * 480LL << 34667LL << "02/03-16/03 0" << 0LL << 0LL << 0LL << 0LL << 0LL << 34666LL;
+
     Contract ended = forty;
     ended.last = on("2025-11-30");
     ended.absences << Absence{{on("2025-11-03"), on("2025-11-28")}, Reason::MinderAbsent};
@@ -306,6 +335,10 @@ void TestContract::refusals_data()
                               << "Semaines d'accueil par an : 0 n'est pas entre 1 et 46 pour une année incomplète.";
     c = planned("2025-01-06", {1, 2, 3, 4, 5}, 9 * 60 + 1);
     QTest::newRow("45 h and 5 minutes") << c << "Heures par semaine : 45:05 dépasse le maximum de 45:00 par semaine.";
+    c = planned("2025-01-06", mondayToFriday, 9 * 60);
+    QTest::newRow("45:00 exactly") << c << QString();
+    c.plannedMinutes[0] += 1;
+    QTest::newRow("45:01") << c << "Heures par semaine : 45:01 dépasse le maximum de 45:00 par semaine.";
     c = ok;
     c.periodsWithoutCare << DateRange{on("2025-08-01"), on("2025-08-31")}
                          << DateRange{on("2025-12-31"), on("2025-12-20")};
@@ -465,18 +498,22 @@ void TestContract::figuresFromTheProgramFolder()
     t.storeMonth({storedDay("09/03/2026", "9.4"), storedDay("10/03/2026", "9.4"), storedDay("11/03/2026", "9.4"),
                   storedDay("12/03/2026", "9.4"), storedDay("13/03/2026", "7.83")});
     storeContract(dir.filePath(folder::contracts), 2, planned("2025-01-06", mondayToFriday, 480));
+    const auto monthFiguresOf = [&](int slot, int year, int month) {
+        const ContractInputs in = loadSlipInputs(dir.path(), slot, MonthKey::of(month, year).text());
+        return contract::monthFiguresOf(in, year, month, four, {});
+    };
     // Without the table of legal values, the month has no figures and says why.
-    QVERIFY(monthFiguresOf(dir.path(), 2, 2026, 3, four, {}).failure.contains("Baremes.txt"));
+    QVERIFY(monthFiguresOf(2, 2026, 3).failure.contains("Baremes.txt"));
     QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", dir.filePath(folder::legalTable)));
-    QCOMPARE(monthFiguresOf(dir.path(), 2, 2021, 12, four, {}).failure,
+    QCOMPARE(monthFiguresOf(2, 2021, 12).failure,
              contractmsg::limitsUnknown(MonthKey::of(12, 2021).title())); // before the table's first row
 
-    const MonthFigures f = monthFiguresOf(dir.path(), 2, 2026, 3, four, {});
+    const MonthFigures f = monthFiguresOf(2, 2026, 3);
     QCOMPARE(f.weeks.size(), 4);
     QCOMPARE(f.weeks[1].worked, 4 * 564 + 470LL);
     QCOMPARE(f.complementaryMinutes, 300LL);
     QCOMPARE(f.majoratedMinutes, 26LL);
-    QVERIFY(!monthFiguresOf(dir.path(), 1, 2026, 3, four, {}).complete()); // no contract: occasional
+    QVERIFY(!monthFiguresOf(1, 2026, 3).complete()); // no contract: occasional
 }
 
 void TestContract::unsoundFileNeverWritten_data()

@@ -1,10 +1,15 @@
+#include "archive/sliparchive.h"
 #include "common/environment.h"
 #include "common/numbers.h"
 #include "common/programfiles.h"
-#include "contract/contractslip.h"
+#include "contract/contractinputs.h"
 #include "contract/contractstore.h"
 #include "payslip/declaration.h"
 #include "legal/legaltable.h"
+
+#include "dayrecords.h"
+#include "fileopens.h"
+#include "required.h"
 
 #include "../payslip/march2002.h"
 
@@ -29,6 +34,7 @@ Contract example()
     for (int d = 0; d < 5; ++d)
         c.plannedMinutes[size_t(d)] = 8 * 60;
     c.absences << Absence{{on("2026-03-09"), on("2026-03-10")}, Reason::MinderAbsent};
+    c.majHM = 10; // the least majoration in force, as the window sets it
     return c;
 }
 
@@ -276,6 +282,73 @@ private slots:
         QCOMPARE(gross.isEmpty(), note.isEmpty());
         QVERIFY(note.isEmpty() || gross.contains("(bulletin de salaire brut)"));
         QCOMPARE(hourlySlipNoteOf(dir.path(), 2, monthKey, false), QString());
+    }
+
+    // Each file a slip, the "Congés" page or the "Fin du contrat" page reads
+    // is opened once, as the kernel counts the opens in the program folder:
+    // the loader's reads and anything the computations might read.
+    void filesOpenedOnce_data()
+    {
+        QTest::addColumn<QString>("what"); // a month key, "leave" or "end"
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("a month's slip") << "0226" << "Baremes.txt=1 Contrats.db=1 Enf1.db=1";
+        QTest::newRow("the slip of the last month, with the end")
+            << "0326" << "Baremes.txt=1 Bulletins.db=1 Contrats.db=1 Enf1.db=1";
+        QTest::newRow("the leave page") << "leave" << "Baremes.txt=1 Enf1.db=1";
+        QTest::newRow("the end page") << "end" << "Baremes.txt=1 Bulletins.db=1 Enf1.db=1";
+    }
+    void filesOpenedOnce()
+    {
+        QFETCH(QString, what);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + '/';
+        // The example's contract ended on 31 March 2026 by the parents, with
+        // days in February and a saved February slip.
+        Contract c = example();
+        c.last = on("2026-03-31");
+        c.endReason = EndReason::ChildWithdrawn;
+        c.notified = on("2026-03-02");
+        storeContract(folder + folder::contracts, 1, c);
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", folder + folder::legalTable));
+        QVERIFY(DayTable::createEmpty(folder + folder::dayTable(1)));
+        storeDays(folder, folder::dayTable(1), {storedDay("02/02/2026", "8"), storedDay("03/02/2026", "9.5")});
+        {
+            ArchivedSlip saved;
+            saved.slot = 1;
+            saved.firstName = "Léa";
+            saved.monthKey = "0226";
+            saved.grossBasis = true;
+            saved.salbrut = 69333;
+            saved.picture = "Léa0226.jpg";
+            saved.savedAt = QDateTime(on("2026-03-01"), QTime(10, 0));
+            saved.contract = true;
+            SlipArchive(folder + folder::slipArchive).put(saved);
+        }
+        FileOpens opens(dir.path());
+        if (!opens.watching())
+            SKIP_UNLESS_CI("inotify cannot watch the test's folder");
+        opens.take();
+
+        const Money rate = moneyFromText("4.00");
+        if (what == "leave") {
+            const QList<LeavePeriod> leave = paidLeaveOf(loadContractInputs(dir.path(), 1, c, false), rate, {}, c.last);
+            QVERIFY(!leave.isEmpty());
+        } else if (what == "end") {
+            const EndOfContract end = endOfContractOf(loadContractInputs(dir.path(), 1, c, true), rate, {});
+            QVERIFY2(end.complete(), qPrintable(end.failure));
+            QCOMPARE(end.missingMonths.size(), 2); // January and March: the saved slip was read
+        } else {
+            const SlipInput in = inputs(what);
+            const ContractSlip s = contractSlipOf(loadSlipInputs(dir.path(), 1, what), in, true);
+            QVERIFY2(s.complete(), qPrintable(s.failure + s.slip.error.value_or("")));
+            QCOMPARE(s.end.has_value(), what == "0326");
+        }
+        const QHash<QString, int> counted = opens.take();
+        QStringList seen;
+        for (auto it = counted.begin(); it != counted.end(); ++it)
+            seen << QStringLiteral("%1=%2").arg(it.key()).arg(it.value());
+        seen.sort();
+        QTEST(seen.join(' '), "opens");
     }
 
     // The days typed on a contract month's sheet that its slip does not pay

@@ -130,6 +130,11 @@ void TestEndOfContract::figures_data()
         << ended(Kind::CompleteYear, "2025-01-01", "2025-10-15", EndReason::ChildWithdrawn, "2025-10-01")
         << QList<StoredDay>{} << grossSlips("2025-01-01", 10, 69333) << QList<MonthFigures>{} << QList<LeavePeriod>{}
         << "15d 2025-10-15 0min 0,00 | 86,67/6933,30 | - W0 Q0 paid 0,00 | 0:0,00 | missing 0";
+    // 3000.40 / 80 = 37.505, an exact half cent, goes away from zero.
+    QTest::newRow("an indemnity of an exact half cent")
+        << ended(Kind::CompleteYear, "2025-01-01", "2025-10-15", EndReason::ChildWithdrawn, "2025-10-01")
+        << QList<StoredDay>{} << grossSlips("2025-01-01", 10, 30004) << QList<MonthFigures>{} << QList<LeavePeriod>{}
+        << "15d 2025-10-15 0min 0,00 | 37,51/3000,40 | - W0 Q0 paid 0,00 | 0:0,00 | missing 0";
     // Care stops on Friday 3 October; the notice runs to Wednesday 15: eight days of 8 h at 4.00.
     QTest::newRow("15 days' notice not worked: paid")
         << ended(Kind::CompleteYear, "2025-03-03", "2025-10-03", EndReason::ChildWithdrawn, "2025-10-01")

@@ -1,3 +1,4 @@
+#include "contract/monthfigures.h"
 #include "contract/paidleave.h"
 
 #include <QtTest>
@@ -93,6 +94,12 @@ void TestPaidLeave::periods_data()
     QTest::newRow("36 weeks, at the main leave")
         << school(LeavePayment::MainLeave) << assumption << schoolPay << on("2026-09-01") << 2025
         << "w36 e23.0 t20 l3 432,00/460,00=460,00 | 2026-08:23:460,00 | 0";
+    // A period's pay of 4320.05: its tenth, 432.005, an exact half cent, goes away from zero.
+    MonthSalaries oddCents = schoolPay;
+    oddCents.insert(on("2025-06-01"), euros(36005));
+    QTest::newRow("a tenth of an exact half cent")
+        << school(LeavePayment::InJune) << assumption << oddCents << on("2026-09-01") << 2025
+        << "w36 e23.0 t20 l3 432,01/460,00=460,00 | 2026-06:23:460,00 | 0";
     // With no leave of 12 working days the May slip pays.
     Contract shortLeaves = school(LeavePayment::MainLeave);
     shortLeaves.absences[1].range.to = on("2026-08-14");

@@ -80,6 +80,49 @@ private slots:
         QCOMPARE(round4(euros).count(), count);
     }
 
+    // The two rules on exact ratios, tie by tie: half away from zero (what
+    // the program works out exactly) and ties to even (the slips' steps).
+    void exactRatios_data()
+    {
+        QTest::addColumn<qint64>("numerator");
+        QTest::addColumn<qint64>("denominator");
+        QTest::addColumn<qint64>("halfAway");
+        QTest::addColumn<qint64>("toEven");
+        QTest::newRow("5 / 2, a tie") << 5LL << 2LL << 3LL << 2LL;
+        QTest::newRow("7 / 2, a tie") << 7LL << 2LL << 4LL << 4LL;
+        QTest::newRow("-5 / 2, a tie") << -5LL << 2LL << -3LL << -2LL;
+        QTest::newRow("5 / -2, a tie") << 5LL << -2LL << -3LL << -2LL;
+        QTest::newRow("1 / 2, the smallest tie") << 1LL << 2LL << 1LL << 0LL;
+        QTest::newRow("below a tie") << 149LL << 100LL << 1LL << 1LL;
+        QTest::newRow("above a tie") << 151LL << 100LL << 2LL << 2LL;
+        QTest::newRow("two thirds") << 2LL << 3LL << 1LL << 1LL;
+        QTest::newRow("zero") << 0LL << 7LL << 0LL << 0LL;
+    }
+    void exactRatios()
+    {
+        QFETCH(qint64, numerator);
+        QFETCH(qint64, denominator);
+        QTEST(roundHalfAway(numerator, denominator), "halfAway");
+        QTEST(roundRatio(numerator, denominator), "toEven");
+        // The same ratio in cents, and as a part of one cent.
+        QCOMPARE(centsOf(numerator, denominator), Money::fromCents(roundHalfAway(numerator, denominator)));
+        QCOMPARE(partOf(Money::fromCents(1), numerator, denominator), centsOf(numerator, denominator));
+    }
+
+    // Sums, differences and order are those of the counts.
+    void arithmetic()
+    {
+        const Money a = Money::fromCount(123456), b = Money::fromCents(-78);
+        QCOMPARE((a + b).count(), 123456 - 7800);
+        QCOMPARE((a - b).count(), 123456 + 7800);
+        QCOMPARE((-a).count(), -123456);
+        Money sum;
+        sum += a;
+        sum += b;
+        QCOMPARE(sum, a + b);
+        QVERIFY(b < Money() && Money() < a && a > b && a >= a && !(a < a));
+    }
+
     void round4OutOfRange_data()
     {
         QTest::addColumn<long double>("euros");

@@ -10,6 +10,7 @@
 #include "common/monthkey.h"
 #include "common/numbers.h"
 #include "common/programfiles.h"
+#include "contract/contractinputs.h"
 #include "contract/contractstore.h"
 #include "legal/minimums.h"
 #include "payslip/declaration.h"
@@ -52,6 +53,12 @@ private:
     static THoraire *hours() { return win().Horaire; }
     static TBulletinContrat *slip() { return win().BulletinContrat; }
     QString folder() const { return m_dir.path() + '/'; }
+    // The contract slip of the month on screen, from the program folder.
+    static ContractSlip folderSlip(bool gross)
+    {
+        const SlipInput in = gatherSlipInput();
+        return contractSlipOf(loadSlipInputs(programFolder(), 1, in.moan), in, gross);
+    }
 
     static bool activate(QWidget *w)
     {
@@ -214,7 +221,7 @@ private slots:
         QVERIFY(!slip()->Message->isVisible());
         QVERIFY(!slip()->Remarque->isVisible()); // every day typed is paid as typed
 
-        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), gross);
+        const ContractSlip expected = folderSlip(gross);
         QVERIFY(expected.complete());
         // The month has what the sheet is for: an absence and extra hours of both kinds.
         QVERIFY(expected.figures.deductedMinutes > 0 && expected.figures.complementaryMinutes > 0 &&
@@ -258,7 +265,7 @@ private slots:
         win().Parametres->Netbrut->setItemIndex(1);
         validateMarch();
         QVERIFY(openSlip() == slip());
-        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), true);
+        const ContractSlip expected = folderSlip(true);
         QVERIFY(expected.complete() && expected.end);
         QVERIFY(expected.end->noticePay.count() > 0 && expected.indemnity.count() > 0);
         for (const auto &[label, text] : labelsAndTexts(slip(), expected, true)) {
@@ -324,7 +331,7 @@ private slots:
         storeContract(folder() + folder::contracts, 1, c);
         validateMarch();
         QVERIFY(openSlip() == slip());
-        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        const ContractSlip expected = folderSlip(false);
         QCOMPARE(expected.notes.size(), 2);
         QCOMPARE(slip()->Remarque->text(), expected.notes.join('\n'));
         QVERIFY(slip()->Remarque->isVisible());
@@ -344,7 +351,7 @@ private slots:
         QVERIFY(activate(win().Entree));
         QVERIFY(activate(slip()));
         QTRY_VERIFY(slip()->Message->isVisible());
-        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        const ContractSlip expected = folderSlip(false);
         QVERIFY(expected.figures.outsideContract);
         QCOMPARE(slip()->Message->text(), expected.failure);
         QVERIFY(!win().BO->isVisible());
@@ -407,7 +414,7 @@ private slots:
         win().Entree->Declaration1->trigger();
         TDeclaration *d = win().Declaration;
         QVERIFY(QTest::qWaitForWindowActive(d));
-        const ContractSlip c = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        const ContractSlip c = folderSlip(false);
         const Declaration expected = declarationFor(gatherSlipInput(), c.slip, false, c.hours);
         QCOMPARE(expected.figures.size(), 10);
         QVERIFY(d->Valeur[10]->isHidden());
@@ -440,11 +447,12 @@ private slots:
         SlipSheet *shown = openSlip();
         QCOMPARE(shown, static_cast<SlipSheet *>(slip()));
 
-        const QList<LeavePayout> leave = payoutsIn(
-            paidLeaveOf(programFolder(), 1, c, moneyFromText("4.00"), {}, QDate(2026, 6, 30)), QDate(2026, 6, 1));
+        const ContractInputs inputs = loadContractInputs(programFolder(), 1, c, false);
+        const QList<LeavePayout> leave =
+            payoutsIn(paidLeaveOf(inputs, moneyFromText("4.00"), {}, QDate(2026, 6, 30)), QDate(2026, 6, 1));
         QCOMPARE(leave.size(), 1);
         QVERIFY(leave[0].days > 0 && leave[0].amount.count() > 0);
-        const ContractSlip expected = contractSlipOf(programFolder(), 1, gatherSlipInput(), false);
+        const ContractSlip expected = folderSlip(false);
         QCOMPARE(expected.leave, leave);
         for (const auto &[label, text] : labelsAndTexts(slip(), expected, false))
             QCOMPARE(label->text(), text);

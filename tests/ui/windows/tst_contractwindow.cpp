@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/numbers.h"
 #include "common/programfiles.h"
+#include "contract/contractinputs.h"
 #include "contract/contractstore.h"
 #include "contract/monthfigures.h"
 #include "legal/minimums.h"
@@ -340,8 +341,8 @@ private slots:
         openFromMenu();
         const auto pageRows = leavePageRows;
         const auto unitRows = [] {
-            return leaveRows(paidLeaveOf(programFolder(), 2, window()->contractShown(), moneyFromText("4.00"),
-                                         HolidaySetting{}, now().date()));
+            return leaveRows(paidLeaveOf(loadContractInputs(programFolder(), 2, window()->contractShown(), false),
+                                         moneyFromText("4.00"), HolidaySetting{}, now().date()));
         };
         QCOMPARE(window()->Conges->rowCount(), 0); // computed when shown
         window()->Pages->setCurrentWidget(window()->findChild<QWidget *>("PageConges"));
@@ -378,8 +379,8 @@ private slots:
             return lines;
         };
         const auto unit = [] {
-            return endOfContractOf(programFolder(), 2, window()->contractShown(), moneyFromText("4.00"),
-                                   HolidaySetting{});
+            return endOfContractOf(loadContractInputs(programFolder(), 2, window()->contractShown(), true),
+                                   moneyFromText("4.00"), HolidaySetting{});
         };
         const EndOfContract withdrawn = unit();
         QVERIFY2(withdrawn.complete(), qPrintable(withdrawn.failure));

@@ -8,7 +8,7 @@
 #include "attendance/daytable.h"
 #include "common/errors.h"
 #include "common/programfiles.h"
-#include "contract/contractslip.h"
+#include "contract/contractinputs.h"
 #include "contract/contractstore.h"
 #include "payslip/declaration.h"
 #include "widgets/radiogroup.h"
@@ -168,7 +168,8 @@ private:
         const SlipInput in = gatherSlipInput();
         const bool gross = basis == 1;
         if (byContract)
-            return figures(contract::contractSlipOf(programFolder(), 1, in, gross).slip);
+            return figures(
+                contract::contractSlipOf(contract::loadSlipInputs(programFolder(), 1, in.moan), in, gross).slip);
         return figures(gross ? computeGrossSlip(in) : computeNetSlip(in));
     }
 
