@@ -8,8 +8,14 @@
 // August 2026, 9 hours on Monday, Tuesday, Thursday and Friday, with a year
 // of absences (an absence every week from September 2024 to August 2025,
 // each reason in turn), and its days stored as the hours window stores them:
-// the planned hours, an hour more every other Friday.
+// the planned hours, an hour more every other Friday. Each month's slip
+// before the last was saved, as a parent saves them month by month.
+//
+// The month of absences worked out is March 2025; the last month, August
+// 2026, pays the end of the contract too. Beside each whole slip, the times
+// it opened each file of the folder.
 
+#include "archive/sliparchive.h"
 #include "contract/contractslip.h"
 #include "contract/contractstore.h"
 #include "legal/legaltable.h"
@@ -18,14 +24,16 @@
 #include "benchfixture.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <algorithm>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 using namespace contract;
 
 const QDate g_first(2023, 9, 4);
 const QDate g_last(2026, 8, 28);
-// A month of the year of absences, and the last month.
 const QDate g_absencesMonth(2025, 3, 1);
 
 Contract threeYears()
@@ -87,8 +95,7 @@ void BM_MonthFigures(benchmark::State &state)
     const Contract c = threeYears();
     const int year = g_absencesMonth.year(), month = g_absencesMonth.month();
     const DateRange needed = daysNeeded(c, year, month);
-    const QList<StoredDay> days =
-        DayTable::workedDays(programFolder() + folder::dayTable(1), needed.from, needed.to);
+    const QList<StoredDay> days = DayTable::workedDays(programFolder() + folder::dayTable(1), needed.from, needed.to);
     const std::optional<Limits> limits =
         limitsOn(legal::Table::load(programFolder() + folder::legalTable), g_absencesMonth);
     const Money rate = moneyFromText(fullMonthInput().SH);
@@ -106,11 +113,37 @@ void BM_MonthFigures(benchmark::State &state)
 }
 BENCHMARK(BM_MonthFigures)
     ->Unit(benchmark::kMicrosecond)
-    ->Name("contract: the month's figures from values (March 2025, in the year of absences)");
+    ->Name("contract: month's figures, from values (a month of absences)");
+
+// How many times each file of the program folder was opened while `work`
+// ran, by name (the kernel's own count of the opens, inotify's).
+QHash<QString, int> opensDuring(const std::function<void()> &work)
+{
+    QHash<QString, int> opened;
+    const int fd = inotify_init1(IN_NONBLOCK);
+    if (fd < 0 || inotify_add_watch(fd, programFolder().toLocal8Bit().constData(), IN_OPEN) < 0)
+        return opened;
+    work();
+    alignas(inotify_event) char buffer[64 * 1024];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0)
+        for (ssize_t at = 0; at < n;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            if (event->len > 0)
+                ++opened[QString::fromLocal8Bit(event->name)];
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    close(fd);
+    return opened;
+}
 
 void slipBenchmark(benchmark::State &state, QDate month)
 {
     const SlipInput in = inputFor(threeYears(), month);
+    // The files one slip opens, on a slip of its own before the timed ones.
+    const QHash<QString, int> opened = opensDuring([&] { slipFromFolder(in); });
+    for (const QString &name : {folder::legalTable, folder::contracts, folder::dayTable(1), folder::slipArchive})
+        state.counters[QString(name + " opened").toStdString()] = opened.value(name);
     for (auto _ : state) {
         const ContractSlip slip = slipFromFolder(in);
         if (!slip.complete()) {
@@ -123,12 +156,10 @@ void slipBenchmark(benchmark::State &state, QDate month)
 void BM_SlipInAbsences(benchmark::State &state) { slipBenchmark(state, g_absencesMonth); }
 BENCHMARK(BM_SlipInAbsences)
     ->Unit(benchmark::kMicrosecond)
-    ->Name("contract: the whole slip from the program folder (March 2025)");
+    ->Name("contract: whole slip, from the program folder (a month of absences)");
 
 void BM_LastSlip(benchmark::State &state) { slipBenchmark(state, QDate(g_last.year(), g_last.month(), 1)); }
-BENCHMARK(BM_LastSlip)
-    ->Unit(benchmark::kMicrosecond)
-    ->Name("contract: the whole slip of its last month, with its end (August 2026)");
+BENCHMARK(BM_LastSlip)->Unit(benchmark::kMicrosecond)->Name("contract: whole slip of the last month, with the end");
 
 void BM_HourlySlip(benchmark::State &state)
 {
@@ -138,7 +169,7 @@ void BM_HourlySlip(benchmark::State &state)
 }
 BENCHMARK(BM_HourlySlip)
     ->Unit(benchmark::kMicrosecond)
-    ->Name("contract: the slip paid by the hour, computation alone (baseline)");
+    ->Name("contract: slip paid by the hour, computation alone (baseline)");
 } // namespace
 
 int main(int argc, char **argv)
@@ -149,5 +180,15 @@ int main(int argc, char **argv)
     storeContract(programFolder() + folder::contracts, 1, c);
     storeMonths(programFolder(), folder::dayTable(1), g_first, g_last.addDays(1),
                 [&c](QDate d) { return storedDayOf(c, d); });
+    {
+        SlipArchive archive(programFolder() + folder::slipArchive);
+        for (QDate month(g_first.year(), g_first.month(), 1); month < QDate(g_last.year(), g_last.month(), 1);
+             month = month.addMonths(1)) {
+            const SlipInput in = inputFor(c, month);
+            const ContractSlip slip = slipFromFolder(in);
+            archive.put(archivedSlipFor(in, slip.slip, false, 1, in.prenom3 + in.moan + ".jpg",
+                                        QDateTime(month.addMonths(1), QTime(18, 0)), slip.hours));
+        }
+    }
     return bench.run();
 }
