@@ -15,6 +15,7 @@
 #include "windows/contractwindow.h"
 #include "windows/contractslipwindow.h"
 #include "widgets/appicons.h"
+#include "widgets/starttrace.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -35,6 +36,14 @@ public:
     }
 };
 
+// A window just made, its time written when the start is traced.
+template <class Window>
+Window *made(Window *w)
+{
+    starttrace::mark(Window::staticMetaObject.className());
+    return w;
+}
+
 // Every window, in the order of creation; the main window first.
 QList<QWidget *> allWindows(const WindowSet &w)
 {
@@ -52,18 +61,18 @@ WindowSet &win()
 void createWindows()
 {
     WindowSet &w = win();
-    w.Entree = new TEntree;
-    w.Parametres = new TParametres;
-    w.Horaire = new THoraire;
-    w.Bulletin = new TBulletin;
-    w.Recap = new TRecap;
-    w.Bulletinbrut = new TBulletinbrut;
-    w.Revisu = new TRevisu;
-    w.BO = new TBO;
-    w.AboutBox = new TAboutBox;
-    w.BVPfond = new TBVPfond;
-    w.Declaration = new TDeclaration;
-    w.Annuel = new TAnnuel;
+    w.Entree = made(new TEntree);
+    w.Parametres = made(new TParametres);
+    w.Horaire = made(new THoraire);
+    w.Bulletin = made(new TBulletin);
+    w.Recap = made(new TRecap);
+    w.Bulletinbrut = made(new TBulletinbrut);
+    w.Revisu = made(new TRevisu);
+    w.BO = made(new TBO);
+    w.AboutBox = made(new TAboutBox);
+    w.BVPfond = made(new TBVPfond);
+    w.Declaration = made(new TDeclaration);
+    w.Annuel = made(new TAnnuel);
 
     auto *polish = new PolishWhenShown(w.Entree);
     for (QWidget *x : allWindows(w).mid(1))
