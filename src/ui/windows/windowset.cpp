@@ -47,8 +47,9 @@ Window *made(Window *w)
 // Every window, in the order of creation; the main window first.
 QList<QWidget *> allWindows(const WindowSet &w)
 {
-    return {w.Entree, w.Parametres, w.Horaire, w.Bulletin,    w.Recap,  w.Bulletinbrut, w.Revisu,
-            w.BO,     w.AboutBox,   w.BVPfond, w.Declaration, w.Annuel, w.Contrat,      w.BulletinContrat};
+    return {
+        w.Entree, w.Parametres, w.Horaire, w.Bulletin,           w.Recap,         w.Bulletinbrut, w.Revisu,
+        w.BO,     w.AboutBox,   w.BVPfond, w.Declaration.peek(), w.Annuel.peek(), w.Contrat,      w.BulletinContrat};
 }
 } // namespace
 
@@ -71,8 +72,6 @@ void createWindows()
     w.BO = made(new TBO);
     w.AboutBox = made(new TAboutBox);
     w.BVPfond = made(new TBVPfond);
-    w.Declaration = made(new TDeclaration);
-    w.Annuel = made(new TAnnuel);
 
     auto *polish = new PolishWhenShown(w.Entree);
     for (QWidget *x : allWindows(w).mid(1))
@@ -82,6 +81,8 @@ void createWindows()
 
 void prepareEverythingNow()
 {
+    win().Declaration.get();
+    win().Annuel.get();
     for (int k = 0; k <= int(LastAppIcon); ++k)
         appIcon(AppIcon(k)).availableSizes();
     for (QWidget *x : allWindows(win()))
