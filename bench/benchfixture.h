@@ -9,8 +9,8 @@
 #include "common/programfiles.h"
 #include "payslip/slip.h"
 
-#include "../tests/dayrecords.h"
-#include "../tests/shippedrates.h"
+#include "core/payslip/march2002.h"
+#include "dayrecords.h"
 
 #include <QDate>
 #include <QFile>
@@ -99,12 +99,12 @@ inline void storeTwentyFiveYears()
                 [](QDate d) { return careDay(d); });
 }
 
-// The month of the slip benchmarks, May 2002 as the hours and parameters
-// windows give it: every weekday worked, some flat-rate days, meals, two
-// public holidays, every allowance and deduction.
+// The month of the slip benchmarks, May 2002 on the parameters a slot starts
+// with: every weekday worked, some flat-rate days, meals, two public
+// holidays, and every allowance and deduction on top.
 inline SlipInput fullMonthInput()
 {
-    SlipInput in;
+    SlipInput in = march2002();
     in.moan = "0502";
     in.totheur = "156.75";
     for (int d = 1; d <= 31; ++d) {
@@ -119,29 +119,12 @@ inline SlipInput fullMonthInput()
         day.snack = d % 2 ? "Gouter" : "";
         day.holiday = d == 1 || d == 8 ? "OUI" : "";
     }
-    in.prenom3 = "Julie";
-    in.pol1 = 0;
-    in.pol2 = 0;
-    in.lineName = shippedRates().names;
-    in.netRate = shippedRates().net;
-    in.grossRate = shippedRates().gross;
-    in.basePercent = shippedRates().bases;
-    in.SH = "3.00";
-    in.FJ = "30";
-    in.SHbr = "4.00";
-    in.FJbr = "40";
     in.Indentre = true;
-    in.Indentr = "2";
     in.CheckBox11 = true;
     in.ETH = "0.30";
     in.EFJ = "2.5";
     in.diverse = "12.50";
-    in.abs = "0";
     in.accpte = "100";
-    in.PD = "0.76";
-    in.D = "2.29";
-    in.G = "0.76";
-    in.Sp = "1.52";
     in.today = QDate(2002, 6, 1);
     return in;
 }
