@@ -3,10 +3,10 @@
 // archive, and its restore; against a plain copy of the same files, the
 // least any backup must cost.
 
-#include "attendance/daytable.h"
-#include "common/environment.h"
 #include "datafolder/backup.h"
 #include "datafolder/folderlayout.h"
+
+#include "benchfixture.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,8 +14,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 QString g_root;   // ends with "/"
@@ -24,26 +22,15 @@ QString g_zip;
 
 void storeYears(const QString &table, int years)
 {
-    DayTable t;
-    t.setFolder(g_folder);
-    t.setTableName(table);
-    for (QDate month(2002, 1, 1); month < QDate(2002 + years, 1, 1); month = month.addMonths(1)) {
-        QList<day::Record> days;
-        for (int d = 0; d < month.daysInMonth(); ++d) {
-            day::Record r;
-            r.fill(QStringLiteral("Faux"));
-            r[day::Date] = shortDate(month.addDays(d));
-            r[day::Heure1] = QStringLiteral("08:00:00");
-            r[day::Heure2] = QStringLiteral("12:00:00");
-            r[day::Heure3] = QStringLiteral("13:30:00");
-            r[day::Heure4] = QStringLiteral("17:20:00");
-            r[day::Duree] = QStringLiteral("7.83");
-            r[day::Dej] = QStringLiteral("Vrai");
-            r[day::Moan] = r[day::Date].mid(3, 2) + r[day::Date].mid(8, 2);
-            days << r;
-        }
-        t.storeMonth(days);
-    }
+    // Two spans of care a day, 08:00 to 12:00 and 13:30 to 17:20, and a lunch.
+    storeMonths(g_folder, table, QDate(2002, 1, 1), QDate(2002 + years, 1, 1), [](QDate d) {
+        day::Record r = careDay(d);
+        r[day::Heure2] = QStringLiteral("12:00:00");
+        r[day::Heure3] = QStringLiteral("13:30:00");
+        r[day::Heure4] = QStringLiteral("17:20:00");
+        r[day::Duree] = QStringLiteral("7.83");
+        return r;
+    });
 }
 
 // A picture the size of a slip window, mostly white with lines of text,
@@ -129,10 +116,9 @@ BENCHMARK(BM_PlainCopy)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_root = dir.path() + '/';
+    BenchRun<QGuiApplication> bench(argc, argv);
+    // The folder backed up inside the bench's own, the archive beside it.
+    g_root = programFolder();
     g_folder = g_root + QStringLiteral("data/");
     g_zip = g_root + QStringLiteral("sauvegarde.zip");
     folder::layOut(g_folder, QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"));
@@ -145,8 +131,5 @@ int main(int argc, char **argv)
     for (int n = 0; n < 300; ++n)
         savePicture(g_folder + QStringLiteral("bulljpg/Enfant%1%2.jpg").arg(n % 5 + 1).arg(n, 4, 10, QChar('0')), n);
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench.run();
 }

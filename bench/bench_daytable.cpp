@@ -3,16 +3,11 @@
 // inserts written directly with SQLite's C API in one transaction.
 
 #include "attendance/daytable.h"
-#include "attendance/duration.h"
-#include "common/monthkey.h"
 #include "attendance/monthsheet.h"
-#include "common/environment.h"
-#include "common/numbers.h"
+
+#include "benchfixture.h"
 
 #include <QCoreApplication>
-#include <QDate>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 namespace {
@@ -38,25 +33,8 @@ QString twentyYearTable(const char *name)
 {
     const QString path = g_folder + name;
     QFile::remove(path);
-    DayTable::createEmpty(path);
-    DayTable t;
-    t.setFolder(g_folder);
-    t.setTableName(QString::fromLatin1(name));
-    for (QDate month(2007, 1, 1); month.year() < 2027; month = month.addMonths(1)) {
-        QList<day::Record> days;
-        for (int d = 1; d <= month.daysInMonth(); ++d) {
-            day::Record r;
-            r[day::Date] = shortDate(month.addDays(d - 1));
-            r[day::Heure1] = "08:00:00";
-            r[day::Heure2] = "16:00:00";
-            r[day::Duree] = "8";
-            for (int f = day::FJ; f <= day::Ferie; ++f)
-                r[f] = "Faux";
-            r[day::Moan] = monthKey(r[day::Date]);
-            days.append(r);
-        }
-        t.storeMonth(days);
-    }
+    storeMonths(g_folder, QString::fromLatin1(name), QDate(2007, 1, 1), QDate(2027, 1, 1),
+                [](QDate d) { return careDay(d, 8 * 60, false); });
     return path;
 }
 
@@ -110,12 +88,7 @@ BENCHMARK(BM_SqliteDirect)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    setDecimalSeparator('.');
-    QTemporaryDir dir;
-    g_folder = dir.path() + '/';
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchRun<QCoreApplication> bench(argc, argv);
+    g_folder = programFolder();
+    return bench.run();
 }

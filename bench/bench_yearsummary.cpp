@@ -7,13 +7,12 @@
 
 #include "archive/sliparchive.h"
 #include "archive/yearsummary.h"
-#include "common/environment.h"
+
+#include "benchfixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 QString g_folder;
@@ -114,13 +113,8 @@ BENCHMARK(BM_SqliteShellOnce)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_folder = dir.path() + '/';
-    setProgramFolder(dir.path());
+    BenchRun<QCoreApplication> bench(argc, argv);
+    g_folder = programFolder();
     fillArchive();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench.run();
 }

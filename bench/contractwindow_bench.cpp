@@ -3,21 +3,15 @@
 // model's, shown by one view, so the cost grows with the rows' figures and
 // not with widgets built per cell.
 
-#include "common/environment.h"
-#include "common/messages.h"
-#include "common/numbers.h"
-#include "common/programfiles.h"
 #include "contract/contractstore.h"
 #include "windows/contractwindow.h"
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 
+#include "benchfixture.h"
+
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTabBar>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 using namespace contract;
@@ -61,19 +55,12 @@ BENCHMARK(BM_Empty)->Name("contract window: opening an empty contract (baseline)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setDecimalSeparator('.');
-    setMessageSink([](MessageKind, const QString &) {});
-    QTemporaryDir dir;
-    setProgramFolder(dir.path());
-    QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", QDir(dir.path()).filePath(folder::legalTable));
+    BenchRun<QApplication> bench(argc, argv);
+    copyLegalTable();
     storeContract(TContrat::filePath(), 1, crowded(3000, 5000));
     createWindows();
     win().Contrat = new TContrat;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = bench.run();
     destroyWindows();
-    return 0;
+    return code;
 }

@@ -4,12 +4,10 @@
 // table (open with its exclusive hold, filter, grid and detail filled), the
 // tool as a process started for the one query.
 
-#include "attendance/duration.h"
-#include "common/monthkey.h"
-#include "common/environment.h"
-#include "common/numbers.h"
 #include "windows/monthreviewwindow.h"
 #include "windows/windowset.h"
+
+#include "benchfixture.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -18,36 +16,10 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 QString g_table;
 const QDate g_month(2015, 6, 12);
-
-void fillTwentyFiveYears()
-{
-    QFile::remove(g_table);
-    DayTable::createEmpty(g_table);
-    DayTable t;
-    t.setFolder(programFolder());
-    t.setTableName("Enf1.db");
-    for (QDate month(2002, 1, 1); month.year() < 2027; month = month.addMonths(1)) {
-        QList<day::Record> days;
-        for (int d = 1; d <= month.daysInMonth(); ++d) {
-            day::Record r;
-            r[day::Date] = shortDate(month.addDays(d - 1));
-            r[day::Heure1] = "08:00:00";
-            r[day::Heure2] = "16:30:00";
-            r[day::Duree] = "8.5";
-            for (int f = day::FJ; f <= day::Ferie; ++f)
-                r[f] = day::flagText(f == day::Dej);
-            r[day::Moan] = monthKey(r[day::Date]);
-            days.append(r);
-        }
-        t.storeMonth(days);
-    }
-}
 
 // Shows the window and waits for its activation, which names its table.
 void activate(QWidget *w)
@@ -121,17 +93,11 @@ BENCHMARK(BM_Sqlite3Tool)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setDecimalSeparator('.');
-    QTemporaryDir dir;
-    setProgramFolder(dir.path());
-    g_table = programFolder() + "Enf1.db";
-    fillTwentyFiveYears();
+    BenchRun<QApplication> bench(argc, argv);
+    g_table = programFolder() + folder::dayTable(1);
+    storeTwentyFiveYears();
     createWindows();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = bench.run();
     destroyWindows();
-    return 0;
+    return code;
 }

@@ -5,45 +5,18 @@
 // the month put into the grid) with the slip's computation after it.
 
 #include "archive/storedmonths.h"
-#include "common/environment.h"
-#include "common/messages.h"
-#include "common/monthkey.h"
-#include "common/numbers.h"
 #include "payslip/slip.h"
 #include "windows/hourswindow.h"
 #include "windows/openmonthwindow.h"
 #include "windows/windowset.h"
 
+#include "benchfixture.h"
+
 #include <QApplication>
 #include <QLabel>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 const QString g_key = QStringLiteral("0615");
-
-void fillTwentyFiveYears()
-{
-    DayTable::createEmpty(programFolder() + "Enf1.db");
-    DayTable t;
-    t.setFolder(programFolder());
-    t.setTableName("Enf1.db");
-    for (QDate month(2002, 1, 1); month.year() < 2027; month = month.addMonths(1)) {
-        QList<day::Record> days;
-        for (int d = 1; d <= month.daysInMonth(); ++d) {
-            day::Record r;
-            r[day::Date] = shortDate(month.addDays(d - 1));
-            r[day::Heure1] = "08:00:00";
-            r[day::Heure2] = "16:30:00";
-            r[day::Duree] = "8.5";
-            for (int f = day::FJ; f <= day::Ferie; ++f)
-                r[f] = day::flagText(f == day::Dej);
-            r[day::Moan] = monthKey(r[day::Date]);
-            days.append(r);
-        }
-        t.storeMonth(days);
-    }
-}
 
 ParamRecord parameters()
 {
@@ -105,17 +78,10 @@ BENCHMARK(BM_OpenMonthWindow)->Unit(benchmark::kMillisecond)->Name("open a month
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setDecimalSeparator('.');
-    setMessageSink([](MessageKind, const QString &) {});
-    QTemporaryDir dir;
-    setProgramFolder(dir.path());
-    fillTwentyFiveYears();
+    BenchRun<QApplication> bench(argc, argv);
+    storeTwentyFiveYears();
     createWindows();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = bench.run();
     destroyWindows();
-    return 0;
+    return code;
 }

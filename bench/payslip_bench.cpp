@@ -5,12 +5,12 @@
 #include "widgets/radiogroup.h"
 #include "windows/windowset.h"
 #include "windows/hourswindow.h"
-#include "common/numbers.h"
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "payslip/slip.h"
-#include "../tests/shippedrates.h"
 #include "windows/parameterswindow.h"
+
+#include "benchfixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,60 +18,12 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTableWidget>
-#include <benchmark/benchmark.h>
 
 namespace {
 
-// A full month: every weekday worked, some flat-rate days, meals, a holiday.
-QString dayDate(int d) { return QStringLiteral("%1/05/2002").arg(d, 2, 10, QChar('0')); }
-bool worked(int d) { return d % 7 != 4 && d % 7 != 5; }
-
-SlipInput monthInput()
-{
-    SlipInput in;
-    in.moan = "0502";
-    in.totheur = "156.75";
-    for (int d = 1; d <= 31; ++d) {
-        if (!worked(d))
-            continue;
-        SheetDay &day = in.days[d - 1];
-        day.date = dayDate(d);
-        day.duration = "08:15:00";
-        day.flatRate = d % 6 == 0 ? "OUI" : "";
-        day.lunch = "Déj";
-        day.snack = d % 2 ? "Gouter" : "";
-        day.holiday = d == 1 || d == 8 ? "OUI" : "";
-    }
-    in.prenom3 = "Julie";
-    in.pol1 = 0;
-    in.pol2 = 0;
-    in.lineName = shippedRates().names;
-    in.netRate = shippedRates().net;
-    in.grossRate = shippedRates().gross;
-    in.basePercent = shippedRates().bases;
-    in.SH = "3.00";
-    in.FJ = "30";
-    in.SHbr = "4.00";
-    in.FJbr = "40";
-    in.Indentre = true;
-    in.Indentr = "2";
-    in.CheckBox11 = true;
-    in.ETH = "0.30";
-    in.EFJ = "2.5";
-    in.diverse = "12.50";
-    in.abs = "0";
-    in.accpte = "100";
-    in.PD = "0.76";
-    in.D = "2.29";
-    in.G = "0.76";
-    in.Sp = "1.52";
-    in.today = QDate(2002, 6, 1);
-    return in;
-}
-
 void BM_NetSlipComputation(benchmark::State &state)
 {
-    const SlipInput in = monthInput();
+    const SlipInput in = fullMonthInput();
     for (auto _ : state)
         benchmark::DoNotOptimize(computeNetSlip(in));
 }
@@ -79,7 +31,7 @@ BENCHMARK(BM_NetSlipComputation)->Name("slip, net basis: computation alone");
 
 void BM_GrossSlipComputation(benchmark::State &state)
 {
-    const SlipInput in = monthInput();
+    const SlipInput in = fullMonthInput();
     for (auto _ : state)
         benchmark::DoNotOptimize(computeGrossSlip(in));
 }
@@ -168,14 +120,10 @@ BENCHMARK(BM_GrossSlipPaint)->Name("slip, gross basis: painting the same sheet u
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setDecimalSeparator('.');
+    BenchRun<QApplication> bench(argc, argv);
     createWindows();
-    enterMonth(monthInput());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    enterMonth(fullMonthInput());
+    const int code = bench.run();
     destroyWindows();
-    return 0;
+    return code;
 }

@@ -9,10 +9,10 @@
 #include "windows/parameterswindow.h"
 #include "windows/windowset.h"
 #include "widgets/capture.h"
-#include "common/environment.h"
-#include "common/numbers.h"
 #include "payslip/jpegcodec.h"
 #include "payslip/slippicture.h"
+
+#include "benchfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,12 +21,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 namespace {
-QTemporaryDir *folder = nullptr;
 SlipSheet *slip = nullptr;
 QImage picture;
 
@@ -66,7 +63,7 @@ bool showMonth()
 
 void BM_SaveSlip(benchmark::State &state)
 {
-    const QString path = slipPicturePath(folder->path() + '/', "Julie", "0502");
+    const QString path = slipPicturePath(programFolder(), "Julie", "0502");
     for (auto _ : state)
         saveSlipPicture(path, captureClientArea(slip));
 }
@@ -106,7 +103,7 @@ void runCjpeg(benchmark::State &state, const QByteArray &input)
         return;
     }
     const QStringList args = {
-        "-quality", "90", "-dct", "float", "-baseline", "-outfile", folder->path() + "/cjpeg.jpg"};
+        "-quality", "90", "-dct", "float", "-baseline", "-outfile", programFolder() + "cjpeg.jpg"};
     const double cpuBefore = childCpuMs();
     for (auto _ : state) {
         QProcess p;
@@ -133,23 +130,16 @@ BENCHMARK(BM_CjpegStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Name
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    folder = &dir;
-    QDir(dir.path()).mkdir("bulljpg");
-    QFile::copy(QStringLiteral(BERLIVO_SOURCE_DIR "/data/Taux.txt"), dir.filePath("Taux.txt"));
-    setProgramFolder(dir.path());
-    setDecimalSeparator('.');
+    BenchRun<QApplication> bench(argc, argv);
+    QDir(programFolder()).mkdir(folder::pictures);
+    QFile::copy(QStringLiteral(BERLIVO_SOURCE_DIR "/data/") + folder::ratesFile, programFolder() + folder::ratesFile);
     createWindows();
     if (!showMonth()) {
         fprintf(stderr, "the slip did not complete\n");
         return 1;
     }
     picture = captureClientArea(slip);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int code = bench.run();
     destroyWindows();
-    return 0;
+    return code;
 }

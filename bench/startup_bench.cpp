@@ -8,30 +8,21 @@
 //
 //   bare       a QApplication and one empty top-level window: bare_window,
 //              a program of its own in helpers/ beside this one, linked with Qt Widgets alone
-//   program    what the program does before its main window paints
-//   as-before  the same, with the work it now leaves until it is needed
-//              (fonts, translations, the parts of hidden windows built on
-//              first use) done before the main window shows, as it used to be
+//   program    the program itself, from its laid-out folder, as a user starts
+//              it (its folder's lock, its folder made ready, its windows):
+//              traced (BERLIVO_START_TRACE), it ends once its main window is painted
+//   as-before  the windows alone in this process, with the work they now
+//              leave until it is needed (the icons' pictures, the hidden
+//              windows' polish) done before the main window shows, as it used to be
 //
 // Prints Google Benchmark's JSON with --benchmark_format=json, so that
-// scripts/bench reads it like the other benchmarks.
+// scripts/bench reads it like the other benchmarks. --phases prints where
+// the program's start spends its time, step by step, from its own trace.
 
 #include "common/environment.h"
 #include "widgets/application.h"
-#include "widgets/form.h"
-#include "windows/aboutbox.h"
-#include "windows/background.h"
-#include "windows/declarationwindow.h"
-#include "windows/grossslipwindow.h"
-#include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
-#include "windows/monthreviewwindow.h"
-#include "windows/netslipwindow.h"
-#include "windows/parameterswindow.h"
-#include "windows/printsavewindow.h"
-#include "windows/slipviewerwindow.h"
 #include "windows/windowset.h"
-#include "windows/yearsummarywindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -41,8 +32,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
+#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -81,54 +75,6 @@ private:
     bool m_seen = false;
 };
 
-// Where the time goes before the main window paints, phase by phase
-// (startup_bench --phases): for looking, not for comparing.
-int phases(int argc, char **argv)
-{
-    const qint64 t0 = monotonicNs();
-    qint64 last = t0;
-    auto mark = [&](const char *what) {
-        const qint64 t = monotonicNs();
-        std::fprintf(stderr, "%-28s %7.2f ms\n", what, double(t - last) / 1e6);
-        last = t;
-    };
-    QApplication app(argc, argv);
-    mark("QApplication");
-    setUpApplication(app);
-    mark("setUpApplication");
-    WindowSet &w = win();
-    w.Entree = new TEntree;
-    mark("TEntree");
-    w.Parametres = new TParametres;
-    mark("TParametres");
-    w.Horaire = new THoraire;
-    mark("THoraire");
-    w.Bulletin = new TBulletin;
-    mark("TBulletin");
-    w.Recap = new TRecap;
-    mark("TRecap");
-    w.Bulletinbrut = new TBulletinbrut;
-    mark("TBulletinbrut");
-    w.Revisu = new TRevisu;
-    mark("TRevisu");
-    w.BO = new TBO;
-    mark("TBO");
-    w.AboutBox = new TAboutBox;
-    mark("TAboutBox");
-    w.BVPfond = new TBVPfond;
-    mark("TBVPfond");
-    w.Declaration = new TDeclaration;
-    mark("TDeclaration");
-    w.Annuel = new TAnnuel;
-    mark("TAnnuel");
-    showAndActivate(w.Entree);
-    mark("show");
-    FirstPaint firstPaint;
-    w.Entree->installEventFilter(&firstPaint);
-    QTimer::singleShot(0, [&] { mark("first events"); });
-    return app.exec();
-}
-
 int runCase(const std::string &which, int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -150,37 +96,100 @@ struct Sample {
     long peakKb;
 };
 
-Sample spawnCase(const std::string &self, const char *which)
+// Reads the whole of `fd` into `into`, giving up (false) at `deadline`.
+bool readAll(int fd, std::string &into, qint64 deadline)
 {
-    const bool bare = std::strcmp(which, "bare") == 0;
-    const std::string exe = bare ? self.substr(0, self.rfind('/') + 1) + "helpers/bare_window" : self;
-    char *args[] = {const_cast<char *>(exe.c_str()), const_cast<char *>("--case"), const_cast<char *>(which), nullptr};
-    int out[2];
-    if (pipe(out) != 0)
+    char buf[4096];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        const qint64 left = (deadline - monotonicNs()) / 1000000;
+        if (left <= 0 || poll(&p, 1, int(left)) <= 0)
+            return false;
+        const ssize_t got = read(fd, buf, sizeof buf);
+        if (got <= 0)
+            return got == 0;
+        into.append(buf, size_t(got));
+    }
+}
+
+// Runs a case in a fresh process. The program's own trace goes to `trace`
+// when given, else is not asked for.
+Sample spawnCase(const std::string &self, const std::string &which, std::string *trace = nullptr)
+{
+    std::vector<std::string> args;
+    if (which == "bare")
+        args = {self.substr(0, self.rfind('/') + 1) + "helpers/bare_window"};
+    else if (which == "program")
+        args = {BERLIVO_PROGRAM_DIR "/berlivo"};
+    else
+        args = {self, "--case", which};
+    int out[2], err[2];
+    if (pipe(out) != 0 || pipe(err) != 0)
         return {-1, 0};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
     // The platform's remarks would drown the figures.
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    if (trace)
+        posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    else
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     const qint64 start = monotonicNs();
+    // The program traced counts its first step from this moment.
+    std::string traced = "BERLIVO_START_TRACE=" + std::to_string(start);
+    std::vector<char *> env;
+    for (char **e = environ; *e; ++e)
+        if (std::strncmp(*e, "BERLIVO_START_TRACE=", 20) != 0)
+            env.push_back(*e);
+    if (which == "program")
+        env.push_back(traced.data());
+    env.push_back(nullptr);
     pid_t pid;
-    if (posix_spawn(&pid, exe.c_str(), &actions, nullptr, args, environ) != 0)
-        return {-1, 0};
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
-    char buf[64] = {};
-    ssize_t n = 0, got;
-    while ((got = read(out[0], buf + n, sizeof buf - 1 - size_t(n))) > 0)
-        n += got;
+    close(err[1]);
+    if (spawned != 0)
+        return {-1, 0};
+    // A case that never paints (a box waiting for an answer) fails, not hangs.
+    const qint64 deadline = start + qint64(30) * 1000000000;
+    std::string painted, said;
+    const bool whole = readAll(out[0], painted, deadline) && (!trace || readAll(err[0], said, deadline));
     close(out[0]);
+    close(err[0]);
+    if (!whole)
+        kill(pid, SIGKILL);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || n == 0)
+    if (trace)
+        *trace = said;
+    if (!whole || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || painted.empty())
         return {-1, 0};
-    return {double(std::atoll(buf) - start) / 1e6, usage.ru_maxrss};
+    return {double(std::atoll(painted.c_str()) - start) / 1e6, usage.ru_maxrss};
+}
+
+// The program's trace, the steps of its start one a line, and its whole time.
+int phases(const std::string &self)
+{
+    std::string trace;
+    const Sample s = spawnCase(self, "program", &trace);
+    std::istringstream lines(trace);
+    for (std::string line; std::getline(lines, line);)
+        if (line.size() > 7 && line.compare(line.size() - 7, 7, " ms cpu") == 0)
+            std::printf("%s\n", line.c_str());
+    if (s.ms < 0) {
+        std::fprintf(stderr, "the program did not paint its window\n");
+        return 1;
+    }
+    std::printf("%-28s %8.2f ms, peak memory %.1f MiB\n", "whole start", s.ms, double(s.peakKb) / 1024);
+    return 0;
 }
 
 double median(std::vector<double> v)
@@ -196,8 +205,6 @@ int main(int argc, char **argv)
     // does when run: elsewhere its start-up check would stop on the message
     // that the help is missing.
     setProgramFolder(QStringLiteral(BERLIVO_PROGRAM_DIR));
-    if (argc >= 2 && std::strcmp(argv[1], "--phases") == 0)
-        return phases(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "--case") == 0)
         return runCase(argv[2], argc, argv);
 
@@ -226,6 +233,8 @@ int main(int argc, char **argv)
     if (len <= 0)
         return 1;
     const std::string self(path, size_t(len));
+    if (argc >= 2 && std::strcmp(argv[1], "--phases") == 0)
+        return phases(self);
     // One warm-up of each, so that the first case does not pay for a cold disk cache.
     for (Case &c : cases)
         if (spawnCase(self, c.which).ms < 0) {

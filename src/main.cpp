@@ -3,6 +3,7 @@
 #include "windows/mainwindow.h"
 #include "widgets/application.h"
 #include "widgets/comeforward.h"
+#include "widgets/starttrace.h"
 #include "windows/windowset.h"
 #include "common/environment.h"
 #include "common/errors.h"
@@ -15,8 +16,11 @@
 
 int main(int argc, char *argv[])
 {
+    starttrace::mark("libraries loaded");
     QApplication app(argc, argv);
+    starttrace::mark("QApplication");
     setUpApplication(app);
+    starttrace::mark("setUpApplication");
 
     const QString folder = programFolder();
     // The user's own data folder is private to them; the portable folder
@@ -42,6 +46,7 @@ int main(int argc, char *argv[])
     // Listening from the moment the folder is ours, so that a second start
     // during this one's own is answered too.
     ComeForwardListener listener(folder, bringProgramForward);
+    starttrace::mark("folder locked, listening");
 
     // A change a stopped program left half done is finished before anything
     // is laid out; an installed program's first start lays out the user's
@@ -53,8 +58,11 @@ int main(int argc, char *argv[])
         return 1;
     for (const QString &text : report.messages)
         showMessage(text);
+    starttrace::mark("folder prepared");
     createWindows();
     showAndActivate(win().Entree);
+    starttrace::mark("main window shown");
+    starttrace::endAfterFirstPaint(win().Entree);
     const int code = app.exec();
 
     destroyWindows();

@@ -1,21 +1,32 @@
 #pragma once
 // A second start on a data folder that a running program holds asks that
 // program to bring its window forward, through a local socket named after
-// the folder and the user (no other account can reach it).
+// the folder and the user (made for its owner alone, and a peer of another
+// account is not listened to).
+//
+// Written on the system's own Unix-domain sockets and an event-loop notifier
+// (QtCore), not Qt Network: the listener is made at every start, and that
+// library with its own (Kerberos, proxies) would be loaded for it alone.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
-
-class QLocalServer;
 
 class ComeForwardListener : public QObject {
 public:
     // Listens for as long as the object lives; `comeForward` runs on each request.
     ComeForwardListener(const QString &programFolder, std::function<void()> comeForward, QObject *parent = nullptr);
+    ~ComeForwardListener() override;
+    ComeForwardListener(const ComeForwardListener &) = delete;
+    ComeForwardListener &operator=(const ComeForwardListener &) = delete;
 
 private:
-    QLocalServer *m_server;
+    void take();
+    void respond(int fd, const QByteArray &said);
+
+    int m_fd = -1;
+    QByteArray m_path;
     std::function<void()> m_comeForward;
 };
 

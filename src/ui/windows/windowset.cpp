@@ -15,6 +15,7 @@
 #include "windows/contractwindow.h"
 #include "windows/contractslipwindow.h"
 #include "widgets/appicons.h"
+#include "widgets/starttrace.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -35,11 +36,20 @@ public:
     }
 };
 
+// A window just made, its time written when the start is traced.
+template <class Window>
+Window *made(Window *w)
+{
+    starttrace::mark(Window::staticMetaObject.className());
+    return w;
+}
+
 // Every window, in the order of creation; the main window first.
 QList<QWidget *> allWindows(const WindowSet &w)
 {
-    return {w.Entree, w.Parametres, w.Horaire, w.Bulletin,    w.Recap,  w.Bulletinbrut, w.Revisu,
-            w.BO,     w.AboutBox,   w.BVPfond, w.Declaration, w.Annuel, w.Contrat,      w.BulletinContrat};
+    return {
+        w.Entree, w.Parametres, w.Horaire, w.Bulletin,           w.Recap,         w.Bulletinbrut, w.Revisu,
+        w.BO,     w.AboutBox,   w.BVPfond, w.Declaration.peek(), w.Annuel.peek(), w.Contrat,      w.BulletinContrat};
 }
 } // namespace
 
@@ -52,18 +62,16 @@ WindowSet &win()
 void createWindows()
 {
     WindowSet &w = win();
-    w.Entree = new TEntree;
-    w.Parametres = new TParametres;
-    w.Horaire = new THoraire;
-    w.Bulletin = new TBulletin;
-    w.Recap = new TRecap;
-    w.Bulletinbrut = new TBulletinbrut;
-    w.Revisu = new TRevisu;
-    w.BO = new TBO;
-    w.AboutBox = new TAboutBox;
-    w.BVPfond = new TBVPfond;
-    w.Declaration = new TDeclaration;
-    w.Annuel = new TAnnuel;
+    w.Entree = made(new TEntree);
+    w.Parametres = made(new TParametres);
+    w.Horaire = made(new THoraire);
+    w.Bulletin = made(new TBulletin);
+    w.Recap = made(new TRecap);
+    w.Bulletinbrut = made(new TBulletinbrut);
+    w.Revisu = made(new TRevisu);
+    w.BO = made(new TBO);
+    w.AboutBox = made(new TAboutBox);
+    w.BVPfond = made(new TBVPfond);
 
     auto *polish = new PolishWhenShown(w.Entree);
     for (QWidget *x : allWindows(w).mid(1))
@@ -73,6 +81,8 @@ void createWindows()
 
 void prepareEverythingNow()
 {
+    win().Declaration.get();
+    win().Annuel.get();
     for (int k = 0; k <= int(LastAppIcon); ++k)
         appIcon(AppIcon(k)).availableSizes();
     for (QWidget *x : allWindows(win()))

@@ -14,8 +14,8 @@
 //   TAboutBox      aboutbox               title and version
 //   TBVPfond       background             the backdrop behind the main window
 //   (both slips)   slipsheet              the sheet the two slip windows share
-//   TDeclaration   declarationwindow      the month's figures for the online declaration
-//   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return
+//   TDeclaration   declarationwindow      the month's figures for the online declaration (built when first opened)
+//   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return (built when first opened)
 //   TContrat       contractwindow         the child's contract (built when first opened)
 //   TBulletinContrat contractslipwindow   the slip of a regular contract's month (built when first needed)
 
@@ -34,6 +34,25 @@ class TAnnuel;
 class TContrat;
 class TBulletinContrat;
 
+// A window beyond the specified ones, built when it is first reached: read
+// as a pointer, it is made then, not at start. peek() gives it only if made.
+template <class Window>
+class BuiltOnUse {
+public:
+    Window *get()
+    {
+        if (!m_window)
+            m_window = new Window;
+        return m_window;
+    }
+    operator Window *() { return get(); }
+    Window *operator->() { return get(); }
+    Window *peek() const { return m_window; }
+
+private:
+    Window *m_window = nullptr;
+};
+
 struct WindowSet {
     TEntree *Entree = nullptr;
     TParametres *Parametres = nullptr;
@@ -45,9 +64,9 @@ struct WindowSet {
     TBO *BO = nullptr;
     TAboutBox *AboutBox = nullptr;
     TBVPfond *BVPfond = nullptr;
-    // Windows beyond the ten, created after them.
-    TDeclaration *Declaration = nullptr;
-    TAnnuel *Annuel = nullptr;
+    // Windows beyond the ten, built when first opened.
+    BuiltOnUse<TDeclaration> Declaration;
+    BuiltOnUse<TAnnuel> Annuel;
     // Built when first opened; null until then.
     TContrat *Contrat = nullptr;
     TBulletinContrat *BulletinContrat = nullptr;

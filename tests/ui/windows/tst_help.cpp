@@ -6,6 +6,8 @@
 #include "windows/monthreviewwindow.h"
 #include "windows/parameterswindow.h"
 #include "windows/contractslipwindow.h"
+#include "windows/declarationwindow.h"
+#include "windows/yearsummarywindow.h"
 #include "windows/windowset.h"
 #include "common/environment.h"
 #include "common/helpfile.h"
@@ -261,6 +263,10 @@ private slots:
             b->setEnabled(true);
         if (windowName == "TContrat")
             entree()->Contrat1->trigger(); // built when first opened
+        if (windowName == "TDeclaration")
+            win().Declaration.get(); // built when first opened
+        if (windowName == "TAnnuel")
+            win().Annuel.get();
         if (windowName == "TBulletinContrat" && !win().BulletinContrat)
             win().BulletinContrat = new TBulletinContrat; // built when a contract month first needs it
         QWidget *w = window(windowName);

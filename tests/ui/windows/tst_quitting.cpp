@@ -117,9 +117,11 @@ class TestQuitting : public WindowTest {
                 win().BO->showFor(slip);
             return QTest::qWaitFor([] { return win().BO->isVisible(); }) ? slip : nullptr;
         }
-        const QHash<QString, QWidget *> others{
-            {"TRecap", win().Recap},           {"TRevisu", win().Revisu},     {"TAboutBox", win().AboutBox},
-            {"TDeclaration", win().Declaration}, {"TAnnuel", win().Annuel}};
+        const QHash<QString, QWidget *> others{{"TRecap", win().Recap},
+                                               {"TRevisu", win().Revisu},
+                                               {"TAboutBox", win().AboutBox},
+                                               {"TDeclaration", win().Declaration},
+                                               {"TAnnuel", win().Annuel}};
         showAndActivate(others.value(name));
         return others.value(name);
     }
@@ -250,8 +252,10 @@ private slots:
     {
         QTest::addColumn<QString>("open");
         QTest::addColumn<QString>("forward");
-        QTest::newRow("main window minimised") << "" << "TEntree";
-        QTest::newRow("parameters open") << "TParametres" << "TParametres";
+        QTest::newRow("main window minimised") << ""
+                                               << "TEntree";
+        QTest::newRow("parameters open") << "TParametres"
+                                         << "TParametres";
     }
     // This test is the program that runs first: it holds the folder and
     // listens, as a start does. The real program started on the same folder
@@ -288,12 +292,45 @@ private slots:
         QTRY_COMPARE(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QString(), forward);
         QVERIFY(!QApplication::activeWindow()->isMinimized());
         // It took nothing of the folder: no second lay-out beside the lock.
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList{"berlivo"});
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"berlivo"});
         // A program that holds the folder and does not listen (hung, say)
         // gives no answer: the start then says so rather than stay silent.
         listener.reset();
         QVERIFY(!askToComeForward(folder));
+    }
+
+    // Traced, the real program says each step of its start, the windows
+    // beyond the specified ones not among them, and ends with status 0 once
+    // its main window is painted, having written the clock: what the
+    // start-up benchmark reads.
+    void tracedStartEndsOnceThePaintIsDone()
+    {
+        const QString folder = m_dir.filePath("traced/");
+        QVERIFY(QDir().mkpath(folder + "Aide"));
+        const QString built = QFileInfo(BERLIVO_PROGRAM).path() + '/';
+        for (const char *file : {"berlivo", "Taux.txt", "Aide/Berlivo.qch"})
+            QVERIFY(QFile::copy(built + file, folder + file));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("BERLIVO_START_TRACE", "1");
+        program.setProcessEnvironment(env);
+        program.start(folder + "berlivo", {});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        bool clock = false;
+        QVERIFY(program.readAllStandardOutput().trimmed().toLongLong(&clock) > 0 && clock);
+        QStringList steps;
+        for (const QByteArray &line : program.readAllStandardError().split('\n'))
+            if (line.endsWith(" ms cpu"))
+                steps << QString::fromLatin1(line.left(28)).trimmed();
+        QCOMPARE(steps.value(0), "libraries loaded");
+        // The specified windows in their order, and no other.
+        const qsizetype first = steps.indexOf("TEntree");
+        QCOMPARE(steps.mid(first, steps.indexOf("main window shown") - first),
+                 QStringList({"TEntree", "TParametres", "THoraire", "TBulletin", "TRecap", "TBulletinbrut", "TRevisu",
+                              "TBO", "TAboutBox", "TBVPfond"}));
+        QCOMPARE(steps.mid(steps.size() - 3),
+                 QStringList({"main window shown", "first paint", "first event-loop turn"}));
     }
 };
 
