@@ -37,6 +37,8 @@ inline QList<ContractFile> contractFiles()
         {"minutes as text", 4, true, {"UPDATE Contrats SET mardi = 'huit' WHERE enfant = 1"}},
         {"trigger", 4, false,
          {"CREATE TRIGGER efface AFTER DELETE ON Contrats BEGIN DELETE FROM Contrats WHERE enfant = 2; END"}},
+        {"arrival at 25:00", 5, true, {"UPDATE Contrats SET arrivee_lundi = 1500 WHERE enfant = 1"}},
+        {"holiday option 2", 0, false, {"UPDATE Contrats SET feries_travailles = 2 WHERE enfant = 1"}},
         {"tables without checks", 0, false, {}},
     };
 }
@@ -46,7 +48,11 @@ inline QList<ContractFile> contractFiles()
 inline QStringList withoutChecks(int layout)
 {
     return {"CREATE TABLE Contrats (enfant, type, debut, fin, lundi, mardi, mercredi, jeudi, vendredi, samedi, "
-            "dimanche, semaines, maj_hc, maj_hm, paiement_cp, motif_fin, date_notification)",
+            "dimanche, semaines, maj_hc, maj_hm, paiement_cp, motif_fin, date_notification, arrivee_lundi, "
+            "pause_lundi, reprise_lundi, arrivee_mardi, pause_mardi, reprise_mardi, arrivee_mercredi, "
+            "pause_mercredi, reprise_mercredi, arrivee_jeudi, pause_jeudi, reprise_jeudi, arrivee_vendredi, "
+            "pause_vendredi, reprise_vendredi, arrivee_samedi, pause_samedi, reprise_samedi, arrivee_dimanche, "
+            "pause_dimanche, reprise_dimanche, alsace_moselle, feries_travailles)",
             "CREATE TABLE Periodes (enfant, ligne, du, au)", "CREATE TABLE Absences (enfant, ligne, du, au, motif)",
             QString("PRAGMA user_version = %1").arg(layout)};
 }
@@ -63,7 +69,9 @@ inline bool make(const QString &path, const ContractFile &f)
         const QStringList layout =
             f.layout == 0 ? withoutChecks(contract::SchemaVersion) : contract::schemaOf(f.layout);
         QStringList statements = layout;
-        const QString later = f.layout == 0 || f.layout >= 3 ? ", 0, NULL, NULL" : "";
+        QString later = f.layout == 0 || f.layout >= 3 ? ", 0, NULL, NULL" : "";
+        if (f.layout == 0 || f.layout >= 5)
+            later += QString(", NULL").repeated(21) + ", 0, 0";
         for (int child : {1, 2})
             statements << QString("INSERT INTO Contrats VALUES (%1, 2, '2025-09-01', NULL, 480, 480, 480, 480, 480, "
                                   "0, 0, 36, 0, 10%2)")

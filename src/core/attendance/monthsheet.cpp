@@ -37,21 +37,22 @@ using namespace sheet;
 QString MonthTotals::hoursText() const { return cutTwoDecimals(hours); }
 QString MonthTotals::flatDaysText() const { return QString::number(flatDays); }
 
-namespace {
-bool holdsEntry(const MonthSheet &s, int row)
+bool rowHoldsEntry(const MonthSheet &s, int row)
 {
     for (int c = Arrival1; c < ColumnCount; ++c)
         if (const QString &text = s.cell(c, row); !text.isEmpty() && text != QStringLiteral("00:00:00"))
             return true;
     return false;
 }
+
+namespace {
 QDate dateOf(const MonthSheet &s, int row) { return QDate::fromString(s.cell(Date, row), shortDateFormat()); }
 } // namespace
 
 QDate sheetMonth(const MonthSheet &s, int skip)
 {
     for (int r = 1; r <= LastDay; ++r)
-        if (const QDate day = dateOf(s, r); r != skip && day.isValid() && holdsEntry(s, r))
+        if (const QDate day = dateOf(s, r); r != skip && day.isValid() && rowHoldsEntry(s, r))
             return QDate(day.year(), day.month(), 1);
     return {};
 }
@@ -61,7 +62,7 @@ QList<int> strayRows(const MonthSheet &s, QDate day)
     QList<int> rows;
     for (int r = 1; r <= LastDay; ++r)
         if (const QDate d = dateOf(s, r);
-            d.isValid() && (d.year() != day.year() || d.month() != day.month()) && !holdsEntry(s, r))
+            d.isValid() && (d.year() != day.year() || d.month() != day.month()) && !rowHoldsEntry(s, r))
             rows << r;
     return rows;
 }

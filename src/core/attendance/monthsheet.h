@@ -58,6 +58,10 @@ struct MonthTotals {
     QString flatDaysText() const; // a whole number
 };
 
+// Whether a day row holds an entry: a time other than the 00:00:00 a picker
+// merely left writes, the flat rate or a mark. Its date alone is none.
+bool rowHoldsEntry(const MonthSheet &sheet, int row);
+
 // One sheet holds one month, so that its validation stores, and may
 // replace, that month only. The first day of that month: the month of the
 // first dated row holding an entry, row `skip` left out (the row a new date

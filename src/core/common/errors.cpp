@@ -236,6 +236,38 @@ QString dateRefused(const QString &field, const QString &typed, const QString &f
     return QStringLiteral("%1 : « %2 » n'est pas une date du %3 au %4 ; la date précédente est gardée.")
         .arg(field, typed, first, last);
 }
+QString arrivalWithoutHours(const QString &day, const QString &arrival)
+{
+    return QStringLiteral("%1 : l'arrivée à %2 est prévue un jour sans heures d'accueil.").arg(day, arrival);
+}
+QString breakIncomplete(const QString &day)
+{
+    return QStringLiteral("%1 : la pause demande l'heure du départ et celle du retour.").arg(day);
+}
+QString breakWithoutArrival(const QString &day)
+{
+    return QStringLiteral("%1 : une pause est prévue sans heure d'arrivée.").arg(day);
+}
+QString breakOutsideDay(const QString &day, const QString &from, const QString &to, const QString &arrival,
+                        const QString &hours)
+{
+    return QStringLiteral("%1 : la pause de %2 à %3 ne tient pas dans la journée (arrivée à %4, %5 d'accueil).")
+        .arg(day, from, to, arrival, hours);
+}
+QString dayPastMidnight(const QString &day, const QString &arrival, const QString &hours)
+{
+    return QStringLiteral("%1 : arrivée à %2 avec %3 d'accueil, la journée passe minuit.").arg(day, arrival, hours);
+}
+QString fillNeedsRegularContract()
+{
+    return QStringLiteral("Le mois se remplit d'après un contrat mensualisé : l'enfant n'en a pas.");
+}
+QString arrivalsMissing(const QStringList &weekdays)
+{
+    return QStringLiteral("Le contrat ne donne pas l'heure d'arrivée de : %1.\nIndiquez-la dans le contrat "
+                          "(Fichier, Contrat de l'enfant), puis remplissez le mois.")
+        .arg(weekdays.join(QStringLiteral(", ")));
+}
 QString noPlannedHours()
 {
     return QStringLiteral("Heures prévues chaque jour : un contrat mensualisé prévoit des heures dans la semaine "
@@ -617,6 +649,22 @@ QStringList monthAlreadyStoredAnswers()
 QString dropUnvalidatedDays()
 {
     return QStringLiteral("Des jours saisis n'ont pas été validés.\nFermer la fenêtre et les abandonner ?");
+}
+QString fillOverDays(const QStringList &days)
+{
+    return QStringLiteral("Ces jours sont déjà sur la feuille : %1.\nLes remplacer par le planning du contrat ?")
+        .arg(days.join(QStringLiteral(", ")));
+}
+QStringList fillOverDaysAnswers()
+{
+    return {QStringLiteral("Remplacer"), QStringLiteral("Garder"), QStringLiteral("Annuler")};
+}
+QString openStoredMonthToFill(const QString &month, const QString &tableName, int days)
+{
+    return QStringLiteral("%1 est déjà enregistré dans %2 (%3 jours).\nL'ouvrir pour compléter d'après le contrat "
+                          "les jours qui manquent ?")
+        .arg(month, tableName)
+        .arg(days);
 }
 QString dropUnvalidatedDaysForMonth(const QString &month)
 {

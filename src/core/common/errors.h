@@ -138,6 +138,17 @@ QString reasonNotChosen(int row);
 QString rowOf(const QString &table, int row);
 // A date typed that is not one, or not in the span a contract's dates keep to.
 QString dateRefused(const QString &field, const QString &typed, const QString &first, const QString &last);
+// A weekday's planned times that do not hold together.
+QString arrivalWithoutHours(const QString &day, const QString &arrival);
+QString breakIncomplete(const QString &day);
+QString breakWithoutArrival(const QString &day);
+QString breakOutsideDay(const QString &day, const QString &from, const QString &to, const QString &arrival,
+                        const QString &hours);
+QString dayPastMidnight(const QString &day, const QString &arrival, const QString &hours);
+// "Remplir d'après le contrat" without a regular contract, or without the
+// arrival of each planned weekday.
+QString fillNeedsRegularContract();
+QString arrivalsMissing(const QStringList &weekdays);
 // A regular contract planning no hour in its week.
 QString noPlannedHours();
 // "&OK" after the stored contract could not be read when the window opened.
@@ -276,6 +287,12 @@ QString replaceSavedSlip(const QString &month);
 // A validated month whose days the child's table already holds, and its three answers.
 QString monthAlreadyStored(const QString &month, const QString &tableName);
 QStringList monthAlreadyStoredAnswers(); // "Remplacer", "Garder les deux", "Annuler"
+// "Remplir d'après le contrat" over days already on the sheet (dd/MM), and
+// its three answers "Remplacer", "Garder", "Annuler".
+QString fillOverDays(const QStringList &days);
+QStringList fillOverDaysAnswers();
+// The month to fill is stored already: it is opened to be completed.
+QString openStoredMonthToFill(const QString &month, const QString &tableName, int days);
 // The hours window closed with days typed and not validated.
 QString dropUnvalidatedDays();
 // A stored month opened over days typed and not validated.

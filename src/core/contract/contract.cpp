@@ -108,6 +108,22 @@ int Contract::plannedOn(QDate d) const
     return plannedMinutes[size_t(d.dayOfWeek() - 1)];
 }
 
+std::optional<int> Contract::departure(int index) const
+{
+    const DayTimes &t = plannedTimes[size_t(index)];
+    if (!t.arrival)
+        return std::nullopt;
+    return *t.arrival + plannedMinutes[size_t(index)] + (t.hasBreak() ? *t.breakTo - *t.breakFrom : 0);
+}
+
+bool Contract::timesComplete() const
+{
+    for (size_t i = 0; i < plannedMinutes.size(); ++i)
+        if (plannedMinutes[i] > 0 && !plannedTimes[i].arrival)
+            return false;
+    return true;
+}
+
 QDate Contract::contractYearStart(QDate d) const
 {
     if (!first.isValid() || !d.isValid())
@@ -177,6 +193,13 @@ QString valueFault(const Contract &c, const std::optional<Limits> &limits)
         if (!DayMinutesRange.contains(c.plannedMinutes[i]))
             faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(c.plannedMinutes[i]),
                                               minutesText(DayMinutesRange.min), minutesText(DayMinutesRange.max));
+    for (size_t i = 0; i < c.plannedTimes.size(); ++i) {
+        const DayTimes &t = c.plannedTimes[i];
+        for (const std::optional<int> &m : {t.arrival, t.breakFrom, t.breakTo})
+            if (m && !DayMinutesRange.contains(*m))
+                faults << contractmsg::outOfRange(weekdayTexts().at(qsizetype(i)), minutesText(*m),
+                                                  minutesText(DayMinutesRange.min), minutesText(DayMinutesRange.max));
+    }
     faults << rangeFault(WeeksCaption, c.weeks, WeeksRange) << rangeFault(MajHCCaption, c.majHC, MajorationRange)
            << rangeFault(majHMCaption(limits), c.majHM, MajorationRange)
            << rangeFault(QStringLiteral("Paiement des congés"), int(c.leavePayment), LeavePaymentRange)
@@ -234,6 +257,34 @@ std::pair<Contract, QStringList> absencesCutToContract(Contract c)
     return {c, notes};
 }
 
+QString timesFault(const Contract &c)
+{
+    for (int i = 0; i < int(c.plannedTimes.size()); ++i) {
+        const DayTimes &t = c.plannedTimes[size_t(i)];
+        const int hours = c.plannedMinutes[size_t(i)];
+        const QString day = weekdayTexts().at(i);
+        if (bool(t.breakFrom) != bool(t.breakTo))
+            return contractmsg::breakIncomplete(day);
+        if (!t.arrival) {
+            if (t.hasBreak())
+                return contractmsg::breakWithoutArrival(day);
+            continue;
+        }
+        if (hours == 0)
+            return contractmsg::arrivalWithoutHours(day, minutesText(*t.arrival));
+        // The break lies inside the day: after the arrival, before the
+        // planned hours are done, and it lasts.
+        if (t.hasBreak() && (*t.breakFrom <= *t.arrival || *t.breakTo <= *t.breakFrom ||
+                             *t.breakFrom - *t.arrival >= hours))
+            return contractmsg::breakOutsideDay(day, minutesText(*t.breakFrom), minutesText(*t.breakTo),
+                                                minutesText(*t.arrival), minutesText(hours));
+        // A day of care ends before midnight, as the hours window's times do.
+        if (const int leaves = *c.departure(i); leaves > DayMinutesRange.max)
+            return contractmsg::dayPastMidnight(day, minutesText(*t.arrival), minutesText(hours));
+    }
+    return {};
+}
+
 QString validate(const Contract &c, const std::optional<Limits> &law)
 {
     if (QString f = valueFault(c, law); !f.isEmpty())
@@ -249,6 +300,8 @@ QString validate(const Contract &c, const std::optional<Limits> &law)
         return contractmsg::weeksOutOfRange(c.weeks, maximumWeeks);
     if (law && c.weeklyMinutes() > law->weekMinutes)
         return contractmsg::weekTooLong(minutesText(c.weeklyMinutes()), minutesText(law->weekMinutes));
+    if (QString f = timesFault(c); !f.isEmpty())
+        return f;
     for (int i = 0; i < c.periodsWithoutCare.size(); ++i)
         if (QString f = rangeFault(PeriodsCaption, i + 1, c.periodsWithoutCare[i]); !f.isEmpty())
             return f;

@@ -83,6 +83,8 @@ inline const QString NotifiedCaption = QStringLiteral("Lettre présentée le");
 inline const QString PeriodsCaption = QStringLiteral("Périodes sans accueil");
 inline const QString AbsencesCaption = QStringLiteral("Absences");
 inline const QString WeeksCaption = QStringLiteral("Semaines d'accueil par an");
+inline const QString AlsaceMoselleCaption = QStringLiteral("Jours fériés d'Alsace-Moselle");
+inline const QString HolidaysWorkedCaption = QStringLiteral("Jours fériés travaillés");
 inline const QString MajHCCaption = QStringLiteral("Majoration des heures complémentaires");
 // "<field> : <value> n'est pas entre <min> et <max>."; empty inside the range.
 QString rangeFault(const QString &field, int value, IntRange range);
@@ -117,11 +119,29 @@ struct Absence {
     friend bool operator==(const Absence &, const Absence &) = default;
 };
 
+// A weekday's planned times, in minutes after midnight: when the child
+// arrives and, for a child who goes home at noon, the one break of the day
+// (leaving, then back). The departure follows from the weekday's planned
+// hours. Each is none while not given: a contract of an earlier file has
+// hours and no times.
+struct DayTimes {
+    std::optional<int> arrival;
+    std::optional<int> breakFrom, breakTo; // both or neither
+    bool hasBreak() const { return breakFrom && breakTo; }
+    friend bool operator==(const DayTimes &, const DayTimes &) = default;
+};
+
 struct Contract {
     Kind kind = Kind::Occasional;
     QDate first;
     QDate last;                          // null while the end is not known
     std::array<int, 7> plannedMinutes{}; // Monday to Sunday
+    std::array<DayTimes, 7> plannedTimes{}; // Monday to Sunday
+    // Good Friday and 26 December are public holidays too (Alsace-Moselle).
+    bool alsaceMoselle = false;
+    // The planning is kept on public holidays: a holiday on a planned day is
+    // a day of care (paid as the parameters' holiday setting says).
+    bool holidaysWorked = false;
     int weeks = 0;                       // weeks of care a year, for an incomplete year
     QList<DateRange> periodsWithoutCare;
     int majHC = 0; // percent added to complementary hours
@@ -144,6 +164,11 @@ struct Contract {
     // The weekday's hours of a day inside the contract and not in a period
     // without care; 0 for any other day.
     int plannedOn(QDate d) const;
+    // The departure of weekday `index` (0 Monday): the arrival, the planned
+    // hours and the break; none without an arrival.
+    std::optional<int> departure(int index) const;
+    // Whether every weekday with planned hours has its arrival.
+    bool timesComplete() const;
     // The first day of the contract year holding `d`: the contract years run
     // from the first day's anniversaries.
     QDate contractYearStart(QDate d) const;
@@ -162,6 +187,11 @@ QString entryFault(const Contract &c);
 // The contract with each absence that reaches outside its dates cut to
 // them, and a line for each one cut, naming its row.
 std::pair<Contract, QStringList> absencesCutToContract(Contract c);
+
+// The first fault of the planned times: an arrival on a day without hours,
+// a break half given, given without an arrival or outside the day, a day
+// running past midnight. Empty when there is none.
+QString timesFault(const Contract &c);
 
 // The first fault of a contract that cannot be stored, in French, naming the
 // field; empty when it may be stored. Without limits, the legal ones are

@@ -152,6 +152,29 @@ ContractSlip contractSlipOf(const ContractInputs &in, const SlipInput &slip, boo
     });
 }
 
+Contract storedContractOf(const QString &programFolder, int slot)
+{
+    return loadContract(QDir(programFolder).filePath(folder::contracts), slot).value_or(Contract{});
+}
+
+QList<legal::PublicHoliday> holidaysOf(const Contract &c, int year, int month)
+{
+    const QDate first(year, month, 1);
+    return legal::publicHolidays(first, lastOfMonth(first), c.alsaceMoselle);
+}
+
+FillInputs loadFillInputs(const QString &programFolder, int slot, int year, int month)
+{
+    FillInputs in;
+    in.contract = storedContractOf(programFolder, slot);
+    in.holidays = holidaysOf(in.contract, year, month);
+    const QDate first(year, month, 1);
+    for (const StoredDay &d : DayTable::workedDays(QDir(programFolder).filePath(folder::dayTable(slot)), first,
+                                                   lastOfMonth(first)))
+        in.stored.insert(d.date);
+    return in;
+}
+
 bool paidByContract(const QString &programFolder, int slot, const QString &monthKey)
 {
     if (!MonthKey::fromText(monthKey))

@@ -16,10 +16,12 @@
 #include "contract/monthfigures.h"
 #include "contract/paidleave.h"
 #include "legal/legaltable.h"
+#include "legal/publicholidays.h"
 #include "payslip/money.h"
 #include "payslip/slip.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 namespace contract {
@@ -68,6 +70,22 @@ EndOfContract endOfContractOf(const ContractInputs &in, Money rate, const Holida
 // every period up to the month's last day, and in the month of the last day
 // the end of the contract.
 ContractSlip contractSlipOf(const ContractInputs &in, const SlipInput &slip, bool grossBasis);
+
+// What the month filled from the planning needs, for month `month` of `year`
+// of child slot 1 to 5: the child's stored contract (the occasional kind
+// when there is none), the month's public holidays as the contract's
+// region has them, and the days of that month the child's table holds.
+// Raises when a file cannot be read.
+struct FillInputs {
+    Contract contract;
+    QList<legal::PublicHoliday> holidays;
+    QSet<QDate> stored;
+};
+FillInputs loadFillInputs(const QString &programFolder, int slot, int year, int month);
+// The child's stored contract alone (the occasional kind when there is none).
+Contract storedContractOf(const QString &programFolder, int slot);
+// The public holidays of a month as contract `c` has them.
+QList<legal::PublicHoliday> holidaysOf(const Contract &c, int year, int month);
 
 // Whether the month of key `monthKey` of child slot `slot` is paid by its
 // regular contract, and the line of a slip paid by the hour for a month that

@@ -22,9 +22,20 @@ namespace contract {
 namespace {
 const QString driver = QStringLiteral("QSQLITE");
 const QStringList weekdayColumns = {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"};
+// Each weekday's planned times (fifth layout): the arrival, the break's
+// start and its end, in minutes after midnight, NULL while not given.
+QStringList timeColumns()
+{
+    QStringList columns;
+    for (const QString &d : weekdayColumns)
+        columns << QStringLiteral("arrivee_") + d << QStringLiteral("pause_") + d << QStringLiteral("reprise_") + d;
+    return columns;
+}
+const QStringList holidayColumns = {"alsace_moselle", "feries_travailles"};
 const QStringList contractColumns =
     QStringList{"type", "debut", "fin"} + weekdayColumns +
-    QStringList{"semaines", "maj_hc", "maj_hm", "paiement_cp", "motif_fin", "date_notification"};
+    QStringList{"semaines", "maj_hc", "maj_hm", "paiement_cp", "motif_fin", "date_notification"} + timeColumns() +
+    holidayColumns;
 
 // The present columns as a file of `version` holds them: a column it does
 // not know yet reads as its value in a contract of that time (the leave paid
@@ -37,6 +48,14 @@ QStringList columnsAsOf(int version)
     if (version < 3) {
         columns.replace(columns.indexOf(QStringLiteral("motif_fin")), QStringLiteral("NULL"));
         columns.replace(columns.indexOf(QStringLiteral("date_notification")), QStringLiteral("NULL"));
+    }
+    // Before the fifth layout a contract had hours and no times, and knew
+    // only the national holidays, none of them worked.
+    if (version < 5) {
+        for (const QString &t : timeColumns())
+            columns.replace(columns.indexOf(t), QStringLiteral("NULL"));
+        for (const QString &h : holidayColumns)
+            columns.replace(columns.indexOf(h), QStringLiteral("0"));
     }
     return columns;
 }
@@ -204,6 +223,24 @@ void readSlot(const QSqlDatabase &db, const QString &path, int version, int slot
     if (!q.value(14).isNull())
         k.endReason = EndReason(integer(q.value(14), QStringLiteral("Motif de la fin")));
     k.notified = date(q.value(15), NotifiedCaption, true);
+    auto time = [&](const QVariant &v, const QString &field) {
+        return v.isNull() ? std::optional<int>() : std::optional<int>(integer(v, field));
+    };
+    for (int i = 0; i < 7; ++i) {
+        const QString field = weekdayTexts().at(i);
+        DayTimes &t = k.plannedTimes[size_t(i)];
+        t.arrival = time(q.value(16 + 3 * i), field);
+        t.breakFrom = time(q.value(17 + 3 * i), field);
+        t.breakTo = time(q.value(18 + 3 * i), field);
+    }
+    auto flag = [&](const QVariant &v, const QString &field) {
+        const int n = integer(v, field);
+        if (fault.isEmpty())
+            fault = rangeFault(field, n, {0, 1});
+        return n == 1;
+    };
+    k.alsaceMoselle = flag(q.value(37), AlsaceMoselleCaption);
+    k.holidaysWorked = flag(q.value(38), HolidaysWorkedCaption);
     q.finish();
     run(QStringLiteral("SELECT du, au FROM Periodes WHERE enfant = ? ORDER BY ligne"));
     while (q.next() && fault.isEmpty()) {
@@ -293,8 +330,7 @@ QStringList schemaOf(int version)
         for (const QString &d : weekdayColumns)
             weekdays << d + QStringLiteral(" INTEGER NOT NULL ") + whole(d, DayMinutesRange);
         // Dates are YYYY-MM-DD, planned hours whole minutes, rates whole percents.
-        contracts =
-            QStringList{
+        QStringList contractLines{
                 QStringLiteral("CREATE TABLE Contrats (\n  enfant INTEGER PRIMARY KEY CHECK (enfant BETWEEN 1 AND %1)")
                     .arg(ChildCount),
                 QStringLiteral("type INTEGER NOT NULL ") + whole(QStringLiteral("type"), KindRange),
@@ -311,7 +347,15 @@ QStringList schemaOf(int version)
                 // presented; NULL while no end is given.
                 QStringLiteral("motif_fin INTEGER ") + whole(QStringLiteral("motif_fin"), EndReasonRange, true),
                 QStringLiteral("date_notification TEXT ") + day(QStringLiteral("date_notification")),
-            }
+            };
+        // The planned times and the holiday options came with the fifth layout.
+        if (version >= 5) {
+            for (const QString &t : timeColumns())
+                contractLines << t + QStringLiteral(" INTEGER ") + whole(t, DayMinutesRange, true);
+            for (const QString &h : holidayColumns)
+                contractLines << h + QStringLiteral(" INTEGER NOT NULL DEFAULT 0 ") + whole(h, {0, 1});
+        }
+        contracts = contractLines
                 .join(QStringLiteral(",\n  ")) +
             QStringLiteral("\n)");
         const QString ranges = QStringLiteral("  enfant INTEGER NOT NULL REFERENCES Contrats (enfant),\n"
@@ -335,7 +379,7 @@ QStringList upgrade(int fromVersion)
     if (fromVersion < 1 || fromVersion >= SchemaVersion)
         return {};
     // The fourth layout's checks cannot be added to a table: each table is
-    // made anew with them, and its rows copied in (a row outside them stops
+    // made anew with them (and the fifth's columns), and its rows copied in (a row outside them stops
     // the upgrade, and the file is refused as it stands).
     QStringList statements;
     const QStringList tables = {QStringLiteral("Contrats"), QStringLiteral("Periodes"), QStringLiteral("Absences")};
@@ -436,6 +480,10 @@ void storeContract(const QString &path, int slot, const Contract &k)
         row << k.weeks << k.majHC << k.majHM << int(k.leavePayment)
             << (k.endReason ? QVariant(int(*k.endReason)) : QVariant())
             << (k.notified.isValid() ? QVariant(isoDate(k.notified)) : QVariant());
+        const auto time = [](const std::optional<int> &m) { return m ? QVariant(*m) : QVariant(); };
+        for (const DayTimes &t : k.plannedTimes)
+            row << time(t.arrival) << time(t.breakFrom) << time(t.breakTo);
+        row << int(k.alsaceMoselle) << int(k.holidaysWorked);
         exec(QStringLiteral("INSERT INTO Contrats (enfant, %1) VALUES (%2)")
                  .arg(contractColumns.join(QStringLiteral(", ")), QStringList(row.size(), "?").join(',')),
              row);

@@ -5,7 +5,8 @@
 // marked with PRAGMA user_version.
 //
 // A file of an older layout is read as it is (a first layout's contracts pay
-// the leave in June; neither older layout knows how a contract ends) and
+// the leave in June; the first two know no end of a contract, the first four
+// no planned times: they read empty) and
 // brought up to date by the next store, in the store's own transaction.
 //
 // A contract is written whole in one transaction: a write that fails (a
@@ -26,8 +27,9 @@ namespace contract {
 // Version 2 added when an incomplete year's paid leave is paid, version 3
 // why the contract ends and when the letter was presented, version 4 the
 // checks that hold every value to the range a typed one is held to
-// (contract.h), so that SQLite itself refuses a row outside them.
-inline constexpr int SchemaVersion = 4;
+// (contract.h), so that SQLite itself refuses a row outside them, version 5
+// each weekday's planned times and the public-holiday options.
+inline constexpr int SchemaVersion = 5;
 // The statements that lay out a new file (the restore checks a backup's
 // file against them).
 QStringList schema();

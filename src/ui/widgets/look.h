@@ -40,6 +40,8 @@ inline const QColor hintBlue{0x00, 0x00, 0xFF};
 inline const QColor warning = maroon;
 // The month review's tick.
 inline const QColor tickGreen{0x00, 0x80, 0x00};
+// The hours window's days filled from the contract's planning, until edited.
+inline const QColor fromPlanning{0xDD, 0xF0, 0xD4};
 
 // The print/save window's buttons: a blue gradient, lit from above when
 // released, with a darker edge when pressed; grey when disabled.

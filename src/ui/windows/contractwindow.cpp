@@ -207,31 +207,61 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     auto *week = new QGroupBox(QStringLiteral("Heures prévues chaque jour (HH:MM)"), page);
     auto *days = new QGridLayout(week);
     const char *names[] = {"HLundi", "HMardi", "HMercredi", "HJeudi", "HVendredi", "HSamedi", "HDimanche"};
+    const QStringList captions = {QStringLiteral("Heures"), QStringLiteral("Arrivée"), QStringLiteral("Pause de"),
+                                  QStringLiteral("à"), QStringLiteral("Départ")};
+    for (int row = 0; row < captions.size(); ++row)
+        days->addWidget(new QLabel(captions[row], week), row + 1, 0);
+    // A time that may be left empty: 00:00 shows blank.
+    const auto optionalTime = [week](const QString &name) {
+        auto *t = named<TimePicker>(week, name.toLatin1().constData());
+        t->setDisplayFormat(hoursMinutesFormat());
+        t->setSpecialValueText(QStringLiteral("  :  "));
+        t->setTime(QTime(0, 0));
+        return t;
+    };
     for (int i = 0; i < 7; ++i) {
         auto *t = named<TimePicker>(week, names[i]);
         t->setDisplayFormat(hoursMinutesFormat());
         t->setTime(QTime(0, 0));
-        days->addWidget(new QLabel(weekdayTexts()[i], week), 0, i);
-        days->addWidget(t, 1, i);
+        days->addWidget(new QLabel(weekdayTexts()[i], week), 0, i + 1);
+        days->addWidget(t, 1, i + 1);
         planning << t;
+        const QString day = QString::fromLatin1(names[i] + 1);
+        arrivals << optionalTime(QStringLiteral("A") + day);
+        breakFrom << optionalTime(QStringLiteral("Pause") + day);
+        breakTo << optionalTime(QStringLiteral("Reprise") + day);
+        days->addWidget(arrivals[i], 2, i + 1);
+        days->addWidget(breakFrom[i], 3, i + 1);
+        days->addWidget(breakTo[i], 4, i + 1);
+        departures << named<QLabel>(week, (QStringLiteral("D") + day).toLatin1().constData());
+        days->addWidget(departures[i], 5, i + 1);
     }
     HLundi = planning[0], HMardi = planning[1], HMercredi = planning[2], HJeudi = planning[3];
     HVendredi = planning[4], HSamedi = planning[5], HDimanche = planning[6];
+    ALundi = arrivals[0], AMardi = arrivals[1], AMercredi = arrivals[2], AJeudi = arrivals[3];
+    AVendredi = arrivals[4], ASamedi = arrivals[5], ADimanche = arrivals[6];
     form->addWidget(week, 3, 0, 1, 4);
 
-    form->addWidget(new QLabel(MajHCCaption + QStringLiteral(" :"), page), 4, 0, 1, 2);
+    AlsaceMoselle = named<QCheckBox>(page, "AlsaceMoselle");
+    AlsaceMoselle->setText(AlsaceMoselleCaption + QStringLiteral(" (Vendredi saint, 26 décembre)"));
+    form->addWidget(AlsaceMoselle, 4, 0, 1, 2);
+    FeriesTravailles = named<QCheckBox>(page, "FeriesTravailles");
+    FeriesTravailles->setText(HolidaysWorkedCaption + QStringLiteral(" (accueil prévu les jours fériés)"));
+    form->addWidget(FeriesTravailles, 4, 2, 1, 2);
+
+    form->addWidget(new QLabel(MajHCCaption + QStringLiteral(" :"), page), 5, 0, 1, 2);
     MajHC = wholeNumber(page, "MajHC", QStringLiteral(" %"));
-    form->addWidget(MajHC, 4, 2);
+    form->addWidget(MajHC, 5, 2);
     // Its caption names the week's limit in force, known once open() read the table.
     m_majHMLabel = new QLabel(majHMCaption(std::nullopt) + QStringLiteral(" :"), page);
-    form->addWidget(m_majHMLabel, 5, 0, 1, 2);
+    form->addWidget(m_majHMLabel, 6, 0, 1, 2);
     MajHM = wholeNumber(page, "MajHM", QStringLiteral(" %"));
-    form->addWidget(MajHM, 5, 2);
+    form->addWidget(MajHM, 6, 2);
     Avertissement = named<QLabel>(page, "Avertissement");
     Avertissement->setWordWrap(true);
     look::setTextColour(Avertissement, look::warning);
-    form->addWidget(Avertissement, 6, 0, 1, 4);
-    form->setRowStretch(7, 1);
+    form->addWidget(Avertissement, 7, 0, 1, 4);
+    form->setRowStretch(8, 1);
     Pages->addTab(page, QStringLiteral("Contrat"));
 
     // The two tables of date ranges, each on a page with its two buttons.
@@ -395,10 +425,21 @@ TContrat::TContrat(QWidget *parent) : Form("TContrat", parent)
     connect(SupprPeriode, &QPushButton::clicked, this, [this] { removeCurrentRow(Periodes); });
     connect(SupprAbsence, &QPushButton::clicked, this, [this] { removeCurrentRow(Absences); });
     for (int day = 0; day < int(planning.size()); ++day) {
+        // A day without hours has no times: they go with its hours.
+        connect(planning[day], &QTimeEdit::timeChanged, this, [this, day](QTime hours) {
+            if (hours == QTime(0, 0))
+                for (QTimeEdit *t : {arrivals[day], breakFrom[day], breakTo[day]})
+                    t->setTime(QTime(0, 0));
+        });
         connect(planning[day], &QTimeEdit::timeChanged, this, &TContrat::refresh);
         static_cast<TimePicker *>(planning[day])->setRefusalNote([this, day](const QString &typed) {
             plannedHoursRefused(day, typed);
         });
+        for (QTimeEdit *t : {arrivals[day], breakFrom[day], breakTo[day]}) {
+            connect(t, &QTimeEdit::timeChanged, this, &TContrat::refresh);
+            static_cast<TimePicker *>(t)->setRefusalNote(
+                [this, day](const QString &typed) { plannedHoursRefused(day, typed); });
+        }
     }
     for (QSpinBox *s : {Semaines, MajHC, MajHM})
         connect(s, &QSpinBox::valueChanged, this, &TContrat::refresh);
@@ -478,6 +519,17 @@ void TContrat::showContract(const Contract &c)
     Semaines->setValue(c.weeks);
     for (int i = 0; i < 7; ++i)
         planning[i]->setTime(QTime(0, 0).addSecs(qint64(c.plannedMinutes[size_t(i)]) * 60));
+    const auto setOptional = [](QTimeEdit *t, const std::optional<int> &m) {
+        t->setTime(QTime(0, 0).addSecs(qint64(m.value_or(0)) * 60));
+    };
+    for (int i = 0; i < 7; ++i) {
+        const DayTimes &t = c.plannedTimes[size_t(i)];
+        setOptional(arrivals[i], t.arrival);
+        setOptional(breakFrom[i], t.breakFrom);
+        setOptional(breakTo[i], t.breakTo);
+    }
+    AlsaceMoselle->setChecked(c.alsaceMoselle);
+    FeriesTravailles->setChecked(c.holidaysWorked);
     MajHC->setValue(c.majHC);
     MajHM->setValue(c.majHM);
     for (QSpinBox *s : {Semaines, MajHC, MajHM})
@@ -503,6 +555,14 @@ Contract TContrat::contractTyped() const
         c.last = FinContrat->date();
     for (int i = 0; i < 7; ++i)
         c.plannedMinutes[size_t(i)] = QTime(0, 0).secsTo(planning[i]->time()) / 60;
+    const auto optional = [](const QTimeEdit *t) {
+        const int m = QTime(0, 0).secsTo(t->time()) / 60;
+        return m == 0 ? std::optional<int>() : std::optional<int>(m);
+    };
+    for (int i = 0; i < 7; ++i)
+        c.plannedTimes[size_t(i)] = DayTimes{optional(arrivals[i]), optional(breakFrom[i]), optional(breakTo[i])};
+    c.alsaceMoselle = AlsaceMoselle->isChecked();
+    c.holidaysWorked = FeriesTravailles->isChecked();
     c.weeks = c.kind == Kind::IncompleteYear ? Semaines->value() : 0;
     c.majHC = MajHC->value();
     c.majHM = MajHM->value();
@@ -543,6 +603,11 @@ void TContrat::refresh()
     DernierJour->setText(c.last.isValid() ? shortDate(c.last) : QString());
     SemainesRestantes->setText(weeksNote(c, now().date()));
     SemainesRestantes->setVisible(!SemainesRestantes->text().isEmpty());
+    // A departure past midnight is the times' fault to name: none is shown.
+    for (int i = 0; i < 7; ++i) {
+        const std::optional<int> leaves = c.departure(i);
+        departures[i]->setText(leaves && DayMinutesRange.contains(*leaves) ? minutesText(*leaves) : QString());
+    }
 }
 
 void TContrat::TypeContratClick()

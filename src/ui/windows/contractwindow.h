@@ -48,6 +48,13 @@ public:
     QComboBox *PaiementCP;
     QTimeEdit *HLundi, *HMardi, *HMercredi, *HJeudi, *HVendredi, *HSamedi, *HDimanche;
     QList<QTimeEdit *> planning; // Monday to Sunday
+    // Each weekday's arrival, and the break of a child who goes home at
+    // noon (leaving, back): 00:00 shows empty and reads as none. The
+    // departure they give is shown below them.
+    QTimeEdit *ALundi, *AMardi, *AMercredi, *AJeudi, *AVendredi, *ASamedi, *ADimanche;
+    QList<QTimeEdit *> arrivals, breakFrom, breakTo; // Monday to Sunday
+    QList<QLabel *> departures;                       // DLundi ... DDimanche
+    QCheckBox *AlsaceMoselle, *FeriesTravailles;
     // Each row edited in its cells; Tab moves along the row.
     QTableView *Periodes, *Absences;
     QTableWidget *Conges; // read-only: the paid leave of each period, the running one first

@@ -5,6 +5,7 @@
 
 #include "archive/storedmonths.h"
 #include "contract/contractinputs.h"
+#include "contract/monthfill.h"
 #include "common/errors.h"
 
 #include "widgets/look.h"
@@ -98,7 +99,8 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 {
     setWindowTitle(QStringLiteral("Calcul des heures..."));
     setHelpContext(this, HoursHelp);
-    setFixedSize(1070, 827);
+    // Taller than the sheet and its buttons by the month's summary line.
+    setFixedSize(1070, 851);
     centreOnScreen(this);
     look::setBackground(this, look::windowColour);
 
@@ -168,16 +170,23 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
 
     buildGrid();
 
-    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Bulletin"), QRect(14, 796, 110, 28));
+    Resume = named<QLabel>(this, "Resume");
+    Resume->setGeometry(14, 794, 1042, 22);
+    look::setTextColour(Resume, look::navy);
+
+    constexpr int buttonsY = 820;
+    BitBtn5 = button(this, "BitBtn5", QStringLiteral("Bulletin"), QRect(14, buttonsY, 110, 28));
     BitBtn5->setEnabled(false);
-    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Suppr. ligne"), QRect(134, 796, 110, 28));
-    OuvrirMois = button(this, "OuvrirMois", QStringLiteral("Ouvrir un mois..."), QRect(254, 796, 130, 28));
-    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Annule"), QRect(946, 796, 110, 28));
+    BitBtn2 = button(this, "BitBtn2", QStringLiteral("Suppr. ligne"), QRect(134, buttonsY, 110, 28));
+    OuvrirMois = button(this, "OuvrirMois", QStringLiteral("Ouvrir un mois..."), QRect(254, buttonsY, 130, 28));
+    Remplir = button(this, "Remplir", QStringLiteral("Remplir d'après le contrat"), QRect(394, buttonsY, 190, 28));
+    Remplir->setToolTip(QStringLiteral("Remplit le mois du jour choisi avec le planning du contrat de l'enfant"));
+    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Annule"), QRect(946, buttonsY, 110, 28));
 
     // The keyboard path through one day runs from Date to Ferie, then on to
     // "&Suivant" for the next day.
-    QWidget *order[] = {Date,  H1,   H2,   H3,      H4,          FJ,      PDej,    Dej,        Gout,   Din,
-                        Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, OuvrirMois, BitBtn4};
+    QWidget *order[] = {Date,  H1,   H2,   H3,      H4,          FJ,      PDej,    Dej,        Gout,    Din,
+                        Ferie, Suiv, Prec, BitBtn3, StringGrid1, BitBtn5, BitBtn2, OuvrirMois, Remplir, BitBtn4};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -201,6 +210,7 @@ THoraire::THoraire(QWidget *parent) : Form("THoraire", parent)
     connect(BitBtn5, &QPushButton::clicked, this, &THoraire::Button1Click);
     connect(BitBtn4, &QPushButton::clicked, this, &THoraire::BitBtn4Click);
     connect(OuvrirMois, &QPushButton::clicked, this, &THoraire::OuvrirMoisClick);
+    connect(Remplir, &QPushButton::clicked, this, &THoraire::RemplirClick);
 }
 
 void THoraire::buildGrid()
@@ -257,6 +267,21 @@ void THoraire::setCell(int col, int row, const QString &text)
 {
     if (auto *item = StringGrid1->item(row, col))
         item->setText(text);
+    // A filled day edited since is the parent's own: its mark goes.
+    if (const auto planned = m_planned.constFind(row);
+        planned != m_planned.constEnd() && !contract::rowAsFilled(sheet(), row, *planned))
+        markPlanned(row, false);
+}
+
+void THoraire::markPlanned(int row, bool planned)
+{
+    if (!planned)
+        m_planned.remove(row);
+    for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+        if (auto *item = StringGrid1->item(row, c)) {
+            item->setBackground(planned ? QBrush(look::fromPlanning) : QBrush());
+            item->setToolTip(planned ? QStringLiteral("D'après le planning du contrat") : QString());
+        }
 }
 
 MonthSheet THoraire::sheet() const
@@ -281,6 +306,8 @@ void THoraire::FormShow()
     Date->setFocus(Qt::OtherFocusReason);
     totheur->clear();
     totfj->clear();
+    for (int r : m_planned.keys())
+        markPlanned(r, false);
     for (int r = 1; r <= sheet::LastDay; ++r)
         for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
             setCell(c, r, QString());
@@ -296,6 +323,7 @@ void THoraire::FormShow()
     m_validated = sheet();
     m_opened.clear();
     FormActivate();
+    showSummary();
 }
 
 bool THoraire::mayClose()
@@ -313,6 +341,37 @@ void THoraire::FormActivate()
         if (!name.isEmpty())
             m_table.setTableName(name);
     });
+    readContract();
+}
+
+void THoraire::readContract()
+{
+    // Read without a word: a contract file that cannot be read is said by
+    // "Remplir", which stays enabled for it, not at every activation.
+    bool unread = false;
+    try {
+        m_contract = contract::storedContractOf(programFolder(), win().Parametres->currentSlot());
+    } catch (const RuntimeError &) {
+        m_contract = contract::Contract{};
+        unread = true;
+    }
+    Remplir->setEnabled(unread || m_contract.isRegular());
+    showSummary();
+}
+
+void THoraire::showSummary()
+{
+    // The sheet's month, or the day picker's while the sheet holds none.
+    QDate month = sheetMonth(sheet());
+    if (!month.isValid())
+        month = Date->date();
+    if (!m_contract.isRegular() || !month.isValid()) {
+        Resume->clear();
+        return;
+    }
+    const int y = month.year(), m = month.month();
+    Resume->setText(
+        contract::monthSummary(m_contract, y, m, contract::holidaysOf(m_contract, y, m), sheet()).text());
 }
 
 void THoraire::FormDeactivate() { BitBtn3->setEnabled(true); }
@@ -344,6 +403,25 @@ void THoraire::DateExit()
     m_dayRow = day.day();
     m_lastDay = day;
     setCell(sheet::Date, m_dayRow, shortDate(day));
+    // A day filled from the planning comes into the pickers and boxes as it
+    // stands, so that correcting one time keeps the others.
+    if (const auto planned = m_planned.constFind(m_dayRow); planned != m_planned.constEnd()) {
+        // An empty time is the 00:00:00 of a picker never touched.
+        const auto at = [&](int col) {
+            const QTime t = QTime::fromString(cell(col, m_dayRow), clockFormat());
+            return t.isValid() ? t : QTime(0, 0);
+        };
+        H1->setTime(at(sheet::Arrival1));
+        H2->setTime(at(sheet::Departure1));
+        H3->setTime(at(sheet::Arrival2));
+        H4->setTime(at(sheet::Departure2));
+        const std::pair<QCheckBox *, int> marks[] = {{FJ, sheet::Flat},       {PDej, sheet::Breakfast},
+                                                     {Dej, sheet::Lunch},     {Gout, sheet::Snack},
+                                                     {Din, sheet::Dinner},    {Ferie, sheet::Holiday}};
+        for (const auto &[box, col] : marks)
+            box->setChecked(!cell(col, m_dayRow).isEmpty());
+    }
+    showSummary();
 }
 
 void THoraire::timeExit(QTimeEdit *picker, int col)
@@ -352,6 +430,7 @@ void THoraire::timeExit(QTimeEdit *picker, int col)
         return;
     setCell(col, m_dayRow, picker->time().toString(clockFormat()));
     setCell(sheet::Duration, m_dayRow, dayDuration(H1->time(), H2->time(), H3->time(), H4->time()));
+    showSummary();
 }
 
 void THoraire::H1Exit() { timeExit(H1, sheet::Arrival1); }
@@ -426,6 +505,7 @@ void THoraire::BitBtn2Click()
         return;
     for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
         setCell(c, row, QString());
+    showSummary();
 }
 
 // ---------------------------------------------------------------- the month
@@ -535,6 +615,8 @@ void THoraire::openMonth(const QString &key)
         const MonthValidation stored = storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key);
         if (stored.days.isEmpty())
             throw RuntimeError(rtl::monthNotStored(title, m_table.tableName()));
+        for (int r : m_planned.keys())
+            markPlanned(r, false);
         for (int r = 1; r <= sheet::LastDay; ++r)
             for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
                 setCell(c, r, stored.sheet.cell(c, r));
@@ -553,6 +635,65 @@ void THoraire::openMonth(const QString &key)
         m_opened = key;
         BitBtn3->setEnabled(true);
         BitBtn5->setEnabled(true);
+        showSummary();
         showAndActivate(this);
+    });
+}
+
+// ---------------------------------------------------------------- the planning
+
+void THoraire::RemplirClick()
+{
+    leaveEntry(Remplir);
+    guarded([&] {
+        FormActivate();
+        const QDate day = Date->date();
+        const MonthKey key = MonthKey::of(day.month(), day.year());
+        // A sheet holds one month.
+        if (const QDate month = sheetMonth(sheet()); month.isValid() && !sameMonth(month, day))
+            throw RuntimeError(rtl::dayOutsideSheetMonth(shortDate(day), MonthKey::of(month.month(), month.year()).title()));
+        win().Parametres->ensureLoaded();
+        const int slot = win().Parametres->currentSlot();
+        contract::FillInputs in = contract::loadFillInputs(programFolder(), slot, day.year(), day.month());
+        // A month stored already is completed where it stands: opened, so
+        // that its stored days are on the sheet, and validated again over it.
+        if (!in.stored.isEmpty() && m_opened != key.text()) {
+            if (!askYesNo(ask::openStoredMonthToFill(key.title(), m_table.tableName(), int(in.stored.size()))))
+                return;
+            openMonth(key.text());
+            if (m_opened != key.text())
+                return;
+        }
+        const ParamRecord record = win().Parametres->recordOnScreen();
+        const contract::MonthFill fill = contract::monthFill(
+            in.contract, day.year(), day.month(), in.holidays,
+            contract::usualTicks(record.CheckBox12 != 0, {record.PD, record.D, record.G, record.Sp}),
+            contract::daysOnSheet(sheet()));
+        if (!fill.failure.isEmpty())
+            throw RuntimeError(fill.failure);
+        bool replace = false;
+        if (!fill.present.isEmpty()) {
+            QStringList days;
+            for (const QDate &d : fill.present)
+                days << d.toString(QStringLiteral("dd/MM"));
+            const int answer = choose({ask::fillOverDays(days), ask::fillOverDaysAnswers(), 1, 2});
+            if (answer == 2)
+                return;
+            replace = answer == 0;
+        }
+        MonthSheet filled = sheet();
+        const QList<int> rows = contract::writeFill(filled, fill, replace);
+        for (const contract::PlannedDay &p : fill.days) {
+            const int row = p.date.day();
+            if (!rows.contains(row))
+                continue;
+            m_planned.remove(row);
+            for (int c = sheet::Date; c < sheet::ColumnCount; ++c)
+                setCell(c, row, filled.cell(c, row));
+            m_planned.insert(row, p);
+            markPlanned(row, true);
+        }
+        BitBtn3->setEnabled(true);
+        showSummary();
     });
 }

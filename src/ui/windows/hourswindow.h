@@ -8,6 +8,9 @@
 #include "widgets/form.h"
 #include "attendance/daytable.h"
 #include "attendance/monthsheet.h"
+#include "contract/monthfill.h"
+
+#include <QHash>
 
 class QTableWidget;
 class QLabel;
@@ -40,11 +43,20 @@ public:
     void OuvrirMoisClick();
     // The list, once first asked for; null before.
     TOuvrirMois *monthList() const { return m_monthList; }
+    // "Remplir d'après le contrat": the month of `Date` filled from the
+    // child's contract's planning, asking before any day on the sheet or
+    // stored is replaced.
+    void RemplirClick();
+    // Whether day row `row` holds what the planning filled in (not edited since).
+    bool fromPlanning(int row) const { return m_planned.contains(row); }
 
     QTableWidget *StringGrid1;
     QLabel *totheur, *totfj, *moan;
     QLineEdit *selenf, *Edit3;
-    QPushButton *BitBtn3, *BitBtn5, *BitBtn2, *BitBtn4, *Suiv, *Prec, *OuvrirMois;
+    QPushButton *BitBtn3, *BitBtn5, *BitBtn2, *BitBtn4, *Suiv, *Prec, *OuvrirMois, *Remplir;
+    // Under the sheet, for a child under a regular contract: the month's
+    // planned hours, the hours typed, the absences' days and the holidays.
+    QLabel *Resume;
     QDateTimeEdit *Date;
     QTimeEdit *H1, *H2, *H3, *H4;
     QCheckBox *FJ, *PDej, *Dej, *Gout, *Din, *Ferie;
@@ -102,4 +114,14 @@ private:
     // sheet typed from scratch. Validating it again replaces it by default.
     QString m_opened;
     TOuvrirMois *m_monthList = nullptr;
+
+    // The child's contract as last read (the occasional kind when none, or
+    // when the file could not be read).
+    void readContract();
+    void showSummary();
+    // Shows day row `row` as filled from the planning, or as typed.
+    void markPlanned(int row, bool planned);
+    contract::Contract m_contract;
+    // The rows filled from the planning and not edited since, with what was filled.
+    QHash<int, contract::PlannedDay> m_planned;
 };

@@ -75,6 +75,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     Paramtrer1 = addItem(Fichier1, "Paramtrer1", QStringLiteral("&Parametrer"), appIcon(AppIcon::Settings));
     Dbuter1 = addItem(Fichier1, "Dbuter1", QStringLiteral("&Calculer le salaire"), appIcon(AppIcon::Compute));
     OuvrirMois = addItem(Fichier1, "OuvrirMois", QStringLiteral("&Ouvrir un mois..."), QIcon());
+    Remplir = addItem(Fichier1, "Remplir", QStringLiteral("Remplir d'après le &contrat"), QIcon());
     Revoirunmois1 = addItem(Fichier1, "Revoirunmois1", QStringLiteral("&Revoir un mois"), appIcon(AppIcon::Month));
     Revoirunbulletin1 =
         addItem(Fichier1, "Revoirunbulletin1", QStringLiteral("Re&voir un bulletin"), appIcon(AppIcon::Slip));
@@ -158,6 +159,7 @@ TEntree::TEntree(QWidget *parent) : Form("TEntree", parent)
     connect(BitBtn3, &QPushButton::clicked, this, &TEntree::BitBtn3Click);
     connect(Dbuter1, &QAction::triggered, this, &TEntree::BitBtn3Click);
     connect(OuvrirMois, &QAction::triggered, this, &TEntree::OuvrirMoisClick);
+    connect(Remplir, &QAction::triggered, this, &TEntree::RemplirClick);
     connect(BitBtn5, &QPushButton::clicked, this, &TEntree::BitBtn5Click);
     connect(Revoirunmois1, &QAction::triggered, this, &TEntree::BitBtn5Click);
     connect(BitBtn7, &QPushButton::clicked, this, &TEntree::BitBtn7Click);
@@ -270,6 +272,12 @@ void TEntree::OuvrirMoisClick()
 {
     BitBtn3Click();
     win().Horaire->OuvrirMoisClick();
+}
+
+void TEntree::RemplirClick()
+{
+    BitBtn3Click();
+    win().Horaire->RemplirClick();
 }
 
 void TEntree::BitBtn5Click()

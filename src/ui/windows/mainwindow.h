@@ -28,6 +28,7 @@ public:
     QMenu *Fichier1, *N1;
     QAction *Paramtrer1, *Dbuter1, *Revoirunmois1, *Revoirunbulletin1, *Declaration1, *Annuel1, *Contrat1, *Quitter1;
     QAction *OuvrirMois;                // the hours window's list of stored months
+    QAction *Remplir;                   // the hours window's month filled from the contract
     QAction *Sauvegarder1, *Restaurer1; // backup and restore of the user's data
     QAction *Aide1, *Indexdelaide1, *Recherchedanslaide1, *Apropos1;
 
@@ -45,6 +46,7 @@ public slots:
     void BitBtn4Click();    // "&Parametrer"
     void BitBtn3Click();    // "&Calculer le salaire"
     void OuvrirMoisClick(); // "&Ouvrir un mois...": the hours window, then its list of months
+    void RemplirClick();    // "Remplir d'après le &contrat": the hours window, then its fill
     void BitBtn5Click();    // "&Revoir un mois"
     void BitBtn7Click();    // "Re&voir un Bulletin"
     void BitBtn1Click();    // menu "&Quitter"

@@ -358,6 +358,34 @@ void TestContract::refusals_data()
                << Absence{{on("2025-03-07"), on("2025-03-07")}, Reason::MinderAbsent};
     QTest::newRow("overlapping absences")
         << c << "Absences, lignes 1 et 3 : les deux absences se chevauchent ; un jour n'a qu'un motif.";
+
+    // The planned times: 8 hours on Tuesday, home from 11:30 to 13:30.
+    const auto times = [&](std::optional<int> arrival, std::optional<int> from, std::optional<int> to, int day = 1) {
+        Contract t = ok;
+        t.plannedTimes[size_t(day)] = DayTimes{arrival, from, to};
+        return t;
+    };
+    QTest::newRow("home at noon") << times(480, 690, 810) << QString();
+    QTest::newRow("arrival on a day without hours")
+        << times(480, {}, {}, 5) << "Samedi : l'arrivée à 08:00 est prévue un jour sans heures d'accueil.";
+    QTest::newRow("break without its end")
+        << times(480, 690, {}) << "Mardi : la pause demande l'heure du départ et celle du retour.";
+    QTest::newRow("break without arrival")
+        << times({}, 690, 810) << "Mardi : une pause est prévue sans heure d'arrivée.";
+    QTest::newRow("break before arrival")
+        << times(480, 450, 810)
+        << "Mardi : la pause de 07:30 à 13:30 ne tient pas dans la journée (arrivée à 08:00, 08:00 d'accueil).";
+    QTest::newRow("break after the hours")
+        << times(480, 960, 1000)
+        << "Mardi : la pause de 16:00 à 16:40 ne tient pas dans la journée (arrivée à 08:00, 08:00 d'accueil).";
+    QTest::newRow("break ending as it starts")
+        << times(480, 690, 690)
+        << "Mardi : la pause de 11:30 à 11:30 ne tient pas dans la journée (arrivée à 08:00, 08:00 d'accueil).";
+    QTest::newRow("ends at 23:59") << times(959, {}, {}) << QString();
+    QTest::newRow("past midnight")
+        << times(960, {}, {}) << "Mardi : arrivée à 16:00 avec 08:00 d'accueil, la journée passe minuit.";
+    QTest::newRow("past midnight by its break")
+        << times(600, 700, 1100) << "Mardi : arrivée à 10:00 avec 08:00 d'accueil, la journée passe minuit.";
 }
 
 void TestContract::refusals()
@@ -380,6 +408,9 @@ void TestContract::storedWholeAndReadBack()
     c.last = on("2026-07-03");
     c.majHC = 25;
     c.majHM = 5;
+    c.plannedTimes[1] = DayTimes{480, 705, 825};
+    c.plannedTimes[3].arrival = 0;
+    c.alsaceMoselle = true;
     c.leavePayment = LeavePayment::AsTaken;
     c.endReason = EndReason::ApprovalWithdrawn;
     c.notified = on("2026-06-19");
@@ -417,8 +448,9 @@ void TestContract::storedWholeAndReadBack()
 }
 
 // A file of an older layout (the first without the leave's payment, either
-// without the contract's end, the third without the range checks) is read,
-// its contracts paying in June and not ended, and the next store brings it
+// without the contract's end, the third without the range checks, the fourth
+// without the planned times) is read, its contracts paying in June, not
+// ended and without times, and the next store brings it
 // to exactly the layout of a new file.
 void TestContract::olderLayoutBroughtUpToDate_data()
 {
@@ -426,6 +458,7 @@ void TestContract::olderLayoutBroughtUpToDate_data()
     QTest::newRow("first layout") << 1;
     QTest::newRow("second layout") << 2;
     QTest::newRow("third layout") << 3;
+    QTest::newRow("fourth layout") << 4;
 }
 
 void TestContract::olderLayoutBroughtUpToDate()
@@ -440,6 +473,9 @@ void TestContract::olderLayoutBroughtUpToDate()
     c.endReason = EndReason::Resignation;
     c.notified = on("2026-06-02");
     c.absences << Absence{{on("2025-10-06"), on("2025-10-07")}, Reason::ChildSick};
+    c.plannedTimes[0] = DayTimes{450, 690, 810};
+    c.plannedTimes[4].arrival = 540;
+    c.alsaceMoselle = c.holidaysWorked = true;
     storeContract(fresh, 2, c);
     const auto sql = [](const QString &file, const QStringList &statements) {
         QString out;
@@ -464,7 +500,10 @@ void TestContract::olderLayoutBroughtUpToDate()
     QCOMPARE(sql(path, {"PRAGMA user_version"}), QString::number(version));
 
     QCOMPARE(checkContractFile(path), QString());
+    // Times and holiday options came later: none, and the national days only.
     Contract asRead = c;
+    asRead.plannedTimes = {};
+    asRead.alsaceMoselle = asRead.holidaysWorked = false;
     if (version < 2)
         asRead.leavePayment = LeavePayment::InJune;
     if (version < 3) {

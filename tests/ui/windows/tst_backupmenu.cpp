@@ -69,7 +69,8 @@ private slots:
         QStringList captions;
         for (QAction *a : entree()->Fichier1->actions())
             captions << (a->isSeparator() ? a->objectName() : a->text());
-        QCOMPARE(captions, QStringList({"&Parametrer", "&Calculer le salaire", "&Ouvrir un mois...", "&Revoir un mois",
+        QCOMPARE(captions, QStringList({"&Parametrer", "&Calculer le salaire", "&Ouvrir un mois...",
+                                        "Remplir d'après le &contrat", "&Revoir un mois",
                                         "Re&voir un bulletin", "Déclaration du &mois...", "Récapitulatif &annuel...",
                                         "Contrat de l'&enfant...", "N5", "Sauvegarder mes données...",
                                         "Restaurer une sauvegarde...", "N3", "&Quitter"}));

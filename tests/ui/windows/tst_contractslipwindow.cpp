@@ -25,8 +25,10 @@
 #include "windows/printsavewindow.h"
 #include "windows/windowset.h"
 
+#include "contract/monthfill.h"
 #include "pdfqueue.h"
 #include "required.h"
+#include "storedrows.h"
 #include "slipmonth.h"
 #include "testfiles.h"
 
@@ -338,6 +340,80 @@ private slots:
         for (const auto &[label, text] : labelsAndTexts(slip(), expected, false))
             QCOMPARE(label->text(), text);
         screenshot("TBulletinContrat-jours-saisis");
+    }
+
+    // "Remplir d'après le contrat", then a late pick-up and a lunch corrected
+    // and the month validated: the stored days and the slip are those of the
+    // same month typed day by day, and the slip the unit's.
+    void monthFilledFromThePlanning()
+    {
+        storeExample();
+        Contract c = *loadContract(folder() + folder::contracts, 1);
+        for (int d = 0; d < 5; ++d)
+            c.plannedTimes[size_t(d)].arrival = 8 * 60;
+        storeContract(folder() + folder::contracts, 1, c);
+        const QDate late(2026, 3, 17), lunch(2026, 3, 4);
+        // No meal allowance: a planned day gets no usual tick, as a day typed without one.
+        for (QLineEdit *e : {win().Parametres->PD, win().Parametres->D, win().Parametres->G, win().Parametres->Sp})
+            e->setText("0");
+        const auto slipTexts = [&] {
+            QStringList texts;
+            for (const auto &[label, text] : labelsAndTexts(slip(), folderSlip(false), false)) {
+                [&] { QCOMPARE(label->text(), text); }();
+                texts << label->text();
+            }
+            return texts;
+        };
+
+        // Typed day by day (a lunch on the 4th), and its slip.
+        validateMonth(QDate(2026, 3, 1), [&](QDate d) -> std::optional<std::pair<QTime, QTime>> {
+            if (c.plannedOn(d) == 0 || d == QDate(2026, 3, 9) || d == QDate(2026, 3, 10))
+                return std::nullopt;
+            return std::pair{QTime(8, 0), d == late ? QTime(18, 30) : QTime(16, 0)};
+        });
+        const QStringList typedDays = storedRows(folder() + "Enf1.db");
+        QCOMPARE(typedDays.size(), 20);
+        QVERIFY(openSlip() == slip());
+        const QStringList typedSlip = slipTexts();
+
+        // Filled from the planning into a table without the month.
+        QFile::remove(folder() + "Enf1.db");
+        QVERIFY(DayTable::createEmpty(folder() + "Enf1.db"));
+        QVERIFY(activate(hours()));
+        QVERIFY(hours()->Remplir->isEnabled());
+        hours()->Date->setDate(QDate(2026, 3, 2));
+        QTest::mouseClick(hours()->Remplir, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QVERIFY(hours()->fromPlanning(2) && !hours()->fromPlanning(9) && !hours()->fromPlanning(7));
+        QCOMPARE(hours()->cell(sheet::Date, 9), QString()); // the absence
+        QCOMPARE(hours()->Resume->text(),
+                 monthSummary(c, 2026, 3, holidaysOf(c, 2026, 3), hours()->sheet()).text());
+        screenshot("THoraire-rempli");
+
+        // The corrections, as a parent types them: the day's planned times
+        // come into the pickers, one is changed.
+        QTest::mouseClick(hours()->Date, Qt::LeftButton);
+        hours()->Date->setDate(late);
+        QTest::mouseClick(hours()->H2, Qt::LeftButton);
+        QCOMPARE(hours()->H1->time(), QTime(8, 0));
+        hours()->H2->setTime(QTime(18, 30));
+        QTest::mouseClick(hours()->Date, Qt::LeftButton);
+        hours()->Date->setDate(lunch);
+        QTest::mouseClick(hours()->Dej, Qt::LeftButton);
+        QTest::mouseClick(hours()->Suiv, Qt::LeftButton);
+        QVERIFY(!hours()->fromPlanning(late.day()) && !hours()->fromPlanning(lunch.day()));
+        QVERIFY(hours()->fromPlanning(16));
+        QTest::mouseClick(hours()->BitBtn3, Qt::LeftButton);
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
+        QCOMPARE(storedRows(folder() + "Enf1.db"), typedDays);
+        QVERIFY(openSlip() == slip());
+        QCOMPARE(slipTexts(), typedSlip);
+
+        // Without a regular contract there is nothing to fill from.
+        QFile::remove(folder() + folder::contracts);
+        QVERIFY(activate(hours()));
+        QVERIFY(!hours()->Remplir->isEnabled());
+        QCOMPARE(hours()->Resume->text(), QString());
     }
 
     // A contract changed while its slip is open so that it no longer pays

@@ -143,6 +143,16 @@ private:
             day->setFocus();
             QTest::keyClicks(day, "0600");
         }
+        // Monday from 8:30; Wednesday from 8:00, home from 11:30 to 13:30.
+        const std::pair<QTimeEdit *, const char *> times[] = {{window()->ALundi, "0830"},
+                                                              {window()->AMercredi, "0800"},
+                                                              {window()->breakFrom[2], "1130"},
+                                                              {window()->breakTo[2], "1330"}};
+        for (const auto &[picker, typed] : times) {
+            picker->setFocus();
+            QTest::keyClicks(picker, typed);
+        }
+        window()->AlsaceMoselle->click();
         typeNumber(window()->MajHC, "25");
         window()->Pages->setCurrentWidget(window()->Periodes->parentWidget());
         window()->AjoutPeriode->click();
@@ -268,6 +278,12 @@ private slots:
         QCOMPARE(window()->SalaireBase->text(), formatAmount(m.base) + " €");
         QCOMPARE(window()->SemainesRestantes->text(), weeksNote(shown, now().date()));
         QVERIFY(!window()->SemainesRestantes->text().isEmpty());
+        // The times as typed, and the departures the unit gives them.
+        QCOMPARE(shown.plannedTimes[2], (DayTimes{8 * 60, 11 * 60 + 30, 13 * 60 + 30}));
+        QVERIFY(shown.alsaceMoselle && !shown.holidaysWorked);
+        for (int d : {0, 2})
+            QCOMPARE(window()->departures[d]->text(), minutesText(*shown.departure(d)));
+        QCOMPARE(window()->departures[1]->text(), QString()); // no arrival given
 
         // Each page as a real X server shows it (run under xvfb-run with
         // -platform xcb), for a person to look at.

@@ -14,6 +14,8 @@
 #include "windows/netslipwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/parameterswindow.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
 #include "storedrows.h"
 #include "widgets/picker.h"
 #include "testfiles.h"
@@ -53,6 +55,26 @@ private:
 
     void tab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
 
+    // Child 1's contract: Monday to Friday, 8 hours from 8:00, since 2007.
+    void storePlanning()
+    {
+        contract::Contract c;
+        c.kind = contract::Kind::CompleteYear;
+        c.first = QDate(2007, 1, 1);
+        for (size_t d = 0; d < 5; ++d) {
+            c.plannedMinutes[d] = 8 * 60;
+            c.plannedTimes[d].arrival = 8 * 60;
+        }
+        contract::storeContract(m_dir.filePath(folder::contracts), 1, c);
+        // The fill reads the child's parameters as the files hold them.
+        QFile::remove(m_dir.filePath("Taux.txt"));
+        QVERIFY(copyFirstRates(m_dir.filePath("Taux.txt")));
+        // The window reads the contract when it becomes active.
+        QVERIFY(activate(win().Entree));
+        QVERIFY(activate(h()));
+        QVERIFY(h()->Remplir->isEnabled());
+    }
+
     // One day entered with the mouse: the date, the times given (an invalid
     // time leaves its picker untouched), the boxes to tick, then "&Suivant",
     // which leaves the last control and blanks the pickers for the next day.
@@ -89,6 +111,8 @@ private slots:
     {
         for (int n = 1; n <= 5; ++n)
             QFile::remove(table(n));
+        QFile::remove(m_dir.filePath(folder::contracts));
+        QFile::remove(m_dir.filePath("Taux.txt"));
         QVERIFY(DayTable::createEmpty(table(1)));
         QVERIFY(DayTable::createEmpty(table(2)));
         openWindows();
@@ -102,7 +126,7 @@ private slots:
     void windowLooksAsDrawn()
     {
         QCOMPARE(h()->windowTitle(), QString("Calcul des heures..."));
-        QCOMPARE(h()->size(), QSize(1070, 827));
+        QCOMPARE(h()->size(), QSize(1070, 851));
         QCOMPARE(h()->palette().color(QPalette::Window), QColor(0xFD, 0xD1, 0xAA));
         QTableWidget *g = h()->StringGrid1;
         QCOMPARE(g->columnCount(), 13);
@@ -131,7 +155,7 @@ private slots:
             path << QApplication::focusWidget()->objectName();
             tab();
         }
-        // ("Bulletin", disabled, is passed by.)
+        // ("Bulletin", disabled, is passed by, and so is "Remplir" without a contract.)
         QCOMPARE(path, QStringList({"Date", "H1", "H2", "H3", "H4", "FJ", "PDej", "Dej", "Gout", "Din", "Ferie", "Suiv",
                                     "Prec", "BitBtn3", "StringGrid1", "BitBtn2", "OuvrirMois", "BitBtn4", "Date"}));
     }
@@ -218,6 +242,58 @@ private slots:
 
     // "&Valide" again on a month the table holds asks what to do with the
     // days stored the first time; replacing is the default.
+    // "Remplir d'après le contrat" over a day typed: the question, and each
+    // answer; Enter keeps the typed day. April 2007: Easter Monday on the 9th.
+    void fillAsksBeforeReplacingATypedDay_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("tenth"); // the arrival on the 10th after the fill
+        QTest::addColumn<QString>("eleventh");
+        QTest::newRow("replace") << 0 << "08:00:00" << "08:00:00";
+        QTest::newRow("keep") << 1 << "09:00:00" << "08:00:00";
+        QTest::newRow("cancel") << 2 << "09:00:00" << "";
+    }
+    void fillAsksBeforeReplacingATypedDay()
+    {
+        QFETCH(int, answer);
+        storePlanning();
+        m_answer = answer;
+        enterDay(QDate(2007, 4, 10), hm(9, 0), hm(17, 0), none, none);
+        QTest::mouseClick(h()->Remplir, Qt::LeftButton);
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].question, ask::fillOverDays({"10/04"}));
+        QCOMPARE(m_asked[0].answers[m_asked[0].defaultAnswer], QString("Garder"));
+        QTEST(h()->cell(sheet::Arrival1, 10), "tenth");
+        QTEST(h()->cell(sheet::Arrival1, 11), "eleventh");
+        QCOMPARE(h()->fromPlanning(10), answer == 0);
+        QCOMPARE(h()->cell(sheet::Date, 9), QString()); // Easter Monday
+        QCOMPARE(m_shown, QStringList());
+    }
+
+    // A month already stored is opened before it is filled, so that its
+    // stored days are on the sheet: validated, it holds each day once.
+    void fillOpensAStoredMonthFirst()
+    {
+        storePlanning();
+        enterDay(QDate(2007, 4, 10), hm(9, 0), hm(17, 0), none, none);
+        validate();
+        h()->hide();
+        QVERIFY(activate(h()));
+        m_answer = 1; // "Non": nothing is filled
+        QTest::mouseClick(h()->Remplir, Qt::LeftButton);
+        QCOMPARE(m_asked.size(), 1);
+        QCOMPARE(m_asked[0].question, ask::openStoredMonthToFill("Avril 2007", "Enf1.db", 1));
+        QVERIFY(!h()->sheet().hasDayEntries());
+        m_answer = 0; // "Oui", then "Remplacer" for the 10th and for the month stored
+        QTest::mouseClick(h()->Remplir, Qt::LeftButton);
+        QCOMPARE(m_asked.size(), 3);
+        QCOMPARE(h()->cell(sheet::Arrival1, 10), QString("08:00:00"));
+        validate();
+        QCOMPARE(m_asked.size(), 4);
+        QCOMPARE(storedRows(table()).size(), 20); // the weekdays of April but Easter Monday
+        QVERIFY(m_shown.isEmpty());
+    }
+
     void validatingAgain_data()
     {
         QTest::addColumn<int>("answer");
