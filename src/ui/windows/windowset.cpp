@@ -14,6 +14,7 @@
 #include "windows/yearsummarywindow.h"
 #include "windows/contractwindow.h"
 #include "windows/contractslipwindow.h"
+#include "windows/costwindow.h"
 #include "widgets/appicons.h"
 
 #include <QApplication>
@@ -39,7 +40,8 @@ public:
 QList<QWidget *> allWindows(const WindowSet &w)
 {
     return {w.Entree, w.Parametres, w.Horaire, w.Bulletin,    w.Recap,  w.Bulletinbrut, w.Revisu,
-            w.BO,     w.AboutBox,   w.BVPfond, w.Declaration, w.Annuel, w.Contrat,      w.BulletinContrat};
+            w.BO,     w.AboutBox,   w.BVPfond, w.Declaration, w.Annuel, w.Contrat,      w.BulletinContrat,
+            w.Cout};
 }
 } // namespace
 
