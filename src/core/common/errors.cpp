@@ -250,6 +250,10 @@ QString familyFileTooNew(const QString &path)
                           "remplacé.")
         .arg(path);
 }
+QString yearNotEstimated(const QString &month, const QString &why)
+{
+    return QStringLiteral("Le CMG de l'année n'est pas estimé (%1 : %2) : tapez le CMG reçu.").arg(month, why);
+}
 } // namespace aidmsg
 
 namespace contractmsg {

@@ -284,6 +284,9 @@ QString tooOld(int age, const QString &birthday, bool singleParent);
 QString familyFileDamaged(const QString &path, int line, const QString &why);
 // A file written by a later version of the program, kept as it is.
 QString familyFileTooNew(const QString &path);
+// The year's aid not estimated for the tax credit: the first month that
+// could not be, and why.
+QString yearNotEstimated(const QString &month, const QString &why);
 } // namespace aidmsg
 
 // The program's questions and notices: what it asks before replacing or

@@ -89,6 +89,43 @@ SlipCost slipCostOf(const SlipInput &in, const SlipResult &slip, const std::opti
     return c;
 }
 
+SlipCost slipCostOf(const ArchivedSlip &slip)
+{
+    SlipCost c;
+    c.year = slip.year();
+    c.month = slip.month();
+    c.netSalary = Money::fromCents(slip.salnet);
+    c.upkeep = Money::fromCents(slip.entret);
+    c.meals = Money::fromCents(slip.nour);
+    c.contributions = Money::fromCents(slip.totcs);
+    for (const qint64 hundredths : {slip.hours, slip.complementaryHours, slip.majoratedHours}) {
+        c.declaredHours += roundHalfAway(hundredths, 100);
+        c.exactHours += hundredths;
+    }
+    return c;
+}
+
+YearAid estimatedYearAid(const Table &table, const QList<ArchivedSlip> &slips, const AidFamily &family)
+{
+    YearAid y;
+    qint64 sum = 0;
+    for (const ArchivedSlip &slip : slips) {
+        if (slip.month() == 0)
+            continue;
+        const FamilyCost f = estimateFamilyCost(table, slipCostOf(slip), family);
+        if (f.status == FamilyCost::Status::NotEstimated) {
+            y.why = aidmsg::yearNotEstimated(MonthKey::of(slip.month(), slip.year()).title(), f.reason);
+            y.months = 0;
+            return y;
+        }
+        sum += f.aid.count() / 100;
+        ++y.months;
+    }
+    if (y.months > 0)
+        y.cents = sum;
+    return y;
+}
+
 FamilyCost estimateFamilyCost(const Table &table, const SlipCost &slip, const AidFamily &family)
 {
     FamilyCost f;

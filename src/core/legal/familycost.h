@@ -17,6 +17,7 @@
 // Pure: the slip's figures, the family's particulars and the legal table are
 // handed over as values.
 
+#include "archive/sliparchive.h"
 #include "legal/legaltable.h"
 #include "payslip/declaration.h"
 #include "payslip/money.h"
@@ -61,6 +62,10 @@ struct SlipCost {
 // nothing): a contract's month with its hours from the contract.
 SlipCost slipCostOf(const SlipInput &in, const SlipResult &slip,
                     const std::optional<ContractHours> &contract = std::nullopt);
+
+// The figures of an archived slip: its hours in hundredths, each count
+// declared whole (half up).
+SlipCost slipCostOf(const ArchivedSlip &slip);
 
 // One figure of the estimate, under the name of the control that shows it,
 // with the line saying how it is reached.
@@ -108,6 +113,17 @@ struct FamilyCost {
 
 // The estimate for the slip's month, by the values of `table` in force on its first day.
 FamilyCost estimateFamilyCost(const Table &table, const SlipCost &slip, const AidFamily &family);
+
+// The aid estimated over the archived slips of a year: the sum of the
+// months' estimates, in cents (a month without aid counts 0). None when
+// there is no slip, or when a month cannot be estimated: `why` then names
+// the month and the reason.
+struct YearAid {
+    std::optional<qint64> cents;
+    int months = 0;
+    QString why;
+};
+YearAid estimatedYearAid(const Table &table, const QList<ArchivedSlip> &slips, const AidFamily &family);
 
 // The names of the figures, in order.
 const QStringList &costFigureNames();

@@ -612,6 +612,9 @@ void TParametres::RessourcesExit()
 
 Family TParametres::familyOnScreen() const
 {
+    // Not opened yet: the file as it stands.
+    if (!m_loaded)
+        return family::load(familyFilePath()).family;
     Family f = m_family;
     f.resources = family::typedCents(Ressources->text());
     f.children = NbEnfants->value();

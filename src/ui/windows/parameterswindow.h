@@ -96,7 +96,8 @@ public:
     // parameters before then gets the stored ones, not blank controls.
     void ensureLoaded();
     // The family's particulars as the controls hold them, unconfirmed edits
-    // included: what the estimate of the aid reads.
+    // included: what the estimate of the aid reads. Before the window was
+    // first opened, the family file's.
     Family familyOnScreen() const;
     // Says under the leave choice whether the shown child's stored contract
     // is a regular one, whose own leave rules apply instead.

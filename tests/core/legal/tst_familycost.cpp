@@ -213,6 +213,30 @@ private slots:
                  aidmsg::valueMissing(QStringLiteral("cmg_taux_effort_8"), QStringLiteral("Novembre 2025")));
     }
 
+    // A year's aid for the tax credit: the months' estimates added up, or
+    // none when a month has no estimate (the older rule), naming it.
+    void yearAid()
+    {
+        const auto archived = [](const char *key, qint64 salnet, qint64 hours) {
+            ArchivedSlip s;
+            s.monthKey = QString::fromLatin1(key);
+            s.salnet = salnet;
+            s.hours = hours;
+            return s;
+        };
+        const legal::AidFamily fam = aidFamily("3000", 1);
+        // 606.25 for 125 h in October, 800.00 for 100.49 h (100 declared) in November.
+        const legal::YearAid y =
+            legal::estimatedYearAid(m_table, {archived("1025", 60625, 12500), archived("1125", 80000, 10049)}, fam);
+        QCOMPARE(y.cents, std::optional<qint64>(37413 + 49369));
+        QCOMPARE(y.months, 2);
+        const legal::YearAid older =
+            legal::estimatedYearAid(m_table, {archived("0825", 60625, 12500), archived("0925", 60625, 12500)}, fam);
+        QVERIFY(!older.cents);
+        QCOMPARE(older.why, aidmsg::yearNotEstimated("Août 2025", aidmsg::olderRule(QDate(2025, 9, 1))));
+        QVERIFY(!legal::estimatedYearAid(m_table, {}, fam).cents);
+    }
+
     // The hours the aid divides by are the declared ones: a contract's month
     // declares its normal, complementary and majorated hours each whole.
     void slipHours_data()
