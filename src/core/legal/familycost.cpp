@@ -202,10 +202,10 @@ FamilyCost estimateFamilyCost(const Table &table, const SlipCost &slip, const Ai
     f.counted = f.capPassed ? centsOf(capped, 100) : f.monthCost;
     fig.append({costFigureNames().at(2), QStringLiteral("Coût horaire"),
                 QStringLiteral("%1 €/h").arg(formatAmount(f.hourlyCost)),
-                QStringLiteral("%1 / %2 h, %3 le plafond de %4 €/h")
+                QStringLiteral("%1 / %2 h, %3 plafond de %4 €/h")
                     .arg(formatAmount(f.monthCost))
                     .arg(hours)
-                    .arg(f.capPassed ? QStringLiteral("au-dessus de") : QStringLiteral("au plus"),
+                    .arg(f.capPassed ? QStringLiteral("au-dessus du") : QStringLiteral("dans le"),
                          formatAmount(cap->amount))});
 
     // No aid: resources above the ceiling, or a child past the age limit.

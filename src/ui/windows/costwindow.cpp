@@ -114,7 +114,7 @@ TCout::TCout(QWidget *parent) : Form("TCout", parent)
     connect(Fermer, &QPushButton::clicked, this, &QWidget::hide);
     connect(Aide, &QPushButton::clicked, this, [] { requestHelp(HELP_CONTEXT, FamilyCostHelp); });
 
-    resize(760, 480);
+    resize(780, 380);
     centreOnScreen(this);
 }
 

@@ -18,6 +18,7 @@
 #include "windows/slipsheet.h"
 
 #include "dayrecords.h"
+#include "testfiles.h"
 #include "windowtest.h"
 
 #include <QAbstractButton>
@@ -100,6 +101,7 @@ private slots:
         showAndActivate(win().Bulletin);
         QVERIFY(QTest::qWaitFor([] { return win().BO->isVisible(); }));
         QCOMPARE(win().BO->Cout->text(), "Coût pour la famille");
+        screenshot(QStringLiteral("bulletin-cout"));
         QTest::mouseClick(win().BO->Cout, Qt::LeftButton);
 
         const SlipSheet::Shown &shown = *win().Bulletin->shownSlip();
@@ -108,6 +110,7 @@ private slots:
         QVERIFY(!cost.capPassed);
         compareShown(cost);
         QCOMPARE(win().Cout->Mois->text(), "Novembre 2025");
+        screenshot(QStringLiteral("cout-famille"));
         QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
     }
 
@@ -144,6 +147,7 @@ private slots:
         QVERIFY(cost.capPassed);
         compareShown(cost);
         QCOMPARE(win().Cout->Mois->text(), "Mars 2026");
+        screenshot(QStringLiteral("cout-famille-plafond"));
 
         // The family's particulars are read as typed, unconfirmed: above the
         // ceiling there is no aid, and the window says so in its place.
