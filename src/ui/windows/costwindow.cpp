@@ -22,6 +22,7 @@ QLabel *note(QWidget *parent, const char *name, bool warning)
 {
     auto *l = named<QLabel>(parent, name);
     l->setWordWrap(true);
+    l->setTextFormat(Qt::PlainText);
     if (warning)
         look::setTextColour(l, look::warning);
     l->hide();
@@ -76,6 +77,9 @@ TCout::TCout(QWidget *parent) : Form("TCout", parent)
         Calcul << named<QLabel>(this, n + "Calcul");
         Calcul[i]->setWordWrap(true);
         Calcul[i]->setMinimumWidth(380);
+        // The texts come from the figures and the legal table's sources: never markup.
+        for (QLabel *l : {Libelle[i], Valeur[i], Calcul[i]})
+            l->setTextFormat(Qt::PlainText);
         grid->addWidget(Libelle[i], i, 0, Qt::AlignTop);
         grid->addWidget(Valeur[i], i, 1, Qt::AlignTop);
         grid->addWidget(Calcul[i], i, 2, Qt::AlignTop);
@@ -88,7 +92,6 @@ TCout::TCout(QWidget *parent) : Form("TCout", parent)
     CMG = Valeur[3];
     PriseEnCharge = Valeur[4];
     ResteACharge = Valeur[5];
-    ResteACharge->setTextFormat(Qt::PlainText);
     look::setTextColour(ResteACharge, look::red);
 
     Depassement = note(this, "Depassement", true);
