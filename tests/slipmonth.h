@@ -2,6 +2,7 @@
 // A month entered in the parameters and hours windows, and what poppler
 // reads in a PDF: shared by the window tests of the archive and the PDFs.
 
+#include "common/monthkey.h"
 #include "widgets/radiogroup.h"
 #include "windows/hourswindow.h"
 #include "windows/parameterswindow.h"
@@ -34,9 +35,9 @@ inline int pdfPages(const QString &path)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-// The hours window as a validation of a month of 2024 leaves it, on the
-// parameters a slot starts with: 20 days of 8 hours, a lunch each day.
-inline void enterMonth(int month, const QString &firstName, int basis = 0)
+// The hours window as a validation of a month (of 2024 unless said) leaves
+// it, on the parameters a slot starts with: 20 days of 8 hours, a lunch each day.
+inline void enterMonth(int month, const QString &firstName, int basis = 0, int year = 2024)
 {
     TParametres *p = win().Parametres;
     p->prenom3->setText(firstName);
@@ -69,10 +70,10 @@ inline void enterMonth(int month, const QString &firstName, int basis = 0)
         for (int col = 1; col <= 12; ++col)
             set(col, day, QString());
     for (int day = 1; day <= 20; ++day) {
-        set(1, day, QStringLiteral("%1/%2/2024").arg(day, 2, 10, QChar('0')).arg(month, 2, 10, QChar('0')));
+        set(1, day, QStringLiteral("%1/%2/%3").arg(day, 2, 10, QChar('0')).arg(month, 2, 10, QChar('0')).arg(year));
         set(6, day, "08:00:00");
         set(9, day, "Déj");
     }
     win().Horaire->totheur->setText("160");
-    win().Horaire->moan->setText(QStringLiteral("%1").arg(month, 2, 10, QChar(u'0')) + "24");
+    win().Horaire->moan->setText(MonthKey::of(month, year).text());
 }

@@ -204,6 +204,58 @@ QString noneKnown(const QDate &date, const QDate &first)
 }
 } // namespace ratesmsg
 
+namespace aidmsg {
+QString olderRule(const QDate &since)
+{
+    return QStringLiteral("Avant le %1, le CMG suivait l'ancien calcul (des montants forfaitaires selon les revenus) : "
+                          "le programme ne l'estime pas pour ce mois.")
+        .arg(shortDate(since));
+}
+QString valueMissing(const QString &key, const QString &month)
+{
+    return QStringLiteral("Le barème (Baremes.txt) ne donne pas « %1 » pour %2 : pas d'estimation du CMG.").arg(key, month);
+}
+QString familyMissing()
+{
+    return QStringLiteral("Pour estimer le CMG, saisissez les ressources mensuelles et le nombre d'enfants à charge "
+                          "dans la page « Famille » des paramètres.");
+}
+QString sharedBefore(const QDate &since)
+{
+    return QStringLiteral("En garde alternée, chaque parent a son propre CMG à partir du %1 : pas d'estimation avant.")
+        .arg(shortDate(since));
+}
+QString noHours() { return QStringLiteral("Aucune heure déclarée ce mois : pas de coût horaire, pas d'estimation du CMG."); }
+QString aboveCeiling(const QString &resources, const QString &ceiling)
+{
+    return QStringLiteral("Pas de CMG : les ressources mensuelles (%1 €) dépassent le plafond de %2 €.").arg(resources, ceiling);
+}
+QString tooOld(int age, const QString &birthday, bool singleParent)
+{
+    return QStringLiteral("Pas de CMG : l'enfant a %1 ans le %2, et l'aide s'arrête avec le mois de ses %1 ans%3.")
+        .arg(age)
+        .arg(birthday, singleParent ? QStringLiteral(" pour un parent isolé") : QString());
+}
+QString familyFileDamaged(const QString &path, int line, const QString &why)
+{
+    return QStringLiteral("Le fichier %1 est endommagé (ligne %2 : %3) : la page « Famille » des paramètres est vide, "
+                          "et « &OK » le remplacera.")
+        .arg(path)
+        .arg(line)
+        .arg(why);
+}
+QString familyFileTooNew(const QString &path)
+{
+    return QStringLiteral("Le fichier %1 vient d'une version plus récente du programme : il est lu, mais n'est pas "
+                          "remplacé.")
+        .arg(path);
+}
+QString yearNotEstimated(const QString &month, const QString &why)
+{
+    return QStringLiteral("Le CMG de l'année n'est pas estimé (%1 : %2) : tapez le CMG reçu.").arg(month, why);
+}
+} // namespace aidmsg
+
 namespace contractmsg {
 QString endBeforeStart(const QString &first, const QString &last)
 {

@@ -275,6 +275,31 @@ QString notInForce(const QDate &date);
 QString noneKnown(const QDate &date, const QDate &first);
 } // namespace ratesmsg
 
+// The childcare aid estimated for a month, and the family's particulars it
+// rests on: why there is no estimate, or no aid.
+namespace aidmsg {
+// A month before the aid's per-hour rule (`since`, its first day).
+QString olderRule(const QDate &since);
+// A value of the legal table the estimate needs, unknown for the month.
+QString valueMissing(const QString &key, const QString &month);
+// The family's resources or number of children not typed.
+QString familyMissing();
+// A child in shared custody before each parent had an aid of their own.
+QString sharedBefore(const QDate &since);
+QString noHours();
+// Amounts as shown, without the euro sign.
+QString aboveCeiling(const QString &resources, const QString &ceiling);
+// The birthday of the age limit, given dd/MM/yyyy.
+QString tooOld(int age, const QString &birthday, bool singleParent);
+// "Famille.txt" that cannot be read: the path and why.
+QString familyFileDamaged(const QString &path, int line, const QString &why);
+// A file written by a later version of the program, kept as it is.
+QString familyFileTooNew(const QString &path);
+// The year's aid not estimated for the tax credit: the first month that
+// could not be, and why.
+QString yearNotEstimated(const QString &month, const QString &why);
+} // namespace aidmsg
+
 // The program's questions and notices: what it asks before replacing or
 // dropping the user's data, and what it tells once a file is written.
 namespace ask {

@@ -11,6 +11,8 @@ inline const QString paramFile = QStringLiteral("Paramtre.bvp");
 inline const QString slipArchive = QStringLiteral("Bulletins.db");
 // The children's contracts.
 inline const QString contracts = QStringLiteral("Contrats.db");
+// The family's particulars for the childcare aid (UTF-8 text).
+inline const QString familyFile = QStringLiteral("Famille.txt");
 // The folder of the saved slips' pictures (and their PDFs).
 inline const QString pictures = QStringLiteral("bulljpg");
 // The legal values with their dates (UTF-8 text), shipped beside the first

@@ -7,6 +7,7 @@
 #include "common/text1252.h"
 #include "common/version.h"
 #include "datafolder/folderlayout.h"
+#include "settings/familyfile.h"
 #include "settings/paramrecord.h"
 #include "settings/ratesfile.h"
 
@@ -219,7 +220,7 @@ namespace {
 // the program folder, as bytes.
 std::optional<QByteArray> dataPath(const QString &name, int version)
 {
-    if (name == folder::ratesFile || name == folder::paramFile || databaseNamed(name))
+    if (folder::settingsFiles().contains(name) || databaseNamed(name))
         return QFile::encodeName(name);
     if (!isPicture(name))
         return std::nullopt;
@@ -283,7 +284,7 @@ QList<DataFile> dataFiles(const QString &programFolder, const QString &except)
 {
     const QDir dir(programFolder);
     QList<DataFile> files;
-    for (const QString &n : QStringList{folder::ratesFile, folder::paramFile} + folder::databases())
+    for (const QString &n : folder::settingsFiles() + folder::databases())
         if (QFileInfo(dir.filePath(n)).isFile())
             files.append({n, QFile::encodeName(dir.filePath(n))});
     const QString pictures = dir.filePath(folder::pictures);
@@ -439,6 +440,13 @@ QString settingsFault(const QString &name, const QByteArray &bytes)
     // Whole records, at least one: a cut-short file stops the parameters.
     if (name == folder::paramFile && (bytes.isEmpty() || bytes.size() % paramrecord::Size != 0))
         return backupmsg::fileUnreadable(name);
+    if (name == folder::familyFile) {
+        try {
+            family::parse(bytes, name);
+        } catch (const RuntimeError &) {
+            return backupmsg::fileUnreadable(name);
+        }
+    }
     return {};
 }
 
@@ -700,7 +708,7 @@ QString Restore::apply()
     const QString kept = keptFolderName(dir);
     const QString staged = dir.relativeFilePath(m_staging->path());
     QList<journal::Move> moves;
-    QStringList current{folder::ratesFile, folder::paramFile, folder::pictures};
+    QStringList current = folder::settingsFiles() << folder::pictures;
     for (const QString &db : folder::databases())
         current << withSideFiles(db);
     for (const QString &name : std::as_const(current))

@@ -1,7 +1,8 @@
 #pragma once
 // Backing up the program folder into one zip file, and restoring it.
 //
-// A backup holds the rates file, the parameter file, the day-record tables
+// A backup holds the rates file, the parameter file, the family's particulars
+// (folder::settingsFiles), the day-record tables
 // and the slip archive (each copied through SQLite's online backup API, so
 // the copy is consistent even while a window holds a table), the slip
 // pictures, and a manifest: the program's version, the date, and each file's

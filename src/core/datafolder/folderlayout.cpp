@@ -38,6 +38,8 @@ const QList<Database> &databaseFiles()
     return list;
 }
 
+QStringList settingsFiles() { return {ratesFile, paramFile, familyFile}; }
+
 QStringList databases()
 {
     QStringList names;

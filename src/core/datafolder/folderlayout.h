@@ -19,6 +19,10 @@ namespace folder {
 // The five day-record tables, "Enf1.db" to "Enf5.db".
 QStringList dayTables();
 
+// The plain files a backup holds beside the databases: the rates, the
+// parameters and the family's particulars.
+QStringList settingsFiles();
+
 // An SQLite file the program keeps, and the statements that lay out a new
 // one, taken from the unit that makes it: a backup takes every file of this
 // list, and a restore accepts a table only with the very layout these

@@ -15,7 +15,7 @@ struct KeyName {
     Key key;
     const char *name;
 };
-constexpr std::array<KeyName, 9> keyNames{{
+constexpr std::array<KeyName, 20> keyNames{{
     {Key::Smic, "smic_horaire_brut"},
     {Key::ChildminderHourly, "am_horaire_brut_min"},
     {Key::UpkeepPerDay, "entretien_min_jour"},
@@ -25,6 +25,17 @@ constexpr std::array<KeyName, 9> keyNames{{
     {Key::WeekHoursMax, "semaine_heures_max"},
     {Key::MajorationMin, "majoration_heures_sup_min"},
     {Key::IncompleteYearWeeksMax, "annee_incomplete_semaines_max"},
+    {Key::AidHourlyCap, "cmg_plafond_horaire_am"},
+    {Key::AidReferenceCost, "cmg_cout_horaire_reference"},
+    {Key::AidEffortRate1, "cmg_taux_effort_1"},
+    {Key::AidEffortRate2, "cmg_taux_effort_2"},
+    {Key::AidEffortRate3, "cmg_taux_effort_3"},
+    {Key::AidEffortRate4, "cmg_taux_effort_4_a_7"},
+    {Key::AidEffortRate8, "cmg_taux_effort_8"},
+    {Key::AidResourcesCeiling, "cmg_ressources_plafond"},
+    {Key::AidAgeLimit, "cmg_age_limite"},
+    {Key::AidAgeLimitSingle, "cmg_age_limite_parent_isole"},
+    {Key::AidSharedPerParent, "cmg_garde_alternee_par_parent"},
 }};
 
 std::optional<Key> keyOf(const QString &name)
@@ -175,6 +186,16 @@ std::optional<Value> Table::inForce(Key key, const QDate &date) const
         if (r.key == key && r.value.from <= date)
             return r.value;
     return std::nullopt;
+}
+
+std::optional<QDate> Table::since(Key key) const
+{
+    // The rows are latest first: the last row of the key is its first.
+    std::optional<QDate> first;
+    for (const Row &r : m_rows)
+        if (r.key == key)
+            first = r.value.from;
+    return first;
 }
 
 } // namespace legal

@@ -34,14 +34,32 @@ enum class Key {
     WeekHoursMax,           // "semaine_heures_max": the most hours a week, where majorated hours start
     MajorationMin,          // "majoration_heures_sup_min": the least majoration of those hours, in percent
     IncompleteYearWeeksMax, // "annee_incomplete_semaines_max": the most weeks of care of an incomplete year
+    // The childcare aid (CMG) worked out per hour since its reform:
+    AidHourlyCap,           // "cmg_plafond_horaire_am": the most hourly cost counted for a childminder
+    AidReferenceCost,       // "cmg_cout_horaire_reference": the reference hourly cost Cref
+    AidEffortRate1,         // "cmg_taux_effort_1": the effort rate of a family of 1 child, in percent
+    AidEffortRate2,         // "cmg_taux_effort_2": of 2 children
+    AidEffortRate3,         // "cmg_taux_effort_3": of 3 children
+    AidEffortRate4,         // "cmg_taux_effort_4_a_7": of 4 to 7 children
+    AidEffortRate8,         // "cmg_taux_effort_8": of 8 children or more
+    AidResourcesCeiling,    // "cmg_ressources_plafond": the monthly resources above which there is no aid
+    AidAgeLimit,            // "cmg_age_limite": the aid stops with the month of this birthday
+    AidAgeLimitSingle,      // "cmg_age_limite_parent_isole": the same for a single parent
+    AidSharedPerParent,     // "cmg_garde_alternee_par_parent": 1 from the day each parent of a child
+                            // in shared custody has an aid of their own
 };
 // The key as the file spells it.
 QString keyName(Key key);
+
+// A source beginning with this mark names a value the program's authors could
+// not check against its text: it is shown as such wherever it is used.
+inline const QString unverifiedMark = QStringLiteral("NON VÉRIFIÉ");
 
 struct Value {
     Money amount;
     QDate from;
     QString source;
+    bool verified() const { return !source.startsWith(unverifiedMark); }
 };
 
 class Table {
@@ -56,6 +74,9 @@ public:
     // The value of `key` in force on `date`; nullopt before its first row:
     // unknown, never a guess.
     std::optional<Value> inForce(Key key, const QDate &date) const;
+    // The date of the first row of `key`: the day a rule it belongs to
+    // began; nullopt when the table has none.
+    std::optional<QDate> since(Key key) const;
 
 private:
     struct Row {

@@ -3,6 +3,7 @@
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/programfiles.h"
+#include "legal/familycost.h"
 
 #include <QFileInfo>
 
@@ -114,7 +115,8 @@ QList<CareYear> careYears(const QString &programFolder, int year, const std::arr
         child.slot = slot;
         child.birth = births[size_t(slot - 1)];
         if (archive) {
-            child.costs = buildYearSummary(slot, year, {}, archive->year(slot, year), {}, {}).taxCreditBase();
+            child.slips = archive->year(slot, year);
+            child.costs = buildYearSummary(slot, year, {}, child.slips, {}, {}).taxCreditBase();
             child.aid = archive->careAid(slot, year);
         }
         children << child;
@@ -122,18 +124,29 @@ QList<CareYear> careYears(const QString &programFolder, int year, const std::arr
     return children;
 }
 
-YearCredit yearCredit(const QString &programFolder, int year, int slot, const std::array<QDate, ChildCount> &births)
+YearCredit yearCredit(const QString &programFolder, int year, int slot, const std::array<QDate, ChildCount> &births,
+                      const std::optional<Family> &family)
 {
     YearCredit y;
     try {
-        const QList<CareYear> children = careYears(programFolder, year, births);
-        for (const CareYear &child : children)
-            if (child.slot == slot)
-                y.aid = child.aid;
+        QList<CareYear> children = careYears(programFolder, year, births);
         const Loaded values = loadTable(programFolder + folder::legalTable);
         if (!values.table)
             throw RuntimeError(values.message);
+        YearAid estimate;
+        for (CareYear &child : children) {
+            if (child.slot != slot)
+                continue;
+            y.aid = child.aid;
+            // The parent's own figure stands; without one, the estimate.
+            if (child.aid.cmg == 0 && family && child.costs > 0) {
+                estimate = estimatedYearAid(*values.table, child.slips, aidFamilyOf(*family, slot, child.birth));
+                child.aid.cmg = estimate.cents.value_or(0);
+            }
+        }
         y.credit = taxCredit(*values.table, year, children, slot);
+        y.credit.cmgEstimated = estimate.cents.has_value();
+        y.credit.cmgNote = estimate.why;
     } catch (const RuntimeError &e) {
         y.credit = TaxCredit();
         y.credit.status = TaxCredit::Status::NoValues;
@@ -164,7 +177,9 @@ QList<TaxFigure> creditFigures(const TaxCredit &c)
     const QString box = c.box.isEmpty() ? QStringLiteral("Montant à déclarer")
                                         : QStringLiteral("Montant à déclarer, case %1").arg(c.box);
     return {
-        {QStringLiteral("Complément de libre choix du mode de garde (CMG) reçu"), euros(c.cmg)},
+        {c.cmgEstimated ? QStringLiteral("Complément de libre choix du mode de garde (CMG) estimé")
+                        : QStringLiteral("Complément de libre choix du mode de garde (CMG) reçu"),
+         euros(c.cmg)},
         {box, euros(c.declared)},
         {c.shared ? QStringLiteral("Plafond des frais (garde alternée : la moitié)")
                   : QStringLiteral("Plafond des frais"),

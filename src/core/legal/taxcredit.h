@@ -14,6 +14,7 @@
 #include "archive/sliparchive.h"
 #include "archive/yearsummary.h"
 #include "legal/legaltable.h"
+#include "settings/familyfile.h"
 
 #include <QDate>
 #include <QList>
@@ -28,6 +29,7 @@ struct CareYear {
     QDate birth;      // as the parameters hold it
     qint64 costs = 0; // cents: net salaries and maintenance allowances archived
     CareAid aid;
+    QList<ArchivedSlip> slips{}; // the year's archived slips
 };
 
 struct TaxCredit {
@@ -41,7 +43,9 @@ struct TaxCredit {
     Status status = Status::NoCosts;
     QString reason;      // why there is no credit; "" with one
     qint64 costs = 0;    // cents
-    qint64 cmg = 0;      // cents, as typed
+    qint64 cmg = 0;      // cents, as typed, or estimated where none was typed
+    bool cmgEstimated = false;
+    QString cmgNote;     // why the aid could not be estimated where none was typed, or ""
     bool shared = false; // shared custody
     qint64 declared = 0; // costs less the aid, never below 0
     qint64 ceiling = 0;  // the child's ceiling (halved in shared custody)
@@ -78,7 +82,10 @@ struct YearCredit {
     TaxCredit credit;
     CareAid aid;
 };
-YearCredit yearCredit(const QString &programFolder, int year, int slot, const std::array<QDate, ChildCount> &births);
+// With the family's particulars, an aid not typed (0) is estimated from the
+// year's archived slips (familycost.h) and marked so.
+YearCredit yearCredit(const QString &programFolder, int year, int slot, const std::array<QDate, ChildCount> &births,
+                      const std::optional<Family> &family = std::nullopt);
 
 // Keeps the aid typed for a child and year in the archive of the program
 // folder (laying the archive out when it is new).

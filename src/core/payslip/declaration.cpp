@@ -32,6 +32,12 @@ namespace rules = contract::rules;
 
 qint64 hundredthsOfTwelfths(qint64 twelfths) { return rules::hundredthsOfHour(twelfths, rules::MonthsPerYear); }
 
+qint64 wholeHoursOfTwelfths(qint64 twelfths)
+{
+    const qint64 hour = qint64(rules::MonthsPerYear) * 60;
+    return (2 * twelfths + hour) / (2 * hour);
+}
+
 qint64 ContractHours::normalTwelfths() const
 {
     // days / 6 x H minutes, in twelfths of a minute.
@@ -83,8 +89,7 @@ namespace {
 // exact figure) and the exact figure beside them, to the hundredth.
 DeclarationFigure hoursFigure(const QString &label, qint64 twelfths)
 {
-    const qint64 hour = qint64(12) * 60;
-    return {label, QString::number((2 * twelfths + hour) / (2 * hour)),
+    return {label, QString::number(wholeHoursOfTwelfths(twelfths)),
             QStringLiteral("%1 h exactement").arg(centsText(hundredthsOfTwelfths(twelfths)))};
 }
 } // namespace

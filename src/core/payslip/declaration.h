@@ -54,6 +54,8 @@ struct ContractHours {
 // Twelfths of a minute (the exact unit of mensualised hours) in hundredths
 // of an hour, rounded half away from zero.
 qint64 hundredthsOfTwelfths(qint64 twelfths);
+// The same in whole hours, half up: what the online service takes.
+qint64 wholeHoursOfTwelfths(qint64 twelfths);
 
 // The figures' labels, in the order the figures come: eight for a month paid
 // by the hour, ten for a contract's month, and after its days of activity

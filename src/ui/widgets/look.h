@@ -78,6 +78,7 @@ enum HelpContext {
     ContractHelp = 1018,
     ContractSlipHelp = 1019,
     EndOfContractHelp = 1020,
+    FamilyCostHelp = 1021,
 };
 
 // The topic F1 opens on this control (the `helpContext` property; 0 for none).

@@ -11,6 +11,7 @@
 #include "widgets/radiogroup.h"
 #include "archive/storedmonths.h"
 #include "common/monthkey.h"
+#include "windows/costwindow.h"
 #include "windows/hourswindow.h"
 #include "windows/parameterswindow.h"
 #include "windows/slipsheet.h"
@@ -104,12 +105,17 @@ TDeclaration::TDeclaration(QWidget *parent) : Form("TDeclaration", parent)
     ToutCopier->setText(QStringLiteral("Tout copier"));
     Fermer = named<QPushButton>(this, "Fermer");
     Fermer->setText(QStringLiteral("&Fermer"));
+    Cout = named<QPushButton>(this, "Cout");
+    Cout->setText(QStringLiteral("Coût pour la famille"));
+    Cout->setEnabled(false);
     buttons->addWidget(ToutCopier);
+    buttons->addWidget(Cout);
     buttons->addStretch(1);
     buttons->addWidget(Fermer);
     column->addLayout(buttons);
     connect(ToutCopier, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(m_allText); });
     connect(Fermer, &QPushButton::clicked, this, &QWidget::hide);
+    connect(Cout, &QPushButton::clicked, this, &TDeclaration::CoutClick);
 
     resize(620, 420);
     centreOnScreen(this);
@@ -156,6 +162,8 @@ void TDeclaration::compute()
     // (nothing listed), the hours window's, which says why nothing is declared.
     const QString key = MoisDeclaration->currentData().toString();
     SlipInput in = gatherSlipInput();
+    m_figures.reset();
+    Cout->setEnabled(false);
     if (!key.isEmpty()) {
         try {
             in = gatherSlipInput(storedMonthSheet(programFolder(), win().Parametres->currentSlot(), key));
@@ -206,6 +214,10 @@ void TDeclaration::compute()
         }))
         return;
     show(d);
+    if (d.complete()) {
+        m_figures = Figures{in, slip, hours};
+        Cout->setEnabled(true);
+    }
     // A month from the table whose slip was saved: the saved figures beside
     // today's where they part (the parameters or its days changed since).
     QStringList differences;
@@ -247,4 +259,10 @@ void TDeclaration::show(const Declaration &d)
     }
     m_allText = declarationText(d);
     ToutCopier->setEnabled(d.complete());
+}
+
+void TDeclaration::CoutClick()
+{
+    if (m_figures)
+        TCout::open()->showFor(win().Parametres->currentSlot(), m_figures->input, m_figures->slip, m_figures->hours);
 }

@@ -4,8 +4,11 @@
 // sheet each time the window becomes active.
 
 #include "widgets/form.h"
+#include "payslip/declaration.h"
+#include "payslip/slip.h"
 
 #include <QList>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -36,6 +39,8 @@ public:
     QList<QLineEdit *> Valeur;       // Valeur1..11
     QList<QPushButton *> Copier;     // Copier1..11
     QPushButton *ToutCopier, *Fermer;
+    // "Coût pour la famille": the month declared, what it costs the family.
+    QPushButton *Cout;
 
     // Lists the months again and recomputes the figures of the month chosen
     // from the windows as they stand.
@@ -48,7 +53,15 @@ private:
     void fillMonths();
     void compute();
     void show(const Declaration &d);
+    void CoutClick();
     QString m_allText;
+    // The slip the figures shown come from, for the cost window.
+    struct Figures {
+        SlipInput input;
+        SlipResult slip;
+        std::optional<ContractHours> hours;
+    };
+    std::optional<Figures> m_figures;
     // The hours window's month when the list was last filled: a month newly
     // validated there is the one declared, else the choice made here stays.
     QString m_sheetMonth;

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -178,7 +179,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     Paramtr->setGeometry(4, 4, 786, windowHeight - 8);
     setHelp(Paramtr, ParametersHelp);
     const QStringList pageTitles = {QStringLiteral("Employée"), QStringLiteral("Employeur"), QStringLiteral("Salaires"),
-                                    QStringLiteral("Indemnités")};
+                                    QStringLiteral("Indemnités"), QStringLiteral("Famille")};
     QList<QWidget *> pages;
     for (int i = 0; i < pageTitles.size(); ++i) {
         auto *page = new QWidget;
@@ -191,6 +192,7 @@ TParametres::TParametres(QWidget *parent) : Form("TParametres", parent)
     buildEmployerPage(pages[1]);
     buildWagesPage(pages[2]);
     buildAllowancesPage(pages[3]);
+    buildFamilyPage(pages[4]);
     Paramtr->setCurrentIndex(2); // "Salaires" the first time
     // A click on a page's tab takes the focus, so that it does not wander
     // onto the first control of the page shown (and run its exit rule).
@@ -308,6 +310,15 @@ void TParametres::buildEmployerPage(QWidget *page)
     childGrid->addWidget(nom3, 0, 1);
     childGrid->addWidget(caption(QStringLiteral("Prénom :"), child), 1, 0, Qt::AlignRight);
     childGrid->addWidget(prenom3, 1, 1);
+    // What the childcare aid asks of this child (the rest is the family's page).
+    AEEH = named<QCheckBox>(child, "AEEH");
+    AEEH->setText(QStringLiteral("Bénéficiaire de l'AEEH (handicap)"));
+    Alternee = named<QCheckBox>(child, "Alternee");
+    Alternee->setText(QStringLiteral("En garde alternée"));
+    for (QCheckBox *b : {AEEH, Alternee})
+        setHelp(b, FamilyCostHelp);
+    childGrid->addWidget(AEEH, 2, 0, 1, 2, Qt::AlignLeft);
+    childGrid->addWidget(Alternee, 3, 0, 1, 2, Qt::AlignLeft);
     grid->addWidget(child, 1, 3, 4, 2, Qt::AlignTop);
     datenaiss = datePicker(page, "datenaiss");
     // A child whose birth date was never given holds day 0 (30/12/1899):
@@ -544,6 +555,86 @@ void TParametres::buildAllowancesPage(QWidget *page)
     grid->setRowStretch(3, 1);
 }
 
+void TParametres::buildFamilyPage(QWidget *page)
+{
+    auto *grid = new QGridLayout(page);
+    grid->setContentsMargins(24, 16, 24, 16);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(12);
+    auto *title = caption(QStringLiteral("LA  FAMILLE  POUR  L'ESTIMATION  DU  CMG  :"), page);
+    QFont f = title->font();
+    f.setBold(true);
+    f.setUnderline(true);
+    title->setFont(f);
+    grid->addWidget(title, 0, 0, 1, 3);
+    Ressources = edit(named<QLineEdit>(page, "Ressources"), 100, FamilyCostHelp);
+    NbEnfants = named<QSpinBox>(page, "NbEnfants");
+    NbEnfants->setRange(0, family::MaxChildren);
+    NbEnfants->setSpecialValueText(QStringLiteral(" ")); // 0: not typed
+    NbEnfants->setFixedWidth(60);
+    setHelp(NbEnfants, FamilyCostHelp);
+    ParentIsole = named<QCheckBox>(page, "ParentIsole");
+    ParentIsole->setText(QStringLiteral("Parent isolé"));
+    setHelp(ParentIsole, FamilyCostHelp);
+    grid->addWidget(caption(QStringLiteral("Ressources mensuelles retenues par la CAF :"), page), 1, 0, Qt::AlignRight);
+    grid->addWidget(Ressources, 1, 1);
+    grid->addWidget(caption(QStringLiteral("Euros"), page), 1, 2);
+    grid->addWidget(caption(QStringLiteral("Nombre d'enfants à charge :"), page), 2, 0, Qt::AlignRight);
+    grid->addWidget(NbEnfants, 2, 1);
+    grid->addWidget(ParentIsole, 3, 1, 1, 2, Qt::AlignLeft);
+    auto *note = caption(QStringLiteral("Ces renseignements servent à estimer l'aide de la CAF (CMG) et ce qui reste à "
+                                        "payer chaque mois (« Coût pour la famille »). Les ressources sont celles que "
+                                        "la CAF retient, en général celles de l'avant-dernière année divisées par 12. "
+                                        "L'AEEH et la garde alternée se cochent pour chaque enfant, page « Employeur »."),
+                         page);
+    note->setWordWrap(true);
+    grid->addWidget(note, 4, 0, 1, 3);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(5, 1);
+    onExit(Ressources, [this] { RessourcesExit(); });
+}
+
+void TParametres::RessourcesExit()
+{
+    // Blank is "not typed"; an amount is shown as the file keeps it.
+    const QString typed = Ressources->text();
+    if (typed.trimmed().isEmpty()) {
+        Ressources->clear();
+        return;
+    }
+    if (const std::optional<qint64> cents = family::typedCents(typed)) {
+        Ressources->setText(family::centsText(*cents));
+        return;
+    }
+    Ressources->setText(m_family.resources ? family::centsText(*m_family.resources) : QString());
+    showError(rtl::fieldNotANumber(QStringLiteral("Ressources mensuelles"), typed, QStringLiteral("2500.00")));
+}
+
+Family TParametres::familyOnScreen() const
+{
+    // Not opened yet: the file as it stands.
+    if (!m_loaded)
+        return family::load(familyFilePath()).family;
+    Family f = m_family;
+    f.resources = family::typedCents(Ressources->text());
+    f.children = NbEnfants->value();
+    f.singleParent = ParentIsole->isChecked();
+    f.child[std::size_t(m_slots.current - 1)] = {AEEH->isChecked(), Alternee->isChecked()};
+    return f;
+}
+
+void TParametres::showFamily()
+{
+    Ressources->setText(m_family.resources ? family::centsText(*m_family.resources) : QString());
+    NbEnfants->setValue(m_family.children);
+    ParentIsole->setChecked(m_family.singleParent);
+    const ChildAid &c = m_family.child[std::size_t(m_slots.current - 1)];
+    AEEH->setChecked(c.disabilityAllowance);
+    Alternee->setChecked(c.sharedCustody);
+}
+
+void TParametres::keepChildAid() { m_family = familyOnScreen(); }
+
 void TParametres::buildButtons()
 {
     // Over the lower edge of the pages, right of their contents.
@@ -705,7 +796,8 @@ void TParametres::loadFiles()
     // file's first: without the rates file the table shows empty, but the
     // children are still read, so that OK never writes blank ones over them.
     const QStringList errors = loadSettings(
-        m_files, m_rates, m_slots, [this](int slot, const QString &caption) { setChildCaption(slot - 1, caption); });
+        m_files, m_rates, m_slots, [this](int slot, const QString &caption) { setChildCaption(slot - 1, caption); },
+        &m_family);
     keepOpened();
     for (const QString &error : errors)
         showError(error);
@@ -897,6 +989,7 @@ void TParametres::LoadSlot()
     setState(CheckBox12, r.CheckBox12);
     setState(CheckBox10, r.CheckBox10); // CheckBox10Click on a change
     setState(Indentre, r.Indentre);     // IndentreClick on a change
+    showFamily();
     showLeaveNote();
 }
 
@@ -919,7 +1012,11 @@ void TParametres::showRatesTable()
         setControlText(rates::lineField(n), m_rates.line(n));
 }
 
-void TParametres::StoreSlot() { m_slots.currentRecord() = paramrecord::stored(recordOnScreen()); }
+void TParametres::StoreSlot()
+{
+    m_slots.currentRecord() = paramrecord::stored(recordOnScreen());
+    keepChildAid();
+}
 
 ParamRecord TParametres::recordOnScreen() const
 {
@@ -976,8 +1073,8 @@ void TParametres::OKClick()
         for (int n = 0; n < rates::LineCount; ++n)
             m_rates.setLine(n, controlText(rates::lineField(n)));
         StoreSlot();
-        // Both files or neither: a failure leaves the two old files as they were.
-        saveSettings(m_files, m_rates, m_slots);
+        // All the files or none: a failure leaves the old files as they were.
+        saveSettings(m_files, m_rates, m_slots, &m_family);
         hide();
         if (win().Entree)
             showAndActivate(win().Entree);
@@ -999,6 +1096,7 @@ void TParametres::keepOpened()
 {
     m_openedSlots = m_slots;
     m_openedRates = m_rates;
+    m_openedFamily = m_family;
     m_openedCaptions.clear();
     for (int i = 0; i < TabControl1->count(); ++i)
         m_openedCaptions << TabControl1->tabText(i);
@@ -1010,6 +1108,7 @@ void TParametres::restoreOpened()
     m_slots = m_openedSlots;
     m_slots.current = shown;
     m_rates = m_openedRates;
+    m_family = m_openedFamily;
     for (int i = 0; i < m_openedCaptions.size(); ++i)
         setChildCaption(i, m_openedCaptions.at(i));
     m_enteredText.clear();
@@ -1024,6 +1123,10 @@ void TParametres::razClick()
         return;
     guarded([&] {
         ResetSlot(m_slots, m_slots.current, m_rates, now());
+        // A new child: the aid's ticks of the old one go too (the family's
+        // page keeps what is typed there).
+        keepChildAid();
+        m_family.child[std::size_t(m_slots.current - 1)] = {};
         LoadSlot();
     });
 }

@@ -30,6 +30,7 @@ class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class RadioGroup;
 class MaskEdit;
 
@@ -72,6 +73,13 @@ public:
     QDateTimeEdit *DateBareme;
     QCheckBox *AlsaceMoselle;
     QLabel *AvertTaux;
+    // The page "Famille": what the childcare aid is estimated from, common
+    // to every child (the monthly resources, dependent children, single
+    // parent); and on the child's page, its own: the disability allowance
+    // and shared custody. Kept in Famille.txt, written with the other files.
+    QLineEdit *Ressources;
+    QSpinBox *NbEnfants;
+    QCheckBox *ParentIsole, *AEEH, *Alternee;
 
     // The child slot the controls show (1 to 5).
     int currentSlot() const { return m_slots.current; }
@@ -87,6 +95,10 @@ public:
     // does, when it has not been opened yet: a window that reads a child's
     // parameters before then gets the stored ones, not blank controls.
     void ensureLoaded();
+    // The family's particulars as the controls hold them, unconfirmed edits
+    // included: what the estimate of the aid reads. Before the window was
+    // first opened, the family file's.
+    Family familyOnScreen() const;
     // Says under the leave choice whether the shown child's stored contract
     // is a regular one, whose own leave rules apply instead.
     void showLeaveNote();
@@ -102,6 +114,7 @@ private:
     void buildEmployerPage(QWidget *page);
     void buildWagesPage(QWidget *page);
     void buildAllowancesPage(QWidget *page);
+    void buildFamilyPage(QWidget *page);
     void buildButtons();
     void connectRules();
 
@@ -123,6 +136,10 @@ private:
     void prenom3Exit();
     void BitBtn3Click();
     void BaremeEnVigueurClick();
+    void RessourcesExit();
+    // The family's particulars into the controls, and the shown child's back.
+    void showFamily();
+    void keepChildAid();
 
     // A number field left after an edit: a decimal comma becomes ".", any
     // other text that is not a number is refused and the field gets back
@@ -156,6 +173,7 @@ private:
     // The slots, rates and tab captions as the files gave them when opened.
     ParamSlots m_openedSlots;
     RatesList m_openedRates;
+    Family m_family, m_openedFamily;
     QStringList m_openedCaptions;
     // The text of each number field when the focus last entered it.
     QHash<QLineEdit *, QString> m_enteredText;

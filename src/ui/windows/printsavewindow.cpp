@@ -3,6 +3,7 @@
 #include "widgets/look.h"
 
 #include "windows/contractslipwindow.h"
+#include "windows/costwindow.h"
 #include "windows/grossslipwindow.h"
 #include "windows/hourswindow.h"
 #include "windows/mainwindow.h"
@@ -33,9 +34,10 @@
 #include <QWindow>
 
 namespace {
-// Where the window stands and how large it is, frame and title bar included.
+// Where the window stands and how large it is, frame and title bar included:
+// three buttons of 36 pixels, 6 apart.
 constexpr QPoint OuterPosition(728, 311);
-constexpr QSize OuterSize(134, 122);
+constexpr QSize OuterSize(134, 164);
 
 // A button drawn with a picture of its own, one when released and one when
 // pressed, its caption over it.
@@ -103,15 +105,19 @@ TBO::TBO(QWidget *parent) : Form("TBO", parent)
     NiceButton2 = named<PictureButton>(this, "NiceButton2");
     NiceButton2->setText(QStringLiteral("Enregistrement"));
     NiceButton2->setGeometry(8, 48, 118, 36);
+    Cout = named<PictureButton>(this, "Cout");
+    Cout->setText(QStringLiteral("Coût pour la famille"));
+    Cout->setGeometry(8, 90, 118, 36);
     // Saving does not wait for a print: a parent with no printer, or whose
     // print failed, still keeps the slip's picture, PDF and figures.
-    for (QAbstractButton *b : {NiceButton1, NiceButton2})
+    for (QAbstractButton *b : {NiceButton1, NiceButton2, Cout})
         b->setFocusPolicy(Qt::NoFocus);
     Image1 = named<QLabel>(this, "Image1");
     Image1->hide();
 
     connect(NiceButton1, &QAbstractButton::clicked, this, &TBO::NiceButton1Click);
     connect(NiceButton2, &QAbstractButton::clicked, this, &TBO::NiceButton2Click);
+    connect(Cout, &QAbstractButton::clicked, this, &TBO::CoutClick);
 }
 
 void TBO::showFor(QWidget *slip)
@@ -207,5 +213,17 @@ void TBO::NiceButton2Click()
         saveSlip(programFolder(), save);
         slip->close();
         close();
+    });
+}
+
+void TBO::CoutClick()
+{
+    guarded([&] {
+        // The window stands beside a complete slip only: its figures are the slip's.
+        const SlipSheet *slip = slipInHand(win().Parametres->Netbrut->itemIndex());
+        if (!slip || !slip->isVisible() || !slip->shownSlip())
+            return;
+        const SlipSheet::Shown &shown = *slip->shownSlip();
+        TCout::open()->showFor(win().Parametres->currentSlot(), shown.input, shown.result, shown.contract);
     });
 }

@@ -4,7 +4,8 @@
 // whether or not a print was made, puts the slip's picture on the clipboard,
 // saves it as the month's JPEG picture with a PDF of the slip beside it,
 // keeps the slip's figures in the archive (all three together or none), and
-// ends the slip's display.
+// ends the slip's display. "Coût pour la famille" opens what the slip's
+// month costs the family, the childcare aid estimated.
 
 #include "widgets/form.h"
 
@@ -17,11 +18,12 @@ class TBO : public Form {
 public:
     explicit TBO(QWidget *parent = nullptr);
 
-    QAbstractButton *NiceButton1, *NiceButton2;
+    QAbstractButton *NiceButton1, *NiceButton2, *Cout;
     QLabel *Image1; // holds the slip's picture between the clipboard and the file
 
     void NiceButton1Click();
     void NiceButton2Click();
+    void CoutClick();
 
     // Shows the window above the slip it belongs to, and above that slip
     // only: the help, the file dialogs and the other windows may cover it.

@@ -14,6 +14,7 @@
 #include "windows/yearsummarywindow.h"
 #include "windows/contractwindow.h"
 #include "windows/contractslipwindow.h"
+#include "windows/costwindow.h"
 #include "widgets/appicons.h"
 #include "widgets/starttrace.h"
 
@@ -47,9 +48,21 @@ Window *made(Window *w)
 // Every window, in the order of creation; the main window first.
 QList<QWidget *> allWindows(const WindowSet &w)
 {
-    return {
-        w.Entree, w.Parametres, w.Horaire, w.Bulletin,           w.Recap,         w.Bulletinbrut, w.Revisu,
-        w.BO,     w.AboutBox,   w.BVPfond, w.Declaration.peek(), w.Annuel.peek(), w.Contrat,      w.BulletinContrat};
+    return {w.Entree,
+            w.Parametres,
+            w.Horaire,
+            w.Bulletin,
+            w.Recap,
+            w.Bulletinbrut,
+            w.Revisu,
+            w.BO,
+            w.AboutBox,
+            w.BVPfond,
+            w.Declaration.peek(),
+            w.Annuel.peek(),
+            w.Contrat,
+            w.BulletinContrat,
+            w.Cout};
 }
 } // namespace
 

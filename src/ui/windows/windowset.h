@@ -18,6 +18,7 @@
 //   TAnnuel        yearsummarywindow      a child's year of saved slips, for the tax return (built when first opened)
 //   TContrat       contractwindow         the child's contract (built when first opened)
 //   TBulletinContrat contractslipwindow   the slip of a regular contract's month (built when first needed)
+//   TCout          costwindow             what a slip's month costs the family (built when first opened)
 
 class TEntree;
 class TParametres;
@@ -33,6 +34,7 @@ class TDeclaration;
 class TAnnuel;
 class TContrat;
 class TBulletinContrat;
+class TCout;
 
 // A window beyond the specified ones, built when it is first reached: read
 // as a pointer, it is made then, not at start. peek() gives it only if made.
@@ -70,6 +72,7 @@ struct WindowSet {
     // Built when first opened; null until then.
     TContrat *Contrat = nullptr;
     TBulletinContrat *BulletinContrat = nullptr;
+    TCout *Cout = nullptr;
 };
 
 WindowSet &win();

@@ -328,12 +328,17 @@ void TAnnuel::showCredit()
     std::array<QDate, ChildCount> births;
     for (int i = 0; i < int(births.size()); ++i)
         births[size_t(i)] = win().Parametres ? win().Parametres->birthDate(i + 1) : QDate();
-    const legal::YearCredit y = legal::yearCredit(programFolder(), m_summary->year, m_summary->slot, births);
+    const std::optional<Family> family =
+        win().Parametres ? std::optional(win().Parametres->familyOnScreen()) : std::nullopt;
+    const legal::YearCredit y = legal::yearCredit(programFolder(), m_summary->year, m_summary->slot, births, family);
     const legal::TaxCredit &c = y.credit;
     *m_credit = c;
     {
         const QSignalBlocker quiet(GardeAlternee);
-        CMG->setText(centsText(y.aid.cmg));
+        // An aid not typed and estimated instead: the field stays empty for
+        // the office's figure, and says what stands in its place.
+        CMG->setText(c.cmgEstimated ? QString() : centsText(y.aid.cmg));
+        CMG->setPlaceholderText(c.cmgEstimated ? QStringLiteral("estimé : %1").arg(centsText(c.cmg)) : QString());
         GardeAlternee->setChecked(y.aid.shared);
     }
     const QList<TaxFigure> figures = legal::creditFigures(c);
@@ -346,7 +351,9 @@ void TAnnuel::showCredit()
         CreditValeur[i]->setVisible(shown);
     }
     // An archive that cannot be read is said once, above the table.
-    const QString why = has ? c.boxNote : c.reason == m_summary->archiveError ? QString() : c.reason;
+    QString why = has ? c.boxNote : c.reason == m_summary->archiveError ? QString() : c.reason;
+    if (has && !c.cmgNote.isEmpty())
+        why = why.isEmpty() ? c.cmgNote : why + '\n' + c.cmgNote;
     Motif->setText(why);
     Motif->setVisible(!why.isEmpty());
 }

@@ -3,6 +3,7 @@
 // nothing.
 
 #include "datafolder/backup.h"
+#include "settings/familyfile.h"
 #include "contract/contractstore.h"
 #include "hostilecontracts.h"
 #include "programfolder.h"
@@ -106,6 +107,11 @@ private slots:
         c.plannedMinutes = {480, 480, 0, 480, 480, 0, 0};
         c.absences << contract::Absence{{QDate(2026, 1, 12), QDate(2026, 1, 14)}, contract::Reason::ChildSick};
         contract::storeContract(data(folder::contracts), 1, c);
+        Family family;
+        family.resources = 300000;
+        family.children = 2;
+        family.child[0].sharedCustody = true;
+        writeBytes(data(folder::familyFile), family::fileBytes(family));
         const QMap<QString, QByteArray> before = snapshot(m_data);
         {
             DayTable review;
@@ -125,8 +131,9 @@ private slots:
             QCOMPARE(saved.programVersion, QString("3.0"));
             QCOMPARE(saved.created, now());
             QCOMPARE(saved.files,
-                     QStringList({"Taux.txt", "Paramtre.bvp", "Enf1.db", "Enf2.db", "Enf3.db", "Enf4.db", "Enf5.db",
-                                  "Bulletins.db", "Contrats.db", "bulljpg/Léa0126.jpg", "bulljpg/Tom0226.jpg"}));
+                     QStringList({"Taux.txt", "Paramtre.bvp", "Famille.txt", "Enf1.db", "Enf2.db", "Enf3.db", "Enf4.db",
+                                  "Enf5.db", "Bulletins.db", "Contrats.db", "bulljpg/Léa0126.jpg",
+                                  "bulljpg/Tom0226.jpg"}));
         }
         changeFolder();
         QVERIFY(QFile::remove(data(folder::contracts)));
@@ -306,6 +313,7 @@ private slots:
         row("a backup without a day table", "no day table", "Enf4.db manquant");
         row("a rates file cut short", "short rates", "Taux.txt illisible");
         row("a parameter file cut short", "short parameters", "Paramtre.bvp illisible");
+        row("a family file that does not read", "bad family", "Famille.txt illisible");
         row("a format version written as text", "version as text", "version de format illisible");
         row("a format version of 2.5", "version 2.5", "version de format illisible");
         row("no format version", "no version", "version de format illisible");
@@ -380,6 +388,8 @@ private slots:
                 replace("Taux.txt", "0.5\r\n0.7\r\n");
             else if (fault == "short parameters")
                 replace("Paramtre.bvp", randomBytes(1000, 1));
+            else if (fault == "bad family")
+                files.append(QPair<QString, QByteArray>("Famille.txt", "BERLIVO FAMILLE;1\nenfants_a_charge;deux\n"));
             manifest = manifestFor(files, fault == "newer" ? 3 : 2);
             if (fault == "missing file")
                 drop("Paramtre.bvp");

@@ -14,6 +14,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 using legal::Key;
 
@@ -47,7 +48,20 @@ const QList<Change> history = {
     {Key::UpkeepPer9Hours, {2026, 1, 1}, "3.83"},
     {Key::CreditCeiling, {2022, 1, 1}, "3500"},
     {Key::CreditRate, {2022, 1, 1}, "50"},
+    {Key::AidHourlyCap, {2025, 9, 1}, "8.00"},
+    {Key::AidReferenceCost, {2025, 9, 1}, "4.85"},
+    {Key::AidEffortRate1, {2025, 9, 1}, "0.0619"},
+    {Key::AidEffortRate2, {2025, 9, 1}, "0.0516"},
+    {Key::AidEffortRate3, {2025, 9, 1}, "0.0413"},
+    {Key::AidEffortRate4, {2025, 9, 1}, "0.0310"},
+    {Key::AidEffortRate8, {2025, 9, 1}, "0.0206"},
+    {Key::AidResourcesCeiling, {2025, 9, 1}, "8500"},
+    {Key::AidAgeLimit, {2025, 9, 1}, "6"},
+    {Key::AidAgeLimitSingle, {2025, 9, 1}, "12"},
+    {Key::AidSharedPerParent, {2025, 12, 1}, "1"},
 };
+// The aid's values the rules card could not check: marked so in the file.
+const QList<Key> unverified = {Key::AidEffortRate2, Key::AidEffortRate3, Key::AidEffortRate4, Key::AidEffortRate8};
 
 legal::CareYear child(int slot, QDate birth, qint64 costs, qint64 cmg = 0, bool shared = false)
 {
@@ -89,9 +103,14 @@ private slots:
         QFETCH(QString, expected);
         const std::optional<legal::Value> v = m_shipped.inForce(key, date);
         QCOMPARE(v.has_value(), !expected.isEmpty());
+        // The key's rule began with its first row.
+        const auto first = std::find_if(history.begin(), history.end(), [&](const Change &c) { return c.key == key; });
+        if (first != history.end())
+            QCOMPARE(m_shipped.since(key), std::optional(first->from));
         if (v) {
             QCOMPARE(v->amount, moneyFromText(expected));
             QVERIFY(!v->source.isEmpty());
+            QCOMPARE(v->verified(), !unverified.contains(key));
         }
     }
 

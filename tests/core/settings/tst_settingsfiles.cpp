@@ -1,5 +1,5 @@
-// The two settings files read and replaced together: both or neither, the
-// damaged file kept aside, a missing rates file never costing the children.
+// The settings files read and replaced together: all or none, the damaged
+// file kept aside, a missing rates file never costing the children.
 
 #include "settings/settingsfiles.h"
 #include "settings/wholefile.h"
@@ -162,6 +162,85 @@ private slots:
         QVERIFY(!state.keepParams);
         saveSettings(state, list, fiveChildren());
         QCOMPARE(readBytes(params() + ".bak"), QByteArray(1135, '\x07'));
+    }
+
+    // The family's particulars ride with the other two files: written when
+    // they changed, a damaged file kept aside, a later version's never replaced.
+    void familyFile_data()
+    {
+        QTest::addColumn<QByteArray>("present"); // "" for no file
+        QTest::addColumn<QString>("why"); // the damage, "newer" for a later version's file
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<bool>("kept"); // as Famille.txt.bak
+        const QByteArray v1 = "BERLIVO FAMILLE;1\nressources;2500.5\nenfants_a_charge;2\n";
+        QTest::newRow("none yet") << QByteArray() << "" << true << false;
+        QTest::newRow("version 1") << v1 << "" << true << false;
+        QTest::newRow("damaged") << QByteArray("BERLIVO FAMILLE;1\nenfants_a_charge;deux\n")
+                                 << "valeur illisible « deux » pour enfants_a_charge" << true << true;
+        QTest::newRow("later version") << QByteArray(v1).replace(";1\n", ";2\n").append("revenus_n2;40000\n")
+                                       << "newer" << false << false;
+    }
+    void familyFile()
+    {
+        QFETCH(QByteArray, present);
+        QFETCH(QString, why);
+        QFETCH(bool, replaced);
+        QFETCH(bool, kept);
+        const QString path = m_dir.filePath("Famille.txt");
+        writeBytes(rates(), "RDS :\r\n");
+        if (!present.isEmpty())
+            writeBytes(path, present);
+        SettingsFiles state;
+        RatesList list;
+        ParamSlots slotSet;
+        Family f;
+        const QStringList errors = loadSettings(state, list, slotSet, {}, &f);
+        const QString shown = QDir::toNativeSeparators(path);
+        const QString message = why.isEmpty()   ? QString()
+                                : why == "newer" ? aidmsg::familyFileTooNew(shown)
+                                                 : aidmsg::familyFileDamaged(shown, 2, why);
+        QCOMPARE(errors.filter("Famille.txt"), message.isEmpty() ? QStringList() : QStringList{message});
+        if (present.contains("2500.5"))
+            QCOMPARE(f.resources, std::optional<qint64>(250050));
+
+        // Unchanged, a sound file is left alone, and no file is made.
+        saveSettings(state, list, slotSet, &f);
+        QCOMPARE(QFile::exists(path), !present.isEmpty());
+        if (!present.isEmpty())
+            QCOMPARE(readBytes(path) == present, !kept);
+
+        f.children = 3;
+        f.child[1].sharedCustody = true;
+        saveSettings(state, list, slotSet, &f);
+        QCOMPARE(QFile::exists(path + ".bak"), kept);
+        if (!replaced) {
+            QCOMPARE(readBytes(path), present);
+            return;
+        }
+        Family back;
+        loadSettings(state, list, slotSet, {}, &back);
+        QCOMPARE(back, f);
+    }
+
+    void familyParticulars_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<qint64>("cents"); // -1 for none
+        QTest::newRow("whole") << " 3000 " << qint64(300000);
+        QTest::newRow("comma") << "2500,5" << qint64(250050);
+        QTest::newRow("point, two decimals") << "1234.56" << qint64(123456);
+        QTest::newRow("blank") << "" << qint64(-1);
+        QTest::newRow("three decimals") << "12.345" << qint64(-1);
+        QTest::newRow("negative") << "-10" << qint64(-1);
+        QTest::newRow("grouped") << "3 000" << qint64(-1);
+    }
+    void familyParticulars()
+    {
+        QFETCH(QString, typed);
+        QFETCH(qint64, cents);
+        QCOMPARE(family::typedCents(typed), cents < 0 ? std::nullopt : std::optional(cents));
+        if (cents >= 0)
+            QCOMPARE(family::typedCents(family::centsText(cents)), std::optional(cents));
     }
 };
 

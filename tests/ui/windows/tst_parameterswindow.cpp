@@ -39,6 +39,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -294,6 +295,52 @@ private slots:
         QCOMPARE(p()->nom1->text(), QString());
         clickTab(1);
         QCOMPARE(p()->nom1->text(), QString());
+    }
+
+    // The family's page and each child's two ticks: kept per child while
+    // switching, written to Famille.txt by "&OK" only, put back by "&Annule".
+    void familyParticulars()
+    {
+        QVERIFY(open());
+        QCOMPARE(p()->Paramtr->tabText(4), QString("Famille"));
+        type(p()->Ressources, "2 500");
+        leave(p()->Ressources);
+        QCOMPARE(m_shown, QStringList{rtl::fieldNotANumber("Ressources mensuelles", "2 500", "2500.00")});
+        QCOMPARE(p()->Ressources->text(), QString());
+        type(p()->Ressources, "2500,5");
+        leave(p()->Ressources);
+        QCOMPARE(p()->Ressources->text(), QString("2500.50"));
+        p()->NbEnfants->setValue(2);
+        showPage(p()->AEEH);
+        QTest::mouseClick(p()->AEEH, Qt::LeftButton);
+        clickTab(1);
+        QVERIFY(!p()->AEEH->isChecked());
+        QTest::mouseClick(p()->Alternee, Qt::LeftButton);
+        clickTab(0);
+        QVERIFY(p()->AEEH->isChecked() && !p()->Alternee->isChecked());
+        QCOMPARE(p()->Ressources->text(), QString("2500.50"));
+        QTest::mouseClick(p()->Anul, Qt::LeftButton);
+        QVERIFY(!QFile::exists(m_dir.filePath("Famille.txt")));
+        QVERIFY(open());
+        QVERIFY(!p()->AEEH->isChecked());
+        QCOMPARE(p()->Ressources->text(), QString());
+
+        type(p()->Ressources, "3000");
+        p()->NbEnfants->setValue(2);
+        QTest::mouseClick(p()->ParentIsole, Qt::LeftButton);
+        clickTab(1);
+        showPage(p()->Alternee);
+        QTest::mouseClick(p()->Alternee, Qt::LeftButton);
+        QTest::mouseClick(p()->OK, Qt::LeftButton);
+        Family expected;
+        expected.resources = 300000;
+        expected.children = 2;
+        expected.singleParent = true;
+        expected.child[1].sharedCustody = true;
+        const family::Loaded stored = family::load(m_dir.filePath("Famille.txt"));
+        QVERIFY(stored.message.isEmpty());
+        QCOMPARE(stored.family, expected);
+        QCOMPARE(p()->familyOnScreen(), expected);
     }
 
     // A reset and a typed rate cancelled: the controls, which the slips

@@ -181,14 +181,17 @@ private slots:
         QCOMPARE(w->NiceButton1->text(), "Impression");
         QCOMPARE(w->NiceButton2->objectName(), "NiceButton2");
         QCOMPARE(w->NiceButton2->text(), "Enregistrement");
+        QCOMPARE(w->Cout->objectName(), "Cout");
+        QCOMPARE(w->Cout->text(), "Coût pour la famille");
         QCOMPARE(w->Image1->objectName(), "Image1");
-        for (QWidget *b : {static_cast<QWidget *>(w->NiceButton1), static_cast<QWidget *>(w->NiceButton2)})
+        for (QWidget *b : {static_cast<QWidget *>(w->NiceButton1), static_cast<QWidget *>(w->NiceButton2),
+                           static_cast<QWidget *>(w->Cout)})
             QCOMPARE(b->focusPolicy(), Qt::NoFocus);
 
         QVERIFY(showSlip(0));
         QCOMPARE(w->windowHandle()->transientParent(), slipFor(0)->windowHandle());
         // No frame offscreen: the outer size is the client size.
-        QCOMPARE(w->frameGeometry(), QRect(728, 311, 134, 122));
+        QCOMPARE(w->frameGeometry(), QRect(728, 311, 134, 164));
         QVERIFY(w->NiceButton1->isVisible() && w->NiceButton1->isEnabled());
         QVERIFY(!w->Image1->isVisible());
         // The save is offered before any print, and still after the parent

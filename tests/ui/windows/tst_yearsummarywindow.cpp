@@ -6,6 +6,7 @@
 #include "attendance/daytable.h"
 #include "common/environment.h"
 #include "common/programfiles.h"
+#include "legal/familycost.h"
 #include "legal/taxcredit.h"
 #include "common/messages.h"
 #include "common/numbers.h"
@@ -38,6 +39,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QtTest>
 
 class TestYearSummaryWindow : public WindowTest {
@@ -283,6 +285,55 @@ private slots:
         QCOMPARE(m_shown,
                  QStringList({ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.csv")),
                               ask::exportedTo(QDir::toNativeSeparators(m_folder + "Recapitulatif-Léa-2024.pdf"))}));
+    }
+
+    // Without a typed aid, the credit deducts the aid estimated month by
+    // month from the archived slips and the family typed in the parameters,
+    // marked so; the parent's own figure, once typed, stands.
+    void estimatedAidForTheCredit()
+    {
+        QFile::remove(m_folder + folder::legalTable);
+        QVERIFY(QFile::copy(BERLIVO_SOURCE_DIR "/data/Baremes.txt", m_folder + folder::legalTable));
+        QVERIFY(activate(win().Parametres));
+        TParametres *p = win().Parametres;
+        p->datenaiss->setDate(QDate(2024, 5, 1));
+        p->Ressources->setText("3000");
+        p->NbEnfants->setValue(1);
+        QList<ArchivedSlip> slips;
+        {
+            SlipArchive a(m_folder + SlipArchive::fileName());
+            for (int m : {3, 4}) {
+                enterMonth(m, "Noé", 0, 2026);
+                const SlipInput in = gatherSlipInput();
+                slips << archivedSlipFor(in, computeNetSlip(in), false, 1, "x.jpg", now());
+                a.begin();
+                a.put(slips.last());
+                a.commit();
+            }
+        }
+        const legal::Table table = legal::Table::load(m_folder + folder::legalTable);
+        const legal::AidFamily family = legal::aidFamilyOf(p->familyOnScreen(), 1, QDate(2024, 5, 1));
+        qint64 aid = 0;
+        for (const ArchivedSlip &s : slips)
+            aid += legal::estimateFamilyCost(table, legal::slipCostOf(s), family).aid.count() / 100;
+        QVERIFY(aid > 0);
+
+        win().Entree->Annuel1->trigger();
+        TAnnuel *w = win().Annuel;
+        QCOMPARE(w->Annee->currentText(), "2026");
+        QVERIFY(w->credit().cmgEstimated);
+        QCOMPARE(w->credit().cmg, aid);
+        QCOMPARE(w->Credit[0]->text(), "Complément de libre choix du mode de garde (CMG) estimé :");
+        QCOMPARE(w->CMG->text(), QString());
+        QCOMPARE(w->CMG->placeholderText(), "estimé : " + centsText(aid));
+
+        w->CMG->setFocus();
+        QTest::keyClicks(w->CMG, "100,25");
+        QTest::keyClick(w->CMG, Qt::Key_Return);
+        QVERIFY(!w->credit().cmgEstimated);
+        QCOMPARE(w->credit().cmg, qint64(10025));
+        QCOMPARE(w->Credit[0]->text(), "Complément de libre choix du mode de garde (CMG) reçu :");
+        QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.join('|')));
     }
 };
 
