@@ -101,7 +101,7 @@ TCout::TCout(QWidget *parent) : Form("TCout", parent)
     Avertissement = named<QLabel>(this, "Avertissement");
     Avertissement->setWordWrap(true);
     Avertissement->setText(QStringLiteral("Estimation : le montant versé par la CAF (le CMG) fait foi, et "
-                                          "Pajemploi indique chaque mois ce qui est réellement prélevé."));
+                                          "le service en ligne indique chaque mois ce qui est réellement prélevé."));
     column->addWidget(Avertissement);
     column->addStretch(1);
 
