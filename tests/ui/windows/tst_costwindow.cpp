@@ -19,6 +19,7 @@
 
 #include "dayrecords.h"
 #include "testfiles.h"
+#include "weekdaycontract.h"
 #include "windowtest.h"
 
 #include <QAbstractButton>
@@ -118,12 +119,7 @@ private slots:
     // an hour, declared from its stored days: above the cap, said apart.
     void fromTheDeclarationOfAContractMonth()
     {
-        contract::Contract c;
-        c.kind = contract::Kind::CompleteYear;
-        c.first = QDate(2026, 1, 5);
-        for (int d = 0; d < 5; ++d)
-            c.plannedMinutes[size_t(d)] = 8 * 60;
-        contract::storeContract(folder() + folder::contracts, 1, c);
+        storeWeekdayContract(folder());
         QList<day::Record> days;
         for (QDate d(2026, 3, 2); d.month() == 3; d = d.addDays(1))
             if (d.dayOfWeek() <= 5)

@@ -23,6 +23,7 @@
 #include "windows/printsavewindow.h"
 
 #include "storedrows.h"
+#include "weekdaycontract.h"
 #include "windowtest.h"
 
 #include <QCheckBox>
@@ -216,14 +217,8 @@ private slots:
     void slipAfterARestart()
     {
         QFETCH(bool, byContract);
-        if (byContract) {
-            contract::Contract c;
-            c.kind = contract::Kind::CompleteYear;
-            c.first = QDate(2026, 1, 5);
-            for (int d = 0; d < 5; ++d)
-                c.plannedMinutes[size_t(d)] = 8 * 60;
-            contract::storeContract(folder() + folder::contracts, 1, c);
-        }
+        if (byContract)
+            storeWeekdayContract(folder());
         typeMonth(QDate(2026, 3, 1));
         const SlipInput typed = gatherSlipInput();
         QStringList before[2];
