@@ -1,0 +1,74 @@
+// Lays out a sample family in a program folder already laid out, so that the
+// README's screenshots show a real month: child 1, Lina, born in 2024, paid
+// net by her childminder under a complete-year contract from Monday
+// 5 January 2026: 9 hours from 08:30 on Monday, Tuesday, Thursday and
+// Friday, Wednesday morning 08:30 to 12:30. The names are made up; nothing
+// else of the folder changes.
+
+#include "common/environment.h"
+#include "common/errors.h"
+#include "common/programfiles.h"
+#include "contract/contractstore.h"
+#include "settings/settingsfiles.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: berlivo_sample <program folder>\n");
+        return 2;
+    }
+    const QString dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    setProgramFolder(dir);
+    try {
+        SettingsFiles state;
+        RatesList rates;
+        ParamSlots slots;
+        const QStringList errors = loadSettings(state, rates, slots);
+        if (!errors.isEmpty())
+            throw RuntimeError(errors.join('\n'));
+
+        ParamRecord &r = slots.record(1);
+        r = defaultRecord(rates, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
+        r.pol1 = 0; // Madame
+        r.nom1 = QStringLiteral("DURAND");
+        r.prenom1 = QStringLiteral("Sophie");
+        r.Adr11 = QStringLiteral("12 rue des Lilas");
+        r.cp1 = QStringLiteral("69003");
+        r.Ville1 = QStringLiteral("LYON");
+        r.pol2 = 0; // Monsieur
+        r.nom2 = QStringLiteral("MARTIN");
+        r.prenom2 = QStringLiteral("Paul");
+        r.adr21 = QStringLiteral("4 place Bellecour");
+        r.cp2 = QStringLiteral("69002");
+        r.ville2 = QStringLiteral("LYON");
+        r.nom3 = QStringLiteral("MARTIN");
+        r.prenom3 = QStringLiteral("Lina");
+        r.datenaiss = toDateNumber(QDateTime(QDate(2024, 2, 10), QTime(0, 0)));
+        r.Netbrut = 0; // net
+        r.SH = QStringLiteral("4.50");
+        saveSettings(state, rates, slots);
+
+        contract::Contract c;
+        c.kind = contract::Kind::CompleteYear;
+        c.first = QDate(2026, 1, 5);
+        for (int d : {0, 1, 3, 4}) {
+            c.plannedMinutes[size_t(d)] = 9 * 60;
+            c.plannedTimes[size_t(d)].arrival = 8 * 60 + 30;
+        }
+        c.plannedMinutes[2] = 4 * 60;
+        c.plannedTimes[2] = {8 * 60 + 30, std::nullopt, std::nullopt};
+        storeContract(dir + '/' + folder::contracts, 1, c);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "berlivo_sample: %s\n", e.what());
+        return 1;
+    }
+    std::printf("berlivo_sample: child 1 (Lina) and her contract in %s\n", qPrintable(dir));
+    return 0;
+}
