@@ -2,13 +2,16 @@
 // README's screenshots show a real month: child 1, Lina, born in 2024, paid
 // net by her childminder under a complete-year contract from Monday
 // 5 January 2026: 9 hours from 08:30 on Monday, Tuesday, Thursday and
-// Friday, Wednesday morning 08:30 to 12:30. The names are made up; nothing
-// else of the folder changes.
+// Friday, Wednesday morning 08:30 to 12:30, with a maintenance allowance of
+// 0.70 an hour and the contribution rows in force today, as "Barème en
+// vigueur" fills them. The names are made up; nothing else of the folder
+// changes.
 
 #include "common/environment.h"
 #include "common/errors.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "legal/contributions.h"
 #include "settings/settingsfiles.h"
 
 #include <QCoreApplication>
@@ -29,12 +32,12 @@ int main(int argc, char **argv)
     try {
         SettingsFiles state;
         RatesList rates;
-        ParamSlots slots;
-        const QStringList errors = loadSettings(state, rates, slots);
+        ParamSlots children;
+        const QStringList errors = loadSettings(state, rates, children);
         if (!errors.isEmpty())
             throw RuntimeError(errors.join('\n'));
 
-        ParamRecord &r = slots.record(1);
+        ParamRecord &r = children.record(1);
         r = defaultRecord(rates, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
         r.pol1 = 0; // Madame
         r.nom1 = QStringLiteral("DURAND");
@@ -53,7 +56,19 @@ int main(int argc, char **argv)
         r.datenaiss = toDateNumber(QDateTime(QDate(2024, 2, 10), QTime(0, 0)));
         r.Netbrut = 0; // net
         r.SH = QStringLiteral("4.50");
-        saveSettings(state, rates, slots);
+        r.CheckBox11 = 1; // maintenance by the hour
+        r.ETH = QStringLiteral("0.70");
+
+        const legal::Contributions table = legal::Contributions::load(dir + '/' + folder::contributionTable);
+        const legal::RateRows rows = legal::rowsOf(table.inForce(QDate::currentDate(), false));
+        for (size_t k = 0; k < rows.names.size(); ++k) {
+            const int line = int(k);
+            rates.setLine(rates::NameLine + line, r.lineName[k] = rows.names[k]);
+            rates.setLine(rates::NetLine + line, r.netRate[k] = rows.net[k]);
+            rates.setLine(rates::GrossLine + line, r.grossRate[k] = rows.gross[k]);
+            rates.setLine(rates::BaseLine + line, r.basePercent[k] = rows.bases[k]);
+        }
+        saveSettings(state, rates, children);
 
         contract::Contract c;
         c.kind = contract::Kind::CompleteYear;
