@@ -11,6 +11,7 @@
 #include "common/errors.h"
 #include "common/programfiles.h"
 #include "contract/contractstore.h"
+#include "settings/paramrecord.h"
 #include "legal/contributions.h"
 #include "settings/settingsfiles.h"
 
@@ -19,6 +20,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <cstdio>
+#include <utility>
 
 int main(int argc, char **argv)
 {
@@ -39,25 +41,18 @@ int main(int argc, char **argv)
 
         ParamRecord &r = children.record(1);
         r = defaultRecord(rates, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
-        r.pol1 = 0; // Madame
-        r.nom1 = QStringLiteral("DURAND");
-        r.prenom1 = QStringLiteral("Sophie");
-        r.Adr11 = QStringLiteral("12 rue des Lilas");
-        r.cp1 = QStringLiteral("69003");
-        r.Ville1 = QStringLiteral("LYON");
-        r.pol2 = 0; // Monsieur
-        r.nom2 = QStringLiteral("MARTIN");
-        r.prenom2 = QStringLiteral("Paul");
-        r.adr21 = QStringLiteral("4 place Bellecour");
-        r.cp2 = QStringLiteral("69002");
-        r.ville2 = QStringLiteral("LYON");
-        r.nom3 = QStringLiteral("MARTIN");
-        r.prenom3 = QStringLiteral("Lina");
+        // The two parties and the child, by the record's own field names;
+        // the titles stay at their first items, Madame and Monsieur.
+        const std::pair<const char *, const char *> texts[] = {
+            {"nom1", "DURAND"},  {"prenom1", "Sophie"}, {"Adr11", "12 rue des Lilas"}, {"cp1", "69003"},
+            {"Ville1", "LYON"},  {"nom2", "MARTIN"},    {"prenom2", "Paul"},           {"adr21", "4 place Bellecour"},
+            {"cp2", "69002"},    {"ville2", "LYON"},    {"nom3", "MARTIN"},            {"prenom3", "Lina"},
+            {"SH", "4.50"},      {"ETH", "0.70"}};
+        for (const auto &[field, text] : texts)
+            paramrecord::textField(QString::fromLatin1(field))->ref(r) = QString::fromUtf8(text);
         r.datenaiss = toDateNumber(QDateTime(QDate(2024, 2, 10), QTime(0, 0)));
-        r.Netbrut = 0; // net
-        r.SH = QStringLiteral("4.50");
+        r.Netbrut = 0;    // net
         r.CheckBox11 = 1; // maintenance by the hour
-        r.ETH = QStringLiteral("0.70");
 
         const legal::Contributions table = legal::Contributions::load(dir + '/' + folder::contributionTable);
         const legal::RateRows rows = legal::rowsOf(table.inForce(QDate::currentDate(), false));
